@@ -1,0 +1,113 @@
+// The text loader against the program's real string table (lexora's) and a
+// few test-only texts (ids 30000..30008, see test_texts.rc).
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "core/texts/text_loader.h"
+
+namespace {
+
+constexpr int kLongTextId = 30000;  // 300 characters in English (0), Russian (4), French (5)
+
+std::string Bytes(const char* text) { return std::string(text); }
+
+TEST(TextLoader, ThirdCallReusesTheFirstBufferAndKeepsTheSecond) {
+    lex::TextLoader loader;
+    loader.SetUiLanguage(0);
+    const char* first = loader.LoadText(10200);
+    EXPECT_STREQ(first, "&OK");
+    const char* second = loader.LoadText(10260);
+    EXPECT_STREQ(first, "&OK");  // two results are valid at once
+    EXPECT_STREQ(second, "&Cancel");
+    const char* third = loader.LoadText(20940);
+    EXPECT_EQ(third, first);
+    EXPECT_STREQ(first, "&Yes");
+    EXPECT_STREQ(second, "&Cancel");
+    EXPECT_NE(second, first);
+}
+
+TEST(TextLoader, LongTextsAreCutTo252Bytes) {
+    std::string digits;
+    while (digits.size() < 252) digits += "0123456789";
+    digits.resize(252);
+    const struct Case {
+        int uiLanguage;
+        std::string expected;
+    } cases[] = {
+        {0, digits},
+        {4, std::string(252, '\xC6')},           // Cyrillic Zhe in 1251
+        {5, std::string(251, '\xE9') + '\xE0'},  // e acute, then a grave in 1252
+    };
+    for (const Case& c : cases) {
+        lex::TextLoader loader;
+        loader.SetUiLanguage(c.uiLanguage);
+        const char* text = loader.LoadText(kLongTextId);
+        EXPECT_EQ(std::strlen(text), 252u) << "language " << c.uiLanguage;
+        EXPECT_EQ(Bytes(text), c.expected) << "language " << c.uiLanguage;
+    }
+}
+
+TEST(TextLoader, IdWithoutTextGivesEmptyText) {
+    lex::TextLoader loader;
+    loader.SetUiLanguage(0);
+    loader.LoadText(10200);
+    loader.LoadText(10260);  // both buffers hold a text now
+    EXPECT_STREQ(loader.LoadText(29990), "");
+    EXPECT_STREQ(loader.LoadText(kLongTextId + 1), "");  // the long text has no Czech version
+}
+
+TEST(TextLoader, UiLanguageOutsideTheNineBecomesCzech) {
+    const struct {
+        int given;
+        int kept;
+    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {8, 8}, {-1, 1}, {9, 1}, {100, 1}, {INT_MIN, 1}, {INT_MAX, 1}};
+    for (const auto& c : cases) {
+        lex::TextLoader loader;
+        loader.SetUiLanguage(0);
+        loader.SetUiLanguage(c.given);
+        EXPECT_EQ(loader.UiLanguage(), c.kept) << c.given;
+    }
+    lex::TextLoader fresh;
+    EXPECT_EQ(fresh.UiLanguage(), 1);
+}
+
+TEST(TextLoader, CodePageOfEachUiLanguage) {
+    const UINT expected[lex::kUiLanguageCount] = {1250, 1250, 1250, 1250, 1251, 1252, 1252, 1250, 1250};
+    for (int language = 0; language < lex::kUiLanguageCount; ++language) {
+        EXPECT_EQ(lex::UiLanguageCodePage(language), expected[language]) << language;
+        lex::TextLoader loader;
+        loader.SetUiLanguage(language);
+        EXPECT_EQ(loader.CodePage(), expected[language]) << language;
+    }
+}
+
+// The exact bytes of real texts in their own code pages, whatever the
+// system's code page is (1252 under Wine here).
+TEST(TextLoader, TextsComeInTheirLanguagesCodePage) {
+    const struct {
+        int uiLanguage;
+        int baseId;
+        const char* bytes;
+    } cases[] = {
+        {0, 20950, "&No"},
+        {0, 10900, "To complete the Modification there is Necessary to Run\nthe Dictionary Again. "
+                   "Are You Sure to Quit/Restart the Program Once More?"},
+        {0, 10060, "&Word History... \tF2"},
+        {1, 21050, "V\xFDslovnost"},                                 // Výslovnost
+        {1, 10940, "Upozorn\xECn\xED!"},                            // Upozornění!
+        {2, 10940, "Upozorneni!"},
+        {8, 20940, "&Tak"},
+        {8, 20950, "&Nie"},
+    };
+    for (const auto& c : cases) {
+        lex::TextLoader loader;
+        loader.SetUiLanguage(c.uiLanguage);
+        EXPECT_EQ(Bytes(loader.LoadText(c.baseId)), c.bytes)
+            << "language " << c.uiLanguage << " id " << c.baseId;
+    }
+}
+
+}  // namespace
