@@ -6,8 +6,9 @@
 For the shared table and for each program table (shared + one override
 folder) it checks that every required id has a text in all nine UI languages,
 that every text fits its language's code page and the 252-byte limit of the
-loader, and that a translation keeps the mnemonic '&', the menu tab and the
-'|' separators of file filters of the English text. An override folder must
+loader, and that a translation keeps the mnemonic '&', the menu tab, the '|'
+separators of file filters and the letter code of a toolbar entry of the
+English text; file names stay the same in every language. An override folder must
 give each of its texts in every language. Exit status 1 lists every fault.
 """
 
@@ -16,6 +17,11 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import texttable  # noqa: E402
+
+# Texts that are the same in every language (file names).
+SAME_IN_EVERY_LANGUAGE = {11210, 20970}
+# Texts shown once with and once without their leading mnemonic '&'.
+LEADING_MNEMONIC = {21200}
 
 LANGUAGE_NAMES = ["English", "Czech", "Czech without diacritics", "German",
                   "Russian", "French", "Spanish", "Italian", "Polish"]
@@ -65,6 +71,14 @@ def check_table(name, folders, required, faults):
                         fault(f"id {base} {lang}: {text!r} does not keep the {what} of {english[base]!r}")
                     if mark == "&" and "&" not in english[base] and "&" in text:
                         fault(f"id {base} {lang}: {text!r} has a '&' that the English text lacks")
+                if base in SAME_IN_EVERY_LANGUAGE and text != english[base]:
+                    fault(f"id {base} {lang}: {text!r} must stay {english[base]!r}")
+                if base in LEADING_MNEMONIC and not text.startswith("&"):
+                    fault(f"id {base} {lang}: {text!r} must begin with '&'")
+                # Toolbar catalogue entries begin with the button's letter code.
+                code = english[base][:2]
+                if len(code) == 2 and code[0].isupper() and code[1] == "-" and not text.startswith(code):
+                    fault(f"id {base} {lang}: {text!r} must begin with {code!r}")
 
 
 def check_override(folder, faults):
