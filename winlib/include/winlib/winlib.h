@@ -1,0 +1,26 @@
+// winlib: the small class library of the dictionary programs, on the Win32 API.
+//
+// - text.h         ToWide/FromWide, SetText/GetText(hwnd, bytes, code page): the one
+//                  place where 8-bit texts meet the W functions.
+// - window.h       Window: handle, code page, texts, timers, SetupWindow, CanClose;
+//                  message tables (WL_BEGIN_MESSAGE_TABLE ... WL_MESSAGE / WL_COMMAND /
+//                  WL_NOTIFY / WL_CONTROL / WL_ENABLER ... WL_END_MESSAGE_TABLE),
+//                  searched class first, then base classes; DefaultProcessing().
+// - dialog.h       Dialog on a template by number or name: Execute() (modal, returns the
+//                  close code), Create() (modeless or child), CloseWindow(code), the
+//                  common grey look, and SetTestHook for tests.
+// - controls.h     Control, Button, Static, Edit, ListBox, ComboBox, ScrollBar: bound by
+//                  id or created in code; owner-draw through ODADrawEntire/ODASelect/ODAFocus.
+// - frame.h        FrameWindow with ControlBar (toolbar), StatusBar and client window;
+//                  command routing frame -> client; enablers on menus and buttons.
+// - application.h  Application: InitMainWindow, Run, message loop with accelerators
+//                  and modeless dialogs, idle updates.
+// - testing.h      ExecuteWith, ClickButton, SendKey, PostKey, PumpMessages.
+#pragma once
+
+#include "winlib/application.h"
+#include "winlib/controls.h"
+#include "winlib/dialog.h"
+#include "winlib/frame.h"
+#include "winlib/text.h"
+#include "winlib/window.h"

@@ -1,0 +1,54 @@
+#include "winlib/application.h"
+
+#include "winlib/dialog.h"
+#include "winlib/frame.h"
+
+namespace wl {
+
+namespace {
+Application* g_current = nullptr;
+}
+
+Application::Application(HINSTANCE instance) : instance_(instance ? instance : GetModuleHandleW(nullptr)) {
+    g_current = this;
+}
+
+Application::~Application() {
+    if (g_current == this) g_current = nullptr;
+}
+
+Application* Application::Current() { return g_current; }
+
+bool Application::LoadAcceleratorTable(int resourceId) {
+    accelerators_ = ::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(resourceId));
+    return accelerators_ != nullptr;
+}
+
+int Application::Run() {
+    InitMainWindow();
+    if (!mainWindow_ || !mainWindow_->Handle()) return -1;
+    ShowWindow(mainWindow_->Handle(), cmdShow_);
+    UpdateWindow(mainWindow_->Handle());
+    return MessageLoop();
+}
+
+void Application::IdleAction() {
+    if (auto* frame = dynamic_cast<FrameWindow*>(mainWindow_)) frame->UpdateCommands();
+}
+
+int Application::MessageLoop() {
+    MSG msg;
+    for (;;) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) IdleAction();
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+        if (r == 0) return static_cast<int>(msg.wParam);
+        if (r == -1) return -1;
+        HWND main = mainWindow_ ? mainWindow_->Handle() : nullptr;
+        if (accelerators_ && main && TranslateAcceleratorW(main, accelerators_, &msg)) continue;
+        if (Dialog::IsModelessDialogMessage(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace wl

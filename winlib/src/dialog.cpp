@@ -1,0 +1,151 @@
+#include "winlib/dialog.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace wl {
+
+namespace {
+Dialog* g_creating = nullptr;  // dialog whose window is being made (before WM_INITDIALOG)
+std::function<void(Dialog&)> g_testHook;
+std::vector<Dialog*> g_modeless;
+
+UINT TestHookMessage() {
+    static UINT msg = RegisterWindowMessageW(L"wl.Dialog.TestHook");
+    return msg;
+}
+}  // namespace
+
+WL_BEGIN_MESSAGE_TABLE(Dialog, Window)
+    WL_MESSAGE(WM_CTLCOLORDLG, EvCtlColor)
+    WL_MESSAGE(WM_CTLCOLORSTATIC, EvCtlColor)
+    WL_MESSAGE(WM_CTLCOLORBTN, EvCtlColor)
+    WL_MESSAGE(WM_PAINT, EvPaint)
+    WL_COMMAND(IDOK, CmOk)
+    WL_COMMAND(IDCANCEL, CmCancel)
+WL_END_MESSAGE_TABLE()
+
+Dialog::Dialog(Window* parent, int templateId, HINSTANCE module)
+    : Window(parent), owner_(parent), template_(MAKEINTRESOURCEW(templateId)),
+      module_(module ? module : GetModuleHandleW(nullptr)) {}
+
+Dialog::Dialog(Window* parent, const wchar_t* templateName, HINSTANCE module)
+    : Window(parent), owner_(parent), template_(templateName),
+      module_(module ? module : GetModuleHandleW(nullptr)) {}
+
+Dialog::~Dialog() {
+    g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), this), g_modeless.end());
+    if (g_creating == this) g_creating = nullptr;
+}
+
+INT_PTR Dialog::Execute() {
+    modal_ = true;
+    g_creating = this;
+    HWND owner = owner_ ? owner_->Handle() : nullptr;
+    INT_PTR result = DialogBoxParamW(module_, template_, owner, &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (g_creating == this) g_creating = nullptr;
+    return result;
+}
+
+bool Dialog::Create() { return CreateModeless(owner_ ? owner_->Handle() : nullptr); }
+
+bool Dialog::CreateAsClient(HWND frame) { return CreateModeless(frame); }
+
+bool Dialog::CreateModeless(HWND parent) {
+    if (Handle()) return true;
+    modal_ = false;
+    g_creating = this;
+    HWND h = CreateDialogParamW(module_, template_, parent, &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (g_creating == this) g_creating = nullptr;
+    if (!h) return false;
+    g_modeless.push_back(this);
+    return true;
+}
+
+void Dialog::CloseWindow(INT_PTR code) {
+    if (!Handle()) return;
+    if (modal_)
+        EndDialog(Handle(), code);
+    else
+        Destroy();
+}
+
+LRESULT Dialog::EvCtlColor(WPARAM wp, LPARAM) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+}
+
+LRESULT Dialog::EvPaint(WPARAM, LPARAM) {
+    PAINTSTRUCT ps;
+    BeginPaint(Handle(), &ps);
+    EndPaint(Handle(), &ps);
+    return 0;
+}
+
+void Dialog::CmOk() { CloseWindow(IDOK); }
+void Dialog::CmCancel() { CloseWindow(IDCANCEL); }
+
+void Dialog::SetTestHook(std::function<void(Dialog&)> hook) { g_testHook = std::move(hook); }
+
+bool Dialog::IsModelessDialogMessage(MSG& msg) {
+    for (Dialog* d : g_modeless) {
+        if (d->Handle() && IsDialogMessageW(d->Handle(), &msg)) return true;
+    }
+    return false;
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* d = static_cast<Dialog*>(FromHandle(hwnd));
+    if (!d) {
+        d = msg == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lp) : g_creating;
+        if (!d) return FALSE;
+        if (g_creating == d) g_creating = nullptr;
+        d->Attach(hwnd, Kind::DialogBox);
+    }
+
+    if (msg == WM_INITDIALOG) {
+        d->SetupWindow();
+        if (g_testHook) {
+            d->pendingHook_ = std::move(g_testHook);
+            g_testHook = nullptr;
+            PostMessageW(hwnd, TestHookMessage(), 0, 0);
+        }
+        return TRUE;
+    }
+    if (msg == TestHookMessage()) {
+        auto hook = std::move(d->pendingHook_);
+        d->pendingHook_ = nullptr;
+        if (hook) hook(*d);
+        return TRUE;
+    }
+
+    bool handled = false;
+    LRESULT r = d->Handle(msg, wp, lp, &handled);
+    if (msg == WM_NCDESTROY) {
+        if (FromHandle(hwnd) == d) d->Detach();
+        g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), d), g_modeless.end());
+        return FALSE;
+    }
+    if (!handled) return FALSE;
+    switch (msg) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return static_cast<INT_PTR>(r);
+    default:
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, r);
+        return TRUE;
+    }
+}
+
+}  // namespace wl
