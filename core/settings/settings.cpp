@@ -1,0 +1,448 @@
+#include "settings.h"
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace lex {
+
+namespace {
+
+using T = SettingType;
+using A = SettingArgs;
+
+constexpr const char kFontSection[] = "TTF%c%d";
+
+// Every key of lx2000.ini, in the order of the Setting enumeration.
+const SettingDef kSettings[] = {
+    {Setting::ProgramPath, "CESTY", "Umisteni programu", T::Text, A::None, 0, "", 255},
+    {Setting::CdFolder, "CESTY", "Umisteni slovni zasoby CD", T::Text, A::None, 0, "", 255},
+    {Setting::DiskFolder, "CESTY", "Umisteni slovni zasoby Disk", T::Text, A::None, 0, "", 255},
+    {Setting::ActionLogOwner, "INDEX", "akce%d.idx", T::Text, A::Index, 0, "* *", 255},
+    {Setting::LanguageLetter, "JAZYKY", "Tlacitko%d", T::Text, A::Index, 0, "DEF", 10},
+    {Setting::OriginalName, "JAZYKY", "JmenoOriginalu%d_%d", T::Text, A::PairDirection, 0, "X", 254},
+    {Setting::TranslationName, "JAZYKY", "JmenoPrekladu%d_%d", T::Text, A::PairDirection, 0, "X", 254},
+    {Setting::DictionaryTitle, "JAZYKY", "NadpisSlovniku%d_%d", T::Text, A::PairDirection, 0, "X", 254},
+    {Setting::SortType, "JAZYKY", "Razeni%d_%d", T::Int, A::PairDirection, -1, nullptr, 0},
+    {Setting::InstalledLanguages, "JAZYKY", "Instalovane jazyky", T::Int, A::None, 2, nullptr, 0},
+    {Setting::ConfirmExit, "POZICE", "Konec", T::Int, A::None, 0, nullptr, 0},
+    {Setting::ClipboardAtStart, "POZICE", "Schranka", T::Int, A::None, 0, nullptr, 0},
+    {Setting::WindowLeft, "POZICE", "Levy horni roh X", T::Int, A::None, 10, nullptr, 0},
+    {Setting::WindowTop, "POZICE", "Levy horni roh Y", T::Int, A::None, 10, nullptr, 0},
+    {Setting::WindowWidth, "POZICE", "Sirka", T::Int, A::None, 600, nullptr, 0},
+    {Setting::WindowHeight, "POZICE", "Vyska", T::Int, A::None, 400, nullptr, 0},
+    {Setting::CurrentSlot, "SMER", "Smer prekladu", T::Int, A::None, 0, nullptr, 0},
+    {Setting::GrammarSeparator, "GRAMATIKA", "Znak oddelujici gramaticke poznamky", T::Text, A::None, 0, ".", 255},
+    {Setting::HistorySize, "HISTORIE", "Maximalni pocet pamatovanych slov", T::Int, A::None, 10, nullptr, 0},
+    {Setting::HistoryText, "HISTORY", "h%d", T::Text, A::Index, 0, "", 254},
+    {Setting::HistorySlot, "HISTORY", "h%di", T::Int, A::Index, kNoSlot, nullptr, 0},
+    {Setting::KeyboardCoupling, "KONFIGURACE", "AKTIVITA TASTRIXU", T::Int, A::None, 0, nullptr, 0},
+    {Setting::UiLanguage, "KOMM", "JAZ", T::Int, A::None, 1, nullptr, 0},
+    {Setting::ToolbarIcons, "TLAC", "RYCHLOIKONY", T::Text, A::None, 0, "AXCDXQRXGBXIJKLXOP", 100},
+    {Setting::FontHeight, kFontSection, "lfHeight", T::Int, A::FontTypeSlot, -13, nullptr, 0},
+    {Setting::FontWidth, kFontSection, "lfWidth", T::Int, A::FontTypeSlot, 0, nullptr, 0},
+    {Setting::FontEscapement, kFontSection, "lfEscapement", T::Int, A::FontTypeSlot, 0, nullptr, 0},
+    {Setting::FontOrientation, kFontSection, "lfOrientation", T::Int, A::FontTypeSlot, 0, nullptr, 0},
+    {Setting::FontWeight, kFontSection, "lfWeight", T::Int, A::FontTypeSlot, 700, nullptr, 0},
+    {Setting::FontItalic, kFontSection, "lfItalic", T::Int, A::FontTypeSlot, 0, nullptr, 0},
+    {Setting::FontUnderline, kFontSection, "lfUnderline", T::Int, A::FontTypeSlot, 0, nullptr, 0},
+    {Setting::FontStrikeOut, kFontSection, "lfStrikeOut", T::Int, A::FontTypeSlot, 0, nullptr, 0},
+    // The default character set depends on slot and type (DefaultFontCharSet).
+    {Setting::FontCharSet, kFontSection, "lfCharSet", T::Int, A::FontTypeSlot, 238, nullptr, 0},
+    {Setting::FontOutPrecision, kFontSection, "lfOutPrecision", T::Int, A::FontTypeSlot, 1, nullptr, 0},
+    {Setting::FontClipPrecision, kFontSection, "lfClipPrecision", T::Int, A::FontTypeSlot, 2, nullptr, 0},
+    {Setting::FontQuality, kFontSection, "lfQuality", T::Int, A::FontTypeSlot, 1, nullptr, 0},
+    {Setting::FontPitchAndFamily, kFontSection, "lfPitchAndFamily", T::Int, A::FontTypeSlot, 34, nullptr, 0},
+    {Setting::FontFaceName, kFontSection, "lfFaceName", T::Text, A::FontTypeSlot, 0, "Arial", LF_FACESIZE},
+    {Setting::KeyboardOriginal, "TASTRIX", "TastrixO%d_%d", T::Text, A::PairDirection, 0, "X", 254},
+    {Setting::KeyboardTranslation, "TASTRIX", "TastrixP%d_%d", T::Text, A::PairDirection, 0, "X", 254},
+    {Setting::KeyboardPronunciation, "TASTRIX", "TastrixV%d_%d", T::Text, A::PairDirection, 0, "X", 254},
+    {Setting::ReversedOriginal, "TASTRIX", "TastrixO_ZAPIS%d_%d", T::Int, A::PairDirection, 0, nullptr, 0},
+    {Setting::ReversedTranslation, "TASTRIX", "TastrixP_ZAPIS%d_%d", T::Int, A::PairDirection, 0, nullptr, 0},
+    {Setting::ReversedPronunciation, "TASTRIX", "TastrixV_ZAPIS%d_%d", T::Int, A::PairDirection, 0, nullptr, 0},
+    {Setting::StandardKeyboard, "TASTRIX", "STANDARD", T::Text, A::None, 0, "X", 254},
+};
+static_assert(sizeof(kSettings) / sizeof(kSettings[0]) == static_cast<size_t>(Setting::Count),
+              "one row per setting");
+
+// Fixed sort types of direction 0 of pairs 0..5; direction 1 sorts Czech (1).
+constexpr int16_t kFixedSortTypes[6] = {0, 2, 3, 4, 5, 6};
+constexpr int kFixedPairs = 6;
+constexpr char kBuiltInLetters[kFixedPairs] = {'A', 'N', 'R', 'F', 'S', 'I'};
+
+// Languages of the fixed names: English 0, Czech 1, German 2, Russian 3,
+// French 4, Spanish 5, Italian 6. Pair p (0..5) is that language with Czech.
+constexpr int kPairLanguage[kFixedPairs] = {0, 2, 3, 4, 5, 6};
+constexpr int kCzech = 1;
+constexpr int kOriginalNameBase = 10530;     // "English Original", "Czech Original", ...
+constexpr int kTranslationNameBase = 10600;  // "Czech Translation", "English Translation", ...
+constexpr int kDictionaryTitleBase = 10670;  // one title per slot 0..11
+
+constexpr int kFontTypeCount = 3;
+
+std::string Format(const char* format, int a, int b) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, format, a, b);
+    return buffer;
+}
+
+bool SlotInRange(int slot) { return slot >= 0 && slot < kSlotCount; }
+
+Setting KeyboardPathSetting(int field) {
+    return field == 0 ? Setting::KeyboardOriginal
+                      : field == 1 ? Setting::KeyboardTranslation : Setting::KeyboardPronunciation;
+}
+
+Setting ReversedSetting(int field) {
+    return field == 0 ? Setting::ReversedOriginal
+                      : field == 1 ? Setting::ReversedTranslation : Setting::ReversedPronunciation;
+}
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+const SettingDef& SettingDefinition(Setting id) {
+    return kSettings[static_cast<int>(id)];
+}
+
+BYTE DefaultFontCharSet(int type, int slot) {
+    if (type == 0) {
+        if (slot == 0 || slot == 6 || slot == 8 || slot == 10) return ANSI_CHARSET;
+        if (slot == 4) return RUSSIAN_CHARSET;
+    } else if (type == 1) {
+        if (slot == 1 || slot == 7 || slot == 9 || slot == 11) return ANSI_CHARSET;
+        if (slot == 5) return RUSSIAN_CHARSET;
+    }
+    return EASTEUROPE_CHARSET;
+}
+
+int16_t StartSortType(int slot, int storedValue) {
+    const int pair = slot / 2;
+    const int direction = slot % 2;
+    if (pair < kFixedPairs) return direction == 0 ? kFixedSortTypes[pair] : 1;
+    if (storedValue >= 0 && storedValue < kSortTypeCount) return static_cast<int16_t>(storedValue);
+    return static_cast<int16_t>(direction == 0 ? 0 : 1);
+}
+
+int OriginalNameTextId(int slot) {
+    if (slot < 0 || slot >= 2 * kFixedPairs) return -1;
+    const int language = slot % 2 == 0 ? kPairLanguage[slot / 2] : kCzech;
+    return kOriginalNameBase + 10 * language;
+}
+
+int TranslationNameTextId(int slot) {
+    if (slot < 0 || slot >= 2 * kFixedPairs) return -1;
+    const int language = slot % 2 == 0 ? kCzech : kPairLanguage[slot / 2];
+    // The translation names start with Czech: Czech 0, English 1, then as above.
+    const int index = language == kCzech ? 0 : language == 0 ? 1 : language;
+    return kTranslationNameBase + 10 * index;
+}
+
+int DictionaryTitleTextId(int slot) {
+    if (slot < 0 || slot >= 2 * kFixedPairs) return -1;
+    return kDictionaryTitleBase + 10 * slot;
+}
+
+// ---------------------------------------------------------------------------
+
+SettingsFile::SettingsFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+std::string SettingsFile::SectionName(Setting id, int a, int b) const {
+    const SettingDef& def = SettingDefinition(id);
+    if (def.args != A::FontTypeSlot) return def.section;
+    const char letter = a == 0 ? 'O' : a == 1 ? 'T' : 'V';
+    return Format(def.section, letter, b);
+}
+
+std::string SettingsFile::KeyName(Setting id, int a, int b) const {
+    const SettingDef& def = SettingDefinition(id);
+    if (def.args == A::Index || def.args == A::PairDirection) return Format(def.key, a, b);
+    return def.key;
+}
+
+std::string SettingsFile::ReadText(Setting id, int a, int b) const {
+    const SettingDef& def = SettingDefinition(id);
+    std::string defaultText;
+    if (def.type == T::Text) {
+        defaultText = def.textDefault;
+    } else {
+        const int value = id == Setting::FontCharSet ? DefaultFontCharSet(a, b) : def.intDefault;
+        defaultText = std::to_string(value);
+    }
+    const DWORD size = def.bufferSize > 0 ? static_cast<DWORD>(def.bufferSize) : 255;
+    std::string buffer(size, '\0');
+    const DWORD length = GetPrivateProfileStringA(SectionName(id, a, b).c_str(), KeyName(id, a, b).c_str(),
+                                                  defaultText.c_str(), &buffer[0], size, fileName_.c_str());
+    buffer.resize(length < size ? length : size - 1);
+    return buffer;
+}
+
+int SettingsFile::ReadInt(Setting id, int a, int b) const {
+    const SettingDef& def = SettingDefinition(id);
+    const int defaultValue = id == Setting::FontCharSet ? DefaultFontCharSet(a, b) : def.intDefault;
+    return static_cast<int>(GetPrivateProfileIntA(SectionName(id, a, b).c_str(), KeyName(id, a, b).c_str(),
+                                                  defaultValue, fileName_.c_str()));
+}
+
+void SettingsFile::WriteText(Setting id, const std::string& value, int a, int b) const {
+    // Write failures of the profile functions are ignored: the next read gives
+    // the default.
+    WritePrivateProfileStringA(SectionName(id, a, b).c_str(), KeyName(id, a, b).c_str(), value.c_str(),
+                               fileName_.c_str());
+}
+
+void SettingsFile::WriteInt(Setting id, int value, int a, int b) const {
+    WriteText(id, std::to_string(value), a, b);
+}
+
+int SettingsFile::ReadUiLanguage() const {
+    const int value = ReadInt(Setting::UiLanguage);
+    return value >= 0 && value <= 8 ? value : 1;
+}
+
+int SettingsFile::ReadCurrentSlot() const {
+    const int value = ReadInt(Setting::CurrentSlot);
+    return SlotInRange(value) ? value : 0;
+}
+
+int16_t SettingsFile::ReadSortType(int slot) const {
+    if (!SlotInRange(slot)) return 0;
+    return StartSortType(slot, ReadInt(Setting::SortType, slot / 2, slot % 2));
+}
+
+int SettingsFile::ReadHistorySize() const {
+    const int value = ReadInt(Setting::HistorySize);
+    if (value < kMinHistorySize) return kMinHistorySize;
+    if (value > kMaxHistorySize) return kMaxHistorySize;
+    return value;
+}
+
+int SettingsFile::ReadHistorySlot(int place) const {
+    const int value = ReadInt(Setting::HistorySlot, place);
+    return SlotInRange(value) || value == kNoSlot ? value : kNoSlot;
+}
+
+char SettingsFile::ReadGrammarSeparator() const {
+    const std::string text = ReadText(Setting::GrammarSeparator);
+    return text.empty() ? '.' : text[0];
+}
+
+char SettingsFile::ReadLanguageLetter(int pair) const {
+    const std::string text = ReadText(Setting::LanguageLetter, pair);
+    if (text == "DEF") return pair >= 0 && pair < kFixedPairs ? kBuiltInLetters[pair] : 0;
+    return text.empty() ? 0 : UpperAscii(text[0]);
+}
+
+WindowRect SettingsFile::ReadWindowRect() const {
+    WindowRect rect;
+    rect.Left = ReadInt(Setting::WindowLeft);
+    rect.Top = ReadInt(Setting::WindowTop);
+    rect.Width = ReadInt(Setting::WindowWidth);
+    rect.Height = ReadInt(Setting::WindowHeight);
+    if (rect.Width < 300) rect.Width = 310;
+    if (rect.Height < 350) rect.Height = 360;
+    return rect;
+}
+
+void SettingsFile::WriteWindowRect(const WindowRect& rect) const {
+    WriteInt(Setting::WindowLeft, rect.Left);
+    WriteInt(Setting::WindowTop, rect.Top);
+    WriteInt(Setting::WindowWidth, rect.Width);
+    WriteInt(Setting::WindowHeight, rect.Height);
+}
+
+std::vector<HistoryEntry> SettingsFile::ReadHistory(int count) const {
+    if (count < 0) count = 0;
+    if (count > kHistoryKeyCount) count = kHistoryKeyCount;
+    std::vector<HistoryEntry> entries(static_cast<size_t>(count));
+    for (int j = 0; j < count; ++j) {
+        entries[j].Text = ReadText(Setting::HistoryText, j);
+        entries[j].Slot = ReadHistorySlot(j);
+    }
+    return entries;
+}
+
+void SettingsFile::WriteHistory(const std::vector<HistoryEntry>& entries, int historySize) const {
+    for (int j = 0; j < kHistoryKeyCount; ++j) {
+        const bool used = j < historySize && j < static_cast<int>(entries.size()) && !entries[j].Text.empty();
+        WriteText(Setting::HistoryText, used ? entries[j].Text : std::string(), j);
+        WriteInt(Setting::HistorySlot, used ? entries[j].Slot : kNoSlot, j);
+    }
+}
+
+LOGFONTA SettingsFile::ReadFontSetting(int type, int slot) const {
+    LOGFONTA font{};
+    font.lfHeight = ReadInt(Setting::FontHeight, type, slot);
+    font.lfWidth = ReadInt(Setting::FontWidth, type, slot);
+    font.lfEscapement = ReadInt(Setting::FontEscapement, type, slot);
+    font.lfOrientation = ReadInt(Setting::FontOrientation, type, slot);
+    font.lfWeight = ReadInt(Setting::FontWeight, type, slot);
+    font.lfItalic = static_cast<BYTE>(ReadInt(Setting::FontItalic, type, slot));
+    font.lfUnderline = static_cast<BYTE>(ReadInt(Setting::FontUnderline, type, slot));
+    font.lfStrikeOut = static_cast<BYTE>(ReadInt(Setting::FontStrikeOut, type, slot));
+    font.lfCharSet = static_cast<BYTE>(ReadInt(Setting::FontCharSet, type, slot));
+    font.lfOutPrecision = static_cast<BYTE>(ReadInt(Setting::FontOutPrecision, type, slot));
+    font.lfClipPrecision = static_cast<BYTE>(ReadInt(Setting::FontClipPrecision, type, slot));
+    font.lfQuality = static_cast<BYTE>(ReadInt(Setting::FontQuality, type, slot));
+    font.lfPitchAndFamily = static_cast<BYTE>(ReadInt(Setting::FontPitchAndFamily, type, slot));
+    const std::string face = ReadText(Setting::FontFaceName, type, slot);
+    std::memcpy(font.lfFaceName, face.c_str(), face.size() + 1);  // at most 31 characters
+    return font;
+}
+
+void SettingsFile::WriteFontSetting(int type, int slot, const LOGFONTA& font) const {
+    WriteInt(Setting::FontHeight, font.lfHeight, type, slot);
+    WriteInt(Setting::FontWidth, font.lfWidth, type, slot);
+    WriteInt(Setting::FontEscapement, font.lfEscapement, type, slot);
+    WriteInt(Setting::FontOrientation, font.lfOrientation, type, slot);
+    WriteInt(Setting::FontWeight, font.lfWeight, type, slot);
+    WriteInt(Setting::FontItalic, font.lfItalic, type, slot);
+    WriteInt(Setting::FontUnderline, font.lfUnderline, type, slot);
+    WriteInt(Setting::FontStrikeOut, font.lfStrikeOut, type, slot);
+    WriteInt(Setting::FontCharSet, font.lfCharSet, type, slot);
+    WriteInt(Setting::FontOutPrecision, font.lfOutPrecision, type, slot);
+    WriteInt(Setting::FontClipPrecision, font.lfClipPrecision, type, slot);
+    WriteInt(Setting::FontQuality, font.lfQuality, type, slot);
+    WriteInt(Setting::FontPitchAndFamily, font.lfPitchAndFamily, type, slot);
+    char face[LF_FACESIZE];
+    std::memcpy(face, font.lfFaceName, LF_FACESIZE);
+    face[LF_FACESIZE - 1] = '\0';
+    WriteText(Setting::FontFaceName, face, type, slot);
+}
+
+std::string SettingsFile::ReadKeyboardPath(int slot, int field) const {
+    return ReadText(KeyboardPathSetting(field), slot / 2, slot % 2);
+}
+
+void SettingsFile::WriteKeyboardPath(int slot, int field, const std::string& path) const {
+    WriteText(KeyboardPathSetting(field), path, slot / 2, slot % 2);
+}
+
+int SettingsFile::ReadReversedFlag(int slot, int field) const {
+    return ReadInt(ReversedSetting(field), slot / 2, slot % 2);
+}
+
+void SettingsFile::WriteReversedFlag(int slot, int field, int value) const {
+    WriteInt(ReversedSetting(field), value, slot / 2, slot % 2);
+}
+
+ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFolder,
+                                                      const std::string& programFolder) const {
+    ActionLogRegistration result;
+    int i = 0;
+    for (;; ++i) {
+        const std::string owner = ReadText(Setting::ActionLogOwner, i);
+        if (owner.empty() || owner == "* *") break;  // end of the list
+        if (owner == diskFolder) {
+            result.Index = i;
+            break;
+        }
+    }
+    if (result.Index < 0) {
+        result.Index = i;
+        WriteText(Setting::ActionLogOwner, diskFolder, i);
+        result.Registered = true;
+    }
+    result.Path = programFolder + KeyName(Setting::ActionLogOwner, result.Index);
+    // The log keeps the undo history of its folder: it is created only when
+    // nothing is there, never emptied.
+    if (!FileExists(result.Path)) {
+        if (CreateEmptyActionLog(result.Path) == 1)
+            result.Created = true;
+        else if (!FileExists(result.Path))
+            result.CreateFailed = true;
+    }
+    return result;
+}
+
+std::vector<std::string> SettingsFile::RegisteredActionLogKeys() const {
+    std::vector<std::string> keys;
+    for (int i = 0;; ++i) {
+        const std::string owner = ReadText(Setting::ActionLogOwner, i);
+        if (owner.empty() || owner == "* *") break;
+        keys.push_back(KeyName(Setting::ActionLogOwner, i));
+    }
+    return keys;
+}
+
+// ---------------------------------------------------------------------------
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_PATHNAME:
+        return false;
+    default:
+        // Something is there that cannot be looked at (access, sharing):
+        // treat it as present so that it is never replaced.
+        return true;
+    }
+}
+
+int CreateEmptyActionLog(const std::string& path) {
+    // CREATE_NEW: a log that appeared meanwhile is left alone.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    const unsigned char empty[18] = {};  // records written 0, then the 14-byte state
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, empty, sizeof empty, &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != sizeof empty) {
+        // A short log could never be opened and would never be replaced.
+        DeleteFileA(path.c_str());
+        return -1;
+    }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+
+void LoadUiLanguage(const SettingsFile& file, ProgramSettings& settings) {
+    settings.UiLanguage = file.ReadUiLanguage();
+}
+
+void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, ProgramSettings& settings) {
+    DictionarySettings& dictionary = settings.Dictionary;
+
+    settings.CdFolder = file.ReadText(Setting::CdFolder);
+    settings.DiskFolder = file.ReadText(Setting::DiskFolder);
+
+    settings.ActionLog = file.RegisterActionLog(settings.DiskFolder, settings.ProgramFolder);
+    dictionary.ActionLogPath = settings.ActionLog.Path;
+
+    for (int pair = 0; pair < kPairCount; ++pair) {
+        settings.LanguageLetters[pair] = file.ReadLanguageLetter(pair);
+        for (int direction = 0; direction < 2; ++direction) {
+            const int slot = 2 * pair + direction;
+            dictionary.SortType[slot] = file.ReadSortType(slot);
+            settings.OriginalNames[slot] = file.ReadText(Setting::OriginalName, pair, direction);
+            settings.TranslationNames[slot] = file.ReadText(Setting::TranslationName, pair, direction);
+            settings.DictionaryTitles[slot] = file.ReadText(Setting::DictionaryTitle, pair, direction);
+            if (pair < kFixedPairs && uiText) {
+                settings.OriginalNames[slot] = uiText(OriginalNameTextId(slot));
+                settings.TranslationNames[slot] = uiText(TranslationNameTextId(slot));
+                settings.DictionaryTitles[slot] = uiText(DictionaryTitleTextId(slot));
+            }
+        }
+    }
+    // TODO(coordinator): fill the six path tables of every slot from CdFolder
+    // and DiskFolder with the engine's path builder once it is in core/engine.
+
+    settings.ConfigFlags[3] = file.ReadInt(Setting::ConfirmExit) != 0 ? 1 : 0;
+    settings.ConfigFlags[5] = file.ReadInt(Setting::ClipboardAtStart) != 0 ? 1 : 0;
+    dictionary.CurrentWord.clear();
+    settings.InstalledLanguages = file.ReadInt(Setting::InstalledLanguages);
+    dictionary.CurrentSlot = file.ReadCurrentSlot();
+    dictionary.GrammarSeparator = file.ReadGrammarSeparator();
+    dictionary.HistorySize = file.ReadHistorySize();
+    settings.KeyboardCouplingSetting = file.ReadInt(Setting::KeyboardCoupling);
+    settings.History = file.ReadHistory(dictionary.HistorySize);
+}
+
+}  // namespace lex
