@@ -44,7 +44,7 @@ def main(argv):
     except texttable.TableError as e:
         print(f"error: {e}", file=sys.stderr)
         return 1
-    if not sources["en"]:
+    if not any(folder["en"] for folder in sources):
         print(f"error: no English texts in {folders}", file=sys.stderr)
         return 1
     languages, _ = texttable.language_texts(sources)

@@ -90,28 +90,28 @@ def strip_diacritics(text):
 
 
 def read_sources(folders):
-    """Per language stem, the merged texts of the folders (later folders win)."""
-    merged = {stem: {} for stem, _ in LANGUAGES}
-    for folder in folders:
-        for stem, _ in LANGUAGES:
-            merged[stem].update(read_file(os.path.join(folder, stem + ".txt")))
-    return merged
+    """Per folder, {language stem: {base id: text}}."""
+    return [{stem: read_file(os.path.join(folder, stem + ".txt")) for stem, _ in LANGUAGES}
+            for folder in folders]
 
 
 def language_texts(sources):
-    """The texts of every UI language as a list of {base id: text}.
+    """The texts of every UI language as a list of {base id: text}, the
+    folders layered in order (a later folder's text wins).
 
-    Czech without diacritics comes from the Czech texts. Returns the list and,
-    per UI language, the set of ids that its own sources lack."""
-    result = []
-    missing = []
-    english = sources["en"]
-    for index, (stem, _) in enumerate(LANGUAGES):
-        if stem == "cs_plain":
-            own = {k: strip_diacritics(v) for k, v in sources["cs"].items()}
-            own.update(sources["cs_plain"])
-        else:
-            own = dict(sources[stem])
-        missing.append(set(english) - set(own))
-        result.append(own)
+    Czech without diacritics comes from the Czech texts of the same folder, so
+    a Czech override also overrides the shared folder's text without
+    diacritics. Returns the list and, per UI language, the set of English ids
+    that the language lacks."""
+    result = [{} for _ in LANGUAGES]
+    for folder in sources:
+        for index, (stem, _) in enumerate(LANGUAGES):
+            if stem == "cs_plain":
+                own = {k: strip_diacritics(v) for k, v in folder["cs"].items()}
+                own.update(folder["cs_plain"])
+            else:
+                own = folder[stem]
+            result[index].update(own)
+    english = result[0]
+    missing = [set(english) - set(texts) for texts in result]
     return result, missing

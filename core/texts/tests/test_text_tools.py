@@ -1,0 +1,158 @@
+"""Tests of the text table tools: the resource script generator and the check."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOOLS = os.path.dirname(HERE)
+sys.path.insert(0, TOOLS)
+import texttable  # noqa: E402
+
+# A complete small table: three ids in the eight languages that have files.
+COMPLETE = {
+    "en": {10200: "&OK", 11380: "A-Entries History", 21020: "Text (*.TXT)|*.txt|"},
+    "cs": {10200: "&OK", 11380: "A-Historie hesel", 21020: "Text (*.TXT)|*.txt|"},
+    "de": {10200: "&OK", 11380: "A-Verlauf", 21020: "Text (*.TXT)|*.txt|"},
+    "ru": {10200: "&ОК", 11380: "A-История", 21020: "Текст (*.TXT)|*.txt|"},
+    "fr": {10200: "&OK", 11380: "A-Historique", 21020: "Texte (*.TXT)|*.txt|"},
+    "es": {10200: "&Aceptar", 11380: "A-Historial", 21020: "Texto (*.TXT)|*.txt|"},
+    "it": {10200: "&OK", 11380: "A-Cronologia", 21020: "Testo (*.TXT)|*.txt|"},
+    "pl": {10200: "&OK", 11380: "A-Historia", 21020: "Tekst (*.TXT)|*.txt|"},
+}
+
+
+def write_table(folder, table):
+    os.makedirs(folder, exist_ok=True)
+    for stem, texts in table.items():
+        with open(os.path.join(folder, stem + ".txt"), "w", encoding="utf-8") as f:
+            f.write("# test table\n\n")
+            for base, text in texts.items():
+                escaped = text.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
+                f.write(f"{base}\t{escaped}\n")
+
+
+def run(script, *args):
+    return subprocess.run([sys.executable, os.path.join(TOOLS, script), *args],
+                          capture_output=True, text=True, encoding="utf-8")
+
+
+class GeneratorTest(unittest.TestCase):
+    def generate(self, tables):
+        with tempfile.TemporaryDirectory() as tmp:
+            folders = []
+            for i, table in enumerate(tables):
+                folder = os.path.join(tmp, f"t{i}")
+                write_table(folder, table)
+                folders.append(folder)
+            out = os.path.join(tmp, "out", "strings.rc")
+            result = run("make_string_table.py", out, *folders)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with open(out, encoding="utf-8") as f:
+                rc = f.read()
+        entries = {}
+        for line in rc.splitlines():
+            line = line.strip()
+            if line[:1].isdigit():
+                key, _, value = line.partition(", ")
+                entries[int(key)] = value
+        self.assertIn("#pragma code_page(65001)", rc)
+        return entries
+
+    def test_ids_escapes_fallback_and_overrides(self):
+        entries = self.generate([
+            {"en": {10200: 'Say "hi" \\ C:\\x\tF1\nnext', 10300: "Ready", 10400: ""},
+             "cs": {10200: "Řekni \"ahoj\" \\ C:\\x\tF1\nDál", 10300: "Připraveno"},
+             "cs_plain": {10300: "Nachystano"},
+             "ru": {10200: "Скажи"}},
+            {"en": {10300: "Done:"}, "cs": {10300: "Hotovo:"}},
+        ])
+        cases = [
+            (10200, '"Say ""hi"" \\\\ C:\\\\x\\tF1\\nnext"'),       # English
+            (10201, '"Řekni ""ahoj"" \\\\ C:\\\\x\\tF1\\nDál"'),     # Czech
+            (10202, '"Rekni ""ahoj"" \\\\ C:\\\\x\\tF1\\nDal"'),     # Czech without diacritics
+            (10204, '"Скажи"'),                                       # Russian
+            (10205, '"Say ""hi"" \\\\ C:\\\\x\\tF1\\nnext"'),       # French not there: English
+            (10300, '"Done:"'),                                       # the override wins
+            (10301, '"Hotovo:"'),
+            (10302, '"Hotovo:"'),                                     # stripped from the override
+            (10304, '"Done:"'),
+        ]
+        for rc_id, value in cases:
+            self.assertEqual(entries.get(rc_id), value, rc_id)
+        self.assertNotIn(10400, entries)  # an empty text is no entry
+        self.assertEqual(len([k for k in entries if k // 10 == 1020]), 9)
+
+    def test_explicit_text_without_diacritics_wins(self):
+        entries = self.generate([{"en": {10300: "Ready"}, "cs": {10300: "Připraveno"},
+                                  "cs_plain": {10300: "Nachystano"}}])
+        self.assertEqual(entries[10302], '"Nachystano"')
+
+    def test_malformed_lines_fail(self):
+        for line in ["10205\tnot a multiple of ten", "abc\ttext", "10200 no tab",
+                     "10200\tbad \\q escape", "10200\tone\n10200\ttwice"]:
+            with tempfile.TemporaryDirectory() as tmp:
+                with open(os.path.join(tmp, "en.txt"), "w", encoding="utf-8") as f:
+                    f.write(line + "\n")
+                result = run("make_string_table.py", os.path.join(tmp, "x.rc"), tmp)
+                self.assertEqual(result.returncode, 1, line)
+                self.assertIn("en.txt", result.stderr)
+
+
+class CheckTest(unittest.TestCase):
+    def check(self, shared, override=None, required=(10200, 11380, 21020)):
+        with tempfile.TemporaryDirectory() as tmp:
+            write_table(os.path.join(tmp, "lexora"), shared)
+            args = [os.path.join(tmp, "ids.txt"), os.path.join(tmp, "lexora")]
+            if override is not None:
+                write_table(os.path.join(tmp, "lexbulk"), override)
+                args.append(os.path.join(tmp, "lexbulk"))
+            with open(args[0], "w") as f:
+                f.write("# ids\n" + "".join(f"{i}\n" for i in required))
+            return run("check_texts.py", *args)
+
+    def test_complete_table_passes(self):
+        result = self.check(COMPLETE, {"en": {}})
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+    def test_faults_are_found(self):
+        def changed(stem, base, text):
+            table = {k: dict(v) for k, v in COMPLETE.items()}
+            if text is None:
+                del table[stem][base]
+            else:
+                table[stem][base] = text
+            return table
+
+        cases = [
+            (changed("pl", 10200, None), "id 10200 has no Polish text"),
+            (changed("cs", 11380, None), "id 11380 has no Czech without diacritics text"),
+            (changed("en", 21020, None), "id 21020 has no English text"),
+            (changed("ru", 10200, "&Ąa"), "not in code page 1251"),
+            (changed("it", 10200, "Così"), "not in code page 1250"),
+            (changed("de", 10200, "OK"), "does not keep the '&'"),
+            (changed("fr", 21020, "Texte (*.TXT)"), "does not keep the '|'"),
+            (changed("es", 11380, "Historial"), "must begin with 'A-'"),
+            (changed("cs", 10200, "x" * 253), "253 bytes"),
+            (changed("de", 30000, "Extra"), "id 30000 has a German text but no English one"),
+        ]
+        for table, fault in cases:
+            result = self.check(table)
+            self.assertEqual(result.returncode, 1, fault)
+            self.assertIn(fault, result.stderr)
+
+    def test_override_needs_every_language(self):
+        result = self.check(COMPLETE, {"en": {10200: "&Go"}, "cs": {10200: "&Jdi"}})
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("lexbulk: id 10200 overrides the English text but not the German one", result.stderr)
+        self.assertNotIn("Czech", result.stderr)
+
+    def test_czech_without_diacritics_is_ascii(self):
+        self.assertEqual(texttable.strip_diacritics("Příliš žluťoučký kůň úpěl ďábelské ódy"),
+                         "Prilis zlutoucky kun upel dabelske ody")
+
+
+if __name__ == "__main__":
+    unittest.main()
