@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "core/texts/slot_texts.h"
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -70,16 +72,6 @@ constexpr int16_t kFixedSortTypes[6] = {0, 2, 3, 4, 5, 6};
 constexpr int kFixedPairs = 6;
 constexpr char kBuiltInLetters[kFixedPairs] = {'A', 'N', 'R', 'F', 'S', 'I'};
 
-// Languages of the fixed names: English 0, Czech 1, German 2, Russian 3,
-// French 4, Spanish 5, Italian 6. Pair p (0..5) is that language with Czech.
-constexpr int kPairLanguage[kFixedPairs] = {0, 2, 3, 4, 5, 6};
-constexpr int kCzech = 1;
-constexpr int kOriginalNameBase = 10530;     // "English Original", "Czech Original", ...
-constexpr int kTranslationNameBase = 10600;  // "Czech Translation", "English Translation", ...
-constexpr int kDictionaryTitleBase = 10670;  // one title per slot 0..11
-
-constexpr int kFontTypeCount = 3;
-
 std::string Format(const char* format, int a, int b) {
     char buffer[128];
     std::snprintf(buffer, sizeof buffer, format, a, b);
@@ -125,24 +117,11 @@ int16_t StartSortType(int slot, int storedValue) {
     return static_cast<int16_t>(direction == 0 ? 0 : 1);
 }
 
-int OriginalNameTextId(int slot) {
-    if (slot < 0 || slot >= 2 * kFixedPairs) return -1;
-    const int language = slot % 2 == 0 ? kPairLanguage[slot / 2] : kCzech;
-    return kOriginalNameBase + 10 * language;
-}
+int OriginalNameTextId(int slot) { return HasFixedNames(slot) ? FixedOriginalNameId(slot) : -1; }
 
-int TranslationNameTextId(int slot) {
-    if (slot < 0 || slot >= 2 * kFixedPairs) return -1;
-    const int language = slot % 2 == 0 ? kCzech : kPairLanguage[slot / 2];
-    // The translation names start with Czech: Czech 0, English 1, then as above.
-    const int index = language == kCzech ? 0 : language == 0 ? 1 : language;
-    return kTranslationNameBase + 10 * index;
-}
+int TranslationNameTextId(int slot) { return HasFixedNames(slot) ? FixedTranslationNameId(slot) : -1; }
 
-int DictionaryTitleTextId(int slot) {
-    if (slot < 0 || slot >= 2 * kFixedPairs) return -1;
-    return kDictionaryTitleBase + 10 * slot;
-}
+int DictionaryTitleTextId(int slot) { return HasFixedNames(slot) ? FixedDictionaryTitleId(slot) : -1; }
 
 // ---------------------------------------------------------------------------
 
