@@ -1,0 +1,91 @@
+#include "core/history/history_list.h"
+
+#include <new>
+
+namespace lex {
+
+namespace {
+const std::string kEmpty;
+
+// Leading bytes 1..32 and trailing bytes up to 32 go; inner control bytes
+// become blanks; bytes 128..255 stay.
+std::string Trimmed(const std::string& word) {
+    size_t begin = 0, end = word.size();
+    while (begin < end && static_cast<unsigned char>(word[begin]) <= 32) ++begin;
+    while (end > begin && static_cast<unsigned char>(word[end - 1]) <= 32) --end;
+    std::string out = word.substr(begin, end - begin);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    return out;
+}
+
+std::string Cut(const std::string& text) {
+    size_t zero = text.find('\0');
+    std::string out = zero == std::string::npos ? text : text.substr(0, zero);
+    if (out.size() > static_cast<size_t>(HistoryList::kTextSize - 1)) out.resize(HistoryList::kTextSize - 1);
+    return out;
+}
+}  // namespace
+
+void HistoryList::ResetHistory() {
+    allocated_ = false;
+    texts_.clear();
+    slots_.clear();
+}
+
+int HistoryList::AllocHistory(int32_t& historySize) {
+    if (historySize < kMinSize) historySize = kMinSize;
+    if (historySize > kMaxSize) historySize = kMaxSize;
+    FreeHistory();
+    try {
+        texts_.assign(static_cast<size_t>(historySize), std::string());
+        slots_.assign(static_cast<size_t>(historySize), kNoSlot);
+    } catch (const std::bad_alloc&) {
+        FreeHistory();
+        return -1;
+    }
+    allocated_ = true;
+    return 1;
+}
+
+void HistoryList::FreeHistory() {
+    std::vector<std::string>().swap(texts_);
+    std::vector<int32_t>().swap(slots_);
+    allocated_ = false;
+}
+
+void HistoryList::AddToHistory(const std::string& word, int32_t currentSlot) {
+    if (!allocated_ || texts_.empty()) return;
+    std::string text = Cut(Trimmed(word));
+    if (text.empty()) return;  // an empty entry means a free place
+    size_t from = texts_.size() - 1;  // not found: the last entry drops out
+    for (size_t i = 0; i < texts_.size(); ++i) {
+        if (texts_[i] == text) {
+            from = i;
+            break;
+        }
+    }
+    for (size_t i = from; i > 0; --i) {
+        texts_[i] = std::move(texts_[i - 1]);
+        slots_[i] = slots_[i - 1];
+    }
+    texts_[0] = std::move(text);
+    slots_[0] = currentSlot >= 0 && currentSlot < 20 ? currentSlot : kNoSlot;
+}
+
+const std::string& HistoryList::Text(int i) const {
+    return i >= 0 && i < Size() ? texts_[static_cast<size_t>(i)] : kEmpty;
+}
+
+int32_t HistoryList::Slot(int i) const {
+    return i >= 0 && i < Size() ? slots_[static_cast<size_t>(i)] : kNoSlot;
+}
+
+bool HistoryList::SetEntry(int i, const std::string& text, int32_t slot) {
+    if (i < 0 || i >= Size()) return false;
+    texts_[static_cast<size_t>(i)] = Cut(text);
+    slots_[static_cast<size_t>(i)] = slot >= 0 && slot < 20 ? slot : kNoSlot;
+    return true;
+}
+
+}  // namespace lex
