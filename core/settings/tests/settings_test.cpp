@@ -493,6 +493,61 @@ TEST_F(SettingsTest, AnExistingActionLogIsNeverEmptied) {
     }
 }
 
+// Another program (here a second process) has the log open for writing, as
+// the dictionary program or the bulk utility has during a change.
+TEST_F(SettingsTest, ActionLogHeldByAnotherProgramIsKept) {
+    const std::string log(18 + 2 * 14, '\x05');
+    WriteBytes(LogPath(0), log);
+
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string holder = exe;
+    holder = holder.substr(0, holder.find_last_of('\\') + 1) + "lexsettings_log_holder.exe";
+    const std::string tag = std::to_string(GetCurrentProcessId());
+    const std::string readyName = "lexsettings_ready_" + tag, releaseName = "lexsettings_release_" + tag;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
+    ASSERT_TRUE(ready && release);
+
+    std::string command = "\"" + holder + "\" \"" + LogPath(0) + "\" " + readyName + " " + releaseName;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process))
+        << holder;
+    ASSERT_EQ(WaitForSingleObject(ready, 60000), WAIT_OBJECT_0);
+    // The holder really has it: this process cannot open it.
+    HANDLE probe = CreateFileA(LogPath(0).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(probe, INVALID_HANDLE_VALUE);
+    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+
+    RawWrite(ini_, "INDEX", "akce0.idx", "C:\\Data\\");
+    const ActionLogRegistration found = SettingsFile(ini_).RegisterActionLog("C:\\Data\\", program_);
+    DeleteFileA(ini_.c_str());
+    const ActionLogRegistration fresh = SettingsFile(ini_).RegisterActionLog("C:\\Data\\", program_);
+
+    SetEvent(release);
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(ready);
+    CloseHandle(release);
+
+    EXPECT_EQ(exitCode, 0u) << "the holder had the log open";
+    for (const ActionLogRegistration& r : {found, fresh}) {
+        EXPECT_EQ(r.Index, 0);
+        EXPECT_FALSE(r.Created);
+        EXPECT_FALSE(r.CreateFailed);
+    }
+    EXPECT_FALSE(found.Registered);
+    EXPECT_TRUE(fresh.Registered);
+    EXPECT_EQ(FileBytes(LogPath(0)), log);
+}
+
 TEST_F(SettingsTest, ActionLogThatCannotBeCreatedIsReported) {
     const ActionLogRegistration r =
         SettingsFile(ini_).RegisterActionLog("C:\\Data\\", dir_ + "\\no such folder\\");
