@@ -1,0 +1,182 @@
+// bench: builds a fresh slot from entries (each one add command, as the add
+// dialog does it) and times LookupWord on a list of words, files opened and
+// closed per lookup as in the lookup window.
+//   bench --entries FILE --lookups FILE
+//   bench --generate N
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+
+namespace {
+
+struct Entry {
+    std::string Word, Translation, Pronunciation;
+};
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return true;
+}
+
+// Pronounceable words: a few thousand distinct four-letter starts, as in a
+// real word list.
+std::vector<Entry> Generate(int n, std::vector<std::string>& lookups) {
+    static const char* kOnsets[] = {"b", "c", "d", "f", "g", "h", "k", "l", "m", "n", "p",
+                                    "r", "s", "t", "v", "st", "tr", "pr", "br", "ch"};
+    static const char* kVowels[] = {"a", "e", "i", "o", "u", "ea", "ou"};
+    std::mt19937 rng(12345);
+    std::vector<Entry> entries;
+    entries.reserve(n);
+    std::vector<std::string> words;
+    while (static_cast<int>(entries.size()) < n) {
+        std::string w;
+        int syllables = 2 + static_cast<int>(rng() % 3);
+        for (int s = 0; s < syllables; ++s) {
+            w += kOnsets[rng() % 20];
+            w += kVowels[rng() % 7];
+        }
+        if (rng() % 3 == 0) w += kOnsets[rng() % 14];
+        Entry e;
+        e.Word = w;
+        e.Translation = "tr-" + w;
+        if (rng() % 2) e.Pronunciation = "'" + w;
+        entries.push_back(e);
+        words.push_back(w);
+    }
+    // Lookups: present words and a share of absent ones.
+    for (size_t i = 0; i < words.size() && lookups.size() < 20000; i += 4) {
+        lookups.push_back(words[i]);
+        if (i % 20 == 0) lookups.push_back(words[i] + "zq");
+    }
+    return entries;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string entriesPath, lookupsPath;
+    int generate = -1;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string a = argv[i];
+        if (a == "--entries") entriesPath = argv[i + 1];
+        else if (a == "--lookups") lookupsPath = argv[i + 1];
+        else if (a == "--generate") generate = std::atoi(argv[i + 1]);
+        else {
+            std::fprintf(stderr, "bench: unknown option %s\n", a.c_str());
+            return 2;
+        }
+    }
+    std::vector<Entry> entries;
+    std::vector<std::string> lookups;
+    if (generate > 0) {
+        entries = Generate(generate, lookups);
+    } else if (!entriesPath.empty() && !lookupsPath.empty()) {
+        std::vector<std::string> lines;
+        if (!ReadLines(entriesPath, lines) || !ReadLines(lookupsPath, lookups)) {
+            std::fprintf(stderr, "bench: cannot read the input files\n");
+            return 2;
+        }
+        for (const std::string& l : lines) {
+            size_t t1 = l.find('\t');
+            if (t1 == std::string::npos) continue;
+            size_t t2 = l.find('\t', t1 + 1);
+            Entry e;
+            e.Word = l.substr(0, t1);
+            e.Translation = l.substr(t1 + 1, t2 == std::string::npos ? std::string::npos : t2 - t1 - 1);
+            if (t2 != std::string::npos) e.Pronunciation = l.substr(t2 + 1);
+            entries.push_back(e);
+        }
+    } else {
+        std::fprintf(stderr, "usage: bench --entries FILE --lookups FILE | bench --generate N\n");
+        return 2;
+    }
+
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path dir = fs::temp_directory_path(ec) / ("lexbench-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "bench: cannot create %s\n", dir.string().c_str());
+        return 2;
+    }
+    lex::DictionarySettings settings;
+    lex::FillSlotPaths(settings, dir.string(), dir.string());
+    for (int s = 0; s < lex::kSlotCount; ++s)
+        settings.SortType[s] = static_cast<int16_t>(lex::DefaultSortType(s));
+    settings.ActionLogPath = (dir / "akce1.idx").string();
+    settings.CurrentSlot = 0;
+    auto files = lex::MakePlatformFileSystem();
+    lex::RecordingDisplay display;
+    lex::RecordingHooks hooks;
+    lex::EngineContext ctx(settings, *files, display, hooks);
+    if (lex::CreateSlotFiles(ctx, 0) != 1 || lex::CreateActionLog(ctx, settings.ActionLogPath) != 1) {
+        std::fprintf(stderr, "bench: cannot create the slot in %s\n", dir.string().c_str());
+        return 2;
+    }
+    std::printf("bench: slot in %s\n", dir.string().c_str());
+
+    int failures = 0;
+    auto addStart = Clock::now();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        Entry& e = entries[i];
+        int r = -1;
+        if (lex::OpenActionLog(ctx) == 1) {
+            lex::SetActionSlot(ctx, 0);
+            if (lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite) == 1) {
+                r = lex::AddEntry(ctx, e.Word, e.Pronunciation, e.Translation, 1, 0);
+                lex::CloseSlotFiles(ctx);
+            }
+            lex::CloseActionLog(ctx);
+        }
+        if (r < 0) ++failures;
+        if ((i + 1) % 10000 == 0)
+            std::printf("bench: %zu entries added, %.1f s\n", i + 1, Seconds(Clock::now() - addStart));
+    }
+    const double addSeconds = Seconds(Clock::now() - addStart);
+    const double addsPerSecond = entries.empty() ? 0 : entries.size() / std::max(addSeconds, 1e-9);
+    std::printf("bench: %zu adds in %.2f s (%d failed)\n", entries.size(), addSeconds, failures);
+
+    std::vector<double> times;
+    times.reserve(lookups.size());
+    std::vector<lex::ResultRow> rows;
+    size_t found = 0, lookupFailures = 0;
+    for (const std::string& w : lookups) {
+        auto t0 = Clock::now();
+        int n = lex::LookupWord(ctx, w, rows, 0);
+        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+        if (n < 0) ++lookupFailures;
+        if (!display.Translation.empty()) ++found;
+    }
+    std::sort(times.begin(), times.end());
+    auto pick = [&](double q) {
+        if (times.empty()) return 0.0;
+        size_t i = static_cast<size_t>(q * (times.size() - 1) + 0.5);
+        return times[std::min(i, times.size() - 1)];
+    };
+    std::printf("bench: %zu lookups, %zu with translations, %zu failed; mean %.1f us, max %.1f us\n",
+                lookups.size(), found, lookupFailures,
+                times.empty() ? 0.0 : [&] { double s = 0; for (double t : times) s += t; return s / times.size(); }(),
+                times.empty() ? 0.0 : times.back());
+    fs::remove_all(dir, ec);
+    std::printf("bench: entries=%zu adds_per_s=%.0f lookup_median_us=%.1f lookup_p99_us=%.1f\n",
+                entries.size(), addsPerSecond, pick(0.5), pick(0.99));
+    return 0;
+}

@@ -1,0 +1,233 @@
+// The action log: every translation added or deleted, in groups of one user
+// command each, for undo and redo.
+#include "engine_internal.h"
+
+namespace lex {
+
+using namespace detail;
+
+namespace {
+
+struct LogCounts {
+    int32_t Written = 0;
+    ActionRecord State;
+    int32_t Current() const { return State.Node; }
+};
+
+int64_t RecordOffset(int32_t index) {
+    return kLogFirstRecord + static_cast<int64_t>(ActionRecord::kSize) * index;
+}
+
+// Reads records written and the state, and checks them against the file size.
+bool ReadCounts(EngineContext& ctx, FileHandle h, LogCounts& c) {
+    uint8_t b[4 + ActionRecord::kSize];
+    if (!ReadAt(ctx.Files, h, 0, b, sizeof b)) return false;
+    c.Written = GetI32(b);
+    c.State = ActionRecord::Decode(b + 4);
+    const int64_t size = ctx.Files.Size(h);
+    return c.Current() >= 0 && c.Written >= c.Current() && RecordOffset(c.Written) <= size;
+}
+
+// Record `index`; index -1 reads the state block in front of record 0.
+bool ReadRecord(EngineContext& ctx, FileHandle h, int32_t index, ActionRecord& rec) {
+    uint8_t b[ActionRecord::kSize];
+    if (!ReadAt(ctx.Files, h, RecordOffset(index), b, sizeof b)) return false;
+    rec = ActionRecord::Decode(b);
+    return true;
+}
+
+bool WriteState(EngineContext& ctx, FileHandle h, const ActionRecord& state) {
+    uint8_t b[ActionRecord::kSize];
+    state.Encode(b);
+    return WriteAt(ctx.Files, h, kLogStateOffset, b, sizeof b);
+}
+
+// Sets (`deleted`) or clears the deleted flag of one logged translation and of
+// its node as far as the chain asks for, and moves the word count with it.
+int ApplyRecord(EngineContext& ctx, const ActionRecord& rec, bool deleted) {
+    const DictionarySettings& s = ctx.Settings;
+    FileSystem& fs = ctx.Files;
+    FileHandle nodes = fs.Open(s.NodePaths[rec.Slot], kOpenWriteDenyWrite);
+    if (nodes == kNoFile) return -1;
+    FileHandle userTr = fs.Open(s.UserTranslationsPaths[rec.Slot], kOpenWriteDenyWrite);
+    if (userTr == kNoFile) {
+        fs.Close(nodes);
+        return -1;
+    }
+    int result = -1;
+    uint8_t b[TranslationHead::kSize], c[4];
+    WordNode node;
+    std::vector<ChainRecord> chain;
+    if (rec.Translation >= kFirstUserTranslation &&
+        ReadAt(fs, userTr, rec.Translation, b, sizeof b) &&
+        ReadNodeRecord(ctx, nodes, rec.Node, node) &&
+        ReadAt(fs, userTr, kWordCountOffset, c, sizeof c)) {
+        TranslationHead head = TranslationHead::Decode(b);
+        if (deleted) {
+            head.Flags |= kFlagDeleted;
+        } else {
+            head.Flags &= static_cast<uint8_t>(~kFlagDeleted);
+            node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
+        }
+        PutI32(c, GetI32(c) + (deleted ? -1 : 1));
+        bool ok = WriteHead(ctx, userTr, rec.Translation, head);
+        if (ok && deleted) {
+            // The word goes when its last live translation goes.
+            ok = ReadChain(ctx, userTr, node.FirstTranslation, kFirstUserTranslation, false,
+                           chain) == 1;
+            bool live = false;
+            for (const ChainRecord& r : chain) live = live || !r.Head.Deleted();
+            if (ok && !live) node.Flags |= kFlagDeleted;
+        }
+        ok = ok && WriteAt(fs, userTr, kWordCountOffset, c, sizeof c) &&
+             WriteNodeRecord(ctx, nodes, rec.Node, node);
+        result = ok ? 1 : -1;
+    }
+    fs.Close(userTr);
+    fs.Close(nodes);
+    return result;
+}
+
+bool IsTranslationAction(uint8_t action) { return action == kActionDeleted || action == kActionAdded; }
+
+}  // namespace
+
+namespace detail {
+
+void RetractActionRecord(EngineContext& ctx) {
+    if (ctx.LogHandle == kNoFile || ctx.LogState.Node <= 0) return;
+    ctx.LogState.Node -= 1;
+    ctx.LogRecordsWritten = ctx.LogState.Node;
+    uint8_t b[4];
+    PutI32(b, ctx.LogRecordsWritten);
+    WriteAt(ctx.Files, ctx.LogHandle, 0, b, 4);
+    WriteState(ctx, ctx.LogHandle, ctx.LogState);
+}
+
+}  // namespace detail
+
+int CreateActionLog(EngineContext& ctx, const std::string& path) {
+    FileHandle h = ctx.Files.Create(path);
+    if (h == kNoFile) return -1;
+    uint8_t zero[kLogFirstRecord] = {};
+    bool ok = ctx.Files.Write(h, zero, sizeof zero) == static_cast<int32_t>(sizeof zero);
+    ctx.Files.Close(h);
+    return ok ? 1 : -1;
+}
+
+int OpenActionLog(EngineContext& ctx) {
+    CloseActionLog(ctx);
+    FileHandle h = ctx.Files.Open(ctx.Settings.ActionLogPath, kOpenWriteExclusive);
+    if (h == kNoFile) return -1;
+    LogCounts c;
+    ActionRecord last;
+    if (!ReadCounts(ctx, h, c) || !ReadRecord(ctx, h, c.Current() - 1, last)) {
+        ctx.Files.Close(h);
+        return -1;
+    }
+    ctx.LogHandle = h;
+    ctx.LogState = c.State;
+    ctx.LogRecordsWritten = c.Written;
+    ctx.CurrentGroup = last.Group + 1;
+    return 1;
+}
+
+void SetActionSlot(EngineContext& ctx, int slot) { ctx.ActionSlot = static_cast<uint8_t>(slot); }
+
+int AppendActionRecord(EngineContext& ctx, uint8_t action, int32_t node, int32_t translation) {
+    if (ctx.LogHandle == kNoFile) return -1;
+    ActionRecord rec{action, ctx.ActionSlot, ctx.CurrentGroup, node, translation};
+    uint8_t b[ActionRecord::kSize];
+    rec.Encode(b);
+    if (!WriteAt(ctx.Files, ctx.LogHandle, RecordOffset(ctx.LogState.Node), b, sizeof b)) return -1;
+    ActionRecord state = ctx.LogState;
+    state.Node += 1;
+    uint8_t w[4];
+    PutI32(w, state.Node);
+    if (!WriteAt(ctx.Files, ctx.LogHandle, 0, w, 4) || !WriteState(ctx, ctx.LogHandle, state))
+        return -1;
+    ctx.LogState = state;
+    ctx.LogRecordsWritten = state.Node;
+    return 1;
+}
+
+void CloseActionLog(EngineContext& ctx) {
+    if (ctx.LogHandle != kNoFile) ctx.Files.Close(ctx.LogHandle);
+    ctx.LogHandle = kNoFile;
+}
+
+int CanUndo(EngineContext& ctx) {
+    FileHandle h = ctx.Files.Open(ctx.Settings.ActionLogPath, kOpenReadShared);
+    if (h == kNoFile) return 0;
+    LogCounts c;
+    bool ok = ReadCounts(ctx, h, c);
+    ctx.Files.Close(h);
+    if (!ok) return -1;
+    return c.Current() != 0 ? 1 : 0;
+}
+
+int CanRedo(EngineContext& ctx) {
+    FileHandle h = ctx.Files.Open(ctx.Settings.ActionLogPath, kOpenReadShared);
+    if (h == kNoFile) return 0;
+    LogCounts c;
+    bool ok = ReadCounts(ctx, h, c);
+    ctx.Files.Close(h);
+    if (!ok) return -1;
+    return c.Current() < c.Written ? 1 : 0;
+}
+
+int UndoLastAction(EngineContext& ctx) {
+    FileSystem& fs = ctx.Files;
+    FileHandle h = fs.Open(ctx.Settings.ActionLogPath, kOpenWriteExclusive);
+    if (h == kNoFile) return -1;
+    auto fail = [&] {
+        fs.Close(h);
+        return -1;
+    };
+    LogCounts c;
+    ActionRecord rec;
+    if (!ReadCounts(ctx, h, c) || c.Current() == 0 || !ReadRecord(ctx, h, c.Current() - 1, rec))
+        return fail();
+    const int32_t group = rec.Group;
+    while (rec.Group == group) {
+        if (rec.Slot >= kSlotCount) return fail();
+        if (IsTranslationAction(rec.Action) &&
+            ApplyRecord(ctx, rec, rec.Action == kActionAdded) != 1)
+            return fail();
+        c.State.Node -= 1;
+        if (!WriteState(ctx, h, c.State)) return fail();
+        if (c.State.Node == 0) break;
+        if (!ReadRecord(ctx, h, c.State.Node - 1, rec)) return fail();
+    }
+    fs.Close(h);
+    return 1;
+}
+
+int RedoAction(EngineContext& ctx) {
+    FileSystem& fs = ctx.Files;
+    FileHandle h = fs.Open(ctx.Settings.ActionLogPath, kOpenWriteExclusive);
+    if (h == kNoFile) return -1;
+    auto fail = [&] {
+        fs.Close(h);
+        return -1;
+    };
+    LogCounts c;
+    ActionRecord rec;
+    if (!ReadCounts(ctx, h, c) || c.Current() >= c.Written || !ReadRecord(ctx, h, c.Current(), rec))
+        return fail();
+    const int32_t group = rec.Group;
+    while (rec.Group == group) {
+        if (rec.Slot >= kSlotCount) return fail();
+        if (IsTranslationAction(rec.Action) &&
+            ApplyRecord(ctx, rec, rec.Action == kActionDeleted) != 1)
+            return fail();
+        c.State.Node += 1;
+        if (!WriteState(ctx, h, c.State)) return fail();
+        if (c.State.Node >= c.Written) break;
+        if (!ReadRecord(ctx, h, c.State.Node, rec)) return fail();
+    }
+    fs.Close(h);
+    return 1;
+}
+
+}  // namespace lex

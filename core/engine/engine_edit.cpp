@@ -1,0 +1,276 @@
+// The write side: adding entries and translations, deleting words and
+// translations, copying shipped entries to the Disk files.
+#include <cstring>
+
+#include "engine_internal.h"
+
+namespace lex {
+
+using namespace detail;
+
+namespace {
+
+bool LogIsOpen(const EngineContext& ctx) { return ctx.LogHandle != kNoFile; }
+
+void MarkNote(EngineContext& ctx, std::string& translation) {
+    if (!translation.empty() && translation[0] == ctx.Settings.GrammarSeparator)
+        translation[0] = static_cast<char>(kGrammarNoteByte);
+}
+
+bool AppendBytes(EngineContext& ctx, FileHandle h, int64_t offset, const std::string& a,
+                 const std::string& b = std::string()) {
+    std::string all = a + b;
+    return WriteAt(ctx.Files, h, offset, all.data(), static_cast<uint32_t>(all.size()));
+}
+
+bool WriteTranslationRecord(EngineContext& ctx, int64_t offset, const TranslationHead& head,
+                            const std::string& text) {
+    uint8_t b[TranslationHead::kSize + kMaxTextLength];
+    head.Encode(b);
+    std::memcpy(b + TranslationHead::kSize, text.data(), text.size());
+    return WriteAt(ctx.Files, H(ctx, kUserTranslationsHandle), offset, b,
+                   static_cast<uint32_t>(TranslationHead::kSize + text.size()));
+}
+
+// Makes room for a key record at `position` (a multiple of 9 inside the file)
+// by moving the tail up 9 bytes, from the end backwards in 4500-byte blocks.
+bool InsertKeyRecord(EngineContext& ctx, int64_t position, const KeyRecord& rec) {
+    FileSystem& fs = ctx.Files;
+    FileHandle h = H(ctx, kKeyIndexHandle);
+    const int64_t size = fs.Size(h);
+    if (size < 0 || position < static_cast<int64_t>(KeyRecord::kSize) || position > size)
+        return false;
+    constexpr int64_t kBlock = 4500;
+    uint8_t buffer[kBlock];
+    int64_t pos = size - kBlock, block = kBlock;
+    do {
+        if (pos < position) {
+            block -= position - pos;
+            pos = position;
+            if (block <= 0) break;
+        }
+        if (!ReadAt(fs, h, pos, buffer, static_cast<uint32_t>(block))) return false;
+        if (!WriteAt(fs, h, pos + static_cast<int64_t>(KeyRecord::kSize), buffer,
+                     static_cast<uint32_t>(block)))
+            return false;
+        pos -= block;
+    } while (block == kBlock);
+    uint8_t b[KeyRecord::kSize];
+    rec.Encode(b);
+    return WriteAt(fs, h, position, b, sizeof b);
+}
+
+// Chain of the entry in ctx.Node from the user translations file.
+int ReadUserChain(EngineContext& ctx, bool texts, std::vector<ChainRecord>& chain) {
+    return ReadChain(ctx, H(ctx, kUserTranslationsHandle), ctx.Node.Node.FirstTranslation,
+                     kFirstUserTranslation, texts, chain);
+}
+
+bool TooLong(const std::string& s) { return s.size() > kMaxTextLength; }
+
+}  // namespace
+
+void SetArchiveMode(EngineContext& ctx) { ctx.ArchiveMode = 1; }
+
+int MoveNodeToDisk(EngineContext& ctx) {
+    FileSystem& fs = ctx.Files;
+    WordNode node = ctx.Node.Node;
+    // Read everything first: a corrupt entry is refused before anything is written.
+    std::vector<ChainRecord> chain;
+    if (ReadChain(ctx, H(ctx, kCdTranslationsHandle), node.FirstTranslation,
+                  static_cast<int32_t>(kFileHeaderSize), true, chain) != 1)
+        return -1;
+    if (node.TextOffset < static_cast<int32_t>(kFileHeaderSize) ||
+        node.WordLength > kMaxTextLength || node.PronunciationLength > kMaxTextLength)
+        return -1;
+    std::string texts(node.WordLength + node.PronunciationLength, '\0');
+    if (!ReadAt(fs, H(ctx, kCdWordsHandle), node.TextOffset, &texts[0],
+                static_cast<uint32_t>(texts.size())))
+        return -1;
+
+    const int64_t trEnd = fs.Size(H(ctx, kUserTranslationsHandle));
+    const int64_t wordsEnd = fs.Size(H(ctx, kUserWordsHandle));
+    if (trEnd < kFirstUserTranslation || wordsEnd < static_cast<int64_t>(kFileHeaderSize))
+        return -1;
+    std::string copy;
+    for (size_t i = 0; i < chain.size(); ++i) {
+        TranslationHead head = chain[i].Head;
+        const int64_t own = trEnd + static_cast<int64_t>(copy.size());
+        head.Next = (i + 1 < chain.size())
+                        ? static_cast<int32_t>(own + TranslationHead::kSize + head.Length)
+                        : 0;
+        uint8_t b[TranslationHead::kSize];
+        head.Encode(b);
+        copy.append(reinterpret_cast<const char*>(b), sizeof b);
+        copy += chain[i].Text;
+    }
+    if (!WriteAt(fs, H(ctx, kUserTranslationsHandle), trEnd, copy.data(),
+                 static_cast<uint32_t>(copy.size())))
+        return -1;
+    if (!WriteAt(fs, H(ctx, kUserWordsHandle), wordsEnd, texts.data(),
+                 static_cast<uint32_t>(texts.size())))
+        return -1;
+    node.Flags = static_cast<uint8_t>((node.Flags | kFlagDisk) & ~kFlagCd);
+    // An entry without translations keeps an empty chain.
+    node.FirstTranslation = chain.empty() ? 0 : static_cast<int32_t>(trEnd);
+    node.TextOffset = static_cast<int32_t>(wordsEnd);
+    if (!WriteNodeRecord(ctx, H(ctx, kNodeHandle), ctx.FoundOffset, node)) return -1;
+    ctx.Node.Node = node;
+    return 1;
+}
+
+int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pronunciation,
+             std::string& translation, int origin, int slot) {
+    if (!word.empty() && word[0] == ctx.Settings.GrammarSeparator) return 1;
+    if (TooLong(word) || TooLong(pronunciation) || TooLong(translation)) return -1;
+    // No change goes unlogged.
+    if (!LogIsOpen(ctx)) return -1;
+    if (LocateWord(ctx, word, slot) != 1) return -1;
+    MarkNote(ctx, translation);
+    const uint8_t newFlags =
+        static_cast<uint8_t>((origin & (kFlagDisk | kFlagCd)) | (ctx.ArchiveMode ? kFlagArchive : 0));
+    FileSystem& fs = ctx.Files;
+    const FileHandle nodes = H(ctx, kNodeHandle), userWords = H(ctx, kUserWordsHandle),
+                     userTr = H(ctx, kUserTranslationsHandle);
+    const TranslationHead newHead{0, newFlags, static_cast<uint8_t>(translation.size())};
+
+    if (ctx.ExactMatch == 1) {
+        const int32_t at = ctx.FoundOffset;
+        if ((ctx.Node.Node.Flags & kFlagCd) && MoveNodeToDisk(ctx) != 1) return -1;
+        std::vector<ChainRecord> chain;
+        if (ReadUserChain(ctx, true, chain) != 1) return -1;
+        bool exists = false;
+        for (const ChainRecord& rec : chain)
+            if (!rec.Head.Deleted() && CompareText(rec.Text, translation) == 0) exists = true;
+
+        WordNode node = ctx.Node.Node;
+        node.Flags |= kFlagDisk;
+        if (pronunciation != ctx.Node.Pronunciation) {
+            const int64_t end = fs.Size(userWords);
+            if (end < static_cast<int64_t>(kFileHeaderSize) ||
+                !AppendBytes(ctx, userWords, end, ctx.Node.Word, pronunciation))
+                return -1;
+            node.TextOffset = static_cast<int32_t>(end);
+            node.PronunciationLength = static_cast<uint8_t>(pronunciation.size());
+            ctx.Node.Pronunciation = pronunciation;
+        }
+        node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
+        if (!WriteNodeRecord(ctx, nodes, at, node)) return -1;
+        ctx.Node.Node = node;
+        if (exists) return 2;
+
+        const int64_t t = fs.Size(userTr);
+        if (t < kFirstUserTranslation) return -1;
+        if (AppendActionRecord(ctx, kActionAdded, at, static_cast<int32_t>(t)) != 1) return -1;
+        bool ok = WriteTranslationRecord(ctx, t, newHead, translation);
+        if (ok && chain.empty()) {
+            node.FirstTranslation = static_cast<int32_t>(t);
+            ok = WriteNodeRecord(ctx, nodes, at, node);
+            if (ok) ctx.Node.Node = node;
+        } else if (ok) {
+            TranslationHead last = chain.back().Head;
+            last.Next = static_cast<int32_t>(t);
+            ok = WriteHead(ctx, userTr, chain.back().Offset, last);
+        }
+        if (!ok) {
+            RetractActionRecord(ctx);
+            return -1;
+        }
+        return AdjustWordCount(ctx, 1) == 1 ? 1 : -1;
+    }
+
+    // A new entry after P, the node the search stopped at.
+    const int32_t p = ctx.FoundOffset;
+    WordNode pNode = ctx.Node.Node;
+    WordNode qNode;
+    const int32_t q = pNode.Next;
+    if (!ReadNodeRecord(ctx, nodes, q, qNode)) return -1;
+    const int64_t n = fs.Size(nodes), t = fs.Size(userTr), w = fs.Size(userWords);
+    if (n < kLowSentinelNode || t < kFirstUserTranslation || w < static_cast<int64_t>(kFileHeaderSize))
+        return -1;
+    WordNode node{p, q, static_cast<int32_t>(t), static_cast<int32_t>(w), newFlags,
+                  static_cast<uint8_t>(word.size()), static_cast<uint8_t>(pronunciation.size())};
+    if (AppendActionRecord(ctx, kActionAdded, static_cast<int32_t>(n), static_cast<int32_t>(t)) != 1)
+        return -1;
+    pNode.Next = static_cast<int32_t>(n);
+    qNode.Previous = static_cast<int32_t>(n);
+    bool ok = WriteTranslationRecord(ctx, t, newHead, translation) &&
+              WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), node) &&
+              AppendBytes(ctx, userWords, w, word, pronunciation) &&
+              WriteNodeRecord(ctx, nodes, p, pNode) && WriteNodeRecord(ctx, nodes, q, qNode);
+    if (ok && ctx.InsertPosition != -1) {
+        KeyRecord rec{ctx.LastKey.Reserved, WordSortKey(word, slot, ctx.Settings),
+                      static_cast<int32_t>(n)};
+        ok = InsertKeyRecord(ctx, ctx.InsertPosition, rec);
+    }
+    if (!ok) {
+        RetractActionRecord(ctx);
+        return -1;
+    }
+    ctx.FoundOffset = static_cast<int32_t>(n);
+    ctx.Node.Node = node;
+    ctx.Node.Word = word;
+    ctx.Node.Pronunciation = pronunciation;
+    return AdjustWordCount(ctx, 1) == 1 ? 1 : -1;
+}
+
+int DeleteWord(EngineContext& ctx, const std::string& word, int slot) {
+    if (!LogIsOpen(ctx)) return -1;
+    if (LocateWord(ctx, word, slot) != 1) return -1;
+    if (ctx.ExactMatch != 1) return 2;
+    const int32_t at = ctx.FoundOffset;
+    if ((ctx.Node.Node.Flags & kFlagCd) && MoveNodeToDisk(ctx) != 1) return -1;
+    std::vector<ChainRecord> chain;
+    if (ReadUserChain(ctx, false, chain) != 1) return -1;
+    const FileHandle userTr = H(ctx, kUserTranslationsHandle);
+    for (ChainRecord& rec : chain) {
+        if (rec.Head.Deleted()) continue;
+        if (AppendActionRecord(ctx, kActionDeleted, at, rec.Offset) != 1) return -1;
+        rec.Head.Flags |= kFlagDeleted;
+        if (!WriteHead(ctx, userTr, rec.Offset, rec.Head)) {
+            RetractActionRecord(ctx);
+            return -1;
+        }
+        if (AdjustWordCount(ctx, -1) != 1) return -1;
+    }
+    WordNode node = ctx.Node.Node;
+    node.Flags |= kFlagDeleted;
+    if (!WriteNodeRecord(ctx, H(ctx, kNodeHandle), at, node)) return -1;
+    ctx.Node.Node = node;
+    return 1;
+}
+
+int DeleteTranslation(EngineContext& ctx, const std::string& word, std::string& translation,
+                      int slot) {
+    if (!LogIsOpen(ctx)) return -1;
+    if (LocateWord(ctx, word, slot) != 1) return -1;
+    MarkNote(ctx, translation);
+    if (ctx.ExactMatch != 1) return 2;
+    const int32_t at = ctx.FoundOffset;
+    if ((ctx.Node.Node.Flags & kFlagCd) && MoveNodeToDisk(ctx) != 1) return -1;
+    std::vector<ChainRecord> chain;
+    if (ReadUserChain(ctx, true, chain) != 1) return -1;
+    ChainRecord* target = nullptr;
+    for (ChainRecord& rec : chain)
+        if (!rec.Head.Deleted() && CompareText(rec.Text, translation) == 0) {
+            target = &rec;
+            break;
+        }
+    if (!target) return 2;
+    if (AppendActionRecord(ctx, kActionDeleted, at, target->Offset) != 1) return -1;
+    target->Head.Flags |= kFlagDeleted;
+    if (!WriteHead(ctx, H(ctx, kUserTranslationsHandle), target->Offset, target->Head)) {
+        RetractActionRecord(ctx);
+        return -1;
+    }
+    if (AdjustWordCount(ctx, -1) != 1) return -1;
+    for (const ChainRecord& rec : chain)
+        if (!rec.Head.Deleted()) return 1;
+    WordNode node = ctx.Node.Node;
+    node.Flags |= kFlagDeleted;
+    if (!WriteNodeRecord(ctx, H(ctx, kNodeHandle), at, node)) return -1;
+    ctx.Node.Node = node;
+    return 1;
+}
+
+}  // namespace lex

@@ -1,0 +1,440 @@
+// The read side: locating words, reading nodes and texts, filling the lookup
+// list and showing an entry's translations.
+#include <utility>
+
+#include "engine_internal.h"
+
+namespace lex {
+
+using namespace detail;
+
+namespace {
+
+// Reads the texts of `node` from the words file its flags name.
+int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
+                std::string& pronunciation) {
+    word.clear();
+    pronunciation.clear();
+    FileHandle h;
+    if (node.Flags & kFlagCd)
+        h = H(ctx, kCdWordsHandle);
+    else if (node.Flags & kFlagDisk)
+        h = H(ctx, kUserWordsHandle);
+    else {
+        ctx.Hooks.ReportEngineError("", "");
+        return -1;
+    }
+    if (node.TextOffset < static_cast<int32_t>(kFileHeaderSize) ||
+        node.WordLength > kMaxTextLength || node.PronunciationLength > kMaxTextLength)
+        return -1;
+    const uint32_t total = node.WordLength + node.PronunciationLength;
+    char buf[2 * kMaxTextLength];
+    if (!ReadAt(ctx.Files, h, node.TextOffset, buf, total)) return -1;
+    word.assign(buf, node.WordLength);
+    pronunciation.assign(buf + node.WordLength, node.PronunciationLength);
+    return 1;
+}
+
+// Binary search of the key index for `key`; leaves the last record read in
+// ctx.LastKey and its record number in `mid`.
+int SearchKeyIndex(EngineContext& ctx, int32_t key, int64_t& mid) {
+    FileHandle h = H(ctx, kKeyIndexHandle);
+    int64_t size = ctx.Files.Size(h);
+    if (size < static_cast<int64_t>(KeyRecord::kSize)) return -1;
+    int64_t lo = 0, hi = size / static_cast<int64_t>(KeyRecord::kSize) - 1;
+    KeyRecord rec;
+    do {
+        mid = (lo + hi) / 2;
+        uint8_t b[KeyRecord::kSize];
+        if (!ReadAt(ctx.Files, h, mid * KeyRecord::kSize, b, sizeof b)) return -1;
+        rec = KeyRecord::Decode(b);
+        if (key < rec.SortKey)
+            hi = mid - 1;
+        else
+            lo = mid + 1;
+    } while (rec.SortKey != key && lo <= hi);
+    ctx.LastKey = rec;
+    return 1;
+}
+
+// Walks the node list from the node in ctx.Node (at ctx.FoundOffset).
+class NodeWalker {
+public:
+    NodeWalker(EngineContext& ctx, int slot, const std::string& word)
+        : ctx_(ctx), slot_(slot), word_(word), bound_(NodeWalkBound(ctx, H(ctx, kNodeHandle))) {}
+
+    bool MoveTo(int32_t offset) {
+        if (++steps_ > 2 * bound_ + 4) return false;  // a cycle in the list
+        if (ReadNodeAt(ctx_, offset) != 1) return false;
+        ctx_.FoundOffset = offset;
+        return true;
+    }
+    int Collation() const {
+        return CompareSlotWords(ctx_.Node.Word, word_, slot_, ctx_.Settings);
+    }
+    // Forward while the node sorts before the word, then back while after it.
+    bool WalkToCollation(int& cmp) {
+        cmp = Collation();
+        while (cmp < 0) {
+            if (!MoveTo(ctx_.Node.Node.Next)) return false;
+            cmp = Collation();
+        }
+        while (cmp > 0) {
+            if (!MoveTo(ctx_.Node.Node.Previous)) return false;
+            cmp = Collation();
+        }
+        return true;
+    }
+
+private:
+    EngineContext& ctx_;
+    int slot_;
+    const std::string& word_;
+    int64_t bound_;
+    int64_t steps_ = 0;
+};
+
+}  // namespace
+
+int ReadNodeAt(EngineContext& ctx, int32_t offset) {
+    WordNode node;
+    if (!ReadNodeRecord(ctx, H(ctx, kNodeHandle), offset, node)) return -1;
+    ctx.Node.Node = node;
+    return ReadTextsOf(ctx, node, ctx.Node.Word, ctx.Node.Pronunciation);
+}
+
+int ReadNodeTexts(EngineContext& ctx) {
+    return ReadTextsOf(ctx, ctx.Node.Node, ctx.Node.Word, ctx.Node.Pronunciation);
+}
+
+int KeyIndexPosition(EngineContext& ctx, const std::string& word, int slot) {
+    int32_t key = WordSortKey(word, slot, ctx.Settings);
+    int64_t mid = 0;
+    if (SearchKeyIndex(ctx, key, mid) != 1) return -1;
+    if (ctx.LastKey.SortKey < key) return static_cast<int>(mid + 1);
+    return static_cast<int>(mid);
+}
+
+int LocateWord(EngineContext& ctx, const std::string& word, int slot) {
+    const int32_t key = WordSortKey(word, slot, ctx.Settings);
+    int64_t mid = 0;
+    if (SearchKeyIndex(ctx, key, mid) != 1) return -1;
+    int32_t start;
+    if (ctx.LastKey.SortKey == key) {
+        ctx.InsertPosition = -1;
+        start = ctx.LastKey.Node;
+    } else if (ctx.LastKey.SortKey < key) {
+        ctx.InsertPosition = static_cast<int32_t>((mid + 1) * KeyRecord::kSize);
+        start = ctx.LastKey.Node;
+    } else {
+        if (mid == 0) return -1;  // the first record holds the lowest key
+        ctx.InsertPosition = static_cast<int32_t>(mid * KeyRecord::kSize);
+        uint8_t b[KeyRecord::kSize];
+        if (!ReadAt(ctx.Files, H(ctx, kKeyIndexHandle), (mid - 1) * KeyRecord::kSize, b, sizeof b))
+            return -1;
+        ctx.LastKey = KeyRecord::Decode(b);
+        start = ctx.LastKey.Node;
+    }
+
+    NodeWalker walk(ctx, slot, word);
+    if (!walk.MoveTo(start)) return -1;
+    int cmp;
+    if (!walk.WalkToCollation(cmp)) return -1;
+    if (cmp != 0) {
+        ctx.ExactMatch = -1;
+        return 1;
+    }
+    // Among entries of equal collation the forward byte order decides, whatever
+    // the typing direction, so that every program orders and finds them alike.
+    while (cmp == 0 && CompareText(ctx.Node.Word, word) < 0) {
+        NodeBuffer before = ctx.Node;
+        int32_t beforeOffset = ctx.FoundOffset;
+        if (!walk.MoveTo(ctx.Node.Node.Next)) return -1;
+        if (walk.Collation() != 0) {
+            ctx.Node = std::move(before);
+            ctx.FoundOffset = beforeOffset;
+            break;
+        }
+    }
+    while (cmp == 0 && CompareText(ctx.Node.Word, word) > 0) {
+        if (!walk.MoveTo(ctx.Node.Node.Previous)) return -1;
+        cmp = walk.Collation();
+    }
+    ctx.ExactMatch = (cmp == 0 && CompareText(ctx.Node.Word, word) == 0) ? 1 : -1;
+    return 1;
+}
+
+int FindWord(EngineContext& ctx, const std::string& word, int slot) {
+    const int32_t key = WordSortKey(word, slot, ctx.Settings);
+    int64_t mid = 0;
+    if (SearchKeyIndex(ctx, key, mid) != 1) return -1;
+    if (ctx.LastKey.SortKey != key) {
+        ctx.ExactMatch = -1;
+        return 1;
+    }
+    // Only the leading run of letters of the entries counts here.
+    auto cut = [&ctx] {
+        std::string& w = ctx.Node.Word;
+        for (size_t i = 1; i < w.size(); ++i)
+            if (static_cast<uint8_t>(w[i]) < 0x41) {
+                w.resize(i);
+                break;
+            }
+    };
+    NodeWalker walk(ctx, slot, word);
+    if (!walk.MoveTo(ctx.LastKey.Node)) return -1;
+    cut();
+    int cmp = walk.Collation();
+    while (cmp < 0) {
+        if (!walk.MoveTo(ctx.Node.Node.Next)) return -1;
+        cut();
+        cmp = walk.Collation();
+    }
+    while (cmp > 0) {
+        if (!walk.MoveTo(ctx.Node.Node.Previous)) return -1;
+        cut();
+        cmp = walk.Collation();
+    }
+    ctx.ExactMatch = cmp == 0 ? 1 : -1;
+    return 1;
+}
+
+int StepToLiveNode(EngineContext& ctx, int32_t offset, ResultRow* row, int direction,
+                   int readTexts) {
+    if (offset == 0) return 2;
+    FileHandle h = H(ctx, kNodeHandle);
+    const int64_t bound = NodeWalkBound(ctx, h);
+    for (int64_t steps = 0; steps <= bound; ++steps) {
+        WordNode node;
+        if (!ReadNodeRecord(ctx, h, offset, node)) return -1;
+        ctx.Node.Node = node;
+        if (!node.Deleted()) {
+            if (readTexts != 1) return 1;
+            if (ReadNodeTexts(ctx) != 1) return -1;
+            if (row) {
+                row->Offset = offset;
+                row->Node = node;
+                row->Word = ctx.Node.Word;
+                row->Pronunciation = ctx.Node.Pronunciation;
+            }
+            return 1;
+        }
+        offset = direction == 1 ? node.Next : node.Previous;
+        if (offset == 0) return 0;
+    }
+    return -1;
+}
+
+namespace {
+
+// Rows from `offset` on along the next links: the live nodes, up to VisibleRows.
+int FillRows(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows) {
+    rows.clear();
+    FileHandle h = H(ctx, kNodeHandle);
+    const int64_t bound = NodeWalkBound(ctx, h);
+    const size_t wanted = ctx.Settings.VisibleRows > 0 ? ctx.Settings.VisibleRows : 0;
+    for (int64_t steps = 0; offset != 0 && rows.size() < wanted; ++steps) {
+        if (steps > bound) return -1;
+        WordNode node;
+        if (!ReadNodeRecord(ctx, h, offset, node)) return -1;
+        if (!node.Deleted()) {
+            ResultRow row;
+            row.Offset = offset;
+            row.Node = node;
+            if (ReadTextsOf(ctx, node, row.Word, row.Pronunciation) != 1) return -1;
+            rows.push_back(std::move(row));
+        }
+        offset = node.Next;
+    }
+    return static_cast<int>(rows.size());
+}
+
+std::string PreparedWord(const std::string& word) {
+    std::string w = word;
+    if (TrimWord(w) == 0) w = " ";
+    return w;
+}
+
+// Opens the translations file of the current slot that the node flags name.
+FileHandle OpenTranslations(EngineContext& ctx, uint8_t nodeFlags, int32_t& minOffset) {
+    const int slot = ctx.Settings.CurrentSlot;
+    if (!IsValidSlot(slot)) return kNoFile;
+    if (nodeFlags & kFlagDisk) {
+        minOffset = kFirstUserTranslation;
+        return ctx.Files.Open(ctx.Settings.UserTranslationsPaths[slot], kOpenReadShared);
+    }
+    minOffset = static_cast<int32_t>(kFileHeaderSize);
+    return ctx.Files.Open(ctx.Settings.CdTranslationsPaths[slot], kOpenReadShared);
+}
+
+bool NamesAFile(uint8_t flags) { return (flags & kFlagDisk) || (flags & kFlagCd); }
+
+}  // namespace
+
+int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags) {
+    if (firstTranslation == 0) return 1;
+    if (!NamesAFile(nodeFlags)) {
+        ctx.Hooks.ReportEngineError("E", "E");
+        return -1;
+    }
+    int32_t minOffset = 0;
+    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset);
+    if (h == kNoFile) return -1;
+    std::vector<ChainRecord> chain;
+    int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
+    ctx.Files.Close(h);
+    if (r != 1) return -1;
+
+    EngineDisplay& d = ctx.Display;
+    for (const ChainRecord& rec : chain) {
+        if (d.QualifyingKeyWaiting()) return 1;
+        if (rec.Head.Deleted()) continue;
+        if (!rec.Text.empty() && static_cast<uint8_t>(rec.Text[0]) == kGrammarNoteByte) continue;
+        d.AppendTranslation(rec.Text);
+        d.AppendTranslation("\r\n");
+    }
+    d.AppendTranslation(std::string(52, '-'));
+    d.AppendTranslation("\r\n");
+    for (const ChainRecord& rec : chain) {
+        if (d.QualifyingKeyWaiting()) return 1;
+        if (rec.Head.Deleted()) continue;
+        if (rec.Text.empty() || static_cast<uint8_t>(rec.Text[0]) != kGrammarNoteByte) continue;
+        std::string note = rec.Text;
+        note[0] = ctx.Settings.GrammarSeparator;
+        d.AppendTranslation(note);
+        d.AppendTranslation("\r\n");
+    }
+    d.ScrollTranslationToTop();
+    return 1;
+}
+
+int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
+                         std::vector<std::string>& out) {
+    out.clear();
+    if (firstTranslation == 0) return 1;
+    FileHandle h = (nodeFlags & kFlagDisk) ? H(ctx, kUserTranslationsHandle)
+                   : (nodeFlags & kFlagCd) ? H(ctx, kCdTranslationsHandle)
+                                           : kNoFile;
+    if (h == kNoFile) return -1;
+    int32_t minOffset = (nodeFlags & kFlagDisk) ? kFirstUserTranslation
+                                                : static_cast<int32_t>(kFileHeaderSize);
+    std::vector<ChainRecord> chain;
+    if (ReadChain(ctx, h, firstTranslation, minOffset, true, chain) != 1) return -1;
+    for (ChainRecord& rec : chain) {
+        if (rec.Head.Deleted()) continue;
+        if (!rec.Text.empty() && static_cast<uint8_t>(rec.Text[0]) == kGrammarNoteByte)
+            rec.Text[0] = ctx.Settings.GrammarSeparator;
+        out.push_back(std::move(rec.Text));
+    }
+    return 1;
+}
+
+int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
+               int slot) {
+    rows.clear();
+    ctx.Display.ClearTranslation();
+    ctx.Display.SetPronunciation("");
+    const std::string w = PreparedWord(word);
+    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return -1;
+    if (LocateWord(ctx, w, slot) != 1) {
+        CloseSlotFiles(ctx);
+        return -1;
+    }
+    const int32_t found = ctx.FoundOffset;
+    if (ctx.ExactMatch == 1 && !ctx.Node.Node.Deleted()) {
+        const NodeBuffer entry = ctx.Node;
+        std::string pron = entry.Pronunciation;
+        TrimWord(pron);
+        std::string label = "[" + pron + "]";
+        ctx.Display.SetPronunciation(label.size() > 2 ? label : std::string());
+        if (ShowTranslations(ctx, entry.Node.FirstTranslation, entry.Node.Flags) != 1) {
+            CloseSlotFiles(ctx);
+            return -1;
+        }
+        ctx.Hooks.AddToHistory(entry.Word, slot);
+    }
+    int n = FillRows(ctx, found, rows);
+    CloseSlotFiles(ctx);
+    return n;
+}
+
+int FillRowsFromNode(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows) {
+    rows.clear();
+    ctx.Display.ClearTranslation();
+    CloseSlotFiles(ctx);
+    const int slot = ctx.Settings.CurrentSlot;
+    if (!IsValidSlot(slot)) return -1;
+    const DictionarySettings& s = ctx.Settings;
+    ctx.Handles[kNodeHandle] = ctx.Files.Open(s.NodePaths[slot], kOpenReadShared);
+    ctx.Handles[kCdWordsHandle] = ctx.Files.Open(s.CdWordsPaths[slot], kOpenReadShared);
+    ctx.Handles[kUserWordsHandle] = ctx.Files.Open(s.UserWordsPaths[slot], kOpenReadShared);
+    int n = -1;
+    if (ctx.Handles[kNodeHandle] != kNoFile && ctx.Handles[kCdWordsHandle] != kNoFile &&
+        ctx.Handles[kUserWordsHandle] != kNoFile)
+        n = FillRows(ctx, offset, rows);
+    CloseSlotFiles(ctx);
+    return n;
+}
+
+int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
+                   int slot) {
+    rows.clear();
+    const std::string w = PreparedWord(word);
+    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return -1;
+    if (LocateWord(ctx, w, slot) != 1) {
+        CloseSlotFiles(ctx);
+        return -1;
+    }
+    int32_t start = ctx.FoundOffset;
+    if (ctx.Node.Node.Previous >= kLowSentinelNode) start = ctx.Node.Node.Previous;
+    int n = FillRows(ctx, start, rows);
+    CloseSlotFiles(ctx);
+    return n;
+}
+
+int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationOutput& out,
+                       int slot) {
+    const std::string w = PreparedWord(word);
+    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return -1;
+    if (LocateWord(ctx, w, slot) != 1) {
+        CloseSlotFiles(ctx);
+        return -1;
+    }
+    if (ctx.ExactMatch == 1 && !ctx.Node.Node.Deleted()) {
+        const WordNode node = ctx.Node.Node;
+        if (WriteTranslationChain(ctx, node.FirstTranslation, node.Flags, out) != 1) {
+            CloseSlotFiles(ctx);
+            return -1;
+        }
+    }
+    CloseSlotFiles(ctx);
+    return 0;
+}
+
+int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
+                          TranslationOutput& out) {
+    if (firstTranslation == 0) return 1;
+    if (!NamesAFile(nodeFlags)) {
+        ctx.Hooks.ReportEngineError("E", "E");
+        return -1;
+    }
+    const int language = CounterpartSlot(ctx.Settings.CurrentSlot);
+    int32_t minOffset = 0;
+    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset);
+    if (h == kNoFile) return -1;
+    std::vector<ChainRecord> chain;
+    int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
+    ctx.Files.Close(h);
+    if (r != 1) return -1;
+    bool first = true;
+    for (const ChainRecord& rec : chain) {
+        if (rec.Head.Deleted()) continue;
+        if (!rec.Text.empty() && static_cast<uint8_t>(rec.Text[0]) == kGrammarNoteByte) continue;
+        if (!first && !out.Write(", ", 0)) return -1;
+        if (!out.Write(rec.Text, language)) return -1;
+        first = false;
+    }
+    return 1;
+}
+
+}  // namespace lex

@@ -1,0 +1,17 @@
+#include "file_system.h"
+
+namespace lex {
+
+bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
+    if (fs.Seek(h, offset) != offset) return false;
+    if (count == 0) return true;
+    return fs.Read(h, buffer, count) == static_cast<int32_t>(count);
+}
+
+bool WriteAt(FileSystem& fs, FileHandle h, int64_t offset, const void* buffer, uint32_t count) {
+    if (fs.Seek(h, offset) != offset) return false;
+    if (count == 0) return true;
+    return fs.Write(h, buffer, count) == static_cast<int32_t>(count);
+}
+
+}  // namespace lex

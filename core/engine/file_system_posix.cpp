@@ -1,0 +1,51 @@
+// POSIX file access for the native build. Share modes are not enforced here.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "file_system.h"
+
+namespace lex {
+namespace {
+
+class PosixFileSystem : public FileSystem {
+public:
+    FileHandle Open(const std::string& path, int mode) override {
+        int flags = (mode & 3) == 0 ? O_RDONLY : ((mode & 3) == 1 ? O_WRONLY : O_RDWR);
+        int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+        return fd < 0 ? kNoFile : fd;
+    }
+    FileHandle Create(const std::string& path) override {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        return fd < 0 ? kNoFile : fd;
+    }
+    int32_t Read(FileHandle h, void* buffer, uint32_t count) override {
+        ssize_t n = ::read(static_cast<int>(h), buffer, count);
+        return n < 0 ? -1 : static_cast<int32_t>(n);
+    }
+    int32_t Write(FileHandle h, const void* buffer, uint32_t count) override {
+        if (count == 0) return 0;
+        ssize_t n = ::write(static_cast<int>(h), buffer, count);
+        return n < 0 ? -1 : static_cast<int32_t>(n);
+    }
+    int64_t Seek(FileHandle h, int64_t offset) override {
+        if (offset < 0) return -1;
+        return ::lseek(static_cast<int>(h), offset, SEEK_SET);
+    }
+    int64_t Size(FileHandle h) override { return ::lseek(static_cast<int>(h), 0, SEEK_END); }
+    void Close(FileHandle h) override {
+        if (h != kNoFile) ::close(static_cast<int>(h));
+    }
+    void Pause(int milliseconds) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace lex
