@@ -117,6 +117,12 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == TestHookMessage()) {
         auto hook = std::move(d->pendingHook_);
         d->pendingHook_ = nullptr;
+        // A modal dialog is shown by its loop once the queue is empty; the
+        // hook acts on it as the user would see it.
+        if (d->modal_ && !IsWindowVisible(hwnd)) {
+            ShowWindow(hwnd, SW_SHOWNORMAL);
+            UpdateWindow(hwnd);
+        }
         if (hook) hook(*d);
         return TRUE;
     }

@@ -63,7 +63,7 @@ void ControlBar::UpdateButtons(Window& target) {
 }
 
 int ControlBar::Height() const {
-    if (!Handle() || !IsWindowVisible(Handle())) return 0;
+    if (!Handle() || !(GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE)) return 0;
     RECT r{};
     GetWindowRect(Handle(), &r);
     return r.bottom - r.top;
@@ -82,7 +82,7 @@ bool StatusBar::Realize(HWND frame) {
 }
 
 int StatusBar::Height() const {
-    if (!Handle() || !IsWindowVisible(Handle())) return 0;
+    if (!Handle() || !(GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE)) return 0;
     RECT r{};
     GetWindowRect(Handle(), &r);
     return r.bottom - r.top;

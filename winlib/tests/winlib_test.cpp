@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+
+#include <string>
+#include <vector>
+
+#include "winlib/testing.h"
+#include "winlib/winlib.h"
+
+namespace {
+
+using wl::testing::ClickButton;
+using wl::testing::ExecuteWith;
+using wl::testing::PostKey;
+
+std::wstring WideText(HWND hwnd) {
+    wchar_t buf[512] = {};
+    GetWindowTextW(hwnd, buf, 512);
+    return buf;
+}
+
+// A base dialog with two commands, and a derived one that answers one of them
+// itself: the derived table must win, the base table must still be searched.
+class BaseTestDialog : public wl::Dialog {
+public:
+    BaseTestDialog() : wl::Dialog(nullptr, 100) {}
+    WL_DECLARE_MESSAGE_TABLE();
+    std::vector<std::string> log;
+
+protected:
+    void CmButton() { log.push_back("base 103"); }
+    void CmMenu() { log.push_back("base 105"); }
+};
+WL_BEGIN_MESSAGE_TABLE(BaseTestDialog, wl::Dialog)
+    WL_COMMAND(103, CmButton)
+    WL_COMMAND(105, CmMenu)
+WL_END_MESSAGE_TABLE()
+
+class TestDialog : public BaseTestDialog {
+public:
+    WL_DECLARE_MESSAGE_TABLE();
+    wl::Edit edit{this, 101};
+    wl::ListBox list{this, 104};
+    bool controlsBoundInSetup = false;
+
+    void SetupWindow() override {
+        BaseTestDialog::SetupWindow();
+        controlsBoundInSetup = edit.Handle() && list.Handle();
+    }
+
+private:
+    void CmButton() { log.push_back("own 103"); }
+    void EvEditChange() { log.push_back("change " + edit.GetText()); }
+    void EvList(UINT code) { log.push_back("list " + std::to_string(code)); }
+    LRESULT EvDouble(WPARAM wp, LPARAM) { return static_cast<LRESULT>(wp * 2); }
+};
+WL_BEGIN_MESSAGE_TABLE(TestDialog, BaseTestDialog)
+    WL_COMMAND(103, CmButton)
+    WL_NOTIFY(101, EN_CHANGE, EvEditChange)
+    WL_CONTROL(104, EvList)
+    WL_MESSAGE(WM_APP + 1, EvDouble)
+WL_END_MESSAGE_TABLE()
+
+TEST(MessageTable, RoutesMessagesCommandsAndNotificationsClassFirst) {
+    TestDialog dlg;
+    LRESULT doubled = 0;
+    INT_PTR code = ExecuteWith(dlg, [&](wl::Dialog& d) {
+        HWND h = d.Handle();
+        ClickButton(h, 103);
+        SendMessageW(h, WM_COMMAND, 105, 0);  // as from a menu
+        dlg.edit.SetText("abc");              // EN_CHANGE from the real control
+        SendMessageW(h, WM_COMMAND, MAKEWPARAM(104, LBN_DBLCLK), reinterpret_cast<LPARAM>(dlg.list.Handle()));
+        doubled = SendMessageW(h, WM_APP + 1, 21, 0);
+        ClickButton(h, IDOK);
+    });
+    EXPECT_EQ(code, IDOK);
+    EXPECT_TRUE(dlg.controlsBoundInSetup);
+    EXPECT_EQ(doubled, 42);
+    EXPECT_EQ(dlg.log, (std::vector<std::string>{"own 103", "base 105", "change abc", "list 2"}));
+}
+
+TEST(Dialog, EndCodes) {
+    struct Case {
+        const char* what;
+        void (*act)(HWND);
+        INT_PTR code;
+    };
+    const Case cases[] = {
+        {"OK button", [](HWND h) { ClickButton(h, IDOK); }, IDOK},
+        {"Cancel button", [](HWND h) { ClickButton(h, IDCANCEL); }, IDCANCEL},
+        {"Escape key", [](HWND h) { PostKey(GetDlgItem(h, 101), VK_ESCAPE); }, IDCANCEL},
+        {"Enter key", [](HWND h) { PostKey(GetDlgItem(h, 101), VK_RETURN); }, IDOK},
+        {"close request", [](HWND h) { SendMessageW(h, WM_CLOSE, 0, 0); }, IDCANCEL},
+        {"CloseWindow(7)", [](HWND h) { static_cast<wl::Dialog*>(wl::Window::FromHandle(h))->CloseWindow(7); }, 7},
+    };
+    for (const Case& c : cases) {
+        wl::Dialog dlg(nullptr, 100);
+        EXPECT_EQ(ExecuteWith(dlg, [&](wl::Dialog& d) { c.act(d.Handle()); }), c.code) << c.what;
+        EXPECT_EQ(dlg.Handle(), nullptr) << c.what;
+    }
+    wl::Dialog missing(nullptr, 999);
+    EXPECT_EQ(missing.Execute(), -1);
+}
+
+TEST(Dialog, TextsReadBackInTheirCodePage) {
+    struct Case {
+        UINT codePage;
+        std::string bytes;
+        std::wstring shown;
+    };
+    const Case cases[] = {
+        {1250, "P\xf8\xedli\x9a \x9elu\x9dou\xe8k\xfd k\xf9\xf2", L"Příliš žluťoučký kůň"},
+        {1251, "\xd1\xfa\xe5\xf8\xfc \xe6\xe5 \xe5\xf9\xb8 \xfd\xf2\xe8\xf5 \xe1\xf3\xeb\xee\xea", L"Съешь же ещё этих булок"},
+        {1250, "Za\xbf\xf3\xb3\xe6 g\xea\x9cl\xb9 ja\x9f\xf1", L"Zażółć gęślą jaźń"},
+        {1252, "D\xe9j\xe0 vu, gar\xe7on", L"Déjà vu, garçon"},
+    };
+    for (const Case& c : cases) {
+        TestDialog dlg;
+        dlg.SetCodePage(c.codePage);
+        ExecuteWith(dlg, [&](wl::Dialog& d) {
+            d.SetText(c.bytes);
+            d.SetItemText(102, c.bytes);
+            dlg.edit.SetText(c.bytes);
+            dlg.list.AddString(c.bytes);
+            // What the window system shows...
+            EXPECT_EQ(WideText(d.Handle()), c.shown);
+            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), 102)), c.shown);
+            EXPECT_EQ(WideText(dlg.edit.Handle()), c.shown);
+            // ...and what the program reads back.
+            EXPECT_EQ(d.GetText(), c.bytes);
+            EXPECT_EQ(d.GetItemText(102), c.bytes);
+            EXPECT_EQ(dlg.edit.GetText(), c.bytes);
+            EXPECT_EQ(dlg.list.GetString(0), c.bytes);
+            d.CloseWindow(IDOK);
+        });
+    }
+}
+
+TEST(Dialog, CommonLookForDialogStaticsAndButtonsOnly) {
+    wl::Dialog dlg(nullptr, 100);
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        HWND h = d.Handle();
+        HDC dc = GetDC(h);
+        const HGDIOBJ grey = GetStockObject(LTGRAY_BRUSH);
+        struct Case { UINT msg; int id; bool grey; };
+        for (Case c : {Case{WM_CTLCOLORDLG, 0, true}, Case{WM_CTLCOLORSTATIC, 102, true},
+                       Case{WM_CTLCOLORBTN, 103, true}, Case{WM_CTLCOLOREDIT, 101, false},
+                       Case{WM_CTLCOLORLISTBOX, 104, false}}) {
+            SetTextColor(dc, RGB(1, 2, 3));
+            SetBkMode(dc, OPAQUE);
+            HWND ctl = c.id ? GetDlgItem(h, c.id) : h;
+            LRESULT brush = SendMessageW(h, c.msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ctl));
+            EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush) == grey, c.grey) << c.msg;
+            if (c.grey) {
+                EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0)) << c.msg;
+                EXPECT_EQ(GetBkMode(dc), TRANSPARENT) << c.msg;
+            }
+        }
+        ReleaseDC(h, dc);
+        d.CloseWindow(IDOK);
+    });
+}
+
+// A control with a table of its own, and an owner-drawn list created in code.
+class CountingEdit : public wl::Edit {
+public:
+    using wl::Edit::Edit;
+    WL_DECLARE_MESSAGE_TABLE();
+    int chars = 0;
+private:
+    LRESULT EvChar(WPARAM, LPARAM) {
+        ++chars;
+        return DefaultProcessing();
+    }
+};
+WL_BEGIN_MESSAGE_TABLE(CountingEdit, wl::Edit)
+    WL_MESSAGE(WM_CHAR, EvChar)
+WL_END_MESSAGE_TABLE()
+
+class DrawnList : public wl::ListBox {
+public:
+    using wl::ListBox::ListBox;
+    int drawn = 0;
+    std::vector<std::string> drawnTexts;
+    void MeasureItem(MEASUREITEMSTRUCT& m) override { m.itemHeight = 23; }
+    void ODADrawEntire(DRAWITEMSTRUCT& d) override {
+        ++drawn;
+        drawnTexts.push_back(GetString(static_cast<int>(d.itemID)));
+    }
+};
+
+class ControlsDialog : public wl::Dialog {
+public:
+    ControlsDialog() : wl::Dialog(nullptr, 100) {}
+    CountingEdit edit{this, 101};
+    DrawnList drawn{this, 300, 110, 60, 80, 60,
+                    WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY};
+};
+
+TEST(Controls, OwnTableDefaultProcessingAndOwnerDraw) {
+    ControlsDialog dlg;
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        SendMessageW(dlg.edit.Handle(), WM_CHAR, 'a', 1);
+        SendMessageW(dlg.edit.Handle(), WM_CHAR, 'b', 1);
+        EXPECT_EQ(dlg.edit.chars, 2);
+        EXPECT_EQ(dlg.edit.GetText(), "ab");  // the edit control's own handling still ran
+
+        ASSERT_NE(dlg.drawn.Handle(), nullptr);
+        EXPECT_EQ(GetParent(dlg.drawn.Handle()), d.Handle());
+        EXPECT_EQ(GetDlgCtrlID(dlg.drawn.Handle()), 300);
+        dlg.drawn.AddString("first");
+        dlg.drawn.AddString("second");
+        EXPECT_EQ(dlg.drawn.Send(LB_GETITEMHEIGHT, 0), 23);
+        RedrawWindow(dlg.drawn.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_GE(dlg.drawn.drawn, 2);
+        EXPECT_NE(std::find(dlg.drawn.drawnTexts.begin(), dlg.drawn.drawnTexts.end(), "second"),
+                  dlg.drawn.drawnTexts.end());
+        d.CloseWindow(IDOK);
+    });
+    EXPECT_EQ(dlg.drawn.Handle(), nullptr);
+}
+
+// Frame: commands go to the frame first, then to the client; enablers set
+// menu texts and states; the client fills the space between the bars.
+class ClientDialog : public wl::Dialog {
+public:
+    ClientDialog() : wl::Dialog(nullptr, L"CLIENT") {}
+    WL_DECLARE_MESSAGE_TABLE();
+    std::vector<std::string> log;
+private:
+    void CmClient() { log.push_back("client 502"); }
+    void CmBoth() { log.push_back("client 500"); }
+};
+WL_BEGIN_MESSAGE_TABLE(ClientDialog, wl::Dialog)
+    WL_COMMAND(502, CmClient)
+    WL_COMMAND(500, CmBoth)
+WL_END_MESSAGE_TABLE()
+
+class TestFrame : public wl::FrameWindow {
+public:
+    explicit TestFrame(wl::Window* client) : wl::FrameWindow("Frame", client) {}
+    WL_DECLARE_MESSAGE_TABLE();
+    std::vector<std::string> log;
+    bool closeAllowed = true;
+    bool CanClose() override { return closeAllowed; }
+private:
+    void CmFrame() { log.push_back("frame 500"); }
+    void CmTimerStart() { SetTimer(7, 1); }
+    LRESULT EvTimer(WPARAM id, LPARAM) {
+        KillTimer(id);
+        log.push_back("timer " + std::to_string(id));
+        Post(WM_CLOSE);
+        return 0;
+    }
+    void CeItem(wl::CommandEnabler& ce) {
+        ce.SetText("\xc8\x26\xe1st");  // "Č&ást" in 1250
+        ce.Enable(false);
+    }
+};
+WL_BEGIN_MESSAGE_TABLE(TestFrame, wl::FrameWindow)
+    WL_COMMAND(500, CmFrame)
+    WL_COMMAND(503, CmTimerStart)
+    WL_MESSAGE(WM_TIMER, EvTimer)
+    WL_ENABLER(501, CeItem)
+WL_END_MESSAGE_TABLE()
+
+TEST(Frame, RoutesCommandsEnablesItemsAndLaysOutBars) {
+    ClientDialog client;
+    TestFrame frame(&client);
+    frame.SetCodePage(1250);
+    wl::ControlBar bar(&frame);
+    bar.AddButton(1, 500);
+    bar.AddSeparator();
+    bar.AddButton(1, 501);
+    wl::StatusBar status(&frame);
+    frame.Insert(bar);
+    frame.Insert(status);
+    ASSERT_TRUE(frame.Create(10, 10, 400, 300));
+    ASSERT_NE(client.Handle(), nullptr);
+    EXPECT_EQ(GetParent(client.Handle()), frame.Handle());
+    EXPECT_NE(GetDlgItem(client.Handle(), 101), nullptr);
+
+    SendMessageW(frame.Handle(), WM_COMMAND, 500, 0);
+    SendMessageW(frame.Handle(), WM_COMMAND, 502, 0);
+    EXPECT_EQ(frame.log, (std::vector<std::string>{"frame 500"}));
+    EXPECT_EQ(client.log, (std::vector<std::string>{"client 502"}));
+
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, 501, L"x");
+    AppendMenuW(popup, MF_STRING, 500, L"y");
+    SendMessageW(frame.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    wchar_t text[64] = {};
+    GetMenuStringW(popup, 501, text, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), L"Č&ást");
+    EXPECT_TRUE(GetMenuState(popup, 501, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(popup, 500, MF_BYCOMMAND) & MF_GRAYED);
+    DestroyMenu(popup);
+
+    frame.UpdateCommands();
+    EXPECT_FALSE(bar.Send(TB_ISBUTTONENABLED, 501));
+    EXPECT_TRUE(bar.Send(TB_ISBUTTONENABLED, 500));
+
+    RECT cr{}, fr{}, br{}, sr{};
+    GetClientRect(frame.Handle(), &fr);
+    GetWindowRect(client.Handle(), &cr);
+    GetWindowRect(bar.Handle(), &br);
+    GetWindowRect(status.Handle(), &sr);
+    EXPECT_EQ(cr.top, br.bottom);
+    EXPECT_EQ(cr.bottom, sr.top);
+    EXPECT_EQ(cr.right - cr.left, fr.right);
+
+    frame.closeAllowed = false;
+    SendMessageW(frame.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(frame.Handle()));
+    frame.closeAllowed = true;
+    SendMessageW(frame.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(frame.Handle(), nullptr);
+    wl::testing::PumpMessages();
+}
+
+class TestApp : public wl::Application {
+public:
+    std::unique_ptr<ClientDialog> client;
+    std::unique_ptr<TestFrame> frame;
+    void InitMainWindow() override {
+        client = std::make_unique<ClientDialog>();
+        frame = std::make_unique<TestFrame>(client.get());
+        frame->Create(20, 20, 300, 200);
+        SetMainWindow(frame.get());
+        ACCEL keys[] = {{FVIRTKEY, VK_F2, 500}, {FVIRTKEY, VK_F3, 503}};
+        SetAccelerators(CreateAcceleratorTableW(keys, 2));
+        // F2 runs command 500, F3 starts a timer whose tick closes the frame.
+        PostKey(frame->Handle(), VK_F2);
+        PostKey(frame->Handle(), VK_F3);
+    }
+};
+
+TEST(Application, AcceleratorsTimersAndTheEndOfTheLoop) {
+    TestApp app;
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(app.frame->log, (std::vector<std::string>{"frame 500", "timer 7"}));
+}
+
+}  // namespace
