@@ -1,0 +1,470 @@
+#include "client.h"
+
+#include <algorithm>
+
+#include "core/engine/collation.h"
+#include "frame.h"
+#include "lexora_ids.h"
+#include "messages.h"
+#include "winlib/text.h"
+
+namespace lexora {
+
+namespace {
+
+constexpr int kLabelHeight = 20;
+const char kSeparatorLine[] = "----------------------------------------------------";
+
+}  // namespace
+
+WL_BEGIN_MESSAGE_TABLE(TDrawWindow, wl::Dialog)
+    WL_CONTROL(IDC_WORD_BOX, EvWordBox)
+    WL_CONTROL(IDC_TRANSLATION_BOX, EvTranslationBox)
+    WL_COMMAND(IDCANCEL, CmNothing)
+    WL_MESSAGE(WM_VSCROLL, EvVScroll)
+    WL_MESSAGE(WM_SIZE, EvSize)
+    WL_MESSAGE(WM_CLOSE, EvClose)
+    WL_MESSAGE(WM_COMMAND, EvCommandMessage)
+WL_END_MESSAGE_TABLE()
+
+TDrawWindow::TDrawWindow(wl::Window* parent, Program& program)
+    : wl::Dialog(parent, IDD_CLIENT, program.Instance),
+      program_(program),
+      copyEdit_(this, IDC_COPY_EDIT) {}
+
+TDrawWindow::~TDrawWindow() { DestroyChildren(); }
+
+void TDrawWindow::SetupWindow() {
+    wl::Dialog::SetupWindow();
+    copyEdit_.LimitText(300);
+    noneYet_ = true;
+    if (HWND frame = ::GetParent(Handle())) {
+        HICON icon = ::LoadIconW(program_.Instance, MAKEINTRESOURCEW(IDI_LEXORA));
+        ::SendMessageW(frame, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        ::SendMessageW(frame, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    wordBoxFocused = true;
+    translationFocused = false;
+}
+
+UINT TDrawWindow::OriginalCodePage() const { return program_.SlotCodePage(program_.CurrentSlot(), 0); }
+UINT TDrawWindow::TranslationCodePage() const { return program_.SlotCodePage(program_.CurrentSlot(), 1); }
+
+void TDrawWindow::ShowMessage(int captionId, int textId) {
+    ShowOk(program_, this, captionId, textId);
+}
+
+// --- Layout ------------------------------------------------------------------
+
+LRESULT TDrawWindow::EvSize(WPARAM wp, LPARAM) {
+    if (wp != SIZE_MINIMIZED) Layout();
+    return 0;
+}
+
+LRESULT TDrawWindow::EvClose(WPARAM, LPARAM) { return 0; }  // the client does not close by itself
+
+void TDrawWindow::DestroyChildren() {
+    for (wl::Window** child : {reinterpret_cast<wl::Window**>(&label1_), reinterpret_cast<wl::Window**>(&label2_),
+                               reinterpret_cast<wl::Window**>(&scroll_), reinterpret_cast<wl::Window**>(&wordBox_),
+                               reinterpret_cast<wl::Window**>(&pronunciation_),
+                               reinterpret_cast<wl::Window**>(&translation_)}) {
+        if (*child) {
+            (*child)->Destroy();
+            delete *child;
+            *child = nullptr;
+        }
+    }
+}
+
+void TDrawWindow::Layout() {
+    if (firstLayout_) {
+        firstLayout_ = false;
+        return;
+    }
+    RECT rc;
+    ::GetClientRect(Handle(), &rc);
+    const int L = rc.left, T = rc.top;
+    const int W = std::max<int>(rc.right - rc.left, 100);
+    const int H = std::max<int>(rc.bottom - rc.top, 100);
+    const int E = kLabelHeight;
+    const int half = (H - 2 * E) / 2;
+
+    if (noneYet_) {
+        noneYet_ = false;
+    } else {
+        DestroyChildren();
+    }
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    label1_ = new wl::Static(this, -1, L + 5, T + 2, 300, E, child | SS_LEFT);
+    label2_ = new wl::Static(this, -1, L + 5, T + E + half + 2 + 15, 300, E, child | SS_LEFT);
+    wordBox_ = new WordBox(this, IDC_WORD_BOX, L + 5, T + E + 2, W - 30, half - 25,
+                           child | WS_TABSTOP | CBS_SIMPLE | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS |
+                               CBS_NOINTEGRALHEIGHT | CBS_AUTOHSCROLL,
+                           program_);
+    scroll_ = new wl::ScrollBar(this, IDC_SCROLL, L + W - 25, T + E + 2, 20, half - 25, child | SBS_VERT);
+    pronunciation_ = new wl::Static(this, IDC_PRONUNCIATION, L + 6, T + E + half + 2 - 20, W - 12, 30,
+                                    child | SS_LEFT | SS_NOPREFIX);
+    translation_ = new TranslationBox(this, IDC_TRANSLATION_BOX, L + 6, T + 2 * E + half + 2 + 15, W - 12, half,
+                                      child | WS_BORDER | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                          ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN);
+    for (wl::Window* w : std::initializer_list<wl::Window*>{label1_, label2_, wordBox_, scroll_, pronunciation_,
+                                                             translation_}) {
+        static_cast<wl::Control*>(w)->Realize();
+    }
+    wordBox_->LimitText(250);
+    // The copy and translate-back commands look at the translation box's
+    // selection; its own code page is the translation side's.
+    RefreshView();
+}
+
+// --- Refresh and lookup --------------------------------------------------------
+
+void TDrawWindow::RefreshView() {
+    if (!wordBox_) return;
+    const int slot = program_.CurrentSlot();
+    wordBox_->SetCodePage(OriginalCodePage());
+    translation_->SetCodePage(TranslationCodePage());
+    pronunciation_->SetCodePage(program_.SlotCodePage(slot, 2));
+    label1_->SetCodePage(program_.UiCodePage());
+    label2_->SetCodePage(program_.UiCodePage());
+
+    ClearRows();
+    ClearTranslation();
+    if (frame_) frame_->SetCaption("Lexora - " + program_.Config.DictionaryTitles[slot]);
+    label1_->SetText(program_.Config.OriginalNames[slot]);
+    label2_->SetText(program_.Config.TranslationNames[slot]);
+    wordBox_->SetText(program_.CurrentWord());
+    EvWordEditChange();
+    if (wordBoxFocused) {
+        ::SetFocus(wordBox_->Handle());
+    } else if (translationFocused) {
+        ::SetFocus(translation_->Handle());
+    }
+    translation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[1][slot]), FALSE);
+    wordBox_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][slot]), FALSE);
+    pronunciation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[2][slot]), FALSE);
+    wordBox_->UpdateItemHeight();
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TDrawWindow::ClearRows() {
+    if (!wordBox_) return;
+    // The list never holds more than the visible rows.
+    for (int i = 0; i < kVisibleRows && wordBox_->GetCount() > 0; ++i) wordBox_->DeleteString(0);
+}
+
+void TDrawWindow::ShowRows() {
+    for (size_t i = 0; i < program_.Rows.size() && i < static_cast<size_t>(kVisibleRows); ++i) {
+        wordBox_->AddString(program_.Rows[i].Word);
+    }
+}
+
+bool TDrawWindow::ScrollToWord(const std::string& word) {
+    lex::EngineContext& ctx = *program_.Engine;
+    const int slot = program_.CurrentSlot();
+    lex::FileHandle h = ctx.Files.Open(ctx.Settings.KeyIndexPaths[slot], lex::kOpenReadShared);
+    if (h == lex::kNoFile) return false;
+    ctx.Handles[lex::kKeyIndexHandle] = h;
+    int position = lex::KeyIndexPosition(ctx, word, slot);
+    int64_t size = ctx.Files.Size(h);
+    ctx.Files.Close(h);
+    ctx.Handles[lex::kKeyIndexHandle] = lex::kNoFile;
+    int records = size > 0 ? static_cast<int>(size / lex::KeyRecord::kSize) : 0;
+    program_.ScrollMaximum = records - 2;
+    scroll_->SetRange(1, std::max(1, records - 2));
+    if (position >= 0) scroll_->SetPosition(position);
+    return true;
+}
+
+void TDrawWindow::EvWordEditChange() {
+    if (!wordBox_) return;
+    std::string word = wordBox_->GetText();
+    if (word.size() > 254) word.resize(254);
+    program_.CurrentWord() = word;
+
+    const int slot = program_.CurrentSlot();
+    lex::EngineContext& ctx = *program_.Engine;
+    if (!ScrollToWord(word)) {
+        ShowMessage(10930, 10790);
+        ClearTranslation();
+        return;
+    }
+
+    DWORD selection = static_cast<DWORD>(wordBox_->Send(CB_GETEDITSEL, 0, 0));
+    int start = LOWORD(selection), end = HIWORD(selection);
+    ClearRows();
+    program_.ListDirty = true;
+    int count = lex::LookupWord(ctx, word, program_.Rows, slot);
+    if (count < 0) {
+        program_.Rows.clear();
+        ShowMessage(10930, 10790);
+    } else {
+        if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
+        ShowRows();
+    }
+    wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+    if (ctx.ReversedEntry && start > 0) {
+        wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start - 1, end - 1));
+    }
+}
+
+void TDrawWindow::PasteWord(const std::string& text) {
+    wordBox_->SetText("");
+    ClearRows();
+    std::string word = text;
+    lex::TrimWord(word);
+    wordBox_->SetText(word);
+    program_.CurrentWord() = wordBox_->GetText();
+    if (program_.CurrentWord().size() > 254) program_.CurrentWord().resize(254);
+    program_.ListDirty = true;
+    int count = lex::LookupWord(*program_.Engine, program_.CurrentWord(), program_.Rows, program_.CurrentSlot());
+    if (count < 0) {
+        program_.Rows.clear();
+        ShowMessage(10930, 10790);
+        return;
+    }
+    if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
+    ShowRows();
+}
+
+// --- Selecting a line ----------------------------------------------------------
+
+void TDrawWindow::EvWordBox(UINT code) {
+    switch (code) {
+    case CBN_EDITCHANGE:
+        EvWordEditChange();
+        break;
+    case CBN_SELCHANGE:
+        EvWordSelChange();
+        break;
+    case CBN_SETFOCUS:
+        if (skipNextFocus) {
+            skipNextFocus = false;
+        } else {
+            wordBoxFocused = true;
+            translationFocused = false;
+        }
+        break;
+    case CBN_KILLFOCUS:
+        wordBoxFocused = false;
+        break;
+    }
+}
+
+void TDrawWindow::EvTranslationBox(UINT code) {
+    switch (code) {
+    case EN_SETFOCUS:
+        if (skipNextFocus) {
+            skipNextFocus = false;
+        } else {
+            translationFocused = true;
+            wordBoxFocused = false;
+        }
+        break;
+    case EN_KILLFOCUS:
+        translationFocused = false;
+        break;
+    }
+}
+
+void TDrawWindow::EvWordSelChange() {
+    lex::EngineContext& ctx = *program_.Engine;
+    const int slot = program_.CurrentSlot();
+    int line = wordBox_->GetSelIndex();
+    const int rows = static_cast<int>(program_.Rows.size());
+    if (line >= rows) line = -1;  // a line the rows do not back
+    if (line >= 0) {
+        program_.CurrentWord() = program_.Rows[line].Word;
+        wordBox_->SetText(program_.CurrentWord());
+    }
+    ClearTranslation();
+    if (line < 0) return;
+
+    const lex::ResultRow row = program_.Rows[line];
+    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
+        ShowMessage(10930, 10800);
+        return;
+    }
+    if (lex::ReadNodeAt(ctx, row.Offset) != 1) {
+        lex::CloseSlotFiles(ctx);
+        return;
+    }
+    std::string pron = ctx.Node.Pronunciation;
+    lex::TrimWord(pron);
+    SetPronunciation(pron.empty() ? std::string() : "[" + pron + "]");
+    lex::CloseSlotFiles(ctx);
+    if (lex::ShowTranslations(ctx, row.Node.FirstTranslation, row.Node.Flags) == -1) {
+        ShowMessage(10930, 10800);
+        return;
+    }
+    program_.AddToHistory(program_.CurrentWord(), slot);
+    if (!ScrollToWord(program_.CurrentWord())) ShowMessage(10930, 10790);
+
+    program_.ListDirty = true;
+    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
+        ShowMessage(10930, 10800);
+        return;
+    }
+    if (line == 0) {
+        if (SlideUp()) wordBox_->SetSelIndex(1);
+    } else if (line == kVisibleRows - 1) {
+        if (SlideDown()) wordBox_->SetSelIndex(kVisibleRows - 2);
+    }
+    lex::CloseSlotFiles(ctx);
+}
+
+bool TDrawWindow::SlideUp() {
+    lex::EngineContext& ctx = *program_.Engine;
+    std::vector<lex::ResultRow>& rows = program_.Rows;
+    if (rows.empty()) return false;
+    lex::ResultRow before;
+    if (lex::StepToLiveNode(ctx, rows[0].Node.Previous, &before, 0, 1) != 1) return false;
+    if (before.Offset == 0) before.Offset = ctx.FoundOffset;
+    if (rows.size() >= static_cast<size_t>(kVisibleRows)) {
+        wordBox_->DeleteString(kVisibleRows - 1);
+        rows.resize(kVisibleRows - 1);
+    }
+    rows.insert(rows.begin(), before);
+    wordBox_->InsertString(before.Word, 0);
+    return true;
+}
+
+bool TDrawWindow::SlideDown() {
+    lex::EngineContext& ctx = *program_.Engine;
+    std::vector<lex::ResultRow>& rows = program_.Rows;
+    // A list shorter than the window is at the end of the slot already.
+    if (rows.size() < static_cast<size_t>(kVisibleRows)) return false;
+    lex::ResultRow after;
+    if (lex::StepToLiveNode(ctx, rows[kVisibleRows - 1].Node.Next, &after, 1, 1) != 1) return false;
+    wordBox_->DeleteString(0);
+    rows.erase(rows.begin());
+    rows.push_back(after);
+    wordBox_->InsertString(after.Word, kVisibleRows - 1);
+    return true;
+}
+
+// --- Scrolling -------------------------------------------------------------------
+
+LRESULT TDrawWindow::EvVScroll(WPARAM wp, LPARAM lp) {
+    if (!scroll_ || reinterpret_cast<HWND>(lp) != scroll_->Handle()) return 0;
+    const int code = LOWORD(wp);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ::GetScrollInfo(scroll_->Handle(), SB_CTL, &info);
+    int pos = info.nPos;
+    switch (code) {
+    case SB_LINEUP: pos -= 1; break;
+    case SB_LINEDOWN: pos += 1; break;
+    case SB_PAGEUP: pos -= kVisibleRows; break;
+    case SB_PAGEDOWN: pos += kVisibleRows; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
+    case SB_TOP: pos = info.nMin; break;
+    case SB_BOTTOM: pos = info.nMax; break;
+    }
+    pos = std::clamp(pos, info.nMin, std::max(info.nMin, info.nMax));
+    if (pos != info.nPos) scroll_->SetPosition(pos);
+    Scroll(code);
+    return 0;
+}
+
+void TDrawWindow::Scroll(int code) {
+    lex::EngineContext& ctx = *program_.Engine;
+    const int slot = program_.CurrentSlot();
+    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
+        ClearTranslation();
+        ShowMessage(10930, 10790);
+        return;
+    }
+    if (code == SB_LINEUP) {
+        program_.ListDirty = SlideUp() || program_.ListDirty;
+    } else if (code == SB_LINEDOWN) {
+        program_.ListDirty = SlideDown() || program_.ListDirty;
+    }
+    lex::CloseSlotFiles(ctx);
+    if (lastScrollCode_ == SB_LINEUP || lastScrollCode_ == SB_LINEDOWN || code != SB_ENDSCROLL) {
+        lastScrollCode_ = code;
+        return;
+    }
+    // A page, thumb, top or bottom move has ended: fill the list from the key
+    // record at the scroll bar's position.
+    lastScrollCode_ = code;
+    lex::FileHandle h = ctx.Files.Open(ctx.Settings.KeyIndexPaths[slot], lex::kOpenReadShared);
+    if (h == lex::kNoFile) {
+        ShowMessage(10930, 10790);
+        return;
+    }
+    int64_t size = ctx.Files.Size(h);
+    int64_t records = size > 0 ? size / static_cast<int64_t>(lex::KeyRecord::kSize) : 0;
+    int64_t record = static_cast<int64_t>(scroll_->GetPosition()) - 1;
+    record = std::clamp<int64_t>(record, 0, std::max<int64_t>(records - 1, 0));
+    uint8_t raw[lex::KeyRecord::kSize];
+    bool read = records > 0 &&
+                lex::ReadAt(ctx.Files, h, record * static_cast<int64_t>(lex::KeyRecord::kSize), raw, sizeof raw);
+    ctx.Files.Close(h);
+    if (!read) {
+        ShowMessage(10930, 10800);
+        return;
+    }
+    lex::KeyRecord key = lex::KeyRecord::Decode(raw);
+    ClearRows();
+    program_.ListDirty = true;
+    int count = lex::FillRowsFromNode(ctx, key.Node, program_.Rows);
+    if (count < 0) {
+        program_.Rows.clear();
+        ShowMessage(10930, 10790);
+        return;
+    }
+    if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
+    ShowRows();
+}
+
+// --- Accelerator forwarding ---------------------------------------------------------
+
+LRESULT TDrawWindow::EvCommandMessage(WPARAM wp, LPARAM lp) {
+    const UINT id = LOWORD(wp);
+    if (lp == 0 && HIWORD(wp) == 1 && frame_) {
+        switch (id) {
+        case CM_CORRECT_WORD: case CM_TRANSLATE_BACK: case CM_IRREGULAR_VERBS: case CM_HISTORY:
+        case CM_COPY: case CM_PASTE: case CM_DIRECTION: case CM_NEW_ENTRY: case CM_HELP:
+        case CM_CLIPBOARD_LINK:
+            frame_->RunCommand(id);
+            return 0;
+        }
+    }
+    return DefaultProcessing();
+}
+
+// --- The engine's display ----------------------------------------------------------
+
+void TDrawWindow::ClearTranslation() {
+    if (translation_) translation_->SetText("");
+}
+
+void TDrawWindow::AppendTranslation(const std::string& text) {
+    if (!translation_) return;
+    int length = static_cast<int>(translation_->Send(WM_GETTEXTLENGTH));
+    translation_->Send(EM_SETSEL, length, length);
+    std::wstring wide = wl::ToWide(text, TranslationCodePage());
+    translation_->Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void TDrawWindow::ScrollTranslationToTop() {
+    if (!translation_) return;
+    int lines = static_cast<int>(translation_->Send(EM_GETLINECOUNT));
+    translation_->Send(EM_LINESCROLL, 0, -lines);
+}
+
+void TDrawWindow::SetPronunciation(const std::string& text) {
+    if (pronunciation_) pronunciation_->SetText(text);
+}
+
+bool TDrawWindow::QualifyingKeyWaiting() {
+    MSG msg;
+    if (!::PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) return false;
+    const bool extended = (static_cast<DWORD>(msg.lParam) & (1u << 24)) != 0;
+    return lex::IsQualifyingKey(static_cast<unsigned>(msg.wParam), extended);
+}
+
+}  // namespace lexora

@@ -1,0 +1,99 @@
+// TDrawWindow: the client of the main frame. It holds the word box with its
+// list of 25 neighbouring headwords, the scroll bar over the slot's key index,
+// the pronunciation line and the translation box, and runs the lookup: from a
+// change of the word box text to the filled list and, on selecting a line, to
+// the shown entry. It is the engine's display (translation box, pronunciation).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/engine/engine_display.h"
+#include "program.h"
+#include "word_controls.h"
+#include "winlib/controls.h"
+#include "winlib/dialog.h"
+
+namespace lexora {
+
+class TFOkno;
+
+class TDrawWindow : public wl::Dialog, public lex::EngineDisplay {
+public:
+    TDrawWindow(wl::Window* parent, Program& program);
+    ~TDrawWindow() override;
+
+    void SetFrame(TFOkno* frame) { frame_ = frame; }
+    void SetupWindow() override;
+
+    // Shows the current slot and word again (after a change of either from
+    // outside): captions, labels, fonts, and a new lookup of the word.
+    void RefreshView();
+    // Looks the word box text up and refills the list.
+    void EvWordEditChange();
+
+    // Paste: the clipboard text becomes the word and is looked up.
+    void PasteWord(const std::string& word);
+
+    WordBox* WordBoxControl() const { return wordBox_; }
+    TranslationBox* TranslationControl() const { return translation_; }
+    wl::Edit& CopyEdit() { return copyEdit_; }
+    bool Laid() const { return !firstLayout_; }
+
+    // Focus memory: which of word box and translation box had the focus last.
+    bool wordBoxFocused = true;
+    bool translationFocused = false;
+    bool skipNextFocus = false;
+
+    // lex::EngineDisplay
+    void ClearTranslation() override;
+    void AppendTranslation(const std::string& text) override;
+    void ScrollTranslationToTop() override;
+    void SetPronunciation(const std::string& text) override;
+    bool QualifyingKeyWaiting() override;
+
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void EvWordBox(UINT code);
+    void EvTranslationBox(UINT code);
+    void EvWordSelChange();
+    LRESULT EvVScroll(WPARAM, LPARAM);
+    LRESULT EvSize(WPARAM, LPARAM);
+    LRESULT EvClose(WPARAM, LPARAM);
+    LRESULT EvCommandMessage(WPARAM, LPARAM);
+    void CmNothing() {}
+
+    void Layout();
+    void DestroyChildren();
+    void Scroll(int code);
+    // Fills the list from the rows; keeps at most kVisibleRows lines.
+    void ShowRows();
+    void ClearRows();
+    // Moves the list one entry: up (a live entry before row 0 comes in at the
+    // top) or down (one after the last row comes in at the bottom). The slot's
+    // files must be open. True when the list moved.
+    bool SlideUp();
+    bool SlideDown();
+    // Puts the scroll bar at the word's place in the key index; false when
+    // the key index cannot be opened.
+    bool ScrollToWord(const std::string& word);
+    void ShowMessage(int captionId, int textId);
+    UINT OriginalCodePage() const;
+    UINT TranslationCodePage() const;
+
+    Program& program_;
+    TFOkno* frame_ = nullptr;
+    wl::Edit copyEdit_;
+    wl::Static* label1_ = nullptr;
+    wl::Static* label2_ = nullptr;
+    WordBox* wordBox_ = nullptr;
+    wl::ScrollBar* scroll_ = nullptr;
+    wl::Static* pronunciation_ = nullptr;
+    TranslationBox* translation_ = nullptr;
+    bool firstLayout_ = true;
+    bool noneYet_ = true;
+    int lastScrollCode_ = 0;
+};
+
+}  // namespace lexora

@@ -1,0 +1,532 @@
+#include "frame.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/engine/collation.h"
+#include "lexora_ids.h"
+#include "clipboard.h"
+#include "history.h"
+#include "messages.h"
+#include "winlib/text.h"
+
+namespace lexora {
+
+namespace {
+
+const char kSeparatorLine[] = "----------------------------------------------------";
+constexpr UINT_PTR kWatchTimer = 0;
+constexpr UINT kWatchPeriod = 1400;
+
+UINT StartWithWinExec(const std::string& commandLine) { return ::WinExec(commandLine.c_str(), SW_SHOW); }
+
+// "folder\program" with quotes, so that folders with spaces work.
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+}  // namespace
+
+ProgramStarter TFOkno::starter = StartWithWinExec;
+
+const wchar_t* MenuName(int uiLanguage) {
+    static const wchar_t* const names[] = {L"A_COMMANDS", L"C_COMMANDS", L"CC_COMMANDS",
+                                           L"N_COMMANDS", L"R_COMMANDS", L"F_COMMANDS",
+                                           L"S_COMMANDS", L"I_COMMANDS", L"P_COMMANDS"};
+    if (uiLanguage < 0 || uiLanguage > 8) uiLanguage = 1;
+    return names[uiLanguage];
+}
+
+std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
+                                      const std::array<char, lex::kPairCount>& languageLetters) {
+    struct Fixed { char letter; int bitmap; unsigned command; };
+    static const Fixed table[] = {
+        {'A', 2221, CM_HISTORY},        {'B', 3, CM_IRREGULAR_VERBS},   {'C', 2050, CM_COPY},
+        {'D', 2060, CM_PASTE},          {'E', 2, CM_LOCATE},            {'F', 1, CM_LOCATE_NEXT},
+        {'H', 2211, CM_OTHER_LANGUAGES}, {'I', 2227, CM_DIRECTION},     {'J', 2343, CM_TRANSLATE_BACK},
+        {'K', 2229, CM_CORRECT_WORD},   {'L', 2120, CM_NEW_ENTRY},      {'M', 2130, CM_DELETE_ENTRY},
+        {'N', 2160, CM_DELETE_TRANSLATION}, {'O', 2210, CM_HELP},       {'P', 2220, CM_ABOUT},
+        {'Q', 4, CM_CLIPBOARD_LINK_ON}, {'R', 5, CM_CLIPBOARD_LINK_OFF},
+    };
+    std::vector<ToolbarItem> items;
+    const size_t n = std::min<size_t>(letters.size(), 99);
+    for (size_t i = 0; i < n; ++i) {
+        const char c = letters[i];
+        if (c == 'X') {
+            items.push_back({0, 0});
+        } else if (c == 'G') {
+            for (int pair = 0; pair < lex::kPairCount; ++pair) {
+                const char l = languageLetters[pair];
+                if (l < 'A' || l > 'Z') continue;
+                unsigned command = pair == 0 ? CM_ENGLISH : pair == 1 ? CM_GERMAN : 601 + pair;
+                items.push_back({l + 535, command});
+            }
+        } else {
+            for (const Fixed& f : table) {
+                if (f.letter == c) items.push_back({f.bitmap, f.command});
+            }
+        }
+    }
+    return items;
+}
+
+WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
+    WL_MESSAGE(WM_TIMER, EvTimer)
+    WL_MESSAGE(WM_ACTIVATE, EvActivate)
+    WL_COMMAND(IDCANCEL, CmNothing)
+    WL_COMMAND(CM_HISTORY, CmHistory)
+    WL_ENABLER(CM_HISTORY, CeHistory)
+    WL_COMMAND(CM_IRREGULAR_VERBS, CmNotBuilt)
+    WL_ENABLER(CM_IRREGULAR_VERBS, CeVerbs)
+    WL_COMMAND(CM_TRANSLATOR, CmNotBuilt)
+    WL_ENABLER(CM_TRANSLATOR, CeNotBuilt)
+    WL_COMMAND(CM_UTILITY, CmUtility)
+    WL_COMMAND(CM_END, CmEnd)
+    WL_COMMAND(CM_UNDO, CmUndo)
+    WL_ENABLER(CM_UNDO, CeUndo)
+    WL_COMMAND(CM_REDO, CmRedo)
+    WL_ENABLER(CM_REDO, CeRedo)
+    WL_COMMAND(CM_COPY, CmCopy)
+    WL_ENABLER(CM_COPY, CeCopy)
+    WL_COMMAND(CM_PASTE, CmPaste)
+    WL_ENABLER(CM_PASTE, CePaste)
+    WL_COMMAND(CM_CLIPBOARD_LINK, CmClipboardLink)
+    WL_COMMAND(CM_CLIPBOARD_LINK_ON, CmClipboardLinkOn)
+    WL_ENABLER(CM_CLIPBOARD_LINK_ON, CeClipboardLinkOn)
+    WL_COMMAND(CM_CLIPBOARD_LINK_OFF, CmClipboardLinkOff)
+    WL_ENABLER(CM_CLIPBOARD_LINK_OFF, CeClipboardLinkOff)
+    WL_COMMAND(CM_SAVE_POSITION, CmSavePosition)
+    WL_COMMAND(CM_LOCATE, CmNotBuilt)
+    WL_ENABLER(CM_LOCATE, CeNotBuilt)
+    WL_COMMAND(CM_LOCATE_NEXT, CmNotBuilt)
+    WL_ENABLER(CM_LOCATE_NEXT, CeLocateNext)
+    WL_COMMAND(CM_KEYBOARD_CONFIG, CmNotBuilt)
+    WL_ENABLER(CM_KEYBOARD_CONFIG, CeNotBuilt)
+    WL_COMMAND(CM_SORTING_SETUP, CmNotBuilt)
+    WL_ENABLER(CM_SORTING_SETUP, CeSortingSetup)
+    WL_COMMAND(CM_ENGLISH, CmLanguage0)
+    WL_ENABLER(CM_ENGLISH, CeLanguage)
+    WL_COMMAND(CM_GERMAN, CmLanguage1)
+    WL_ENABLER(CM_GERMAN, CeLanguage)
+    WL_COMMAND(603, CmLanguage2)
+    WL_ENABLER(603, CeLanguage)
+    WL_COMMAND(604, CmLanguage3)
+    WL_ENABLER(604, CeLanguage)
+    WL_COMMAND(605, CmLanguage4)
+    WL_ENABLER(605, CeLanguage)
+    WL_COMMAND(606, CmLanguage5)
+    WL_ENABLER(606, CeLanguage)
+    WL_COMMAND(607, CmLanguage6)
+    WL_ENABLER(607, CeLanguage)
+    WL_COMMAND(608, CmLanguage7)
+    WL_ENABLER(608, CeLanguage)
+    WL_COMMAND(609, CmLanguage8)
+    WL_ENABLER(609, CeLanguage)
+    WL_COMMAND(610, CmLanguage9)
+    WL_ENABLER(610, CeLanguage)
+    WL_COMMAND(CM_OTHER_LANGUAGES, CmNotBuilt)
+    WL_ENABLER(CM_OTHER_LANGUAGES, CeOtherLanguages)
+    WL_COMMAND(CM_DIRECTION, CmDirection)
+    WL_ENABLER(CM_DIRECTION, CeDirection)
+    WL_COMMAND(CM_TRANSLATE_BACK, CmTranslateBack)
+    WL_ENABLER(CM_TRANSLATE_BACK, CeTranslateBack)
+    WL_COMMAND(CM_CORRECT_WORD, CmNotBuilt)
+    WL_ENABLER(CM_CORRECT_WORD, CeCorrectWord)
+    WL_COMMAND(CM_NEW_ENTRY, CmNotBuilt)
+    WL_ENABLER(CM_NEW_ENTRY, CeNewEntry)
+    WL_COMMAND(CM_DELETE_ENTRY, CmNotBuilt)
+    WL_ENABLER(CM_DELETE_ENTRY, CeDeleteEntry)
+    WL_COMMAND(CM_DELETE_TRANSLATION, CmNotBuilt)
+    WL_ENABLER(CM_DELETE_TRANSLATION, CeDeleteTranslation)
+    WL_COMMAND(CM_DICTIONARY_CONFIG, CmNotBuilt)
+    WL_ENABLER(CM_DICTIONARY_CONFIG, CeNotBuilt)
+    WL_COMMAND(CM_FONT_SETUP, CmNotBuilt)
+    WL_ENABLER(CM_FONT_SETUP, CeNotBuilt)
+    WL_COMMAND(CM_HELP, CmHelp)
+    WL_ENABLER(CM_HELP, CeHelp)
+    WL_COMMAND(CM_ABOUT, CmNotBuilt)
+    WL_ENABLER(CM_ABOUT, CeNotBuilt)
+    WL_MESSAGE(WM_SIZE, EvSizeFrame)
+WL_END_MESSAGE_TABLE()
+
+TFOkno::TFOkno(Program& program, TDrawWindow& client)
+    : wl::FrameWindow(" ", &client), program_(program), client_(client), toolbar_(this), status_(this) {
+    client_.SetFrame(this);
+}
+
+TFOkno::~TFOkno() {
+    if (barFont_) ::DeleteObject(barFont_);
+}
+
+bool TFOkno::CreateFrame() {
+    // The control bar (10-point font) always, the status bar for UI language 1 only.
+    HDC dc = ::GetDC(nullptr);
+    int height = -MulDiv(10, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ::ReleaseDC(nullptr, dc);
+    barFont_ = ::CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif");
+    toolbar_.SetFont(barFont_);
+    std::string letters = program_.Settings.ReadText(lex::Setting::ToolbarIcons);
+    std::array<char, lex::kPairCount> languageLetters{};
+    for (int pair = 0; pair < lex::kPairCount; ++pair) {
+        languageLetters[pair] = program_.Settings.ReadLanguageLetter(pair);
+    }
+    for (const ToolbarItem& item : ToolbarItems(letters, languageLetters)) {
+        if (item.Command == 0) {
+            toolbar_.AddSeparator();
+        } else {
+            toolbar_.AddButton(item.Bitmap, item.Command, program_.Instance);
+        }
+    }
+    if (program_.Config.UiLanguage == 1) Insert(status_, Bottom);
+    Insert(toolbar_, Top);
+    AssignMenu(MenuName(program_.Config.UiLanguage), program_.Instance);
+
+    lex::WindowRect r = program_.Settings.ReadWindowRect();
+    return Create(r.Left, r.Top, r.Width, r.Height, WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX);
+}
+
+void TFOkno::SetupWindow() {
+    // The settings, in start-up order (folders, action log, languages, slots,
+    // switches, history), then the client.
+    lex::ProgramSettings& config = program_.Config;
+    lex::LoadAtStart(
+        program_.Settings, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
+    program_.ClipboardLink = config.ConfigFlags[5] != 0;
+    program_.History.ResetHistory();
+    if (program_.History.AllocHistory(config.Dictionary.HistorySize) != 1) {
+        ::MessageBoxA(Handle(), "ERROR", "History alloc", MB_OK);
+    }
+    for (size_t j = 0; j < config.History.size(); ++j) {
+        program_.History.SetEntry(static_cast<int>(j), config.History[j].Text, config.History[j].Slot);
+    }
+    wl::FrameWindow::SetupWindow();
+    program_.HookInstalled = false;
+    SetTimer(kWatchTimer, kWatchPeriod);
+}
+
+void TFOkno::SetCaption(const std::string& text) { wl::SetText(Handle(), text, program_.UiCodePage()); }
+
+void TFOkno::RunCommand(unsigned id) { ::SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+// --- Closing and restart -------------------------------------------------------
+
+void TFOkno::WriteClosingState() {
+    std::vector<lex::HistoryEntry> entries;
+    for (int j = 0; j < program_.History.Size(); ++j) {
+        entries.push_back({program_.History.Text(j), program_.History.Slot(j)});
+    }
+    program_.Settings.WriteHistory(entries, program_.History.Size());
+    program_.Settings.WriteInt(lex::Setting::CurrentSlot, program_.CurrentSlot());
+    program_.HookInstalled = false;
+}
+
+bool TFOkno::CanClose() {
+    program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
+    if (restartPending) return true;  // the closing writes are done already
+    if (program_.Config.ConfigFlags[3] != 0) {
+        DialogOpenScope scope(program_);
+        if (!AskYesNo(program_, this, 10910, 10920)) return false;
+    }
+    WriteClosingState();
+    return true;
+}
+
+bool TFOkno::Restart() {
+    program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
+    WriteClosingState();
+    UINT result = starter(Quoted(program_.Config.ProgramFolder + "lexora.exe"));
+    if (result < 32) {
+        ::MessageBoxA(Handle(), "Nelze", "e", MB_OK);
+        return false;
+    }
+    restartPending = true;
+    Post(WM_CLOSE);
+    return true;
+}
+
+// --- Frame messages ---------------------------------------------------------------
+
+LRESULT TFOkno::EvTimer(WPARAM, LPARAM) { return 0; }
+
+LRESULT TFOkno::EvActivate(WPARAM, LPARAM) {
+    if (client_.Laid() && client_.WordBoxControl()) {
+        client_.skipNextFocus = true;
+        ::SetFocus(client_.WordBoxControl()->Handle());
+    }
+    client_.wordBoxFocused = true;
+    client_.translationFocused = false;
+    return DefaultProcessing();
+}
+
+LRESULT TFOkno::EvSizeFrame(WPARAM wp, LPARAM lp) {
+    LRESULT result = wl::FrameWindow::EvSize(wp, lp);
+    if (wp == SIZE_MINIMIZED || ::IsIconic(Handle())) return result;
+    RECT r;
+    ::GetWindowRect(Handle(), &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width < 300 || height < 350) {
+        ::SetWindowPos(Handle(), nullptr, 0, 0, width < 300 ? 310 : width, height < 350 ? 360 : height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return result;
+}
+
+// --- Commands -----------------------------------------------------------------------
+
+void TFOkno::SetEnablerText(wl::CommandEnabler& ce, int textId) {
+    ce.SetText(program_.Texts.LoadText(textId));
+}
+
+void TFOkno::CmHistory() {
+    {
+        DialogOpenScope scope(program_);
+        if (RunHistoryDialog(program_, this, client_)) client_.RefreshView();
+    }
+    RestoreFocus();
+}
+
+void TFOkno::CeHistory(wl::CommandEnabler& ce) { SetEnablerText(ce, 10060); }
+
+void TFOkno::CeVerbs(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 11220);
+    ce.Enable(false);  // the verb tables come with their own dialogs
+}
+
+void TFOkno::CeNotBuilt(wl::CommandEnabler& ce) { ce.Enable(false); }
+
+void TFOkno::CmUtility() {
+    UINT result = starter(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start");
+    if (result <= 31) {
+        DialogOpenScope scope(program_);
+        ShowOk(program_, this, 10820, 10830);
+    }
+}
+
+void TFOkno::CmEnd() { Post(WM_CLOSE); }
+
+void TFOkno::CmUndo() {
+    if (lex::UndoLastAction(*program_.Engine) == 1) client_.RefreshView();
+}
+
+void TFOkno::CmRedo() {
+    if (lex::RedoAction(*program_.Engine) == 1) client_.RefreshView();
+}
+
+void TFOkno::CeUndo(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10040);
+    ce.Enable(lex::CanUndo(*program_.Engine) == 1);
+}
+
+void TFOkno::CeRedo(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10050);
+    ce.Enable(lex::CanRedo(*program_.Engine) == 1);
+}
+
+void TFOkno::NoteFocus() {
+    HWND focus = ::GetFocus();
+    WordBox* word = client_.WordBoxControl();
+    TranslationBox* translation = client_.TranslationControl();
+    wordSelection_ = translationSelection_ = false;
+    if (word && (focus == word->Handle() || ::GetParent(focus) == word->Handle())) {
+        client_.wordBoxFocused = true;
+        client_.translationFocused = false;
+    } else if (translation && focus == translation->Handle()) {
+        client_.translationFocused = true;
+        client_.wordBoxFocused = false;
+    }
+    if (word) {
+        DWORD sel = static_cast<DWORD>(word->Send(CB_GETEDITSEL, 0, 0));
+        wordSelection_ = LOWORD(sel) != HIWORD(sel);
+    }
+    if (translation) {
+        DWORD start = 0, end = 0;
+        translation->Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        translationSelection_ = start != end;
+    }
+}
+
+void TFOkno::RestoreFocus() {
+    if (client_.wordBoxFocused && client_.WordBoxControl()) {
+        ::SetFocus(client_.WordBoxControl()->Handle());
+    } else if (client_.translationFocused && client_.TranslationControl()) {
+        ::SetFocus(client_.TranslationControl()->Handle());
+    }
+}
+
+void TFOkno::CmCopy() {
+    DialogOpenScope scope(program_);
+    NoteFocus();
+    std::wstring text;
+    int side = -1;
+    if (client_.translationFocused && translationSelection_) {
+        text = SelectedWide(client_.TranslationControl()->Handle(), false);
+        side = 1;
+    } else if (client_.wordBoxFocused && wordSelection_) {
+        text = SelectedWide(client_.WordBoxControl()->Handle(), true);
+        side = 0;
+    }
+    if (side < 0 || text.empty()) return;
+    program_.OwnCopy = true;
+    PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side));
+}
+
+void TFOkno::CeCopy(wl::CommandEnabler& ce) {
+    NoteFocus();
+    ce.Enable((client_.wordBoxFocused && wordSelection_) || (client_.translationFocused && translationSelection_));
+}
+
+std::string TFOkno::ReadClipboardText() {
+    return ClipboardText(Handle(), program_.SlotCodePage(program_.CurrentSlot(), 0), 250);
+}
+
+void TFOkno::CmPaste() {
+    if (!::IsClipboardFormatAvailable(CF_TEXT) && !::IsClipboardFormatAvailable(CF_UNICODETEXT)) return;
+    client_.PasteWord(ReadClipboardText());
+}
+
+void TFOkno::CePaste(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10080);
+    ce.Enable(::IsClipboardFormatAvailable(CF_TEXT) || ::IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+void TFOkno::CmClipboardLink() { program_.ClipboardLink = !program_.ClipboardLink; }
+void TFOkno::CmClipboardLinkOn() { program_.ClipboardLink = true; }
+void TFOkno::CmClipboardLinkOff() { program_.ClipboardLink = false; }
+void TFOkno::CeClipboardLinkOn(wl::CommandEnabler& ce) { ce.Enable(!program_.ClipboardLink); }
+void TFOkno::CeClipboardLinkOff(wl::CommandEnabler& ce) { ce.Enable(program_.ClipboardLink); }
+
+void TFOkno::CmSavePosition() {
+    RECT r;
+    ::GetWindowRect(Handle(), &r);
+    lex::WindowRect rect;
+    rect.Left = r.left;
+    rect.Top = r.top;
+    rect.Width = r.right - r.left;
+    rect.Height = r.bottom - r.top;
+    program_.Settings.WriteWindowRect(rect);
+}
+
+void TFOkno::CeLocateNext(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10030);
+    ce.Enable(false);
+}
+
+void TFOkno::CeSortingSetup(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10170);
+    ce.Enable(false);
+}
+
+void TFOkno::Language(int pair) {
+    program_.SetCurrentSlot(2 * pair + program_.CurrentSlot() % 2);
+    client_.RefreshView();
+}
+
+void TFOkno::CmLanguage0() { Language(0); }
+void TFOkno::CmLanguage1() { Language(1); }
+void TFOkno::CmLanguage2() { Language(2); }
+void TFOkno::CmLanguage3() { Language(3); }
+void TFOkno::CmLanguage4() { Language(4); }
+void TFOkno::CmLanguage5() { Language(5); }
+void TFOkno::CmLanguage6() { Language(6); }
+void TFOkno::CmLanguage7() { Language(7); }
+void TFOkno::CmLanguage8() { Language(8); }
+void TFOkno::CmLanguage9() { Language(9); }
+
+void TFOkno::CeLanguage(wl::CommandEnabler& ce) {
+    static const int texts[] = {10090, 10100, 10390, 10380, 10400, 10410};
+    const unsigned id = ce.Id();
+    const int pair = id == CM_ENGLISH ? 0 : id == CM_GERMAN ? 1 : static_cast<int>(id) - 601;
+    if (pair < 6) SetEnablerText(ce, texts[pair]);
+    ce.Enable(program_.CurrentSlot() / 2 != pair);
+}
+
+void TFOkno::CeOtherLanguages(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10110);
+    ce.Enable(false);
+}
+
+void TFOkno::CmDirection() {
+    program_.SetCurrentSlot(lex::CounterpartSlot(program_.CurrentSlot()));
+    client_.RefreshView();
+}
+
+void TFOkno::CeDirection(wl::CommandEnabler& ce) { SetEnablerText(ce, 10120); }
+
+namespace {
+
+// The line of the translation box that holds the caret (at most 255 characters).
+std::string CaretLine(TranslationBox& box) {
+    int line = static_cast<int>(box.Send(EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0));
+    std::string text = box.GetLine(line);
+    if (text.size() > 255) text.resize(255);
+    return text;
+}
+
+}  // namespace
+
+void TFOkno::CmTranslateBack() {
+    if (translateBackSet) {
+        translateBackSet = false;
+        program_.SetCurrentSlot(translateBackSlot);
+        program_.CurrentWord() = translateBackWord;
+        client_.WordBoxControl()->SetText(translateBackWord);
+        client_.RefreshView();
+        return;
+    }
+    TranslationBox* box = client_.TranslationControl();
+    if (!box) return;
+    std::string selected = box->GetSelectedText();
+    if (selected.empty() || selected == kSeparatorLine) return;
+    translateBackSlot = program_.CurrentSlot();
+    translateBackWord = client_.WordBoxControl()->GetText();
+    if (translateBackWord.size() > 253) translateBackWord.resize(253);
+    translateBackSet = true;
+    program_.SetCurrentSlot(lex::CounterpartSlot(program_.CurrentSlot()));
+    if (selected.size() > 254) selected.resize(254);
+    program_.CurrentWord() = selected;
+    client_.WordBoxControl()->SetText(selected);
+    client_.RefreshView();
+    ::SetFocus(client_.WordBoxControl()->Handle());
+}
+
+void TFOkno::CeTranslateBack(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10020);
+    TranslationBox* box = client_.TranslationControl();
+    int start = 0, end = 0;
+    if (box) box->GetSelection(start, end);
+    if (box && start != end) {
+        translateBackSet = false;
+        ce.Enable(CaretLine(*box) != kSeparatorLine);
+    } else {
+        ce.Enable(translateBackSet);
+    }
+}
+
+void TFOkno::CeCorrectWord(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10130);
+    ce.Enable(false);
+}
+
+void TFOkno::CeNewEntry(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10140);
+    ce.Enable(false);
+}
+
+void TFOkno::CeDeleteEntry(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10150);
+    ce.Enable(false);
+}
+
+void TFOkno::CeDeleteTranslation(wl::CommandEnabler& ce) {
+    SetEnablerText(ce, 10160);
+    ce.Enable(false);
+}
+
+void TFOkno::CmHelp() {
+    std::string file = program_.Config.ProgramFolder + program_.Texts.LoadText(11210);
+    ::WinHelpA(Handle(), file.c_str(), HELP_CONTENTS, 0);
+}
+
+void TFOkno::CeHelp(wl::CommandEnabler& ce) { SetEnablerText(ce, 10180); }
+
+}  // namespace lexora

@@ -1,0 +1,133 @@
+// TFOkno: the main frame of lexora. It reads the settings at start, owns the
+// menu commands with their enablers, and runs the closing sequence.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "client.h"
+#include "program.h"
+#include "winlib/frame.h"
+
+namespace lexora {
+
+// One toolbar button made from a letter of [TLAC] "RYCHLOIKONY"; command 0 is
+// a separator.
+struct ToolbarItem {
+    int Bitmap;
+    unsigned Command;
+    bool operator==(const ToolbarItem& o) const { return Bitmap == o.Bitmap && Command == o.Command; }
+};
+// The buttons of a letter string (at most 99 letters are read), with the
+// language letters of the ten pairs for letter G (0 = no button).
+std::vector<ToolbarItem> ToolbarItems(const std::string& letters, const std::array<char, lex::kPairCount>& languageLetters);
+
+// Menu resource name of a UI language.
+const wchar_t* MenuName(int uiLanguage);
+
+// Runs a program started by a command line of this program (a WinExec
+// result: 32 or more is success). Tests replace it.
+using ProgramStarter = UINT (*)(const std::string& commandLine);
+
+class TFOkno : public wl::FrameWindow {
+public:
+    TFOkno(Program& program, TDrawWindow& client);
+    ~TFOkno() override;
+
+    // Frame rectangle from [POZICE] and the frame's creation.
+    bool CreateFrame();
+    void SetupWindow() override;
+    bool CanClose() override;
+    void SetCaption(const std::string& text);
+
+    // Runs the handler of a command id (accelerators forwarded by the client).
+    void RunCommand(unsigned id);
+
+    // Restart after a configuration change: closing writes, then the new copy.
+    // False (with a message) when the new copy cannot be started.
+    bool Restart();
+
+    static ProgramStarter starter;
+
+    // Translate-back memory.
+    bool translateBackSet = false;
+    int translateBackSlot = 0;
+    std::string translateBackWord;
+    bool restartPending = false;
+
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    // Closing writes: history, current slot, keyboard coupling switch off.
+    void WriteClosingState();
+
+    LRESULT EvTimer(WPARAM, LPARAM);
+    LRESULT EvActivate(WPARAM, LPARAM);
+    LRESULT EvSizeFrame(WPARAM, LPARAM);
+    LRESULT EvActivateApp(WPARAM, LPARAM);
+
+    void CmNothing() {}
+    void CmHistory();
+    void CmUtility();
+    void CmEnd();
+    void CmUndo();
+    void CmRedo();
+    void CmCopy();
+    void CmPaste();
+    void CmClipboardLink();
+    void CmClipboardLinkOn();
+    void CmClipboardLinkOff();
+    void CmSavePosition();
+    void CmLanguage0();
+    void CmLanguage1();
+    void CmLanguage2();
+    void CmLanguage3();
+    void CmLanguage4();
+    void CmLanguage5();
+    void CmLanguage6();
+    void CmLanguage7();
+    void CmLanguage8();
+    void CmLanguage9();
+    void CmDirection();
+    void CmTranslateBack();
+    void CmHelp();
+    void CmNotBuilt() {}
+
+    void CeHistory(wl::CommandEnabler& ce);
+    void CeVerbs(wl::CommandEnabler& ce);
+    void CeUndo(wl::CommandEnabler& ce);
+    void CeRedo(wl::CommandEnabler& ce);
+    void CeCopy(wl::CommandEnabler& ce);
+    void CePaste(wl::CommandEnabler& ce);
+    void CeClipboardLinkOn(wl::CommandEnabler& ce);
+    void CeClipboardLinkOff(wl::CommandEnabler& ce);
+    void CeLocateNext(wl::CommandEnabler& ce);
+    void CeSortingSetup(wl::CommandEnabler& ce);
+    void CeLanguage(wl::CommandEnabler& ce);
+    void CeOtherLanguages(wl::CommandEnabler& ce);
+    void CeDirection(wl::CommandEnabler& ce);
+    void CeTranslateBack(wl::CommandEnabler& ce);
+    void CeCorrectWord(wl::CommandEnabler& ce);
+    void CeNewEntry(wl::CommandEnabler& ce);
+    void CeDeleteEntry(wl::CommandEnabler& ce);
+    void CeDeleteTranslation(wl::CommandEnabler& ce);
+    void CeHelp(wl::CommandEnabler& ce);
+    void CeNotBuilt(wl::CommandEnabler& ce);
+
+    void Language(int pair);
+    void SetEnablerText(wl::CommandEnabler& ce, int textId);
+    // Notes which box has the focus and whether its selection is empty.
+    void NoteFocus();
+    void RestoreFocus();
+    std::string ReadClipboardText();
+
+    Program& program_;
+    TDrawWindow& client_;
+    wl::ControlBar toolbar_;
+    wl::StatusBar status_;
+    HFONT barFont_ = nullptr;
+    bool wordSelection_ = false;
+    bool translationSelection_ = false;
+};
+
+}  // namespace lexora

@@ -1,0 +1,74 @@
+// The program-wide state of lexora: one object, owned by the application and
+// handed to the frame and the client window.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/engine/engine.h"
+#include "core/settings/settings.h"
+#include "core/texts/text_loader.h"
+#include "core/history/history_list.h"
+
+namespace lexora {
+
+constexpr int kVisibleRows = 25;
+
+class Program : public lex::EngineHooks {
+public:
+    explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
+    ~Program() override;
+
+    HINSTANCE Instance;
+    lex::SettingsFile Settings;       // lx2000.ini
+    lex::ProgramSettings Config;      // what was read from it
+    lex::TextLoader Texts;
+    lex::HistoryList History;
+    std::unique_ptr<lex::FileSystem> Files;
+    std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
+
+    // Fonts per slot: [0] original, [1] translation, [2] pronunciation.
+    HFONT Fonts[3][lex::kSlotCount] = {};
+    BYTE FontCharSets[3][lex::kSlotCount] = {};
+
+    // Lookup state.
+    std::vector<lex::ResultRow> Rows;  // the list lines, row i = line i
+    bool ListDirty = false;
+    int ScrollMaximum = 0;
+
+    // Flags shared by the frame's commands.
+    bool DialogOpen = false;
+    bool HookInstalled = false;
+    bool ClipboardLink = false;
+    bool OwnCopy = false;
+
+    // The engine works against the client's display (the translation box and
+    // the pronunciation line); called once the client exists.
+    void BindDisplay(lex::EngineDisplay& display);
+
+    int CurrentSlot() const { return Config.Dictionary.CurrentSlot; }
+    void SetCurrentSlot(int slot);
+    std::string& CurrentWord() { return Config.Dictionary.CurrentWord; }
+
+    // Code page of the original (0), translation (1) or pronunciation (2)
+    // texts of a slot: that of its font's character set.
+    UINT SlotCodePage(int slot, int side) const;
+    UINT UiCodePage() const { return Texts.CodePage(); }
+
+    // Reads the fonts of every slot (lx2000.ini font sections).
+    void CreateFonts();
+    void DeleteFonts();
+
+    // lex::EngineHooks
+    void ReportEngineError(const std::string& text, const std::string& caption) override;
+    void AddToHistory(const std::string& word, int slot) override;
+};
+
+// Code page of a font character set (ANSI_CHARSET 1252, EASTEUROPE 1250,
+// RUSSIAN 1251, ...); 1252 for one without its own.
+UINT CharSetCodePage(BYTE charSet);
+
+}  // namespace lexora
