@@ -1,6 +1,9 @@
 #include "settings.h"
 
 #include "core/texts/slot_texts.h"
+#if LEX_SETTINGS_SLOT_PATHS
+#include "core/engine/slots.h"
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -410,8 +413,9 @@ void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, Program
             }
         }
     }
-    // TODO(coordinator): fill the six path tables of every slot from CdFolder
-    // and DiskFolder with the engine's path builder once it is in core/engine.
+#if LEX_SETTINGS_SLOT_PATHS
+    FillSlotPaths(dictionary, settings.CdFolder, settings.DiskFolder);
+#endif
 
     settings.ConfigFlags[3] = file.ReadInt(Setting::ConfirmExit) != 0 ? 1 : 0;
     settings.ConfigFlags[5] = file.ReadInt(Setting::ClipboardAtStart) != 0 ? 1 : 0;
