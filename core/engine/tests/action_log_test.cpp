@@ -1,0 +1,175 @@
+#include "engine_fixture.h"
+
+namespace {
+
+using lextest::Bytes;
+using lextest::I32;
+using lextest::ReadFileBytes;
+
+class ActionLogTest : public lextest::EngineTest {
+protected:
+    int32_t Count(size_t offset) {
+        Bytes log = ReadFileBytes(settings.ActionLogPath);
+        return lex::GetI32(reinterpret_cast<const uint8_t*>(log.data()) + offset);
+    }
+    int32_t RecordsWritten() { return Count(0); }
+    int32_t CurrentCount() { return Count(4 + 6); }
+};
+
+TEST_F(ActionLogTest, FreshLog) {
+    EXPECT_EQ(0, lex::CanUndo(ctx));
+    EXPECT_EQ(0, lex::CanRedo(ctx));
+    EXPECT_EQ(-1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(-1, lex::RedoAction(ctx));
+    ASSERT_EQ(1, lex::OpenActionLog(ctx));
+    EXPECT_EQ(1, ctx.CurrentGroup);
+    lex::CloseActionLog(ctx);
+    EXPECT_EQ(0, files.OpenCount());
+    // A log that does not exist: nothing to undo, and no addition either.
+    settings.ActionLogPath = dir.Sub("none.idx");
+    EXPECT_EQ(0, lex::CanUndo(ctx));
+    EXPECT_EQ(0, lex::CanRedo(ctx));
+    EXPECT_EQ(-100, Add("word", "slovo"));
+}
+
+TEST_F(ActionLogTest, UndoAndRedoByGroupsAcrossTwoSlots) {
+    // One command adds an entry and its reverse entry in the other direction.
+    ASSERT_EQ(1, lex::OpenActionLog(ctx));
+    lex::SetActionSlot(ctx, 0);
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
+    std::string t1 = "pes", t2 = "dog";
+    ASSERT_EQ(1, lex::AddEntry(ctx, "dog", "", t1, 1, 0));
+    lex::CloseSlotFiles(ctx);
+    lex::SetActionSlot(ctx, 1);
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 1, lex::kOpenWriteDenyWrite));
+    ASSERT_EQ(1, lex::AddEntry(ctx, "pes", "", t2, 1, 1));
+    lex::CloseSlotFiles(ctx);
+    lex::CloseActionLog(ctx);
+    // Second command: another translation; third: delete the word.
+    ASSERT_EQ(1, Add("dog", "ps\xed"));
+    ASSERT_EQ(1, DeleteWord("dog"));
+    EXPECT_TRUE(Dump(0).empty());
+    EXPECT_EQ(5, RecordsWritten());
+
+    EXPECT_EQ(1, lex::CanUndo(ctx));
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));  // the deletion: both translations back
+    EXPECT_EQ(std::vector<std::string>{"dog||pes|ps\xed"}, Dump(0));
+    EXPECT_EQ(2, WordCount(0));
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));  // the second translation
+    EXPECT_EQ(std::vector<std::string>{"dog||pes"}, Dump(0));
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));  // the first command, in both slots
+    EXPECT_TRUE(Dump(0).empty());
+    EXPECT_TRUE(Dump(1).empty());
+    EXPECT_EQ(0, WordCount(0));
+    EXPECT_EQ(0, WordCount(1));
+    EXPECT_EQ(0, lex::CanUndo(ctx));
+    EXPECT_EQ(-1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(5, RecordsWritten());
+
+    EXPECT_EQ(1, lex::CanRedo(ctx));
+    EXPECT_EQ(1, lex::RedoAction(ctx));
+    EXPECT_EQ(std::vector<std::string>{"dog||pes"}, Dump(0));
+    EXPECT_EQ(std::vector<std::string>{"pes||dog"}, Dump(1));
+    EXPECT_EQ(1, lex::RedoAction(ctx));
+    EXPECT_EQ(1, lex::RedoAction(ctx));
+    EXPECT_TRUE(Dump(0).empty());
+    EXPECT_EQ(0, WordCount(0));
+    EXPECT_EQ(0, lex::CanRedo(ctx));
+    EXPECT_EQ(-1, lex::RedoAction(ctx));
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+TEST_F(ActionLogTest, NewCommandAfterUndoDropsTheRedoTail) {
+    ASSERT_EQ(1, Add("one", "jedna"));
+    ASSERT_EQ(1, Add("two", "dva"));
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(0, CurrentCount());
+    ASSERT_EQ(1, Add("three", "t\xf8i"));
+    EXPECT_EQ(0, lex::CanRedo(ctx));
+    EXPECT_EQ(1, RecordsWritten());
+    EXPECT_EQ(1, CurrentCount());
+    // The new record took the place of the first one, in group 1 again.
+    Bytes log = ReadFileBytes(settings.ActionLogPath);
+    EXPECT_EQ(1, lex::GetI32(reinterpret_cast<const uint8_t*>(log.data()) + 18 + 2));
+    EXPECT_EQ(std::vector<std::string>{"three||t\xf8i"}, Dump());
+}
+
+TEST_F(ActionLogTest, UndoStopsAtTheStartOfTheLog) {
+    ASSERT_EQ(1, Add("one", "jedna"));
+    // A record whose group matches the state block in front of it.
+    lextest::PatchFile(settings.ActionLogPath, 18 + 2, I32(0));
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(0, CurrentCount());
+    EXPECT_EQ(0, lex::CanUndo(ctx));
+    EXPECT_TRUE(Dump().empty());
+}
+
+TEST_F(ActionLogTest, BadSlotInARecordIsAnError) {
+    ASSERT_EQ(1, Add("one", "jedna"));
+    lextest::PatchFile(settings.ActionLogPath, 18 + 1, Bytes(1, char(20)));
+    EXPECT_EQ(-1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(0, files.OpenCount());
+    EXPECT_EQ(1, lex::CanUndo(ctx));
+    EXPECT_EQ(std::vector<std::string>{"one||jedna"}, Dump());
+}
+
+TEST_F(ActionLogTest, NoChangeGoesUnlogged) {
+    ASSERT_EQ(1, Add("one", "jedna"));
+    ASSERT_EQ(1, Add("one", "jednička"));
+    const auto before = Snapshot();
+
+    // Without the log a deletion is refused before anything changes.
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
+    EXPECT_EQ(-1, lex::DeleteWord(ctx, "one", 0));
+    std::string tr = "jedna";
+    EXPECT_EQ(-1, lex::DeleteTranslation(ctx, "one", tr, 0));
+    tr = "new";
+    EXPECT_EQ(-1, lex::AddEntry(ctx, "one", "", tr, 1, 0));
+    lex::CloseSlotFiles(ctx);
+    EXPECT_EQ(before, Snapshot());
+
+    // The log cannot take a record: the deletion stops before changing anything.
+    files.FailWritesTo = "akce1.idx";
+    EXPECT_EQ(-1, DeleteWord("one"));
+    EXPECT_EQ(-1, DeleteTranslation("one", "jedna"));
+    files.FailWritesTo.clear();
+    EXPECT_EQ(before, Snapshot());
+
+    // The data cannot be written after its record: the record is taken back.
+    const int32_t written = RecordsWritten();
+    files.FailWritesTo = lex::SlotFileNames[lex::kGroupUserTranslations][0];
+    EXPECT_EQ(-1, DeleteTranslation("one", "jedna"));
+    EXPECT_EQ(-1, Add("two", "dva"));
+    EXPECT_EQ(-1, Add("one", "jedni\xe8ka"));
+    files.FailWritesTo.clear();
+    EXPECT_EQ(written, RecordsWritten());
+    EXPECT_EQ(written, CurrentCount());
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(std::vector<std::string>{"one||jedna"}, Dump());
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+TEST_F(ActionLogTest, FailedCopyToDiskWritesNoNode) {
+    // A shipped entry whose copy cannot be written: the node stays as it was.
+    ASSERT_EQ(1, Add("one", "jedna"));
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
+    ASSERT_EQ(1, lex::LocateWord(ctx, "one", 0));
+    ctx.Node.Node.Flags = lex::kFlagCd;  // as if it were shipped
+    ctx.Node.Node.FirstTranslation = 0;
+    ctx.Node.Node.TextOffset = 40;
+    files.FailWritesTo = lex::SlotFileNames[lex::kGroupUserWords][0];
+    const auto before = Snapshot();
+    EXPECT_EQ(-1, lex::MoveNodeToDisk(ctx));
+    files.FailWritesTo.clear();
+    lex::CloseSlotFiles(ctx);
+    EXPECT_EQ(before, Snapshot());
+
+    // A pronunciation that cannot be written fails the addition.
+    files.FailWritesTo = lex::SlotFileNames[lex::kGroupUserWords][0];
+    EXPECT_EQ(-1, Add("one", "jedna", "wan"));
+    files.FailWritesTo.clear();
+    EXPECT_EQ(before, Snapshot());
+}
+
+}  // namespace

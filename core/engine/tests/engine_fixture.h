@@ -1,0 +1,190 @@
+// Shared set-up of the engine tests: a temporary folder with slots and a log,
+// a file system that counts handles and can fail chosen writes, and helpers
+// that run whole user commands.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+
+namespace lextest {
+
+using Bytes = std::string;
+
+inline Bytes ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Patches bytes of a file in place.
+inline void PatchFile(const std::string& path, size_t offset, const Bytes& bytes) {
+    Bytes all = ReadFileBytes(path);
+    if (all.size() < offset + bytes.size()) all.resize(offset + bytes.size());
+    all.replace(offset, bytes.size(), bytes);
+    WriteFileBytes(path, all);
+}
+
+inline Bytes I32(int32_t v) {
+    uint8_t b[4];
+    lex::PutI32(b, v);
+    return Bytes(reinterpret_cast<char*>(b), 4);
+}
+
+inline Bytes Two(uint8_t a, uint8_t b) { return Bytes{char(a), char(b)}; }
+
+class TempDir {
+public:
+    TempDir() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() /
+                ("lexengine-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_ / "cd");
+        std::filesystem::create_directories(path_ / "disk");
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string Sub(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Wraps the platform file system: counts open handles, remembers writes per
+// file and fails writes to files whose path contains FailWritesTo.
+class TrackingFileSystem : public lex::FileSystem {
+public:
+    std::unique_ptr<lex::FileSystem> Inner = lex::MakePlatformFileSystem();
+    std::map<lex::FileHandle, std::string> Open_;
+    std::string FailWritesTo;     // empty: no failures
+    int FailAfterWrites = 0;      // writes to that file that still succeed
+    int Writes = 0;
+    int Pauses = 0;
+
+    int OpenCount() const { return static_cast<int>(Open_.size()); }
+
+    lex::FileHandle Open(const std::string& path, int mode) override {
+        lex::FileHandle h = Inner->Open(path, mode);
+        if (h != lex::kNoFile) Open_[h] = path;
+        return h;
+    }
+    lex::FileHandle Create(const std::string& path) override {
+        lex::FileHandle h = Inner->Create(path);
+        if (h != lex::kNoFile) Open_[h] = path;
+        return h;
+    }
+    int32_t Read(lex::FileHandle h, void* b, uint32_t n) override { return Inner->Read(h, b, n); }
+    int32_t Write(lex::FileHandle h, const void* b, uint32_t n) override {
+        ++Writes;
+        if (!FailWritesTo.empty() && Open_[h].find(FailWritesTo) != std::string::npos) {
+            if (FailAfterWrites <= 0) return -1;
+            --FailAfterWrites;
+        }
+        return Inner->Write(h, b, n);
+    }
+    int64_t Seek(lex::FileHandle h, int64_t o) override { return Inner->Seek(h, o); }
+    int64_t Size(lex::FileHandle h) override { return Inner->Size(h); }
+    void Close(lex::FileHandle h) override {
+        Open_.erase(h);
+        Inner->Close(h);
+    }
+    void Pause(int) override { ++Pauses; }
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    lex::DictionarySettings settings;
+    TrackingFileSystem files;
+    lex::RecordingDisplay display;
+    lex::RecordingHooks hooks;
+    lex::EngineContext ctx{settings, files, display, hooks};
+
+    void SetUp() override {
+        lex::FillSlotPaths(settings, dir.Sub("cd"), dir.Sub("disk"));
+        for (int s = 0; s < lex::kSlotCount; ++s)
+            settings.SortType[s] = static_cast<int16_t>(lex::DefaultSortType(s));
+        settings.ActionLogPath = dir.Sub("akce1.idx");
+        settings.CurrentSlot = 0;
+        ASSERT_EQ(1, lex::CreateSlotFiles(ctx, 0));
+        ASSERT_EQ(1, lex::CreateSlotFiles(ctx, 1));
+        ASSERT_EQ(1, lex::CreateActionLog(ctx, settings.ActionLogPath));
+    }
+
+    // One user command on one slot, as the word dialogs run it.
+    template <class Edit>
+    int Command(int slot, Edit edit) {
+        if (lex::OpenActionLog(ctx) != 1) return -100;
+        lex::SetActionSlot(ctx, slot);
+        int r = -200;
+        if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
+            r = edit();
+            lex::CloseSlotFiles(ctx);
+        }
+        lex::CloseActionLog(ctx);
+        return r;
+    }
+    int Add(const std::string& word, std::string translation, const std::string& pron = "",
+            int slot = 0) {
+        return Command(slot, [&] { return lex::AddEntry(ctx, word, pron, translation, 1, slot); });
+    }
+    int DeleteWord(const std::string& word, int slot = 0) {
+        return Command(slot, [&] { return lex::DeleteWord(ctx, word, slot); });
+    }
+    int DeleteTranslation(const std::string& word, std::string tr, int slot = 0) {
+        return Command(slot, [&] { return lex::DeleteTranslation(ctx, word, tr, slot); });
+    }
+
+    // Every live entry in list order: "word|pron|tr1|tr2...".
+    std::vector<std::string> Dump(int slot = 0) {
+        std::vector<std::string> out;
+        EXPECT_EQ(1, lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared));
+        int32_t offset = lex::kLowSentinelNode;
+        for (int guard = 0; offset != 0 && guard < 100000; ++guard) {
+            if (lex::ReadNodeAt(ctx, offset) != 1) {
+                out.push_back("<error>");
+                break;
+            }
+            lex::NodeBuffer e = ctx.Node;
+            if (!e.Node.Deleted()) {
+                std::vector<std::string> trs;
+                EXPECT_EQ(1, lex::ReadLiveTranslations(ctx, e.Node.FirstTranslation, e.Node.Flags, trs));
+                std::string line = e.Word + "|" + e.Pronunciation;
+                for (auto& t : trs) line += "|" + t;
+                out.push_back(line);
+            }
+            offset = e.Node.Next;
+        }
+        lex::CloseSlotFiles(ctx);
+        return out;
+    }
+
+    int32_t WordCount(int slot = 0) {
+        Bytes b = ReadFileBytes(settings.UserTranslationsPaths[slot]);
+        return b.size() >= 44 ? lex::GetI32(reinterpret_cast<const uint8_t*>(b.data()) + 40) : -999;
+    }
+
+    // The six files of a slot and the log, to show that nothing was written.
+    std::vector<Bytes> Snapshot(int slot = 0) {
+        const auto& s = settings;
+        return {ReadFileBytes(s.CdWordsPaths[slot]),    ReadFileBytes(s.CdTranslationsPaths[slot]),
+                ReadFileBytes(s.KeyIndexPaths[slot]),   ReadFileBytes(s.NodePaths[slot]),
+                ReadFileBytes(s.UserWordsPaths[slot]),  ReadFileBytes(s.UserTranslationsPaths[slot]),
+                ReadFileBytes(s.ActionLogPath)};
+    }
+};
+
+}  // namespace lextest

@@ -1,0 +1,114 @@
+#include "engine_fixture.h"
+
+namespace {
+
+using lextest::Bytes;
+using lextest::I32;
+using lextest::ReadFileBytes;
+
+const Bytes kHeader = "Vicejazycny slovnik Lexora Sarvo, s.r.o.";
+
+Bytes Node(int32_t prev, int32_t next, int32_t first, int32_t text, uint8_t flags, uint8_t wl,
+           uint8_t pl) {
+    return I32(prev) + I32(next) + I32(first) + I32(text) + Bytes{char(flags), char(wl), char(pl)};
+}
+Bytes Key(int32_t key, int32_t node) { return Bytes(1, '\0') + I32(key) + I32(node); }
+
+class FileSetTest : public lextest::EngineTest {};
+
+TEST_F(FileSetTest, FreshSetHasExactBytes) {
+    ASSERT_EQ(40u, kHeader.size());
+    EXPECT_EQ(Key(0, 40) + Key(6377600, 59), ReadFileBytes(settings.KeyIndexPaths[0]));
+    EXPECT_EQ(kHeader + Node(0, 59, 0, 40, 0x82, 200, 0) + Node(40, 0, 0, 240, 0x82, 200, 0),
+              ReadFileBytes(settings.NodePaths[0]));
+    EXPECT_EQ(kHeader + Bytes(200, '\x1f') + Bytes(200, '\x9e'), ReadFileBytes(settings.CdWordsPaths[0]));
+    EXPECT_EQ(kHeader + I32(0), ReadFileBytes(settings.UserTranslationsPaths[0]));
+    EXPECT_EQ(kHeader, ReadFileBytes(settings.UserWordsPaths[0]));
+    EXPECT_EQ(kHeader, ReadFileBytes(settings.CdTranslationsPaths[0]));
+    EXPECT_EQ(Bytes(18, '\0'), ReadFileBytes(settings.ActionLogPath));
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+TEST_F(FileSetTest, FirstAddEntryWritesExactBytes) {
+    // "kočka" in Windows-1250.
+    ASSERT_EQ(1, Add("cat", "ko\xe8ka", "kat"));
+    const int32_t key = 1 + 4 * 125000 + 2 * 2500 + 25 * 50;
+    EXPECT_EQ(Key(0, 40) + Key(key, 78) + Key(6377600, 59), ReadFileBytes(settings.KeyIndexPaths[0]));
+    EXPECT_EQ(kHeader + Node(0, 78, 0, 40, 0x82, 200, 0) + Node(78, 0, 0, 240, 0x82, 200, 0) +
+                  Node(40, 59, 44, 40, 0x01, 3, 3),
+              ReadFileBytes(settings.NodePaths[0]));
+    EXPECT_EQ(kHeader + "catkat", ReadFileBytes(settings.UserWordsPaths[0]));
+    EXPECT_EQ(kHeader + I32(1) + I32(0) + lextest::Two(0x01, 0x05) + "ko\xe8ka",
+              ReadFileBytes(settings.UserTranslationsPaths[0]));
+    // records written 1; state {0, 0, group 0, count 1, 0}; record {3, slot 0, group 1, node 78, tr 44}.
+    EXPECT_EQ(I32(1) + Bytes(2, '\0') + I32(0) + I32(1) + I32(0) + lextest::Two(0x03, 0x00) + I32(1) +
+                  I32(78) + I32(44),
+              ReadFileBytes(settings.ActionLogPath));
+    // The CD files are never written.
+    EXPECT_EQ(440u, ReadFileBytes(settings.CdWordsPaths[0]).size());
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+TEST_F(FileSetTest, OpenFailsAfterTenAttemptsAndLeavesNothingOpen) {
+    std::filesystem::remove(settings.CdWordsPaths[0]);
+    EXPECT_EQ(-1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
+    EXPECT_EQ(0, files.OpenCount());
+    EXPECT_EQ(9, files.Pauses);  // a short wait between the attempts
+    for (int h = 1; h <= 6; ++h) EXPECT_EQ(lex::kNoFile, ctx.Handles[h]);
+    EXPECT_EQ(-1, lex::OpenSlotFiles(ctx, 20, lex::kOpenReadShared));
+}
+
+TEST_F(FileSetTest, ReadOnlyOpenRefusesWrites) {
+    ASSERT_EQ(1, lex::OpenActionLog(ctx));
+    lex::SetActionSlot(ctx, 0);
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
+    std::string tr = "x";
+    EXPECT_EQ(-1, lex::AddEntry(ctx, "word", "", tr, 1, 0));
+    lex::CloseSlotFiles(ctx);
+    lex::CloseActionLog(ctx);
+    // The failed write took its action record back.
+    EXPECT_EQ(0, lex::CanUndo(ctx));
+    EXPECT_EQ(std::vector<std::string>{}, Dump());
+}
+
+TEST_F(FileSetTest, CreateFailsForAMissingFolder) {
+    const std::string bad = dir.Sub("missing/x.slo");
+    EXPECT_EQ(-1, lex::CreateDictionaryFiles(ctx, bad, bad, bad, bad, bad, bad));
+    EXPECT_EQ(0, files.OpenCount());
+    EXPECT_EQ(-1, lex::CreateActionLog(ctx, bad));
+}
+
+#ifdef _WIN32
+// Two writers of one slot: the second is refused (the Disk files deny other
+// writers) and keeps no handle; readers may still come in.
+TEST_F(FileSetTest, ShareModesBetweenTwoWriters) {
+    lextest::TrackingFileSystem otherFiles;
+    lex::RecordingDisplay otherDisplay;
+    lex::RecordingHooks otherHooks;
+    lex::EngineContext other(settings, otherFiles, otherDisplay, otherHooks);
+
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
+    EXPECT_EQ(-1, lex::OpenSlotFiles(other, 0, lex::kOpenWriteDenyWrite));
+    EXPECT_EQ(0, otherFiles.OpenCount());
+    for (int h = 1; h <= 6; ++h) EXPECT_EQ(lex::kNoFile, other.Handles[h]);
+    EXPECT_EQ(-1, lex::OpenSlotFiles(other, 0, lex::kOpenWriteExclusive));
+    // A lookup reads alongside the writer.
+    std::vector<lex::ResultRow> rows;
+    EXPECT_EQ(0, lex::LookupWord(other, "a", rows, 0));
+    lex::CloseSlotFiles(ctx);
+    // Nothing of the refused attempts stayed open: an exclusive open works now.
+    EXPECT_EQ(1, lex::OpenSlotFiles(other, 0, lex::kOpenWriteExclusive));
+    EXPECT_EQ(-1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
+    lex::CloseSlotFiles(other);
+
+    // The action log is exclusive to one command at a time.
+    ASSERT_EQ(1, lex::OpenActionLog(ctx));
+    EXPECT_EQ(-1, lex::OpenActionLog(other));
+    EXPECT_EQ(-1, lex::UndoLastAction(other));
+    lex::CloseActionLog(ctx);
+    EXPECT_EQ(1, lex::OpenActionLog(other));
+    lex::CloseActionLog(other);
+}
+#endif
+
+}  // namespace
