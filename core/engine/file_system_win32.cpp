@@ -18,13 +18,13 @@ public:
     }
     int32_t Read(FileHandle h, void* buffer, uint32_t count) override {
         UINT n = _lread(static_cast<HFILE>(h), buffer, count);
-        return n == HFILE_ERROR ? -1 : static_cast<int32_t>(n);
+        return n == static_cast<UINT>(HFILE_ERROR) ? -1 : static_cast<int32_t>(n);
     }
     int32_t Write(FileHandle h, const void* buffer, uint32_t count) override {
         // A zero-length _lwrite truncates the file at the current position.
         if (count == 0) return 0;
         UINT n = _lwrite(static_cast<HFILE>(h), static_cast<LPCCH>(buffer), count);
-        return n == HFILE_ERROR ? -1 : static_cast<int32_t>(n);
+        return n == static_cast<UINT>(HFILE_ERROR) ? -1 : static_cast<int32_t>(n);
     }
     int64_t Seek(FileHandle h, int64_t offset) override {
         if (offset < 0 || offset > 0x7FFFFFFF) return -1;
