@@ -1,0 +1,74 @@
+// THistoryDialog: choosing a word from the history.
+#include "core/ui/history_dialog.h"
+
+#include "core/ui/combo_box2.h"
+
+namespace lex {
+
+namespace {
+constexpr int kListId = 101;
+constexpr int kCaptionText = 10190;  // "Used Words History"
+constexpr int kOkText = 10200;       // "&OK"
+}  // namespace
+
+WL_BEGIN_MESSAGE_TABLE(THistoryDialog, wl::Dialog)
+    WL_COMMAND(IDOK, CmOk)
+    WL_CONTROL(kListId, EvListNotify)
+WL_END_MESSAGE_TABLE()
+
+THistoryDialog::THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings,
+                               TextLoader& loader, TComboBox2* wordBox, SlotLook look, int templateId)
+    : wl::Dialog(parent, templateId), history_(history), settings_(settings), loader_(loader), wordBox_(wordBox),
+      look_(look), list_(this, kListId, history, look) {}
+
+void THistoryDialog::SetupWindow() {
+    wl::Dialog::SetupWindow();
+    SetCodePage(loader_.CodePage());
+    SetText(loader_.LoadText(kCaptionText));
+    SetItemText(IDOK, loader_.LoadText(kOkText));
+
+    // Top right corner on the main window's top right corner, size kept.
+    HWND main = Parent() && Parent()->Handle() ? GetAncestor(Parent()->Handle(), GA_ROOT) : nullptr;
+    if (main) {
+        RECT mr{}, dr{};
+        GetWindowRect(main, &mr);
+        GetWindowRect(Handle(), &dr);
+        SetWindowPos(Handle(), nullptr, mr.right - (dr.right - dr.left), mr.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    for (int i = 0; i < history_.Size(); ++i)
+        if (!history_.Text(i).empty()) list_.AddEntry(i);
+    list_.SetSelIndex(0);
+}
+
+void THistoryDialog::TakeEntry() {
+    const int entry = list_.HistoryIndex(list_.GetSelIndex());
+    if (entry < 0) return;
+    if (wordBox_) {
+        for (int i = 0; i < settings_.VisibleRows; ++i) wordBox_->DeleteString(0);
+    }
+    std::string text = history_.Text(entry);
+    if (text.size() > static_cast<size_t>(HistoryList::kTextSize - 1)) text.resize(HistoryList::kTextSize - 1);
+    // An entry without a valid slot (hand-edited settings) keeps the current slot.
+    const int slot = history_.Slot(entry);
+    if (SlotLook::ValidSlot(slot)) settings_.CurrentSlot = slot;
+    settings_.CurrentWord = text;
+    if (wordBox_) {
+        wordBox_->UpdateItemHeight();  // the word box's texts follow the slot
+        wordBox_->SetText(text);
+    }
+}
+
+void THistoryDialog::CmOk() {
+    if (list_.GetSelIndex() >= 0) TakeEntry();
+    CloseWindow(1);
+}
+
+void THistoryDialog::EvListNotify(UINT code) {
+    if (code != LBN_DBLCLK || list_.GetSelIndex() < 0) return;
+    TakeEntry();
+    CloseWindow(1);
+}
+
+}  // namespace lex

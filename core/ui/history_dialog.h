@@ -1,0 +1,77 @@
+// The history dialog (template 6): the looked-up words, newest first, in an
+// owner-drawn list (MyListBox, control 101); OK or a double click takes the
+// selected word back into the word box with its slot.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/engine/dictionary_settings.h"
+#include "core/history/history_list.h"
+#include "core/texts/text_loader.h"
+#include "core/ui/slot_look.h"
+#include "winlib/controls.h"
+#include "winlib/dialog.h"
+
+namespace lex {
+
+class TComboBox2;
+
+// The history list of the dialog: one item per non-empty history entry, drawn
+// in the font of the entry's slot. Items keep their texts (LBS_HASSTRINGS).
+class MyListBox : public wl::ListBox {
+public:
+    MyListBox(wl::Window* parent, int id, const HistoryList& history, SlotLook look);
+
+    // Adds history entry `historyIndex`; the item's height is the text height
+    // of the entry's font. Returns the item index (negative: not added).
+    int AddEntry(int historyIndex);
+    // History entry shown by item `item` (-1: none).
+    int HistoryIndex(int item) const;
+    // The selected item (-1: none).
+    int GetSelIndex() const override;
+    // History text of the selected item; its length, or -1 without a selection.
+    int GetSelString(std::string& out) const override;
+    // The item last drawn selected (-1 at first).
+    int LastDrawnSelected() const { return lastDrawnSelected_; }
+
+    void ODADrawEntire(DRAWITEMSTRUCT& item) override { Draw(item); }
+    void ODASelect(DRAWITEMSTRUCT& item) override { Draw(item); }
+    void ODAFocus(DRAWITEMSTRUCT&) override {}
+    void MeasureItem(MEASUREITEMSTRUCT& item) override;
+
+private:
+    void Draw(DRAWITEMSTRUCT& item);
+    int EntrySlot(int item) const;
+
+    const HistoryList& history_;
+    SlotLook look_;
+    std::vector<int> entries_;  // item -> history index
+    int lastDrawnSelected_ = -1;
+};
+
+class THistoryDialog : public wl::Dialog {
+public:
+    // wordBox: the lookup window's word box (may be null).
+    THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings, TextLoader& loader,
+                   TComboBox2* wordBox, SlotLook look, int templateId = 6);
+
+    void SetupWindow() override;
+    MyListBox& List() { return list_; }
+
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmOk();
+    void EvListNotify(UINT code);
+    void TakeEntry();
+
+    HistoryList& history_;
+    DictionarySettings& settings_;
+    TextLoader& loader_;
+    TComboBox2* wordBox_;
+    SlotLook look_;
+    MyListBox list_;
+};
+
+}  // namespace lex
