@@ -29,7 +29,7 @@ fi
 export LEX_RUN_DIR=$run LEX_SLOTTOOL="$build/win/tools/slottool/slottool.exe"
 exec "$root/scripts/wine-session.sh" "$run" bash -c '
   set -euo pipefail
-  here=$(dirname "$0")
+  here="$0"
   win() { local p="$1"; echo "Z:${p//\//\\}"; }
   cd_folder="$(win "$LEX_RUN_DIR/data/cd")\\"
   disk_folder="$(win "$LEX_RUN_DIR/data/disk")\\"
@@ -37,8 +37,10 @@ exec "$root/scripts/wine-session.sh" "$run" bash -c '
   echo "== writing the demo slots"
   for slot in 0 1 2 3; do
     "$here/wine-run.sh" "$LEX_SLOTTOOL" create "$cd_folder" "$disk_folder" $slot >/dev/null
-    "$here/wine-run.sh" "$LEX_SLOTTOOL" add "$cd_folder" "$disk_folder" $slot "$demo_log" \
-      < "$LEX_RUN_DIR/input/slot$slot.txt" | grep -vc "^1" | sed "s/^/   slot $slot: lines not added: /"
+    results=$("$here/wine-run.sh" "$LEX_SLOTTOOL" add "$cd_folder" "$disk_folder" $slot "$demo_log" \
+              < "$LEX_RUN_DIR/input/slot$slot.txt")
+    added=$(printf "%s\n" "$results" | grep -c "^1" || true)
+    echo "   slot $slot: $added entries"
   done
   printf "[CESTY]\r\nUmisteni slovni zasoby CD=%s\r\nUmisteni slovni zasoby DISK=%s\r\n" \
     "$cd_folder" "$disk_folder" > "$WINEPREFIX/drive_c/windows/lx2000.ini"

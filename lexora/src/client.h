@@ -39,6 +39,12 @@ public:
     TranslationBox* TranslationControl() const { return translation_; }
     wl::Edit& CopyEdit() { return copyEdit_; }
     bool Laid() const { return !firstLayout_; }
+    // Builds the children now when no size message has done it yet.
+    void EnsureLayout() {
+        if (!noneYet_) return;
+        firstLayout_ = false;
+        Layout();
+    }
 
     // Focus memory: which of word box and translation box had the focus last.
     bool wordBoxFocused = true;

@@ -261,6 +261,7 @@ LRESULT TFOkno::EvActivate(WPARAM, LPARAM) {
 LRESULT TFOkno::EvSizeFrame(WPARAM wp, LPARAM lp) {
     LRESULT result = wl::FrameWindow::EvSize(wp, lp);
     if (wp == SIZE_MINIMIZED || ::IsIconic(Handle())) return result;
+    if (client_.Handle()) client_.EnsureLayout();
     RECT r;
     ::GetWindowRect(Handle(), &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
