@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "core/engine/dictionary_settings.h"
@@ -22,6 +23,11 @@ public:
     TComboBox2(wl::Window* parent, int id, const DictionarySettings& settings, SlotLook look);
     TComboBox2(wl::Window* parent, int id, const DictionarySettings& settings, SlotLook look, int x, int y, int w,
                int h, DWORD style);
+
+    // A control that lives and dies with the word box (the lookup window's
+    // scroll bar): destroyed with it.
+    void AdoptCompanion(std::unique_ptr<wl::Window> companion) { companion_ = std::move(companion); }
+    wl::Window* Companion() const { return companion_.get(); }
 
     void SetupWindow() override;
     // Item and edit-part height := text height of the current slot's font;
@@ -53,6 +59,7 @@ private:
     SlotLook look_;
     std::array<std::string, kCacheSize> cache_;
     int selected_ = -1;
+    std::unique_ptr<wl::Window> companion_;
 };
 
 }  // namespace lex

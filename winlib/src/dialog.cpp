@@ -84,8 +84,13 @@ LRESULT Dialog::EvPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-void Dialog::CmOk() { CloseWindow(IDOK); }
-void Dialog::CmCancel() { CloseWindow(IDCANCEL); }
+// A child dialog (the client of a frame) is not closed by Enter or Escape.
+void Dialog::CmOk() {
+    if (modal_ || !(GetWindowLongW(Handle(), GWL_STYLE) & WS_CHILD)) CloseWindow(IDOK);
+}
+void Dialog::CmCancel() {
+    if (modal_ || !(GetWindowLongW(Handle(), GWL_STYLE) & WS_CHILD)) CloseWindow(IDCANCEL);
+}
 
 void Dialog::SetTestHook(std::function<void(Dialog&)> hook) { g_testHook = std::move(hook); }
 

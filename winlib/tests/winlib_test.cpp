@@ -314,6 +314,11 @@ TEST(Frame, RoutesCommandsEnablesItemsAndLaysOutBars) {
     EXPECT_EQ(cr.bottom, sr.top);
     EXPECT_EQ(cr.right - cr.left, fr.right);
 
+    // Enter and Escape in the client do not close it.
+    SendMessageW(client.Handle(), WM_COMMAND, IDOK, 0);
+    SendMessageW(client.Handle(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(IsWindow(client.Handle()));
+
     frame.closeAllowed = false;
     SendMessageW(frame.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(frame.Handle()));

@@ -11,7 +11,8 @@
 // black text on a transparent background and the light grey stock brush;
 // edits, list boxes and scroll bars keep their own colours. WM_PAINT only
 // begins and ends a paint. Command 1 closes with 1, command 2 (also Escape
-// and the close box) with 2, unless the class's own table answers them.
+// and the close box) with 2, unless the class's own table answers them; a
+// child dialog (WS_CHILD, e.g. a frame's client) ignores both.
 #pragma once
 
 #include "winlib/window.h"
