@@ -64,16 +64,20 @@ LRESULT TDrawWindow::EvSize(WPARAM wp, LPARAM) {
 LRESULT TDrawWindow::EvClose(WPARAM, LPARAM) { return 0; }  // the client does not close by itself
 
 void TDrawWindow::DestroyChildren() {
-    for (wl::Window** child : {reinterpret_cast<wl::Window**>(&label1_), reinterpret_cast<wl::Window**>(&label2_),
-                               reinterpret_cast<wl::Window**>(&scroll_), reinterpret_cast<wl::Window**>(&wordBox_),
-                               reinterpret_cast<wl::Window**>(&pronunciation_),
-                               reinterpret_cast<wl::Window**>(&translation_)}) {
-        if (*child) {
-            (*child)->Destroy();
-            delete *child;
-            *child = nullptr;
+    // The word box takes its scroll bar with it.
+    auto drop = [](auto*& child) {
+        if (child) {
+            child->Destroy();
+            delete child;
+            child = nullptr;
         }
-    }
+    };
+    drop(label1_);
+    drop(label2_);
+    drop(wordBox_);
+    scroll_ = nullptr;
+    drop(pronunciation_);
+    drop(translation_);
 }
 
 void TDrawWindow::Layout() {
@@ -97,11 +101,15 @@ void TDrawWindow::Layout() {
     const DWORD child = WS_CHILD | WS_VISIBLE;
     label1_ = new wl::Static(this, -1, L + 5, T + 2, 300, E, child | SS_LEFT);
     label2_ = new wl::Static(this, -1, L + 5, T + E + half + 2 + 15, 300, E, child | SS_LEFT);
-    wordBox_ = new WordBox(this, IDC_WORD_BOX, L + 5, T + E + 2, W - 30, half - 25,
+    wordBox_ = new WordBox(this, IDC_WORD_BOX, program_.Config.Dictionary, program_.Look(), L + 5, T + E + 2,
+                           W - 30, half - 25,
                            child | WS_TABSTOP | CBS_SIMPLE | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS |
-                               CBS_NOINTEGRALHEIGHT | CBS_AUTOHSCROLL,
-                           program_);
-    scroll_ = new wl::ScrollBar(this, IDC_SCROLL, L + W - 25, T + E + 2, 20, half - 25, child | SBS_VERT);
+                               CBS_NOINTEGRALHEIGHT | CBS_AUTOHSCROLL);
+    // The scroll bar lives and dies with the word box.
+    auto scroll = std::make_unique<wl::ScrollBar>(this, IDC_SCROLL, L + W - 25, T + E + 2, 20, half - 25,
+                                                  child | SBS_VERT);
+    scroll_ = scroll.get();
+    wordBox_->AdoptCompanion(std::move(scroll));
     pronunciation_ = new wl::Static(this, IDC_PRONUNCIATION, L + 6, T + E + half + 2 - 20, W - 12, 30,
                                     child | SS_LEFT | SS_NOPREFIX);
     translation_ = new TranslationBox(this, IDC_TRANSLATION_BOX, L + 6, T + 2 * E + half + 2 + 15, W - 12, half,
@@ -111,7 +119,7 @@ void TDrawWindow::Layout() {
                                                              translation_}) {
         static_cast<wl::Control*>(w)->Realize();
     }
-    wordBox_->LimitText(250);
+    wordBox_->Send(CB_LIMITTEXT, 250, 0);
     // The copy and translate-back commands look at the translation box's
     // selection; its own code page is the translation side's.
     RefreshView();
@@ -122,7 +130,6 @@ void TDrawWindow::Layout() {
 void TDrawWindow::RefreshView() {
     if (!wordBox_) return;
     const int slot = program_.CurrentSlot();
-    wordBox_->SetCodePage(OriginalCodePage());
     translation_->SetCodePage(TranslationCodePage());
     pronunciation_->SetCodePage(program_.SlotCodePage(slot, 2));
     label1_->SetCodePage(program_.UiCodePage());
@@ -270,7 +277,7 @@ void TDrawWindow::EvTranslationBox(UINT code) {
 void TDrawWindow::EvWordSelChange() {
     lex::EngineContext& ctx = *program_.Engine;
     const int slot = program_.CurrentSlot();
-    int line = wordBox_->GetSelIndex();
+    int line = static_cast<int>(wordBox_->Send(CB_GETCURSEL));
     const int rows = static_cast<int>(program_.Rows.size());
     if (line >= rows) line = -1;  // a line the rows do not back
     if (line >= 0) {

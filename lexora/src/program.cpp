@@ -36,6 +36,13 @@ UINT Program::SlotCodePage(int slot, int side) const {
     return CharSetCodePage(FontCharSets[side][slot]);
 }
 
+lex::SlotLook Program::Look() {
+    lex::SlotLook look;
+    look.sourceFont = [this](int slot) { return Fonts[0][slot]; };
+    look.sourceCodePage = [this](int slot) { return SlotCodePage(slot, 0); };
+    return look;
+}
+
 void Program::CreateFonts() {
     DeleteFonts();
     for (int type = 0; type < 3; ++type) {

@@ -11,6 +11,8 @@
 #include "core/engine/engine.h"
 #include "core/settings/settings.h"
 #include "core/texts/text_loader.h"
+#include "core/ui/message_boxes.h"
+#include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
 
 namespace lexora {
@@ -26,6 +28,7 @@ public:
     lex::SettingsFile Settings;       // lx2000.ini
     lex::ProgramSettings Config;      // what was read from it
     lex::TextLoader Texts;
+    lex::MessageBuffers Messages;
     lex::HistoryList History;
     std::unique_ptr<lex::FileSystem> Files;
     std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
@@ -57,6 +60,8 @@ public:
     // texts of a slot: that of its font's character set.
     UINT SlotCodePage(int slot, int side) const;
     UINT UiCodePage() const { return Texts.CodePage(); }
+    // Source-language font and code page of the slots, for the word controls.
+    lex::SlotLook Look();
 
     // Reads the fonts of every slot (lx2000.ini font sections).
     void CreateFonts();
