@@ -167,7 +167,8 @@ LRESULT FrameWindow::EvCommand(WPARAM wp, LPARAM lp) {
     return DefaultProcessing();
 }
 
-LRESULT FrameWindow::EvInitMenuPopup(WPARAM wp, LPARAM) {
+LRESULT FrameWindow::EvInitMenuPopup(WPARAM wp, LPARAM lp) {
+    if (HIWORD(lp)) return DefaultProcessing();  // the system menu
     HMENU menu = reinterpret_cast<HMENU>(wp);
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {

@@ -201,6 +201,31 @@ TEST(WordBox, CacheFollowsTheControlsItems) {
     ExpectCacheMatchesControl(box, "long");
 }
 
+TEST(WordBox, ItemHeightFollowsTheFontOfTheCurrentSlot) {
+    HFONT big = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HFONT small = CreateFontW(-9, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    DictionarySettings settings;
+    settings.CurrentSlot = 2;
+    wl::Window host;
+    TComboBox2 box(&host, 500, settings, SlotLook{[&](int slot) { return slot == 2 ? big : small; }, SlotCodePage}, 5,
+                   5, 300, 250, WS_VISIBLE | CBS_SIMPLE | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_NOINTEGRALHEIGHT);
+    ASSERT_TRUE(host.Create(WS_OVERLAPPEDWINDOW, 0, L"host", 0, 0, 400, 300, nullptr, nullptr));
+    const int bigHeight = wl::FontTextHeight(box.Handle(), big);
+    const int smallHeight = wl::FontTextHeight(box.Handle(), small);
+    ASSERT_GT(bigHeight, smallHeight);
+    // The edit part's height as the control reports it includes its own border.
+    EXPECT_EQ(box.Send(CB_GETITEMHEIGHT, 0), bigHeight);
+    const LRESULT editBorder = box.Send(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)) - bigHeight;
+    EXPECT_GE(editBorder, 0);
+    settings.CurrentSlot = 3;
+    box.UpdateItemHeight();
+    EXPECT_EQ(box.Send(CB_GETITEMHEIGHT, 0), smallHeight);
+    EXPECT_EQ(box.Send(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)) - smallHeight, editBorder);
+    host.Destroy();
+    DeleteObject(big);
+    DeleteObject(small);
+}
+
 TEST(WordBox, KeyboardSelectionShowsTheWordInTheEditPart) {
     DictionarySettings settings;
     settings.CurrentSlot = 4;  // Russian words
