@@ -62,7 +62,9 @@ int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset
         if (r.Head.Length > kMaxTextLength) return -1;
         if (texts && r.Head.Length > 0) {
             r.Text.resize(r.Head.Length);
-            if (ctx.Files.Read(h, &r.Text[0], r.Head.Length) != r.Head.Length) return -1;
+            if (!ReadAt(ctx.Files, h, static_cast<int64_t>(off) + TranslationHead::kSize, &r.Text[0],
+                        r.Head.Length))
+                return -1;
         }
         off = r.Head.Next;
         out.push_back(std::move(r));

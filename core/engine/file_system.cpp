@@ -2,10 +2,14 @@
 
 namespace lex {
 
-bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
-    if (fs.Seek(h, offset) != offset) return false;
+bool FileSystem::ReadAt(FileHandle h, int64_t offset, void* buffer, uint32_t count) {
+    if (Seek(h, offset) != offset) return false;
     if (count == 0) return true;
-    return fs.Read(h, buffer, count) == static_cast<int32_t>(count);
+    return Read(h, buffer, count) == static_cast<int32_t>(count);
+}
+
+bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
+    return fs.ReadAt(h, offset, buffer, count);
 }
 
 bool WriteAt(FileSystem& fs, FileHandle h, int64_t offset, const void* buffer, uint32_t count) {

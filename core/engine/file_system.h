@@ -31,6 +31,8 @@ public:
     // Size of the file; the position is left at the end. -1 on failure.
     virtual int64_t Size(FileHandle h) = 0;
     virtual void Close(FileHandle h) = 0;
+    // Exactly `count` bytes at `offset`; the file position afterwards is unspecified.
+    virtual bool ReadAt(FileHandle h, int64_t offset, void* buffer, uint32_t count);
     // A short wait between attempts to open files another program holds.
     virtual void Pause(int milliseconds) = 0;
 };

@@ -36,6 +36,11 @@ public:
         return ::lseek(static_cast<int>(h), offset, SEEK_SET);
     }
     int64_t Size(FileHandle h) override { return ::lseek(static_cast<int>(h), 0, SEEK_END); }
+    bool ReadAt(FileHandle h, int64_t offset, void* buffer, uint32_t count) override {
+        if (offset < 0) return false;
+        if (count == 0) return true;
+        return ::pread(static_cast<int>(h), buffer, count, offset) == static_cast<ssize_t>(count);
+    }
     void Close(FileHandle h) override {
         if (h != kNoFile) ::close(static_cast<int>(h));
     }
