@@ -2,15 +2,32 @@
 
 namespace wl::testing {
 
+namespace {
+// A dialog that a faulty test leaves open ends with kAbandoned instead of
+// hanging the test run.
+constexpr UINT kWatchdogMs = 30000;
+void CALLBACK Watchdog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    EndDialog(hwnd, kAbandoned);
+}
+}  // namespace
+
 INT_PTR ExecuteWith(Dialog& dialog, std::function<void(Dialog&)> act) {
-    Dialog::SetTestHook(std::move(act));
+    Dialog::SetTestHook([act = std::move(act)](Dialog& d) {
+        SetTimer(d.Handle(), 0x7E57, kWatchdogMs, &Watchdog);
+        act(d);
+    });
     INT_PTR result = dialog.Execute();
     Dialog::SetTestHook(nullptr);
     return result;
 }
 
 void ClickButton(HWND dialog, int id) {
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    HWND button = GetDlgItem(dialog, id);
+    if (button && IsWindowVisible(button) && IsWindowEnabled(button))
+        SendMessageW(button, BM_CLICK, 0, 0);  // the button itself presses and notifies
+    else
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 namespace {

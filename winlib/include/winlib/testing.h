@@ -7,10 +7,14 @@
 
 namespace wl::testing {
 
-// Runs `dialog` modally; `act` runs inside its loop once it is set up.
+// Runs `dialog` modally; `act` runs inside its loop once it is set up. A
+// dialog still open long after (a test that failed to close it) ends with
+// kAbandoned.
+constexpr INT_PTR kAbandoned = -2;
 INT_PTR ExecuteWith(Dialog& dialog, std::function<void(Dialog&)> act);
 
-// Clicks button `id` of `dialog` (WM_COMMAND with BN_CLICKED, as a click sends).
+// Clicks button `id` of `dialog` (BM_CLICK on a visible, enabled button;
+// otherwise the WM_COMMAND with BN_CLICKED that a click sends).
 void ClickButton(HWND dialog, int id);
 // Sends a key press (WM_KEYDOWN and WM_KEYUP) to `target`.
 void SendKey(HWND target, UINT vk);
