@@ -100,6 +100,11 @@ TEST(TextLoader, TextsComeInTheirLanguagesCodePage) {
         {1, 10940, "Upozorn\xECn\xED!"},                            // Upozornění!
         {1, 10400, "\x8Apan\xECl\x9Atina"},                         // Španělština
         {2, 10940, "Upozorneni!"},
+        {4, 20950, "&\xCD\xE5\xF2"},                               // &Нет
+        {4, 21050, "\xCF\xF0\xEE\xE8\xE7\xED\xEE\xF8\xE5\xED\xE8\xE5"},  // Произношение
+        {5, 11380, "A-Historique des entr\xE9" "es"},
+        {6, 10940, "\xA1" "Advertencia!"},
+        {8, 10940, "Ostrze\xBF" "enie!"},
         {8, 20940, "&Tak"},
         {8, 20950, "&Nie"},
         {0, kSpecialTextId, "\"Quoted\" \\ C:\\dir\tTab\nLine 2"},
