@@ -1,5 +1,9 @@
 #include "engine_fixture.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 using lextest::Bytes;
@@ -79,6 +83,53 @@ TEST_F(FileSetTest, CreateFailsForAMissingFolder) {
 }
 
 #ifdef _WIN32
+// Runs slottool as a program of its own: `input` on its standard input, its
+// standard output returned.
+std::string RunSlotTool(const std::string& args, const std::string& input, const std::string& work) {
+    const std::string in = work + "\\stdin.txt", out = work + "\\stdout.txt";
+    lextest::WriteFileBytes(in, input);
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE hin = CreateFileA(in.c_str(), GENERIC_READ, FILE_SHARE_READ, &sa, OPEN_EXISTING, 0, nullptr);
+    HANDLE hout = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+    std::string tool = std::string("Z:") + LEX_SLOTTOOL_PATH;
+    for (char& c : tool)
+        if (c == '/') c = '\\';
+    std::string command = "\"" + tool + "\" " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = hin;
+    si.hStdOutput = hout;
+    si.hStdError = hout;
+    PROCESS_INFORMATION pi{};
+    std::string result = "<not started>";
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 60000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        CloseHandle(hout);
+        hout = INVALID_HANDLE_VALUE;
+        result = ReadFileBytes(out);
+    }
+    CloseHandle(hin);
+    if (hout != INVALID_HANDLE_VALUE) CloseHandle(hout);
+    return result;
+}
+
+// Another program cannot change a slot this one holds open for writing, and
+// its failed attempts leave nothing open behind.
+TEST_F(FileSetTest, SecondProgramWaitsForTheWriter) {
+    const std::string args = "add \"" + dir.Sub("cd") + "\" \"" + dir.Sub("disk") + "\" 0 \"" +
+                             settings.ActionLogPath + "\"";
+    ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
+    EXPECT_EQ("-1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    lex::CloseSlotFiles(ctx);
+    EXPECT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteExclusive));
+    lex::CloseSlotFiles(ctx);
+    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    EXPECT_EQ(std::vector<std::string>{"word||slovo"}, Dump());
+}
+
 // Two writers of one slot: the second is refused (the Disk files deny other
 // writers) and keeps no handle; readers may still come in.
 TEST_F(FileSetTest, ShareModesBetweenTwoWriters) {
