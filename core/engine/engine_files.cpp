@@ -66,6 +66,9 @@ int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset
                         r.Head.Length))
                 return -1;
         }
+        // The engine appends every record after the one linking to it, so in
+        // the user translations file a link back is damage (and a cycle).
+        if (minOffset == kFirstUserTranslation && r.Head.Next != 0 && r.Head.Next <= off) return -1;
         off = r.Head.Next;
         out.push_back(std::move(r));
     }
