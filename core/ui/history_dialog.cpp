@@ -2,6 +2,7 @@
 #include "core/ui/history_dialog.h"
 
 #include "core/ui/combo_box2.h"
+#include "winlib/text.h"
 
 namespace lex {
 
@@ -17,7 +18,7 @@ WL_BEGIN_MESSAGE_TABLE(THistoryDialog, wl::Dialog)
 WL_END_MESSAGE_TABLE()
 
 THistoryDialog::THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings,
-                               TextLoader& loader, TComboBox2* wordBox, SlotLook look, int templateId)
+                               TextLoader& loader, wl::ComboBox* wordBox, SlotLook look, int templateId)
     : wl::Dialog(parent, templateId), history_(history), settings_(settings), loader_(loader), wordBox_(wordBox),
       look_(look), list_(this, kListId, history, look) {}
 
@@ -54,9 +55,11 @@ void THistoryDialog::TakeEntry() {
     const int slot = history_.Slot(entry);
     if (SlotLook::ValidSlot(slot)) settings_.CurrentSlot = slot;
     settings_.CurrentWord = text;
-    if (wordBox_) {
-        wordBox_->UpdateItemHeight();  // the word box's texts follow the slot
-        wordBox_->SetText(text);
+    if (auto* box = dynamic_cast<TComboBox2*>(wordBox_)) {
+        box->UpdateItemHeight();  // the word box's texts follow the slot
+        box->SetText(text);
+    } else if (wordBox_) {
+        wl::SetText(wordBox_->Handle(), text, look_.CodePage(settings_.CurrentSlot, wordBox_->CodePage()));
     }
 }
 

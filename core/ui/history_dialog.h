@@ -15,8 +15,6 @@
 
 namespace lex {
 
-class TComboBox2;
-
 // The history list of the dialog: one item per non-empty history entry, drawn
 // in the font of the entry's slot. Items keep their texts (LBS_HASSTRINGS).
 class MyListBox : public wl::ListBox {
@@ -52,9 +50,9 @@ private:
 
 class THistoryDialog : public wl::Dialog {
 public:
-    // wordBox: the lookup window's word box (may be null).
+    // wordBox: the lookup window's word box, normally a TComboBox2 (may be null).
     THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings, TextLoader& loader,
-                   TComboBox2* wordBox, SlotLook look, int templateId = 6);
+                   wl::ComboBox* wordBox, SlotLook look, int templateId = 6);
 
     void SetupWindow() override;
     MyListBox& List() { return list_; }
@@ -69,7 +67,7 @@ private:
     HistoryList& history_;
     DictionarySettings& settings_;
     TextLoader& loader_;
-    TComboBox2* wordBox_;
+    wl::ComboBox* wordBox_;
     SlotLook look_;
     MyListBox list_;
 };
