@@ -100,7 +100,7 @@ TEST(MessageBoxes, OkBoxShowsTheBuffersInTheirLanguage) {
         EXPECT_EQ(result, 1);
     }
 
-    // An empty text still closes with 1, also by Escape.
+    // An empty text still closes with 1.
     TextLoader loader;
     loader.SetUiLanguage(0);
     MessageBuffers buffers;
