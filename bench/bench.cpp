@@ -3,6 +3,7 @@
 // closed per lookup as in the lookup window.
 //   bench --entries FILE --lookups FILE
 //   bench --generate N
+// --profile also prints the calls of the file layer per lookup.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -22,6 +23,46 @@ struct Entry {
 };
 
 using Clock = std::chrono::steady_clock;
+
+// Counts and times the calls of the file layer (bench --profile).
+class ProfilingFileSystem : public lex::FileSystem {
+    template <class F>
+    auto Time(int k, F f) {
+        if (!Enabled) return f();
+        auto t0 = Clock::now();
+        auto r = f();
+        Micros[k] += std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+        ++Calls[k];
+        return r;
+    }
+public:
+    explicit ProfilingFileSystem(lex::FileSystem& inner) : inner_(inner) {}
+    enum Kind { kOpen, kCreate, kRead, kWrite, kSeek, kSize, kClose, kReadAt, kKinds };
+    long Calls[kKinds] = {};
+    double Micros[kKinds] = {};
+    bool Enabled = false;
+
+    lex::FileHandle Open(const std::string& p, int m) override { return Time(kOpen, [&] { return inner_.Open(p, m); }); }
+    lex::FileHandle Create(const std::string& p) override { return Time(kCreate, [&] { return inner_.Create(p); }); }
+    int32_t Read(lex::FileHandle h, void* b, uint32_t n) override { return Time(kRead, [&] { return inner_.Read(h, b, n); }); }
+    int32_t Write(lex::FileHandle h, const void* b, uint32_t n) override { return Time(kWrite, [&] { return inner_.Write(h, b, n); }); }
+    int64_t Seek(lex::FileHandle h, int64_t o) override { return Time(kSeek, [&] { return inner_.Seek(h, o); }); }
+    int64_t Size(lex::FileHandle h) override { return Time(kSize, [&] { return inner_.Size(h); }); }
+    void Close(lex::FileHandle h) override { Time(kClose, [&] { inner_.Close(h); return 0; }); }
+    bool ReadAt(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadAt(h, o, b, n); }); }
+    void Pause(int ms) override { inner_.Pause(ms); }
+
+    void Print(long lookups) const {
+        static const char* kNames[kKinds] = {"open", "create", "read", "write", "seek", "size", "close", "read-at"};
+        for (int k = 0; k < kKinds; ++k)
+            if (Calls[k])
+                std::printf("bench: profile %-8s %6.1f calls/lookup %8.1f us/lookup %6.2f us/call\n", kNames[k],
+                            double(Calls[k]) / lookups, Micros[k] / lookups, Micros[k] / Calls[k]);
+    }
+
+private:
+    lex::FileSystem& inner_;
+};
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -74,8 +115,18 @@ std::vector<Entry> Generate(int n, std::vector<std::string>& lookups) {
 int main(int argc, char** argv) {
     std::string entriesPath, lookupsPath;
     int generate = -1;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool profile = false;
+    for (int i = 1; i < argc; i += 2) {
         std::string a = argv[i];
+        if (a == "--profile") {
+            profile = true;
+            --i;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "bench: %s needs a value\n", a.c_str());
+            return 2;
+        }
         if (a == "--entries") entriesPath = argv[i + 1];
         else if (a == "--lookups") lookupsPath = argv[i + 1];
         else if (a == "--generate") generate = std::atoi(argv[i + 1]);
@@ -105,7 +156,7 @@ int main(int argc, char** argv) {
             entries.push_back(e);
         }
     } else {
-        std::fprintf(stderr, "usage: bench --entries FILE --lookups FILE | bench --generate N\n");
+        std::fprintf(stderr, "usage: bench [--profile] --entries FILE --lookups FILE | bench [--profile] --generate N\n");
         return 2;
     }
 
@@ -123,7 +174,9 @@ int main(int argc, char** argv) {
         settings.SortType[s] = static_cast<int16_t>(lex::DefaultSortType(s));
     settings.ActionLogPath = (dir / "akce1.idx").string();
     settings.CurrentSlot = 0;
-    auto files = lex::MakePlatformFileSystem();
+    auto platformFiles = lex::MakePlatformFileSystem();
+    ProfilingFileSystem profiled(*platformFiles);
+    lex::FileSystem* files = &profiled;
     lex::RecordingDisplay display;
     lex::RecordingHooks hooks;
     lex::EngineContext ctx(settings, *files, display, hooks);
@@ -154,6 +207,7 @@ int main(int argc, char** argv) {
     const double addsPerSecond = entries.empty() ? 0 : entries.size() / std::max(addSeconds, 1e-9);
     std::printf("bench: %zu adds in %.2f s (%d failed)\n", entries.size(), addSeconds, failures);
 
+    profiled.Enabled = profile;
     std::vector<double> times;
     times.reserve(lookups.size());
     std::vector<lex::ResultRow> rows;
@@ -165,6 +219,8 @@ int main(int argc, char** argv) {
         if (n < 0) ++lookupFailures;
         if (!display.Translation.empty()) ++found;
     }
+    profiled.Enabled = false;
+    if (profile) profiled.Print(static_cast<long>(std::max<size_t>(lookups.size(), 1)));
     std::sort(times.begin(), times.end());
     auto pick = [&](double q) {
         if (times.empty()) return 0.0;

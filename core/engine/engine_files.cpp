@@ -36,24 +36,14 @@ bool WriteHead(EngineContext& ctx, FileHandle h, int32_t offset, const Translati
     return WriteAt(ctx.Files, h, offset, b, sizeof b);
 }
 
-int64_t NodeWalkBound(EngineContext& ctx, FileHandle nodeFile) {
-    int64_t size = ctx.Files.Size(nodeFile);
-    if (size < kLowSentinelNode) return 0;
-    return (size - kLowSentinelNode) / static_cast<int64_t>(WordNode::kSize) + 1;
-}
-
 int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset, bool texts,
               std::vector<ChainRecord>& out) {
     out.clear();
     if (first == 0) return 1;
-    int64_t size = ctx.Files.Size(h);
-    if (size < minOffset) return -1;
     // Every record takes at least 6 bytes, so a longer walk is a cycle.
-    int64_t bound = (size - minOffset) / static_cast<int64_t>(TranslationHead::kSize) + 1;
+    WalkBound bound(ctx, h, minOffset, TranslationHead::kSize);
     for (int32_t off = first; off != 0;) {
-        if (off < minOffset || off > size - static_cast<int64_t>(TranslationHead::kSize) ||
-            static_cast<int64_t>(out.size()) >= bound)
-            return -1;
+        if (off < minOffset || bound.Exceeded(static_cast<int64_t>(out.size()))) return -1;
         uint8_t b[TranslationHead::kSize];
         if (!ReadAt(ctx.Files, h, off, b, sizeof b)) return -1;
         ChainRecord r;

@@ -16,8 +16,29 @@ bool ReadNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, WordNode& 
 bool WriteNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, const WordNode& node);
 bool WriteHead(EngineContext& ctx, FileHandle h, int32_t offset, const TranslationHead& head);
 
-// How many nodes the node file can hold: the bound of every walk along the list.
-int64_t NodeWalkBound(EngineContext& ctx, FileHandle nodeFile);
+// The bound of a walk, asked of the file only when the walk gets long (the
+// size of a file is a costly call on some systems).
+class WalkBound {
+public:
+    WalkBound(EngineContext& ctx, FileHandle h, int64_t base, int64_t recordSize, int64_t slack = 0)
+        : ctx_(ctx), h_(h), base_(base), recordSize_(recordSize), slack_(slack) {}
+    // True when `steps` is more than the file can hold (a cycle).
+    bool Exceeded(int64_t steps) {
+        if (steps < kFreeSteps) return false;
+        if (limit_ < 0) {
+            int64_t size = ctx_.Files.Size(h_);
+            limit_ = size < base_ ? 0 : (size - base_) / recordSize_ + 1 + slack_;
+        }
+        return steps > limit_;
+    }
+
+private:
+    static constexpr int64_t kFreeSteps = 64;
+    EngineContext& ctx_;
+    FileHandle h_;
+    int64_t base_, recordSize_, slack_;
+    int64_t limit_ = -1;
+};
 
 struct ChainRecord {
     int32_t Offset = 0;

@@ -61,10 +61,12 @@ int SearchKeyIndex(EngineContext& ctx, int32_t key, int64_t& mid) {
 class NodeWalker {
 public:
     NodeWalker(EngineContext& ctx, int slot, const std::string& word)
-        : ctx_(ctx), slot_(slot), word_(word), bound_(NodeWalkBound(ctx, H(ctx, kNodeHandle))) {}
+        : ctx_(ctx), slot_(slot), word_(word),
+          bound_(ctx, H(ctx, kNodeHandle), kLowSentinelNode, WordNode::kSize) {}
 
     bool MoveTo(int32_t offset) {
-        if (++steps_ > 2 * bound_ + 4) return false;  // a cycle in the list
+        // Each walk may pass a node twice (forward, then back).
+        if (bound_.Exceeded((++steps_) / 2)) return false;  // a cycle in the list
         if (ReadNodeAt(ctx_, offset) != 1) return false;
         ctx_.FoundOffset = offset;
         return true;
@@ -90,7 +92,7 @@ private:
     EngineContext& ctx_;
     int slot_;
     const std::string& word_;
-    int64_t bound_;
+    WalkBound bound_;
     int64_t steps_ = 0;
 };
 
@@ -203,8 +205,8 @@ int StepToLiveNode(EngineContext& ctx, int32_t offset, ResultRow* row, int direc
                    int readTexts) {
     if (offset == 0) return 2;
     FileHandle h = H(ctx, kNodeHandle);
-    const int64_t bound = NodeWalkBound(ctx, h);
-    for (int64_t steps = 0; steps <= bound; ++steps) {
+    WalkBound bound(ctx, h, kLowSentinelNode, WordNode::kSize);
+    for (int64_t steps = 0; !bound.Exceeded(steps); ++steps) {
         WordNode node;
         if (!ReadNodeRecord(ctx, h, offset, node)) return -1;
         ctx.Node.Node = node;
@@ -231,10 +233,10 @@ namespace {
 int FillRows(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows) {
     rows.clear();
     FileHandle h = H(ctx, kNodeHandle);
-    const int64_t bound = NodeWalkBound(ctx, h);
+    WalkBound bound(ctx, h, kLowSentinelNode, WordNode::kSize);
     const size_t wanted = ctx.Settings.VisibleRows > 0 ? ctx.Settings.VisibleRows : 0;
     for (int64_t steps = 0; offset != 0 && rows.size() < wanted; ++steps) {
-        if (steps > bound) return -1;
+        if (bound.Exceeded(steps)) return -1;
         WordNode node;
         if (!ReadNodeRecord(ctx, h, offset, node)) return -1;
         if (!node.Deleted()) {
@@ -255,16 +257,21 @@ std::string PreparedWord(const std::string& word) {
     return w;
 }
 
-// Opens the translations file of the current slot that the node flags name.
-FileHandle OpenTranslations(EngineContext& ctx, uint8_t nodeFlags, int32_t& minOffset) {
+// The translations file of the current slot that the node flags name, opened
+// read-only; while a lookup holds the slot open its handle serves (`owned`
+// false), else the file is opened for the call.
+FileHandle OpenTranslations(EngineContext& ctx, uint8_t nodeFlags, int32_t& minOffset, bool& owned) {
     const int slot = ctx.Settings.CurrentSlot;
+    owned = false;
     if (!IsValidSlot(slot)) return kNoFile;
-    if (nodeFlags & kFlagDisk) {
-        minOffset = kFirstUserTranslation;
-        return ctx.Files.Open(ctx.Settings.UserTranslationsPaths[slot], kOpenReadShared);
-    }
-    minOffset = static_cast<int32_t>(kFileHeaderSize);
-    return ctx.Files.Open(ctx.Settings.CdTranslationsPaths[slot], kOpenReadShared);
+    const bool user = (nodeFlags & kFlagDisk) != 0;
+    minOffset = user ? kFirstUserTranslation : static_cast<int32_t>(kFileHeaderSize);
+    const int handle = user ? kUserTranslationsHandle : kCdTranslationsHandle;
+    if (ctx.OpenSlot == slot && ctx.Handles[handle] != kNoFile) return ctx.Handles[handle];
+    owned = true;
+    return ctx.Files.Open(user ? ctx.Settings.UserTranslationsPaths[slot]
+                               : ctx.Settings.CdTranslationsPaths[slot],
+                          kOpenReadShared);
 }
 
 bool NamesAFile(uint8_t flags) { return (flags & kFlagDisk) || (flags & kFlagCd); }
@@ -278,11 +285,12 @@ int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
         return -1;
     }
     int32_t minOffset = 0;
-    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset);
+    bool owned = false;
+    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset, owned);
     if (h == kNoFile) return -1;
     std::vector<ChainRecord> chain;
     int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
-    ctx.Files.Close(h);
+    if (owned) ctx.Files.Close(h);
     if (r != 1) return -1;
 
     EngineDisplay& d = ctx.Display;
@@ -420,11 +428,12 @@ int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t 
     }
     const int language = CounterpartSlot(ctx.Settings.CurrentSlot);
     int32_t minOffset = 0;
-    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset);
+    bool owned = false;
+    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset, owned);
     if (h == kNoFile) return -1;
     std::vector<ChainRecord> chain;
     int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
-    ctx.Files.Close(h);
+    if (owned) ctx.Files.Close(h);
     if (r != 1) return -1;
     bool first = true;
     for (const ChainRecord& rec : chain) {
