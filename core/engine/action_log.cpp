@@ -69,7 +69,7 @@ int ApplyRecord(EngineContext& ctx, const ActionRecord& rec, bool deleted) {
             head.Flags &= static_cast<uint8_t>(~kFlagDeleted);
             node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
         }
-        PutI32(c, GetI32(c) + (deleted ? -1 : 1));
+        PutU32(c, static_cast<uint32_t>(GetI32(c)) + (deleted ? 0xFFFFFFFFu : 1u));
         bool ok = WriteHead(ctx, userTr, rec.Translation, head);
         if (ok && deleted) {
             // The word goes when its last live translation goes.

@@ -220,6 +220,8 @@ int main(int argc, char** argv) {
         if (parts.size() < 2 || parts.size() > 3)
             return Fail("line " + std::to_string(lineNumber) +
                         ": expected word TAB translation [TAB pronunciation]");
+        if (parts[0].empty())
+            return Fail("line " + std::to_string(lineNumber) + ": the word is empty");
         std::string translation = parts[1];
         const std::string pronunciation = parts.size() == 3 ? parts[2] : std::string();
         int r = run([&] { return lex::AddEntry(ctx, parts[0], pronunciation, translation, 1, slot); });
