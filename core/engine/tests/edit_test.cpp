@@ -65,6 +65,13 @@ TEST_F(EditTest, AddingTwiceAndChangingThePronunciation) {
     // A word beginning with the separator is accepted and not stored.
     EXPECT_EQ(1, Add(".hidden", "x"));
     EXPECT_EQ(1u, Dump().size());
+    // Texts longer than the engine's 253-byte buffers are refused unwritten.
+    const auto before = Snapshot();
+    EXPECT_EQ(-1, Add(std::string(254, 'a'), "x"));
+    EXPECT_EQ(-1, Add("house", std::string(254, 'x')));
+    EXPECT_EQ(-1, Add("house", "x", std::string(254, 'p')));
+    EXPECT_EQ(before, Snapshot());
+    EXPECT_EQ(1, Add(std::string(253, 'a'), std::string(253, 'x'), std::string(253, 'p')));
 }
 
 TEST_F(EditTest, DeletingAndReviving) {
