@@ -1,0 +1,480 @@
+// lexora as its own process: started from here with a settings file of the
+// test's own (the Windows directory of the test prefix), driven with window
+// messages, and read back through its windows and the settings it writes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/texts/slot_texts.h"
+#include "core/texts/text_loader.h"
+#include "test_data.h"
+
+using namespace lexora_test;
+
+namespace {
+
+std::string LexoraExe() {
+    std::string path = LEXORA_EXE;  // the build's program, a Unix path under Wine
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path) if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+std::string IniPath() {
+    char dir[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\lx2000.ini";
+}
+
+std::string ReadIni(const char* section, const char* key, const char* fallback = "<none>") {
+    char buffer[512] = {};
+    ::GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer, IniPath().c_str());
+    return buffer;
+}
+
+void WriteIni(const char* section, const char* key, const std::string& value) {
+    ::WritePrivateProfileStringA(section, key, value.c_str(), IniPath().c_str());
+}
+
+const std::string kSeparator(52, '-');
+
+std::wstring Wide(const std::string& bytes, UINT cp) {
+    int n = ::MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring w(n, L'\0');
+    ::MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+    return w;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buffer[4096] = {};
+    ::SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+// One running lexora.
+class Lexora {
+public:
+    ~Lexora() {
+        if (process_) {
+            if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) ::TerminateProcess(process_, 1);
+            ::CloseHandle(process_);
+        }
+    }
+
+    // Starts the program file in `folder`, by its full path or (bareName) as
+    // "lexora.exe" from that folder, and waits for its frame.
+    bool Start(const std::string& folder, bool bareName = false) {
+        std::string exe = folder + "lexora.exe";
+        std::string commandLine = bareName ? "lexora.exe" : "\"" + exe + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        // By bare name as from a command prompt in that folder: the name is
+        // found in the current folder.
+        char before[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(MAX_PATH, before);
+        ::SetCurrentDirectoryA(folder.c_str());
+        BOOL started = ::CreateProcessA(bareName ? nullptr : exe.c_str(), commandLine.data(), nullptr, nullptr,
+                                        FALSE, 0, nullptr, folder.c_str(), &si, &pi);
+        ::SetCurrentDirectoryA(before);
+        if (!started) return false;
+        process_ = pi.hProcess;
+        pid_ = pi.dwProcessId;
+        ::CloseHandle(pi.hThread);
+        ::WaitForInputIdle(process_, 20000);
+        for (int i = 0; i < 1000 && !frame; ++i) {
+            frame = TopWindow(true);
+            if (!frame) ::Sleep(20);
+        }
+        if (!frame) return false;
+        client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
+        word = ::GetDlgItem(client, 500);
+        wordEdit = ::FindWindowExW(word, nullptr, L"Edit", nullptr);
+        translation = ::GetDlgItem(client, 501);
+        pronunciation = ::GetDlgItem(client, 502);
+        return client && word && wordEdit && translation && pronunciation;
+    }
+
+    // A visible top-level window of the process: the frame (with its menu)
+    // or a dialog.
+    HWND TopWindow(bool frameWanted) const {
+        struct Search { DWORD pid; bool frame; HWND found; } s{pid_, frameWanted, nullptr};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lp);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
+                wchar_t cls[64] = {};
+                ::GetClassNameW(hwnd, cls, 64);
+                bool dialog = std::wstring(cls) == L"#32770";
+                if (s->frame ? (!dialog && ::GetMenu(hwnd)) : dialog) {
+                    s->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&s));
+        return s.found;
+    }
+
+    HWND WaitForDialog() const {
+        for (int i = 0; i < 1000; ++i) {
+            if (HWND d = TopWindow(false)) return d;
+            ::Sleep(20);
+        }
+        return nullptr;
+    }
+
+    bool Running() const { return ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool WaitForEnd() const { return ::WaitForSingleObject(process_, 30000) == WAIT_OBJECT_0; }
+
+    LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 30000, &result);
+        return static_cast<LRESULT>(result);
+    }
+    void Command(int id) const { Send(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // Types a word into the word box over its whole text, character by
+    // character as a typist does (an empty word: Backspace over everything).
+    void Type(const std::wstring& text) const {
+        Send(wordEdit, EM_SETSEL, 0, -1);
+        if (text.empty()) Send(wordEdit, WM_CHAR, VK_BACK, 1);
+        for (wchar_t c : text) Send(wordEdit, WM_CHAR, c, 1);
+    }
+    // Selects a list line as a click does.
+    void Select(int line) const {
+        Send(word, CB_SETCURSEL, line, 0);
+        Send(client, WM_COMMAND, MAKEWPARAM(500, CBN_SELCHANGE), reinterpret_cast<LPARAM>(word));
+    }
+    std::vector<std::wstring> Rows() const {
+        std::vector<std::wstring> rows;
+        int n = static_cast<int>(Send(word, CB_GETCOUNT));
+        for (int i = 0; i < n; ++i) {
+            wchar_t buffer[300] = {};
+            ::SendMessageW(word, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
+            rows.push_back(buffer);
+        }
+        return rows;
+    }
+    std::wstring Word() const { return WindowText(wordEdit); }
+    std::wstring Translation() const { return WindowText(translation); }
+    std::wstring Pronunciation() const { return WindowText(pronunciation); }
+    std::wstring Caption() const { return WindowText(frame); }
+
+    // Closes the frame; the answer to a question, when one comes, is `yes`.
+    void Close() const { ::PostMessageW(frame, WM_CLOSE, 0, 0); }
+    void Answer(HWND dialog, bool yes) const { Send(::GetDlgItem(dialog, yes ? 1 : 2), BM_CLICK); }
+
+    HWND frame = nullptr, client = nullptr, word = nullptr, wordEdit = nullptr, translation = nullptr,
+         pronunciation = nullptr;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+std::wstring Translated(const std::wstring& text) { return text + L"\r\n" + std::wstring(52, L'-') + L"\r\n"; }
+
+class LexoraProcess : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        saved_ = IniPath() + ".saved";
+        ::MoveFileExA(IniPath().c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    static void TearDownTestSuite() {
+        ::DeleteFileA(IniPath().c_str());
+        ::MoveFileExA(saved_.c_str(), IniPath().c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+
+    void SetUp() override {
+        folders_ = MakeFolders("lexora process test");
+        ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), {"cat"}, {LastEntry()}));
+        ASSERT_TRUE(::CopyFileA(LexoraExe().c_str(), (folders_.Program + "lexora.exe").c_str(), FALSE))
+            << LexoraExe();
+        ::DeleteFileA(IniPath().c_str());
+        WriteIni("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
+        WriteIni("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
+        WriteIni("INDEX", "akce0.idx", folders_.Disk);
+    }
+    void TearDown() override { RemoveFolder(folders_.Base); }
+
+    TestFolders folders_;
+    static std::string saved_;
+};
+
+std::string LexoraProcess::saved_;
+
+TEST_F(LexoraProcess, FirstStartWithoutSettingsWritesProgramPathAndCreatesActionLog) {
+    ::DeleteFileA(IniPath().c_str());
+    ::DeleteFileA(folders_.ActionLog.c_str());
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    EXPECT_EQ(ReadIni("CESTY", "Umisteni programu"), folders_.Program + "lexora.exe");
+    EXPECT_NE(ReadIni("INDEX", "akce0.idx"), "<none>");
+    EXPECT_EQ(FileSize(folders_.ActionLog), 18);
+}
+
+TEST_F(LexoraProcess, StartKeepsAnActionLogThatHasRecords) {
+    long long before = FileSize(folders_.ActionLog);
+    ASSERT_GT(before, 18);
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Close();
+    ASSERT_TRUE(lexora.WaitForEnd());
+    EXPECT_EQ(FileSize(folders_.ActionLog), before);
+    EXPECT_EQ(ReadIni("INDEX", "akce1.idx"), "<none>");
+}
+
+TEST_F(LexoraProcess, StartByBareNameFindsItsFolderAndActionLog) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program, true));
+    EXPECT_EQ(ReadIni("CESTY", "Umisteni programu"), folders_.Program + "lexora.exe");
+    lexora.Type(L"zebra");
+    ASSERT_FALSE(lexora.Rows().empty());
+    EXPECT_EQ(lexora.Rows()[0], L"zebra");
+    lexora.Command(197);  // undo the last command of the log: the added zebra
+    EXPECT_TRUE(lexora.Rows().empty() || lexora.Rows()[0] != L"zebra");
+    EXPECT_EQ(lexora.Translation(), L"");
+    lexora.Command(198);  // redo
+    ASSERT_FALSE(lexora.Rows().empty());
+    EXPECT_EQ(lexora.Rows()[0], L"zebra");
+    EXPECT_EQ(lexora.Translation(), Translated(L"zebra"));
+}
+
+TEST_F(LexoraProcess, FrameOpensAtSavedPositionWithMinimumSize) {
+    WriteIni("POZICE", "Levy horni roh X", "30");
+    WriteIni("POZICE", "Levy horni roh Y", "40");
+    WriteIni("POZICE", "Sirka", "200");
+    WriteIni("POZICE", "Vyska", "100");
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    RECT r;
+    ::GetWindowRect(lexora.frame, &r);
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(r.right - r.left, 310);
+    EXPECT_EQ(r.bottom - r.top, 360);
+}
+
+TEST_F(LexoraProcess, ToolbarHoldsTheCommandsOfItsLettersInOrder) {
+    WriteIni("JAZYKY", "Tlacitko2", "1x");  // starts with a digit: no button
+    WriteIni("JAZYKY", "Tlacitko3", "f");
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    HWND bar = ::FindWindowExW(lexora.frame, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    ASSERT_TRUE(bar);
+    // "AXCDXQRXGBXIJKLXOP": 0 stands for a separator.
+    const int expected[] = {199, 0, 208, 209, 0, 701, 702, 0, 211, 212, 604, 605, 606, 186,
+                            0,   213, 115, 103, 215, 0, 224, 225};
+    EXPECT_EQ(lexora.Send(bar, TB_BUTTONCOUNT), static_cast<LRESULT>(std::size(expected)));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        if (expected[i]) {
+            EXPECT_EQ(lexora.Send(bar, TB_COMMANDTOINDEX, expected[i]), static_cast<LRESULT>(i)) << expected[i];
+        }
+    }
+    EXPECT_EQ(lexora.Send(bar, TB_COMMANDTOINDEX, 603), -1);
+}
+
+TEST_F(LexoraProcess, TypingLooksUpAndRemembersTheWord) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Type(L"do");
+    std::vector<std::wstring> rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], L"do");
+    EXPECT_EQ(rows[1], L"dog");
+    EXPECT_EQ(lexora.Translation(), Translated(Wide("d\xEC" "lat", 1250)));
+    EXPECT_EQ(lexora.Pronunciation(), Wide("[d\xFA]", 1250));
+
+    lexora.Type(L"dog");
+    rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], L"dog");
+    EXPECT_EQ(rows[24], L"fill22");
+    EXPECT_EQ(lexora.Translation(), Translated(L"pes"));
+    EXPECT_EQ(lexora.Pronunciation(), L"[dog]");
+
+    // A missing word: the list from the entry before its place, nothing shown,
+    // nothing remembered.
+    lexora.Type(L"dogx");
+    ASSERT_FALSE(lexora.Rows().empty());
+    EXPECT_EQ(lexora.Rows()[0], L"dog");
+    EXPECT_EQ(lexora.Translation(), L"");
+    EXPECT_EQ(lexora.Pronunciation(), L"");
+
+    // A deleted word: nothing shown, and it is no row of the list.
+    lexora.Type(L"cat");
+    ASSERT_FALSE(lexora.Rows().empty());
+    EXPECT_EQ(lexora.Rows()[0], L"do");
+    EXPECT_EQ(lexora.Translation(), L"");
+
+    lexora.Close();
+    ASSERT_TRUE(lexora.WaitForEnd());
+    EXPECT_EQ(ReadIni("HISTORY", "h0"), "dog");
+    EXPECT_EQ(ReadIni("HISTORY", "h0i"), "0");
+    EXPECT_EQ(ReadIni("HISTORY", "h1"), "do");
+    EXPECT_EQ(ReadIni("HISTORY", "h2"), "");
+    EXPECT_EQ(ReadIni("HISTORY", "h2i"), "500");
+}
+
+TEST_F(LexoraProcess, SelectingTheFirstOrLastLineSlidesTheList) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Type(L"dog");
+    lexora.Select(0);  // "do" lies before: it comes in at the top
+    std::vector<std::wstring> rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], L"do");
+    EXPECT_EQ(rows[1], L"dog");
+    EXPECT_EQ(rows[24], L"fill21");
+    EXPECT_EQ(lexora.Send(lexora.word, CB_GETCURSEL), 1);
+    EXPECT_EQ(lexora.Translation(), Translated(L"pes"));
+
+    lexora.Select(24);  // fill21: fill22 comes in at the bottom
+    rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], L"dog");
+    EXPECT_EQ(rows[23], L"fill21");
+    EXPECT_EQ(rows[24], L"fill22");
+    EXPECT_EQ(lexora.Send(lexora.word, CB_GETCURSEL), 23);
+    EXPECT_EQ(lexora.Word(), L"fill21");
+
+    // Row 0 is the first live entry of the slot: nothing to slide.
+    lexora.Type(L"");
+    lexora.Select(0);
+    rows = lexora.Rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], L"do");
+    EXPECT_EQ(lexora.Send(lexora.word, CB_GETCURSEL), 0);
+
+    // Near the end of the slot the list is short; its last line never slides.
+    lexora.Type(L"fill35");
+    rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 6u);  // fill35..fill39, zebra
+    lexora.Select(5);
+    EXPECT_EQ(lexora.Rows(), rows);
+    EXPECT_EQ(lexora.Translation(), Translated(L"zebra"));
+}
+
+TEST_F(LexoraProcess, DirectionLanguageAndTranslateBack) {
+    lex::TextLoader texts(::GetModuleHandleW(nullptr));
+    texts.SetUiLanguage(1);
+    auto title = [&](int slot) {
+        return L"Lexora - " + Wide(texts.LoadText(lex::FixedDictionaryTitleId(slot)), 1250);
+    };
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    EXPECT_EQ(lexora.Caption(), title(0));
+    lexora.Type(L"dog");
+    // Translate back: the selected translation in the other direction ...
+    lexora.Send(lexora.translation, EM_SETSEL, 0, 3);
+    lexora.Command(115);
+    EXPECT_EQ(lexora.Caption(), title(1));
+    EXPECT_EQ(lexora.Word(), L"pes");
+    EXPECT_EQ(lexora.Translation(), Translated(L"dog"));
+    // ... and, with nothing selected, back to the word and slot of before.
+    lexora.Command(115);
+    EXPECT_EQ(lexora.Caption(), title(0));
+    EXPECT_EQ(lexora.Word(), L"dog");
+    EXPECT_EQ(lexora.Translation(), Translated(L"pes"));
+
+    // The separator line is no translation.
+    lexora.Send(lexora.translation, EM_SETSEL, 5, 57);
+    lexora.Command(115);
+    EXPECT_EQ(lexora.Caption(), title(0));
+
+    lexora.Command(213);  // F3: the other direction
+    EXPECT_EQ(lexora.Caption(), title(1));
+    lexora.Type(L"pes");
+    EXPECT_EQ(lexora.Translation(), Translated(L"dog"));
+    lexora.Command(212);  // German, the direction kept: Czech-German
+    EXPECT_EQ(lexora.Caption(), title(3));
+    EXPECT_EQ(lexora.Translation(), Translated(L"Hund"));
+    lexora.Close();
+    ASSERT_TRUE(lexora.WaitForEnd());
+    EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "3");
+}
+
+TEST_F(LexoraProcess, CopyPutsTheEightBitAndTheUnicodeText) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Command(213);  // slot 1: Czech-English
+    lexora.Type(L"\u010Daj");
+    EXPECT_EQ(lexora.Translation(), Translated(L"tea"));
+    ::SetForegroundWindow(lexora.frame);
+    lexora.Send(lexora.word, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    lexora.Command(208);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE text = ::GetClipboardData(CF_TEXT);
+    HANDLE wide = ::GetClipboardData(CF_UNICODETEXT);
+    std::string bytes = text ? static_cast<const char*>(::GlobalLock(text)) : "";
+    std::wstring unicode = wide ? static_cast<const wchar_t*>(::GlobalLock(wide)) : L"";
+    if (text) ::GlobalUnlock(text);
+    if (wide) ::GlobalUnlock(wide);
+    ::CloseClipboard();
+    EXPECT_EQ(bytes, "\xE8" "aj");
+    EXPECT_EQ(unicode, L"\u010Daj");
+}
+
+TEST_F(LexoraProcess, PastingARussianWordGivesItsCodePageBytes) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Command(603);  // Russian: slot 4
+    const std::wstring word = L"\u0434\u043E\u043C";  // дом
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (word.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(block), word.c_str(), (word.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    ::SetClipboardData(CF_UNICODETEXT, block);
+    ::CloseClipboard();
+    lexora.Command(209);
+    EXPECT_EQ(lexora.Word(), word);
+    ASSERT_FALSE(lexora.Rows().empty());
+    EXPECT_EQ(lexora.Rows()[0], word);
+    EXPECT_EQ(lexora.Translation(), Translated(L"d\u016Fm"));
+}
+
+TEST_F(LexoraProcess, ClosingAsksWhenConfirmationIsSet) {
+    WriteIni("POZICE", "Konec", "1");
+    WriteIni("HISTORIE", "Maximalni pocet pamatovanych slov", "3");
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Type(L"dog");
+    lexora.Command(213);
+
+    lexora.Close();
+    HWND question = lexora.WaitForDialog();
+    ASSERT_TRUE(question);
+    lexora.Answer(question, false);
+    for (int i = 0; i < 500 && ::IsWindow(question); ++i) ::Sleep(20);
+    EXPECT_TRUE(lexora.Running());
+    EXPECT_TRUE(::IsWindow(lexora.frame));
+    EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "<none>");
+    EXPECT_EQ(ReadIni("KONFIGURACE", "AKTIVITA TASTRIXU"), "0");  // written before the question
+
+    lexora.Close();
+    question = lexora.WaitForDialog();
+    ASSERT_TRUE(question);
+    lexora.Answer(question, true);
+    ASSERT_TRUE(lexora.WaitForEnd());
+    EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "1");
+    EXPECT_EQ(ReadIni("HISTORY", "h0"), "dog");
+    EXPECT_EQ(ReadIni("HISTORY", "h0i"), "0");
+    EXPECT_EQ(ReadIni("HISTORY", "h1"), "do");  // typed on the way to "dog"
+    for (int j = 2; j < 100; ++j) {
+        std::string key = "h" + std::to_string(j);
+        EXPECT_EQ(ReadIni("HISTORY", key.c_str()), "") << key;
+        EXPECT_EQ(ReadIni("HISTORY", (key + "i").c_str()), "500") << key;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+#include "test_data.h"
+
+#include <cstdio>
+
+namespace lexora_test {
+
+namespace {
+
+class QuietDisplay : public lex::EngineDisplay {
+public:
+    void ClearTranslation() override {}
+    void AppendTranslation(const std::string&) override {}
+    void ScrollTranslationToTop() override {}
+    void SetPronunciation(const std::string&) override {}
+    bool QualifyingKeyWaiting() override { return false; }
+};
+
+}  // namespace
+
+TestFolders MakeFolders(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    TestFolders f;
+    f.Base = std::string(temp) + name + "\\";
+    RemoveFolder(f.Base);
+    ::CreateDirectoryA(f.Base.c_str(), nullptr);
+    f.Program = f.Base + "program files\\";
+    f.Cd = f.Base + "cd\\";
+    f.Disk = f.Base + "disk\\";
+    for (const std::string* d : {&f.Program, &f.Cd, &f.Disk}) ::CreateDirectoryA(d->c_str(), nullptr);
+    f.ActionLog = f.Program + "akce0.idx";
+    return f;
+}
+
+void RemoveFolder(const std::string& path) {
+    std::string pattern = path + "*";
+    WIN32_FIND_DATAA data;
+    HANDLE h = ::FindFirstFileA(pattern.c_str(), &data);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = path + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolder(full + "\\");
+            } else {
+                ::DeleteFileA(full.c_str());
+            }
+        } while (::FindNextFileA(h, &data));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, const std::vector<Entry>& entries,
+                    const std::vector<std::string>& deleted, const std::vector<Entry>& last) {
+    lex::DictionarySettings settings;
+    lex::FillSlotPaths(settings, folders.Cd, folders.Disk);
+    for (int slot = 0; slot < lex::kSlotCount; ++slot) settings.SortType[slot] = lex::DefaultSortType(slot);
+    settings.ActionLogPath = folders.ActionLog;
+    std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
+    QuietDisplay display;
+    lex::RecordingHooks hooks;
+    lex::EngineContext ctx(settings, *files, display, hooks);
+    for (int slot : slots) {
+        if (lex::CreateSlotFiles(ctx, slot) != 1) return false;
+    }
+    if (lex::CreateActionLog(ctx, settings.ActionLogPath) != 1) return false;
+    auto run = [&](int slot, auto edit) {
+        if (lex::OpenActionLog(ctx) != 1) return -1;
+        lex::SetActionSlot(ctx, slot);
+        int r = -1;
+        if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
+            r = edit();
+            lex::CloseSlotFiles(ctx);
+        }
+        lex::CloseActionLog(ctx);
+        return r;
+    };
+    auto add = [&](const std::vector<Entry>& list) {
+        for (const Entry& e : list) {
+            std::string translation = e.Translation;
+            if (run(e.Slot, [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, translation, 1, e.Slot); }) != 1)
+                return false;
+        }
+        return true;
+    };
+    if (!add(entries)) return false;
+    for (const std::string& word : deleted) {
+        if (run(0, [&] { return lex::DeleteWord(ctx, word, 0); }) != 1) return false;
+    }
+    return add(last);
+}
+
+std::vector<int> StandardSlots() { return {0, 1, 2, 3, 4, 5}; }
+
+std::vector<Entry> StandardEntries() {
+    std::vector<Entry> e = {
+        {0, "cat", "ko\xE8ka", "ket"},
+        {0, "do", "d\xEClat", "d\xFA"},
+        {0, "dog", "pes", "dog"},
+        {0, "door", "dve\xF8" "e", "d\xF3r"},
+    };
+    for (int i = 0; i < 40; ++i) {
+        char word[16];
+        std::snprintf(word, sizeof word, "fill%02d", i);
+        e.push_back({0, word, "v\xFDpl\xF2", ""});
+    }
+    e.push_back({1, "\xE8" "aj", "tea", ""});
+    e.push_back({1, "pes", "dog", ""});
+    e.push_back({3, "pes", "Hund", ""});
+    e.push_back({4, "\xE4\xEE\xEC", "d\xF9m", ""});  // дом (1251) -> dům (1250)
+    return e;
+}
+
+Entry LastEntry() { return {0, "zebra", "zebra", "z\xED" "bra"}; }
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace lexora_test
