@@ -1,0 +1,176 @@
+// The parts of lexora that another process cannot read: the toolbar letters,
+// the menus of the UI languages and the command enablers, in-process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app.h"
+#include "frame.h"
+#include "lexora_ids.h"
+#include "test_data.h"
+
+using namespace lexora;
+using namespace lexora_test;
+
+namespace {
+
+TEST(ToolbarItems, LettersGiveButtonsInOrder) {
+    const std::array<char, lex::kPairCount> defaults{'A', 'N', 'R', 'F', 'S', 'I', 0, 0, 0, 0};
+    std::array<char, lex::kPairCount> custom = defaults;
+    custom[2] = 0;    // "1x": a digit gives no letter
+    custom[3] = 'F';  // "f"
+    custom[7] = 'Z';
+    struct Case {
+        std::string letters;
+        std::array<char, lex::kPairCount> languages;
+        std::vector<ToolbarItem> expected;
+    };
+    const Case cases[] = {
+        {"", defaults, {}},
+        {"XX", defaults, {{0, 0}, {0, 0}}},
+        {"STUVWaqz", defaults, {}},  // no buttons for S..W, lower case and unknown letters
+        {"ACD", defaults, {{2221, CM_HISTORY}, {2050, CM_COPY}, {2060, CM_PASTE}}},
+        {"QRBEFHMNOP", defaults,
+         {{4, 701}, {5, 702}, {3, 186}, {2, 300}, {1, 301}, {2211, 217}, {2130, 216}, {2160, 219},
+          {2210, 224}, {2220, 225}}},
+        {"IJKL", defaults, {{2227, 213}, {2343, 115}, {2229, 103}, {2120, 215}}},
+        {"G", custom, {{600, 211}, {613, 212}, {605, 604}, {618, 605}, {608, 606}, {625, 608}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ToolbarItems(c.letters, c.languages), c.expected) << c.letters;
+    // At most 99 letters are read.
+    EXPECT_EQ(ToolbarItems(std::string(99, 'X') + "A", defaults).size(), 99u);
+}
+
+TEST(ProgramFolder, FolderOfTheProgramPath) {
+    EXPECT_EQ(ProgramFolderOf("C:\\Program Files\\Lexora\\lexora.exe"), "C:\\Program Files\\Lexora\\");
+    EXPECT_EQ(ProgramFolderOf("lexora.exe"), "lexora.exe");
+}
+
+// A frame of lexora in this process, on a settings file of its own.
+class Frame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folders_ = MakeFolders("lexora app test");
+        ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries()));
+        ini_ = folders_.Base + "lx2000.ini";
+    }
+    void TearDown() override {
+        if (app_ && app_->Frame() && app_->Frame()->Handle()) ::DestroyWindow(app_->Frame()->Handle());
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        app_.reset();
+        program_.reset();
+        RemoveFolder(folders_.Base);
+    }
+
+    void Open(int uiLanguage) {
+        auto write = [&](const char* section, const char* key, const std::string& value) {
+            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
+        };
+        write("KOMM", "JAZ", std::to_string(uiLanguage));
+        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
+        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
+        write("INDEX", "akce0.idx", folders_.Disk);
+        HINSTANCE instance = ::GetModuleHandleW(nullptr);
+        program_ = std::make_unique<Program>(instance, ini_);
+        program_->Config.ProgramFolder = folders_.Program;
+        app_ = std::make_unique<TDrawApp>(instance, *program_);
+        app_->InitMainWindow();
+        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
+        ::ShowWindow(app_->Frame()->Handle(), SW_SHOWNORMAL);  // as the application's run does
+    }
+
+    HWND FrameHandle() const { return app_->Frame()->Handle(); }
+
+    std::wstring MenuText(int position) const {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(::GetMenu(FrameHandle()), position, text, 128, MF_BYPOSITION);
+        return text;
+    }
+
+    struct State {
+        std::string text;
+        bool enabled;
+    };
+    State Enabler(unsigned id) {
+        wl::CommandEnabler ce(id, program_->UiCodePage());
+        app_->Frame()->EnableCommand(ce);
+        return {ce.Text(), ce.Enabled()};
+    }
+
+    TestFolders folders_;
+    std::string ini_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<TDrawApp> app_;
+};
+
+TEST_F(Frame, EnglishMenuWithoutStatusBar) {
+    Open(0);
+    EXPECT_EQ(MenuText(0), L"&Dictionary");
+    EXPECT_EQ(MenuText(3), L"&Languages");
+    EXPECT_EQ(::FindWindowExW(FrameHandle(), nullptr, STATUSCLASSNAMEW, nullptr), nullptr);
+    EXPECT_NE(::FindWindowExW(FrameHandle(), nullptr, TOOLBARCLASSNAMEW, nullptr), nullptr);
+}
+
+TEST_F(Frame, CzechMenuWithStatusBar) {
+    Open(1);
+    EXPECT_EQ(MenuText(0), L"&Slovn\u00EDk");
+    EXPECT_EQ(MenuText(3), L"&Jazyky");
+    EXPECT_NE(::FindWindowExW(FrameHandle(), nullptr, STATUSCLASSNAMEW, nullptr), nullptr);
+}
+
+TEST_F(Frame, EnablersSetTextsAndStates) {
+    Open(1);
+    struct Case {
+        unsigned id;
+        int textId;  // 0: the enabler sets no text
+        bool enabled;
+    };
+    const Case cases[] = {
+        {CM_HISTORY, 10060, true},        {CM_DIRECTION, 10120, true},
+        {CM_ENGLISH, 10090, false},       {CM_GERMAN, 10100, true},
+        {604, 10380, true},               {607, 0, true},
+        {CM_UNDO, 10040, true},           {CM_REDO, 10050, false},
+        {CM_HELP, 10180, true},           {CM_TRANSLATE_BACK, 10020, false},
+        {CM_NEW_ENTRY, 10140, false},     {CM_CORRECT_WORD, 10130, false},
+        {CM_IRREGULAR_VERBS, 11220, false}, {CM_SORTING_SETUP, 10170, false},
+        {CM_CLIPBOARD_LINK_ON, 0, true},  {CM_CLIPBOARD_LINK_OFF, 0, false},
+        {CM_DICTIONARY_CONFIG, 0, false}, {CM_ABOUT, 0, false},
+    };
+    for (const Case& c : cases) {
+        State s = Enabler(c.id);
+        EXPECT_EQ(s.text, c.textId ? program_->Texts.LoadText(c.textId) : "") << c.id;
+        EXPECT_EQ(s.enabled, c.enabled) << c.id;
+    }
+
+    // F8 turns the clipboard link on: the items swap.
+    ::SendMessageW(FrameHandle(), WM_COMMAND, CM_CLIPBOARD_LINK, 0);
+    EXPECT_FALSE(Enabler(CM_CLIPBOARD_LINK_ON).enabled);
+    EXPECT_TRUE(Enabler(CM_CLIPBOARD_LINK_OFF).enabled);
+
+    // Translate back: a selected translation, but never the separator line.
+    HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
+    HWND edit = ::FindWindowExW(::GetDlgItem(client, IDC_WORD_BOX), nullptr, L"Edit", nullptr);
+    HWND translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+    for (wchar_t c : std::wstring(L"dog")) ::SendMessageW(edit, WM_CHAR, c, 1);
+    wchar_t shown[64] = {};
+    ::GetWindowTextW(translation, shown, 64);
+    ASSERT_EQ(std::wstring(shown).substr(0, 5), L"pes\r\n");
+    ::SendMessageW(translation, EM_SETSEL, 0, 3);
+    EXPECT_TRUE(Enabler(CM_TRANSLATE_BACK).enabled);
+    ::SendMessageW(translation, EM_SETSEL, 5, 57);
+    EXPECT_FALSE(Enabler(CM_TRANSLATE_BACK).enabled);
+
+    // Language commands: the current pair's is off.
+    ::SendMessageW(FrameHandle(), WM_COMMAND, CM_DIRECTION, 0);
+    EXPECT_EQ(program_->CurrentSlot(), 1);
+    EXPECT_FALSE(Enabler(CM_ENGLISH).enabled);
+    ::SendMessageW(FrameHandle(), WM_COMMAND, CM_GERMAN, 0);
+    EXPECT_EQ(program_->CurrentSlot(), 3);
+    EXPECT_TRUE(Enabler(CM_ENGLISH).enabled);
+    EXPECT_FALSE(Enabler(CM_GERMAN).enabled);
+}
+
+}  // namespace
