@@ -169,6 +169,10 @@ public:
     std::wstring Pronunciation() const { return WindowText(pronunciation); }
     std::wstring Caption() const { return WindowText(frame); }
 
+    void Scroll(int code, int position = 0) const {
+        Send(client, WM_VSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(::GetDlgItem(client, 2225)));
+    }
+
     // Closes the frame; the answer to a question, when one comes, is `yes`.
     void Close() const { ::PostMessageW(frame, WM_CLOSE, 0, 0); }
     void Answer(HWND dialog, bool yes) const { Send(::GetDlgItem(dialog, yes ? 1 : 2), BM_CLICK); }
@@ -362,6 +366,66 @@ TEST_F(LexoraProcess, SelectingTheFirstOrLastLineSlidesTheList) {
     lexora.Select(5);
     EXPECT_EQ(lexora.Rows(), rows);
     EXPECT_EQ(lexora.Translation(), Translated(L"zebra"));
+}
+
+TEST_F(LexoraProcess, ScrollingMovesTheListWithinTheSlot) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Type(L"dog");
+    lexora.Scroll(SB_LINEDOWN);
+    std::vector<std::wstring> rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], L"door");
+    EXPECT_EQ(rows[24], L"fill23");
+    lexora.Scroll(SB_LINEUP);
+    lexora.Scroll(SB_LINEUP);
+    rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], L"do");
+    lexora.Scroll(SB_LINEUP);  // nothing lives before "do"
+    EXPECT_EQ(lexora.Rows(), rows);
+
+    // A move that ends refills the list from the key index, inside its range
+    // wherever the thumb was dropped.
+    for (int code : {SB_BOTTOM, SB_TOP, SB_PAGEDOWN}) {
+        lexora.Scroll(code);
+        lexora.Scroll(SB_ENDSCROLL);
+        EXPECT_FALSE(lexora.Rows().empty()) << code;
+    }
+    lexora.Scroll(SB_THUMBPOSITION, 60000);
+    lexora.Scroll(SB_ENDSCROLL);
+    EXPECT_FALSE(lexora.Rows().empty());
+    lexora.Scroll(SB_TOP);
+    lexora.Scroll(SB_ENDSCROLL);
+    rows = lexora.Rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], L"do");
+
+    // A short list at the end of the slot does not move down.
+    lexora.Type(L"fill35");
+    rows = lexora.Rows();
+    ASSERT_EQ(rows.size(), 6u);
+    lexora.Scroll(SB_LINEDOWN);
+    EXPECT_EQ(lexora.Rows(), rows);
+    EXPECT_TRUE(lexora.Running());
+}
+
+TEST_F(LexoraProcess, SettingsOutOfRangeGiveTheDefaults) {
+    WriteIni("SMER", "Smer prekladu", "25");
+    WriteIni("KOMM", "JAZ", "12");
+    WriteIni("HISTORY", "h0", "dog");
+    WriteIni("HISTORY", "h0i", "77");
+    lex::TextLoader texts(::GetModuleHandleW(nullptr));
+    texts.SetUiLanguage(1);
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    EXPECT_EQ(lexora.Caption(), L"Lexora - " + Wide(texts.LoadText(lex::FixedDictionaryTitleId(0)), 1250));
+    EXPECT_TRUE(::FindWindowExW(lexora.frame, nullptr, STATUSCLASSNAMEW, nullptr));  // UI language 1
+    lexora.Close();
+    ASSERT_TRUE(lexora.WaitForEnd());
+    EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "0");
+    EXPECT_EQ(ReadIni("HISTORY", "h0"), "dog");
+    EXPECT_EQ(ReadIni("HISTORY", "h0i"), "500");
 }
 
 TEST_F(LexoraProcess, DirectionLanguageAndTranslateBack) {
