@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app.h"
 #include "frame.h"
 #include "lexora_ids.h"
@@ -171,6 +174,90 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
     EXPECT_EQ(program_->CurrentSlot(), 3);
     EXPECT_TRUE(Enabler(CM_ENGLISH).enabled);
     EXPECT_FALSE(Enabler(CM_GERMAN).enabled);
+}
+
+std::vector<std::string> started;
+UINT startResult = 33;
+UINT FakeStart(const std::string& commandLine) {
+    started.push_back(commandLine);
+    return startResult;
+}
+
+// Answers the plain message box with caption `caption` of this process (OK).
+class BoxCloser {
+public:
+    explicit BoxCloser(const wchar_t* caption)
+        : thread_([this, caption] {
+              while (!stop_) {
+                  if (HWND box = ::FindWindowW(L"#32770", caption)) {
+                      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                      ++closed_;
+                  }
+                  ::Sleep(10);
+              }
+          }) {}
+    ~BoxCloser() {
+        stop_ = true;
+        thread_.join();
+    }
+    int Closed() const { return closed_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> closed_{0};
+    std::thread thread_;
+};
+
+TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
+    ::WritePrivateProfileStringA("POZICE", "Konec", "1", ini_.c_str());
+    Open(1);
+    ProgramStarter saved = TFOkno::starter;
+    TFOkno::starter = FakeStart;
+    started.clear();
+    HWND frame = FrameHandle();
+    ::SendMessageW(frame, WM_COMMAND, CM_DIRECTION, 0);
+
+    // The new copy cannot start: a message, and the program stays.
+    startResult = 2;
+    {
+        BoxCloser closer(L"e");
+        EXPECT_FALSE(app_->Frame()->Restart());
+        EXPECT_GE(closer.Closed(), 1);
+    }
+    EXPECT_TRUE(::IsWindow(frame));
+    EXPECT_FALSE(app_->Frame()->restartPending);
+    EXPECT_FALSE(program_->DialogOpen);
+
+    // It starts: the closing writes are done before, and the frame closes
+    // without asking.
+    ::WritePrivateProfileStringA("SMER", "Smer prekladu", nullptr, ini_.c_str());
+    startResult = 33;
+    EXPECT_TRUE(app_->Frame()->Restart());
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[1], "\"" + folders_.Program + "lexora.exe\"");
+    char slot[16] = {};
+    ::GetPrivateProfileStringA("SMER", "Smer prekladu", "", slot, sizeof slot, ini_.c_str());
+    EXPECT_STREQ(slot, "1");
+    MSG msg;
+    for (int i = 0; i < 100 && ::IsWindow(frame) && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    EXPECT_FALSE(::IsWindow(frame));
+    TFOkno::starter = saved;
+}
+
+TEST_F(Frame, UtilityStartsTheBulkProgramQuoted) {
+    Open(1);
+    ProgramStarter saved = TFOkno::starter;
+    TFOkno::starter = FakeStart;
+    started.clear();
+    startResult = 33;
+    ::SendMessageW(FrameHandle(), WM_COMMAND, CM_UTILITY, 0);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
+    EXPECT_FALSE(program_->DialogOpen);
+    TFOkno::starter = saved;
 }
 
 }  // namespace
