@@ -295,7 +295,7 @@ TEST_F(LexoraProcess, TypingLooksUpAndRemembersTheWord) {
     ASSERT_EQ(rows.size(), 25u);
     EXPECT_EQ(rows[0], L"do");
     EXPECT_EQ(rows[1], L"dog");
-    EXPECT_EQ(lexora.Translation(), Translated(Wide("d\xEC" "lat", 1250)));
+    EXPECT_EQ(lexora.Translation(), Translated(L"d\u011Blat\r\n\u010Dinit"));
     EXPECT_EQ(lexora.Pronunciation(), Wide("[d\xFA]", 1250));
 
     lexora.Type(L"dog");
@@ -467,25 +467,47 @@ TEST_F(LexoraProcess, DirectionLanguageAndTranslateBack) {
     EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "3");
 }
 
+// The clipboard's texts: the 8-bit one and the Unicode one.
+std::pair<std::string, std::wstring> ClipboardTexts() {
+    std::pair<std::string, std::wstring> texts;
+    if (!::OpenClipboard(nullptr)) return texts;
+    if (HANDLE text = ::GetClipboardData(CF_TEXT)) {
+        texts.first = static_cast<const char*>(::GlobalLock(text));
+        ::GlobalUnlock(text);
+    }
+    if (HANDLE wide = ::GetClipboardData(CF_UNICODETEXT)) {
+        texts.second = static_cast<const wchar_t*>(::GlobalLock(wide));
+        ::GlobalUnlock(wide);
+    }
+    ::CloseClipboard();
+    return texts;
+}
+
 TEST_F(LexoraProcess, CopyPutsTheEightBitAndTheUnicodeText) {
     Lexora lexora;
     ASSERT_TRUE(lexora.Start(folders_.Program));
+    ::SetForegroundWindow(lexora.frame);
+    // Two translation lines copied from the translation box stay whole.
+    lexora.Type(L"do");
+    lexora.Send(lexora.translation, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));  // focus by a click
+    lexora.Send(lexora.translation, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    lexora.Send(lexora.translation, EM_SETSEL, 0, 12);
+    lexora.Command(208);
+    auto copied = ClipboardTexts();
+    EXPECT_EQ(copied.first, "d\xEClat\r\n\xE8init");
+    EXPECT_EQ(copied.second, L"d\u011Blat\r\n\u010Dinit");
+
     lexora.Command(213);  // slot 1: Czech-English
     lexora.Type(L"\u010Daj");
     EXPECT_EQ(lexora.Translation(), Translated(L"tea"));
-    ::SetForegroundWindow(lexora.frame);
+    lexora.Send(lexora.word, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    lexora.Send(lexora.word, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    lexora.Send(lexora.word, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     lexora.Send(lexora.word, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     lexora.Command(208);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    HANDLE text = ::GetClipboardData(CF_TEXT);
-    HANDLE wide = ::GetClipboardData(CF_UNICODETEXT);
-    std::string bytes = text ? static_cast<const char*>(::GlobalLock(text)) : "";
-    std::wstring unicode = wide ? static_cast<const wchar_t*>(::GlobalLock(wide)) : L"";
-    if (text) ::GlobalUnlock(text);
-    if (wide) ::GlobalUnlock(wide);
-    ::CloseClipboard();
-    EXPECT_EQ(bytes, "\xE8" "aj");
-    EXPECT_EQ(unicode, L"\u010Daj");
+    copied = ClipboardTexts();
+    EXPECT_EQ(copied.first, "\xE8" "aj");
+    EXPECT_EQ(copied.second, L"\u010Daj");
 }
 
 TEST_F(LexoraProcess, PastingARussianWordGivesItsCodePageBytes) {

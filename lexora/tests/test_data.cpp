@@ -98,6 +98,7 @@ std::vector<Entry> StandardEntries() {
     std::vector<Entry> e = {
         {0, "cat", "ko\xE8ka", "ket"},
         {0, "do", "d\xEClat", "d\xFA"},
+        {0, "do", "\xE8init", "d\xFA"},
         {0, "dog", "pes", "dog"},
         {0, "door", "dve\xF8" "e", "d\xF3r"},
     };

@@ -39,7 +39,8 @@ void RemoveFolder(const std::string& path);
 bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, const std::vector<Entry>& entries,
                     const std::vector<std::string>& deleted = {}, const std::vector<Entry>& last = {});
 
-// The standard test dictionary: slot 0 English (cat deleted, do, dog, door,
+// The standard test dictionary: slot 0 English (cat deleted, do with two
+// translations, dog, door,
 // fill00..fill39), slot 1 Czech (čaj, pes), slot 3 Czech for German, slot 4
 // Russian (дом); and the entry added by the log's last command (zebra).
 std::vector<Entry> StandardEntries();
