@@ -13,7 +13,6 @@ namespace lexora {
 namespace {
 
 constexpr int kLabelHeight = 20;
-const char kSeparatorLine[] = "----------------------------------------------------";
 
 }  // namespace
 
@@ -120,8 +119,6 @@ void TDrawWindow::Layout() {
         static_cast<wl::Control*>(w)->Realize();
     }
     wordBox_->Send(CB_LIMITTEXT, 250, 0);
-    // The copy and translate-back commands look at the translation box's
-    // selection; its own code page is the translation side's.
     RefreshView();
 }
 
