@@ -483,6 +483,29 @@ std::pair<std::string, std::wstring> ClipboardTexts() {
     return texts;
 }
 
+TEST_F(LexoraProcess, HistoryTakesAWordBackWithItsSlot) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Type(L"dog");
+    lexora.Command(213);
+    lexora.Type(L"\u010Daj");
+    ::PostMessageW(lexora.frame, WM_COMMAND, 199, 0);  // F2: the dialog is modal
+    HWND dialog = lexora.WaitForDialog();
+    ASSERT_TRUE(dialog);
+    HWND list = ::GetDlgItem(dialog, 101);
+    ASSERT_EQ(lexora.Send(list, LB_GETCOUNT), 3);  // čaj, dog, do
+    lexora.Send(list, LB_SETCURSEL, 1);
+    lexora.Send(dialog, WM_COMMAND, MAKEWPARAM(101, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    lexora.Answer(dialog, true);  // OK
+    // The frame shows the entry once the dialog's command has ended.
+    for (int i = 0; i < 500 && lexora.Translation() != Translated(L"pes"); ++i) ::Sleep(20);
+    EXPECT_EQ(lexora.Word(), L"dog");
+    EXPECT_EQ(lexora.Translation(), Translated(L"pes"));
+    lexora.Close();
+    ASSERT_TRUE(lexora.WaitForEnd());
+    EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "0");
+}
+
 TEST_F(LexoraProcess, CopyPutsTheEightBitAndTheUnicodeText) {
     Lexora lexora;
     ASSERT_TRUE(lexora.Start(folders_.Program));
