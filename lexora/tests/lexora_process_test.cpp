@@ -253,6 +253,51 @@ TEST_F(LexoraProcess, StartByBareNameFindsItsFolderAndActionLog) {
     EXPECT_EQ(lexora.Translation(), Translated(L"zebra"));
 }
 
+TEST_F(LexoraProcess, UndoAndRedoOfAnEntryAddedMeanwhileShowInTheList) {
+    Lexora lexora;
+    ASSERT_TRUE(lexora.Start(folders_.Program));
+    lexora.Type(L"yak");
+    const std::vector<std::wstring> without = {L"fill39", L"zebra"};
+    ASSERT_EQ(lexora.Rows(), without);
+    EXPECT_EQ(lexora.Translation(), L"");
+
+    // Another program adds the entry to the same data and action log while
+    // lexora runs; lexora shows it at the next lookup.
+    ASSERT_TRUE(AddEntries(folders_, {{0, "yak", "jak", "jek"}}));
+    lexora.Type(L"yak");
+    const std::vector<std::wstring> with = {L"yak", L"zebra"};
+    ASSERT_EQ(lexora.Rows(), with);
+    EXPECT_EQ(lexora.Translation(), Translated(L"jak"));
+    EXPECT_EQ(lexora.Pronunciation(), L"[jek]");
+
+    // Undo takes back the last command of the log, that addition, and the
+    // lookup window shows the word gone: its deleted node is where the list
+    // starts, but no row. Redo brings it back.
+    const std::vector<std::wstring> undone = {L"zebra"};
+    lexora.Command(197);
+    EXPECT_EQ(lexora.Word(), L"yak");
+    EXPECT_EQ(lexora.Rows(), undone);
+    EXPECT_EQ(lexora.Translation(), L"");
+    EXPECT_EQ(lexora.Pronunciation(), L"");
+    lexora.Command(198);
+    EXPECT_EQ(lexora.Rows(), with);
+    EXPECT_EQ(lexora.Translation(), Translated(L"jak"));
+    EXPECT_EQ(lexora.Pronunciation(), L"[jek]");
+
+    // One command a step: two undos take back the addition and the command
+    // before it, the added zebra; one redo brings back only zebra.
+    lexora.Command(197);
+    lexora.Command(197);
+    lexora.Type(L"zebra");
+    EXPECT_EQ(lexora.Translation(), L"");
+    lexora.Command(198);
+    EXPECT_EQ(lexora.Translation(), Translated(L"zebra"));
+    lexora.Type(L"yak");
+    EXPECT_EQ(lexora.Rows(), undone);
+    EXPECT_EQ(lexora.Translation(), L"");
+    EXPECT_TRUE(lexora.Running());
+}
+
 TEST_F(LexoraProcess, FrameOpensAtSavedPositionWithMinimumSize) {
     WriteIni("POZICE", "Levy horni roh X", "30");
     WriteIni("POZICE", "Levy horni roh Y", "40");

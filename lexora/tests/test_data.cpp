@@ -52,44 +52,71 @@ void RemoveFolder(const std::string& path) {
     ::RemoveDirectoryA(path.c_str());
 }
 
-bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, const std::vector<Entry>& entries,
-                    const std::vector<std::string>& deleted, const std::vector<Entry>& last) {
+namespace {
+
+// An engine over the data of one test.
+struct TestEngine {
+    explicit TestEngine(const TestFolders& folders) : settings(Settings(folders)) {}
+
+    static lex::DictionarySettings Settings(const TestFolders& folders) {
+        lex::DictionarySettings s;
+        lex::FillSlotPaths(s, folders.Cd, folders.Disk);
+        for (int slot = 0; slot < lex::kSlotCount; ++slot) s.SortType[slot] = lex::DefaultSortType(slot);
+        s.ActionLogPath = folders.ActionLog;
+        return s;
+    }
+
     lex::DictionarySettings settings;
-    lex::FillSlotPaths(settings, folders.Cd, folders.Disk);
-    for (int slot = 0; slot < lex::kSlotCount; ++slot) settings.SortType[slot] = lex::DefaultSortType(slot);
-    settings.ActionLogPath = folders.ActionLog;
     std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
     QuietDisplay display;
     lex::RecordingHooks hooks;
-    lex::EngineContext ctx(settings, *files, display, hooks);
+    lex::EngineContext ctx{settings, *files, display, hooks};
+};
+
+// One user command: log, slot, edit, close.
+template <typename Edit>
+int RunCommand(lex::EngineContext& ctx, int slot, Edit edit) {
+    if (lex::OpenActionLog(ctx) != 1) return -1;
+    lex::SetActionSlot(ctx, slot);
+    int r = -1;
+    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
+        r = edit();
+        lex::CloseSlotFiles(ctx);
+    }
+    lex::CloseActionLog(ctx);
+    return r;
+}
+
+bool Add(lex::EngineContext& ctx, const std::vector<Entry>& list) {
+    for (const Entry& e : list) {
+        std::string translation = e.Translation;
+        if (RunCommand(ctx, e.Slot,
+                       [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, translation, 1, e.Slot); }) != 1)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, const std::vector<Entry>& entries,
+                    const std::vector<std::string>& deleted, const std::vector<Entry>& last) {
+    TestEngine engine(folders);
+    lex::EngineContext& ctx = engine.ctx;
     for (int slot : slots) {
         if (lex::CreateSlotFiles(ctx, slot) != 1) return false;
     }
-    if (lex::CreateActionLog(ctx, settings.ActionLogPath) != 1) return false;
-    auto run = [&](int slot, auto edit) {
-        if (lex::OpenActionLog(ctx) != 1) return -1;
-        lex::SetActionSlot(ctx, slot);
-        int r = -1;
-        if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
-            r = edit();
-            lex::CloseSlotFiles(ctx);
-        }
-        lex::CloseActionLog(ctx);
-        return r;
-    };
-    auto add = [&](const std::vector<Entry>& list) {
-        for (const Entry& e : list) {
-            std::string translation = e.Translation;
-            if (run(e.Slot, [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, translation, 1, e.Slot); }) != 1)
-                return false;
-        }
-        return true;
-    };
-    if (!add(entries)) return false;
+    if (lex::CreateActionLog(ctx, engine.settings.ActionLogPath) != 1) return false;
+    if (!Add(ctx, entries)) return false;
     for (const std::string& word : deleted) {
-        if (run(0, [&] { return lex::DeleteWord(ctx, word, 0); }) != 1) return false;
+        if (RunCommand(ctx, 0, [&] { return lex::DeleteWord(ctx, word, 0); }) != 1) return false;
     }
-    return add(last);
+    return Add(ctx, last);
+}
+
+bool AddEntries(const TestFolders& folders, const std::vector<Entry>& entries) {
+    TestEngine engine(folders);
+    return Add(engine.ctx, entries);
 }
 
 std::vector<int> StandardSlots() { return {0, 1, 2, 3, 4, 5}; }

@@ -39,6 +39,11 @@ void RemoveFolder(const std::string& path);
 bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, const std::vector<Entry>& entries,
                     const std::vector<std::string>& deleted = {}, const std::vector<Entry>& last = {});
 
+// Adds `entries` to slot files made by MakeDictionary, one command each,
+// logged in the action log of `folders`: what another program writing the
+// same data does. False when the engine reports a failure.
+bool AddEntries(const TestFolders& folders, const std::vector<Entry>& entries);
+
 // The standard test dictionary: slot 0 English (cat deleted, do with two
 // translations, dog, door,
 // fill00..fill39), slot 1 Czech (čaj, pes), slot 3 Czech for German, slot 4
