@@ -156,27 +156,30 @@ void CloseActionLog(EngineContext& ctx) {
     ctx.LogHandle = kNoFile;
 }
 
-int CanUndo(EngineContext& ctx) {
+namespace {
+
+// Whether the log holds a step to take: a record before the current position
+// (undo) or one at it (redo).
+bool HasStep(const LogCounts& c, bool undo) {
+    return undo ? c.Current() > 0 : c.Current() < c.Written;
+}
+
+// The record the next step applies.
+int32_t NextStep(const LogCounts& c, bool undo) { return undo ? c.Current() - 1 : c.Current(); }
+
+int CanStep(EngineContext& ctx, bool undo) {
     FileHandle h = ctx.Files.Open(ctx.Settings.ActionLogPath, kOpenReadShared);
     if (h == kNoFile) return 0;
     LogCounts c;
     bool ok = ReadCounts(ctx, h, c);
     ctx.Files.Close(h);
     if (!ok) return -1;
-    return c.Current() != 0 ? 1 : 0;
+    return HasStep(c, undo) ? 1 : 0;
 }
 
-int CanRedo(EngineContext& ctx) {
-    FileHandle h = ctx.Files.Open(ctx.Settings.ActionLogPath, kOpenReadShared);
-    if (h == kNoFile) return 0;
-    LogCounts c;
-    bool ok = ReadCounts(ctx, h, c);
-    ctx.Files.Close(h);
-    if (!ok) return -1;
-    return c.Current() < c.Written ? 1 : 0;
-}
-
-int UndoLastAction(EngineContext& ctx) {
+// Takes back (undo) or applies again (redo) the group of records next to the
+// current position, moving the position over it record by record.
+int StepGroup(EngineContext& ctx, bool undo) {
     FileSystem& fs = ctx.Files;
     FileHandle h = fs.Open(ctx.Settings.ActionLogPath, kOpenWriteExclusive);
     if (h == kNoFile) return -1;
@@ -186,48 +189,30 @@ int UndoLastAction(EngineContext& ctx) {
     };
     LogCounts c;
     ActionRecord rec;
-    if (!ReadCounts(ctx, h, c) || c.Current() == 0 || !ReadRecord(ctx, h, c.Current() - 1, rec))
+    if (!ReadCounts(ctx, h, c) || !HasStep(c, undo) || !ReadRecord(ctx, h, NextStep(c, undo), rec))
         return fail();
+    // The records whose translation this step deletes: undo takes back an
+    // addition, redo repeats a deletion; the others get theirs back.
+    const uint8_t deleting = undo ? kActionAdded : kActionDeleted;
     const int32_t group = rec.Group;
     while (rec.Group == group) {
         if (rec.Slot >= kSlotCount) return fail();
-        if (IsTranslationAction(rec.Action) &&
-            ApplyRecord(ctx, rec, rec.Action == kActionAdded) != 1)
+        if (IsTranslationAction(rec.Action) && ApplyRecord(ctx, rec, rec.Action == deleting) != 1)
             return fail();
-        c.State.Node -= 1;
+        c.State.Node += undo ? -1 : 1;
         if (!WriteState(ctx, h, c.State)) return fail();
-        if (c.State.Node == 0) break;
-        if (!ReadRecord(ctx, h, c.State.Node - 1, rec)) return fail();
+        if (!HasStep(c, undo)) break;
+        if (!ReadRecord(ctx, h, NextStep(c, undo), rec)) return fail();
     }
     fs.Close(h);
     return 1;
 }
 
-int RedoAction(EngineContext& ctx) {
-    FileSystem& fs = ctx.Files;
-    FileHandle h = fs.Open(ctx.Settings.ActionLogPath, kOpenWriteExclusive);
-    if (h == kNoFile) return -1;
-    auto fail = [&] {
-        fs.Close(h);
-        return -1;
-    };
-    LogCounts c;
-    ActionRecord rec;
-    if (!ReadCounts(ctx, h, c) || c.Current() >= c.Written || !ReadRecord(ctx, h, c.Current(), rec))
-        return fail();
-    const int32_t group = rec.Group;
-    while (rec.Group == group) {
-        if (rec.Slot >= kSlotCount) return fail();
-        if (IsTranslationAction(rec.Action) &&
-            ApplyRecord(ctx, rec, rec.Action == kActionDeleted) != 1)
-            return fail();
-        c.State.Node += 1;
-        if (!WriteState(ctx, h, c.State)) return fail();
-        if (c.State.Node >= c.Written) break;
-        if (!ReadRecord(ctx, h, c.State.Node, rec)) return fail();
-    }
-    fs.Close(h);
-    return 1;
-}
+}  // namespace
+
+int CanUndo(EngineContext& ctx) { return CanStep(ctx, true); }
+int CanRedo(EngineContext& ctx) { return CanStep(ctx, false); }
+int UndoLastAction(EngineContext& ctx) { return StepGroup(ctx, true); }
+int RedoAction(EngineContext& ctx) { return StepGroup(ctx, false); }
 
 }  // namespace lex
