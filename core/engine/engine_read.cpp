@@ -276,10 +276,9 @@ FileHandle OpenTranslations(EngineContext& ctx, uint8_t nodeFlags, int32_t& minO
 
 bool NamesAFile(uint8_t flags) { return (flags & kFlagDisk) || (flags & kFlagCd); }
 
-}  // namespace
-
-int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags) {
-    if (firstTranslation == 0) return 1;
+// The translation chain from `firstTranslation` in the file the node flags name.
+int ReadTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
+                     std::vector<ChainRecord>& chain) {
     if (!NamesAFile(nodeFlags)) {
         ctx.Hooks.ReportEngineError("E", "E");
         return -1;
@@ -288,16 +287,38 @@ int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
     bool owned = false;
     FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset, owned);
     if (h == kNoFile) return -1;
-    std::vector<ChainRecord> chain;
     int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
     if (owned) ctx.Files.Close(h);
-    if (r != 1) return -1;
+    return r;
+}
+
+bool IsGrammarNote(const std::string& text) {
+    return !text.empty() && static_cast<uint8_t>(text[0]) == kGrammarNoteByte;
+}
+
+// Opens the current slot's files and finds `word` (trimmed) in them; the
+// files stay open on success only.
+bool OpenAndLocate(EngineContext& ctx, const std::string& word, int slot) {
+    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return false;
+    if (LocateWord(ctx, PreparedWord(word), slot) != 1) {
+        CloseSlotFiles(ctx);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags) {
+    if (firstTranslation == 0) return 1;
+    std::vector<ChainRecord> chain;
+    if (ReadTranslations(ctx, firstTranslation, nodeFlags, chain) != 1) return -1;
 
     EngineDisplay& d = ctx.Display;
     for (const ChainRecord& rec : chain) {
         if (d.QualifyingKeyWaiting()) return 1;
         if (rec.Head.Deleted()) continue;
-        if (!rec.Text.empty() && static_cast<uint8_t>(rec.Text[0]) == kGrammarNoteByte) continue;
+        if (IsGrammarNote(rec.Text)) continue;
         d.AppendTranslation(rec.Text);
         d.AppendTranslation("\r\n");
     }
@@ -306,7 +327,7 @@ int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
     for (const ChainRecord& rec : chain) {
         if (d.QualifyingKeyWaiting()) return 1;
         if (rec.Head.Deleted()) continue;
-        if (rec.Text.empty() || static_cast<uint8_t>(rec.Text[0]) != kGrammarNoteByte) continue;
+        if (!IsGrammarNote(rec.Text)) continue;
         std::string note = rec.Text;
         note[0] = ctx.Settings.GrammarSeparator;
         d.AppendTranslation(note);
@@ -330,8 +351,7 @@ int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t n
     if (ReadChain(ctx, h, firstTranslation, minOffset, true, chain) != 1) return -1;
     for (ChainRecord& rec : chain) {
         if (rec.Head.Deleted()) continue;
-        if (!rec.Text.empty() && static_cast<uint8_t>(rec.Text[0]) == kGrammarNoteByte)
-            rec.Text[0] = ctx.Settings.GrammarSeparator;
+        if (IsGrammarNote(rec.Text)) rec.Text[0] = ctx.Settings.GrammarSeparator;
         out.push_back(std::move(rec.Text));
     }
     return 1;
@@ -342,12 +362,7 @@ int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRo
     rows.clear();
     ctx.Display.ClearTranslation();
     ctx.Display.SetPronunciation("");
-    const std::string w = PreparedWord(word);
-    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return -1;
-    if (LocateWord(ctx, w, slot) != 1) {
-        CloseSlotFiles(ctx);
-        return -1;
-    }
+    if (!OpenAndLocate(ctx, word, slot)) return -1;
     const int32_t found = ctx.FoundOffset;
     if (ctx.ExactMatch == 1 && !ctx.Node.Node.Deleted()) {
         const NodeBuffer entry = ctx.Node;
@@ -387,12 +402,7 @@ int FillRowsFromNode(EngineContext& ctx, int32_t offset, std::vector<ResultRow>&
 int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                    int slot) {
     rows.clear();
-    const std::string w = PreparedWord(word);
-    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return -1;
-    if (LocateWord(ctx, w, slot) != 1) {
-        CloseSlotFiles(ctx);
-        return -1;
-    }
+    if (!OpenAndLocate(ctx, word, slot)) return -1;
     int32_t start = ctx.FoundOffset;
     if (ctx.Node.Node.Previous >= kLowSentinelNode) start = ctx.Node.Node.Previous;
     int n = FillRows(ctx, start, rows);
@@ -402,12 +412,7 @@ int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<Resu
 
 int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationOutput& out,
                        int slot) {
-    const std::string w = PreparedWord(word);
-    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return -1;
-    if (LocateWord(ctx, w, slot) != 1) {
-        CloseSlotFiles(ctx);
-        return -1;
-    }
+    if (!OpenAndLocate(ctx, word, slot)) return -1;
     if (ctx.ExactMatch == 1 && !ctx.Node.Node.Deleted()) {
         const WordNode node = ctx.Node.Node;
         if (WriteTranslationChain(ctx, node.FirstTranslation, node.Flags, out) != 1) {
@@ -422,23 +427,13 @@ int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationO
 int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                           TranslationOutput& out) {
     if (firstTranslation == 0) return 1;
-    if (!NamesAFile(nodeFlags)) {
-        ctx.Hooks.ReportEngineError("E", "E");
-        return -1;
-    }
-    const int language = CounterpartSlot(ctx.Settings.CurrentSlot);
-    int32_t minOffset = 0;
-    bool owned = false;
-    FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset, owned);
-    if (h == kNoFile) return -1;
     std::vector<ChainRecord> chain;
-    int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
-    if (owned) ctx.Files.Close(h);
-    if (r != 1) return -1;
+    if (ReadTranslations(ctx, firstTranslation, nodeFlags, chain) != 1) return -1;
+    const int language = CounterpartSlot(ctx.Settings.CurrentSlot);
     bool first = true;
     for (const ChainRecord& rec : chain) {
         if (rec.Head.Deleted()) continue;
-        if (!rec.Text.empty() && static_cast<uint8_t>(rec.Text[0]) == kGrammarNoteByte) continue;
+        if (IsGrammarNote(rec.Text)) continue;
         if (!first && !out.Write(", ", 0)) return -1;
         if (!out.Write(rec.Text, language)) return -1;
         first = false;
