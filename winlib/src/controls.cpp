@@ -116,74 +116,53 @@ void Edit::Insert(const std::string& text) {
 
 void Edit::Clear() { SetText(std::string()); }
 
-// ---- ListBox ----
+// ---- ListBox and ComboBox ----
 
-int ListBox::AddString(const std::string& text) {
-    std::wstring w = ToWide(text, CodePage());
-    return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str())));
+const ItemList::Messages& ListBox::ListMessages() const {
+    static const Messages m{LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT,
+                            LB_GETCOUNT,  LB_GETCURSEL,    LB_SETCURSEL,    LB_GETTEXTLEN,
+                            LB_GETTEXT,   LB_SETITEMHEIGHT};
+    return m;
 }
-int ListBox::InsertString(const std::string& text, int index) {
-    std::wstring w = ToWide(text, CodePage());
-    return static_cast<int>(Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.c_str())));
-}
-int ListBox::DeleteString(int index) { return static_cast<int>(Send(LB_DELETESTRING, static_cast<WPARAM>(index))); }
-void ListBox::ClearList() { Send(LB_RESETCONTENT); }
-int ListBox::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
-int ListBox::GetSelIndex() const { return static_cast<int>(Send(LB_GETCURSEL)); }
-int ListBox::SetSelIndex(int index) { return static_cast<int>(Send(LB_SETCURSEL, static_cast<WPARAM>(index))); }
 
-std::string ListBox::GetString(int index) const {
-    LRESULT len = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+const ItemList::Messages& ComboBox::ListMessages() const {
+    static const Messages m{CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT,
+                            CB_GETCOUNT,  CB_GETCURSEL,    CB_SETCURSEL,    CB_GETLBTEXTLEN,
+                            CB_GETLBTEXT, CB_SETITEMHEIGHT};
+    return m;
+}
+
+int ItemList::AddString(const std::string& text) {
+    std::wstring w = ToWide(text, CodePage());
+    return static_cast<int>(Send(ListMessages().Add, 0, reinterpret_cast<LPARAM>(w.c_str())));
+}
+int ItemList::InsertString(const std::string& text, int index) {
+    std::wstring w = ToWide(text, CodePage());
+    return static_cast<int>(Send(ListMessages().Insert, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.c_str())));
+}
+int ItemList::DeleteString(int index) { return static_cast<int>(Send(ListMessages().Delete, static_cast<WPARAM>(index))); }
+void ItemList::ClearList() { Send(ListMessages().Reset); }
+int ItemList::GetCount() const { return static_cast<int>(Send(ListMessages().Count)); }
+int ItemList::GetSelIndex() const { return static_cast<int>(Send(ListMessages().GetSel)); }
+int ItemList::SetSelIndex(int index) { return static_cast<int>(Send(ListMessages().SetSel, static_cast<WPARAM>(index))); }
+
+std::string ItemList::GetString(int index) const {
+    LRESULT len = Send(ListMessages().TextLength, static_cast<WPARAM>(index));
     if (len < 0) return std::string();
     std::vector<wchar_t> buf(static_cast<size_t>(len) + 1, L'\0');
-    Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
+    Send(ListMessages().Text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
     return FromWide(buf.data(), CodePage());
 }
 
-int ListBox::GetSelString(std::string& out) const {
+int ItemList::GetSelString(std::string& out) const {
     int sel = GetSelIndex();
     if (sel < 0) return -1;
     out = GetString(sel);
     return static_cast<int>(out.size());
 }
 
-void ListBox::SetItemHeight(int index, int height) {
-    Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
-}
-
-// ---- ComboBox ----
-
-int ComboBox::AddString(const std::string& text) {
-    std::wstring w = ToWide(text, CodePage());
-    return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str())));
-}
-int ComboBox::InsertString(const std::string& text, int index) {
-    std::wstring w = ToWide(text, CodePage());
-    return static_cast<int>(Send(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.c_str())));
-}
-int ComboBox::DeleteString(int index) { return static_cast<int>(Send(CB_DELETESTRING, static_cast<WPARAM>(index))); }
-void ComboBox::ClearList() { Send(CB_RESETCONTENT); }
-int ComboBox::GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
-int ComboBox::GetSelIndex() const { return static_cast<int>(Send(CB_GETCURSEL)); }
-int ComboBox::SetSelIndex(int index) { return static_cast<int>(Send(CB_SETCURSEL, static_cast<WPARAM>(index))); }
-
-std::string ComboBox::GetString(int index) const {
-    LRESULT len = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (len < 0) return std::string();
-    std::vector<wchar_t> buf(static_cast<size_t>(len) + 1, L'\0');
-    Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
-    return FromWide(buf.data(), CodePage());
-}
-
-int ComboBox::GetSelString(std::string& out) const {
-    int sel = GetSelIndex();
-    if (sel < 0) return -1;
-    out = GetString(sel);
-    return static_cast<int>(out.size());
-}
-
-void ComboBox::SetItemHeight(int index, int height) {
-    Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(index), height);
+void ItemList::SetItemHeight(int index, int height) {
+    Send(ListMessages().ItemHeight, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
 }
 
 void ComboBox::ShowList(bool show) { Send(CB_SHOWDROPDOWN, show ? TRUE : FALSE); }

@@ -80,7 +80,9 @@ protected:
     const wchar_t* ClassName() const override { return L"EDIT"; }
 };
 
-class ListBox : public Control {
+// The item list that list boxes and combo boxes share: the two carry it with
+// different messages.
+class ItemList : public Control {
 public:
     using Control::Control;
     virtual int AddString(const std::string& text);
@@ -94,27 +96,31 @@ public:
     std::string GetString(int index) const;
     // Text of the selected item into `out`; its length, or -1 without a selection.
     virtual int GetSelString(std::string& out) const;
+    // Index -1 of a combo box: its edit part.
     void SetItemHeight(int index, int height);
+
 protected:
-    const wchar_t* ClassName() const override { return L"LISTBOX"; }
+    struct Messages {
+        UINT Add, Insert, Delete, Reset, Count, GetSel, SetSel, TextLength, Text, ItemHeight;
+    };
+    virtual const Messages& ListMessages() const = 0;
 };
 
-class ComboBox : public Control {
+class ListBox : public ItemList {
 public:
-    using Control::Control;
-    virtual int AddString(const std::string& text);
-    virtual int InsertString(const std::string& text, int index);
-    virtual int DeleteString(int index);
-    virtual void ClearList();
-    int GetCount() const;
-    virtual int GetSelIndex() const;
-    int SetSelIndex(int index);
-    std::string GetString(int index) const;
-    virtual int GetSelString(std::string& out) const;
-    void SetItemHeight(int index, int height);  // -1: the edit part
+    using ItemList::ItemList;
+protected:
+    const wchar_t* ClassName() const override { return L"LISTBOX"; }
+    const Messages& ListMessages() const override;
+};
+
+class ComboBox : public ItemList {
+public:
+    using ItemList::ItemList;
     void ShowList(bool show);
 protected:
     const wchar_t* ClassName() const override { return L"COMBOBOX"; }
+    const Messages& ListMessages() const override;
 };
 
 class ScrollBar : public Control {

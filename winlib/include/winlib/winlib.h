@@ -9,7 +9,7 @@
 // - dialog.h       Dialog on a template by number or name: Execute() (modal, returns the
 //                  close code), Create() (modeless or child), CloseWindow(code), the
 //                  common grey look, and SetTestHook for tests.
-// - controls.h     Control, Button, Static, Edit, ListBox, ComboBox, ScrollBar: bound by
+// - controls.h     Control, Button, Static, Edit, ListBox and ComboBox (both ItemList), ScrollBar: bound by
 //                  id or created in code; owner-draw through ODADrawEntire/ODASelect/ODAFocus.
 // - frame.h        FrameWindow with ControlBar (toolbar), StatusBar and client window;
 //                  command routing frame -> client; enablers on menus and buttons.
