@@ -55,4 +55,10 @@ void PumpMessages() {
     }
 }
 
+std::wstring WideText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 }  // namespace wl::testing

@@ -17,12 +17,7 @@ namespace {
 using wl::testing::ClickButton;
 using wl::testing::ExecuteWith;
 using wl::testing::PostKey;
-
-std::wstring WideText(HWND hwnd) {
-    wchar_t buf[512] = {};
-    GetWindowTextW(hwnd, buf, 512);
-    return buf;
-}
+using wl::testing::WideText;
 
 // A base dialog with two commands, and a derived one that answers one of them
 // itself: the derived table must win, the base table must still be searched.

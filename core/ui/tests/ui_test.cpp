@@ -21,12 +21,7 @@ namespace {
 using wl::testing::ClickButton;
 using wl::testing::ExecuteWith;
 using wl::testing::PostKey;
-
-std::wstring WideText(HWND hwnd) {
-    wchar_t buf[512] = {};
-    GetWindowTextW(hwnd, buf, 512);
-    return buf;
-}
+using wl::testing::WideText;
 
 // ---- message boxes ----
 

@@ -4,6 +4,7 @@
 #include "winlib/dialog.h"
 
 #include <functional>
+#include <string>
 
 namespace wl::testing {
 
@@ -23,5 +24,7 @@ void SendKey(HWND target, UINT vk);
 void PostKey(HWND target, UINT vk);
 // Handles every message waiting in this thread's queue.
 void PumpMessages();
+// The text of a window or control as the W functions give it.
+std::wstring WideText(HWND hwnd);
 
 }  // namespace wl::testing

@@ -15,7 +15,7 @@
 //                  command routing frame -> client; enablers on menus and buttons.
 // - application.h  Application: InitMainWindow, Run, message loop with accelerators
 //                  and modeless dialogs, idle updates.
-// - testing.h      ExecuteWith, ClickButton, SendKey, PostKey, PumpMessages.
+// - testing.h      ExecuteWith, ClickButton, SendKey, PostKey, PumpMessages, WideText.
 #pragma once
 
 #include "winlib/application.h"
