@@ -157,7 +157,13 @@ void TDrawWindow::ClearRows() {
     for (int i = 0; i < kVisibleRows && wordBox_->GetCount() > 0; ++i) wordBox_->DeleteString(0);
 }
 
-void TDrawWindow::ShowRows() {
+void TDrawWindow::ShowRows(int count) {
+    if (count < 0) {
+        program_.Rows.clear();
+        ShowMessage(10930, 10790);
+        return;
+    }
+    if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
     for (size_t i = 0; i < program_.Rows.size() && i < static_cast<size_t>(kVisibleRows); ++i) {
         wordBox_->AddString(program_.Rows[i].Word);
     }
@@ -198,14 +204,7 @@ void TDrawWindow::EvWordEditChange() {
     int start = LOWORD(selection), end = HIWORD(selection);
     ClearRows();
     program_.ListDirty = true;
-    int count = lex::LookupWord(ctx, word, program_.Rows, slot);
-    if (count < 0) {
-        program_.Rows.clear();
-        ShowMessage(10930, 10790);
-    } else {
-        if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
-        ShowRows();
-    }
+    ShowRows(lex::LookupWord(ctx, word, program_.Rows, slot));
     wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
     if (ctx.ReversedEntry && start > 0) {
         wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start - 1, end - 1));
@@ -221,14 +220,7 @@ void TDrawWindow::PasteWord(const std::string& text) {
     program_.CurrentWord() = wordBox_->GetText();
     if (program_.CurrentWord().size() > 254) program_.CurrentWord().resize(254);
     program_.ListDirty = true;
-    int count = lex::LookupWord(*program_.Engine, program_.CurrentWord(), program_.Rows, program_.CurrentSlot());
-    if (count < 0) {
-        program_.Rows.clear();
-        ShowMessage(10930, 10790);
-        return;
-    }
-    if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
-    ShowRows();
+    ShowRows(lex::LookupWord(*program_.Engine, program_.CurrentWord(), program_.Rows, program_.CurrentSlot()));
 }
 
 // --- Selecting a line ----------------------------------------------------------
@@ -414,14 +406,7 @@ void TDrawWindow::Scroll(int code) {
     lex::KeyRecord key = lex::KeyRecord::Decode(raw);
     ClearRows();
     program_.ListDirty = true;
-    int count = lex::FillRowsFromNode(ctx, key.Node, program_.Rows);
-    if (count < 0) {
-        program_.Rows.clear();
-        ShowMessage(10930, 10790);
-        return;
-    }
-    if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
-    ShowRows();
+    ShowRows(lex::FillRowsFromNode(ctx, key.Node, program_.Rows));
 }
 
 // --- Accelerator forwarding ---------------------------------------------------------

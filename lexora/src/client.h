@@ -73,8 +73,10 @@ private:
     void Layout();
     void DestroyChildren();
     void Scroll(int code);
-    // Fills the list from the rows; keeps at most kVisibleRows lines.
-    void ShowRows();
+    // Fills the list from the first `count` rows that a lookup returned; keeps
+    // at most kVisibleRows lines. A failed lookup (`count` negative) leaves no
+    // rows and tells the user.
+    void ShowRows(int count);
     void ClearRows();
     // Moves the list one entry: up (a live entry before row 0 comes in at the
     // top) or down (one after the last row comes in at the bottom). The slot's
