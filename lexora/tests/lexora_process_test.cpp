@@ -88,16 +88,20 @@ public:
         pid_ = pi.dwProcessId;
         ::CloseHandle(pi.hThread);
         ::WaitForInputIdle(process_, 20000);
-        for (int i = 0; i < 1000 && !frame; ++i) {
+        // The frame shows before its lookup window has built its controls:
+        // wait for the whole window, not only for the frame.
+        for (int i = 0; i < 1000; ++i) {
             frame = TopWindow(true);
-            if (!frame) ::Sleep(20);
+            if (frame) {
+                client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
+                word = ::GetDlgItem(client, 500);
+                wordEdit = ::FindWindowExW(word, nullptr, L"Edit", nullptr);
+                translation = ::GetDlgItem(client, 501);
+                pronunciation = ::GetDlgItem(client, 502);
+                if (client && word && wordEdit && translation && pronunciation) break;
+            }
+            ::Sleep(20);
         }
-        if (!frame) return false;
-        client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
-        word = ::GetDlgItem(client, 500);
-        wordEdit = ::FindWindowExW(word, nullptr, L"Edit", nullptr);
-        translation = ::GetDlgItem(client, 501);
-        pronunciation = ::GetDlgItem(client, 502);
         return client && word && wordEdit && translation && pronunciation;
     }
 
