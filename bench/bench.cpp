@@ -190,15 +190,8 @@ int main(int argc, char** argv) {
     auto addStart = Clock::now();
     for (size_t i = 0; i < entries.size(); ++i) {
         Entry& e = entries[i];
-        int r = -1;
-        if (lex::OpenActionLog(ctx) == 1) {
-            lex::SetActionSlot(ctx, 0);
-            if (lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite) == 1) {
-                r = lex::AddEntry(ctx, e.Word, e.Pronunciation, e.Translation, 1, 0);
-                lex::CloseSlotFiles(ctx);
-            }
-            lex::CloseActionLog(ctx);
-        }
+        int r = lex::RunSlotCommand(
+            ctx, 0, [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, e.Translation, 1, 0); });
         if (r < 0) ++failures;
         if ((i + 1) % 10000 == 0)
             std::printf("bench: %zu entries added, %.1f s\n", i + 1, Seconds(Clock::now() - addStart));

@@ -215,4 +215,16 @@ int CanRedo(EngineContext& ctx) { return CanStep(ctx, false); }
 int UndoLastAction(EngineContext& ctx) { return StepGroup(ctx, true); }
 int RedoAction(EngineContext& ctx) { return StepGroup(ctx, false); }
 
+int RunSlotCommand(EngineContext& ctx, int slot, const std::function<int()>& edit) {
+    if (OpenActionLog(ctx) != 1) return kCommandNoAccess;
+    SetActionSlot(ctx, slot);
+    int result = kCommandNoAccess;
+    if (OpenSlotFiles(ctx, slot, kOpenWriteDenyWrite) == 1) {
+        result = edit();
+        CloseSlotFiles(ctx);
+    }
+    CloseActionLog(ctx);
+    return result;
+}
+
 }  // namespace lex

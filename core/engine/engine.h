@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -140,5 +141,12 @@ int CanUndo(EngineContext& ctx);
 int CanRedo(EngineContext& ctx);
 int UndoLastAction(EngineContext& ctx);
 int RedoAction(EngineContext& ctx);
+
+// One user command on one slot: opens the action log (a new action group) and
+// the slot's files for writing, runs the edit, closes both again. Gives the
+// edit's result, or kCommandNoAccess when the log or the slot's files cannot be
+// opened for writing (another program is changing the vocabulary).
+constexpr int kCommandNoAccess = -100;
+int RunSlotCommand(EngineContext& ctx, int slot, const std::function<int()>& edit);
 
 }  // namespace lex

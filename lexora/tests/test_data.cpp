@@ -73,24 +73,10 @@ struct TestEngine {
     lex::EngineContext ctx{settings, *files, display, hooks};
 };
 
-// One user command: log, slot, edit, close.
-template <typename Edit>
-int RunCommand(lex::EngineContext& ctx, int slot, Edit edit) {
-    if (lex::OpenActionLog(ctx) != 1) return -1;
-    lex::SetActionSlot(ctx, slot);
-    int r = -1;
-    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
-        r = edit();
-        lex::CloseSlotFiles(ctx);
-    }
-    lex::CloseActionLog(ctx);
-    return r;
-}
-
 bool Add(lex::EngineContext& ctx, const std::vector<Entry>& list) {
     for (const Entry& e : list) {
         std::string translation = e.Translation;
-        if (RunCommand(ctx, e.Slot,
+        if (lex::RunSlotCommand(ctx, e.Slot,
                        [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, translation, 1, e.Slot); }) != 1)
             return false;
     }
@@ -109,7 +95,7 @@ bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, c
     if (lex::CreateActionLog(ctx, engine.settings.ActionLogPath) != 1) return false;
     if (!Add(ctx, entries)) return false;
     for (const std::string& word : deleted) {
-        if (RunCommand(ctx, 0, [&] { return lex::DeleteWord(ctx, word, 0); }) != 1) return false;
+        if (lex::RunSlotCommand(ctx, 0, [&] { return lex::DeleteWord(ctx, word, 0); }) != 1) return false;
     }
     return Add(ctx, last);
 }

@@ -185,17 +185,10 @@ int main(int argc, char** argv) {
         else if (command == "add" && lex::CreateActionLog(ctx, t.settings.ActionLogPath) != 1)
             return Fail("cannot create the action log " + t.settings.ActionLogPath);
     }
-    // One user command: log, slot, edit, close.
-    auto run = [&](auto edit) {
-        if (lex::OpenActionLog(ctx) != 1) return -1;
-        lex::SetActionSlot(ctx, slot);
-        int r = -1;
-        if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
-            r = edit();
-            lex::CloseSlotFiles(ctx);
-        }
-        lex::CloseActionLog(ctx);
-        return r;
+    // One user command; a log or slot that cannot be opened prints as -1.
+    auto run = [&](const std::function<int()>& edit) {
+        int r = lex::RunSlotCommand(ctx, slot, edit);
+        return r == lex::kCommandNoAccess ? -1 : r;
     };
     if (command == "delete") {
         std::string word = args[5];

@@ -127,15 +127,7 @@ protected:
     // One user command on one slot, as the word dialogs run it.
     template <class Edit>
     int Command(int slot, Edit edit) {
-        if (lex::OpenActionLog(ctx) != 1) return -100;
-        lex::SetActionSlot(ctx, slot);
-        int r = -200;
-        if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) == 1) {
-            r = edit();
-            lex::CloseSlotFiles(ctx);
-        }
-        lex::CloseActionLog(ctx);
-        return r;
+        return lex::RunSlotCommand(ctx, slot, edit);
     }
     int Add(const std::string& word, std::string translation, const std::string& pron = "",
             int slot = 0) {
