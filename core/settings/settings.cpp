@@ -39,7 +39,7 @@ const SettingDef kSettings[] = {
     {Setting::CurrentSlot, "SMER", "Smer prekladu", T::Int, A::None, 0, nullptr, 0},
     {Setting::GrammarSeparator, "GRAMATIKA", "Znak oddelujici gramaticke poznamky", T::Text, A::None, 0, ".", 255},
     {Setting::HistorySize, "HISTORIE", "Maximalni pocet pamatovanych slov", T::Int, A::None, 10, nullptr, 0},
-    {Setting::HistoryText, "HISTORY", "h%d", T::Text, A::Index, 0, "", 254},
+    {Setting::HistoryText, "HISTORY", "h%d", T::Text, A::Index, 0, "", kHistoryTextSize},
     {Setting::HistorySlot, "HISTORY", "h%di", T::Int, A::Index, kNoSlot, nullptr, 0},
     {Setting::KeyboardCoupling, "KONFIGURACE", "AKTIVITA TASTRIXU", T::Int, A::None, 0, nullptr, 0},
     {Setting::UiLanguage, "KOMM", "JAZ", T::Int, A::None, 1, nullptr, 0},
@@ -80,8 +80,6 @@ std::string Format(const char* format, int a, int b) {
     std::snprintf(buffer, sizeof buffer, format, a, b);
     return buffer;
 }
-
-bool SlotInRange(int slot) { return slot >= 0 && slot < kSlotCount; }
 
 Setting KeyboardPathSetting(int field) {
     return field == 0 ? Setting::KeyboardOriginal
@@ -185,11 +183,11 @@ int SettingsFile::ReadUiLanguage() const {
 
 int SettingsFile::ReadCurrentSlot() const {
     const int value = ReadInt(Setting::CurrentSlot);
-    return SlotInRange(value) ? value : 0;
+    return IsValidSlot(value) ? value : 0;
 }
 
 int16_t SettingsFile::ReadSortType(int slot) const {
-    if (!SlotInRange(slot)) return 0;
+    if (!IsValidSlot(slot)) return 0;
     return StartSortType(slot, ReadInt(Setting::SortType, slot / 2, slot % 2));
 }
 
@@ -202,7 +200,7 @@ int SettingsFile::ReadHistorySize() const {
 
 int SettingsFile::ReadHistorySlot(int place) const {
     const int value = ReadInt(Setting::HistorySlot, place);
-    return SlotInRange(value) || value == kNoSlot ? value : kNoSlot;
+    return IsValidSlot(value) || value == kNoSlot ? value : kNoSlot;
 }
 
 char SettingsFile::ReadGrammarSeparator() const {

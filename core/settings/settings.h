@@ -23,8 +23,6 @@ namespace lex {
 constexpr const char kSettingsFileName[] = "lx2000.ini";
 constexpr int kPairCount = 10;
 constexpr int kHistoryKeyCount = 100;  // [HISTORY] "h0".."h99"
-constexpr int kMinHistorySize = 5;
-constexpr int kMaxHistorySize = 100;
 constexpr int kSortTypeCount = 11;  // SortType 0..10
 constexpr int kFontKeyCount = 14;
 
