@@ -353,8 +353,8 @@ void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, Program
     FillSlotPaths(dictionary, settings.CdFolder, settings.DiskFolder);
 #endif
 
-    settings.ConfigFlags[3] = file.ReadInt(Setting::ConfirmExit) != 0 ? 1 : 0;
-    settings.ConfigFlags[5] = file.ReadInt(Setting::ClipboardAtStart) != 0 ? 1 : 0;
+    settings.ConfigFlags.ConfirmExit = file.ReadInt(Setting::ConfirmExit) != 0;
+    settings.ConfigFlags.ClipboardWatchAtStart = file.ReadInt(Setting::ClipboardAtStart) != 0;
     dictionary.CurrentWord.clear();
     settings.InstalledLanguages = file.ReadInt(Setting::InstalledLanguages);
     dictionary.CurrentSlot = file.ReadCurrentSlot();

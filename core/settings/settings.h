@@ -188,8 +188,12 @@ struct ProgramSettings {
     std::array<std::string, kSlotCount> TranslationNames;
     std::array<std::string, kSlotCount> DictionaryTitles;
     int UiLanguage = 1;
-    // [1] restart needed, [3] confirm at exit, [5] clipboard watch at start.
-    std::array<int32_t, 8> ConfigFlags{};
+    struct ConfigFlagSet {
+        bool RestartNeeded = false;          // a dialog changed what takes effect at the next start
+        bool ConfirmExit = false;            // [POZICE] "Konec"
+        bool ClipboardWatchAtStart = false;  // [POZICE] "Schranka"
+    };
+    ConfigFlagSet ConfigFlags;
     int KeyboardCouplingSetting = 0;
     int InstalledLanguages = 2;
     ActionLogRegistration ActionLog;    // result of the [INDEX] registration
