@@ -12,6 +12,15 @@ namespace lex {
 constexpr int kSlotCount = 20;
 constexpr int kNoSlot = 500;  // history entries without a slot
 
+// The slot range check of every slot number read from a file or a caller.
+constexpr bool IsValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+
+// The history of looked-up words: its size (HistorySize) is kept within these
+// limits, and one entry's text is at most kHistoryTextSize - 1 bytes.
+constexpr int kMinHistorySize = 5;
+constexpr int kMaxHistorySize = 100;
+constexpr int kHistoryTextSize = 254;  // bytes with the terminator
+
 struct DictionarySettings {
     // Full paths, index = slot.
     std::array<std::string, kSlotCount> CdWordsPaths;

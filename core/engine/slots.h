@@ -23,7 +23,6 @@ extern const std::array<std::array<const char*, kSlotCount>, 6> SlotFileNames;
 
 // The other direction of the slot's language pair.
 inline int CounterpartSlot(int slot) { return (slot % 2 == 0) ? slot + 1 : slot - 1; }
-inline bool IsValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
 
 // Sort type a slot has unless the settings choose another: pairs 0..5 are
 // fixed (0, 2, 3, 4, 5, 6 for direction 0 and 1 for direction 1); pairs 6..9

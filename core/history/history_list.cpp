@@ -34,8 +34,8 @@ void HistoryList::ResetHistory() {
 }
 
 int HistoryList::AllocHistory(int32_t& historySize) {
-    if (historySize < kMinSize) historySize = kMinSize;
-    if (historySize > kMaxSize) historySize = kMaxSize;
+    if (historySize < kMinHistorySize) historySize = kMinHistorySize;
+    if (historySize > kMaxHistorySize) historySize = kMaxHistorySize;
     FreeHistory();
     try {
         texts_.assign(static_cast<size_t>(historySize), std::string());
@@ -70,7 +70,7 @@ void HistoryList::AddToHistory(const std::string& word, int32_t currentSlot) {
         slots_[i] = slots_[i - 1];
     }
     texts_[0] = std::move(text);
-    slots_[0] = currentSlot >= 0 && currentSlot < 20 ? currentSlot : kNoSlot;
+    slots_[0] = IsValidSlot(currentSlot) ? currentSlot : kNoSlot;
 }
 
 const std::string& HistoryList::Text(int i) const {
@@ -84,7 +84,7 @@ int32_t HistoryList::Slot(int i) const {
 bool HistoryList::SetEntry(int i, const std::string& text, int32_t slot) {
     if (i < 0 || i >= Size()) return false;
     texts_[static_cast<size_t>(i)] = Cut(text);
-    slots_[static_cast<size_t>(i)] = slot >= 0 && slot < 20 ? slot : kNoSlot;
+    slots_[static_cast<size_t>(i)] = IsValidSlot(slot) ? slot : kNoSlot;
     return true;
 }
 

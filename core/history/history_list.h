@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/dictionary_settings.h"  // slot numbers and the history limits
+
 namespace lex {
 
 class HistoryList {
 public:
-    static constexpr int kMinSize = 5;
-    static constexpr int kMaxSize = 100;
-    static constexpr int kTextSize = 254;  // bytes of one entry with its terminator
-    static constexpr int32_t kNoSlot = 500;
+    static constexpr int kTextSize = kHistoryTextSize;  // bytes of one entry with its terminator
 
     // Marks the list as not allocated.
     void ResetHistory();
-    // Clamps `historySize` to 5..100 (and stores the clamped value back), then
-    // makes that many empty entries (slot 500). 1 done, -1 out of memory.
+    // Clamps `historySize` to kMinHistorySize..kMaxHistorySize (and stores
+    // the clamped value back), then makes that many empty entries (slot
+    // kNoSlot). 1 done, -1 out of memory.
     int AllocHistory(int32_t& historySize);
     void FreeHistory();
     bool Allocated() const { return allocated_; }

@@ -1,11 +1,11 @@
 #include "settings.h"
 
 #include "core/texts/slot_texts.h"
+#include "core/texts/text_loader.h"
 #if LEX_SETTINGS_SLOT_PATHS
 #include "core/engine/slots.h"
 #endif
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -18,8 +18,10 @@ using A = SettingArgs;
 
 constexpr const char kFontSection[] = "TTF%c%d";
 
+int FontCharSetDefault(int type, int slot) { return DefaultFontCharSet(type, slot); }
+
 // Every key of lx2000.ini, in the order of the Setting enumeration.
-const SettingDef kSettings[] = {
+constexpr SettingDef kSettings[] = {
     {Setting::ProgramPath, "CESTY", "Umisteni programu", T::Text, A::None, 0, "", 255},
     {Setting::CdFolder, "CESTY", "Umisteni slovni zasoby CD", T::Text, A::None, 0, "", 255},
     {Setting::DiskFolder, "CESTY", "Umisteni slovni zasoby Disk", T::Text, A::None, 0, "", 255},
@@ -39,7 +41,7 @@ const SettingDef kSettings[] = {
     {Setting::CurrentSlot, "SMER", "Smer prekladu", T::Int, A::None, 0, nullptr, 0},
     {Setting::GrammarSeparator, "GRAMATIKA", "Znak oddelujici gramaticke poznamky", T::Text, A::None, 0, ".", 255},
     {Setting::HistorySize, "HISTORIE", "Maximalni pocet pamatovanych slov", T::Int, A::None, 10, nullptr, 0},
-    {Setting::HistoryText, "HISTORY", "h%d", T::Text, A::Index, 0, "", 254},
+    {Setting::HistoryText, "HISTORY", "h%d", T::Text, A::Index, 0, "", kHistoryTextSize},
     {Setting::HistorySlot, "HISTORY", "h%di", T::Int, A::Index, kNoSlot, nullptr, 0},
     {Setting::KeyboardCoupling, "KONFIGURACE", "AKTIVITA TASTRIXU", T::Int, A::None, 0, nullptr, 0},
     {Setting::UiLanguage, "KOMM", "JAZ", T::Int, A::None, 1, nullptr, 0},
@@ -53,7 +55,7 @@ const SettingDef kSettings[] = {
     {Setting::FontUnderline, kFontSection, "lfUnderline", T::Int, A::FontTypeSlot, 0, nullptr, 0},
     {Setting::FontStrikeOut, kFontSection, "lfStrikeOut", T::Int, A::FontTypeSlot, 0, nullptr, 0},
     // The default character set depends on slot and type (DefaultFontCharSet).
-    {Setting::FontCharSet, kFontSection, "lfCharSet", T::Int, A::FontTypeSlot, 238, nullptr, 0},
+    {Setting::FontCharSet, kFontSection, "lfCharSet", T::Int, A::FontTypeSlot, 238, nullptr, 0, FontCharSetDefault},
     {Setting::FontOutPrecision, kFontSection, "lfOutPrecision", T::Int, A::FontTypeSlot, 1, nullptr, 0},
     {Setting::FontClipPrecision, kFontSection, "lfClipPrecision", T::Int, A::FontTypeSlot, 2, nullptr, 0},
     {Setting::FontQuality, kFontSection, "lfQuality", T::Int, A::FontTypeSlot, 1, nullptr, 0},
@@ -67,21 +69,12 @@ const SettingDef kSettings[] = {
     {Setting::ReversedPronunciation, "TASTRIX", "TastrixV_ZAPIS%d_%d", T::Int, A::PairDirection, 0, nullptr, 0},
     {Setting::StandardKeyboard, "TASTRIX", "STANDARD", T::Text, A::None, 0, "X", 254},
 };
-static_assert(sizeof(kSettings) / sizeof(kSettings[0]) == static_cast<size_t>(Setting::Count),
-              "one row per setting");
+static_assert(IniTableInOrder(kSettings), "one row per setting, in the order of the enumeration");
 
 // Fixed sort types of direction 0 of pairs 0..5; direction 1 sorts Czech (1).
 constexpr int16_t kFixedSortTypes[6] = {0, 2, 3, 4, 5, 6};
 constexpr int kFixedPairs = 6;
 constexpr char kBuiltInLetters[kFixedPairs] = {'A', 'N', 'R', 'F', 'S', 'I'};
-
-std::string Format(const char* format, int a, int b) {
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, format, a, b);
-    return buffer;
-}
-
-bool SlotInRange(int slot) { return slot >= 0 && slot < kSlotCount; }
 
 Setting KeyboardPathSetting(int field) {
     return field == 0 ? Setting::KeyboardOriginal
@@ -97,9 +90,9 @@ char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 
 }  // namespace
 
-const SettingDef& SettingDefinition(Setting id) {
-    return kSettings[static_cast<int>(id)];
-}
+const SettingDef& IniKeyTable<Setting>::Row(Setting id) { return kSettings[static_cast<int>(id)]; }
+
+const SettingDef& SettingDefinition(Setting id) { return IniKeyTable<Setting>::Row(id); }
 
 BYTE DefaultFontCharSet(int type, int slot) {
     if (type == 0) {
@@ -128,82 +121,25 @@ int DictionaryTitleTextId(int slot) { return HasFixedNames(slot) ? FixedDictiona
 
 // ---------------------------------------------------------------------------
 
-SettingsFile::SettingsFile(std::string fileName) : fileName_(std::move(fileName)) {}
-
-std::string SettingsFile::SectionName(Setting id, int a, int b) const {
-    const SettingDef& def = SettingDefinition(id);
-    if (def.args != A::FontTypeSlot) return def.section;
-    const char letter = a == 0 ? 'O' : a == 1 ? 'T' : 'V';
-    return Format(def.section, letter, b);
-}
-
-std::string SettingsFile::KeyName(Setting id, int a, int b) const {
-    const SettingDef& def = SettingDefinition(id);
-    if (def.args == A::Index || def.args == A::PairDirection) return Format(def.key, a, b);
-    return def.key;
-}
-
-std::string SettingsFile::ReadText(Setting id, int a, int b) const {
-    const SettingDef& def = SettingDefinition(id);
-    std::string defaultText;
-    if (def.type == T::Text) {
-        defaultText = def.textDefault;
-    } else {
-        const int value = id == Setting::FontCharSet ? DefaultFontCharSet(a, b) : def.intDefault;
-        defaultText = std::to_string(value);
-    }
-    const DWORD size = def.bufferSize > 0 ? static_cast<DWORD>(def.bufferSize) : 255;
-    std::string buffer(size, '\0');
-    const DWORD length = GetPrivateProfileStringA(SectionName(id, a, b).c_str(), KeyName(id, a, b).c_str(),
-                                                  defaultText.c_str(), &buffer[0], size, fileName_.c_str());
-    buffer.resize(length < size ? length : size - 1);
-    return buffer;
-}
-
-int SettingsFile::ReadInt(Setting id, int a, int b) const {
-    const SettingDef& def = SettingDefinition(id);
-    const int defaultValue = id == Setting::FontCharSet ? DefaultFontCharSet(a, b) : def.intDefault;
-    return static_cast<int>(GetPrivateProfileIntA(SectionName(id, a, b).c_str(), KeyName(id, a, b).c_str(),
-                                                  defaultValue, fileName_.c_str()));
-}
-
-void SettingsFile::WriteText(Setting id, const std::string& value, int a, int b) const {
-    // Write failures of the profile functions are ignored: the next read gives
-    // the default.
-    WritePrivateProfileStringA(SectionName(id, a, b).c_str(), KeyName(id, a, b).c_str(), value.c_str(),
-                               fileName_.c_str());
-}
-
-void SettingsFile::WriteInt(Setting id, int value, int a, int b) const {
-    WriteText(id, std::to_string(value), a, b);
-}
+SettingsFile::SettingsFile(std::string fileName) : IniFile(std::move(fileName)) {}
 
 int SettingsFile::ReadUiLanguage() const {
-    const int value = ReadInt(Setting::UiLanguage);
-    return value >= 0 && value <= 8 ? value : 1;
+    return ReadIntInRange(Setting::UiLanguage, 0, kUiLanguageCount - 1);
 }
 
-int SettingsFile::ReadCurrentSlot() const {
-    const int value = ReadInt(Setting::CurrentSlot);
-    return SlotInRange(value) ? value : 0;
-}
+int SettingsFile::ReadCurrentSlot() const { return ReadIntIf(Setting::CurrentSlot, IsValidSlot); }
 
 int16_t SettingsFile::ReadSortType(int slot) const {
-    if (!SlotInRange(slot)) return 0;
+    if (!IsValidSlot(slot)) return 0;
     return StartSortType(slot, ReadInt(Setting::SortType, slot / 2, slot % 2));
 }
 
 int SettingsFile::ReadHistorySize() const {
-    const int value = ReadInt(Setting::HistorySize);
-    if (value < kMinHistorySize) return kMinHistorySize;
-    if (value > kMaxHistorySize) return kMaxHistorySize;
-    return value;
+    return ReadIntClamped(Setting::HistorySize, kMinHistorySize, kMaxHistorySize);
 }
 
-int SettingsFile::ReadHistorySlot(int place) const {
-    const int value = ReadInt(Setting::HistorySlot, place);
-    return SlotInRange(value) || value == kNoSlot ? value : kNoSlot;
-}
+// A stored kNoSlot is the default itself.
+int SettingsFile::ReadHistorySlot(int place) const { return ReadIntIf(Setting::HistorySlot, IsValidSlot, place); }
 
 char SettingsFile::ReadGrammarSeparator() const {
     const std::string text = ReadText(Setting::GrammarSeparator);
@@ -417,8 +353,8 @@ void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, Program
     FillSlotPaths(dictionary, settings.CdFolder, settings.DiskFolder);
 #endif
 
-    settings.ConfigFlags[3] = file.ReadInt(Setting::ConfirmExit) != 0 ? 1 : 0;
-    settings.ConfigFlags[5] = file.ReadInt(Setting::ClipboardAtStart) != 0 ? 1 : 0;
+    settings.ConfigFlags.ConfirmExit = file.ReadInt(Setting::ConfirmExit) != 0;
+    settings.ConfigFlags.ClipboardWatchAtStart = file.ReadInt(Setting::ClipboardAtStart) != 0;
     dictionary.CurrentWord.clear();
     settings.InstalledLanguages = file.ReadInt(Setting::InstalledLanguages);
     dictionary.CurrentSlot = file.ReadCurrentSlot();

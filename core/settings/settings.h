@@ -1,7 +1,8 @@
 // lx2000.ini, the settings file shared by the dictionary program and the bulk
 // utility. Every section and key, its type and its default is in one table
-// (SettingDefinition); every read and write goes through SettingsFile, whose
-// file name is given in one place (the bare "lx2000.ini" in the programs, so the
+// (SettingDefinition); every read and write goes through SettingsFile, an
+// IniFile over that table (ini_file.h) with the readers of this file, whose
+// name is given in one place (the bare "lx2000.ini" in the programs, so the
 // file lies in the Windows directory; tests give a full temporary path).
 //
 // A missing file or key gives the default. Numbers that index tables are range
@@ -17,14 +18,13 @@
 #include <vector>
 
 #include "core/engine/dictionary_settings.h"
+#include "ini_file.h"
 
 namespace lex {
 
 constexpr const char kSettingsFileName[] = "lx2000.ini";
 constexpr int kPairCount = 10;
 constexpr int kHistoryKeyCount = 100;  // [HISTORY] "h0".."h99"
-constexpr int kMinHistorySize = 5;
-constexpr int kMaxHistorySize = 100;
 constexpr int kSortTypeCount = 11;  // SortType 0..10
 constexpr int kFontKeyCount = 14;
 
@@ -79,25 +79,12 @@ enum class Setting : int {
     Count
 };
 
-enum class SettingType { Text, Int };
+using SettingDef = IniKeyDef<Setting>;
 
-// How the two numbers a, b of a read or write enter the names.
-enum class SettingArgs {
-    None,           // fixed section and key
-    Index,          // key "...%d..." with a
-    PairDirection,  // key "...%d_%d" with a = pair, b = direction
-    FontTypeSlot,   // section "TTF%c%d": a = type (0 'O', 1 'T', 2 'V'), b = slot
-};
-
-struct SettingDef {
-    Setting id;
-    const char* section;      // printf format when args is FontTypeSlot
-    const char* key;          // printf format when args is Index or PairDirection
-    SettingType type;
-    SettingArgs args;
-    int intDefault;           // Int keys
-    const char* textDefault;  // Text keys
-    int bufferSize;           // Text keys: bytes read, terminator included
+template <>
+struct IniKeyTable<Setting> {
+    static constexpr const char* kFileName = kSettingsFileName;
+    static const SettingDef& Row(Setting id);
 };
 
 // The table row of a key.
@@ -136,21 +123,11 @@ struct ActionLogRegistration {
     bool CreateFailed = false;
 };
 
-class SettingsFile {
+// lx2000.ini: plain access (ReadText, ReadInt, WriteText, WriteInt, names)
+// comes from IniFile; the readers below know the meaning of the keys.
+class SettingsFile : public IniFile<Setting> {
 public:
     explicit SettingsFile(std::string fileName = kSettingsFileName);
-
-    const std::string& FileName() const { return fileName_; }
-
-    // Section and key names of a row with its numbers filled in.
-    std::string SectionName(Setting id, int a = 0, int b = 0) const;
-    std::string KeyName(Setting id, int a = 0, int b = 0) const;
-
-    // Plain access with the table's default (no range check).
-    std::string ReadText(Setting id, int a = 0, int b = 0) const;
-    int ReadInt(Setting id, int a = 0, int b = 0) const;
-    void WriteText(Setting id, const std::string& value, int a = 0, int b = 0) const;
-    void WriteInt(Setting id, int value, int a = 0, int b = 0) const;  // "%d"
 
     // Typed readers with range checks.
     int ReadUiLanguage() const;            // 0..8, else 1
@@ -190,9 +167,6 @@ public:
     // Key names "akce%d.idx" of every registered log, up to the first missing or
     // empty key.
     std::vector<std::string> RegisteredActionLogKeys() const;
-
-private:
-    std::string fileName_;
 };
 
 // True when a file (not a folder) is at path. A file that another program
@@ -214,8 +188,12 @@ struct ProgramSettings {
     std::array<std::string, kSlotCount> TranslationNames;
     std::array<std::string, kSlotCount> DictionaryTitles;
     int UiLanguage = 1;
-    // [1] restart needed, [3] confirm at exit, [5] clipboard watch at start.
-    std::array<int32_t, 8> ConfigFlags{};
+    struct ConfigFlagSet {
+        bool RestartNeeded = false;          // a dialog changed what takes effect at the next start
+        bool ConfirmExit = false;            // [POZICE] "Konec"
+        bool ClipboardWatchAtStart = false;  // [POZICE] "Schranka"
+    };
+    ConfigFlagSet ConfigFlags;
     int KeyboardCouplingSetting = 0;
     int InstalledLanguages = 2;
     ActionLogRegistration ActionLog;    // result of the [INDEX] registration

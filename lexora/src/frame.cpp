@@ -191,7 +191,7 @@ void TFOkno::SetupWindow() {
     lex::ProgramSettings& config = program_.Config;
     lex::LoadAtStart(
         program_.Settings, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
-    program_.ClipboardLink = config.ConfigFlags[5] != 0;
+    program_.ClipboardLink = config.ConfigFlags.ClipboardWatchAtStart;
     program_.History.ResetHistory();
     if (program_.History.AllocHistory(config.Dictionary.HistorySize) != 1) {
         ::MessageBoxA(Handle(), "ERROR", "History alloc", MB_OK);
@@ -223,7 +223,7 @@ void TFOkno::WriteClosingState() {
 bool TFOkno::CanClose() {
     program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
     if (restartPending) return true;  // the closing writes are done already
-    if (program_.Config.ConfigFlags[3] != 0) {
+    if (program_.Config.ConfigFlags.ConfirmExit) {
         DialogOpenScope scope(program_);
         if (!AskYesNo(program_, this, 10910, 10920)) return false;
     }

@@ -582,8 +582,8 @@ TEST_F(SettingsTest, LoadAtStartFromMissingFile) {
     EXPECT_EQ(s.DiskFolder, "");
     EXPECT_EQ(s.Dictionary.ActionLogPath, LogPath(0));
     EXPECT_EQ(FileBytes(LogPath(0)), std::string(18, '\0'));
-    EXPECT_EQ(s.ConfigFlags[3], 0);
-    EXPECT_EQ(s.ConfigFlags[5], 0);
+    EXPECT_FALSE(s.ConfigFlags.ConfirmExit);
+    EXPECT_FALSE(s.ConfigFlags.ClipboardWatchAtStart);
     EXPECT_EQ(s.InstalledLanguages, 2);
     EXPECT_EQ(s.Dictionary.CurrentSlot, 0);
     EXPECT_EQ(s.Dictionary.GrammarSeparator, '.');
@@ -663,8 +663,8 @@ TEST_F(SettingsTest, LoadAtStartFromFilledFile) {
         EXPECT_EQ(s.TranslationNames[f.slot], FakeText(f.translation)) << f.slot;
         EXPECT_EQ(s.DictionaryTitles[f.slot], FakeText(f.title)) << f.slot;
     }
-    EXPECT_EQ(s.ConfigFlags[3], 1);
-    EXPECT_EQ(s.ConfigFlags[5], 1);
+    EXPECT_TRUE(s.ConfigFlags.ConfirmExit);
+    EXPECT_TRUE(s.ConfigFlags.ClipboardWatchAtStart);
     EXPECT_EQ(s.InstalledLanguages, 7);
     EXPECT_EQ(s.Dictionary.CurrentSlot, 13);
     EXPECT_EQ(s.Dictionary.GrammarSeparator, ':');

@@ -1,0 +1,29 @@
+// ts2000.ini, the common settings file of the keyboard product: the keyboard
+// configuration program `ts` owns it; the resident keyboard program and the
+// dictionary program read and write some of its keys. The programs use the
+// bare name, so the file lies in the Windows directory.
+//
+// The table holds the keys the dictionary program uses; the keys of `ts`
+// join it in the order of their sections.
+#pragma once
+
+#include "ini_file.h"
+
+namespace lex {
+
+constexpr const char kTs2000IniFileName[] = "ts2000.ini";
+
+enum class Ts2000Key : int {
+    LexoraActive,  // [LEXORA] "AKTIVNI": the dictionary is active with its coupling on
+    Count
+};
+
+template <>
+struct IniKeyTable<Ts2000Key> {
+    static constexpr const char* kFileName = kTs2000IniFileName;
+    static const IniKeyDef<Ts2000Key>& Row(Ts2000Key id);
+};
+
+using Ts2000IniFile = IniFile<Ts2000Key>;
+
+}  // namespace lex
