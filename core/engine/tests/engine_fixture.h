@@ -131,13 +131,13 @@ protected:
     }
     int Add(const std::string& word, std::string translation, const std::string& pron = "",
             int slot = 0) {
-        return Command(slot, [&] { return lex::AddEntry(ctx, word, pron, translation, 1, slot); });
+        return Command(slot, [&] { return lex::AddEntry(ctx, word, pron, translation, 1); });
     }
     int DeleteWord(const std::string& word, int slot = 0) {
-        return Command(slot, [&] { return lex::DeleteWord(ctx, word, slot); });
+        return Command(slot, [&] { return lex::DeleteWord(ctx, word); });
     }
     int DeleteTranslation(const std::string& word, std::string tr, int slot = 0) {
-        return Command(slot, [&] { return lex::DeleteTranslation(ctx, word, tr, slot); });
+        return Command(slot, [&] { return lex::DeleteTranslation(ctx, word, tr); });
     }
 
     // Every live entry in list order: "word|pron|tr1|tr2...".

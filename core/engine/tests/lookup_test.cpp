@@ -2,7 +2,7 @@
 
 namespace {
 
-const std::string kLine(52, '-');
+const std::string kLine = lex::kSeparatorLine;
 
 class LookupTest : public lextest::EngineTest {
 protected:
@@ -85,7 +85,7 @@ TEST_F(LookupTest, VisibleRowsAndScrolling) {
 
     // Stepping over the deleted entry in both directions.
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
-    ASSERT_EQ(1, lex::LocateWord(ctx, "date", 0));
+    ASSERT_EQ(1, lex::LocateWord(ctx, "date"));
     const lex::WordNode date = ctx.Node.Node;
     lex::ResultRow row;
     EXPECT_EQ(1, lex::StepToLiveNode(ctx, ctx.FoundOffset, &row, 1, 1));
@@ -95,8 +95,8 @@ TEST_F(LookupTest, VisibleRowsAndScrolling) {
     EXPECT_EQ(2, lex::StepToLiveNode(ctx, 0, &row, 1, 1));
     EXPECT_EQ(0, lex::StepToLiveNode(ctx, lex::kHighSentinelNode, &row, 1, 1));
     EXPECT_EQ(0, lex::StepToLiveNode(ctx, lex::kLowSentinelNode, &row, 0, 1));
-    EXPECT_EQ(0, lex::KeyIndexPosition(ctx, "", 0) - 1);  // before every word's key
-    EXPECT_EQ(1, lex::KeyIndexPosition(ctx, "apple", 0));
+    EXPECT_EQ(0, lex::KeyIndexPosition(ctx, "") - 1);  // before every word's key
+    EXPECT_EQ(1, lex::KeyIndexPosition(ctx, "apple"));
     lex::CloseSlotFiles(ctx);
 }
 
@@ -143,9 +143,9 @@ TEST_F(LookupTest, TranslatorLookups) {
     EXPECT_EQ("apple", rows[0].Word);
 
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
-    EXPECT_EQ(1, lex::FindWord(ctx, "cherry", 0));
+    EXPECT_EQ(1, lex::FindWord(ctx, "cherry"));
     EXPECT_EQ(1, ctx.ExactMatch);
-    EXPECT_EQ(1, lex::FindWord(ctx, "cherryx", 0));
+    EXPECT_EQ(1, lex::FindWord(ctx, "cherryx"));
     EXPECT_EQ(-1, ctx.ExactMatch);
     lex::CloseSlotFiles(ctx);
     EXPECT_EQ(0, files.OpenCount());
