@@ -8,14 +8,7 @@ class LookupTest : public lextest::EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        ASSERT_EQ(1, Add("apple", "jablko", "\xe6pl"));
-        ASSERT_EQ(1, Add("apple", ".n. noun", "\xe6pl"));  // a grammar note
-        ASSERT_EQ(1, Add("apple", "jablon", "\xe6pl"));
-        ASSERT_EQ(1, Add("banana", "ban\xe1n", "b\xe6n"));
-        ASSERT_EQ(1, Add("cherry", "t\xf8" "e\x9a" "e\xf2"));
-        ASSERT_EQ(1, Add("date", "datle"));
-        ASSERT_EQ(1, DeleteWord("date"));
-        ASSERT_EQ(1, Add("fig", "fik", "   "));
+        AddFruit();
         hooks.History.clear();
     }
     std::vector<std::string> RowWords(const std::vector<lex::ResultRow>& rows) {
