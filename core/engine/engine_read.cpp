@@ -414,17 +414,12 @@ int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
 int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                          std::vector<std::string>& out) {
     out.clear();
-    if (firstTranslation == 0) return 1;
-    FileHandle h = (nodeFlags & kFlagDisk) ? H(ctx, kUserTranslationsHandle)
-                   : (nodeFlags & kFlagCd) ? H(ctx, kCdTranslationsHandle)
-                                           : kNoFile;
-    if (h == kNoFile) return -1;
-    int32_t minOffset = (nodeFlags & kFlagDisk) ? kFirstUserTranslation
-                                                : static_cast<int32_t>(kFileHeaderSize);
-    std::vector<ChainRecord> chain;
-    if (ReadChain(ctx, h, firstTranslation, minOffset, true, chain) != 1) return -1;
-    for (ChainRecord& rec : chain) {
-        if (rec.Head.Deleted()) continue;
+    WordNode node;
+    node.FirstTranslation = firstTranslation;
+    node.Flags = nodeFlags;
+    std::vector<EntryTranslation> live;
+    if (ReadEntryTranslations(ctx, node, live) != 1) return -1;
+    for (EntryTranslation& rec : live) {
         if (IsGrammarNote(rec.Text)) rec.Text[0] = ctx.Settings.GrammarSeparator;
         out.push_back(std::move(rec.Text));
     }
