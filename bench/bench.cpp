@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < entries.size(); ++i) {
         Entry& e = entries[i];
         int r = lex::RunSlotCommand(
-            ctx, 0, [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, e.Translation, 1, 0); });
+            ctx, 0, [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, e.Translation, 1); });
         if (r < 0) ++failures;
         if ((i + 1) % 10000 == 0)
             std::printf("bench: %zu entries added, %.1f s\n", i + 1, Seconds(Clock::now() - addStart));

@@ -234,19 +234,6 @@ int SlotMatchLengthPlain(const std::string& a, const std::string& b, int /*slot*
     return MatchLengthPlain(a, b, mode);
 }
 
-size_t TrimWord(std::string& text) {
-    size_t start = 0;
-    while (start < text.size() && static_cast<uint8_t>(text[start]) >= 1 &&
-           static_cast<uint8_t>(text[start]) <= 32)
-        ++start;
-    size_t end = text.size();
-    while (end > start && static_cast<uint8_t>(text[end - 1]) <= 32) --end;
-    text = text.substr(start, end - start);
-    for (char& c : text)
-        if (static_cast<uint8_t>(c) < 32) c = ' ';
-    return text.size();
-}
-
 void ReverseText(std::string& text) { std::reverse(text.begin(), text.end()); }
 
 }  // namespace lex

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dictionary_settings.h"
+#include "trim_word.h"
 
 namespace lex {
 
@@ -49,9 +50,6 @@ int SlotMatchLength(const std::string& a, const std::string& b, int slot,
 int MatchLengthPlain(const std::string& a, const std::string& b, int mode);
 int SlotMatchLengthPlain(const std::string& a, const std::string& b, int slot, int mode);
 
-// Skips leading bytes 1..32, drops trailing bytes 0..32, turns remaining bytes
-// below 32 into spaces; returns the new length.
-size_t TrimWord(std::string& text);
 void ReverseText(std::string& text);
 
 // True when the first 100 bytes of `word` are the high sentinel's 0x9E bytes.

@@ -99,22 +99,25 @@ int AdjustWordCount(EngineContext& ctx, int32_t delta);
 int32_t ReadWordCount(EngineContext& ctx);
 
 // --- Reading (the slot open unless noted) --------------------------------------
+// Functions that work on the open slot take its collation from ctx.OpenSlot.
 int ReadNodeAt(EngineContext& ctx, int32_t offset);  // node and texts into ctx.Node
 int ReadNodeTexts(EngineContext& ctx);
-int KeyIndexPosition(EngineContext& ctx, const std::string& word, int slot);  // key index open
-int LocateWord(EngineContext& ctx, const std::string& word, int slot);
-int FindWord(EngineContext& ctx, const std::string& word, int slot);
+int KeyIndexPosition(EngineContext& ctx, const std::string& word);  // key index open
+int LocateWord(EngineContext& ctx, const std::string& word);
+int FindWord(EngineContext& ctx, const std::string& word);
 int StepToLiveNode(EngineContext& ctx, int32_t offset, ResultRow* row, int direction,
                    int readTexts);
-// Opens and closes the slot itself.
+// Open `slot` themselves and close it again.
 int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                int slot);
-int FillRowsFromNode(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows);
-int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags);
 int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                    int slot);
 int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationOutput& out,
                        int slot);
+// Rows of the current slot from the node at `offset` on (opens its files itself).
+int FillRowsFromNode(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows);
+// The translations of the open slot, else of the current slot (opened for the call).
+int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags);
 int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                           TranslationOutput& out);
 // The live translations of a chain of the open slot, grammar notes with the
@@ -122,12 +125,68 @@ int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t 
 int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                          std::vector<std::string>& out);
 
+// --- Cursor over a slot ---------------------------------------------------------
+// These open the slot's files for the call and close them again; when the
+// same slot is open already (ctx.OpenSlot), its open files serve.
+
+// A word's place in the slot's key index.
+struct KeyPosition {
+    int32_t Position = -1;  // record number where the word's key is or would go; -1 unknown
+    int32_t Records = 0;    // records in the key index
+};
+// 1; -1 when the key index cannot be opened. Position stays -1 when the key
+// index holds no record or cannot be read.
+int WordKeyPosition(EngineContext& ctx, int slot, const std::string& word, KeyPosition& out);
+
+// The node that key record `position` points to; a position outside the key
+// index reads its first or last record. 1; 2 when the key index holds no
+// record or the record cannot be read; -1 when the key index cannot be opened.
+int KeyRecordNode(EngineContext& ctx, int slot, int32_t position, int32_t& node);
+
+// A walk along the node list, resumed step by step. The caller keeps it
+// between steps; it holds no open file.
+struct NodeWalk {
+    int Slot = 0;
+    int32_t Next = kLowSentinelNode;  // node the next step reads first
+    int Direction = 1;                // 1 along the next links, -1 along the previous ones
+    bool WithTranslations = false;    // deliver each entry's live translation records
+    int64_t Visited = 0;              // nodes read by all steps so far
+    bool End = false;                 // a link 0 was reached
+};
+// A walk that starts at `node`.
+NodeWalk WalkFromNode(int slot, int32_t node, int direction = 1);
+// A walk that starts at the node of key record `position` (see KeyRecordNode).
+int WalkFromKey(EngineContext& ctx, int slot, int32_t position, NodeWalk& walk);
+
+// One translation record of an entry, its text as stored (a grammar note
+// starts with kGrammarNoteByte).
+struct EntryTranslation {
+    int32_t Offset = 0;
+    TranslationHead Head;
+    std::string Text;
+};
+// One live entry delivered by a walk.
+struct WalkEntry : ResultRow {
+    std::vector<EntryTranslation> Translations;  // live ones, with WithTranslations
+};
+// One step: reads at most `maxNodes` nodes and stops after `maxEntries` live
+// entries (0: no limit); appends the live entries to `out`. Gives the nodes
+// read in this step (0 once the walk has ended); -1 when a file cannot be
+// opened or read, or the walk has read more nodes than the node file holds
+// (a cycle in a damaged list).
+int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
+                 std::vector<WalkEntry>& out);
+
+// The line between the translations and the grammar notes of an entry.
+constexpr char kSeparatorLine[] = "----------------------------------------------------";
+static_assert(sizeof(kSeparatorLine) == 53, "the separator line is 52 dashes");
+
 // --- Editing (the slot open with mode 34, the action log open) -----------------
+// The word is located in the open slot, with its collation.
 int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pronunciation,
-             std::string& translation, int origin, int slot);
-int DeleteWord(EngineContext& ctx, const std::string& word, int slot);
-int DeleteTranslation(EngineContext& ctx, const std::string& word, std::string& translation,
-                      int slot);
+             std::string& translation, int origin);
+int DeleteWord(EngineContext& ctx, const std::string& word);
+int DeleteTranslation(EngineContext& ctx, const std::string& word, std::string& translation);
 int MoveNodeToDisk(EngineContext& ctx);
 void SetArchiveMode(EngineContext& ctx);
 

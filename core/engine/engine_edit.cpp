@@ -120,12 +120,12 @@ int MoveNodeToDisk(EngineContext& ctx) {
 }
 
 int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pronunciation,
-             std::string& translation, int origin, int slot) {
+             std::string& translation, int origin) {
     if (!word.empty() && word[0] == ctx.Settings.GrammarSeparator) return 1;
     if (TooLong(word) || TooLong(pronunciation) || TooLong(translation)) return -1;
     // No change goes unlogged.
     if (!LogIsOpen(ctx)) return -1;
-    if (LocateWord(ctx, word, slot) != 1) return -1;
+    if (LocateWord(ctx, word) != 1) return -1;
     MarkNote(ctx, translation);
     const uint8_t newFlags =
         static_cast<uint8_t>((origin & (kFlagDisk | kFlagCd)) | (ctx.ArchiveMode ? kFlagArchive : 0));
@@ -199,7 +199,7 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
               AppendBytes(ctx, userWords, w, word, pronunciation) &&
               WriteNodeRecord(ctx, nodes, p, pNode) && WriteNodeRecord(ctx, nodes, q, qNode);
     if (ok && ctx.InsertPosition != -1) {
-        KeyRecord rec{ctx.LastKey.Reserved, WordSortKey(word, slot, ctx.Settings),
+        KeyRecord rec{ctx.LastKey.Reserved, WordSortKey(word, ctx.OpenSlot, ctx.Settings),
                       static_cast<int32_t>(n)};
         ok = InsertKeyRecord(ctx, ctx.InsertPosition, rec);
     }
@@ -214,9 +214,9 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
     return AdjustWordCount(ctx, 1) == 1 ? 1 : -1;
 }
 
-int DeleteWord(EngineContext& ctx, const std::string& word, int slot) {
+int DeleteWord(EngineContext& ctx, const std::string& word) {
     if (!LogIsOpen(ctx)) return -1;
-    if (LocateWord(ctx, word, slot) != 1) return -1;
+    if (LocateWord(ctx, word) != 1) return -1;
     if (ctx.ExactMatch != 1) return 2;
     const int32_t at = ctx.FoundOffset;
     if ((ctx.Node.Node.Flags & kFlagCd) && MoveNodeToDisk(ctx) != 1) return -1;
@@ -240,10 +240,9 @@ int DeleteWord(EngineContext& ctx, const std::string& word, int slot) {
     return 1;
 }
 
-int DeleteTranslation(EngineContext& ctx, const std::string& word, std::string& translation,
-                      int slot) {
+int DeleteTranslation(EngineContext& ctx, const std::string& word, std::string& translation) {
     if (!LogIsOpen(ctx)) return -1;
-    if (LocateWord(ctx, word, slot) != 1) return -1;
+    if (LocateWord(ctx, word) != 1) return -1;
     MarkNote(ctx, translation);
     if (ctx.ExactMatch != 1) return 2;
     const int32_t at = ctx.FoundOffset;

@@ -1,5 +1,7 @@
 // The read side: locating words, reading nodes and texts, filling the lookup
 // list and showing an entry's translations.
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "engine_internal.h"
@@ -35,10 +37,9 @@ int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
     return 1;
 }
 
-// Binary search of the key index for `key`; leaves the last record read in
+// Binary search of the key index `h` for `key`; leaves the last record read in
 // ctx.LastKey and its record number in `mid`.
-int SearchKeyIndex(EngineContext& ctx, int32_t key, int64_t& mid) {
-    FileHandle h = H(ctx, kKeyIndexHandle);
+int SearchKeyIndex(EngineContext& ctx, FileHandle h, int32_t key, int64_t& mid) {
     int64_t size = ctx.Files.Size(h);
     if (size < static_cast<int64_t>(KeyRecord::kSize)) return -1;
     int64_t lo = 0, hi = size / static_cast<int64_t>(KeyRecord::kSize) - 1;
@@ -57,11 +58,21 @@ int SearchKeyIndex(EngineContext& ctx, int32_t key, int64_t& mid) {
     return 1;
 }
 
-// Walks the node list from the node in ctx.Node (at ctx.FoundOffset).
+// The record number where `key` is or would go in the key index `h`; -1 on
+// an empty or unreadable key index.
+int PositionOfKey(EngineContext& ctx, FileHandle h, int32_t key) {
+    int64_t mid = 0;
+    if (SearchKeyIndex(ctx, h, key, mid) != 1) return -1;
+    if (ctx.LastKey.SortKey < key) return static_cast<int>(mid + 1);
+    return static_cast<int>(mid);
+}
+
+// Walks the node list of the open slot from the node in ctx.Node (at
+// ctx.FoundOffset), comparing with the open slot's collation.
 class NodeWalker {
 public:
-    NodeWalker(EngineContext& ctx, int slot, const std::string& word)
-        : ctx_(ctx), slot_(slot), word_(word),
+    NodeWalker(EngineContext& ctx, const std::string& word)
+        : ctx_(ctx), slot_(ctx.OpenSlot), word_(word),
           bound_(ctx, H(ctx, kNodeHandle), kLowSentinelNode, WordNode::kSize) {}
 
     bool MoveTo(int32_t offset) {
@@ -109,18 +120,14 @@ int ReadNodeTexts(EngineContext& ctx) {
     return ReadTextsOf(ctx, ctx.Node.Node, ctx.Node.Word, ctx.Node.Pronunciation);
 }
 
-int KeyIndexPosition(EngineContext& ctx, const std::string& word, int slot) {
-    int32_t key = WordSortKey(word, slot, ctx.Settings);
-    int64_t mid = 0;
-    if (SearchKeyIndex(ctx, key, mid) != 1) return -1;
-    if (ctx.LastKey.SortKey < key) return static_cast<int>(mid + 1);
-    return static_cast<int>(mid);
+int KeyIndexPosition(EngineContext& ctx, const std::string& word) {
+    return PositionOfKey(ctx, H(ctx, kKeyIndexHandle), WordSortKey(word, ctx.OpenSlot, ctx.Settings));
 }
 
-int LocateWord(EngineContext& ctx, const std::string& word, int slot) {
-    const int32_t key = WordSortKey(word, slot, ctx.Settings);
+int LocateWord(EngineContext& ctx, const std::string& word) {
+    const int32_t key = WordSortKey(word, ctx.OpenSlot, ctx.Settings);
     int64_t mid = 0;
-    if (SearchKeyIndex(ctx, key, mid) != 1) return -1;
+    if (SearchKeyIndex(ctx, H(ctx, kKeyIndexHandle), key, mid) != 1) return -1;
     int32_t start;
     if (ctx.LastKey.SortKey == key) {
         ctx.InsertPosition = -1;
@@ -138,7 +145,7 @@ int LocateWord(EngineContext& ctx, const std::string& word, int slot) {
         start = ctx.LastKey.Node;
     }
 
-    NodeWalker walk(ctx, slot, word);
+    NodeWalker walk(ctx, word);
     if (!walk.MoveTo(start)) return -1;
     int cmp;
     if (!walk.WalkToCollation(cmp)) return -1;
@@ -166,10 +173,10 @@ int LocateWord(EngineContext& ctx, const std::string& word, int slot) {
     return 1;
 }
 
-int FindWord(EngineContext& ctx, const std::string& word, int slot) {
-    const int32_t key = WordSortKey(word, slot, ctx.Settings);
+int FindWord(EngineContext& ctx, const std::string& word) {
+    const int32_t key = WordSortKey(word, ctx.OpenSlot, ctx.Settings);
     int64_t mid = 0;
-    if (SearchKeyIndex(ctx, key, mid) != 1) return -1;
+    if (SearchKeyIndex(ctx, H(ctx, kKeyIndexHandle), key, mid) != 1) return -1;
     if (ctx.LastKey.SortKey != key) {
         ctx.ExactMatch = -1;
         return 1;
@@ -183,7 +190,7 @@ int FindWord(EngineContext& ctx, const std::string& word, int slot) {
                 break;
             }
     };
-    NodeWalker walk(ctx, slot, word);
+    NodeWalker walk(ctx, word);
     if (!walk.MoveTo(ctx.LastKey.Node)) return -1;
     cut();
     int cmp = walk.Collation();
@@ -229,27 +236,89 @@ int StepToLiveNode(EngineContext& ctx, int32_t offset, ResultRow* row, int direc
 
 namespace {
 
+// Reads the live translation records of `node` from the open slot.
+int ReadEntryTranslations(EngineContext& ctx, const WordNode& node, std::vector<EntryTranslation>& out) {
+    out.clear();
+    if (node.FirstTranslation == 0) return 1;
+    const bool user = (node.Flags & kFlagDisk) != 0;
+    if (!user && !(node.Flags & kFlagCd)) return -1;
+    FileHandle h = H(ctx, user ? kUserTranslationsHandle : kCdTranslationsHandle);
+    const int32_t minOffset = user ? kFirstUserTranslation : static_cast<int32_t>(kFileHeaderSize);
+    std::vector<ChainRecord> chain;
+    if (ReadChain(ctx, h, node.FirstTranslation, minOffset, true, chain) != 1) return -1;
+    for (ChainRecord& rec : chain)
+        if (!rec.Head.Deleted()) out.push_back({rec.Offset, rec.Head, std::move(rec.Text)});
+    return 1;
+}
+
+// One step of `walk` on the open files of its slot (see StepNodeWalk).
+int StepOpenWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
+                 std::vector<WalkEntry>& out) {
+    const FileHandle h = H(ctx, kNodeHandle);
+    WalkBound bound(ctx, h, kLowSentinelNode, WordNode::kSize);
+    int read = 0, delivered = 0;
+    while (!walk.End && read < maxNodes && (maxEntries <= 0 || delivered < maxEntries)) {
+        if (walk.Next == 0) {
+            walk.End = true;
+            break;
+        }
+        if (bound.Exceeded(walk.Visited)) return -1;  // a cycle in the list
+        WordNode node;
+        if (!ReadNodeRecord(ctx, h, walk.Next, node)) return -1;
+        ++walk.Visited;
+        ++read;
+        if (!node.Deleted()) {
+            WalkEntry entry;
+            entry.Offset = walk.Next;
+            entry.Node = node;
+            if (ReadTextsOf(ctx, node, entry.Word, entry.Pronunciation) != 1) return -1;
+            if (walk.WithTranslations && ReadEntryTranslations(ctx, node, entry.Translations) != 1)
+                return -1;
+            out.push_back(std::move(entry));
+            ++delivered;
+        }
+        walk.Next = walk.Direction < 0 ? node.Previous : node.Next;
+    }
+    if (walk.Next == 0) walk.End = true;
+    return read;
+}
+
 // Rows from `offset` on along the next links: the live nodes, up to VisibleRows.
 int FillRows(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows) {
     rows.clear();
-    FileHandle h = H(ctx, kNodeHandle);
-    WalkBound bound(ctx, h, kLowSentinelNode, WordNode::kSize);
-    const size_t wanted = ctx.Settings.VisibleRows > 0 ? ctx.Settings.VisibleRows : 0;
-    for (int64_t steps = 0; offset != 0 && rows.size() < wanted; ++steps) {
-        if (bound.Exceeded(steps)) return -1;
-        WordNode node;
-        if (!ReadNodeRecord(ctx, h, offset, node)) return -1;
-        if (!node.Deleted()) {
-            ResultRow row;
-            row.Offset = offset;
-            row.Node = node;
-            if (ReadTextsOf(ctx, node, row.Word, row.Pronunciation) != 1) return -1;
-            rows.push_back(std::move(row));
-        }
-        offset = node.Next;
-    }
-    return static_cast<int>(rows.size());
+    const int wanted = ctx.Settings.VisibleRows > 0 ? ctx.Settings.VisibleRows : 0;
+    if (wanted == 0) return 0;
+    NodeWalk walk = WalkFromNode(ctx.OpenSlot, offset);
+    std::vector<WalkEntry> entries;
+    const int r = StepOpenWalk(ctx, walk, INT_MAX, wanted, entries);
+    for (WalkEntry& e : entries) rows.push_back(std::move(static_cast<ResultRow&>(e)));
+    return r < 0 ? -1 : static_cast<int>(rows.size());
 }
+
+// A file of `slot`: its handle while the slot is open, else the file opened
+// read-only for the time of the object.
+class SlotFileUse {
+public:
+    SlotFileUse(EngineContext& ctx, int slot, int handle, const std::string& path) : ctx_(ctx) {
+        if (ctx.OpenSlot == slot && ctx.Handles[handle] != kNoFile) {
+            h_ = ctx.Handles[handle];
+        } else {
+            h_ = ctx.Files.Open(path, kOpenReadShared);
+            owned_ = true;
+        }
+    }
+    ~SlotFileUse() {
+        if (owned_ && h_ != kNoFile) ctx_.Files.Close(h_);
+    }
+    SlotFileUse(const SlotFileUse&) = delete;
+    SlotFileUse& operator=(const SlotFileUse&) = delete;
+    FileHandle Get() const { return h_; }
+
+private:
+    EngineContext& ctx_;
+    FileHandle h_ = kNoFile;
+    bool owned_ = false;
+};
 
 std::string PreparedWord(const std::string& word) {
     std::string w = word;
@@ -257,11 +326,16 @@ std::string PreparedWord(const std::string& word) {
     return w;
 }
 
-// The translations file of the current slot that the node flags name, opened
-// read-only; while a lookup holds the slot open its handle serves (`owned`
-// false), else the file is opened for the call.
+// The slot whose translations are read: the open one, else the current one.
+int TranslationSlot(const EngineContext& ctx) {
+    return IsValidSlot(ctx.OpenSlot) ? ctx.OpenSlot : ctx.Settings.CurrentSlot;
+}
+
+// The translations file that the node flags name, opened read-only: while a
+// lookup holds a slot open its handle serves (`owned` false), else the file of
+// the current slot is opened for the call.
 FileHandle OpenTranslations(EngineContext& ctx, uint8_t nodeFlags, int32_t& minOffset, bool& owned) {
-    const int slot = ctx.Settings.CurrentSlot;
+    const int slot = TranslationSlot(ctx);
     owned = false;
     if (!IsValidSlot(slot)) return kNoFile;
     const bool user = (nodeFlags & kFlagDisk) != 0;
@@ -296,11 +370,11 @@ bool IsGrammarNote(const std::string& text) {
     return !text.empty() && static_cast<uint8_t>(text[0]) == kGrammarNoteByte;
 }
 
-// Opens the current slot's files and finds `word` (trimmed) in them; the
-// files stay open on success only.
+// Opens the slot's files and finds `word` (trimmed) in them; the files stay
+// open on success only.
 bool OpenAndLocate(EngineContext& ctx, const std::string& word, int slot) {
-    if (OpenSlotFiles(ctx, ctx.Settings.CurrentSlot, kOpenReadShared) != 1) return false;
-    if (LocateWord(ctx, PreparedWord(word), slot) != 1) {
+    if (OpenSlotFiles(ctx, slot, kOpenReadShared) != 1) return false;
+    if (LocateWord(ctx, PreparedWord(word)) != 1) {
         CloseSlotFiles(ctx);
         return false;
     }
@@ -322,7 +396,7 @@ int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
         d.AppendTranslation(rec.Text);
         d.AppendTranslation("\r\n");
     }
-    d.AppendTranslation(std::string(52, '-'));
+    d.AppendTranslation(kSeparatorLine);
     d.AppendTranslation("\r\n");
     for (const ChainRecord& rec : chain) {
         if (d.QualifyingKeyWaiting()) return 1;
@@ -340,17 +414,12 @@ int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
 int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                          std::vector<std::string>& out) {
     out.clear();
-    if (firstTranslation == 0) return 1;
-    FileHandle h = (nodeFlags & kFlagDisk) ? H(ctx, kUserTranslationsHandle)
-                   : (nodeFlags & kFlagCd) ? H(ctx, kCdTranslationsHandle)
-                                           : kNoFile;
-    if (h == kNoFile) return -1;
-    int32_t minOffset = (nodeFlags & kFlagDisk) ? kFirstUserTranslation
-                                                : static_cast<int32_t>(kFileHeaderSize);
-    std::vector<ChainRecord> chain;
-    if (ReadChain(ctx, h, firstTranslation, minOffset, true, chain) != 1) return -1;
-    for (ChainRecord& rec : chain) {
-        if (rec.Head.Deleted()) continue;
+    WordNode node;
+    node.FirstTranslation = firstTranslation;
+    node.Flags = nodeFlags;
+    std::vector<EntryTranslation> live;
+    if (ReadEntryTranslations(ctx, node, live) != 1) return -1;
+    for (EntryTranslation& rec : live) {
         if (IsGrammarNote(rec.Text)) rec.Text[0] = ctx.Settings.GrammarSeparator;
         out.push_back(std::move(rec.Text));
     }
@@ -429,7 +498,7 @@ int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t 
     if (firstTranslation == 0) return 1;
     std::vector<ChainRecord> chain;
     if (ReadTranslations(ctx, firstTranslation, nodeFlags, chain) != 1) return -1;
-    const int language = CounterpartSlot(ctx.Settings.CurrentSlot);
+    const int language = CounterpartSlot(TranslationSlot(ctx));
     bool first = true;
     for (const ChainRecord& rec : chain) {
         if (rec.Head.Deleted()) continue;
@@ -439,6 +508,61 @@ int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t 
         first = false;
     }
     return 1;
+}
+
+// --- Cursor ----------------------------------------------------------------------
+
+int WordKeyPosition(EngineContext& ctx, int slot, const std::string& word, KeyPosition& out) {
+    out = KeyPosition{};
+    if (!IsValidSlot(slot)) return -1;
+    SlotFileUse keys(ctx, slot, kKeyIndexHandle, ctx.Settings.KeyIndexPaths[slot]);
+    if (keys.Get() == kNoFile) return -1;
+    out.Position = PositionOfKey(ctx, keys.Get(), WordSortKey(word, slot, ctx.Settings));
+    const int64_t size = ctx.Files.Size(keys.Get());
+    out.Records = size > 0 ? static_cast<int32_t>(size / static_cast<int64_t>(KeyRecord::kSize)) : 0;
+    return 1;
+}
+
+int KeyRecordNode(EngineContext& ctx, int slot, int32_t position, int32_t& node) {
+    if (!IsValidSlot(slot)) return -1;
+    SlotFileUse keys(ctx, slot, kKeyIndexHandle, ctx.Settings.KeyIndexPaths[slot]);
+    if (keys.Get() == kNoFile) return -1;
+    const int64_t size = ctx.Files.Size(keys.Get());
+    const int64_t records = size > 0 ? size / static_cast<int64_t>(KeyRecord::kSize) : 0;
+    if (records == 0) return 2;
+    const int64_t record = std::clamp<int64_t>(position, 0, records - 1);
+    uint8_t raw[KeyRecord::kSize];
+    if (!ReadAt(ctx.Files, keys.Get(), record * static_cast<int64_t>(KeyRecord::kSize), raw, sizeof raw))
+        return 2;
+    node = KeyRecord::Decode(raw).Node;
+    return 1;
+}
+
+NodeWalk WalkFromNode(int slot, int32_t node, int direction) {
+    NodeWalk walk;
+    walk.Slot = slot;
+    walk.Next = node;
+    walk.Direction = direction < 0 ? -1 : 1;
+    return walk;
+}
+
+int WalkFromKey(EngineContext& ctx, int slot, int32_t position, NodeWalk& walk) {
+    int32_t node = 0;
+    const int r = KeyRecordNode(ctx, slot, position, node);
+    if (r == 1) walk = WalkFromNode(slot, node);
+    return r;
+}
+
+int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
+                 std::vector<WalkEntry>& out) {
+    if (walk.Next == 0) walk.End = true;
+    if (walk.End || maxNodes <= 0) return 0;
+    if (ctx.OpenSlot == walk.Slot && H(ctx, kNodeHandle) != kNoFile)
+        return StepOpenWalk(ctx, walk, maxNodes, maxEntries, out);
+    if (OpenSlotFiles(ctx, walk.Slot, kOpenReadShared) != 1) return -1;
+    const int r = StepOpenWalk(ctx, walk, maxNodes, maxEntries, out);
+    CloseSlotFiles(ctx);
+    return r;
 }
 
 }  // namespace lex

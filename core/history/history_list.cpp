@@ -2,20 +2,16 @@
 
 #include <new>
 
+#include "core/engine/trim_word.h"
+
 namespace lex {
 
 namespace {
 const std::string kEmpty;
 
-// Leading bytes 1..32 and trailing bytes up to 32 go; inner control bytes
-// become blanks; bytes 128..255 stay.
 std::string Trimmed(const std::string& word) {
-    size_t begin = 0, end = word.size();
-    while (begin < end && static_cast<unsigned char>(word[begin]) <= 32) ++begin;
-    while (end > begin && static_cast<unsigned char>(word[end - 1]) <= 32) --end;
-    std::string out = word.substr(begin, end - begin);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    std::string out = word;
+    TrimWord(out);
     return out;
 }
 

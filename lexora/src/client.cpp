@@ -1,9 +1,9 @@
 #include "client.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/engine/collation.h"
-#include "frame.h"
 #include "lexora_ids.h"
 #include "messages.h"
 #include "winlib/text.h"
@@ -42,8 +42,8 @@ void TDrawWindow::SetupWindow() {
         ::SendMessageW(frame, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         ::SendMessageW(frame, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    wordBoxFocused = true;
-    translationFocused = false;
+    wordBoxFocused_ = true;
+    translationFocused_ = false;
 }
 
 UINT TDrawWindow::OriginalCodePage() const { return program_.SlotCodePage(program_.CurrentSlot(), 0); }
@@ -134,16 +134,12 @@ void TDrawWindow::RefreshView() {
 
     ClearRows();
     ClearTranslation();
-    if (frame_) frame_->SetCaption("Lexora - " + program_.Config.DictionaryTitles[slot]);
+    if (host_) host_->SetCaption("Lexora - " + program_.Config.DictionaryTitles[slot]);
     label1_->SetText(program_.Config.OriginalNames[slot]);
     label2_->SetText(program_.Config.TranslationNames[slot]);
     wordBox_->SetText(program_.CurrentWord());
     EvWordEditChange();
-    if (wordBoxFocused) {
-        ::SetFocus(wordBox_->Handle());
-    } else if (translationFocused) {
-        ::SetFocus(translation_->Handle());
-    }
+    RestoreFocus();
     translation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[1][slot]), FALSE);
     wordBox_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][slot]), FALSE);
     pronunciation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[2][slot]), FALSE);
@@ -159,30 +155,22 @@ void TDrawWindow::ClearRows() {
 
 void TDrawWindow::ShowRows(int count) {
     if (count < 0) {
-        program_.Rows.clear();
+        rows_.clear();
         ShowMessage(10930, 10790);
         return;
     }
-    if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
-    for (size_t i = 0; i < program_.Rows.size() && i < static_cast<size_t>(kVisibleRows); ++i) {
-        wordBox_->AddString(program_.Rows[i].Word);
+    if (rows_.size() > static_cast<size_t>(count)) rows_.resize(count);
+    for (size_t i = 0; i < rows_.size() && i < static_cast<size_t>(kVisibleRows); ++i) {
+        wordBox_->AddString(rows_[i].Word);
     }
 }
 
 bool TDrawWindow::ScrollToWord(const std::string& word) {
-    lex::EngineContext& ctx = *program_.Engine;
-    const int slot = program_.CurrentSlot();
-    lex::FileHandle h = ctx.Files.Open(ctx.Settings.KeyIndexPaths[slot], lex::kOpenReadShared);
-    if (h == lex::kNoFile) return false;
-    ctx.Handles[lex::kKeyIndexHandle] = h;
-    int position = lex::KeyIndexPosition(ctx, word, slot);
-    int64_t size = ctx.Files.Size(h);
-    ctx.Files.Close(h);
-    ctx.Handles[lex::kKeyIndexHandle] = lex::kNoFile;
-    int records = size > 0 ? static_cast<int>(size / lex::KeyRecord::kSize) : 0;
-    program_.ScrollMaximum = records - 2;
-    scroll_->SetRange(1, std::max(1, records - 2));
-    if (position >= 0) scroll_->SetPosition(position);
+    lex::KeyPosition place;
+    if (lex::WordKeyPosition(*program_.Engine, program_.CurrentSlot(), word, place) != 1) return false;
+    scrollMaximum_ = place.Records - 2;
+    scroll_->SetRange(1, std::max(1, place.Records - 2));
+    if (place.Position >= 0) scroll_->SetPosition(place.Position);
     return true;
 }
 
@@ -203,8 +191,8 @@ void TDrawWindow::EvWordEditChange() {
     DWORD selection = static_cast<DWORD>(wordBox_->Send(CB_GETEDITSEL, 0, 0));
     int start = LOWORD(selection), end = HIWORD(selection);
     ClearRows();
-    program_.ListDirty = true;
-    ShowRows(lex::LookupWord(ctx, word, program_.Rows, slot));
+    listDirty_ = true;
+    ShowRows(lex::LookupWord(ctx, word, rows_, slot));
     wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
     if (ctx.ReversedEntry && start > 0) {
         wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start - 1, end - 1));
@@ -219,8 +207,8 @@ void TDrawWindow::PasteWord(const std::string& text) {
     wordBox_->SetText(word);
     program_.CurrentWord() = wordBox_->GetText();
     if (program_.CurrentWord().size() > 254) program_.CurrentWord().resize(254);
-    program_.ListDirty = true;
-    ShowRows(lex::LookupWord(*program_.Engine, program_.CurrentWord(), program_.Rows, program_.CurrentSlot()));
+    listDirty_ = true;
+    ShowRows(lex::LookupWord(*program_.Engine, program_.CurrentWord(), rows_, program_.CurrentSlot()));
 }
 
 // --- Selecting a line ----------------------------------------------------------
@@ -234,15 +222,15 @@ void TDrawWindow::EvWordBox(UINT code) {
         EvWordSelChange();
         break;
     case CBN_SETFOCUS:
-        if (skipNextFocus) {
-            skipNextFocus = false;
+        if (skipNextFocus_) {
+            skipNextFocus_ = false;
         } else {
-            wordBoxFocused = true;
-            translationFocused = false;
+            wordBoxFocused_ = true;
+            translationFocused_ = false;
         }
         break;
     case CBN_KILLFOCUS:
-        wordBoxFocused = false;
+        wordBoxFocused_ = false;
         break;
     }
 }
@@ -250,16 +238,45 @@ void TDrawWindow::EvWordBox(UINT code) {
 void TDrawWindow::EvTranslationBox(UINT code) {
     switch (code) {
     case EN_SETFOCUS:
-        if (skipNextFocus) {
-            skipNextFocus = false;
+        if (skipNextFocus_) {
+            skipNextFocus_ = false;
         } else {
-            translationFocused = true;
-            wordBoxFocused = false;
+            translationFocused_ = true;
+            wordBoxFocused_ = false;
         }
         break;
     case EN_KILLFOCUS:
-        translationFocused = false;
+        translationFocused_ = false;
         break;
+    }
+}
+
+// --- Focus memory ----------------------------------------------------------------
+
+void TDrawWindow::FocusWordBoxOnActivation() {
+    if (Laid() && wordBox_) {
+        skipNextFocus_ = true;
+        ::SetFocus(wordBox_->Handle());
+    }
+    wordBoxFocused_ = true;
+    translationFocused_ = false;
+}
+
+void TDrawWindow::NoteFocus(HWND focus) {
+    if (wordBox_ && (focus == wordBox_->Handle() || ::GetParent(focus) == wordBox_->Handle())) {
+        wordBoxFocused_ = true;
+        translationFocused_ = false;
+    } else if (translation_ && focus == translation_->Handle()) {
+        translationFocused_ = true;
+        wordBoxFocused_ = false;
+    }
+}
+
+void TDrawWindow::RestoreFocus() {
+    if (wordBoxFocused_ && wordBox_) {
+        ::SetFocus(wordBox_->Handle());
+    } else if (translationFocused_ && translation_) {
+        ::SetFocus(translation_->Handle());
     }
 }
 
@@ -267,16 +284,16 @@ void TDrawWindow::EvWordSelChange() {
     lex::EngineContext& ctx = *program_.Engine;
     const int slot = program_.CurrentSlot();
     int line = static_cast<int>(wordBox_->Send(CB_GETCURSEL));
-    const int rows = static_cast<int>(program_.Rows.size());
+    const int rows = static_cast<int>(rows_.size());
     if (line >= rows) line = -1;  // a line the rows do not back
     if (line >= 0) {
-        program_.CurrentWord() = program_.Rows[line].Word;
+        program_.CurrentWord() = rows_[line].Word;
         wordBox_->SetText(program_.CurrentWord());
     }
     ClearTranslation();
     if (line < 0) return;
 
-    const lex::ResultRow row = program_.Rows[line];
+    const lex::ResultRow row = rows_[line];
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
         ShowMessage(10930, 10800);
         return;
@@ -296,7 +313,7 @@ void TDrawWindow::EvWordSelChange() {
     program_.AddToHistory(program_.CurrentWord(), slot);
     if (!ScrollToWord(program_.CurrentWord())) ShowMessage(10930, 10790);
 
-    program_.ListDirty = true;
+    listDirty_ = true;
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
         ShowMessage(10930, 10800);
         return;
@@ -309,13 +326,19 @@ void TDrawWindow::EvWordSelChange() {
     lex::CloseSlotFiles(ctx);
 }
 
+bool TDrawWindow::NextLiveRow(int32_t from, int direction, lex::ResultRow& row) {
+    lex::NodeWalk walk = lex::WalkFromNode(program_.CurrentSlot(), from, direction);
+    std::vector<lex::WalkEntry> found;
+    if (lex::StepNodeWalk(*program_.Engine, walk, INT_MAX, 1, found) < 0 || found.empty()) return false;
+    row = std::move(found.front());
+    return true;
+}
+
 bool TDrawWindow::SlideUp() {
-    lex::EngineContext& ctx = *program_.Engine;
-    std::vector<lex::ResultRow>& rows = program_.Rows;
+    std::vector<lex::ResultRow>& rows = rows_;
     if (rows.empty()) return false;
     lex::ResultRow before;
-    if (lex::StepToLiveNode(ctx, rows[0].Node.Previous, &before, 0, 1) != 1) return false;
-    if (before.Offset == 0) before.Offset = ctx.FoundOffset;
+    if (!NextLiveRow(rows[0].Node.Previous, -1, before)) return false;
     if (rows.size() >= static_cast<size_t>(kVisibleRows)) {
         wordBox_->DeleteString(kVisibleRows - 1);
         rows.resize(kVisibleRows - 1);
@@ -326,12 +349,11 @@ bool TDrawWindow::SlideUp() {
 }
 
 bool TDrawWindow::SlideDown() {
-    lex::EngineContext& ctx = *program_.Engine;
-    std::vector<lex::ResultRow>& rows = program_.Rows;
+    std::vector<lex::ResultRow>& rows = rows_;
     // A list shorter than the window is at the end of the slot already.
     if (rows.size() < static_cast<size_t>(kVisibleRows)) return false;
     lex::ResultRow after;
-    if (lex::StepToLiveNode(ctx, rows[kVisibleRows - 1].Node.Next, &after, 1, 1) != 1) return false;
+    if (!NextLiveRow(rows[kVisibleRows - 1].Node.Next, 1, after)) return false;
     wordBox_->DeleteString(0);
     rows.erase(rows.begin());
     rows.push_back(after);
@@ -374,9 +396,9 @@ void TDrawWindow::Scroll(int code) {
         return;
     }
     if (code == SB_LINEUP) {
-        program_.ListDirty = SlideUp() || program_.ListDirty;
+        listDirty_ = SlideUp() || listDirty_;
     } else if (code == SB_LINEDOWN) {
-        program_.ListDirty = SlideDown() || program_.ListDirty;
+        listDirty_ = SlideDown() || listDirty_;
     }
     lex::CloseSlotFiles(ctx);
     if (lastScrollCode_ == SB_LINEUP || lastScrollCode_ == SB_LINEDOWN || code != SB_ENDSCROLL) {
@@ -386,39 +408,31 @@ void TDrawWindow::Scroll(int code) {
     // A page, thumb, top or bottom move has ended: fill the list from the key
     // record at the scroll bar's position.
     lastScrollCode_ = code;
-    lex::FileHandle h = ctx.Files.Open(ctx.Settings.KeyIndexPaths[slot], lex::kOpenReadShared);
-    if (h == lex::kNoFile) {
+    int32_t node = 0;
+    const int found = lex::KeyRecordNode(ctx, slot, scroll_->GetPosition() - 1, node);
+    if (found == -1) {
         ShowMessage(10930, 10790);
         return;
     }
-    int64_t size = ctx.Files.Size(h);
-    int64_t records = size > 0 ? size / static_cast<int64_t>(lex::KeyRecord::kSize) : 0;
-    int64_t record = static_cast<int64_t>(scroll_->GetPosition()) - 1;
-    record = std::clamp<int64_t>(record, 0, std::max<int64_t>(records - 1, 0));
-    uint8_t raw[lex::KeyRecord::kSize];
-    bool read = records > 0 &&
-                lex::ReadAt(ctx.Files, h, record * static_cast<int64_t>(lex::KeyRecord::kSize), raw, sizeof raw);
-    ctx.Files.Close(h);
-    if (!read) {
+    if (found != 1) {
         ShowMessage(10930, 10800);
         return;
     }
-    lex::KeyRecord key = lex::KeyRecord::Decode(raw);
     ClearRows();
-    program_.ListDirty = true;
-    ShowRows(lex::FillRowsFromNode(ctx, key.Node, program_.Rows));
+    listDirty_ = true;
+    ShowRows(lex::FillRowsFromNode(ctx, node, rows_));
 }
 
 // --- Accelerator forwarding ---------------------------------------------------------
 
 LRESULT TDrawWindow::EvCommandMessage(WPARAM wp, LPARAM lp) {
     const UINT id = LOWORD(wp);
-    if (lp == 0 && HIWORD(wp) == 1 && frame_) {
+    if (lp == 0 && HIWORD(wp) == 1 && host_) {
         switch (id) {
         case CM_CORRECT_WORD: case CM_TRANSLATE_BACK: case CM_IRREGULAR_VERBS: case CM_HISTORY:
         case CM_COPY: case CM_PASTE: case CM_DIRECTION: case CM_NEW_ENTRY: case CM_HELP:
         case CM_CLIPBOARD_LINK:
-            frame_->RunCommand(id);
+            host_->RunCommand(id);
             return 0;
         }
     }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/engine/engine_display.h"
 #include "program.h"
@@ -16,14 +17,23 @@
 
 namespace lexora {
 
-class TFOkno;
+// What the lookup window asks of the window that holds it.
+class LookupHost {
+public:
+    virtual void SetCaption(const std::string& text) = 0;
+    // Runs the handler of a command id (accelerators forwarded by the client).
+    virtual void RunCommand(unsigned id) = 0;
+
+protected:
+    ~LookupHost() = default;
+};
 
 class TDrawWindow : public wl::Dialog, public lex::EngineDisplay {
 public:
     TDrawWindow(wl::Window* parent, Program& program);
     ~TDrawWindow() override;
 
-    void SetFrame(TFOkno* frame) { frame_ = frame; }
+    void SetHost(LookupHost* host) { host_ = host; }
     void SetupWindow() override;
 
     // Shows the current slot and word again (after a change of either from
@@ -46,10 +56,21 @@ public:
         Layout();
     }
 
+    // The lookup: the rows behind the list lines (row i = line i) and whether
+    // the list was refilled since the rows were last shown.
+    const std::vector<lex::ResultRow>& Rows() const { return rows_; }
+    bool ListDirty() const { return listDirty_; }
+
     // Focus memory: which of word box and translation box had the focus last.
-    bool wordBoxFocused = true;
-    bool translationFocused = false;
-    bool skipNextFocus = false;
+    bool WordBoxFocused() const { return wordBoxFocused_; }
+    bool TranslationFocused() const { return translationFocused_; }
+    // The frame was activated: the word box gets the focus (its own focus
+    // notification then changes nothing) and counts as focused.
+    void FocusWordBoxOnActivation();
+    // Notes which box holds `focus`, if either does.
+    void NoteFocus(HWND focus);
+    // Gives the focus back to the box that had it last.
+    void RestoreFocus();
 
     // lex::EngineDisplay
     void ClearTranslation() override;
@@ -83,6 +104,9 @@ private:
     // files must be open. True when the list moved.
     bool SlideUp();
     bool SlideDown();
+    // The first live row from node `from` on (direction 1 along the next
+    // links, -1 along the previous ones); false at the end or on an error.
+    bool NextLiveRow(int32_t from, int direction, lex::ResultRow& row);
     // Puts the scroll bar at the word's place in the key index; false when
     // the key index cannot be opened.
     bool ScrollToWord(const std::string& word);
@@ -91,7 +115,13 @@ private:
     UINT TranslationCodePage() const;
 
     Program& program_;
-    TFOkno* frame_ = nullptr;
+    LookupHost* host_ = nullptr;
+    std::vector<lex::ResultRow> rows_;
+    bool listDirty_ = false;
+    int scrollMaximum_ = 0;
+    bool wordBoxFocused_ = true;
+    bool translationFocused_ = false;
+    bool skipNextFocus_ = false;
     wl::Edit copyEdit_;
     wl::Static* label1_ = nullptr;
     wl::Static* label2_ = nullptr;

@@ -16,7 +16,6 @@ namespace lexora {
 
 namespace {
 
-const char kSeparatorLine[] = "----------------------------------------------------";
 constexpr UINT_PTR kWatchTimer = 0;
 constexpr UINT kWatchPeriod = 1400;
 
@@ -151,7 +150,7 @@ WL_END_MESSAGE_TABLE()
 
 TFOkno::TFOkno(Program& program, TDrawWindow& client)
     : wl::FrameWindow(" ", &client), program_(program), client_(client), toolbar_(this), status_(this) {
-    client_.SetFrame(this);
+    client_.SetHost(this);
 }
 
 TFOkno::~TFOkno() {
@@ -249,12 +248,7 @@ bool TFOkno::Restart() {
 LRESULT TFOkno::EvTimer(WPARAM, LPARAM) { return 0; }
 
 LRESULT TFOkno::EvActivate(WPARAM, LPARAM) {
-    if (client_.Laid() && client_.WordBoxControl()) {
-        client_.skipNextFocus = true;
-        ::SetFocus(client_.WordBoxControl()->Handle());
-    }
-    client_.wordBoxFocused = true;
-    client_.translationFocused = false;
+    client_.FocusWordBoxOnActivation();
     return DefaultProcessing();
 }
 
@@ -283,7 +277,7 @@ void TFOkno::CmHistory() {
         DialogOpenScope scope(program_);
         if (RunHistoryDialog(program_, this, client_)) client_.RefreshView();
     }
-    RestoreFocus();
+    client_.RestoreFocus();
 }
 
 void TFOkno::CeHistory(wl::CommandEnabler& ce) { SetEnablerText(ce, 10060); }
@@ -328,13 +322,7 @@ void TFOkno::NoteFocus() {
     WordBox* word = client_.WordBoxControl();
     TranslationBox* translation = client_.TranslationControl();
     wordSelection_ = translationSelection_ = false;
-    if (word && (focus == word->Handle() || ::GetParent(focus) == word->Handle())) {
-        client_.wordBoxFocused = true;
-        client_.translationFocused = false;
-    } else if (translation && focus == translation->Handle()) {
-        client_.translationFocused = true;
-        client_.wordBoxFocused = false;
-    }
+    client_.NoteFocus(focus);
     if (word) {
         DWORD sel = static_cast<DWORD>(word->Send(CB_GETEDITSEL, 0, 0));
         wordSelection_ = LOWORD(sel) != HIWORD(sel);
@@ -346,23 +334,15 @@ void TFOkno::NoteFocus() {
     }
 }
 
-void TFOkno::RestoreFocus() {
-    if (client_.wordBoxFocused && client_.WordBoxControl()) {
-        ::SetFocus(client_.WordBoxControl()->Handle());
-    } else if (client_.translationFocused && client_.TranslationControl()) {
-        ::SetFocus(client_.TranslationControl()->Handle());
-    }
-}
-
 void TFOkno::CmCopy() {
     DialogOpenScope scope(program_);
     NoteFocus();
     std::wstring text;
     int side = -1;
-    if (client_.translationFocused && translationSelection_) {
+    if (client_.TranslationFocused() && translationSelection_) {
         text = SelectedWide(client_.TranslationControl()->Handle(), false);
         side = 1;
-    } else if (client_.wordBoxFocused && wordSelection_) {
+    } else if (client_.WordBoxFocused() && wordSelection_) {
         text = SelectedWide(client_.WordBoxControl()->Handle(), true);
         side = 0;
     }
@@ -373,7 +353,7 @@ void TFOkno::CmCopy() {
 
 void TFOkno::CeCopy(wl::CommandEnabler& ce) {
     NoteFocus();
-    ce.Enable((client_.wordBoxFocused && wordSelection_) || (client_.translationFocused && translationSelection_));
+    ce.Enable((client_.WordBoxFocused() && wordSelection_) || (client_.TranslationFocused() && translationSelection_));
 }
 
 std::string TFOkno::ReadClipboardText() {
@@ -477,7 +457,7 @@ void TFOkno::CmTranslateBack() {
     TranslationBox* box = client_.TranslationControl();
     if (!box) return;
     std::string selected = box->GetSelectedText();
-    if (selected.empty() || selected == kSeparatorLine) return;
+    if (selected.empty() || selected == lex::kSeparatorLine) return;
     translateBackSlot = program_.CurrentSlot();
     translateBackWord = client_.WordBoxControl()->GetText();
     if (translateBackWord.size() > 253) translateBackWord.resize(253);
@@ -497,7 +477,7 @@ void TFOkno::CeTranslateBack(wl::CommandEnabler& ce) {
     if (box) box->GetSelection(start, end);
     if (box && start != end) {
         translateBackSet = false;
-        ce.Enable(CaretLine(*box) != kSeparatorLine);
+        ce.Enable(CaretLine(*box) != lex::kSeparatorLine);
     } else {
         ce.Enable(translateBackSet);
     }

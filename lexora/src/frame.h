@@ -29,7 +29,7 @@ const wchar_t* MenuName(int uiLanguage);
 // result: 32 or more is success). Tests replace it.
 using ProgramStarter = UINT (*)(const std::string& commandLine);
 
-class TFOkno : public wl::FrameWindow {
+class TFOkno : public wl::FrameWindow, public LookupHost {
 public:
     TFOkno(Program& program, TDrawWindow& client);
     ~TFOkno() override;
@@ -38,10 +38,9 @@ public:
     bool CreateFrame();
     void SetupWindow() override;
     bool CanClose() override;
-    void SetCaption(const std::string& text);
-
-    // Runs the handler of a command id (accelerators forwarded by the client).
-    void RunCommand(unsigned id);
+    // LookupHost
+    void SetCaption(const std::string& text) override;
+    void RunCommand(unsigned id) override;
 
     // Restart after a configuration change: closing writes, then the new copy.
     // False (with a message) when the new copy cannot be started.
@@ -118,7 +117,6 @@ private:
     void SetEnablerText(wl::CommandEnabler& ce, int textId);
     // Notes which box has the focus and whether its selection is empty.
     void NoteFocus();
-    void RestoreFocus();
     std::string ReadClipboardText();
 
     Program& program_;

@@ -37,11 +37,6 @@ public:
     HFONT Fonts[3][lex::kSlotCount] = {};
     BYTE FontCharSets[3][lex::kSlotCount] = {};
 
-    // Lookup state.
-    std::vector<lex::ResultRow> Rows;  // the list lines, row i = line i
-    bool ListDirty = false;
-    int ScrollMaximum = 0;
-
     // Flags shared by the frame's commands.
     bool DialogOpen = false;
     bool HookInstalled = false;

@@ -176,6 +176,55 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
     EXPECT_FALSE(Enabler(CM_GERMAN).enabled);
 }
 
+// Typing into the word box looks the word up; the caret and selection of its
+// edit part stay where typing put them (for right-to-left entry the caret
+// stays before the typed letter).
+TEST_F(Frame, WordBoxSelectionKeptAcrossLookup) {
+    Open(0);
+    HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
+    HWND box = ::GetDlgItem(client, IDC_WORD_BOX);
+    HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    struct Case {
+        const wchar_t* text;
+        int start, end;  // the selection before typing
+        wchar_t typed;
+        bool reversed;
+        const wchar_t* result;
+        int caret;  // start and end of the selection after the lookup
+        const wchar_t* firstRow;
+    };
+    const Case cases[] = {
+        {L"dg", 1, 1, L'o', false, L"dog", 2, L"dog"},
+        {L"doxxr", 2, 4, L'o', false, L"door", 3, L"door"},
+        {L"og", 0, 0, L'd', false, L"dog", 1, L"dog"},
+        {L"do", 2, 2, L'g', false, L"dog", 3, L"dog"},
+        {L"dor", 1, 1, L'o', true, L"door", 1, L"door"},
+        {L"og", 0, 0, L'd', true, L"dog", 0, L"dog"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " + " << static_cast<char>(c.typed));
+        program_->Engine->ReversedEntry = c.reversed;
+        ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.text));
+        ::SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(c.start, c.end));
+        DWORD before = static_cast<DWORD>(::SendMessageW(box, CB_GETEDITSEL, 0, 0));
+        ASSERT_EQ(LOWORD(before), c.start);
+        ASSERT_EQ(HIWORD(before), c.end);
+        ::SendMessageW(edit, WM_CHAR, c.typed, 1);
+        wchar_t text[64] = {};
+        ::GetWindowTextW(edit, text, 64);
+        EXPECT_EQ(std::wstring(text), c.result);
+        DWORD after = static_cast<DWORD>(::SendMessageW(box, CB_GETEDITSEL, 0, 0));
+        EXPECT_EQ(LOWORD(after), c.caret);
+        EXPECT_EQ(HIWORD(after), c.caret);
+        // The lookup ran: the list starts at the typed word.
+        wchar_t row[64] = {};
+        ASSERT_NE(::SendMessageW(box, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(row)), CB_ERR);
+        EXPECT_EQ(std::wstring(row), c.firstRow);
+    }
+    program_->Engine->ReversedEntry = false;
+}
+
 std::vector<std::string> started;
 UINT startResult = 33;
 UINT FakeStart(const std::string& commandLine) {

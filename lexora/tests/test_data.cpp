@@ -77,7 +77,7 @@ bool Add(lex::EngineContext& ctx, const std::vector<Entry>& list) {
     for (const Entry& e : list) {
         std::string translation = e.Translation;
         if (lex::RunSlotCommand(ctx, e.Slot,
-                       [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, translation, 1, e.Slot); }) != 1)
+                       [&] { return lex::AddEntry(ctx, e.Word, e.Pronunciation, translation, 1); }) != 1)
             return false;
     }
     return true;
@@ -95,7 +95,7 @@ bool MakeDictionary(const TestFolders& folders, const std::vector<int>& slots, c
     if (lex::CreateActionLog(ctx, engine.settings.ActionLogPath) != 1) return false;
     if (!Add(ctx, entries)) return false;
     for (const std::string& word : deleted) {
-        if (lex::RunSlotCommand(ctx, 0, [&] { return lex::DeleteWord(ctx, word, 0); }) != 1) return false;
+        if (lex::RunSlotCommand(ctx, 0, [&] { return lex::DeleteWord(ctx, word); }) != 1) return false;
     }
     return Add(ctx, last);
 }

@@ -67,16 +67,14 @@ int Dump(Tool& t, int slot) {
     lex::EngineContext& ctx = t.ctx;
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1)
         return Fail("cannot open the files of slot " + std::to_string(slot));
-    int64_t size = t.files->Size(ctx.Handles[lex::kNodeHandle]);
-    int64_t bound = size / static_cast<int64_t>(lex::WordNode::kSize) + 1;
-    int32_t offset = lex::kLowSentinelNode;
-    for (int64_t steps = 0; offset != 0; ++steps) {
-        if (steps > bound || lex::ReadNodeAt(ctx, offset) != 1) {
+    lex::NodeWalk walk = lex::WalkFromNode(slot, lex::kLowSentinelNode);
+    while (!walk.End) {
+        std::vector<lex::WalkEntry> entries;
+        if (lex::StepNodeWalk(ctx, walk, 4096, 0, entries) < 0) {
             lex::CloseSlotFiles(ctx);
             return Fail("the node list of slot " + std::to_string(slot) + " is damaged");
         }
-        const lex::NodeBuffer entry = ctx.Node;
-        if (!entry.Node.Deleted()) {
+        for (const lex::WalkEntry& entry : entries) {
             std::vector<std::string> translations;
             if (lex::ReadLiveTranslations(ctx, entry.Node.FirstTranslation, entry.Node.Flags,
                                           translations) != 1) {
@@ -87,7 +85,6 @@ int Dump(Tool& t, int slot) {
             for (const std::string& tr : translations) line += "\t" + tr;
             Print(line + "\n");
         }
-        offset = entry.Node.Next;
     }
     lex::CloseSlotFiles(ctx);
     return 0;
@@ -195,9 +192,9 @@ int main(int argc, char** argv) {
         int r;
         if (args.size() == 7) {
             std::string translation = args[6];
-            r = run([&] { return lex::DeleteTranslation(ctx, word, translation, slot); });
+            r = run([&] { return lex::DeleteTranslation(ctx, word, translation); });
         } else {
-            r = run([&] { return lex::DeleteWord(ctx, word, slot); });
+            r = run([&] { return lex::DeleteWord(ctx, word); });
         }
         std::printf("%d\n", r);
         return 0;
@@ -217,7 +214,7 @@ int main(int argc, char** argv) {
             return Fail("line " + std::to_string(lineNumber) + ": the word is empty");
         std::string translation = parts[1];
         const std::string pronunciation = parts.size() == 3 ? parts[2] : std::string();
-        int r = run([&] { return lex::AddEntry(ctx, parts[0], pronunciation, translation, 1, slot); });
+        int r = run([&] { return lex::AddEntry(ctx, parts[0], pronunciation, translation, 1); });
         std::printf("%d\n", r);
         std::fflush(stdout);
     }

@@ -38,11 +38,11 @@ TEST_F(ActionLogTest, UndoAndRedoByGroupsAcrossTwoSlots) {
     lex::SetActionSlot(ctx, 0);
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
     std::string t1 = "pes", t2 = "dog";
-    ASSERT_EQ(1, lex::AddEntry(ctx, "dog", "", t1, 1, 0));
+    ASSERT_EQ(1, lex::AddEntry(ctx, "dog", "", t1, 1));
     lex::CloseSlotFiles(ctx);
     lex::SetActionSlot(ctx, 1);
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 1, lex::kOpenWriteDenyWrite));
-    ASSERT_EQ(1, lex::AddEntry(ctx, "pes", "", t2, 1, 1));
+    ASSERT_EQ(1, lex::AddEntry(ctx, "pes", "", t2, 1));
     lex::CloseSlotFiles(ctx);
     lex::CloseActionLog(ctx);
     // Second command: another translation; third: delete the word.
@@ -121,11 +121,11 @@ TEST_F(ActionLogTest, NoChangeGoesUnlogged) {
 
     // Without the log a deletion is refused before anything changes.
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
-    EXPECT_EQ(-1, lex::DeleteWord(ctx, "one", 0));
+    EXPECT_EQ(-1, lex::DeleteWord(ctx, "one"));
     std::string tr = "jedna";
-    EXPECT_EQ(-1, lex::DeleteTranslation(ctx, "one", tr, 0));
+    EXPECT_EQ(-1, lex::DeleteTranslation(ctx, "one", tr));
     tr = "new";
-    EXPECT_EQ(-1, lex::AddEntry(ctx, "one", "", tr, 1, 0));
+    EXPECT_EQ(-1, lex::AddEntry(ctx, "one", "", tr, 1));
     lex::CloseSlotFiles(ctx);
     EXPECT_EQ(before, Snapshot());
 
@@ -154,7 +154,7 @@ TEST_F(ActionLogTest, FailedCopyToDiskWritesNoNode) {
     // A shipped entry whose copy cannot be written: the node stays as it was.
     ASSERT_EQ(1, Add("one", "jedna"));
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
-    ASSERT_EQ(1, lex::LocateWord(ctx, "one", 0));
+    ASSERT_EQ(1, lex::LocateWord(ctx, "one"));
     ctx.Node.Node.Flags = lex::kFlagCd;  // as if it were shipped
     ctx.Node.Node.FirstTranslation = 0;
     ctx.Node.Node.TextOffset = 40;

@@ -157,6 +157,9 @@ TEST(Collation, TrimAndReverse) {
     } cases[] = {
         {"  word  ", "word"},  {"\tword\x01x \r\n", "word x"}, {"", ""}, {"   ", ""},
         {"\xa0word\xa0", "\xa0word\xa0"}, {"a\x05" "b", "a b"},
+        // A zero byte ends the text, also a leading one.
+        {std::string("\0word", 5), ""}, {std::string(" ab\0cd", 6), "ab"},
+        {std::string("\x01\0x", 3), ""},
     };
     for (auto& c : cases) {
         std::string t = c.in;

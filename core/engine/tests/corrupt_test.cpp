@@ -22,7 +22,7 @@ protected:
         ASSERT_EQ(1, Add("cherry", "t\xf8" "e\x9a" "e\xf2"));
         for (const char* w : {"apple", "banana", "cherry"}) {
             ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
-            ASSERT_EQ(1, lex::LocateWord(ctx, w, 0));
+            ASSERT_EQ(1, lex::LocateWord(ctx, w));
             entries[w] = {ctx.FoundOffset, ctx.Node.Node.FirstTranslation};
             lex::CloseSlotFiles(ctx);
         }

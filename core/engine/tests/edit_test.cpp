@@ -134,7 +134,7 @@ TEST_F(EditTest, ShippedEntryIsCopiedAndTheCdFilesStayUntouched) {
     ASSERT_EQ((std::vector<std::string>{"bare|ber", "ship|\x9aip|lo\xef|plavidlo"}), Dump());
     std::vector<lex::ResultRow> rows;
     EXPECT_EQ(1, lex::LookupWord(ctx, "ship", rows, 0));
-    EXPECT_EQ("lo\xef\r\nplavidlo\r\n" + std::string(52, '-') + "\r\n", display.Translation);
+    EXPECT_EQ("lo\xef\r\nplavidlo\r\n" + std::string(lex::kSeparatorLine) + "\r\n", display.Translation);
 
     EXPECT_EQ(1, Add("ship", "korab", "\x9aip"));
     EXPECT_EQ(cdWords, ReadFileBytes(settings.CdWordsPaths[0]));
@@ -191,7 +191,7 @@ TEST_F(EditTest, KeyIndexStaysSortedAcrossBlocks) {
         hooks.History.clear();
         ASSERT_LT(0, lex::LookupWord(ctx, words[i], rows, 0));
         EXPECT_EQ(words[i], rows[0].Word);
-        EXPECT_EQ("t" + words[i] + "\r\n" + std::string(52, '-') + "\r\n", display.Translation);
+        EXPECT_EQ("t" + words[i] + "\r\n" + std::string(lex::kSeparatorLine) + "\r\n", display.Translation);
     }
     EXPECT_EQ(1202u, Dump().size());
 }

@@ -131,13 +131,26 @@ protected:
     }
     int Add(const std::string& word, std::string translation, const std::string& pron = "",
             int slot = 0) {
-        return Command(slot, [&] { return lex::AddEntry(ctx, word, pron, translation, 1, slot); });
+        return Command(slot, [&] { return lex::AddEntry(ctx, word, pron, translation, 1); });
     }
     int DeleteWord(const std::string& word, int slot = 0) {
-        return Command(slot, [&] { return lex::DeleteWord(ctx, word, slot); });
+        return Command(slot, [&] { return lex::DeleteWord(ctx, word); });
     }
     int DeleteTranslation(const std::string& word, std::string tr, int slot = 0) {
-        return Command(slot, [&] { return lex::DeleteTranslation(ctx, word, tr, slot); });
+        return Command(slot, [&] { return lex::DeleteTranslation(ctx, word, tr); });
+    }
+
+    // Slot 0 with apple (two translations and a grammar note), banana, cherry,
+    // date (deleted) and fig.
+    void AddFruit() {
+        ASSERT_EQ(1, Add("apple", "jablko", "\xe6pl"));
+        ASSERT_EQ(1, Add("apple", ".n. noun", "\xe6pl"));  // a grammar note
+        ASSERT_EQ(1, Add("apple", "jablon", "\xe6pl"));
+        ASSERT_EQ(1, Add("banana", "ban\xe1n", "b\xe6n"));
+        ASSERT_EQ(1, Add("cherry", "t\xf8" "e\x9a" "e\xf2"));
+        ASSERT_EQ(1, Add("date", "datle"));
+        ASSERT_EQ(1, DeleteWord("date"));
+        ASSERT_EQ(1, Add("fig", "fik", "   "));
     }
 
     // Every live entry in list order: "word|pron|tr1|tr2...".

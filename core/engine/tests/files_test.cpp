@@ -67,7 +67,7 @@ TEST_F(FileSetTest, ReadOnlyOpenRefusesWrites) {
     lex::SetActionSlot(ctx, 0);
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
     std::string tr = "x";
-    EXPECT_EQ(-1, lex::AddEntry(ctx, "word", "", tr, 1, 0));
+    EXPECT_EQ(-1, lex::AddEntry(ctx, "word", "", tr, 1));
     lex::CloseSlotFiles(ctx);
     lex::CloseActionLog(ctx);
     // The failed write took its action record back.

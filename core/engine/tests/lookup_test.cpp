@@ -2,20 +2,13 @@
 
 namespace {
 
-const std::string kLine(52, '-');
+const std::string kLine = lex::kSeparatorLine;
 
 class LookupTest : public lextest::EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        ASSERT_EQ(1, Add("apple", "jablko", "\xe6pl"));
-        ASSERT_EQ(1, Add("apple", ".n. noun", "\xe6pl"));  // a grammar note
-        ASSERT_EQ(1, Add("apple", "jablon", "\xe6pl"));
-        ASSERT_EQ(1, Add("banana", "ban\xe1n", "b\xe6n"));
-        ASSERT_EQ(1, Add("cherry", "t\xf8" "e\x9a" "e\xf2"));
-        ASSERT_EQ(1, Add("date", "datle"));
-        ASSERT_EQ(1, DeleteWord("date"));
-        ASSERT_EQ(1, Add("fig", "fik", "   "));
+        AddFruit();
         hooks.History.clear();
     }
     std::vector<std::string> RowWords(const std::vector<lex::ResultRow>& rows) {
@@ -85,7 +78,7 @@ TEST_F(LookupTest, VisibleRowsAndScrolling) {
 
     // Stepping over the deleted entry in both directions.
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
-    ASSERT_EQ(1, lex::LocateWord(ctx, "date", 0));
+    ASSERT_EQ(1, lex::LocateWord(ctx, "date"));
     const lex::WordNode date = ctx.Node.Node;
     lex::ResultRow row;
     EXPECT_EQ(1, lex::StepToLiveNode(ctx, ctx.FoundOffset, &row, 1, 1));
@@ -95,8 +88,8 @@ TEST_F(LookupTest, VisibleRowsAndScrolling) {
     EXPECT_EQ(2, lex::StepToLiveNode(ctx, 0, &row, 1, 1));
     EXPECT_EQ(0, lex::StepToLiveNode(ctx, lex::kHighSentinelNode, &row, 1, 1));
     EXPECT_EQ(0, lex::StepToLiveNode(ctx, lex::kLowSentinelNode, &row, 0, 1));
-    EXPECT_EQ(0, lex::KeyIndexPosition(ctx, "", 0) - 1);  // before every word's key
-    EXPECT_EQ(1, lex::KeyIndexPosition(ctx, "apple", 0));
+    EXPECT_EQ(0, lex::KeyIndexPosition(ctx, "") - 1);  // before every word's key
+    EXPECT_EQ(1, lex::KeyIndexPosition(ctx, "apple"));
     lex::CloseSlotFiles(ctx);
 }
 
@@ -143,9 +136,9 @@ TEST_F(LookupTest, TranslatorLookups) {
     EXPECT_EQ("apple", rows[0].Word);
 
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
-    EXPECT_EQ(1, lex::FindWord(ctx, "cherry", 0));
+    EXPECT_EQ(1, lex::FindWord(ctx, "cherry"));
     EXPECT_EQ(1, ctx.ExactMatch);
-    EXPECT_EQ(1, lex::FindWord(ctx, "cherryx", 0));
+    EXPECT_EQ(1, lex::FindWord(ctx, "cherryx"));
     EXPECT_EQ(-1, ctx.ExactMatch);
     lex::CloseSlotFiles(ctx);
     EXPECT_EQ(0, files.OpenCount());
