@@ -207,11 +207,12 @@ void EntryExtractor::TakeField(uint64_t end) {
     std::string text = buffer_.substr(static_cast<size_t>(fieldStart_ - base_),
                                       static_cast<size_t>(end - fieldStart_));
     if (pendingField_ != EntryField::kPronunciation) ConvertToWindows1250(code_, text);
+    // Trimmed before the cut, so leading blanks do not shorten the text, and
+    // again after it: the cut may end in a blank, and a leading NUL only
+    // becomes a space in the first pass.
     lex::TrimWord(text);
-    if (text.size() > kMaxEntryTextBytes) {
-        text.resize(kMaxEntryTextBytes);
-        lex::TrimWord(text);
-    }
+    if (text.size() > kMaxEntryTextBytes) text.resize(kMaxEntryTextBytes);
+    lex::TrimWord(text);
     FieldText(current_, pendingField_) = std::move(text);
 }
 

@@ -169,6 +169,8 @@ std::vector<ExtractCase> ExtractCases() {
          {{"a", "", "b"}, {"c", "", "d"}}, ExtractResult::kEnd},
         {"trimming, control bytes become spaces", "$O=$P", TextCode::kWindows1250,
          "  a\x01z \t= \x02 b \r\n", {{"a z", "", "b"}}, ExtractResult::kEnd},
+        {"NUL bytes are trimmed too", "$O=$P", TextCode::kWindows1250, std::string("\0a\0=\0\0b\r\n", 10),
+         {{"a", "", "b"}}, ExtractResult::kEnd},
         {"dollars", "$O$$$P", TextCode::kWindows1250, "a$b\r\nUS$$5\r\n", {{"a", "", "b"}, {"US", "", "$5"}},
          ExtractResult::kEnd},
         {"253-byte cut", "$O=$P", TextCode::kWindows1250, Field(300) + "=" + "  " + Field(252) + " y\r\n",
