@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,45 @@ TEST(EntryTemplate, LongSearchKeepsLittleInput) {
         ASSERT_EQ(fields.Next(entry), ExtractResult::kNeedInput);
         fields.Feed(chunk.data(), chunk.size());
         EXPECT_LE(fields.buffered(), kMaxFieldBytes + chunk.size());
+    }
+}
+
+bool TrimmedText(const std::string& text) {
+    if (text.size() > kMaxEntryTextBytes) return false;
+    if (!text.empty() && (text.front() == ' ' || text.back() == ' ')) return false;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 32) return false;
+    return true;
+}
+
+// Random inputs: the same entries in whatever chunks they arrive, and every
+// text trimmed, free of control bytes and short enough for the engine.
+TEST(EntryTemplate, RandomInputs) {
+    std::mt19937 rng(7);
+    const char alphabet[] = {'a', 'b', '=', ' ', '\r', '\n', '\0', '$', '#', ';', '\x9f', '\t'};
+    for (const char* edit : {"$O=$P", kDefaultTemplateText, "#$O=$P;", "$O\r\n$P\r\n\r\n"}) {
+        const WordFormatTemplate format(edit, TextCode::kLatin2);
+        for (int round = 0; round < 100; ++round) {
+            std::string input;
+            const size_t length = std::uniform_int_distribution<size_t>(0, 3000)(rng);
+            for (size_t i = 0; i < length; ++i) {
+                // Now and then a long run of one letter, to reach the field limits.
+                if (std::uniform_int_distribution<int>(0, 400)(rng) == 0) input.append(600, 'x');
+                input += alphabet[std::uniform_int_distribution<size_t>(0, sizeof alphabet - 1)(rng)];
+            }
+            const Outcome whole = Extract(format, input, 0);
+            const Outcome pieces = Extract(format, input, std::uniform_int_distribution<size_t>(1, 50)(rng));
+            ASSERT_EQ(whole.entries.size(), pieces.entries.size()) << edit;
+            EXPECT_EQ(whole.last, pieces.last);
+            for (size_t i = 0; i < whole.entries.size(); ++i) {
+                const TextEntry& a = whole.entries[i];
+                EXPECT_EQ(a.word, pieces.entries[i].word);
+                EXPECT_EQ(a.pronunciation, pieces.entries[i].pronunciation);
+                EXPECT_EQ(a.translation, pieces.entries[i].translation);
+                EXPECT_TRUE(TrimmedText(a.word) && TrimmedText(a.pronunciation) && TrimmedText(a.translation))
+                    << edit << " round " << round;
+            }
+        }
     }
 }
 
