@@ -11,11 +11,12 @@
 #include <cstdint>
 #include <string>
 
+#include "records.h"
+
 namespace lexbulk {
 
 constexpr size_t kOlderArchiveHeaderBytes = 100;
 constexpr uint8_t kArchiveSlotCount = 20;
-constexpr uint8_t kDeletedFlag = 0x80;  // in the translation flags: the translation was deleted
 
 struct ArchiveRecord {
     uint8_t slot = 0;              // 0..19; a record of any other slot is passed over
@@ -24,6 +25,9 @@ struct ArchiveRecord {
     std::string pronunciation;
     uint8_t translationFlags = 0;  // of the translation record, as stored
     std::string translation;       // a first byte 0x1F marks a grammar note
+
+    // The load deletes such a translation instead of adding it.
+    bool TranslationDeleted() const { return (translationFlags & lex::kFlagDeleted) != 0; }
 };
 
 // Appends the record to `out`. False, with `out` unchanged, when the word or

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "code_pages.h"
+#include "collation.h"
 
 namespace lexbulk {
 
@@ -20,7 +21,7 @@ constexpr size_t kMaxTemplateLength = 1000;      // the joined lines, without th
 constexpr size_t kMaxTemplateTokens = 10;        // literals and field tokens together
 constexpr size_t kMaxTemplateTokenLength = 299;  // a line end counts as two characters
 constexpr size_t kMaxFieldBytes = 1000;          // a longer field in the input fails the import
-constexpr size_t kMaxEntryTextBytes = 253;       // longest text the engine takes
+constexpr size_t kMaxEntryTextBytes = lex::kMaxTextLength;  // longest text the engine takes
 
 // The texts that report a template the import cannot use (caption, text).
 constexpr int kTextTemplateErrorCaption = 20270;  // "Error with the Format Recognition."

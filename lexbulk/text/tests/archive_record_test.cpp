@@ -93,6 +93,8 @@ TEST(ArchiveRecord, ReadsBothVariants) {
         ASSERT_EQ(current.records.size(), 2u);
         ExpectSame(current.records[0], Record(3, "cat", "", 0x01, "kocka"));
         ExpectSame(current.records[1], Record(3, "cat", "[k]", 0x81, "\x1fmn"));
+        EXPECT_FALSE(current.records[0].TranslationDeleted());
+        EXPECT_TRUE(current.records[1].TranslationDeleted());
         EXPECT_EQ(current.last, ArchiveResult::kEnd);
         EXPECT_FALSE(current.older);
 
