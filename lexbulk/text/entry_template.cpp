@@ -207,9 +207,11 @@ void EntryExtractor::TakeField(uint64_t end) {
     std::string text = buffer_.substr(static_cast<size_t>(fieldStart_ - base_),
                                       static_cast<size_t>(end - fieldStart_));
     if (pendingField_ != EntryField::kPronunciation) ConvertToWindows1250(code_, text);
-    // Trimmed before the cut, so leading blanks do not shorten the text, and
-    // again after it: the cut may end in a blank, and a leading NUL only
-    // becomes a space in the first pass.
+    // A zero byte in a text file is junk like any other control byte: it
+    // becomes a blank instead of ending the field. Trimmed before the cut, so
+    // leading blanks do not shorten the text, and again after it: the cut may
+    // end in a blank.
+    std::replace(text.begin(), text.end(), '\0', ' ');
     lex::TrimWord(text);
     if (text.size() > kMaxEntryTextBytes) text.resize(kMaxEntryTextBytes);
     lex::TrimWord(text);
