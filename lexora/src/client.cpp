@@ -160,7 +160,7 @@ void TDrawWindow::ClearRows() {
 void TDrawWindow::ShowRows(int count) {
     if (count < 0) {
         program_.Rows.clear();
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         return;
     }
     if (program_.Rows.size() > static_cast<size_t>(count)) program_.Rows.resize(count);
@@ -195,7 +195,7 @@ void TDrawWindow::EvWordEditChange() {
     const int slot = program_.CurrentSlot();
     lex::EngineContext& ctx = *program_.Engine;
     if (!ScrollToWord(word)) {
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         ClearTranslation();
         return;
     }
@@ -278,7 +278,7 @@ void TDrawWindow::EvWordSelChange() {
 
     const lex::ResultRow row = program_.Rows[line];
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     if (lex::ReadNodeAt(ctx, row.Offset) != 1) {
@@ -290,15 +290,16 @@ void TDrawWindow::EvWordSelChange() {
     SetPronunciation(pron.empty() ? std::string() : "[" + pron + "]");
     lex::CloseSlotFiles(ctx);
     if (lex::ShowTranslations(ctx, row.Node.FirstTranslation, row.Node.Flags) == -1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     program_.AddToHistory(program_.CurrentWord(), slot);
-    if (!ScrollToWord(program_.CurrentWord())) ShowMessage(10930, 10790);
+    if (!ScrollToWord(program_.CurrentWord()))
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
 
     program_.ListDirty = true;
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     if (line == 0) {
@@ -370,7 +371,7 @@ void TDrawWindow::Scroll(int code) {
     const int slot = program_.CurrentSlot();
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
         ClearTranslation();
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         return;
     }
     if (code == SB_LINEUP) {
@@ -388,7 +389,7 @@ void TDrawWindow::Scroll(int code) {
     lastScrollCode_ = code;
     lex::FileHandle h = ctx.Files.Open(ctx.Settings.KeyIndexPaths[slot], lex::kOpenReadShared);
     if (h == lex::kNoFile) {
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         return;
     }
     int64_t size = ctx.Files.Size(h);
@@ -400,7 +401,7 @@ void TDrawWindow::Scroll(int code) {
                 lex::ReadAt(ctx.Files, h, record * static_cast<int64_t>(lex::KeyRecord::kSize), raw, sizeof raw);
     ctx.Files.Close(h);
     if (!read) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     lex::KeyRecord key = lex::KeyRecord::Decode(raw);
