@@ -16,24 +16,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import texttable  # noqa: E402
 
 
-def rc_string(text):
-    out = []
-    for c in text:
-        if c == '"':
-            out.append('""')
-        elif c == "\\":
-            out.append("\\\\")
-        elif c == "\n":
-            out.append("\\n")
-        elif c == "\t":
-            out.append("\\t")
-        elif ord(c) < 0x20:
-            out.append("\\%03o" % ord(c))
-        else:
-            out.append(c)
-    return '"' + "".join(out) + '"'
-
-
 def main(argv):
     if len(argv) < 3:
         print(__doc__, file=sys.stderr)
@@ -61,7 +43,7 @@ def main(argv):
             text = texts.get(base, english[base])
             if text == "":
                 continue  # an empty entry is the same as no entry
-            lines.append(f"    {base + index}, {rc_string(text)}")
+            lines.append(f"    {base + index}, {texttable.rc_string(text)}")
     lines.append("END")
     content = "\n".join(lines) + "\n"
     os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)

@@ -3,6 +3,8 @@
 // title that replace the stored [JAZYKY] values at start.
 #pragma once
 
+#include "core/texts/text_ids.h"
+
 namespace lex {
 
 // Languages of the fixed pairs in name order: 0 English, 1 Czech, 2 German,
@@ -10,12 +12,12 @@ namespace lex {
 // language (p == 0 ? 0 : p + 1) and Czech.
 constexpr int kFixedPairCount = 6;
 
-// "English Original", "Czech Original", "German Original", ... (10530..10590).
-constexpr int kOriginalNameBaseId = 10530;
-// "Czech Translation", "English Translation", "German Translation", ... (10600..10660).
-constexpr int kTranslationNameBaseId = 10600;
-// "English-Czech Dictionary", "Czech-English Dictionary", ... one per slot (10670..10780).
-constexpr int kDictionaryTitleBaseId = 10670;
+// "English Original", "Czech Original", "German Original", ... in language order.
+constexpr int kOriginalNameBaseId = kTextOriginalEnglish;
+// "Czech Translation", "English Translation", "German Translation", ... in language order.
+constexpr int kTranslationNameBaseId = kTextTranslationCzech;
+// "English-Czech Dictionary", "Czech-English Dictionary", ... one per slot.
+constexpr int kDictionaryTitleBaseId = kTextTitleEnglishCzech;
 
 constexpr bool HasFixedNames(int slot) { return slot >= 0 && slot < 2 * kFixedPairCount; }
 
@@ -35,11 +37,18 @@ constexpr int FixedTranslationNameId(int slot) {
 // Base text id of the dictionary title of a slot 0..11.
 constexpr int FixedDictionaryTitleId(int slot) { return kDictionaryTitleBaseId + 10 * slot; }
 
-static_assert(FixedOriginalNameId(0) == 10530 && FixedOriginalNameId(2) == 10550 &&
-              FixedOriginalNameId(3) == 10540 && FixedOriginalNameId(10) == 10590 &&
-              FixedOriginalNameId(11) == 10540);
-static_assert(FixedTranslationNameId(0) == 10600 && FixedTranslationNameId(1) == 10610 &&
-              FixedTranslationNameId(5) == 10630 && FixedTranslationNameId(11) == 10660);
-static_assert(FixedDictionaryTitleId(11) == 10780);
+// The names follow the language order above.
+static_assert(kTextOriginalCzech == kOriginalNameBaseId + 10 && kTextOriginalItalian == kOriginalNameBaseId + 60);
+static_assert(kTextTranslationEnglish == kTranslationNameBaseId + 10 &&
+              kTextTranslationItalian == kTranslationNameBaseId + 60);
+static_assert(kTextTitleCzechItalian == kDictionaryTitleBaseId + 110);
+static_assert(FixedOriginalNameId(0) == kTextOriginalEnglish && FixedOriginalNameId(2) == kTextOriginalGerman &&
+              FixedOriginalNameId(3) == kTextOriginalCzech && FixedOriginalNameId(10) == kTextOriginalItalian &&
+              FixedOriginalNameId(11) == kTextOriginalCzech);
+static_assert(FixedTranslationNameId(0) == kTextTranslationCzech &&
+              FixedTranslationNameId(1) == kTextTranslationEnglish &&
+              FixedTranslationNameId(5) == kTextTranslationRussian &&
+              FixedTranslationNameId(11) == kTextTranslationItalian);
+static_assert(FixedDictionaryTitleId(11) == kTextTitleCzechItalian);
 
 }  // namespace lex

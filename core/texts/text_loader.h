@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "core/texts/text_ids.h"  // the names of the base ids
+
 namespace lex {
 
 constexpr int kUiLanguageCount = 9;

@@ -1,32 +1,28 @@
 // THistoryDialog: choosing a word from the history.
 #include "core/ui/history_dialog.h"
 
+#include "core/texts/text_ids.h"
 #include "core/ui/combo_box2.h"
+#include "core/ui/lexcoreui_ids.h"
 #include "winlib/text.h"
 
 namespace lex {
 
-namespace {
-constexpr int kListId = 101;
-constexpr int kCaptionText = 10190;  // "Used Words History"
-constexpr int kOkText = 10200;       // "&OK"
-}  // namespace
-
 WL_BEGIN_MESSAGE_TABLE(THistoryDialog, wl::Dialog)
-    WL_COMMAND(IDOK, CmOk)
-    WL_CONTROL(kListId, EvListNotify)
+    WL_COMMAND(IDC_HISTORY_OK, CmOk)
+    WL_CONTROL(IDC_HISTORY_LIST, EvListNotify)
 WL_END_MESSAGE_TABLE()
 
 THistoryDialog::THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings,
                                TextLoader& loader, wl::ComboBox* wordBox, SlotLook look, int templateId)
     : wl::Dialog(parent, templateId), history_(history), settings_(settings), loader_(loader), wordBox_(wordBox),
-      look_(look), list_(this, kListId, history, look) {}
+      look_(look), list_(this, IDC_HISTORY_LIST, history, look) {}
 
 void THistoryDialog::SetupWindow() {
     wl::Dialog::SetupWindow();
     SetCodePage(loader_.CodePage());
-    SetText(loader_.LoadText(kCaptionText));
-    SetItemText(IDOK, loader_.LoadText(kOkText));
+    SetText(loader_.LoadText(kTextHistoryCaption));
+    SetItemText(IDC_HISTORY_OK, loader_.LoadText(kTextOk));
 
     // Top right corner on the main window's top right corner, size kept.
     HWND main = Parent() && Parent()->Handle() ? GetAncestor(Parent()->Handle(), GA_ROOT) : nullptr;

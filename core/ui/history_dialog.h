@@ -1,5 +1,5 @@
-// The history dialog (template 6): the looked-up words, newest first, in an
-// owner-drawn list (MyListBox, control 101); OK or a double click takes the
+// The history dialog (template IDD_HISTORY): the looked-up words, newest first,
+// in an owner-drawn list (MyListBox, control IDC_HISTORY_LIST); OK or a double click takes the
 // selected word back into the word box with its slot.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include "core/engine/dictionary_settings.h"
 #include "core/history/history_list.h"
 #include "core/texts/text_loader.h"
+#include "core/ui/lexcoreui_ids.h"
 #include "core/ui/slot_look.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
@@ -52,7 +53,7 @@ class THistoryDialog : public wl::Dialog {
 public:
     // wordBox: the lookup window's word box, normally a TComboBox2 (may be null).
     THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings, TextLoader& loader,
-                   wl::ComboBox* wordBox, SlotLook look, int templateId = 6);
+                   wl::ComboBox* wordBox, SlotLook look, int templateId = IDD_HISTORY);
 
     void SetupWindow() override;
     MyListBox& List() { return list_; }

@@ -9,6 +9,7 @@
 #include <cstddef>
 
 #include "core/texts/text_loader.h"
+#include "core/ui/lexcoreui_ids.h"
 #include "winlib/dialog.h"
 
 namespace lex {
@@ -24,10 +25,11 @@ struct MessageBuffers {
     void SetText(const char* text);
 };
 
-// Text with an OK button (template 13: static 1001, button 1). Closes with 1.
+// Text with an OK button (template IDD_MESSAGE: static IDC_MESSAGE_TEXT, button
+// IDC_MESSAGE_OK). Closes with 1.
 class TMOK : public wl::Dialog {
 public:
-    TMOK(wl::Window* parent, const MessageBuffers& buffers, TextLoader& loader, int templateId = 13);
+    TMOK(wl::Window* parent, const MessageBuffers& buffers, TextLoader& loader, int templateId = IDD_MESSAGE);
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
 
@@ -37,12 +39,12 @@ private:
     TextLoader& loader_;
 };
 
-// Question with Yes and No (template 8: static 100, buttons 1 and 2, no
-// system menu). Execute gives 1 for Yes, 2 for No, Escape and every other
+// Question with Yes and No (template IDD_QUESTION: static IDC_QUESTION_TEXT,
+// buttons IDC_QUESTION_YES and IDC_QUESTION_NO, no system menu). Execute gives 1 for Yes, 2 for No, Escape and every other
 // close request.
 class TMAN : public wl::Dialog {
 public:
-    TMAN(wl::Window* parent, const MessageBuffers& buffers, TextLoader& loader, int templateId = 8);
+    TMAN(wl::Window* parent, const MessageBuffers& buffers, TextLoader& loader, int templateId = IDD_QUESTION);
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
 

@@ -1,17 +1,14 @@
 // TMAN: a question with Yes and No.
 #include "core/ui/message_boxes.h"
 
+#include "core/texts/text_ids.h"
+#include "core/ui/lexcoreui_ids.h"
+
 namespace lex {
 
-namespace {
-constexpr int kTextStatic = 100;
-constexpr int kYesText = 20940;  // "&Yes"
-constexpr int kNoText = 20950;   // "&No"
-}  // namespace
-
 WL_BEGIN_MESSAGE_TABLE(TMAN, wl::Dialog)
-    WL_COMMAND(1, CmYes)
-    WL_COMMAND(2, CmNo)
+    WL_COMMAND(IDC_QUESTION_YES, CmYes)
+    WL_COMMAND(IDC_QUESTION_NO, CmNo)
 WL_END_MESSAGE_TABLE()
 
 TMAN::TMAN(wl::Window* parent, const MessageBuffers& buffers, TextLoader& loader, int templateId)
@@ -21,9 +18,9 @@ void TMAN::SetupWindow() {
     wl::Dialog::SetupWindow();
     SetCodePage(loader_.CodePage());
     SetText(buffers_.MessageCaption);
-    SetItemText(kTextStatic, buffers_.MessageText);
-    SetItemText(1, loader_.LoadText(kYesText));
-    SetItemText(2, loader_.LoadText(kNoText));
+    SetItemText(IDC_QUESTION_TEXT, buffers_.MessageText);
+    SetItemText(IDC_QUESTION_YES, loader_.LoadText(kTextYes));
+    SetItemText(IDC_QUESTION_NO, loader_.LoadText(kTextNo));
 }
 
 void TMAN::CmYes() { CloseWindow(1); }

@@ -1,15 +1,13 @@
 // TMOK: a message with an OK button.
 #include "core/ui/message_boxes.h"
 
+#include "core/texts/text_ids.h"
+#include "core/ui/lexcoreui_ids.h"
+
 namespace lex {
 
-namespace {
-constexpr int kTextStatic = 1001;
-constexpr int kOkText = 10200;  // "&OK"
-}  // namespace
-
 WL_BEGIN_MESSAGE_TABLE(TMOK, wl::Dialog)
-    WL_COMMAND(IDOK, CmOk)
+    WL_COMMAND(IDC_MESSAGE_OK, CmOk)
 WL_END_MESSAGE_TABLE()
 
 TMOK::TMOK(wl::Window* parent, const MessageBuffers& buffers, TextLoader& loader, int templateId)
@@ -19,8 +17,8 @@ void TMOK::SetupWindow() {
     wl::Dialog::SetupWindow();
     SetCodePage(loader_.CodePage());
     SetText(buffers_.MessageCaption);
-    SetItemText(IDOK, loader_.LoadText(kOkText));
-    SetItemText(kTextStatic, buffers_.MessageText);
+    SetItemText(IDC_MESSAGE_OK, loader_.LoadText(kTextOk));
+    SetItemText(IDC_MESSAGE_TEXT, buffers_.MessageText);
 }
 
 void TMOK::CmOk() { CloseWindow(1); }

@@ -156,7 +156,7 @@ void TDrawWindow::ClearRows() {
 void TDrawWindow::ShowRows(int count) {
     if (count < 0) {
         rows_.clear();
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         return;
     }
     if (rows_.size() > static_cast<size_t>(count)) rows_.resize(count);
@@ -183,7 +183,7 @@ void TDrawWindow::EvWordEditChange() {
     const int slot = program_.CurrentSlot();
     lex::EngineContext& ctx = *program_.Engine;
     if (!ScrollToWord(word)) {
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         ClearTranslation();
         return;
     }
@@ -295,7 +295,7 @@ void TDrawWindow::EvWordSelChange() {
 
     const lex::ResultRow row = rows_[line];
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     if (lex::ReadNodeAt(ctx, row.Offset) != 1) {
@@ -307,15 +307,16 @@ void TDrawWindow::EvWordSelChange() {
     SetPronunciation(pron.empty() ? std::string() : "[" + pron + "]");
     lex::CloseSlotFiles(ctx);
     if (lex::ShowTranslations(ctx, row.Node.FirstTranslation, row.Node.Flags) == -1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     program_.AddToHistory(program_.CurrentWord(), slot);
-    if (!ScrollToWord(program_.CurrentWord())) ShowMessage(10930, 10790);
+    if (!ScrollToWord(program_.CurrentWord()))
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
 
     listDirty_ = true;
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     if (line == 0) {
@@ -392,7 +393,7 @@ void TDrawWindow::Scroll(int code) {
     const int slot = program_.CurrentSlot();
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
         ClearTranslation();
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         return;
     }
     if (code == SB_LINEUP) {
@@ -411,11 +412,11 @@ void TDrawWindow::Scroll(int code) {
     int32_t node = 0;
     const int found = lex::KeyRecordNode(ctx, slot, scroll_->GetPosition() - 1, node);
     if (found == -1) {
-        ShowMessage(10930, 10790);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         return;
     }
     if (found != 1) {
-        ShowMessage(10930, 10800);
+        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         return;
     }
     ClearRows();

@@ -224,7 +224,7 @@ bool TFOkno::CanClose() {
     if (restartPending) return true;  // the closing writes are done already
     if (program_.Config.ConfigFlags.ConfirmExit) {
         DialogOpenScope scope(program_);
-        if (!AskYesNo(program_, this, 10910, 10920)) return false;
+        if (!AskYesNo(program_, this, lex::kTextQuitCaption, lex::kTextQuitQuestion)) return false;
     }
     WriteClosingState();
     return true;
@@ -280,10 +280,10 @@ void TFOkno::CmHistory() {
     client_.RestoreFocus();
 }
 
-void TFOkno::CeHistory(wl::CommandEnabler& ce) { SetEnablerText(ce, 10060); }
+void TFOkno::CeHistory(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kTextMenuHistory); }
 
 void TFOkno::CeVerbs(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 11220);
+    SetEnablerText(ce, lex::kTextMenuIrregularVerbs);
     ce.Enable(false);  // the verb tables come with their own dialogs
 }
 
@@ -293,7 +293,7 @@ void TFOkno::CmUtility() {
     UINT result = starter(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start");
     if (result <= 31) {
         DialogOpenScope scope(program_);
-        ShowOk(program_, this, 10820, 10830);
+        ShowOk(program_, this, lex::kTextErrorCaption, lex::kTextCannotRunLexbulk);
     }
 }
 
@@ -308,12 +308,12 @@ void TFOkno::CmRedo() {
 }
 
 void TFOkno::CeUndo(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10040);
+    SetEnablerText(ce, lex::kTextMenuUndo);
     ce.Enable(lex::CanUndo(*program_.Engine) == 1);
 }
 
 void TFOkno::CeRedo(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10050);
+    SetEnablerText(ce, lex::kTextMenuRedo);
     ce.Enable(lex::CanRedo(*program_.Engine) == 1);
 }
 
@@ -366,7 +366,7 @@ void TFOkno::CmPaste() {
 }
 
 void TFOkno::CePaste(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10080);
+    SetEnablerText(ce, lex::kTextMenuPaste);
     ce.Enable(::IsClipboardFormatAvailable(CF_TEXT) || ::IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
 
@@ -388,12 +388,12 @@ void TFOkno::CmSavePosition() {
 }
 
 void TFOkno::CeLocateNext(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10030);
+    SetEnablerText(ce, lex::kTextMenuLocateNext);
     ce.Enable(false);
 }
 
 void TFOkno::CeSortingSetup(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10170);
+    SetEnablerText(ce, lex::kTextMenuSortingSetup);
     ce.Enable(false);
 }
 
@@ -414,7 +414,8 @@ void TFOkno::CmLanguage8() { Language(8); }
 void TFOkno::CmLanguage9() { Language(9); }
 
 void TFOkno::CeLanguage(wl::CommandEnabler& ce) {
-    static const int texts[] = {10090, 10100, 10390, 10380, 10400, 10410};
+    static const int texts[] = {lex::kTextLanguageEnglish, lex::kTextLanguageGerman,  lex::kTextLanguageRussian,
+                                lex::kTextLanguageFrench,  lex::kTextLanguageSpanish, lex::kTextLanguageItalian};
     const unsigned id = ce.Id();
     const int pair = id == CM_ENGLISH ? 0 : id == CM_GERMAN ? 1 : static_cast<int>(id) - 601;
     if (pair < 6) SetEnablerText(ce, texts[pair]);
@@ -422,7 +423,7 @@ void TFOkno::CeLanguage(wl::CommandEnabler& ce) {
 }
 
 void TFOkno::CeOtherLanguages(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10110);
+    SetEnablerText(ce, lex::kTextMenuOtherLanguages);
     ce.Enable(false);
 }
 
@@ -431,7 +432,7 @@ void TFOkno::CmDirection() {
     client_.RefreshView();
 }
 
-void TFOkno::CeDirection(wl::CommandEnabler& ce) { SetEnablerText(ce, 10120); }
+void TFOkno::CeDirection(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kTextMenuDirection); }
 
 namespace {
 
@@ -471,7 +472,7 @@ void TFOkno::CmTranslateBack() {
 }
 
 void TFOkno::CeTranslateBack(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10020);
+    SetEnablerText(ce, lex::kTextMenuTranslateBack);
     TranslationBox* box = client_.TranslationControl();
     int start = 0, end = 0;
     if (box) box->GetSelection(start, end);
@@ -484,30 +485,30 @@ void TFOkno::CeTranslateBack(wl::CommandEnabler& ce) {
 }
 
 void TFOkno::CeCorrectWord(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10130);
+    SetEnablerText(ce, lex::kTextMenuCorrectWord);
     ce.Enable(false);
 }
 
 void TFOkno::CeNewEntry(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10140);
+    SetEnablerText(ce, lex::kTextMenuNewEntry);
     ce.Enable(false);
 }
 
 void TFOkno::CeDeleteEntry(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10150);
+    SetEnablerText(ce, lex::kTextMenuDeleteEntry);
     ce.Enable(false);
 }
 
 void TFOkno::CeDeleteTranslation(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, 10160);
+    SetEnablerText(ce, lex::kTextMenuDeleteTranslation);
     ce.Enable(false);
 }
 
 void TFOkno::CmHelp() {
-    std::string file = program_.Config.ProgramFolder + program_.Texts.LoadText(11210);
+    std::string file = program_.Config.ProgramFolder + program_.Texts.LoadText(lex::kTextHelpFile);
     ::WinHelpA(Handle(), file.c_str(), HELP_CONTENTS, 0);
 }
 
-void TFOkno::CeHelp(wl::CommandEnabler& ce) { SetEnablerText(ce, 10180); }
+void TFOkno::CeHelp(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kTextMenuHelp); }
 
 }  // namespace lexora

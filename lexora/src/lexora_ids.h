@@ -40,7 +40,14 @@
 #define CM_LOCATE_NEXT 301
 #define CM_DICTIONARY_CONFIG 321
 #define CM_FONT_SETUP 322
-#define CM_LANGUAGE_3 603  // pairs 2..9: 601 + pair
+// Language buttons 3..10 (pairs 2..9): 601 + pair.
+#define CM_LANGUAGE_3 603
+#define CM_LANGUAGE_4 604
+#define CM_LANGUAGE_5 605
+#define CM_LANGUAGE_6 606
+#define CM_LANGUAGE_7 607
+#define CM_LANGUAGE_8 608
+#define CM_LANGUAGE_9 609
 #define CM_LANGUAGE_10 610
 #define CM_CLIPBOARD_LINK 700
 #define CM_CLIPBOARD_LINK_ON 701

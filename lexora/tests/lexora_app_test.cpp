@@ -132,13 +132,20 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
         bool enabled;
     };
     const Case cases[] = {
-        {CM_HISTORY, 10060, true},        {CM_DIRECTION, 10120, true},
-        {CM_ENGLISH, 10090, false},       {CM_GERMAN, 10100, true},
-        {604, 10380, true},               {607, 0, true},
-        {CM_UNDO, 10040, true},           {CM_REDO, 10050, false},
-        {CM_HELP, 10180, true},           {CM_TRANSLATE_BACK, 10020, false},
-        {CM_NEW_ENTRY, 10140, false},     {CM_CORRECT_WORD, 10130, false},
-        {CM_IRREGULAR_VERBS, 11220, false}, {CM_SORTING_SETUP, 10170, false},
+        {CM_HISTORY, lex::kTextMenuHistory, true},
+        {CM_DIRECTION, lex::kTextMenuDirection, true},
+        {CM_ENGLISH, lex::kTextLanguageEnglish, false},
+        {CM_GERMAN, lex::kTextLanguageGerman, true},
+        {CM_LANGUAGE_4, lex::kTextLanguageFrench, true},
+        {CM_LANGUAGE_7, 0, true},
+        {CM_UNDO, lex::kTextMenuUndo, true},
+        {CM_REDO, lex::kTextMenuRedo, false},
+        {CM_HELP, lex::kTextMenuHelp, true},
+        {CM_TRANSLATE_BACK, lex::kTextMenuTranslateBack, false},
+        {CM_NEW_ENTRY, lex::kTextMenuNewEntry, false},
+        {CM_CORRECT_WORD, lex::kTextMenuCorrectWord, false},
+        {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, false},
+        {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, false},
         {CM_CLIPBOARD_LINK_ON, 0, true},  {CM_CLIPBOARD_LINK_OFF, 0, false},
         {CM_DICTIONARY_CONFIG, 0, false}, {CM_ABOUT, 0, false},
     };

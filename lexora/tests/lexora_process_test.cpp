@@ -11,6 +11,8 @@
 
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_loader.h"
+#include "core/ui/lexcoreui_ids.h"
+#include "lexora/src/lexora_ids.h"
 #include "test_data.h"
 
 using namespace lexora_test;
@@ -94,10 +96,10 @@ public:
             frame = TopWindow(true);
             if (frame) {
                 client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
-                word = ::GetDlgItem(client, 500);
+                word = ::GetDlgItem(client, IDC_WORD_BOX);
                 wordEdit = ::FindWindowExW(word, nullptr, L"Edit", nullptr);
-                translation = ::GetDlgItem(client, 501);
-                pronunciation = ::GetDlgItem(client, 502);
+                translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+                pronunciation = ::GetDlgItem(client, IDC_PRONUNCIATION);
                 if (client && word && wordEdit && translation && pronunciation) break;
             }
             ::Sleep(20);
@@ -156,7 +158,7 @@ public:
     // Selects a list line as a click does.
     void Select(int line) const {
         Send(word, CB_SETCURSEL, line, 0);
-        Send(client, WM_COMMAND, MAKEWPARAM(500, CBN_SELCHANGE), reinterpret_cast<LPARAM>(word));
+        Send(client, WM_COMMAND, MAKEWPARAM(IDC_WORD_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(word));
     }
     std::vector<std::wstring> Rows() const {
         std::vector<std::wstring> rows;
@@ -174,12 +176,13 @@ public:
     std::wstring Caption() const { return WindowText(frame); }
 
     void Scroll(int code, int position = 0) const {
-        Send(client, WM_VSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(::GetDlgItem(client, 2225)));
+        Send(client, WM_VSCROLL, MAKEWPARAM(code, position),
+             reinterpret_cast<LPARAM>(::GetDlgItem(client, IDC_SCROLL)));
     }
 
     // Closes the frame; the answer to a question, when one comes, is `yes`.
     void Close() const { ::PostMessageW(frame, WM_CLOSE, 0, 0); }
-    void Answer(HWND dialog, bool yes) const { Send(::GetDlgItem(dialog, yes ? 1 : 2), BM_CLICK); }
+    void Answer(HWND dialog, bool yes) const { Send(::GetDlgItem(dialog, yes ? IDOK : IDCANCEL), BM_CLICK); }
 
     HWND frame = nullptr, client = nullptr, word = nullptr, wordEdit = nullptr, translation = nullptr,
          pronunciation = nullptr;
@@ -538,13 +541,13 @@ TEST_F(LexoraProcess, HistoryTakesAWordBackWithItsSlot) {
     lexora.Type(L"dog");
     lexora.Command(213);
     lexora.Type(L"\u010Daj");
-    ::PostMessageW(lexora.frame, WM_COMMAND, 199, 0);  // F2: the dialog is modal
+    ::PostMessageW(lexora.frame, WM_COMMAND, CM_HISTORY, 0);  // F2: the dialog is modal
     HWND dialog = lexora.WaitForDialog();
     ASSERT_TRUE(dialog);
-    HWND list = ::GetDlgItem(dialog, 101);
+    HWND list = ::GetDlgItem(dialog, IDC_HISTORY_LIST);
     ASSERT_EQ(lexora.Send(list, LB_GETCOUNT), 3);  // čaj, dog, do
     lexora.Send(list, LB_SETCURSEL, 1);
-    lexora.Send(dialog, WM_COMMAND, MAKEWPARAM(101, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    lexora.Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     lexora.Answer(dialog, true);  // OK
     // The frame shows the entry once the dialog's command has ended.
     for (int i = 0; i < 500 && lexora.Translation() != Translated(L"pes"); ++i) ::Sleep(20);

@@ -11,6 +11,7 @@
 
 #include "winlib/testing.h"
 #include "winlib/winlib.h"
+#include "winlib_test_ids.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ using wl::testing::WideText;
 // itself: the derived table must win, the base table must still be searched.
 class BaseTestDialog : public wl::Dialog {
 public:
-    BaseTestDialog() : wl::Dialog(nullptr, 100) {}
+    BaseTestDialog() : wl::Dialog(nullptr, IDD_TEST) {}
     WL_DECLARE_MESSAGE_TABLE();
     std::vector<std::string> log;
 
@@ -32,15 +33,15 @@ protected:
     void CmMenu() { log.push_back("base 105"); }
 };
 WL_BEGIN_MESSAGE_TABLE(BaseTestDialog, wl::Dialog)
-    WL_COMMAND(103, CmButton)
+    WL_COMMAND(IDC_TEST_BUTTON, CmButton)
     WL_COMMAND(105, CmMenu)
 WL_END_MESSAGE_TABLE()
 
 class TestDialog : public BaseTestDialog {
 public:
     WL_DECLARE_MESSAGE_TABLE();
-    wl::Edit edit{this, 101};
-    wl::ListBox list{this, 104};
+    wl::Edit edit{this, IDC_TEST_EDIT};
+    wl::ListBox list{this, IDC_TEST_LIST};
     bool controlsBoundInSetup = false;
 
     void SetupWindow() override {
@@ -55,9 +56,9 @@ private:
     LRESULT EvDouble(WPARAM wp, LPARAM) { return static_cast<LRESULT>(wp * 2); }
 };
 WL_BEGIN_MESSAGE_TABLE(TestDialog, BaseTestDialog)
-    WL_COMMAND(103, CmButton)
-    WL_NOTIFY(101, EN_CHANGE, EvEditChange)
-    WL_CONTROL(104, EvList)
+    WL_COMMAND(IDC_TEST_BUTTON, CmButton)
+    WL_NOTIFY(IDC_TEST_EDIT, EN_CHANGE, EvEditChange)
+    WL_CONTROL(IDC_TEST_LIST, EvList)
     WL_MESSAGE(WM_APP + 1, EvDouble)
 WL_END_MESSAGE_TABLE()
 
@@ -66,10 +67,11 @@ TEST(MessageTable, RoutesMessagesCommandsAndNotificationsClassFirst) {
     LRESULT doubled = 0;
     INT_PTR code = ExecuteWith(dlg, [&](wl::Dialog& d) {
         HWND h = d.Handle();
-        ClickButton(h, 103);
+        ClickButton(h, IDC_TEST_BUTTON);
         SendMessageW(h, WM_COMMAND, 105, 0);  // as from a menu
         dlg.edit.SetText("abc");              // EN_CHANGE from the real control
-        SendMessageW(h, WM_COMMAND, MAKEWPARAM(104, LBN_DBLCLK), reinterpret_cast<LPARAM>(dlg.list.Handle()));
+        SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDC_TEST_LIST, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(dlg.list.Handle()));
         doubled = SendMessageW(h, WM_APP + 1, 21, 0);
         ClickButton(h, IDOK);
     });
@@ -88,13 +90,13 @@ TEST(Dialog, EndCodes) {
     const Case cases[] = {
         {"OK button", [](HWND h) { ClickButton(h, IDOK); }, IDOK},
         {"Cancel button", [](HWND h) { ClickButton(h, IDCANCEL); }, IDCANCEL},
-        {"Escape key", [](HWND h) { PostKey(GetDlgItem(h, 101), VK_ESCAPE); }, IDCANCEL},
-        {"Enter key", [](HWND h) { PostKey(GetDlgItem(h, 101), VK_RETURN); }, IDOK},
+        {"Escape key", [](HWND h) { PostKey(GetDlgItem(h, IDC_TEST_EDIT), VK_ESCAPE); }, IDCANCEL},
+        {"Enter key", [](HWND h) { PostKey(GetDlgItem(h, IDC_TEST_EDIT), VK_RETURN); }, IDOK},
         {"close request", [](HWND h) { SendMessageW(h, WM_CLOSE, 0, 0); }, IDCANCEL},
         {"CloseWindow(7)", [](HWND h) { static_cast<wl::Dialog*>(wl::Window::FromHandle(h))->CloseWindow(7); }, 7},
     };
     for (const Case& c : cases) {
-        wl::Dialog dlg(nullptr, 100);
+        wl::Dialog dlg(nullptr, IDD_TEST);
         EXPECT_EQ(ExecuteWith(dlg, [&](wl::Dialog& d) { c.act(d.Handle()); }), c.code) << c.what;
         EXPECT_EQ(dlg.Handle(), nullptr) << c.what;
     }
@@ -119,16 +121,16 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
         dlg.SetCodePage(c.codePage);
         ExecuteWith(dlg, [&](wl::Dialog& d) {
             d.SetText(c.bytes);
-            d.SetItemText(102, c.bytes);
+            d.SetItemText(IDC_TEST_STATIC, c.bytes);
             dlg.edit.SetText(c.bytes);
             dlg.list.AddString(c.bytes);
             // What the window system shows...
             EXPECT_EQ(WideText(d.Handle()), c.shown);
-            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), 102)), c.shown);
+            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_TEST_STATIC)), c.shown);
             EXPECT_EQ(WideText(dlg.edit.Handle()), c.shown);
             // ...and what the program reads back.
             EXPECT_EQ(d.GetText(), c.bytes);
-            EXPECT_EQ(d.GetItemText(102), c.bytes);
+            EXPECT_EQ(d.GetItemText(IDC_TEST_STATIC), c.bytes);
             EXPECT_EQ(dlg.edit.GetText(), c.bytes);
             EXPECT_EQ(dlg.list.GetString(0), c.bytes);
             d.CloseWindow(IDOK);
@@ -137,15 +139,15 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
 }
 
 TEST(Dialog, CommonLookForDialogStaticsAndButtonsOnly) {
-    wl::Dialog dlg(nullptr, 100);
+    wl::Dialog dlg(nullptr, IDD_TEST);
     ExecuteWith(dlg, [&](wl::Dialog& d) {
         HWND h = d.Handle();
         HDC dc = GetDC(h);
         const HGDIOBJ grey = GetStockObject(LTGRAY_BRUSH);
         struct Case { UINT msg; int id; bool grey; };
-        for (Case c : {Case{WM_CTLCOLORDLG, 0, true}, Case{WM_CTLCOLORSTATIC, 102, true},
-                       Case{WM_CTLCOLORBTN, 103, true}, Case{WM_CTLCOLOREDIT, 101, false},
-                       Case{WM_CTLCOLORLISTBOX, 104, false}}) {
+        for (Case c : {Case{WM_CTLCOLORDLG, 0, true}, Case{WM_CTLCOLORSTATIC, IDC_TEST_STATIC, true},
+                       Case{WM_CTLCOLORBTN, IDC_TEST_BUTTON, true}, Case{WM_CTLCOLOREDIT, IDC_TEST_EDIT, false},
+                       Case{WM_CTLCOLORLISTBOX, IDC_TEST_LIST, false}}) {
             SetTextColor(dc, RGB(1, 2, 3));
             SetBkMode(dc, OPAQUE);
             HWND ctl = c.id ? GetDlgItem(h, c.id) : h;
@@ -191,8 +193,8 @@ public:
 
 class ControlsDialog : public wl::Dialog {
 public:
-    ControlsDialog() : wl::Dialog(nullptr, 100) {}
-    CountingEdit edit{this, 101};
+    ControlsDialog() : wl::Dialog(nullptr, IDD_TEST) {}
+    CountingEdit edit{this, IDC_TEST_EDIT};
     DrawnList drawn{this, 300, 110, 60, 80, 60,
                     WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY};
 };
@@ -278,7 +280,7 @@ TEST(Frame, RoutesCommandsEnablesItemsAndLaysOutBars) {
     ASSERT_TRUE(frame.Create(10, 10, 400, 300));
     ASSERT_NE(client.Handle(), nullptr);
     EXPECT_EQ(GetParent(client.Handle()), frame.Handle());
-    EXPECT_NE(GetDlgItem(client.Handle(), 101), nullptr);
+    EXPECT_NE(GetDlgItem(client.Handle(), IDC_CLIENT_EDIT), nullptr);
 
     SendMessageW(frame.Handle(), WM_COMMAND, 500, 0);
     SendMessageW(frame.Handle(), WM_COMMAND, 502, 0);

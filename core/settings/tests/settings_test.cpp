@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/texts/text_ids.h"
 #include "settings.h"
 
 namespace lex {
@@ -654,9 +655,14 @@ TEST_F(SettingsTest, LoadAtStartFromFilledFile) {
     // Pairs 0..5 show the program's own names in the UI language.
     struct Fixed { int slot; int original, translation, title; };
     const Fixed fixed[] = {
-        {0, 10530, 10600, 10670}, {1, 10540, 10610, 10680}, {2, 10550, 10600, 10690},
-        {3, 10540, 10620, 10700}, {4, 10560, 10600, 10710}, {5, 10540, 10630, 10720},
-        {10, 10590, 10600, 10770}, {11, 10540, 10660, 10780},
+        {0, kTextOriginalEnglish, kTextTranslationCzech, kTextTitleEnglishCzech},
+        {1, kTextOriginalCzech, kTextTranslationEnglish, kTextTitleCzechEnglish},
+        {2, kTextOriginalGerman, kTextTranslationCzech, kTextTitleGermanCzech},
+        {3, kTextOriginalCzech, kTextTranslationGerman, kTextTitleCzechGerman},
+        {4, kTextOriginalRussian, kTextTranslationCzech, kTextTitleRussianCzech},
+        {5, kTextOriginalCzech, kTextTranslationRussian, kTextTitleCzechRussian},
+        {10, kTextOriginalItalian, kTextTranslationCzech, kTextTitleItalianCzech},
+        {11, kTextOriginalCzech, kTextTranslationItalian, kTextTitleCzechItalian},
     };
     for (const Fixed& f : fixed) {
         EXPECT_EQ(s.OriginalNames[f.slot], FakeText(f.original)) << f.slot;

@@ -34,6 +34,13 @@ def write_table(folder, table):
                 f.write(f"{base}\t{escaped}\n")
 
 
+def read_if_there(path):
+    if not os.path.exists(path):
+        return None
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
 def run(script, *args):
     return subprocess.run([sys.executable, os.path.join(TOOLS, script), *args],
                           capture_output=True, text=True, encoding="utf-8")
@@ -110,7 +117,7 @@ class CheckTest(unittest.TestCase):
                 write_table(os.path.join(tmp, "lexbulk"), override)
                 args.append(os.path.join(tmp, "lexbulk"))
             with open(args[0], "w") as f:
-                f.write("# ids\n" + "".join(f"{i}\n" for i in required))
+                f.write("# ids\n" + "".join(f"{i}\tkTextNumber{i}\n" for i in required))
             return run("check_texts.py", *args)
 
     def test_complete_table_passes(self):
@@ -149,9 +156,160 @@ class CheckTest(unittest.TestCase):
         self.assertIn("lexbulk: id 10200 overrides the English text but not the German one", result.stderr)
         self.assertNotIn("Czech", result.stderr)
 
+    def test_every_text_needs_a_named_id(self):
+        result = self.check(COMPLETE, required=(10200, 11380))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("id 21020 has no name in the ids file", result.stderr)
+
     def test_czech_without_diacritics_is_ascii(self):
         self.assertEqual(texttable.strip_diacritics("Příliš žluťoučký kůň úpěl ďábelské ódy"),
                          "Prilis zlutoucky kun upel dabelske ody")
+
+
+class TextIdsTest(unittest.TestCase):
+    def generate(self, ids_text):
+        with tempfile.TemporaryDirectory() as tmp:
+            write_table(os.path.join(tmp, "lexora"), {"en": {10200: "&OK", 10900: 'Run\n"again"\\'}})
+            ids = os.path.join(tmp, "ids.txt")
+            with open(ids, "w", encoding="utf-8") as f:
+                f.write(ids_text)
+            out = os.path.join(tmp, "gen", "core", "texts", "text_ids.h")
+            result = run("make_text_ids.py", ids, os.path.join(tmp, "lexora"), out)
+            header = read_if_there(out)
+        return result, header
+
+    def test_names_for_code_and_resources(self):
+        result, header = self.generate("# names\n10200\tkTextOk\n10900\tkTextRestartQuestion\n")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        code, _, rc = header.partition("#ifdef RC_INVOKED")
+        rc, _, cpp = rc.partition("#else")
+        self.assertIn("#define kTextOk 10200\n", rc)
+        self.assertIn("#define kTextRestartQuestion 10900\n", rc)
+        self.assertIn("namespace lex {", cpp)
+        self.assertRegex(cpp, r'constexpr int kTextOk +  *= 10200;  // "&OK"\n')
+        # The comment never ends in a backslash that would swallow the next line.
+        self.assertRegex(cpp, r'= 10900;  // "Run\\n""again""\\\\"\n')
+
+    def test_bad_ids_files_fail(self):
+        cases = [
+            ("10200\tkTextOk\n10200\tkTextAgain\n", "id 10200 given twice"),
+            ("10200\tkTextOk\n10210\tkTextOk\n", "name kTextOk given twice"),
+            ("10205\tkTextOk\n", "not a multiple of 10"),
+            ("10200\tOk\n", "not a name like kTextSomething"),
+            ("10200\tkText-Ok\n", "not a name like kTextSomething"),
+            ("10200\n", "expected '<id><TAB><name>'"),
+        ]
+        for text, fault in cases:
+            result, header = self.generate(text)
+            self.assertEqual(result.returncode, 1, text)
+            self.assertIn(fault, result.stderr, text)
+            self.assertIsNone(header, text)
+
+
+# A menu bar with a nested popup and a top-level item, in two resources' worth
+# of languages.
+LAYOUT = """# test menus
+RESOURCES A B C D E F G H I
+POPUP FileMenu
+    CM_OPEN
+    SEPARATOR
+    POPUP MoreMenu
+        CM_SAVE
+        CM_SAVE SaveAgain
+    END
+END
+CM_END
+"""
+MENU_TEXTS = {
+    "en": {"FileMenu": "&File", "MoreMenu": "&More", "CM_OPEN": "&Open\tCtrl+O", "CM_SAVE": "Save",
+           "SaveAgain": "Save &again", "CM_END": "&End"},
+    "cs": {"FileMenu": "&Soubor", "MoreMenu": "&Další", "CM_OPEN": "&Otevřít\tCtrl+O", "CM_SAVE": "&Uložit",
+           "SaveAgain": "Uložit &znovu", "CM_END": "&Konec"},
+}
+for stem in ("de", "ru", "fr", "es", "it", "pl"):
+    MENU_TEXTS[stem] = dict(MENU_TEXTS["en"])
+MENU_TEXTS["ru"]["CM_END"] = "&Выход"
+
+
+class MenuTest(unittest.TestCase):
+    def run_tool(self, script, texts, layout=LAYOUT):
+        with tempfile.TemporaryDirectory() as tmp:
+            write_table(os.path.join(tmp, "menus"), texts)
+            layout_file = os.path.join(tmp, "menus.layout")
+            with open(layout_file, "w", encoding="utf-8") as f:
+                f.write(layout)
+            out = os.path.join(tmp, "out", "menus.rc")
+            if script == "make_menus.py":
+                result = run(script, layout_file, os.path.join(tmp, "menus"), out)
+            else:
+                result = run(script, "--menus", layout_file, os.path.join(tmp, "menus"))
+            rc = read_if_there(out)
+        return result, rc
+
+    def test_menus_of_every_language(self):
+        result, rc = self.run_tool("make_menus.py", MENU_TEXTS)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("#pragma code_page(65001)", rc)
+        menus = rc.split("\n\n")[1:]
+        self.assertEqual([m.splitlines()[0] for m in menus], [f"{n} MENU" for n in "ABCDEFGHI"])
+        self.assertEqual(menus[0].splitlines()[1:], [
+            "BEGIN",
+            '  POPUP "&File"',
+            "  BEGIN",
+            '    MENUITEM "&Open\\tCtrl+O", CM_OPEN',
+            "    MENUITEM SEPARATOR",
+            '    POPUP "&More"',
+            "    BEGIN",
+            '      MENUITEM "Save", CM_SAVE',
+            '      MENUITEM "Save &again", CM_SAVE',
+            "    END",
+            "  END",
+            '  MENUITEM "&End", CM_END',
+            "END",
+        ])
+        self.assertIn('MENUITEM "Uložit &znovu", CM_SAVE', menus[1])
+        self.assertIn('MENUITEM "Ulozit &znovu", CM_SAVE', menus[2])  # Czech without diacritics
+        self.assertIn('MENUITEM "&Выход", CM_END', menus[4])
+
+    def test_menu_table_check(self):
+        result, _ = self.run_tool("check_texts.py", MENU_TEXTS)
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+        def changed(stem, key, text):
+            table = {k: dict(v) for k, v in MENU_TEXTS.items()}
+            if text is None:
+                del table[stem][key]
+            else:
+                table[stem][key] = text
+            return table
+
+        cases = [
+            (changed("pl", "CM_SAVE", None), "CM_SAVE has no Polish text"),
+            (changed("en", "MoreMenu", None), "MoreMenu has no English text"),
+            (changed("ru", "CM_OPEN", "&Открыть Ctrl+O"), "does not keep the tab"),
+            (changed("de", "FileMenu", "Datei"), "does not keep the '&'"),
+            (changed("fr", "CM_SAVE", "Enregistrer\tF2"), "has a tab that the English text lacks"),
+            (changed("it", "CM_END", "&Così"), "not in code page 1250"),
+            (changed("en", "CM_CLOSE", "&Close"), "CM_CLOSE has a English text but is not in menus.layout"),
+        ]
+        for table, fault in cases:
+            result, _ = self.run_tool("check_texts.py", table)
+            self.assertEqual(result.returncode, 1, fault)
+            self.assertIn(fault, result.stderr)
+
+    def test_bad_layouts_fail(self):
+        cases = [
+            (LAYOUT.replace("    END\n", "", 1), "a POPUP lacks its END"),
+            (LAYOUT.replace("RESOURCES A B C D E F G H I\n", ""), "no RESOURCES line"),
+            (LAYOUT.replace(" I\n", "\n"), "RESOURCES line with 9 names"),
+            (LAYOUT + "END\n", "END without a POPUP"),
+            (LAYOUT.replace("CM_END", "CM_END Two Keys"), "expected '<command id name> [<text key>]'"),
+        ]
+        for layout, fault in cases:
+            result, rc = self.run_tool("make_menus.py", MENU_TEXTS, layout)
+            self.assertEqual(result.returncode, 1, fault)
+            self.assertIn(fault, result.stderr)
+            self.assertIsNone(rc, fault)
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/texts/text_ids.h"
 #include "core/texts/text_loader.h"
 
 namespace {
@@ -18,12 +19,12 @@ std::string Bytes(const char* text) { return std::string(text); }
 TEST(TextLoader, ThirdCallReusesTheFirstBufferAndKeepsTheSecond) {
     lex::TextLoader loader;
     loader.SetUiLanguage(0);
-    const char* first = loader.LoadText(10200);
+    const char* first = loader.LoadText(lex::kTextOk);
     EXPECT_STREQ(first, "&OK");
-    const char* second = loader.LoadText(10260);
+    const char* second = loader.LoadText(lex::kTextCancel);
     EXPECT_STREQ(first, "&OK");  // two results are valid at once
     EXPECT_STREQ(second, "&Cancel");
-    const char* third = loader.LoadText(20940);
+    const char* third = loader.LoadText(lex::kTextYes);
     EXPECT_EQ(third, first);
     EXPECT_STREQ(first, "&Yes");
     EXPECT_STREQ(second, "&Cancel");
@@ -54,8 +55,8 @@ TEST(TextLoader, LongTextsAreCutTo252Bytes) {
 TEST(TextLoader, IdWithoutTextGivesEmptyText) {
     lex::TextLoader loader;
     loader.SetUiLanguage(0);
-    loader.LoadText(10200);
-    loader.LoadText(10260);  // both buffers hold a text now
+    loader.LoadText(lex::kTextOk);
+    loader.LoadText(lex::kTextCancel);  // both buffers hold a text now
     EXPECT_STREQ(loader.LoadText(29990), "");
 }
 
@@ -92,21 +93,21 @@ TEST(TextLoader, TextsComeInTheirLanguagesCodePage) {
         int baseId;
         const char* bytes;
     } cases[] = {
-        {0, 20950, "&No"},
-        {0, 10900, "To complete the Modification there is Necessary to Run\nthe Dictionary Again. "
-                   "Are You Sure to Quit/Restart the Program Once More?"},
-        {0, 10060, "&Word History... \tF2"},
-        {1, 21050, "V\xFDslovnost"},                                 // Výslovnost
-        {1, 10940, "Upozorn\xECn\xED!"},                            // Upozornění!
-        {1, 10400, "\x8Apan\xECl\x9Atina"},                         // Španělština
-        {2, 10940, "Upozorneni!"},
-        {4, 20950, "&\xCD\xE5\xF2"},                               // &Нет
-        {4, 21050, "\xCF\xF0\xEE\xE8\xE7\xED\xEE\xF8\xE5\xED\xE8\xE5"},  // Произношение
-        {5, 11380, "A-Historique des entr\xE9" "es"},
-        {6, 10940, "\xA1" "Advertencia!"},
-        {8, 10940, "Ostrze\xBF" "enie!"},
-        {8, 20940, "&Tak"},
-        {8, 20950, "&Nie"},
+        {0, lex::kTextNo, "&No"},
+        {0, lex::kTextRestartQuestion, "To complete the Modification there is Necessary to Run\nthe Dictionary Again. "
+                                       "Are You Sure to Quit/Restart the Program Once More?"},
+        {0, lex::kTextMenuHistory, "&Word History... \tF2"},
+        {1, lex::kTextPronunciation, "V\xFDslovnost"},                                     // Výslovnost
+        {1, lex::kTextWarningCaption, "Upozorn\xECn\xED!"},                                // Upozornění!
+        {1, lex::kTextLanguageSpanish, "\x8Apan\xECl\x9Atina"},                            // Španělština
+        {2, lex::kTextWarningCaption, "Upozorneni!"},
+        {4, lex::kTextNo, "&\xCD\xE5\xF2"},                                                // &Нет
+        {4, lex::kTextPronunciation, "\xCF\xF0\xEE\xE8\xE7\xED\xEE\xF8\xE5\xED\xE8\xE5"},  // Произношение
+        {5, lex::kTextToolHistory, "A-Historique des entr\xE9" "es"},
+        {6, lex::kTextWarningCaption, "\xA1" "Advertencia!"},
+        {8, lex::kTextWarningCaption, "Ostrze\xBF" "enie!"},
+        {8, lex::kTextYes, "&Tak"},
+        {8, lex::kTextNo, "&Nie"},
         {0, kSpecialTextId, "\"Quoted\" \\ C:\\dir\tTab\nLine 2"},
         {4, kSpecialTextId, "\xA8\xEB\xEA\xE0 \"\xB8\xE6\""},  // Ёлка "ёж"
         {5, kSpecialTextId, "\x9Cuvre \xE0 5 \x80"},              // œuvre à 5 €

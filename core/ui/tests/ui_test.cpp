@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "core/history/history_list.h"
+#include "core/texts/text_ids.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/combo_box2.h"
 #include "core/ui/edit2.h"
 #include "core/ui/history_dialog.h"
+#include "core/ui/lexcoreui_ids.h"
 #include "core/ui/message_boxes.h"
 #include "core/ui/owner_draw.h"
 #include "winlib/testing.h"
@@ -35,11 +37,11 @@ TEST(MessageBoxes, YesNoAnswersAndButtonTexts) {
         const wchar_t* noText;
     };
     const Case cases[] = {
-        {"Yes, Polish", 8, [](HWND h) { ClickButton(h, 1); }, true, L"&Tak", L"&Nie"},
-        {"No, Polish", 8, [](HWND h) { ClickButton(h, 2); }, false, L"&Tak", L"&Nie"},
-        {"Yes, English", 0, [](HWND h) { ClickButton(h, 1); }, true, L"&Yes", L"&No"},
-        {"Escape", 0, [](HWND h) { PostKey(GetDlgItem(h, 1), VK_ESCAPE); }, false, L"&Yes", L"&No"},
-        {"Enter on Yes", 0, [](HWND h) { PostKey(GetDlgItem(h, 1), VK_RETURN); }, true, L"&Yes", L"&No"},
+        {"Yes, Polish", 8, [](HWND h) { ClickButton(h, IDC_QUESTION_YES); }, true, L"&Tak", L"&Nie"},
+        {"No, Polish", 8, [](HWND h) { ClickButton(h, IDC_QUESTION_NO); }, false, L"&Tak", L"&Nie"},
+        {"Yes, English", 0, [](HWND h) { ClickButton(h, IDC_QUESTION_YES); }, true, L"&Yes", L"&No"},
+        {"Escape", 0, [](HWND h) { PostKey(GetDlgItem(h, IDC_QUESTION_YES), VK_ESCAPE); }, false, L"&Yes", L"&No"},
+        {"Enter on Yes", 0, [](HWND h) { PostKey(GetDlgItem(h, IDC_QUESTION_YES), VK_RETURN); }, true, L"&Yes", L"&No"},
         {"close request", 4, [](HWND h) { SendMessageW(h, WM_CLOSE, 0, 0); }, false, L"&Да", L"&Нет"},
     };
     for (const Case& c : cases) {
@@ -49,18 +51,18 @@ TEST(MessageBoxes, YesNoAnswersAndButtonTexts) {
         std::wstring yes, no, caption, text;
         LONG_PTR style = 0;
         wl::Dialog::SetTestHook([&](wl::Dialog& d) {
-            yes = WideText(GetDlgItem(d.Handle(), 1));
-            no = WideText(GetDlgItem(d.Handle(), 2));
+            yes = WideText(GetDlgItem(d.Handle(), IDC_QUESTION_YES));
+            no = WideText(GetDlgItem(d.Handle(), IDC_QUESTION_NO));
             caption = WideText(d.Handle());
-            text = WideText(GetDlgItem(d.Handle(), 100));
+            text = WideText(GetDlgItem(d.Handle(), IDC_QUESTION_TEXT));
             style = GetWindowLongPtrW(d.Handle(), GWL_STYLE);
             c.act(d.Handle());
         });
-        EXPECT_EQ(AskYesNo(nullptr, buffers, loader, 10930, 10790), c.yes) << c.what;
+        EXPECT_EQ(AskYesNo(nullptr, buffers, loader, kTextVocabularyErrorCaption, kTextDataFilesInaccessible), c.yes) << c.what;
         EXPECT_EQ(yes, c.yesText) << c.what;
         EXPECT_EQ(no, c.noText) << c.what;
-        EXPECT_EQ(caption, wl::ToWide(loader.LoadText(10930), loader.CodePage())) << c.what;
-        EXPECT_EQ(text, wl::ToWide(loader.LoadText(10790), loader.CodePage())) << c.what;
+        EXPECT_EQ(caption, wl::ToWide(loader.LoadText(kTextVocabularyErrorCaption), loader.CodePage())) << c.what;
+        EXPECT_EQ(text, wl::ToWide(loader.LoadText(kTextDataFilesInaccessible), loader.CodePage())) << c.what;
         EXPECT_FALSE(style & WS_SYSMENU) << c.what;
     }
 }
@@ -80,17 +82,17 @@ TEST(MessageBoxes, OkBoxShowsTheBuffersInTheirLanguage) {
         TextLoader loader;
         loader.SetUiLanguage(c.language);
         MessageBuffers buffers;
-        buffers.SetCaption(loader.LoadText(10930));
-        buffers.SetText(loader.LoadText(10790));
+        buffers.SetCaption(loader.LoadText(kTextVocabularyErrorCaption));
+        buffers.SetText(loader.LoadText(kTextDataFilesInaccessible));
         TMOK box(nullptr, buffers, loader);
         INT_PTR result = ExecuteWith(box, [&](wl::Dialog& d) {
             EXPECT_EQ(WideText(d.Handle()), c.caption);
-            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), 1001)), c.text);
-            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), 1)), c.ok);
+            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_MESSAGE_TEXT)), c.text);
+            EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_MESSAGE_OK)), c.ok);
             // Read back through the library: the same bytes.
             EXPECT_EQ(d.GetText(), std::string(buffers.MessageCaption));
-            EXPECT_EQ(d.GetItemText(1001), std::string(buffers.MessageText));
-            ClickButton(d.Handle(), 1);
+            EXPECT_EQ(d.GetItemText(IDC_MESSAGE_TEXT), std::string(buffers.MessageText));
+            ClickButton(d.Handle(), IDC_MESSAGE_OK);
         });
         EXPECT_EQ(result, 1);
     }
@@ -102,8 +104,8 @@ TEST(MessageBoxes, OkBoxShowsTheBuffersInTheirLanguage) {
     TMOK empty(nullptr, buffers, loader);
     EXPECT_EQ(ExecuteWith(empty,
                           [](wl::Dialog& d) {
-                              EXPECT_EQ(WideText(GetDlgItem(d.Handle(), 1001)), L"");
-                              ClickButton(d.Handle(), 1);
+                              EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_MESSAGE_TEXT)), L"");
+                              ClickButton(d.Handle(), IDC_MESSAGE_OK);
                           }),
               1);
 }
@@ -387,7 +389,7 @@ TEST(HistoryDialog, ListsEntriesAndTakesTheChosenOne) {
                 list.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
                 list.Send(WM_LBUTTONUP, 0, at);
             } else {
-                ClickButton(d.Handle(), IDOK);
+                ClickButton(d.Handle(), IDC_HISTORY_OK);
             }
         });
         EXPECT_EQ(result, 1) << c.what;
@@ -411,10 +413,10 @@ TEST(HistoryDialog, OkWithoutSelectionChangesNothing) {
         INT_PTR result = ExecuteWith(dlg, [&](wl::Dialog& d) {
             dlg.List().SetSelIndex(-1);
             // A double click notification without a selection does nothing either.
-            SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(101, LBN_DBLCLK),
+            SendMessageW(d.Handle(), WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_DBLCLK),
                          reinterpret_cast<LPARAM>(dlg.List().Handle()));
             EXPECT_TRUE(IsWindowVisible(d.Handle()));
-            ClickButton(d.Handle(), IDOK);
+            ClickButton(d.Handle(), IDC_HISTORY_OK);
         });
         EXPECT_EQ(result, 1);
         EXPECT_EQ(f.settings.CurrentSlot, 0);
