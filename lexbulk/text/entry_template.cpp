@@ -54,8 +54,8 @@ std::string& FieldText(TextEntry& entry, EntryField field) {
 int TemplateCheckTextId(TemplateCheck check) {
     switch (check) {
     case TemplateCheck::kValid: return 0;
-    case TemplateCheck::kAdjacentFields: return kTextTemplateAdjacentFields;
-    default: return kTextTemplateWrongFields;
+    case TemplateCheck::kAdjacentFields: return lex::kTextFormatFieldsTogether;
+    default: return lex::kTextWrongFormat;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "code_pages.h"
+#include "core/texts/text_ids.h"
 #include "collation.h"
 
 namespace lexbulk {
@@ -23,12 +24,6 @@ constexpr size_t kMaxTemplateTokenLength = 299;  // a line end counts as two cha
 constexpr size_t kMaxFieldBytes = 1000;          // a longer field in the input fails the import
 constexpr size_t kMaxEntryTextBytes = lex::kMaxTextLength;  // longest text the engine takes
 
-// The texts that report a template the import cannot use (caption, text).
-constexpr int kTextTemplateErrorCaption = 20270;  // "Error with the Format Recognition."
-constexpr int kTextTemplateWrongFields = 20280;   // "... Check It For Just One $O and $P."
-// Two field tokens with no literal between them: the import could not tell
-// where the first field ends. The string tables still need this text.
-constexpr int kTextTemplateAdjacentFields = 20390;
 
 // The template edit's text as it comes from the dialog: three lines, each
 // ended by CR LF.
@@ -45,7 +40,7 @@ enum class TemplateCheck {
     kAdjacentFields,    // two field tokens with no literal between them
 };
 
-// The text id (with caption kTextTemplateErrorCaption) that reports `check`;
+// The text id (with caption lex::kTextFormatErrorCaption) that reports `check`;
 // 0 for kValid.
 int TemplateCheckTextId(TemplateCheck check);
 

@@ -62,9 +62,9 @@ TEST(EntryTemplate, Validity) {
 
 TEST(EntryTemplate, AdjacentFieldsHaveTheirOwnText) {
     const WordFormatTemplate adjacent("$O$P", TextCode::kWindows1250);
-    EXPECT_EQ(TemplateCheckTextId(adjacent.CheckForImport()), kTextTemplateAdjacentFields);
+    EXPECT_EQ(TemplateCheckTextId(adjacent.CheckForImport()), lex::kTextFormatFieldsTogether);
     const WordFormatTemplate twoOriginals("$O;$O;$P", TextCode::kWindows1250);
-    EXPECT_EQ(TemplateCheckTextId(twoOriginals.CheckForImport()), kTextTemplateWrongFields);
+    EXPECT_EQ(TemplateCheckTextId(twoOriginals.CheckForImport()), lex::kTextWrongFormat);
     EXPECT_EQ(TemplateCheckTextId(TemplateCheck::kValid), 0);
 }
 
