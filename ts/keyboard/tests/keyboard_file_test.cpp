@@ -485,3 +485,46 @@ TEST(ReadKeyboardFile, TablesChangeOnlyAfterAFullRead) {
 }
 
 }  // namespace
+
+namespace {
+
+// The demo layout of ts/data, written by make_demo_layout.py from its own
+// reading of the format: the tables must hold each character in its place.
+TEST(DemoLayout, LoadsWithEveryCharacterInItsPlace) {
+    tstest::TempDir dir;
+    tstest::TrackingFileLayer files;
+    tstest::RecordingMessages messages;
+    const std::string source = TS_DEMO_DATA_DIR;
+    const Bytes image = tstest::ReadFileBytes(source + "/demo.tsb");
+    ASSERT_EQ(ts::kLayoutFileSize, image.size());
+    tstest::WriteFileBytes(dir.Sub("demo.tsb"), image);
+    tstest::WriteFileBytes(dir.Sub("demo.ini"), tstest::ReadFileBytes(source + "/demo.ini"));
+
+    ts::KeyboardLayoutStore store(files, messages);
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(dir.Sub("demo.tsb")));
+    const ts::LayoutTables& t = store.Tables;
+    // Main key 2 (legend "2", scan 3): "ě" in cp1250 without Shift, "2" with it.
+    EXPECT_EQ(0x03, t.MainKeys[2].ScanCode);
+    EXPECT_EQ(0xEC, t.MainKeys[2].Chars[0]);
+    EXPECT_EQ('2', t.MainKeys[2].Chars[ts::kStateShift]);
+    // Main key 18 (legend "E", scan 0x12): e, E, and after prefix 1 the carons.
+    EXPECT_EQ(0x12, t.MainKeys[18].ScanCode);
+    EXPECT_EQ('e', t.MainKeys[18].Chars[0]);
+    EXPECT_EQ('E', t.MainKeys[18].Chars[1]);
+    EXPECT_EQ(0xEC, t.MainKeys[18].Chars[ts::KeyStateOf(0, 1)]);
+    EXPECT_EQ(0xCC, t.MainKeys[18].Chars[ts::KeyStateOf(ts::kStateShift, 1)]);
+    EXPECT_TRUE((t.Prefixes[0] == ts::PrefixDef{ts::kStateShift, 0x0D}));
+    EXPECT_EQ(0xA1, t.MainKeys[12].Chars[ts::kStateShift]);  // the caron itself
+    EXPECT_EQ(0x58, t.FunctionKeys[11].ScanCode);
+    EXPECT_EQ('7', t.KeypadKeys[4].Chars[0]);
+    // F2 starts notepad.
+    EXPECT_EQ(1, t.GetRunFlag(ts::kFunctionKeys, 1, 0));
+    ts::TextProfileFile work = store.WorkIni();
+    EXPECT_EQ("notepad.exe", ts::ReadRunCommand(work, ts::kFunctionKeys, 1, 0));
+    EXPECT_EQ("Arial", ts::LoadFontSettings(work).FaceName);
+
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(dir.Sub("demo.tsb")));
+    EXPECT_EQ(image, tstest::ReadFileBytes(dir.Sub("demo.tsb")));
+}
+
+}  // namespace
