@@ -150,6 +150,12 @@ std::string ReadRunCommand(ProfileFile& ini, int group, int key, int state, int 
     return ini.GetString(kRunSection, RunKeyName(group, key, state), "", size);
 }
 
+std::vector<std::string> ReadRunCommands(ProfileFile& ini, int group, int state, int size) {
+    std::vector<std::string> keys;
+    for (int key = 0; key < KeyCount(group); ++key) keys.push_back(RunKeyName(group, key, state));
+    return ini.GetStrings(kRunSection, keys, "", size);
+}
+
 bool WriteRunCommand(ProfileFile& ini, int group, int key, int state, const std::string& command) {
     return ini.WriteString(kRunSection, RunKeyName(group, key, state), command);
 }

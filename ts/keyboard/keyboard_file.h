@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ts/keyboard/file_layer.h"
 #include "ts/keyboard/profile_file.h"
@@ -126,6 +127,9 @@ constexpr char kFontSection[] = "FONT";
 constexpr int kRunCommandSize = 253;  // read limit of a command line, terminator included
 std::string RunKeyName(int group, int key, int state);
 std::string ReadRunCommand(ProfileFile& ini, int group, int key, int state, int size = kRunCommandSize);
+// The commands of every key of a group in one state, by key index, with one
+// reading of the ini (the key tooltips ask for all of them at each refresh).
+std::vector<std::string> ReadRunCommands(ProfileFile& ini, int group, int state, int size = kRunCommandSize);
 bool WriteRunCommand(ProfileFile& ini, int group, int key, int state, const std::string& command);
 
 // A LOGFONT as the [FONT] section holds it: keys "lfHeight" .. "lfFaceName" in

@@ -115,18 +115,41 @@ int ProfileFile::GetInt(const std::string& section, const std::string& key, int 
     return static_cast<int>(static_cast<int32_t>(n));
 }
 
-std::string TextProfileFile::GetString(const std::string& section, const std::string& key,
-                                       const std::string& fallback, int size) {
-    std::string content;
-    if (ReadWholeFile(files_, path_, content) != ReadOutcome::Done) return CopyEntry(fallback, size);
-    const std::vector<Line> lines = Parse(content);
-    const std::string wantSection = Trim(section), wantKey = Trim(key);
-    for (size_t i = FindSection(lines, wantSection) + 1; i < lines.size(); ++i) {
+std::vector<std::string> ProfileFile::GetStrings(const std::string& section, const std::vector<std::string>& keys,
+                                                 const std::string& fallback, int size) {
+    std::vector<std::string> values;
+    for (const std::string& key : keys) values.push_back(GetString(section, key, fallback, size));
+    return values;
+}
+
+namespace {
+
+std::string Lookup(const std::vector<Line>& lines, const std::string& section, const std::string& key,
+                   const std::string& fallback, int size) {
+    const std::string wantKey = Trim(key);
+    for (size_t i = FindSection(lines, Trim(section)) + 1; i < lines.size(); ++i) {
         if (lines[i].kind == Line::Section) break;
         if (lines[i].kind == Line::Key && SameName(lines[i].name, wantKey))
             return CopyEntry(lines[i].hasValue ? lines[i].value : fallback, size);
     }
     return CopyEntry(fallback, size);
+}
+
+}  // namespace
+
+std::string TextProfileFile::GetString(const std::string& section, const std::string& key,
+                                       const std::string& fallback, int size) {
+    return GetStrings(section, {key}, fallback, size)[0];
+}
+
+std::vector<std::string> TextProfileFile::GetStrings(const std::string& section, const std::vector<std::string>& keys,
+                                                     const std::string& fallback, int size) {
+    std::string content;
+    std::vector<Line> lines;
+    if (ReadWholeFile(files_, path_, content) == ReadOutcome::Done) lines = Parse(content);
+    std::vector<std::string> values;
+    for (const std::string& key : keys) values.push_back(Lookup(lines, section, key, fallback, size));
+    return values;
 }
 
 bool TextProfileFile::WriteString(const std::string& section, const std::string& key,

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ts/keyboard/file_layer.h"
 
@@ -20,6 +21,9 @@ public:
     // into a buffer of `size` bytes.
     virtual std::string GetString(const std::string& section, const std::string& key,
                                   const std::string& fallback, int size) = 0;
+    // GetString of several keys of one section; TextProfileFile reads the file once.
+    virtual std::vector<std::string> GetStrings(const std::string& section, const std::vector<std::string>& keys,
+                                                const std::string& fallback, int size);
     // Sets section/key to `value` (an empty value stays as "key="), creating the
     // key, the section or the file as needed. False when the file could not be
     // written or a text holds a line break.
@@ -48,6 +52,8 @@ public:
 
     std::string GetString(const std::string& section, const std::string& key,
                           const std::string& fallback, int size) override;
+    std::vector<std::string> GetStrings(const std::string& section, const std::vector<std::string>& keys,
+                                        const std::string& fallback, int size) override;
     bool WriteString(const std::string& section, const std::string& key,
                      const std::string& value) override;
 

@@ -251,6 +251,13 @@ TEST_F(KeyboardStoreTest, EditsReachTheFilesOnlyThroughSave) {
     EXPECT_EQ(expected, tstest::ReadFileBytes(tsb));
     EXPECT_EQ("C:\\Prog\\notepad.exe", Run(ini, 0, 5, 3));
     EXPECT_EQ("C:\\Prog\\calc.exe", Run(ini, 0, 12, 1));
+    // All keys of a group in one state at once, by key index.
+    std::vector<std::string> state3(60);
+    state3[5] = "C:\\Prog\\notepad.exe";
+    EXPECT_EQ(state3, ts::ReadRunCommands(workIni, ts::kMainKeys, 3));
+    std::vector<std::string> keypad0(20);
+    keypad0[3] = "x";
+    EXPECT_EQ(keypad0, ts::ReadRunCommands(workIni, ts::kKeypadKeys, 0));
 
     // The caption font goes the same way.
     ts::FontSettings font;
