@@ -21,8 +21,8 @@ ReadOutcome ReadWholeFile(FileLayer& files, const std::string& path, std::string
             break;
         }
     }
-    files.Close(h);
-    if (failed) return ReadOutcome::Failed;
+    // Close reports a read error of the stream as well.
+    if (!files.Close(h) || failed) return ReadOutcome::Failed;
     bytes.swap(all);
     return ReadOutcome::Done;
 }

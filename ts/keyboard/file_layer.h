@@ -24,7 +24,8 @@ public:
     // Bytes read or written; fewer than asked on failure or at the end.
     virtual size_t Read(FileHandle h, void* buffer, size_t count) = 0;
     virtual size_t Write(FileHandle h, const void* buffer, size_t count) = 0;
-    // Flushes and closes: false when buffered data could not be written.
+    // Flushes and closes: false when buffered data could not be written or a
+    // read failed.
     virtual bool Close(FileHandle h) = 0;
     // Puts `from` in the place of `to` (which may exist) in one step.
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
@@ -36,7 +37,8 @@ public:
 // The file layer of the platform the program is built for.
 std::unique_ptr<FileLayer> MakePlatformFileLayer();
 
-// Outcome of reading a whole file.
+// Outcome of reading a whole file: NotOpened also when the file exists but
+// cannot be opened; Failed for a read error.
 enum class ReadOutcome { Done, NotOpened, Failed };
 
 // Reads a whole file into `bytes` (left untouched unless Done).

@@ -258,7 +258,10 @@ KeyboardFileResult KeyboardLayoutStore::LoadKeyboardFile(const std::string& requ
 
     std::string companion;
     const ReadOutcome read = ReadWholeFile(files_, MakeIniName(path), companion);
-    if (read == ReadOutcome::NotOpened)
+    // A companion that is there but cannot be read must not be replaced later by
+    // a working copy that lacks its entries.
+    keepCompanion_ = read != ReadOutcome::Done && files_.Exists(MakeIniName(path));
+    if (read == ReadOutcome::NotOpened && !keepCompanion_)
         return files_.Remove(workIniName_) ? KeyboardFileResult::CompanionMissing
                                            : KeyboardFileResult::WorkingCopyFailed;
     if (read != ReadOutcome::Done || !WriteReplacing(files_, workIniName_, companion)) {
@@ -282,7 +285,7 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
     const std::string companion = MakeIniName(path);
     std::string work;
     bool haveWork = false;
-    if (!workIniName_.empty()) {
+    if (!workIniName_.empty() && !keepCompanion_) {
         const ReadOutcome read = ReadWholeFile(files_, workIniName_, work);
         if (read == ReadOutcome::Failed) return fail(KeyboardFileResult::WriteFailed);
         haveWork = read == ReadOutcome::Done;

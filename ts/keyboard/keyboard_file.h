@@ -165,8 +165,10 @@ enum class KeyboardFileResult {
     ShortFile,          // -2: the keyboard file holds fewer than 13452 bytes
     WriteFailed,        // -2: not written whole or not put in place; the old files stay
     CompanionMissing,   // -1: load: layout taken, no companion: the working copy is emptied
-    WorkingCopyFailed,  // -1: load: layout taken, the working copy could not be refreshed
-    CompanionNotSaved,  // -1: save: keyboard file saved, no working copy: the companion stays
+    WorkingCopyFailed,  // -1: load: layout taken, the companion could not be read or the
+                        //     working copy not refreshed; the working copy is removed
+    CompanionNotSaved,  // -1: save: keyboard file saved, no working copy (or the load could
+                        //     not read the companion): the companion stays
 };
 int ResultCode(KeyboardFileResult result);
 // The load took the new layout (the tables and the working copy name changed).
@@ -227,6 +229,7 @@ private:
     std::string workIniName_;
     std::string fixedPath_;
     std::string lastPath_;
+    bool keepCompanion_ = false;  // the last load could not read the companion that is there
 };
 
 }  // namespace ts

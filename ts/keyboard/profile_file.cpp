@@ -160,7 +160,9 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
         wantKey.find('=') != std::string::npos || wantKey[0] == '[')
         return false;
     std::string content;
-    if (ReadWholeFile(files_, path_, content) == ReadOutcome::Failed) return false;
+    // A file that is there but cannot be read is not written over.
+    const ReadOutcome read = ReadWholeFile(files_, path_, content);
+    if (read == ReadOutcome::Failed || (read == ReadOutcome::NotOpened && files_.Exists(path_))) return false;
     std::vector<Line> lines = Parse(content);
     // New lines end like the file's first line, CR LF when there is none.
     const std::string newline =

@@ -378,6 +378,25 @@ TEST_F(KeyboardStoreTest, WorkingCopyThatCannotBeWritten) {
     ExpectNoLeftovers({"cz.ini", "cz.tsb"});
 }
 
+TEST_F(KeyboardStoreTest, CompanionThatCannotBeReadIsNotSavedOver) {
+    files.FailOpenOf = "cz.ini";
+    EXPECT_EQ(KeyboardFileResult::WorkingCopyFailed, store.LoadKeyboardFile(tsb));
+    files.FailOpenOf.clear();
+    EXPECT_FALSE(tstest::FileExists(work));
+    ts::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
+    store.Tables.MainKeys[7].Chars[0] = 'u';
+    EXPECT_EQ(KeyboardFileResult::CompanionNotSaved, store.SaveKeyboardFile(tsb));
+    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+    // The next load that reads it works as usual.
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    EXPECT_EQ("only.exe", Run(ini, 0, 7, 0));
+    EXPECT_EQ("C:\\Prog\\calc.exe", Run(ini, 0, 12, 1));
+}
+
 TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
     struct Case {
         const char* name;

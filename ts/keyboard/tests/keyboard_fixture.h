@@ -58,8 +58,8 @@ private:
 
 // Wraps the platform file layer: counts open handles, fails writes to files
 // whose path contains FailWritesTo (after FailAfterWrites good ones), fails
-// closes of such files when FailClose is set, and fails replacements whose
-// target contains FailReplaceOf.
+// closes of such files when FailClose is set, fails replacements whose
+// target contains FailReplaceOf and opens for reading of FailOpenOf.
 class TrackingFileLayer : public ts::FileLayer {
 public:
     std::unique_ptr<ts::FileLayer> Inner = ts::MakePlatformFileLayer();
@@ -68,10 +68,14 @@ public:
     int FailAfterWrites = 0;
     bool FailClose = false;
     std::string FailReplaceOf;
+    std::string FailOpenOf;  // opens for reading of such paths fail
 
     int OpenCount() const { return static_cast<int>(Open_.size()); }
 
-    ts::FileHandle OpenRead(const std::string& path) override { return Track(Inner->OpenRead(path), path); }
+    ts::FileHandle OpenRead(const std::string& path) override {
+        if (!FailOpenOf.empty() && path.find(FailOpenOf) != std::string::npos) return ts::kNoFile;
+        return Track(Inner->OpenRead(path), path);
+    }
     ts::FileHandle Create(const std::string& path) override { return Track(Inner->Create(path), path); }
     size_t Read(ts::FileHandle h, void* b, size_t n) override { return Inner->Read(h, b, n); }
     size_t Write(ts::FileHandle h, const void* b, size_t n) override {

@@ -124,6 +124,10 @@ TEST_F(ProfileFileTest, RefusedAndFailedWritesLeaveTheFile) {
     EXPECT_FALSE(ini.WriteString("", "k", "x"));
     files.FailWritesTo = "k.in_";
     EXPECT_FALSE(ini.WriteString("RUN", "0_1_0", "b.exe"));
+    // A file that is there but cannot be read is not replaced by one key.
+    files.FailWritesTo.clear();
+    files.FailOpenOf = "k.in_";
+    EXPECT_FALSE(ini.WriteString("RUN", "0_2_0", "c.exe"));
     EXPECT_EQ(base, tstest::ReadFileBytes(path));
     EXPECT_EQ(0, files.OpenCount());
     EXPECT_FALSE(tstest::FileExists(ts::TemporaryName(path)));
