@@ -1,0 +1,556 @@
+#include <cstring>
+#include <functional>
+
+#include "keyboard_fixture.h"
+
+namespace {
+
+using tstest::Bytes;
+using ts::KeyboardFileResult;
+
+Bytes Encode(const ts::LayoutTables& t) {
+    Bytes image(ts::kLayoutFileSize, '\0');
+    ts::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
+    return image;
+}
+
+// A layout file of varied bytes, negative values included.
+Bytes PatternImage(unsigned seed) {
+    Bytes image(ts::kLayoutFileSize, '\0');
+    std::mt19937 gen(seed);
+    for (char& c : image) c = static_cast<char>(gen() & 0xFF);
+    return image;
+}
+
+TEST(LayoutFormat, EveryBlockAtItsOffset) {
+    struct Case {
+        const char* what;
+        std::function<void(ts::LayoutTables&)> set;  // stores 0x1234, or 0x5A in a run-flag cell
+        size_t offset;
+        bool flag;
+    };
+    using T = ts::LayoutTables;
+    const Case cases[] = {
+        {"main 0 scan", [](T& t) { t.MainKeys[0].ScanCode = 0x1234; }, 0, false},
+        {"main 0 state 0", [](T& t) { t.MainKeys[0].Chars[0] = 0x1234; }, 2, false},
+        {"main 1 state 0", [](T& t) { t.MainKeys[1].Chars[0] = 0x1234; }, 100, false},
+        {"main 12 state 1", [](T& t) { t.Key(0, 12)->Chars[1] = 0x1234; }, 98 * 12 + 2 + 2, false},
+        {"main 59 scan", [](T& t) { t.MainKeys[59].ScanCode = 0x1234; }, 5782, false},
+        {"main 59 state 47", [](T& t) { t.Key(0, 59)->Chars[47] = 0x1234; }, 5878, false},
+        {"prefix 1 modifiers", [](T& t) { t.Prefixes[0].Modifiers = 0x1234; }, 5880, false},
+        {"prefix 1 scan", [](T& t) { t.Prefixes[0].ScanCode = 0x1234; }, 5882, false},
+        {"prefix 3 scan", [](T& t) { t.Prefixes[2].ScanCode = 0x1234; }, 5890, false},
+        {"prefix 5 modifiers", [](T& t) { t.Prefixes[4].Modifiers = 0x1234; }, 5896, false},
+        {"prefix 5 scan", [](T& t) { t.Prefixes[4].ScanCode = 0x1234; }, 5898, false},
+        {"F1 scan", [](T& t) { t.FunctionKeys[0].ScanCode = 0x1234; }, 5900, false},
+        {"F1 state 0", [](T& t) { t.Key(1, 0)->Chars[0] = 0x1234; }, 5902, false},
+        {"F10 state 9", [](T& t) { t.Key(1, 9)->Chars[9] = 0x1234; }, 5900 + 98 * 9 + 2 + 18, false},
+        {"F12 state 47", [](T& t) { t.Key(1, 11)->Chars[47] = 0x1234; }, 7074, false},
+        {"keypad 0 scan", [](T& t) { t.KeypadKeys[0].ScanCode = 0x1234; }, 7076, false},
+        {"keypad 0 state 5", [](T& t) { t.Key(2, 0)->Chars[5] = 0x1234; }, 7088, false},
+        {"keypad 19 state 47", [](T& t) { t.Key(2, 19)->Chars[47] = 0x1234; }, 9034, false},
+        {"run main 0 state 0", [](T& t) { t.SetRunFlag(0, 0, 0, 0x5A); }, 9036, true},
+        {"run main 5 state 3", [](T& t) { t.SetRunFlag(0, 5, 3, 0x5A); }, 9036 + 20, true},
+        {"run F12 state 47", [](T& t) { t.SetRunFlag(1, 11, 47, 0x5A); }, 9036 + 3408, true},
+        {"run keypad 19 state 47", [](T& t) { t.SetRunFlag(2, 19, 47, 0x5A); }, 9036 + 4368, true},
+        {"last run cell", [](T& t) { t.RunFlags[4415] = 0x5A; }, 13451, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ts::LayoutTables t;
+        c.set(t);
+        const Bytes image = Encode(t);
+        ASSERT_EQ(13452u, image.size());
+        Bytes expected(ts::kLayoutFileSize, '\0');
+        if (c.flag) {
+            expected[c.offset] = 0x5A;
+        } else {
+            expected[c.offset] = 0x34;
+            expected[c.offset + 1] = 0x12;
+        }
+        EXPECT_EQ(expected, image);
+        ts::LayoutTables back;
+        ts::DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), back);
+        EXPECT_TRUE(back == t);
+    }
+}
+
+TEST(LayoutFormat, DecodeEncodeKeepsEveryByte) {
+    const Bytes image = PatternImage(7);
+    ts::LayoutTables t;
+    ts::DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), t);
+    EXPECT_EQ(image, Encode(t));
+    // Little-endian and signed: the bytes 0xFE 0xFF are -2.
+    Bytes neg(ts::kLayoutFileSize, '\0');
+    neg[5902] = '\xFE';
+    neg[5903] = '\xFF';
+    ts::DecodeLayout(reinterpret_cast<const uint8_t*>(neg.data()), t);
+    EXPECT_EQ(-2, t.FunctionKeys[0].Chars[0]);
+}
+
+TEST(LayoutFormat, RunFlagCellsAndTheirSharedCases) {
+    struct Case {
+        int group, key, state, cell;
+    };
+    const Case cells[] = {
+        {0, 0, 0, 0},     {0, 0, 47, 0},    {0, 1, 1, 2},      {0, 2, 0, 2},    {0, 59, 47, 2832},
+        {1, 0, 0, 60},    {0, 30, 1, 60},   {0, 20, 2, 60},    {1, 11, 47, 3408},
+        {2, 0, 0, 72},    {0, 36, 1, 72},   {2, 19, 47, 4368},
+        // Out of range: no cell.
+        {3, 0, 0, -1},    {-1, 0, 0, -1},   {0, 60, 0, -1},    {1, 12, 0, -1},  {2, 20, 0, -1},
+        {0, 0, 48, -1},   {0, 0, -1, -1},
+    };
+    for (const Case& c : cells) {
+        SCOPED_TRACE(std::to_string(c.group) + "/" + std::to_string(c.key) + "/" + std::to_string(c.state));
+        EXPECT_EQ(c.cell, ts::RunFlagCell(c.group, c.key, c.state));
+    }
+    // Main key 0 writes cell 0 in every state.
+    for (int s = 0; s < ts::kKeyStateCount; ++s) {
+        ts::LayoutTables t;
+        t.SetRunFlag(0, 0, s, 1);
+        const Bytes image = Encode(t);
+        EXPECT_EQ(1, image[9036]) << s;
+        EXPECT_EQ(1, static_cast<int>(std::count(image.begin(), image.end(), '\x01'))) << s;
+    }
+    // Pairs that share a cell see each other's flag, set and cleared.
+    const Case pairs[][2] = {
+        {{0, 1, 1, 2}, {0, 2, 0, 2}},
+        {{0, 36, 1, 72}, {2, 0, 0, 72}},
+        {{1, 0, 0, 60}, {0, 30, 1, 60}},
+    };
+    for (const auto& p : pairs) {
+        ts::LayoutTables t;
+        t.SetRunFlag(p[0].group, p[0].key, p[0].state, 1);
+        EXPECT_EQ(1, t.GetRunFlag(p[1].group, p[1].key, p[1].state));
+        t.SetRunFlag(p[1].group, p[1].key, p[1].state, 0);
+        EXPECT_EQ(0, t.GetRunFlag(p[0].group, p[0].key, p[0].state));
+    }
+    // The cell holds the low byte; it reads back signed.
+    ts::LayoutTables t;
+    t.SetRunFlag(0, 3, 4, 255);
+    EXPECT_EQ(-1, t.GetRunFlag(0, 3, 4));
+    t.SetRunFlag(0, 3, 4, 0x180);
+    EXPECT_EQ(-128, t.GetRunFlag(0, 3, 4));
+    EXPECT_EQ(0x80, t.RunFlags[15]);
+    // Out of range: nothing stored, nothing read.
+    ts::LayoutTables empty;
+    t = empty;
+    t.SetRunFlag(3, 0, 0, 1);
+    t.SetRunFlag(0, 60, 0, 1);
+    t.SetRunFlag(0, 0, 48, 1);
+    EXPECT_TRUE(t == empty);
+    EXPECT_EQ(0, t.GetRunFlag(3, 0, 0));
+}
+
+TEST(LayoutFormat, CompanionNamesAndUsableNames) {
+    struct Case {
+        std::string path, ini, work;
+        bool usable;
+    };
+    const Case cases[] = {
+        {"D:\\L\\ru.tsb", "D:\\L\\ru.ini", "D:\\L\\ru.in_", true},
+        {"x.tsbx", "x.tini", "x.tin_", true},
+        {"x.TSB", "x.ini", "x.in_", true},
+        {"abcd", "aini", "ain_", true},
+        {"abc", "ini", "in_", false},  // nothing left of the name
+        {"ab", "", "", false},
+        {"", "", "", false},
+        // A keyboard file that its own companion or working copy would overwrite.
+        {"D:\\L\\ru.ini", "D:\\L\\ru.ini", "D:\\L\\ru.in_", false},
+        {"D:\\L\\ru.INI", "D:\\L\\ru.ini", "D:\\L\\ru.in_", false},
+        {"D:\\L\\ru.in_", "D:\\L\\ru.ini", "D:\\L\\ru.in_", false},
+        {std::string(251, 'a') + ".tsb", std::string(251, 'a') + ".ini", std::string(251, 'a') + ".in_", true},
+        {std::string(252, 'a') + ".tsb", std::string(252, 'a') + ".ini", std::string(252, 'a') + ".in_", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.substr(0, 20));
+        EXPECT_EQ(c.ini, ts::MakeIniName(c.path));
+        EXPECT_EQ(c.work, ts::MakeWorkIniName(c.path));
+        EXPECT_EQ(c.usable, ts::IsUsableKeyboardName(c.path));
+    }
+    EXPECT_EQ("0_12_1", ts::RunKeyName(0, 12, 1));
+    EXPECT_EQ("2_19_47", ts::RunKeyName(2, 19, 47));
+    EXPECT_EQ(21, ts::KeyStateOf(ts::kStateShift | ts::kStateCtrl, 2));
+}
+
+class KeyboardStoreTest : public ::testing::Test {
+protected:
+    tstest::TempDir dir;
+    tstest::TrackingFileLayer files;
+    tstest::RecordingMessages messages;
+    ts::KeyboardLayoutStore store{files, messages};
+    const std::string tsb = dir.Sub("cz.tsb");
+    const std::string ini = dir.Sub("cz.ini");
+    const std::string work = dir.Sub("cz.in_");
+    const Bytes image = PatternImage(1);
+    const Bytes companion =
+        "[RUN]\r\n0_12_1=C:\\Prog\\calc.exe\r\n2_3_0=x\r\n\r\n[FONT]\r\nlfHeight=-20\r\nlfFaceName=Arial\r\n";
+
+    void SetUp() override {
+        tstest::WriteFileBytes(tsb, image);
+        tstest::WriteFileBytes(ini, companion);
+    }
+    std::string Run(const std::string& path, int g, int k, int s) {
+        ts::TextProfileFile f(files, path);
+        return ts::ReadRunCommand(f, g, k, s);
+    }
+    // The files of the folder; no temporary file and no open handle may remain.
+    void ExpectNoLeftovers(const std::vector<std::string>& names) {
+        EXPECT_EQ(names, dir.Names());
+        EXPECT_EQ(0, files.OpenCount());
+    }
+};
+
+TEST_F(KeyboardStoreTest, LoadThenSaveGivesIdenticalFiles) {
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(work, store.WorkIniName());
+    EXPECT_EQ(companion, tstest::ReadFileBytes(work));
+    // The tables hold the file: main key 12 in state 1 at 98 x 12 + 2 + 2.
+    const size_t at = 98 * 12 + 4;
+    EXPECT_EQ(static_cast<int16_t>(static_cast<uint8_t>(image[at]) | static_cast<uint8_t>(image[at + 1]) << 8),
+              store.Tables.MainKeys[12].Chars[1]);
+    ts::TextProfileFile workIni = store.WorkIni();
+    EXPECT_EQ("C:\\Prog\\calc.exe", ts::ReadRunCommand(workIni, 0, 12, 1));
+    ts::FontSettings font = ts::LoadFontSettings(workIni);
+    EXPECT_EQ(-20, font.Height);
+    EXPECT_EQ("Arial", font.FaceName);
+    EXPECT_EQ(238, font.CharSet);
+
+    store.Modified = true;
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    EXPECT_EQ(0, ts::ResultCode(KeyboardFileResult::Done));
+    EXPECT_FALSE(store.Modified);
+    EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+    ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
+
+    // A longer file gives its first 13452 bytes; a save writes those.
+    tstest::WriteFileBytes(tsb, image + "tail");
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
+}
+
+TEST_F(KeyboardStoreTest, EditsReachTheFilesOnlyThroughSave) {
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    // A program on main key 5 in state 3, and a character on F2 in state 9.
+    ts::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 5, 3, "C:\\Prog\\notepad.exe"));
+    store.Tables.SetRunFlag(0, 5, 3, 1);
+    store.Tables.Key(1, 1)->Chars[9] = 0x00E8;
+    store.Modified = true;
+    EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
+    EXPECT_EQ("", Run(ini, 0, 5, 3));
+
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    Bytes expected = image;
+    expected[9036 + 5 * 4] = 1;
+    expected[5900 + 98 + 2 + 18] = '\xE8';
+    expected[5900 + 98 + 2 + 18 + 1] = 0;
+    EXPECT_EQ(expected, tstest::ReadFileBytes(tsb));
+    EXPECT_EQ("C:\\Prog\\notepad.exe", Run(ini, 0, 5, 3));
+    EXPECT_EQ("C:\\Prog\\calc.exe", Run(ini, 0, 12, 1));
+    // All keys of a group in one state at once, by key index.
+    std::vector<std::string> state3(60);
+    state3[5] = "C:\\Prog\\notepad.exe";
+    EXPECT_EQ(state3, ts::ReadRunCommands(workIni, ts::kMainKeys, 3));
+    std::vector<std::string> keypad0(20);
+    keypad0[3] = "x";
+    EXPECT_EQ(keypad0, ts::ReadRunCommands(workIni, ts::kKeypadKeys, 0));
+
+    // The caption font goes the same way.
+    ts::FontSettings font;
+    font.Height = -17;
+    font.Italic = 1;
+    font.FaceName = std::string(40, 'F');
+    ASSERT_TRUE(ts::SaveFontSettings(workIni, font));
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    ts::TextProfileFile companionIni(files, ini);
+    font.FaceName.resize(30);
+    EXPECT_TRUE(ts::LoadFontSettings(companionIni) == font);
+    ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
+}
+
+TEST_F(KeyboardStoreTest, FailedLoadKeepsTheLayoutWhole) {
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    store.Tables.MainKeys[0].Chars[0] = 'q';  // an edit in memory
+    store.Modified = true;
+    const ts::LayoutTables before = store.Tables;
+    ts::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 1, 0, "edit.exe"));
+    const Bytes workBefore = tstest::ReadFileBytes(work);
+
+    struct Case {
+        const char* name;
+        std::string path;
+        Bytes content;  // "-" for no file
+        KeyboardFileResult result;
+        int code;
+    };
+    const Case cases[] = {
+        {"missing", dir.Sub("none.tsb"), "-", KeyboardFileResult::NotOpened, -1},
+        {"empty", dir.Sub("e.tsb"), "", KeyboardFileResult::ShortFile, -2},
+        {"one byte short", dir.Sub("s.tsb"), PatternImage(2).substr(0, 13451), KeyboardFileResult::ShortFile, -2},
+        {"first blocks only", dir.Sub("f.tsb"), PatternImage(3).substr(0, 5900), KeyboardFileResult::ShortFile, -2},
+        {"a folder", dir.Sub("folder.tsb"), "-", KeyboardFileResult::ShortFile, -2},
+        {"named like its companion", dir.Sub("k.ini"), PatternImage(4), KeyboardFileResult::NameRefused, -1},
+        {"shorter than the extension", "ab", "-", KeyboardFileResult::NameRefused, -1},
+    };
+    std::filesystem::create_directories(dir.Sub("folder.tsb"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.content != "-") {
+            tstest::WriteFileBytes(c.path, c.content);
+            tstest::WriteFileBytes(ts::MakeIniName(c.path), "[RUN]\r\n0_1_0=other.exe\r\n");
+        }
+        messages.Shown.clear();
+        const KeyboardFileResult r = store.LoadKeyboardFile(c.path);
+        // A folder opens but reads nothing on some systems and does not open on others.
+        if (std::string(c.name) == "a folder") {
+            EXPECT_TRUE(r == KeyboardFileResult::ShortFile || r == KeyboardFileResult::NotOpened);
+        } else {
+            EXPECT_EQ(c.result, r);
+            EXPECT_EQ(c.code, ts::ResultCode(r));
+        }
+        EXPECT_EQ(std::vector<std::string>{ts::kLoadFailedText}, messages.Shown);
+        EXPECT_TRUE(store.Tables == before);
+        EXPECT_TRUE(store.Modified);
+        EXPECT_EQ(work, store.WorkIniName());
+        EXPECT_EQ(workBefore, tstest::ReadFileBytes(work));
+        EXPECT_EQ(0, files.OpenCount());
+    }
+}
+
+TEST_F(KeyboardStoreTest, MissingCompanionEmptiesTheWorkingCopy) {
+    // A stale working copy from an earlier session that discarded its edits.
+    const std::string other = dir.Sub("de.tsb");
+    const Bytes otherImage = PatternImage(5);
+    tstest::WriteFileBytes(other, otherImage);
+    tstest::WriteFileBytes(dir.Sub("de.in_"), "[RUN]\r\n0_1_0=stale.exe\r\n");
+
+    const KeyboardFileResult r = store.LoadKeyboardFile(other);
+    EXPECT_EQ(KeyboardFileResult::CompanionMissing, r);
+    EXPECT_EQ(-1, ts::ResultCode(r));
+    EXPECT_TRUE(ts::LayoutTaken(r));
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(Encode(store.Tables), otherImage);
+    EXPECT_EQ(dir.Sub("de.in_"), store.WorkIniName());
+    ts::TextProfileFile workIni = store.WorkIni();
+    EXPECT_EQ("", ts::ReadRunCommand(workIni, 0, 1, 0));
+    EXPECT_TRUE(ts::LoadFontSettings(workIni) == ts::FontSettings());
+
+    // Saved without edits: no companion appears.
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(other));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("de.ini")));
+
+    // An edit makes the working copy, and the save the companion.
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 2, 0, "new.exe"));
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(other));
+    EXPECT_EQ("new.exe", Run(dir.Sub("de.ini"), 0, 2, 0));
+    EXPECT_EQ("", Run(dir.Sub("de.ini"), 0, 1, 0));
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+TEST_F(KeyboardStoreTest, ReloadDiscardsEditsOfTheWorkingCopy) {
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    ts::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 12, 1, "edited.exe"));
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    EXPECT_EQ("C:\\Prog\\calc.exe", ts::ReadRunCommand(workIni, 0, 12, 1));
+
+    // The companion went away meanwhile: the edits do not come back either.
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 12, 1, "edited.exe"));
+    std::filesystem::remove(ini);
+    EXPECT_EQ(KeyboardFileResult::CompanionMissing, store.LoadKeyboardFile(tsb));
+    EXPECT_EQ("", ts::ReadRunCommand(workIni, 0, 12, 1));
+}
+
+TEST_F(KeyboardStoreTest, WorkingCopyThatCannotBeWritten) {
+    tstest::WriteFileBytes(work, "[RUN]\r\n0_12_1=stale.exe\r\n");
+    files.FailWritesTo = "cz.in_";
+    const KeyboardFileResult r = store.LoadKeyboardFile(tsb);
+    EXPECT_EQ(KeyboardFileResult::WorkingCopyFailed, r);
+    EXPECT_EQ(-1, ts::ResultCode(r));
+    EXPECT_TRUE(ts::LayoutTaken(r));
+    EXPECT_EQ(Encode(store.Tables), image);
+    EXPECT_FALSE(tstest::FileExists(work));  // the stale copy does not stay
+    ExpectNoLeftovers({"cz.ini", "cz.tsb"});
+}
+
+TEST_F(KeyboardStoreTest, CompanionThatCannotBeReadIsNotSavedOver) {
+    files.FailOpenOf = "cz.ini";
+    EXPECT_EQ(KeyboardFileResult::WorkingCopyFailed, store.LoadKeyboardFile(tsb));
+    files.FailOpenOf.clear();
+    EXPECT_FALSE(tstest::FileExists(work));
+    ts::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
+    store.Tables.MainKeys[7].Chars[0] = 'u';
+    EXPECT_EQ(KeyboardFileResult::CompanionNotSaved, store.SaveKeyboardFile(tsb));
+    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+    // The next load that reads it works as usual.
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    EXPECT_EQ("only.exe", Run(ini, 0, 7, 0));
+    EXPECT_EQ("C:\\Prog\\calc.exe", Run(ini, 0, 12, 1));
+}
+
+TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
+    struct Case {
+        const char* name;
+        std::function<void(tstest::TrackingFileLayer&)> fail;
+        KeyboardFileResult result;
+        int code;
+    };
+    using F = tstest::TrackingFileLayer;
+    const Case cases[] = {
+        {"first write of the keyboard file", [](F& f) { f.FailWritesTo = "cz.tsb"; }, KeyboardFileResult::WriteFailed, -2},
+        {"flush of the keyboard file",
+         [](F& f) {
+             f.FailWritesTo = "cz.tsb";
+             f.FailClose = true;
+         },
+         KeyboardFileResult::WriteFailed, -2},
+        {"write of the companion", [](F& f) { f.FailWritesTo = "cz.ini"; }, KeyboardFileResult::WriteFailed, -2},
+        {"putting the keyboard file in place", [](F& f) { f.FailReplaceOf = "cz.tsb"; },
+         KeyboardFileResult::WriteFailed, -2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        files = tstest::TrackingFileLayer();
+        ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+        store.Tables.MainKeys[3].Chars[0] = 'w';
+        store.Tables.SetRunFlag(0, 4, 0, 1);
+        ts::TextProfileFile workIni = store.WorkIni();
+        ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 4, 0, "C:\\run.exe"));
+        store.Modified = true;
+        messages.Shown.clear();
+
+        c.fail(files);
+        const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
+        EXPECT_EQ(c.result, r);
+        EXPECT_EQ(c.code, ts::ResultCode(r));
+        EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        EXPECT_TRUE(store.Modified);
+        EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
+        EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+        ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
+
+        // Once the disk works again the same save goes through.
+        files = tstest::TrackingFileLayer();
+        ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+        EXPECT_FALSE(store.Modified);
+        EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+        EXPECT_EQ("C:\\run.exe", Run(ini, 0, 4, 0));
+        tstest::WriteFileBytes(tsb, image);
+        tstest::WriteFileBytes(ini, companion);
+    }
+}
+
+TEST_F(KeyboardStoreTest, SaveThatCannotStart) {
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    store.Modified = true;
+    const std::string cases[] = {dir.Sub("no folder") + "/cz.tsb", dir.Sub("cz.ini"), "ab"};
+    const KeyboardFileResult results[] = {KeyboardFileResult::NotOpened, KeyboardFileResult::NameRefused,
+                                          KeyboardFileResult::NameRefused};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(cases[i]);
+        messages.Shown.clear();
+        const KeyboardFileResult r = store.SaveKeyboardFile(cases[i]);
+        EXPECT_EQ(results[i], r);
+        EXPECT_EQ(-1, ts::ResultCode(r));
+        EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        EXPECT_TRUE(store.Modified);
+        EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+        ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
+    }
+}
+
+TEST_F(KeyboardStoreTest, WorkingCopyMissingAtSave) {
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    store.Tables.MainKeys[0].Chars[0] = 'a';
+    store.Modified = true;
+    std::filesystem::remove(work);
+    const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
+    EXPECT_EQ(KeyboardFileResult::CompanionNotSaved, r);
+    EXPECT_EQ(-1, ts::ResultCode(r));
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_FALSE(store.Modified);
+    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+}
+
+TEST_F(KeyboardStoreTest, FixedPathServesEveryLoadAndSave) {
+    store.SetFixedPath(tsb);
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(dir.Sub("other.tsb")));
+    EXPECT_EQ(tsb, store.LastPath());
+    EXPECT_EQ(work, store.WorkIniName());
+    store.Tables.MainKeys[1].Chars[2] = 'z';
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(dir.Sub("other.tsb")));
+    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+    ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
+}
+
+TEST(ReadKeyboardFile, TablesChangeOnlyAfterAFullRead) {
+    tstest::TempDir dir;
+    tstest::TrackingFileLayer files;
+    ts::LayoutTables t;
+    t.Prefixes[1] = {ts::kStateShift, 0x1E};
+    const ts::LayoutTables before = t;
+    tstest::WriteFileBytes(dir.Sub("short.tsb"), PatternImage(9).substr(0, 9036));
+    EXPECT_EQ(KeyboardFileResult::ShortFile, ts::ReadKeyboardFile(files, dir.Sub("short.tsb"), t));
+    EXPECT_EQ(KeyboardFileResult::NotOpened, ts::ReadKeyboardFile(files, dir.Sub("none.tsb"), t));
+    EXPECT_TRUE(t == before);
+    // A file of zeros: no keys, no prefixes, no run flags.
+    tstest::WriteFileBytes(dir.Sub("zero.tsb"), Bytes(ts::kLayoutFileSize, '\0'));
+    EXPECT_EQ(KeyboardFileResult::Done, ts::ReadKeyboardFile(files, dir.Sub("zero.tsb"), t));
+    EXPECT_TRUE(t == ts::LayoutTables());
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+}  // namespace
+
+namespace {
+
+// The demo layout of ts/data, written by make_demo_layout.py from its own
+// reading of the format: the tables must hold each character in its place.
+TEST(DemoLayout, LoadsWithEveryCharacterInItsPlace) {
+    tstest::TempDir dir;
+    tstest::TrackingFileLayer files;
+    tstest::RecordingMessages messages;
+    const std::string source = TS_DEMO_DATA_DIR;
+    const Bytes image = tstest::ReadFileBytes(source + "/demo.tsb");
+    ASSERT_EQ(ts::kLayoutFileSize, image.size());
+    tstest::WriteFileBytes(dir.Sub("demo.tsb"), image);
+    tstest::WriteFileBytes(dir.Sub("demo.ini"), tstest::ReadFileBytes(source + "/demo.ini"));
+
+    ts::KeyboardLayoutStore store(files, messages);
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(dir.Sub("demo.tsb")));
+    const ts::LayoutTables& t = store.Tables;
+    // Main key 2 (legend "2", scan 3): "ě" in cp1250 without Shift, "2" with it.
+    EXPECT_EQ(0x03, t.MainKeys[2].ScanCode);
+    EXPECT_EQ(0xEC, t.MainKeys[2].Chars[0]);
+    EXPECT_EQ('2', t.MainKeys[2].Chars[ts::kStateShift]);
+    // Main key 18 (legend "E", scan 0x12): e, E, and after prefix 1 the carons.
+    EXPECT_EQ(0x12, t.MainKeys[18].ScanCode);
+    EXPECT_EQ('e', t.MainKeys[18].Chars[0]);
+    EXPECT_EQ('E', t.MainKeys[18].Chars[1]);
+    EXPECT_EQ(0xEC, t.MainKeys[18].Chars[ts::KeyStateOf(0, 1)]);
+    EXPECT_EQ(0xCC, t.MainKeys[18].Chars[ts::KeyStateOf(ts::kStateShift, 1)]);
+    EXPECT_TRUE((t.Prefixes[0] == ts::PrefixDef{ts::kStateShift, 0x0D}));
+    EXPECT_EQ(0xA1, t.MainKeys[12].Chars[ts::kStateShift]);  // the caron itself
+    EXPECT_EQ(0x58, t.FunctionKeys[11].ScanCode);
+    EXPECT_EQ('7', t.KeypadKeys[4].Chars[0]);
+    // F2 starts notepad.
+    EXPECT_EQ(1, t.GetRunFlag(ts::kFunctionKeys, 1, 0));
+    ts::TextProfileFile work = store.WorkIni();
+    EXPECT_EQ("notepad.exe", ts::ReadRunCommand(work, ts::kFunctionKeys, 1, 0));
+    EXPECT_EQ("Arial", ts::LoadFontSettings(work).FaceName);
+
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(dir.Sub("demo.tsb")));
+    EXPECT_EQ(image, tstest::ReadFileBytes(dir.Sub("demo.tsb")));
+}
+
+}  // namespace
