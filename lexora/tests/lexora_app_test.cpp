@@ -12,6 +12,7 @@
 #include "frame.h"
 #include "lexora_ids.h"
 #include "test_data.h"
+#include "winlib/testing/scoped_replace.h"
 
 using namespace lexora;
 using namespace lexora_test;
@@ -239,6 +240,14 @@ UINT FakeStart(const std::string& commandLine) {
     return startResult;
 }
 
+// While it lives, the frame starts programs through FakeStart, which records
+// them (none yet) and answers 33, WinExec's "started".
+struct FakeStarts {
+    wl::testing::ScopedReplace<ProgramStarter> starter{TFOkno::starter, FakeStart};
+    wl::testing::ScopedReplace<std::vector<std::string>> record{started, std::vector<std::string>{}};
+    wl::testing::ScopedReplace<UINT> result{startResult, 33u};
+};
+
 // Answers the plain message box with caption `caption` of this process (OK).
 class BoxCloser {
 public:
@@ -267,9 +276,7 @@ private:
 TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
     ::WritePrivateProfileStringA("POZICE", "Konec", "1", ini_.c_str());
     Open(1);
-    ProgramStarter saved = TFOkno::starter;
-    TFOkno::starter = FakeStart;
-    started.clear();
+    FakeStarts fake;
     HWND frame = FrameHandle();
     ::SendMessageW(frame, WM_COMMAND, CM_DIRECTION, 0);
 
@@ -300,20 +307,15 @@ TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
         ::DispatchMessageW(&msg);
     }
     EXPECT_FALSE(::IsWindow(frame));
-    TFOkno::starter = saved;
 }
 
 TEST_F(Frame, UtilityStartsTheBulkProgramQuoted) {
     Open(1);
-    ProgramStarter saved = TFOkno::starter;
-    TFOkno::starter = FakeStart;
-    started.clear();
-    startResult = 33;
+    FakeStarts fake;
     ::SendMessageW(FrameHandle(), WM_COMMAND, CM_UTILITY, 0);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
     EXPECT_FALSE(program_->DialogOpen);
-    TFOkno::starter = saved;
 }
 
 }  // namespace

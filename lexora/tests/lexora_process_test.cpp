@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,139 +15,62 @@
 #include "core/ui/lexcoreui_ids.h"
 #include "lexora/src/lexora_ids.h"
 #include "test_data.h"
+#include "winlib/testing/process_driver.h"
+#include "winlib/text.h"
 
 using namespace lexora_test;
+using wl::testing::ClipboardTexts;
 
 namespace {
 
-std::string LexoraExe() {
-    std::string path = LEXORA_EXE;  // the build's program, a Unix path under Wine
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path) if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path;
-}
-
-std::string IniPath() {
-    char dir[MAX_PATH] = {};
-    ::GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\lx2000.ini";
+// lexora reads and writes lx2000.ini by its bare name: in the Windows
+// directory of the test prefix.
+const wl::testing::IniFile& Ini() {
+    static const wl::testing::IniFile ini(wl::testing::WindowsDirectoryFile("lx2000.ini"));
+    return ini;
 }
 
 std::string ReadIni(const char* section, const char* key, const char* fallback = "<none>") {
-    char buffer[512] = {};
-    ::GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer, IniPath().c_str());
-    return buffer;
+    return Ini().Read(section, key, fallback);
 }
 
-void WriteIni(const char* section, const char* key, const std::string& value) {
-    ::WritePrivateProfileStringA(section, key, value.c_str(), IniPath().c_str());
-}
+void WriteIni(const char* section, const char* key, const std::string& value) { Ini().Write(section, key, value); }
 
-const std::string kSeparator(52, '-');
+std::wstring Wide(const std::string& bytes, UINT cp) { return wl::ToWide(bytes, cp); }
 
-std::wstring Wide(const std::string& bytes, UINT cp) {
-    int n = ::MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring w(n, L'\0');
-    ::MultiByteToWideChar(cp, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-    return w;
-}
-
-std::wstring WindowText(HWND hwnd) {
-    wchar_t buffer[4096] = {};
-    ::SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-
-// One running lexora.
+// One running lexora, and the controls of its lookup window.
 class Lexora {
 public:
-    ~Lexora() {
-        if (process_) {
-            if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) ::TerminateProcess(process_, 1);
-            ::CloseHandle(process_);
-        }
-    }
-
     // Starts the program file in `folder`, by its full path or (bareName) as
     // "lexora.exe" from that folder, and waits for its frame.
     bool Start(const std::string& folder, bool bareName = false) {
-        std::string exe = folder + "lexora.exe";
-        std::string commandLine = bareName ? "lexora.exe" : "\"" + exe + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        // By bare name as from a command prompt in that folder: the name is
-        // found in the current folder.
-        char before[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(MAX_PATH, before);
-        ::SetCurrentDirectoryA(folder.c_str());
-        BOOL started = ::CreateProcessA(bareName ? nullptr : exe.c_str(), commandLine.data(), nullptr, nullptr,
-                                        FALSE, 0, nullptr, folder.c_str(), &si, &pi);
-        ::SetCurrentDirectoryA(before);
-        if (!started) return false;
-        process_ = pi.hProcess;
-        pid_ = pi.dwProcessId;
-        ::CloseHandle(pi.hThread);
-        ::WaitForInputIdle(process_, 20000);
+        using wl::testing::Process;
+        if (!process_.Start(folder, "lexora.exe", bareName ? Process::StartBy::BareName : Process::StartBy::FullPath))
+            return false;
         // The frame shows before its lookup window has built its controls:
         // wait for the whole window, not only for the frame.
-        for (int i = 0; i < 1000; ++i) {
-            frame = TopWindow(true);
-            if (frame) {
-                client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
-                word = ::GetDlgItem(client, IDC_WORD_BOX);
-                wordEdit = ::FindWindowExW(word, nullptr, L"Edit", nullptr);
-                translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
-                pronunciation = ::GetDlgItem(client, IDC_PRONUNCIATION);
-                if (client && word && wordEdit && translation && pronunciation) break;
-            }
-            ::Sleep(20);
-        }
-        return client && word && wordEdit && translation && pronunciation;
+        return wl::testing::WaitFor([&] {
+            frame = process_.FindFrame();
+            if (!frame) return false;
+            client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
+            word = ::GetDlgItem(client, IDC_WORD_BOX);
+            wordEdit = ::FindWindowExW(word, nullptr, L"Edit", nullptr);
+            translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+            pronunciation = ::GetDlgItem(client, IDC_PRONUNCIATION);
+            return client && word && wordEdit && translation && pronunciation;
+        });
     }
 
-    // A visible top-level window of the process: the frame (with its menu)
-    // or a dialog.
-    HWND TopWindow(bool frameWanted) const {
-        struct Search { DWORD pid; bool frame; HWND found; } s{pid_, frameWanted, nullptr};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lp);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
-                wchar_t cls[64] = {};
-                ::GetClassNameW(hwnd, cls, 64);
-                bool dialog = std::wstring(cls) == L"#32770";
-                if (s->frame ? (!dialog && ::GetMenu(hwnd)) : dialog) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&s));
-        return s.found;
-    }
+    // A dialog of the program: a question or a command's dialog.
+    HWND WaitForDialog() const { return process_.WaitForDialog(); }
 
-    HWND WaitForDialog() const {
-        for (int i = 0; i < 1000; ++i) {
-            if (HWND d = TopWindow(false)) return d;
-            ::Sleep(20);
-        }
-        return nullptr;
-    }
-
-    bool Running() const { return ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-    bool WaitForEnd() const { return ::WaitForSingleObject(process_, 30000) == WAIT_OBJECT_0; }
+    bool Running() const { return process_.Running(); }
+    bool WaitForEnd() const { return process_.WaitForEnd(); }
 
     LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 30000, &result);
-        return static_cast<LRESULT>(result);
+        return wl::testing::Send(hwnd, msg, wp, lp);
     }
-    void Command(int id) const { Send(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Command(int id) const { wl::testing::SendCommand(frame, id); }
 
     // Types a word into the word box over its whole text, character by
     // character as a typist does (an empty word: Backspace over everything).
@@ -156,61 +80,44 @@ public:
         for (wchar_t c : text) Send(wordEdit, WM_CHAR, c, 1);
     }
     // Selects a list line as a click does.
-    void Select(int line) const {
-        Send(word, CB_SETCURSEL, line, 0);
-        Send(client, WM_COMMAND, MAKEWPARAM(IDC_WORD_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(word));
-    }
-    std::vector<std::wstring> Rows() const {
-        std::vector<std::wstring> rows;
-        int n = static_cast<int>(Send(word, CB_GETCOUNT));
-        for (int i = 0; i < n; ++i) {
-            wchar_t buffer[300] = {};
-            ::SendMessageW(word, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
-            rows.push_back(buffer);
-        }
-        return rows;
-    }
-    std::wstring Word() const { return WindowText(wordEdit); }
-    std::wstring Translation() const { return WindowText(translation); }
-    std::wstring Pronunciation() const { return WindowText(pronunciation); }
-    std::wstring Caption() const { return WindowText(frame); }
+    void Select(int line) const { wl::testing::SelectComboRow(word, line); }
+    std::vector<std::wstring> Rows() const { return wl::testing::ComboRows(word); }
+    std::wstring Word() const { return wl::testing::Text(wordEdit); }
+    std::wstring Translation() const { return wl::testing::Text(translation); }
+    std::wstring Pronunciation() const { return wl::testing::Text(pronunciation); }
+    std::wstring Caption() const { return wl::testing::Text(frame); }
 
     void Scroll(int code, int position = 0) const {
-        Send(client, WM_VSCROLL, MAKEWPARAM(code, position),
-             reinterpret_cast<LPARAM>(::GetDlgItem(client, IDC_SCROLL)));
+        HWND bar = ::GetDlgItem(client, IDC_SCROLL);
+        Send(client, WM_VSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
     }
 
     // Closes the frame; the answer to a question, when one comes, is `yes`.
     void Close() const { ::PostMessageW(frame, WM_CLOSE, 0, 0); }
-    void Answer(HWND dialog, bool yes) const { Send(::GetDlgItem(dialog, yes ? IDOK : IDCANCEL), BM_CLICK); }
+    // Our question boxes: IDOK is Yes (or OK), IDCANCEL is No.
+    void Answer(HWND dialog, bool yes) const { wl::testing::PressButton(dialog, yes ? IDOK : IDCANCEL); }
 
     HWND frame = nullptr, client = nullptr, word = nullptr, wordEdit = nullptr, translation = nullptr,
          pronunciation = nullptr;
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    wl::testing::Process process_;
 };
 
 std::wstring Translated(const std::wstring& text) { return text + L"\r\n" + std::wstring(52, L'-') + L"\r\n"; }
 
 class LexoraProcess : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        saved_ = IniPath() + ".saved";
-        ::MoveFileExA(IniPath().c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-    static void TearDownTestSuite() {
-        ::DeleteFileA(IniPath().c_str());
-        ::MoveFileExA(saved_.c_str(), IniPath().c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
+    // The prefix's own lx2000.ini is set aside while the suite runs.
+    static void SetUpTestSuite() { savedIni_ = std::make_unique<wl::testing::SetAsideFile>(Ini().Path()); }
+    static void TearDownTestSuite() { savedIni_.reset(); }
 
     void SetUp() override {
         folders_ = MakeFolders("lexora process test");
         ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), {"cat"}, {LastEntry()}));
-        ASSERT_TRUE(::CopyFileA(LexoraExe().c_str(), (folders_.Program + "lexora.exe").c_str(), FALSE))
-            << LexoraExe();
-        ::DeleteFileA(IniPath().c_str());
+        const std::string exe = wl::testing::WinePath(LEXORA_EXE);  // the build's program
+        ASSERT_TRUE(::CopyFileA(exe.c_str(), (folders_.Program + "lexora.exe").c_str(), FALSE)) << exe;
+        Ini().Remove();
         WriteIni("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
         WriteIni("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
         WriteIni("INDEX", "akce0.idx", folders_.Disk);
@@ -218,13 +125,13 @@ protected:
     void TearDown() override { RemoveFolder(folders_.Base); }
 
     TestFolders folders_;
-    static std::string saved_;
+    static std::unique_ptr<wl::testing::SetAsideFile> savedIni_;
 };
 
-std::string LexoraProcess::saved_;
+std::unique_ptr<wl::testing::SetAsideFile> LexoraProcess::savedIni_;
 
 TEST_F(LexoraProcess, FirstStartWithoutSettingsWritesProgramPathAndCreatesActionLog) {
-    ::DeleteFileA(IniPath().c_str());
+    Ini().Remove();
     ::DeleteFileA(folders_.ActionLog.c_str());
     Lexora lexora;
     ASSERT_TRUE(lexora.Start(folders_.Program));
@@ -519,22 +426,6 @@ TEST_F(LexoraProcess, DirectionLanguageAndTranslateBack) {
     EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "3");
 }
 
-// The clipboard's texts: the 8-bit one and the Unicode one.
-std::pair<std::string, std::wstring> ClipboardTexts() {
-    std::pair<std::string, std::wstring> texts;
-    if (!::OpenClipboard(nullptr)) return texts;
-    if (HANDLE text = ::GetClipboardData(CF_TEXT)) {
-        texts.first = static_cast<const char*>(::GlobalLock(text));
-        ::GlobalUnlock(text);
-    }
-    if (HANDLE wide = ::GetClipboardData(CF_UNICODETEXT)) {
-        texts.second = static_cast<const wchar_t*>(::GlobalLock(wide));
-        ::GlobalUnlock(wide);
-    }
-    ::CloseClipboard();
-    return texts;
-}
-
 TEST_F(LexoraProcess, HistoryTakesAWordBackWithItsSlot) {
     Lexora lexora;
     ASSERT_TRUE(lexora.Start(folders_.Program));
@@ -590,13 +481,7 @@ TEST_F(LexoraProcess, PastingARussianWordGivesItsCodePageBytes) {
     ASSERT_TRUE(lexora.Start(folders_.Program));
     lexora.Command(603);  // Russian: slot 4
     const std::wstring word = L"\u0434\u043E\u043C";  // дом
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (word.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(block), word.c_str(), (word.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    ::SetClipboardData(CF_UNICODETEXT, block);
-    ::CloseClipboard();
+    ASSERT_TRUE(wl::testing::PutClipboardUnicode(word));
     lexora.Command(209);
     EXPECT_EQ(lexora.Word(), word);
     ASSERT_FALSE(lexora.Rows().empty());

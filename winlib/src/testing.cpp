@@ -1,5 +1,7 @@
 #include "winlib/testing.h"
 
+#include "winlib/testing/scoped_replace.h"
+
 namespace wl::testing {
 
 namespace {
@@ -17,9 +19,8 @@ INT_PTR ExecuteWith(Dialog& dialog, std::function<void(Dialog&)> act) {
         SetTimer(d.Handle(), 0x7E57, kWatchdogMs, &Watchdog);
         act(d);
     });
-    INT_PTR result = dialog.Execute();
-    Dialog::SetTestHook(nullptr);
-    return result;
+    AtScopeEnd unhook([] { Dialog::SetTestHook(nullptr); });
+    return dialog.Execute();
 }
 
 void ClickButton(HWND dialog, int id) {

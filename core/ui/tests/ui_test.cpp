@@ -15,6 +15,7 @@
 #include "core/ui/message_boxes.h"
 #include "core/ui/owner_draw.h"
 #include "winlib/testing.h"
+#include "winlib/testing/scoped_replace.h"
 #include "winlib/winlib.h"
 
 namespace lex {
@@ -58,6 +59,8 @@ TEST(MessageBoxes, YesNoAnswersAndButtonTexts) {
             style = GetWindowLongPtrW(d.Handle(), GWL_STYLE);
             c.act(d.Handle());
         });
+        // The hook sees this case's locals: it must not outlive them.
+        wl::testing::AtScopeEnd unhook([] { wl::Dialog::SetTestHook(nullptr); });
         EXPECT_EQ(AskYesNo(nullptr, buffers, loader, kTextVocabularyErrorCaption, kTextDataFilesInaccessible), c.yes) << c.what;
         EXPECT_EQ(yes, c.yesText) << c.what;
         EXPECT_EQ(no, c.noText) << c.what;
