@@ -133,7 +133,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 
     bool handled = false;
-    LRESULT r = d->Handle(msg, wp, lp, &handled);
+    LRESULT r = d->HandleMessage(msg, wp, lp, &handled);
     if (msg == WM_NCDESTROY) {
         if (FromHandle(hwnd) == d) d->Detach();
         g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), d), g_modeless.end());

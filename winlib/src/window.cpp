@@ -209,7 +209,7 @@ LRESULT Window::DefaultProcessing() {
     return cur->defaultResult;
 }
 
-LRESULT Window::Handle(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
     // Kept locally: a handler may destroy the object (e.g. a closing dialog).
     const HWND hwnd = hwnd_;
     const Kind kind = kind_;
@@ -242,7 +242,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (w) w->Attach(hwnd, Kind::Plain);
     }
     if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT r = w->Handle(msg, wp, lp, nullptr);
+    LRESULT r = w->HandleMessage(msg, wp, lp, nullptr);
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == w) w->Detach();
     return r;
 }
@@ -253,7 +253,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
         return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
     }
-    LRESULT r = w->Handle(msg, wp, lp, nullptr);
+    LRESULT r = w->HandleMessage(msg, wp, lp, nullptr);
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == w) w->Detach();
     return r;
 }

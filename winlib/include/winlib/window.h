@@ -182,7 +182,7 @@ protected:
     LRESULT EvMeasureItem(WPARAM, LPARAM);
 
     // Message handling shared by the window procedures.
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp, bool* handled);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled);
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     friend class Dialog;
