@@ -19,22 +19,34 @@ const wchar_t kWindowClass[] = L"wl.Window";
 // ---- message table entries ----
 
 TableEntry TableEntry::Message(UINT msg, MessageHandler h) {
-    return {EntryKind::Message, msg, 0, 0, reinterpret_cast<AnyHandler>(h)};
+    return {EntryKind::Message, msg, 0, 0, 0, reinterpret_cast<AnyHandler>(h)};
 }
 TableEntry TableEntry::Command(UINT id, CommandHandler h) {
-    return {EntryKind::Command, 0, id, 0, h};
+    return {EntryKind::Command, 0, id, id, 0, h};
 }
 TableEntry TableEntry::Notify(UINT id, UINT code, CommandHandler h) {
-    return {EntryKind::Notify, 0, id, code, h};
+    return {EntryKind::Notify, 0, id, id, code, h};
 }
 TableEntry TableEntry::Control(UINT id, ControlHandler h) {
-    return {EntryKind::Control, 0, id, 0, reinterpret_cast<AnyHandler>(h)};
+    return {EntryKind::Control, 0, id, id, 0, reinterpret_cast<AnyHandler>(h)};
 }
 TableEntry TableEntry::Enabler(UINT id, EnablerHandler h) {
-    return {EntryKind::Enabler, 0, id, 0, reinterpret_cast<AnyHandler>(h)};
+    return {EntryKind::Enabler, 0, id, id, 0, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::CommandRange(UINT first, UINT last, CommandRangeHandler h) {
+    return {EntryKind::CommandRange, 0, first, last, 0, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::EnablerRange(UINT first, UINT last, EnablerHandler h) {
+    return {EntryKind::EnablerRange, 0, first, last, 0, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::NotifyMessage(UINT first, UINT last, UINT code, NotifyHandler h) {
+    return {EntryKind::NotifyMessage, WM_NOTIFY, first, last, code, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::NotifyAnyCode(UINT id, NotifyHandler h) {
+    return {EntryKind::NotifyAnyCode, WM_NOTIFY, id, id, 0, reinterpret_cast<AnyHandler>(h)};
 }
 TableEntry TableEntry::End() {
-    return {EntryKind::End, 0, 0, 0, nullptr};
+    return {EntryKind::End, 0, 0, 0, 0, nullptr};
 }
 
 // ---- Window ----
@@ -138,6 +150,10 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     const UINT id = LOWORD(wp);
     const UINT code = HIWORD(wp);
     const bool fromControl = msg == WM_COMMAND && lp != 0;
+    // A click (or a menu item or accelerator) runs a command entry; other
+    // notifications of a button do not.
+    const bool isCommand = msg == WM_COMMAND && (!fromControl || code == BN_CLICKED);
+    NMHDR* hdr = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp) : nullptr;
     for (const MessageTable* t = GetMessageTable(); t; t = t->base) {
         for (const TableEntry* e = t->entries; e->kind != EntryKind::End; ++e) {
             switch (e->kind) {
@@ -148,9 +164,24 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 }
                 break;
             case EntryKind::Command:
-                if (msg == WM_COMMAND && e->id == id && (!fromControl || code == BN_CLICKED)) {
+                if (isCommand && e->id == id) {
                     (this->*e->handler)();
                     result = 0;
+                    return true;
+                }
+                break;
+            case EntryKind::CommandRange:
+                if (isCommand && e->HasId(id)) {
+                    (this->*reinterpret_cast<CommandRangeHandler>(e->handler))(id);
+                    result = 0;
+                    return true;
+                }
+                break;
+            case EntryKind::NotifyMessage:
+            case EntryKind::NotifyAnyCode:
+                if (hdr && hdr->idFrom <= 0xFFFFFFFFu && e->HasId(static_cast<UINT>(hdr->idFrom)) &&
+                    (e->kind == EntryKind::NotifyAnyCode || e->code == hdr->code)) {
+                    result = (this->*reinterpret_cast<NotifyHandler>(e->handler))(*hdr);
                     return true;
                 }
                 break;
@@ -179,7 +210,7 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 bool Window::EnableCommand(CommandEnabler& enabler) {
     for (const MessageTable* t = GetMessageTable(); t; t = t->base) {
         for (const TableEntry* e = t->entries; e->kind != EntryKind::End; ++e) {
-            if (e->kind == EntryKind::Enabler && e->id == enabler.Id()) {
+            if ((e->kind == EntryKind::Enabler || e->kind == EntryKind::EnablerRange) && e->HasId(enabler.Id())) {
                 (this->*reinterpret_cast<EnablerHandler>(e->handler))(enabler);
                 enabler.handled = true;
                 return true;

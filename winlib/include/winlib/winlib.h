@@ -4,7 +4,9 @@
 //                  place where 8-bit texts meet the W functions.
 // - window.h       Window: handle, code page, texts, timers, SetupWindow, CanClose;
 //                  message tables (WL_BEGIN_MESSAGE_TABLE ... WL_MESSAGE / WL_COMMAND /
-//                  WL_NOTIFY / WL_CONTROL / WL_ENABLER ... WL_END_MESSAGE_TABLE),
+//                  WL_NOTIFY / WL_CONTROL / WL_ENABLER, the ranges WL_COMMAND_RANGE /
+//                  WL_ENABLER_RANGE, WM_NOTIFY by WL_ON_NOTIFY / WL_ON_NOTIFY_ANY /
+//                  WL_ON_NOTIFY_RANGE ... WL_END_MESSAGE_TABLE),
 //                  searched class first, then base classes; DefaultProcessing().
 // - dialog.h       Dialog on a template by number or name: Execute() (modal, returns the
 //                  close code), Create() (modeless or child), CloseWindow(code), the
