@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "winlib/exception_barrier.h"
 #include "winlib/text.h"
 
 // Table entries keep every handler as one member pointer type and turn it back
@@ -105,6 +106,8 @@ void Window::KillTimer(UINT_PTR id) {
 void Window::Destroy() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
+
+void Window::EndAfterFailure() { Destroy(); }
 
 void Window::SetupWindow() {
     // Copy: a child's set-up may add or remove children.
@@ -247,11 +250,18 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
     const WNDPROC oldProc = oldProc_;
 
     Current cur{msg, wp, lp, false, 0, false};
-    Current* saved = current_;
-    current_ = &cur;
+    bool found = false;
     LRESULT result = 0;
-    bool found = Dispatch(msg, wp, lp, result);
-    current_ = saved;
+    {
+        // Restored on every way out, an exception included.
+        struct Restore {
+            Current*& slot;
+            Current* saved;
+            ~Restore() { slot = saved; }
+        } restore{current_, current_};
+        current_ = &cur;
+        found = Dispatch(msg, wp, lp, result);
+    }
 
     if (found) {
         if (handled) *handled = !cur.dialogDefault;
@@ -273,7 +283,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (w) w->Attach(hwnd, Kind::Plain);
     }
     if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT r = w->HandleMessage(msg, wp, lp, nullptr);
+    LRESULT r = CallGuarded(hwnd, msg, [&] { return w->HandleMessage(msg, wp, lp, nullptr); });
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == w) w->Detach();
     return r;
 }
@@ -284,7 +294,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
         return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
     }
-    LRESULT r = w->HandleMessage(msg, wp, lp, nullptr);
+    LRESULT r = CallGuarded(hwnd, msg, [&] { return w->HandleMessage(msg, wp, lp, nullptr); });
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == w) w->Detach();
     return r;
 }

@@ -154,6 +154,9 @@ public:
     virtual void SetupWindow();
     // Asked before a frame closes; false keeps it open.
     virtual bool CanClose() { return true; }
+    // Closes this top window after a handler failed (see exception_barrier.h):
+    // destroys it; a modal dialog ends with IDCANCEL instead.
+    virtual void EndAfterFailure();
 
     // The message table of the object's class.
     virtual const MessageTable* GetMessageTable() const;

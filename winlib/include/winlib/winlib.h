@@ -17,12 +17,16 @@
 //                  command routing frame -> client; enablers on menus and buttons.
 // - application.h  Application: InitMainWindow, Run, message loop with accelerators
 //                  and modeless dialogs, idle updates.
+// - exception_barrier.h  A handler's exception stops at the window procedure: one report
+//                  (ScopedFailureReporter replaces the message box) and the top window
+//                  closes (a modal dialog ends with IDCANCEL); CallGuarded for other callbacks.
 // - testing.h      ExecuteWith, ClickButton, SendKey, PostKey, PumpMessages, WideText.
 #pragma once
 
 #include "winlib/application.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
+#include "winlib/exception_barrier.h"
 #include "winlib/frame.h"
 #include "winlib/text.h"
 #include "winlib/window.h"
