@@ -17,6 +17,8 @@
 //                  command routing frame -> client; enablers on menus and buttons.
 // - application.h  Application: InitMainWindow, Run, message loop with accelerators
 //                  and modeless dialogs, idle updates.
+// - common_dialogs.h  OpenFileDialog, SaveFileDialog, ChooseFontDialog: the system dialogs with
+//                  8-bit texts in a code page and "a|b|" filters; runners replaceable for tests.
 // - exception_barrier.h  A handler's exception stops at the window procedure: one report
 //                  (ScopedFailureReporter replaces the message box) and the top window
 //                  closes (a modal dialog ends with IDCANCEL); CallGuarded for other callbacks.
@@ -24,6 +26,7 @@
 #pragma once
 
 #include "winlib/application.h"
+#include "winlib/common_dialogs.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
 #include "winlib/exception_barrier.h"
