@@ -39,7 +39,9 @@ bool Stepper::Step(const Clock& clock, std::chrono::microseconds budget) {
     if (!Running()) return false;
     const std::chrono::microseconds start = clock.Now();
     do {
-        if (!DoUnit()) {
+        const bool more = DoUnit();
+        if (!Running()) return false;  // cancelled from inside the unit
+        if (!more) {
             result_.state = failed_ ? JobState::Failed : JobState::Done;
             return false;
         }

@@ -62,7 +62,8 @@ public:
     // unit per call. True while work remains; false once the run has ended
     // (and at once when no run is going on).
     bool Step(const Clock& clock, std::chrono::microseconds budget);
-    // Stops a running job between two units; what was done so far stays.
+    // Stops a running job; what was done so far stays. Called from inside a
+    // unit (a message loop there), the step ends after that unit.
     void Cancel();
 
     JobState State() const { return result_.state; }

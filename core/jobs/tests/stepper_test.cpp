@@ -25,7 +25,8 @@ public:
     CountingJob(FakeClock& clock, int units, milliseconds cost) : clock_(clock), units_(units), cost_(cost) {}
 
     bool refuseStart = false;
-    int failAt = -1;  // unit number that fails
+    int failAt = -1;    // unit number that fails
+    int cancelAt = -1;  // unit number that cancels the job from inside
     int done = 0;
     int starts = 0;
     int cancels = 0;
@@ -47,6 +48,7 @@ protected:
     }
     bool DoUnit() override {
         clock_.now += cost_;
+        if (done == cancelAt) Cancel();
         if (done == failAt) {
             Fail(23, "bad record " + std::to_string(done));
             return false;
@@ -124,6 +126,15 @@ TEST(Stepper, CancelStopsBetweenUnitsOnceAndKeepsWhatWasDone) {
     EXPECT_EQ(job.done, 5);
     EXPECT_EQ(job.Progress().Percent(), 5);
     EXPECT_EQ(job.Progress().text, "unit 5");
+
+    // Cancelled from inside a unit (a message loop there): no unit after it.
+    CountingJob inside(clock, 100, milliseconds(1));
+    inside.cancelAt = 3;
+    ASSERT_TRUE(inside.Start());
+    EXPECT_FALSE(inside.Step(clock, milliseconds(50)));
+    EXPECT_EQ(inside.done, 4);
+    EXPECT_EQ(inside.State(), lex::JobState::Cancelled);
+    EXPECT_EQ(inside.cancels, 1);
 
     // A new run starts afresh.
     ASSERT_TRUE(job.Start());
