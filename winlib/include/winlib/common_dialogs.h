@@ -2,7 +2,7 @@
 // code page (converted once, here, for the W functions).
 //
 //   wl::FileDialogOptions o;
-//   o.filter = texts.LoadText(21020);   // "Text Files (*.TXT, *.ASC)|*.txt;*.asc|All Files(*.*)|*.*|"
+//   o.filter = texts.LoadText(kTextFileFilter);   // "Text Files|*.txt|All Files|*.*|" in the UI language
 //   o.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 //   if (wl::OpenFileDialog(this, o)) path.SetText(o.fileName);
 //

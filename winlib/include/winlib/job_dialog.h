@@ -3,9 +3,9 @@
 // button, Escape or the close box, and an end hook for the closing message.
 //
 //   class TExportWindow : public wl::JobDialog {
-//       TExportWindow(wl::Window* parent) : wl::JobDialog(parent, 14) { SetProgressControls(998); }
-//       void CmStart() { if (!JobRunning()) StartJob(exportJob_); }            // mapped to button 1
-//       bool ConfirmCancel() override { return AskYesNo(...20250, 20260...); }  // "Are you sure to quit?"
+//       TExportWindow(wl::Window* parent) : wl::JobDialog(parent, kExportTemplate) { SetProgressControls(kProgressLine); }
+//       void CmStart() { if (!JobRunning()) StartJob(exportJob_); }         // the table maps IDOK to it
+//       bool ConfirmCancel() override { return AskYesNo(...); }             // the program's own question
 //       void JobEnded(lex::Stepper& job) override { if (job.State() == lex::JobState::Done) ShowOk(...); }
 //   };
 //
