@@ -31,7 +31,7 @@ struct FileDialogOptions {
     std::string initialDir;  // empty: the system's choice
     std::string defaultExt;  // added to a name typed without one ("txt")
     std::string fileName;    // proposed name; the chosen path (with folder) afterwards
-    DWORD flags = 0;         // OFN_ flags (OFN_EXPLORER is always added)
+    DWORD flags = 0;         // OFN_ flags (OFN_EXPLORER is always added; one file, no OFN_ALLOWMULTISELECT)
     UINT codePage = 0;       // of every text above; 0: the owner's code page
 };
 
