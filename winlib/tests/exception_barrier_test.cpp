@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -214,6 +215,43 @@ TEST(ExceptionBarrier, AFailureDuringTheReportClosesWithoutASecondReport) {
     EXPECT_TRUE(ownerGoneInReport);
     EXPECT_EQ(frame.ticks, 2);
     EXPECT_EQ(frame.Handle(), nullptr);
+}
+
+// The default report is a real message box: its text in the code page and
+// the owner's caption. A timer of the owner reads and answers it.
+struct BoxSeen {
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::vector<std::wstring> texts;
+};
+BoxSeen g_box;
+
+BOOL CALLBACK CollectText(HWND child, LPARAM) {
+    g_box.texts.push_back(wl::testing::WideText(child));
+    return TRUE;
+}
+
+BOOL CALLBACK AnswerBox(HWND hwnd, LPARAM) {
+    if (GetWindow(hwnd, GW_OWNER) != g_box.owner || !IsWindowVisible(hwnd)) return TRUE;
+    g_box.caption = wl::testing::WideText(hwnd);
+    EnumChildWindows(hwnd, &CollectText, 0);
+    PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+void CALLBACK PollBox(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &AnswerBox, 0);
+    if (!g_box.caption.empty()) KillTimer(hwnd, id);
+}
+
+TEST(ExceptionBarrier, TheDefaultReportIsAMessageBoxInTheCodePage) {
+    wl::Window owner;
+    ASSERT_TRUE(owner.Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, L"Slovn\u00edk", 10, 10, 200, 100, nullptr, nullptr));
+    g_box = BoxSeen{owner.Handle(), L"", {}};
+    SetTimer(owner.Handle(), 1, 50, &PollBox);
+    wl::ShowFailureBox(owner.Handle(), "P\xf8\xedli\x9a \x9elu\x9dou\xe8k\xfd", 1250);
+    EXPECT_EQ(g_box.caption, L"Slovn\u00edk");
+    EXPECT_NE(std::find(g_box.texts.begin(), g_box.texts.end(), L"Příliš žluťoučký"), g_box.texts.end());
 }
 
 }  // namespace
