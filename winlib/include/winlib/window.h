@@ -35,6 +35,8 @@
 // The WM_NOTIFY result is the handler's return value (in a dialog it goes
 // back through DWLP_MSGRESULT). Entries are tried in table order, the first
 // that matches answers; a single entry before a range takes one id out of it.
+// A notification-area icon reports through its own callback message, so it
+// takes a WL_MESSAGE entry, not a WM_NOTIFY one.
 // A handler that wants the default handling as well calls DefaultProcessing().
 #pragma once
 
