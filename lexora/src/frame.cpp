@@ -57,7 +57,7 @@ std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
             for (int pair = 0; pair < lex::kPairCount; ++pair) {
                 const char l = languageLetters[pair];
                 if (l < 'A' || l > 'Z') continue;
-                unsigned command = pair == 0 ? CM_ENGLISH : pair == 1 ? CM_GERMAN : 601 + pair;
+                unsigned command = pair == 0 ? CM_ENGLISH : pair == 1 ? CM_GERMAN : CM_LANGUAGE_3 - 2 + pair;
                 items.push_back({l + 535, command});
             }
         } else {
@@ -103,26 +103,10 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_ENABLER(CM_KEYBOARD_CONFIG, CeNotBuilt)
     WL_COMMAND(CM_SORTING_SETUP, CmNotBuilt)
     WL_ENABLER(CM_SORTING_SETUP, CeSortingSetup)
-    WL_COMMAND(CM_ENGLISH, CmLanguage0)
-    WL_ENABLER(CM_ENGLISH, CeLanguage)
-    WL_COMMAND(CM_GERMAN, CmLanguage1)
-    WL_ENABLER(CM_GERMAN, CeLanguage)
-    WL_COMMAND(603, CmLanguage2)
-    WL_ENABLER(603, CeLanguage)
-    WL_COMMAND(604, CmLanguage3)
-    WL_ENABLER(604, CeLanguage)
-    WL_COMMAND(605, CmLanguage4)
-    WL_ENABLER(605, CeLanguage)
-    WL_COMMAND(606, CmLanguage5)
-    WL_ENABLER(606, CeLanguage)
-    WL_COMMAND(607, CmLanguage6)
-    WL_ENABLER(607, CeLanguage)
-    WL_COMMAND(608, CmLanguage7)
-    WL_ENABLER(608, CeLanguage)
-    WL_COMMAND(609, CmLanguage8)
-    WL_ENABLER(609, CeLanguage)
-    WL_COMMAND(610, CmLanguage9)
-    WL_ENABLER(610, CeLanguage)
+    WL_COMMAND_RANGE(CM_ENGLISH, CM_GERMAN, CmLanguage)
+    WL_ENABLER_RANGE(CM_ENGLISH, CM_GERMAN, CeLanguage)
+    WL_COMMAND_RANGE(CM_LANGUAGE_3, CM_LANGUAGE_10, CmLanguage)
+    WL_ENABLER_RANGE(CM_LANGUAGE_3, CM_LANGUAGE_10, CeLanguage)
     WL_COMMAND(CM_OTHER_LANGUAGES, CmNotBuilt)
     WL_ENABLER(CM_OTHER_LANGUAGES, CeOtherLanguages)
     WL_COMMAND(CM_DIRECTION, CmDirection)
@@ -402,22 +386,17 @@ void TFOkno::Language(int pair) {
     client_.RefreshView();
 }
 
-void TFOkno::CmLanguage0() { Language(0); }
-void TFOkno::CmLanguage1() { Language(1); }
-void TFOkno::CmLanguage2() { Language(2); }
-void TFOkno::CmLanguage3() { Language(3); }
-void TFOkno::CmLanguage4() { Language(4); }
-void TFOkno::CmLanguage5() { Language(5); }
-void TFOkno::CmLanguage6() { Language(6); }
-void TFOkno::CmLanguage7() { Language(7); }
-void TFOkno::CmLanguage8() { Language(8); }
-void TFOkno::CmLanguage9() { Language(9); }
+// Pairs 0 and 1 have commands of their own, pairs 2..9 are CM_LANGUAGE_3 .. CM_LANGUAGE_10.
+int TFOkno::LanguagePair(UINT command) {
+    return command == CM_ENGLISH ? 0 : command == CM_GERMAN ? 1 : static_cast<int>(command) - (CM_LANGUAGE_3 - 2);
+}
+
+void TFOkno::CmLanguage(UINT id) { Language(LanguagePair(id)); }
 
 void TFOkno::CeLanguage(wl::CommandEnabler& ce) {
     static const int texts[] = {lex::kTextLanguageEnglish, lex::kTextLanguageGerman,  lex::kTextLanguageRussian,
                                 lex::kTextLanguageFrench,  lex::kTextLanguageSpanish, lex::kTextLanguageItalian};
-    const unsigned id = ce.Id();
-    const int pair = id == CM_ENGLISH ? 0 : id == CM_GERMAN ? 1 : static_cast<int>(id) - 601;
+    const int pair = LanguagePair(ce.Id());
     if (pair < 6) SetEnablerText(ce, texts[pair]);
     ce.Enable(program_.CurrentSlot() / 2 != pair);
 }

@@ -77,16 +77,7 @@ private:
     void CmClipboardLinkOn();
     void CmClipboardLinkOff();
     void CmSavePosition();
-    void CmLanguage0();
-    void CmLanguage1();
-    void CmLanguage2();
-    void CmLanguage3();
-    void CmLanguage4();
-    void CmLanguage5();
-    void CmLanguage6();
-    void CmLanguage7();
-    void CmLanguage8();
-    void CmLanguage9();
+    void CmLanguage(UINT id);
     void CmDirection();
     void CmTranslateBack();
     void CmHelp();
@@ -114,6 +105,7 @@ private:
     void CeNotBuilt(wl::CommandEnabler& ce);
 
     void Language(int pair);
+    static int LanguagePair(UINT command);
     void SetEnablerText(wl::CommandEnabler& ce, int textId);
     // Notes which box has the focus and whether its selection is empty.
     void NoteFocus();

@@ -1,6 +1,7 @@
 #include "winlib/application.h"
 
 #include "winlib/dialog.h"
+#include "winlib/exception_barrier.h"
 #include "winlib/frame.h"
 
 namespace wl {
@@ -39,7 +40,14 @@ void Application::IdleAction() {
 int Application::MessageLoop() {
     MSG msg;
     for (;;) {
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) IdleAction();
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            // The idle updates run enablers: behind the same barrier as handlers.
+            HWND main = mainWindow_ ? mainWindow_->Handle() : nullptr;
+            CallGuarded(main, WM_NULL, [&] {
+                IdleAction();
+                return LRESULT(0);
+            });
+        }
         BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r == 0) return static_cast<int>(msg.wParam);
         if (r == -1) return -1;

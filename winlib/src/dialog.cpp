@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "winlib/exception_barrier.h"
+
 namespace wl {
 
 namespace {
@@ -57,7 +59,7 @@ bool Dialog::CreateModeless(HWND parent) {
     g_creating = this;
     HWND h = CreateDialogParamW(module_, template_, parent, &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
     if (g_creating == this) g_creating = nullptr;
-    if (!h) return false;
+    if (!h || !IsWindow(h)) return false;  // a failed set-up may have destroyed it
     g_modeless.push_back(this);
     return true;
 }
@@ -109,37 +111,42 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (g_creating == d) g_creating = nullptr;
         d->Attach(hwnd, Kind::DialogBox);
     }
+    INT_PTR r = static_cast<INT_PTR>(
+        CallGuarded(hwnd, msg, [&] { return static_cast<LRESULT>(d->Answer(hwnd, msg, wp, lp)); }));
+    if (msg == WM_NCDESTROY) {
+        if (FromHandle(hwnd) == d) d->Detach();
+        g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), d), g_modeless.end());
+        return FALSE;
+    }
+    return r;
+}
 
+INT_PTR Dialog::Answer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_INITDIALOG) {
-        d->SetupWindow();
+        SetupWindow();
         if (g_testHook) {
-            d->pendingHook_ = std::move(g_testHook);
+            pendingHook_ = std::move(g_testHook);
             g_testHook = nullptr;
             PostMessageW(hwnd, TestHookMessage(), 0, 0);
         }
         return TRUE;
     }
     if (msg == TestHookMessage()) {
-        auto hook = std::move(d->pendingHook_);
-        d->pendingHook_ = nullptr;
+        auto hook = std::move(pendingHook_);
+        pendingHook_ = nullptr;
         // A modal dialog is shown by its loop once the queue is empty; the
         // hook acts on it as the user would see it.
-        if (d->modal_ && !IsWindowVisible(hwnd)) {
+        if (modal_ && !IsWindowVisible(hwnd)) {
             ShowWindow(hwnd, SW_SHOWNORMAL);
             UpdateWindow(hwnd);
         }
-        if (hook) hook(*d);
+        if (hook) hook(*this);
         return TRUE;
     }
 
     bool handled = false;
-    LRESULT r = d->Handle(msg, wp, lp, &handled);
-    if (msg == WM_NCDESTROY) {
-        if (FromHandle(hwnd) == d) d->Detach();
-        g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), d), g_modeless.end());
-        return FALSE;
-    }
-    if (!handled) return FALSE;
+    LRESULT r = HandleMessage(msg, wp, lp, &handled);
+    if (!handled || msg == WM_NCDESTROY) return FALSE;
     switch (msg) {
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
@@ -157,6 +164,13 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, r);
         return TRUE;
     }
+}
+
+void Dialog::EndAfterFailure() {
+    if (modal_)
+        CloseWindow(IDCANCEL);
+    else
+        Destroy();
 }
 
 }  // namespace wl

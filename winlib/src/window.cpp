@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "winlib/exception_barrier.h"
 #include "winlib/text.h"
 
 // Table entries keep every handler as one member pointer type and turn it back
@@ -19,22 +20,34 @@ const wchar_t kWindowClass[] = L"wl.Window";
 // ---- message table entries ----
 
 TableEntry TableEntry::Message(UINT msg, MessageHandler h) {
-    return {EntryKind::Message, msg, 0, 0, reinterpret_cast<AnyHandler>(h)};
+    return {EntryKind::Message, msg, 0, 0, 0, reinterpret_cast<AnyHandler>(h)};
 }
 TableEntry TableEntry::Command(UINT id, CommandHandler h) {
-    return {EntryKind::Command, 0, id, 0, h};
+    return {EntryKind::Command, 0, id, id, 0, h};
 }
 TableEntry TableEntry::Notify(UINT id, UINT code, CommandHandler h) {
-    return {EntryKind::Notify, 0, id, code, h};
+    return {EntryKind::Notify, 0, id, id, code, h};
 }
 TableEntry TableEntry::Control(UINT id, ControlHandler h) {
-    return {EntryKind::Control, 0, id, 0, reinterpret_cast<AnyHandler>(h)};
+    return {EntryKind::Control, 0, id, id, 0, reinterpret_cast<AnyHandler>(h)};
 }
 TableEntry TableEntry::Enabler(UINT id, EnablerHandler h) {
-    return {EntryKind::Enabler, 0, id, 0, reinterpret_cast<AnyHandler>(h)};
+    return {EntryKind::Enabler, 0, id, id, 0, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::CommandRange(UINT first, UINT last, CommandRangeHandler h) {
+    return {EntryKind::CommandRange, 0, first, last, 0, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::EnablerRange(UINT first, UINT last, EnablerHandler h) {
+    return {EntryKind::EnablerRange, 0, first, last, 0, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::NotifyMessage(UINT first, UINT last, UINT code, NotifyHandler h) {
+    return {EntryKind::NotifyMessage, WM_NOTIFY, first, last, code, reinterpret_cast<AnyHandler>(h)};
+}
+TableEntry TableEntry::NotifyAnyCode(UINT id, NotifyHandler h) {
+    return {EntryKind::NotifyAnyCode, WM_NOTIFY, id, id, 0, reinterpret_cast<AnyHandler>(h)};
 }
 TableEntry TableEntry::End() {
-    return {EntryKind::End, 0, 0, 0, nullptr};
+    return {EntryKind::End, 0, 0, 0, 0, nullptr};
 }
 
 // ---- Window ----
@@ -94,6 +107,8 @@ void Window::Destroy() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
+void Window::EndAfterFailure() { Destroy(); }
+
 void Window::SetupWindow() {
     // Copy: a child's set-up may add or remove children.
     std::vector<Window*> children = children_;
@@ -138,6 +153,10 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     const UINT id = LOWORD(wp);
     const UINT code = HIWORD(wp);
     const bool fromControl = msg == WM_COMMAND && lp != 0;
+    // A click (or a menu item or accelerator) runs a command entry; other
+    // notifications of a button do not.
+    const bool isCommand = msg == WM_COMMAND && (!fromControl || code == BN_CLICKED);
+    NMHDR* hdr = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp) : nullptr;
     for (const MessageTable* t = GetMessageTable(); t; t = t->base) {
         for (const TableEntry* e = t->entries; e->kind != EntryKind::End; ++e) {
             switch (e->kind) {
@@ -148,9 +167,24 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 }
                 break;
             case EntryKind::Command:
-                if (msg == WM_COMMAND && e->id == id && (!fromControl || code == BN_CLICKED)) {
+                if (isCommand && e->id == id) {
                     (this->*e->handler)();
                     result = 0;
+                    return true;
+                }
+                break;
+            case EntryKind::CommandRange:
+                if (isCommand && e->HasId(id)) {
+                    (this->*reinterpret_cast<CommandRangeHandler>(e->handler))(id);
+                    result = 0;
+                    return true;
+                }
+                break;
+            case EntryKind::NotifyMessage:
+            case EntryKind::NotifyAnyCode:
+                if (hdr && hdr->idFrom <= 0xFFFFFFFFu && e->HasId(static_cast<UINT>(hdr->idFrom)) &&
+                    (e->kind == EntryKind::NotifyAnyCode || e->code == hdr->code)) {
+                    result = (this->*reinterpret_cast<NotifyHandler>(e->handler))(*hdr);
                     return true;
                 }
                 break;
@@ -179,7 +213,7 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 bool Window::EnableCommand(CommandEnabler& enabler) {
     for (const MessageTable* t = GetMessageTable(); t; t = t->base) {
         for (const TableEntry* e = t->entries; e->kind != EntryKind::End; ++e) {
-            if (e->kind == EntryKind::Enabler && e->id == enabler.Id()) {
+            if ((e->kind == EntryKind::Enabler || e->kind == EntryKind::EnablerRange) && e->HasId(enabler.Id())) {
                 (this->*reinterpret_cast<EnablerHandler>(e->handler))(enabler);
                 enabler.handled = true;
                 return true;
@@ -209,18 +243,25 @@ LRESULT Window::DefaultProcessing() {
     return cur->defaultResult;
 }
 
-LRESULT Window::Handle(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
     // Kept locally: a handler may destroy the object (e.g. a closing dialog).
     const HWND hwnd = hwnd_;
     const Kind kind = kind_;
     const WNDPROC oldProc = oldProc_;
 
     Current cur{msg, wp, lp, false, 0, false};
-    Current* saved = current_;
-    current_ = &cur;
+    bool found = false;
     LRESULT result = 0;
-    bool found = Dispatch(msg, wp, lp, result);
-    current_ = saved;
+    {
+        // Restored on every way out, an exception included.
+        struct Restore {
+            Current*& slot;
+            Current* saved;
+            ~Restore() { slot = saved; }
+        } restore{current_, current_};
+        current_ = &cur;
+        found = Dispatch(msg, wp, lp, result);
+    }
 
     if (found) {
         if (handled) *handled = !cur.dialogDefault;
@@ -242,7 +283,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (w) w->Attach(hwnd, Kind::Plain);
     }
     if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT r = w->Handle(msg, wp, lp, nullptr);
+    LRESULT r = CallGuarded(hwnd, msg, [&] { return w->HandleMessage(msg, wp, lp, nullptr); });
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == w) w->Detach();
     return r;
 }
@@ -253,7 +294,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
         return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
     }
-    LRESULT r = w->Handle(msg, wp, lp, nullptr);
+    LRESULT r = CallGuarded(hwnd, msg, [&] { return w->HandleMessage(msg, wp, lp, nullptr); });
     if (msg == WM_NCDESTROY && FromHandle(hwnd) == w) w->Detach();
     return r;
 }

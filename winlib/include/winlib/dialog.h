@@ -52,9 +52,12 @@ public:
     static bool IsModelessDialogMessage(MSG& msg);
 
     bool CreateAsClient(HWND frame) override;
+    // After a handler failed: a modal dialog ends with IDCANCEL, a modeless one is destroyed.
+    void EndAfterFailure() override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+    INT_PTR Answer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool CreateModeless(HWND parent);
 
     std::function<void(Dialog&)> pendingHook_;

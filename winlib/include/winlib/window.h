@@ -26,6 +26,17 @@
 //   WL_NOTIFY(id, code, Fn)     void Fn()                    one notification of one control
 //   WL_CONTROL(id, Fn)          void Fn(UINT code)           every notification of one control
 //   WL_ENABLER(id, Fn)          void Fn(wl::CommandEnabler&) text/enabled state of a menu item or toolbar button
+//   WL_COMMAND_RANGE(first, last, Fn)  void Fn(UINT id)      WL_COMMAND for every id first..last
+//   WL_ENABLER_RANGE(first, last, Fn)  void Fn(wl::CommandEnabler&)  WL_ENABLER likewise (ce.Id() tells which)
+//   WL_ON_NOTIFY(id, code, Fn)  LRESULT Fn(NMHDR&)           WM_NOTIFY `code` from control `id` (idFrom)
+//   WL_ON_NOTIFY_ANY(id, Fn)    LRESULT Fn(NMHDR&)           every WM_NOTIFY from control `id` (hdr.code tells which)
+//   WL_ON_NOTIFY_RANGE(first, last, code, Fn)  LRESULT Fn(NMHDR&)  WM_NOTIFY `code` from ids first..last
+//                                                            (e.g. TTN_GETDISPINFOW of toolbar buttons)
+// The WM_NOTIFY result is the handler's return value (in a dialog it goes
+// back through DWLP_MSGRESULT). Entries are tried in table order, the first
+// that matches answers; a single entry before a range takes one id out of it.
+// A notification-area icon reports through its own callback message, so it
+// takes a WL_MESSAGE entry, not a WM_NOTIFY one.
 // A handler that wants the default handling as well calls DefaultProcessing().
 #pragma once
 
@@ -44,21 +55,32 @@ using MessageHandler = LRESULT (Window::*)(WPARAM, LPARAM);
 using CommandHandler = void (Window::*)();
 using ControlHandler = void (Window::*)(UINT);
 using EnablerHandler = void (Window::*)(CommandEnabler&);
+using CommandRangeHandler = void (Window::*)(UINT);
+using NotifyHandler = LRESULT (Window::*)(NMHDR&);
 
-enum class EntryKind : unsigned char { End, Message, Command, Notify, Control, Enabler };
+enum class EntryKind : unsigned char {
+    End, Message, Command, Notify, Control, Enabler, CommandRange, EnablerRange, NotifyMessage, NotifyAnyCode
+};
 
 struct TableEntry {
     EntryKind kind;
     UINT message;  // Message
-    UINT id;       // Command, Notify, Control, Enabler
-    UINT code;     // Notify
+    UINT id;       // the control or command id (the first of a range)
+    UINT last;     // the last id of a range (= id for single entries)
+    UINT code;     // Notify, NotifyMessage
     AnyHandler handler;
+
+    bool HasId(UINT candidate) const { return candidate >= id && candidate <= last; }
 
     static TableEntry Message(UINT msg, MessageHandler h);
     static TableEntry Command(UINT id, CommandHandler h);
     static TableEntry Notify(UINT id, UINT code, CommandHandler h);
     static TableEntry Control(UINT id, ControlHandler h);
     static TableEntry Enabler(UINT id, EnablerHandler h);
+    static TableEntry CommandRange(UINT first, UINT last, CommandRangeHandler h);
+    static TableEntry EnablerRange(UINT first, UINT last, EnablerHandler h);
+    static TableEntry NotifyMessage(UINT first, UINT last, UINT code, NotifyHandler h);
+    static TableEntry NotifyAnyCode(UINT id, NotifyHandler h);
     static TableEntry End();
 };
 
@@ -134,6 +156,9 @@ public:
     virtual void SetupWindow();
     // Asked before a frame closes; false keeps it open.
     virtual bool CanClose() { return true; }
+    // Closes this top window after a handler failed (see exception_barrier.h):
+    // destroys it; a modal dialog ends with IDCANCEL instead.
+    virtual void EndAfterFailure();
 
     // The message table of the object's class.
     virtual const MessageTable* GetMessageTable() const;
@@ -182,7 +207,7 @@ protected:
     LRESULT EvMeasureItem(WPARAM, LPARAM);
 
     // Message handling shared by the window procedures.
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp, bool* handled);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled);
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     friend class Dialog;
@@ -233,6 +258,20 @@ private:
 #define WL_ENABLER(id, fn)                                                                  \
     ::wl::TableEntry::Enabler((id), static_cast<::wl::EnablerHandler>(                      \
                                         static_cast<void (ThisClass::*)(::wl::CommandEnabler&)>(&ThisClass::fn))),
+
+#define WL_COMMAND_RANGE(first, last, fn)                                                   \
+    ::wl::TableEntry::CommandRange((first), (last), static_cast<::wl::CommandRangeHandler>(  \
+                                                        static_cast<void (ThisClass::*)(UINT)>(&ThisClass::fn))),
+#define WL_ENABLER_RANGE(first, last, fn)                                                   \
+    ::wl::TableEntry::EnablerRange((first), (last), static_cast<::wl::EnablerHandler>(       \
+                                        static_cast<void (ThisClass::*)(::wl::CommandEnabler&)>(&ThisClass::fn))),
+#define WL_ON_NOTIFY_RANGE(first, last, code, fn)                                          \
+    ::wl::TableEntry::NotifyMessage((first), (last), (code), static_cast<::wl::NotifyHandler>( \
+                                        static_cast<LRESULT (ThisClass::*)(NMHDR&)>(&ThisClass::fn))),
+#define WL_ON_NOTIFY(id, code, fn) WL_ON_NOTIFY_RANGE(id, id, code, fn)
+#define WL_ON_NOTIFY_ANY(id, fn)                                                            \
+    ::wl::TableEntry::NotifyAnyCode((id), static_cast<::wl::NotifyHandler>(                  \
+                                        static_cast<LRESULT (ThisClass::*)(NMHDR&)>(&ThisClass::fn))),
 
 #define WL_END_MESSAGE_TABLE()                                                  \
             ::wl::TableEntry::End()};                                           \

@@ -4,7 +4,9 @@
 //                  place where 8-bit texts meet the W functions.
 // - window.h       Window: handle, code page, texts, timers, SetupWindow, CanClose;
 //                  message tables (WL_BEGIN_MESSAGE_TABLE ... WL_MESSAGE / WL_COMMAND /
-//                  WL_NOTIFY / WL_CONTROL / WL_ENABLER ... WL_END_MESSAGE_TABLE),
+//                  WL_NOTIFY / WL_CONTROL / WL_ENABLER, the ranges WL_COMMAND_RANGE /
+//                  WL_ENABLER_RANGE, WM_NOTIFY by WL_ON_NOTIFY / WL_ON_NOTIFY_ANY /
+//                  WL_ON_NOTIFY_RANGE ... WL_END_MESSAGE_TABLE),
 //                  searched class first, then base classes; DefaultProcessing().
 // - dialog.h       Dialog on a template by number or name: Execute() (modal, returns the
 //                  close code), Create() (modeless or child), CloseWindow(code), the
@@ -15,12 +17,22 @@
 //                  command routing frame -> client; enablers on menus and buttons.
 // - application.h  Application: InitMainWindow, Run, message loop with accelerators
 //                  and modeless dialogs, idle updates.
+// - common_dialogs.h  OpenFileDialog, SaveFileDialog, ChooseFontDialog: the system dialogs with
+//                  8-bit texts in a code page and "a|b|" filters; runners replaceable for tests.
+// - job_dialog.h   JobDialog: runs a lex::Stepper (core/jobs) on its window timer with a
+//                  budget per tick, shows progress, cancels on Cancel/Escape/close box.
+// - exception_barrier.h  A handler's exception stops at the window procedure: one report
+//                  (ScopedFailureReporter replaces the message box) and the top window
+//                  closes (a modal dialog ends with IDCANCEL); CallGuarded for other callbacks.
 // - testing.h      ExecuteWith, ClickButton, SendKey, PostKey, PumpMessages, WideText.
 #pragma once
 
 #include "winlib/application.h"
+#include "winlib/common_dialogs.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
+#include "winlib/exception_barrier.h"
 #include "winlib/frame.h"
+#include "winlib/job_dialog.h"
 #include "winlib/text.h"
 #include "winlib/window.h"
