@@ -49,7 +49,7 @@ void THistoryDialog::TakeEntry() {
     if (text.size() > static_cast<size_t>(HistoryList::kTextSize - 1)) text.resize(HistoryList::kTextSize - 1);
     // An entry without a valid slot (hand-edited settings) keeps the current slot.
     const int slot = history_.Slot(entry);
-    if (SlotLook::ValidSlot(slot)) settings_.CurrentSlot = slot;
+    if (IsValidSlot(slot)) settings_.CurrentSlot = slot;
     settings_.CurrentWord = text;
     if (auto* box = dynamic_cast<TComboBox2*>(wordBox_)) {
         box->UpdateItemHeight();  // the word box's texts follow the slot

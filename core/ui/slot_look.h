@@ -7,16 +7,17 @@
 
 #include <functional>
 
+#include "core/engine/dictionary_settings.h"
+
 namespace lex {
 
 struct SlotLook {
     std::function<HFONT(int slot)> sourceFont;
     std::function<UINT(int slot)> sourceCodePage;
 
-    static bool ValidSlot(int slot) { return slot >= 0 && slot < 20; }
-    HFONT Font(int slot) const { return sourceFont && ValidSlot(slot) ? sourceFont(slot) : nullptr; }
+    HFONT Font(int slot) const { return sourceFont && IsValidSlot(slot) ? sourceFont(slot) : nullptr; }
     UINT CodePage(int slot, UINT fallback) const {
-        UINT cp = sourceCodePage && ValidSlot(slot) ? sourceCodePage(slot) : 0;
+        UINT cp = sourceCodePage && IsValidSlot(slot) ? sourceCodePage(slot) : 0;
         return cp ? cp : fallback;
     }
 };
