@@ -59,9 +59,7 @@ def main(argv):
         out += ["", f"{name} MENU", "BEGIN"]
         out += menu_lines(layout.items, lambda key: texts.get(key, english[key]), 1)
         out.append("END")
-    os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
-    with open(output, "w", encoding="utf-8", newline="\n") as f:
-        f.write("\n".join(out) + "\n")
+    texttable.write_generated(output, "\n".join(out) + "\n")
     return 0
 
 

@@ -46,9 +46,7 @@ def main(argv):
             lines.append(f"    {base + index}, {texttable.rc_string(text)}")
     lines.append("END")
     content = "\n".join(lines) + "\n"
-    os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
-    with open(output, "w", encoding="utf-8", newline="\n") as f:
-        f.write(content)
+    texttable.write_generated(output, content)
     return 0
 
 

@@ -50,15 +50,7 @@ def main(argv):
         print(f"error: no ids in {ids_file}", file=sys.stderr)
         return 1
     content = header(ids, english, os.path.basename(ids_file))
-    try:
-        with open(output, encoding="utf-8") as f:
-            if f.read() == content:
-                return 0
-    except OSError:
-        pass
-    os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
-    with open(output, "w", encoding="utf-8", newline="\n") as f:
-        f.write(content)
+    texttable.write_generated(output, content, keep_unchanged=True)
     return 0
 
 

@@ -254,3 +254,19 @@ class MenuLayout:
                     out.append(entry[2])
         walk(self.items)
         return out
+
+
+def write_generated(output, content, keep_unchanged=False):
+    """Writes a generated file (UTF-8, LF line ends). With keep_unchanged, a
+    file that already holds exactly `content` is left untouched, so that
+    nothing depending on it is rebuilt (for headers that many files include)."""
+    if keep_unchanged:
+        try:
+            with open(output, encoding="utf-8", newline="") as f:
+                if f.read() == content:
+                    return
+        except OSError:
+            pass
+    os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
+    with open(output, "w", encoding="utf-8", newline="\n") as f:
+        f.write(content)
