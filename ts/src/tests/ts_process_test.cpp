@@ -78,7 +78,7 @@ protected:
             process_.WaitForEnd(5000);
         }
         for (const char* name : {"keyboards\\demo.tsb", "keyboards\\demo.ini", "keyboards\\demo.in_",
-                                 "ts program\\ts.exe"})
+                                 "keyboards\\zdroj.rc", "keyboards\\short.tsb", "ts program\\ts.exe"})
             ::DeleteFileA((root_ + name).c_str());
         ::RemoveDirectoryA(keyboards_.c_str());
         ::RemoveDirectoryA(folder_.c_str());
@@ -88,6 +88,19 @@ protected:
     std::string Tsb() const { return keyboards_ + "demo.tsb"; }
     std::string Ini() const { return keyboards_ + "demo.ini"; }
     std::string WorkIni() const { return keyboards_ + "demo.in_"; }
+
+    // Starts ts in the editor on `path`, which it cannot load: answers the
+    // load message and waits for the keyboard.
+    void StartEditorOnBadFile(const std::string& path) {
+        ASSERT_TRUE(process_.Start(folder_, "ts.exe", Process::StartBy::FullPath, "X 0 \"" + path + "\""));
+        HWND box = process_.WaitForDialog(IDOK);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(wl::testing::Text(::FindWindowExW(box, nullptr, L"Static", L"otevreni load key")),
+                  L"otevreni load key");
+        ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDOK));
+        main_ = process_.WaitForDialog(IDC_ALLOW_CHANGES);
+        ASSERT_NE(main_, nullptr);
+    }
 
     // Starts ts in the editor on the demo layout, in UI language `language`.
     void StartEditor(const std::string& language = "1") {
@@ -176,10 +189,13 @@ TEST_F(TsProcessTest, LanguageOfTheCommandLineAndImmediateEnd) {
         wl::testing::PostCommand(main_, IDC_END);
         ASSERT_TRUE(process_.WaitForEnd()) << c.language;
     }
-    // X alone, or X and a language without a file: the program ends without a window.
-    for (const char* args : {"X", "X 1"}) {
+    // X alone, X and a language without a file, or a path too long to keep:
+    // the program ends without a window.
+    const std::string overlong = "X 1 \"C:\\" + std::string(260, 'k') + ".tsb\"";
+    for (const std::string& args : {std::string("X"), std::string("X 1"), overlong}) {
         Process p;
         ASSERT_TRUE(p.Start(folder_, "ts.exe", Process::StartBy::FullPath, args));
+        EXPECT_EQ(p.FindDialog(), nullptr) << args;
         EXPECT_TRUE(p.WaitForEnd()) << args;
         EXPECT_EQ(p.ExitCode(), 0u) << args;
     }
@@ -345,6 +361,71 @@ TEST_F(TsProcessTest, CharacterMapOkWithoutAPickChangesNothing) {
     ASSERT_TRUE(wl::testing::WaitForGone(map));
     SaveAndEnd();
     EXPECT_EQ(Differences(original_, ReadBytes(Tsb())), std::vector<size_t>{CharOffset(0, 13, 0)});
+}
+
+// A missing or short keyboard file: the load message, and an empty keyboard
+// (nothing of a partly read file is taken); Save then writes nothing over it.
+TEST_F(TsProcessTest, MissingAndShortFilesShowTheLoadMessage) {
+    StartEditorOnBadFile(keyboards_ + "missing.tsb");
+    EXPECT_EQ(KeyText(0, 16), L"");
+    wl::testing::PostCommand(main_, IDC_END);
+    ASSERT_TRUE(process_.WaitForEnd());
+
+    const std::string shortFile = keyboards_ + "short.tsb";
+    {
+        std::ofstream out(shortFile, std::ios::binary);
+        out.write(original_.data(), static_cast<std::streamsize>(ts::kLayoutFileSize - 1));
+    }
+    StartEditorOnBadFile(shortFile);
+    EXPECT_EQ(KeyText(0, 16), L"");  // the first blocks of the short file are not shown
+    wl::testing::PostCommand(main_, IDC_END);
+    ASSERT_TRUE(process_.WaitForEnd());
+    EXPECT_EQ(ReadBytes(shortFile), original_.substr(0, ts::kLayoutFileSize - 1));
+}
+
+// "zdroj.rc" beside the keyboard file gives texts of its own; a text it lacks
+// comes from the string table without any message.
+TEST_F(TsProcessTest, TextFileOverridesTheStringTable) {
+    {
+        std::ofstream out(keyboards_ + "zdroj.rc", std::ios::binary);
+        out << "[ZDROJ]\r\n" << (ts::kTextSave + 1) << "=Ulozit\\nvse\r\n" << (ts::kTextEnd + 1) << "=\r\n";
+    }
+    StartEditor();
+    EXPECT_EQ(ItemText(IDC_SAVE), L"Ulozit\nvse");
+    EXPECT_EQ(ItemText(IDC_END), Wide("&Konec"));  // empty in the file: the string table
+    EXPECT_EQ(ItemText(IDC_ALLOW_CHANGES), Wide("Změny &zakázány"));
+    EXPECT_EQ(process_.FindDialog(IDOK), nullptr);  // no message box
+}
+
+// Normal mode: the keyboard of "Posledni" is shown; nothing that activates
+// the keyboard, sets it up or switches to another one can be used yet.
+TEST_F(TsProcessTest, NormalModeShowsTheLastKeyboard) {
+    const std::string iniPath = wl::testing::WindowsDirectoryFile("ts2000.ini");
+    wl::testing::SetAsideFile aside(iniPath);
+    const wl::testing::IniFile ts2000(iniPath);
+    ts2000.Write("Konfigurace", "Posledni", "2");
+    ts2000.Write("Konfigurace", "Komunikacni jazyk", "3");
+    ts2000.Write("Konfigurace", "Ukoncit", "0");
+    ts2000.Write("RYCHLOTLACITKA", "Tlacitko 2 jmeno", "DEMO");
+    ts2000.Write("RYCHLOTLACITKA", "Tlacitko 2 nazev", "XXXXX");
+    ts2000.Write("RYCHLOTLACITKA", "Tlacitko 2 data", keyboards_ + "demo");
+    ts2000.Write("CESTY", "Umisteni programu", folder_ + "ts.exe");
+    ASSERT_TRUE(process_.Start(folder_, "ts.exe"));
+    main_ = process_.WaitForDialog(IDC_ALLOW_CHANGES);
+    ASSERT_NE(main_, nullptr);
+    EXPECT_EQ(wl::testing::Text(main_), Wide("Tastrix - Ungarische Tastatur"));
+    EXPECT_EQ(ItemText(IDC_QUICK_HEADING), Wide("Tastaturen schnell umschalten"));
+    EXPECT_EQ(KeyText(0, 16), L"q");
+    EXPECT_EQ(ItemText(IDC_QUICK_BUTTON_FIRST + 2), L"DEMO");
+    for (int id : {IDC_ACTIVATE, IDC_SETUP, IDC_QUICK_BUTTON_FIRST + 2}) {
+        EXPECT_TRUE(::IsWindowVisible(Item(id))) << id;
+        EXPECT_FALSE(::IsWindowEnabled(Item(id))) << id;
+    }
+    EXPECT_EQ(ts2000.Read("PREPINAC", "Prepinaci soubor"), folder_ + "prepinac.tsc");
+    ts2000.Write("Konfigurace", "Posledni", "0");
+    wl::testing::PostCommand(main_, IDC_END);
+    ASSERT_TRUE(process_.WaitForEnd());
+    EXPECT_EQ(ts2000.Read("Konfigurace", "Posledni"), "2");
 }
 
 }  // namespace
