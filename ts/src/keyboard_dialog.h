@@ -25,6 +25,9 @@ public:
 
     void KeyRightClicked(int id) override;
 
+    // The key tooltips registered now.
+    int TipCount() const { return tips_.ToolCount(); }
+
 private:
     KeyButton* KeyOf(int group, int key);
     // The key of a control id (group and index); false for another id.

@@ -428,4 +428,29 @@ TEST_F(TsProcessTest, NormalModeShowsTheLastKeyboard) {
     EXPECT_EQ(ts2000.Read("Konfigurace", "Posledni"), "2");
 }
 
+// The layout saved here is the fixture that the dictionary program's keyboard
+// tests play through: the demo layout with Q typing "č" (0xE8) and the "="
+// key starting a program, saved by ts. Run with TS_UPDATE_FIXTURE=1 to write
+// it anew after a deliberate change.
+TEST_F(TsProcessTest, SavedLayoutFixture) {
+    StartEditor();
+    AllowChanges();
+    AssignKey(0, 16, [](HWND dlg) { ScrollTo(dlg, 0xE8); });
+    AssignKey(0, 12, [](HWND dlg) {
+        wl::testing::PressButton(dlg, IDC_USE_PROGRAM);
+        wl::testing::Send(::GetDlgItem(dlg, IDC_PROGRAM_PATH), WM_SETTEXT, 0,
+                          reinterpret_cast<LPARAM>(L"C:\\Tools\\run.exe"));
+    });
+    SaveAndEnd();
+    const std::string fixture = wl::testing::WinePath(TS_TEST_DATA_DIR) + "\\saved_by_ts.";
+    char update[8] = {};
+    if (::GetEnvironmentVariableA("TS_UPDATE_FIXTURE", update, sizeof update) > 0) {
+        ASSERT_TRUE(::CopyFileA(Tsb().c_str(), (fixture + "tsb").c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA(Ini().c_str(), (fixture + "ini").c_str(), FALSE));
+    }
+    EXPECT_EQ(ReadBytes(Tsb()), ReadBytes(fixture + "tsb"));
+    EXPECT_EQ(ReadBytes(Ini()), ReadBytes(fixture + "ini"));
+    EXPECT_EQ(ReadIni(fixture + "ini", "RUN", "0_12_0"), "C:\\Tools\\run.exe");
+}
+
 }  // namespace
