@@ -352,6 +352,14 @@ TEST_F(TsProcessTest, CharacterMapOkWithoutAPickChangesNothing) {
     EXPECT_EQ(wl::testing::Text(::GetDlgItem(map, IDC_CODE)), L"");
     wl::testing::PressButton(map, IDOK);
     ASSERT_TRUE(wl::testing::WaitForGone(map));
+    // A key whose character lies above 127 ("ě", 0xEC) opens the map on it.
+    ClickKey(0, 2);
+    map = Open(CM_CHARACTER_MAP, IDC_LARGE_CHARACTER);
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(wl::testing::Text(::GetDlgItem(map, IDC_CODE)), L"236");
+    EXPECT_EQ(wl::testing::Text(::GetDlgItem(map, IDC_LARGE_CHARACTER)), Wide("ě  "));
+    wl::testing::PressButton(map, IDCANCEL);
+    ASSERT_TRUE(wl::testing::WaitForGone(map));
     // A pick through the scroll bar is taken.
     ClickKey(0, 13);
     map = Open(CM_CHARACTER_MAP, IDC_LARGE_CHARACTER);
