@@ -8,7 +8,12 @@
 #include "keyboard_dialog.h"
 #include "program.h"
 #include "ts_ids.h"
+#include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
+
+#include <cwchar>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -50,6 +55,56 @@ TEST(KeyboardDialogTest, TooltipsStayOnePerKeyOverRefreshesAndCaptionsAreTexts) 
     EXPECT_EQ(after, 4);
     EXPECT_EQ(ampersand, L"&&");
     EXPECT_EQ(f2, L"");
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The font button: outside edit mode nothing; in edit mode the chosen font
+// goes to the working copy's [FONT] at once and marks the layout modified;
+// Cancel of the font dialog writes the font as it was.
+TEST(KeyboardDialogTest, FontButtonWritesTheWorkingCopy) {
+    const std::string base = TempCopyOfDemo();
+    tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+    tsapp::KeyboardDialog dialog(program);
+    int asked = 0;
+    bool choose = false;
+    wl::ScopedFontDialogRunner runner([&](CHOOSEFONTW& r) {
+        ++asked;
+        EXPECT_EQ(std::wstring(r.lpLogFont->lfFaceName), L"Arial");
+        EXPECT_NE(r.Flags & CF_TTONLY, 0u);
+        if (!choose) return false;
+        std::wcscpy(r.lpLogFont->lfFaceName, L"Courier New");
+        r.lpLogFont->lfHeight = -20;
+        return true;
+    });
+    std::string status;
+    bool modifiedAfterCancel = true, modifiedAfterChoice = false;
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        wl::testing::ClickButton(d.Handle(), IDC_FONT);
+        status = dialog.GetItemText(IDC_STATUS);
+        wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);
+        wl::testing::ClickButton(d.Handle(), IDC_FONT);
+        modifiedAfterCancel = program.Store.Modified;
+        choose = true;
+        wl::testing::ClickButton(d.Handle(), IDC_FONT);
+        modifiedAfterChoice = program.Store.Modified;
+        program.Store.Modified = false;  // nothing to ask at the end
+        d.CloseWindow(IDCANCEL);
+    });
+    EXPECT_EQ(status, "You have to permit changes in the actual keyboard at first");
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(modifiedAfterCancel);
+    EXPECT_TRUE(modifiedAfterChoice);
+    const std::string work = ReadText(base + ".in_");
+    EXPECT_NE(work.find("lfFaceName=Courier New"), std::string::npos) << work;
+    EXPECT_NE(work.find("lfHeight=-20"), std::string::npos) << work;
+    EXPECT_EQ(ReadText(base + ".ini").find("Courier New"), std::string::npos);
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 

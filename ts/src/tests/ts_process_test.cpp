@@ -360,9 +360,10 @@ TEST_F(TsProcessTest, CharacterMapOkWithoutAPickChangesNothing) {
     EXPECT_EQ(wl::testing::Text(::GetDlgItem(map, IDC_LARGE_CHARACTER)), Wide("ě  "));
     wl::testing::PressButton(map, IDCANCEL);
     ASSERT_TRUE(wl::testing::WaitForGone(map));
-    // A pick through the scroll bar is taken.
-    ClickKey(0, 13);
-    map = Open(CM_CHARACTER_MAP, IDC_LARGE_CHARACTER);
+    // A pick through the scroll bar is taken (the map opened by a double click).
+    ::PostMessageW(main_, WM_COMMAND, MAKEWPARAM(IDC_MAIN_KEY_FIRST + 13, BN_DOUBLECLICKED),
+                              reinterpret_cast<LPARAM>(Item(IDC_MAIN_KEY_FIRST + 13)));
+    map = process_.WaitForDialog(IDC_LARGE_CHARACTER);
     ASSERT_NE(map, nullptr);
     ScrollTo(map, 0xB5);
     wl::testing::PressButton(map, IDOK);
