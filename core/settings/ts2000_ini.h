@@ -15,6 +15,18 @@ constexpr const char kTs2000IniFileName[] = "ts2000.ini";
 
 enum class Ts2000Key : int {
     LexoraActive,  // [LEXORA] "AKTIVNI": the dictionary is active with its coupling on
+    // Keys of ts.
+    UiLanguage,          // [Konfigurace] "Komunikacni jazyk": ts's UI language 0..8 (8 Slovak)
+    SaveLast,            // [Konfigurace] "Ukladat": 1 = remember the current quick-switch button at the end
+    AskToFinish,         // [Konfigurace] "Ukoncit": 1 = ask before ending
+    ActivateAtStart,     // [Konfigurace] "Aktivovat": 1 = turn the keyboard on at start
+    LastQuickButton,     // [Konfigurace] "Posledni": quick-switch button selected at start
+    QuickButtonShortName,  // [RYCHLOTLACITKA] "Tlacitko %i jmeno" (a = button 0..9)
+    QuickButtonName,       // [RYCHLOTLACITKA] "Tlacitko %i nazev" ("XXXXX": the default name text)
+    QuickButtonData,       // [RYCHLOTLACITKA] "Tlacitko %i data": keyboard file path without ".tsb"
+    QuickButtonWindowsLayout,  // [RYCHLOTLACITKA] "Tlacitko %i WindowsKlavesnice": -1 none
+    SwitchFile,          // [PREPINAC] "Prepinaci soubor": path of the switch file
+    ProgramFolder,       // [CESTY] "Umisteni programu": the program's folder
     Count
 };
 

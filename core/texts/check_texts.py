@@ -2,6 +2,7 @@
 """Checks the UI text tables of the dictionary programs.
 
     check_texts.py [REQUIRED_IDS SHARED_FOLDER [OVERRIDE_FOLDER...]] [--menus LAYOUT MENU_FOLDER]...
+                   [--language-8 STEM:NAME]
 
 REQUIRED_IDS names every text id (see texttable.read_ids); every text of a
 table must have a named id there. For the shared table and for each program
@@ -28,8 +29,7 @@ SAME_IN_EVERY_LANGUAGE = {"kTextHelpFile", "kTextBulkHelpFile"}
 # Texts shown once with and once without their leading mnemonic '&'.
 LEADING_MNEMONIC = {"kTextMenuLicence"}
 
-LANGUAGE_NAMES = ["English", "Czech", "Czech without diacritics", "German",
-                  "Russian", "French", "Spanish", "Italian", "Polish"]
+LANGUAGE_NAMES = texttable.LANGUAGE_NAMES
 
 
 def check_table(name, folders, names, faults):
@@ -130,7 +130,7 @@ def check_override(folder, faults):
 
 def main(argv):
     args, menus = [], []
-    rest = argv[1:]
+    rest = texttable.take_language_option(argv[1:])
     while rest:
         if rest[0] == "--menus":
             if len(rest) < 3:

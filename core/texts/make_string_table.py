@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the STRINGTABLE resource script of one program from its text table.
 
-    make_string_table.py OUTPUT.rc FOLDER [FOLDER...]
+    make_string_table.py OUTPUT.rc FOLDER [FOLDER...] [--language-8 STEM:NAME]
 
 The folders are read in order, later ones overriding single texts (see
 texttable.py). Every text gets the id base + UI language. A text that a
@@ -17,6 +17,7 @@ import texttable  # noqa: E402
 
 
 def main(argv):
+    argv = texttable.take_language_option(argv)
     if len(argv) < 3:
         print(__doc__, file=sys.stderr)
         return 2

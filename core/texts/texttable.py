@@ -35,6 +35,27 @@ LANGUAGES = [
     ("pl", 1250),
 ]
 LANGUAGE_COUNT = len(LANGUAGES)
+# Names of the UI languages, for the tools' reports.
+LANGUAGE_NAMES = ["English", "Czech", "Czech without diacritics", "German",
+                  "Russian", "French", "Spanish", "Italian", "Polish"]
+
+
+def take_language_option(argv):
+    """The tools' option '--language-8 STEM:NAME' (anywhere in argv): UI
+    language 8 of this table is another language than Polish (ts has Slovak,
+    file sk.txt, code page 1250). Returns argv without the option."""
+    rest = []
+    i = 0
+    while i < len(argv):
+        if argv[i] == "--language-8" and i + 1 < len(argv):
+            stem, _, name = argv[i + 1].partition(":")
+            LANGUAGES[8] = (stem, 1250)
+            LANGUAGE_NAMES[8] = name or stem
+            i += 2
+        else:
+            rest.append(argv[i])
+            i += 1
+    return rest
 MAX_TEXT_BYTES = 252
 
 

@@ -37,6 +37,10 @@ TableEntry TableEntry::Enabler(UINT id, EnablerHandler h) {
 TableEntry TableEntry::CommandRange(UINT first, UINT last, CommandRangeHandler h) {
     return {EntryKind::CommandRange, 0, first, last, 0, reinterpret_cast<AnyHandler>(h)};
 }
+
+TableEntry TableEntry::NotifyRange(UINT first, UINT last, UINT code, CommandRangeHandler h) {
+    return {EntryKind::NotifyRange, 0, first, last, code, reinterpret_cast<AnyHandler>(h)};
+}
 TableEntry TableEntry::EnablerRange(UINT first, UINT last, EnablerHandler h) {
     return {EntryKind::EnablerRange, 0, first, last, 0, reinterpret_cast<AnyHandler>(h)};
 }
@@ -191,6 +195,13 @@ bool Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             case EntryKind::Notify:
                 if (fromControl && e->id == id && e->code == code) {
                     (this->*e->handler)();
+                    result = 0;
+                    return true;
+                }
+                break;
+            case EntryKind::NotifyRange:
+                if (fromControl && e->HasId(id) && e->code == code) {
+                    (this->*reinterpret_cast<CommandRangeHandler>(e->handler))(id);
                     result = 0;
                     return true;
                 }

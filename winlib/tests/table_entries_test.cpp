@@ -27,8 +27,10 @@ public:
 protected:
     void CmDigit(UINT id) { log.push_back("digit " + std::to_string(id)); }
     void CmTwelve() { log.push_back("twelve"); }
+    void CmDouble(UINT id) { log.push_back("double " + std::to_string(id)); }
 };
 WL_BEGIN_MESSAGE_TABLE(DigitsBase, wl::Dialog)
+    WL_NOTIFY_RANGE(110, 119, BN_DOUBLECLICKED, CmDouble)
     WL_COMMAND(112, CmTwelve)
     WL_COMMAND_RANGE(110, 119, CmDigit)
 WL_END_MESSAGE_TABLE()
@@ -58,9 +60,14 @@ TEST(TableEntries, CommandRangeTakesClicksMenusAndAcceleratorsOfItsIds) {
         SendMessageW(h, WM_COMMAND, 115, 0);
         SendMessageW(h, WM_COMMAND, 109, 0);                  // outside: nobody
         SendMessageW(h, WM_COMMAND, 120, 0);
+        // A double click of a button in the range, and of one outside it.
+        HWND b = dlg.button111.Handle();
+        SendMessageW(h, WM_COMMAND, MAKEWPARAM(111, BN_DOUBLECLICKED), reinterpret_cast<LPARAM>(b));
+        SendMessageW(h, WM_COMMAND, MAKEWPARAM(120, BN_DOUBLECLICKED), reinterpret_cast<LPARAM>(b));
         d.CloseWindow(IDOK);
     });
-    EXPECT_EQ(dlg.log, (std::vector<std::string>{"digit 111", "digit 110", "digit 119", "twelve", "own 115"}));
+    EXPECT_EQ(dlg.log, (std::vector<std::string>{"digit 111", "digit 110", "digit 119", "twelve", "own 115",
+                                                 "double 111"}));
 }
 
 // A frame with a range of its own and a client with another: commands go

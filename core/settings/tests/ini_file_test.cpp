@@ -216,5 +216,33 @@ TEST_F(IniFileTest, KeyboardCouplingFiles) {
     EXPECT_FALSE(Exists(Path("lx2000.ini")));
 }
 
+// ts's keys of ts2000.ini: defaults of a missing file, the quick-switch
+// buttons' indexed keys, and the limits of the texts.
+TEST_F(IniFileTest, KeyboardProgramKeys) {
+    const Ts2000IniFile ts2000(Path("ts2000.ini"));
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::UiLanguage), 1);
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::SaveLast), 1);
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::AskToFinish), 1);
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::ActivateAtStart), 0);
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::LastQuickButton), 0);
+    EXPECT_EQ(ts2000.ReadText(Ts2000Key::QuickButtonData, 3), "X");
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::QuickButtonWindowsLayout, 3), -1);
+    EXPECT_EQ(ts2000.ReadText(Ts2000Key::ProgramFolder), "");
+
+    WritePrivateProfileStringA("RYCHLOTLACITKA", "Tlacitko 3 jmeno", "CZECH", Path("ts2000.ini").c_str());
+    WritePrivateProfileStringA("RYCHLOTLACITKA", "Tlacitko 3 data", "C:\\K\\cz", Path("ts2000.ini").c_str());
+    WritePrivateProfileStringA("Konfigurace", "Komunikacni jazyk", "8", Path("ts2000.ini").c_str());
+    WritePrivateProfileStringA("CESTY", "Umisteni programu", "C:\\Prog\\ts.exe", Path("ts2000.ini").c_str());
+    EXPECT_EQ(ts2000.ReadText(Ts2000Key::QuickButtonShortName, 3), "CZEC");  // four characters
+    EXPECT_EQ(ts2000.ReadText(Ts2000Key::QuickButtonData, 3), "C:\\K\\cz");
+    EXPECT_EQ(ts2000.ReadText(Ts2000Key::QuickButtonData, 4), "X");
+    EXPECT_EQ(ts2000.ReadInt(Ts2000Key::UiLanguage), 8);
+    EXPECT_EQ(ts2000.ReadText(Ts2000Key::ProgramFolder), "C:\\Prog\\ts.exe");
+    ts2000.WriteInt(Ts2000Key::LastQuickButton, 3);
+    EXPECT_EQ(RawRead(Path("ts2000.ini"), "Konfigurace", "Posledni"), "3");
+    ts2000.WriteText(Ts2000Key::SwitchFile, "C:\\Prog\\prepinac.tsc");
+    EXPECT_EQ(RawRead(Path("ts2000.ini"), "PREPINAC", "Prepinaci soubor"), "C:\\Prog\\prepinac.tsc");
+}
+
 }  // namespace
 }  // namespace lex

@@ -124,6 +124,31 @@ class CheckTest(unittest.TestCase):
         result = self.check(COMPLETE, {"en": {}})
         self.assertEqual(result.returncode, 0, result.stderr)
 
+    def test_language_8_of_another_table(self):
+        # ts's table has Slovak (sk.txt) as UI language 8 in place of Polish.
+        table = {k: dict(v) for k, v in COMPLETE.items()}
+        table["sk"] = table.pop("pl")
+        with tempfile.TemporaryDirectory() as tmp:
+            write_table(os.path.join(tmp, "ts"), table)
+            ids = os.path.join(tmp, "ids.txt")
+            with open(ids, "w") as f:
+                f.write("".join(f"{i}\tkTextNumber{i}\n" for i in (10200, 11380, 21020)))
+            self.assertEqual(run("check_texts.py", ids, os.path.join(tmp, "ts")).returncode, 1)
+            result = run("check_texts.py", ids, os.path.join(tmp, "ts"), "--language-8", "sk:Slovak")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            del table["sk"][10200]
+            write_table(os.path.join(tmp, "ts2"), table)
+            result = run("check_texts.py", ids, os.path.join(tmp, "ts2"), "--language-8", "sk:Slovak")
+            self.assertIn("id 10200 has no Slovak text", result.stderr)
+            out = os.path.join(tmp, "out.rc")
+            result = run("make_string_table.py", out, os.path.join(tmp, "ts"), "--language-8", "sk:Slovak")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertIn('11388, "A-Historia"', read_if_there(out))
+            header = os.path.join(tmp, "ids.h")
+            result = run("make_text_ids.py", ids, os.path.join(tmp, "ts"), header, "--namespace", "ts")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertIn("namespace ts {", read_if_there(header))
+
     def test_faults_are_found(self):
         def changed(stem, base, text):
             table = {k: dict(v) for k, v in COMPLETE.items()}

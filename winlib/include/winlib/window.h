@@ -27,6 +27,8 @@
 //   WL_CONTROL(id, Fn)          void Fn(UINT code)           every notification of one control
 //   WL_ENABLER(id, Fn)          void Fn(wl::CommandEnabler&) text/enabled state of a menu item or toolbar button
 //   WL_COMMAND_RANGE(first, last, Fn)  void Fn(UINT id)      WL_COMMAND for every id first..last
+//   WL_NOTIFY_RANGE(first, last, code, Fn)  void Fn(UINT id) WL_NOTIFY for every control id first..last
+//                                                            (e.g. BN_DOUBLECLICKED of a row of buttons)
 //   WL_ENABLER_RANGE(first, last, Fn)  void Fn(wl::CommandEnabler&)  WL_ENABLER likewise (ce.Id() tells which)
 //   WL_ON_NOTIFY(id, code, Fn)  LRESULT Fn(NMHDR&)           WM_NOTIFY `code` from control `id` (idFrom)
 //   WL_ON_NOTIFY_ANY(id, Fn)    LRESULT Fn(NMHDR&)           every WM_NOTIFY from control `id` (hdr.code tells which)
@@ -59,7 +61,8 @@ using CommandRangeHandler = void (Window::*)(UINT);
 using NotifyHandler = LRESULT (Window::*)(NMHDR&);
 
 enum class EntryKind : unsigned char {
-    End, Message, Command, Notify, Control, Enabler, CommandRange, EnablerRange, NotifyMessage, NotifyAnyCode
+    End, Message, Command, Notify, Control, Enabler, CommandRange, EnablerRange, NotifyMessage, NotifyAnyCode,
+    NotifyRange
 };
 
 struct TableEntry {
@@ -78,6 +81,7 @@ struct TableEntry {
     static TableEntry Control(UINT id, ControlHandler h);
     static TableEntry Enabler(UINT id, EnablerHandler h);
     static TableEntry CommandRange(UINT first, UINT last, CommandRangeHandler h);
+    static TableEntry NotifyRange(UINT first, UINT last, UINT code, CommandRangeHandler h);
     static TableEntry EnablerRange(UINT first, UINT last, EnablerHandler h);
     static TableEntry NotifyMessage(UINT first, UINT last, UINT code, NotifyHandler h);
     static TableEntry NotifyAnyCode(UINT id, NotifyHandler h);
@@ -262,6 +266,9 @@ private:
 #define WL_COMMAND_RANGE(first, last, fn)                                                   \
     ::wl::TableEntry::CommandRange((first), (last), static_cast<::wl::CommandRangeHandler>(  \
                                                         static_cast<void (ThisClass::*)(UINT)>(&ThisClass::fn))),
+#define WL_NOTIFY_RANGE(first, last, code, fn)                                              \
+    ::wl::TableEntry::NotifyRange((first), (last), (code), static_cast<::wl::CommandRangeHandler>( \
+                                      static_cast<void (ThisClass::*)(UINT)>(&ThisClass::fn))),
 #define WL_ENABLER_RANGE(first, last, fn)                                                   \
     ::wl::TableEntry::EnablerRange((first), (last), static_cast<::wl::EnablerHandler>(       \
                                         static_cast<void (ThisClass::*)(::wl::CommandEnabler&)>(&ThisClass::fn))),

@@ -1,0 +1,100 @@
+// The editing dialogs of the on-screen keyboard: key assignment, character
+// map, and the three capture dialogs (new key, prefix, delete key). Each works
+// on the program's current key and state and on the layout in memory.
+#pragma once
+
+#include "key_button.h"
+#include "program.h"
+#include "winlib/controls.h"
+#include "winlib/dialog.h"
+
+namespace tsapp {
+
+// Base of ts's dialogs: the UI code page, the texts of the UI language and the
+// button font on every control.
+class TsDialog : public wl::Dialog {
+public:
+    TsDialog(Program& program, int templateId);
+
+protected:
+    void SetItemUiText(int id, int baseId) { SetItemText(id, program_.Text(baseId)); }
+    void SetButtonFont(std::initializer_list<int> ids);
+    Program& program_;
+};
+
+// Waits for the next key going down in `target` (taken off the queue, not
+// handled); its scan code, or -1 when the wait ended without a key.
+int CaptureKey(HWND target);
+
+class CharMapDialog : public TsDialog {
+public:
+    explicit CharMapDialog(Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    LRESULT EvPaintGrid(WPARAM, LPARAM);
+    LRESULT EvLButtonDown(WPARAM, LPARAM);
+    LRESULT EvHScroll(WPARAM, LPARAM);
+    void ShowPick(int code, bool moveBar);
+
+    wl::ScrollBar scroll_{this, 1021};
+    wl::Edit large_{this, 1026};
+};
+
+class KeyAssignDialog : public TsDialog {
+public:
+    explicit KeyAssignDialog(Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmCharMap();
+    void CmBrowse();
+    void CmOk();
+    LRESULT EvHScroll(WPARAM, LPARAM);
+    void ShowCode(int code);
+
+    KeyButton preview_;
+    wl::ScrollBar scroll_;
+};
+
+class NewKeyDialog : public TsDialog {
+public:
+    explicit NewKeyDialog(Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmCapture();
+    void CmOk();
+    int captured_ = -1;
+};
+
+class PrefixDialog : public TsDialog {
+public:
+    explicit PrefixDialog(Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    int SelectedPrefix() const;
+    void CmCapture();
+    void CmDeletePrefix();
+    void CmOk();
+    int captured_ = -1;
+};
+
+class DeleteKeyDialog : public TsDialog {
+public:
+    explicit DeleteKeyDialog(Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmStateImage();
+    void CmAllImages();
+    void CmWholeKey();
+};
+
+}  // namespace tsapp

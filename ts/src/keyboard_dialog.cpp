@@ -1,0 +1,448 @@
+#include "keyboard_dialog.h"
+
+#include "core/settings/ts2000_ini.h"
+#include "ts/texts/ts_text_ids.h"
+#include "ts_ids.h"
+#include "winlib/common_dialogs.h"
+#include "winlib/text.h"
+
+namespace tsapp {
+
+namespace {
+
+constexpr int kQuickButtonCount = 10;
+constexpr COLORREF kTipBack = RGB(255, 255, 200);
+constexpr COLORREF kTipText = RGB(0, 0, 0);
+
+const int kFirstIds[ts::kKeyGroupCount] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
+
+}  // namespace
+
+WL_BEGIN_MESSAGE_TABLE(KeyboardDialog, TsDialog)
+    WL_MESSAGE(WM_SYSCOMMAND, EvSysCommand)
+    WL_MESSAGE(WM_CLOSE, EvClose)
+    WL_MESSAGE(WM_SETCURSOR, EvSetCursor)
+    WL_COMMAND(IDOK, CmNothing)
+    WL_COMMAND(IDCANCEL, CmCancel)
+    WL_COMMAND(IDC_NOTHING, CmNothing)
+    WL_COMMAND(IDC_FONT, CmFont)
+    WL_COMMAND(IDC_NEW_KEY, CmNewKey)
+    WL_COMMAND(IDC_NEW_PREFIX, CmNewPrefix)
+    WL_COMMAND(IDC_ALLOW_CHANGES, CmAllowChanges)
+    WL_COMMAND(IDC_END, CmEnd)
+    WL_COMMAND(IDC_SAVE, CmSave)
+    WL_COMMAND(IDC_CANCEL_CHANGES, CmCancelChanges)
+    WL_COMMAND(IDC_DELETE_KEY, CmDeleteKey)
+    WL_COMMAND(IDC_CTRL_TOGGLE, CmCtrlToggle)
+    WL_COMMAND(IDC_ALT_TOGGLE, CmAltToggle)
+    WL_COMMAND(IDC_PREFIX_TOGGLE, CmPrefixToggle)
+    WL_COMMAND(IDC_SHIFT_TOGGLE, CmShiftToggle)
+    WL_COMMAND(IDC_HELP_BUTTON, CmHelp)
+    WL_NOTIFY_RANGE(IDC_MAIN_KEY_FIRST, IDC_MAIN_KEY_LAST, BN_DOUBLECLICKED, CmKeyDoubleClicked)
+    WL_NOTIFY_RANGE(IDC_KEYPAD_KEY_FIRST, IDC_KEYPAD_KEY_LAST, BN_DOUBLECLICKED, CmKeyDoubleClicked)
+    WL_NOTIFY_RANGE(IDC_FUNCTION_KEY_FIRST, IDC_FUNCTION_KEY_LAST, BN_DOUBLECLICKED, CmKeyDoubleClicked)
+    WL_COMMAND_RANGE(IDC_MAIN_KEY_FIRST, IDC_MAIN_KEY_LAST, CmKeyClicked)
+    WL_COMMAND_RANGE(IDC_KEYPAD_KEY_FIRST, IDC_KEYPAD_KEY_LAST, CmKeyClicked)
+    WL_COMMAND_RANGE(IDC_FUNCTION_KEY_FIRST, IDC_FUNCTION_KEY_LAST, CmKeyClicked)
+    WL_COMMAND(CM_KEY_REMAPPING, CmKeyRemapping)
+    WL_COMMAND(CM_CHARACTER_MAP, CmCharacterMap)
+WL_END_MESSAGE_TABLE()
+
+KeyboardDialog::KeyboardDialog(Program& program)
+    : TsDialog(program, IDD_KEYBOARD),
+      shift_(this, IDC_SHIFT_TOGGLE),
+      alt_(this, IDC_ALT_TOGGLE),
+      ctrl_(this, IDC_CTRL_TOGGLE),
+      prefix_(this, IDC_PREFIX_TOGGLE) {
+    const UINT keyCodePage = program.KeyCodePage();
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            keys_[g].push_back(std::make_unique<KeyButton>(this, kFirstIds[g] + k, this));
+            keys_[g].back()->SetCodePage(keyCodePage);
+        }
+    }
+    for (int i = 0; i < kQuickButtonCount; ++i)
+        quick_[i] = std::make_unique<KeyButton>(this, IDC_QUICK_BUTTON_FIRST + i);
+}
+
+bool KeyboardDialog::KeyFromId(int id, int& group, int& key) {
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        if (id >= kFirstIds[g] && id < kFirstIds[g] + ts::KeyCount(g)) {
+            group = g;
+            key = id - kFirstIds[g];
+            return true;
+        }
+    }
+    return false;
+}
+
+int KeyboardDialog::IdOfKey(int group, int key) const { return kFirstIds[group] + key; }
+
+KeyButton* KeyboardDialog::KeyOf(int group, int key) {
+    if (group < 0 || group >= ts::kKeyGroupCount || key < 0 || key >= ts::KeyCount(group)) return nullptr;
+    return keys_[group][key].get();
+}
+
+void KeyboardDialog::SetupWindow() {
+    TsDialog::SetupWindow();
+    program_.MainWindow = Handle();
+    const lex::Ts2000IniFile ts2000;
+    const bool editorOnly = program_.EditorOnly();
+    program_.Texts().SetLanguage(editorOnly ? program_.Line.Language : ts2000.ReadInt(lex::Ts2000Key::UiLanguage));
+    SetCodePage(program_.UiCodePage());
+
+    SetItemText(IDC_QUICK_HEADING, editorOnly ? " " : program_.Text(ts::kTextQuickSwitchHeading));
+    SetItemUiText(IDC_NEW_PREFIX, ts::kTextNewPrefix);
+    SetItemUiText(IDC_NEW_KEY, ts::kTextNewKey);
+    SetItemUiText(IDC_DELETE_KEY, ts::kTextDeleteKey);
+    SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesDenied);
+    SetItemUiText(IDC_ACTIVATE, ts::kTextInactive);
+    SetItemUiText(IDC_SAVE, ts::kTextSave);
+    SetItemUiText(IDC_CANCEL_CHANGES, ts::kTextCancel);
+    SetItemUiText(IDC_FONT, ts::kTextFont);
+    SetItemUiText(IDC_SETUP, ts::kTextSetup);
+    SetItemUiText(IDC_HELP_BUTTON, ts::kTextHelp);
+    SetItemUiText(IDC_END, ts::kTextEnd);
+    SetItemUiText(IDC_STATUS_LABEL, ts::kTextStatusLabel);
+    SetItemText(IDC_STATUS, " ");
+    // Activation, setup and the about box belong to the resident keyboard
+    // program's side of ts, which this build does not have yet: their
+    // buttons and menu items stay disabled (hidden in editor-only mode).
+    for (int id : {IDC_ACTIVATE, IDC_SETUP}) {
+        ::EnableWindow(GetItem(id), FALSE);
+        if (editorOnly) ::ShowWindow(GetItem(id), SW_HIDE);
+    }
+    if (HMENU menu = ::GetSystemMenu(Handle(), FALSE)) {
+        const UINT cp = program_.UiCodePage();
+        ::AppendMenuW(menu, MF_STRING | MF_GRAYED, CM_HIDE, wl::ToWide(program_.Text(ts::kTextHide), cp).c_str());
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(menu, MF_STRING | MF_GRAYED, CM_ABOUT,
+                      wl::ToWide(program_.Text(ts::kTextAboutProgram), cp).c_str());
+    }
+
+    lex::Ts2000IniFile fontFile;
+    SystemProfileFile buttonFontIni(fontFile.FileName());
+    program_.MakeButtonFont(ToLogFont(ts::LoadFontSettings(buttonFontIni)));
+    SetButtonFont({IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE,
+                   IDC_CANCEL_CHANGES, IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_SHIFT_TOGGLE,
+                   IDC_ALT_TOGGLE, IDC_CTRL_TOGGLE, IDC_PREFIX_TOGGLE, IDC_STATUS, IDC_STATUS_LABEL,
+                   IDC_QUICK_HEADING});
+    for (int i = 0; i < kQuickButtonCount; ++i) SetButtonFont({IDC_QUICK_BUTTON_FIRST + i});
+
+    for (KeyButton* t : {&alt_, &shift_, &ctrl_, &prefix_}) {
+        t->Active = false;
+        t->Plain = true;
+    }
+    alt_.SetKeyCaption("Alt vyp");
+    shift_.SetKeyCaption("Shift vyp");
+    ctrl_.SetKeyCaption("Ctrl vyp");
+    prefix_.SetKeyCaption("P vyp");
+
+    currentQuickButton_ = editorOnly ? 0 : ts2000.ReadIntInRange(lex::Ts2000Key::LastQuickButton, 0, 9);
+    for (int i = 0; i < kQuickButtonCount; ++i) {
+        KeyButton& b = *quick_[i];
+        if (editorOnly) {
+            b.Show(SW_HIDE);
+            continue;
+        }
+        // Choosing another keyboard belongs to the quick-switch side as well.
+        ::EnableWindow(b.Handle(), FALSE);
+        b.SetKeyCaption(ts2000.ReadText(lex::Ts2000Key::QuickButtonShortName, i));
+        b.Active = i == currentQuickButton_;
+    }
+    tips_.SetOwner(Handle());
+
+    if (editorOnly) {
+        const std::string& path = program_.Line.EditorFilePath;
+        currentData_ = path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
+    } else {
+        currentData_ = ts2000.ReadText(lex::Ts2000Key::QuickButtonData, currentQuickButton_);
+        std::string name = ts2000.ReadText(lex::Ts2000Key::QuickButtonName, currentQuickButton_);
+        if (name == "XXXXX") name = program_.Text(ts::kTextKeyboardName0 + 10 * currentQuickButton_);
+        SetText("Tastrix - " + name);
+        const std::string folder = ts::TrimProgramDirectory(ts2000.ReadText(lex::Ts2000Key::ProgramFolder));
+        ts2000.WriteText(lex::Ts2000Key::SwitchFile, folder + "prepinac.tsc");
+    }
+    LoadCurrent();
+}
+
+void KeyboardDialog::LoadCurrent() {
+    program_.Shown = ts::ShownState();
+    shift_.Active = alt_.Active = ctrl_.Active = prefix_.Active = false;
+    const ts::KeyboardFileResult result = program_.Store.LoadKeyboardFile(CurrentPath());
+    if (ts::LayoutTaken(result)) {
+        ts::TextProfileFile ini = program_.WorkIni();
+        program_.MakeKeyFonts(ToLogFont(ts::LoadFontSettings(ini)));
+        ApplyKeyFont();
+    }
+    RefreshKeys();
+}
+
+void KeyboardDialog::ApplyKeyFont() {
+    const UINT cp = program_.KeyCodePage();
+    for (auto& group : keys_) {
+        for (auto& key : group) {
+            key->SetCodePage(cp);
+            if (program_.KeyCaptionFont)
+                key->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.KeyCaptionFont), FALSE);
+        }
+    }
+}
+
+void KeyboardDialog::RefreshKeys() {
+    const ts::KeyboardFaces faces = [&] {
+        ts::TextProfileFile ini = program_.WorkIni();
+        return ts::ComputeFaces(program_.Store.Tables, program_.Shown, ini, program_.Text(ts::kTextKeyUnusable));
+    }();
+    shift_.PrefixMark = faces.MarkShift;
+    alt_.PrefixMark = faces.MarkAlt;
+    ctrl_.PrefixMark = faces.MarkCtrl;
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            KeyButton& b = *keys_[g][k];
+            const ts::KeyFace& face = faces.Keys[g][k];
+            b.StartsProgram = face.StartsProgram;
+            b.PrefixMark = face.Marked;
+            b.Active = face.Active;
+            b.Disabled = face.Disabled;
+            ::EnableWindow(b.Handle(), face.Disabled ? FALSE : TRUE);
+            b.SetKeyCaption(face.Caption);
+            tips_.RemoveTool(b.Id());
+            if (!face.Tip.empty()) {
+                const UINT cp = face.Disabled ? program_.UiCodePage() : CP_ACP;
+                tips_.AddTool(b.Id(), {face.Tip}, cp, kTipBack, kTipText);
+            }
+        }
+    }
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool KeyboardDialog::EditingAllowed() {
+    SetStatus(" ");
+    if (program_.EditMode) return true;
+    SetStatus(program_.Text(ts::kTextPermitChangesFirst));
+    return false;
+}
+
+bool KeyboardDialog::TakeSelectedKey() {
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            if (keys_[g][k]->Selected) {
+                program_.Current = ts::KeyRef{g, k, program_.Shown.KeyState()};
+                return true;
+            }
+        }
+    }
+    SetStatus(program_.Text(ts::kTextChooseKeyFirst));
+    return false;
+}
+
+void KeyboardDialog::CmKeyClicked(UINT id) {
+    int group, key;
+    if (!KeyFromId(static_cast<int>(id), group, key)) return;
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            KeyButton& b = *keys_[g][k];
+            const bool selected = g == group && k == key;
+            if (b.Selected != selected) {
+                b.Selected = selected;
+                b.Redraw();
+            }
+        }
+    }
+    program_.Current = ts::KeyRef{group, key, program_.Shown.KeyState()};
+}
+
+void KeyboardDialog::KeyRightClicked(int id) {
+    CmKeyClicked(static_cast<UINT>(id));
+    if (!EditingAllowed()) return;
+    HMENU menu = ::CreatePopupMenu();
+    const UINT cp = program_.UiCodePage();
+    ::AppendMenuW(menu, MF_STRING, CM_CHARACTER_MAP, wl::ToWide(program_.Text(ts::kTextCharacterMap), cp).c_str());
+    ::AppendMenuW(menu, MF_STRING, CM_KEY_REMAPPING, wl::ToWide(program_.Text(ts::kTextKeyRemapping), cp).c_str());
+    POINT at;
+    ::GetCursorPos(&at);
+    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    ::DestroyMenu(menu);
+}
+
+void KeyboardDialog::CmKeyRemapping() {
+    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    KeyAssignDialog dialog(program_);
+    if (dialog.Execute() == IDOK) {
+        program_.Store.Modified = true;
+        RefreshKeys();
+    }
+}
+
+void KeyboardDialog::OpenCharacterMap() {
+    const std::string& caption = KeyOf(program_.Current.Group, program_.Current.Key)->GetKeyCaption();
+    const int first = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
+    program_.PickedChar = first == 9 || first >= 31 ? first : -1;
+    CharMapDialog dialog(program_);
+    if (dialog.Execute() == IDOK && ts::ApplyCharacterPick(program_.Store.Tables, program_.Current, program_.PickedChar))
+        program_.Store.Modified = true;
+    RefreshKeys();
+}
+
+void KeyboardDialog::CmCharacterMap() {
+    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    OpenCharacterMap();
+}
+
+void KeyboardDialog::CmKeyDoubleClicked(UINT id) {
+    CmKeyClicked(id);
+    if (!EditingAllowed()) return;
+    OpenCharacterMap();
+}
+
+void KeyboardDialog::CmNewKey() {
+    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    NewKeyDialog dialog(program_);
+    if (dialog.Execute() == IDOK) {
+        program_.Store.Modified = true;
+        RefreshKeys();
+    }
+}
+
+void KeyboardDialog::CmNewPrefix() {
+    if (!EditingAllowed()) return;
+    PrefixDialog dialog(program_);
+    dialog.Execute();
+    RefreshKeys();
+}
+
+void KeyboardDialog::CmDeleteKey() {
+    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    DeleteKeyDialog dialog(program_);
+    if (dialog.Execute() != IDCANCEL) {
+        program_.Store.Modified = true;
+        RefreshKeys();
+    }
+}
+
+void KeyboardDialog::CmFont() {
+    if (!EditingAllowed()) return;
+    wl::FontDialogOptions options;
+    options.font = program_.KeyFont;
+    options.flags = CF_SCREENFONTS | CF_TTONLY;
+    options.codePage = CP_ACP;
+    if (wl::ChooseFontDialog(this, options)) {
+        program_.MakeKeyFonts(options.font);
+        program_.Store.Modified = true;
+    }
+    ApplyKeyFont();
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+    ts::TextProfileFile ini = program_.WorkIni();
+    ts::SaveFontSettings(ini, FromLogFont(program_.KeyFont));
+    RefreshKeys();
+}
+
+void KeyboardDialog::Toggle(KeyButton& toggle, int onText, int offText) {
+    toggle.Active = !toggle.Active;
+    toggle.SetKeyCaption(program_.Text(toggle.Active ? onText : offText));
+    toggle.Redraw();
+    program_.Shown.Shift = shift_.Active;
+    program_.Shown.Alt = alt_.Active;
+    program_.Shown.Ctrl = ctrl_.Active;
+    RefreshKeys();
+}
+
+void KeyboardDialog::CmShiftToggle() { Toggle(shift_, ts::kTextShiftOn, ts::kTextShiftOff); }
+void KeyboardDialog::CmAltToggle() { Toggle(alt_, ts::kTextAltOn, ts::kTextAltOff); }
+void KeyboardDialog::CmCtrlToggle() { Toggle(ctrl_, ts::kTextCtrlOn, ts::kTextCtrlOff); }
+
+void KeyboardDialog::CmPrefixToggle() {
+    int& pending = program_.Shown.PendingPrefix;
+    pending = pending >= ts::kPrefixCount - 1 ? -1 : pending + 1;
+    const int onTexts[] = {ts::kTextPrefix1On, ts::kTextPrefix2On, ts::kTextPrefix3On, ts::kTextPrefix4On,
+                           ts::kTextPrefix5On};
+    prefix_.Active = pending >= 0;
+    prefix_.SetKeyCaption(program_.Text(pending >= 0 ? onTexts[pending] : ts::kTextPrefixOff));
+    prefix_.Redraw();
+    RefreshKeys();
+}
+
+void KeyboardDialog::CmAllowChanges() {
+    if (!program_.EditMode) {
+        program_.EditMode = true;
+        SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesAllowed);
+        return;
+    }
+    program_.EditMode = false;
+    SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesDenied);
+    if (!program_.CancelPending && program_.Store.Modified) {
+        const std::string question = program_.Text(ts::kTextSaveChangesQuestion);
+        const std::string caption = program_.Text(ts::kTextWarningCaption);
+        if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) == IDYES) {
+            program_.Store.SaveKeyboardFile(CurrentPath());
+            return;
+        }
+    }
+    program_.Store.Modified = false;
+    LoadCurrent();
+    program_.CancelPending = false;
+}
+
+void KeyboardDialog::CmCancelChanges() {
+    if (program_.EditMode) {
+        program_.CancelPending = true;
+        CmAllowChanges();
+    }
+    program_.CancelPending = false;
+    LoadCurrent();
+}
+
+void KeyboardDialog::CmSave() { program_.Store.SaveKeyboardFile(CurrentPath()); }
+
+void KeyboardDialog::CmEnd() {
+    if (program_.EditMode) CmAllowChanges();
+    if (!program_.EditorOnly()) {
+        const lex::Ts2000IniFile ts2000;
+        if (ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1)
+            ts2000.WriteInt(lex::Ts2000Key::LastQuickButton, currentQuickButton_);
+        if (ts2000.ReadInt(lex::Ts2000Key::AskToFinish) == 1) {
+            const std::string question = program_.Text(ts::kTextFinishQuestion);
+            const std::string caption = program_.Text(ts::kTextWarningCaption);
+            if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) != IDYES) return;
+        }
+    }
+    CloseWindow(IDCANCEL);
+}
+
+void KeyboardDialog::CmCancel() {
+    // Escape alone does nothing; the close box ends as the end button does.
+    if (!closeRequested_) return;
+    closeRequested_ = false;
+    CmEnd();
+}
+
+LRESULT KeyboardDialog::EvClose(WPARAM, LPARAM) {
+    closeRequested_ = true;
+    CmCancel();
+    return 0;
+}
+
+LRESULT KeyboardDialog::EvSetCursor(WPARAM, LPARAM lp) {
+    // The mouse moving over the dialog or one of its keys: the tip of that key.
+    if (HIWORD(lp) == WM_MOUSEMOVE) {
+        POINT at;
+        ::GetCursorPos(&at);
+        ::ScreenToClient(Handle(), &at);
+        tips_.RelayMouseMove(at);
+    }
+    return DefaultProcessing();
+}
+
+LRESULT KeyboardDialog::EvSysCommand(WPARAM wp, LPARAM) {
+    const UINT command = static_cast<UINT>(wp & 0xFFF0);
+    if (command == CM_ABOUT || command == CM_HIDE) return 0;  // not in this build (greyed)
+    return DefaultProcessing();
+}
+
+void KeyboardDialog::CmHelp() {
+    const std::string file = program_.ProgramDirectory() + program_.Text(ts::kTextHelpFileName);
+    ::WinHelpA(Handle(), file.c_str(), HELP_CONTENTS, 0);
+}
+
+}  // namespace tsapp

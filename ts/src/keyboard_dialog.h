@@ -1,0 +1,80 @@
+// The main and only top-level window of ts: the on-screen keyboard of the
+// loaded layout with its modifier toggles and prefix selector, edit mode, and
+// the buttons that open the editing dialogs, save and discard.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "key_button.h"
+#include "key_dialogs.h"
+#include "program.h"
+
+namespace tsapp {
+
+class KeyboardDialog : public TsDialog, public KeyButtonOwner {
+public:
+    explicit KeyboardDialog(Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+    // Recomputes every key's caption, flags and tooltip from the layout and
+    // the toggles, and redraws.
+    void RefreshKeys();
+
+    void KeyRightClicked(int id) override;
+
+    // The key tooltips registered now.
+    int TipCount() const { return tips_.ToolCount(); }
+
+private:
+    KeyButton* KeyOf(int group, int key);
+    // The key of a control id (group and index); false for another id.
+    static bool KeyFromId(int id, int& group, int& key);
+    int IdOfKey(int group, int key) const;
+
+    std::string CurrentPath() const { return currentData_ + ".tsb"; }
+    void SetStatus(const std::string& text) { SetItemText(1008, text); }
+    // Status blank; in edit mode true, else the status asks to permit changes.
+    bool EditingAllowed();
+    // The selected key into Current (with the shown state); false: none, and the status says so.
+    bool TakeSelectedKey();
+    void ApplyKeyFont();
+    void LoadCurrent();
+
+    void CmKeyClicked(UINT id);
+    void CmKeyDoubleClicked(UINT id);
+    void CmKeyRemapping();
+    void CmCharacterMap();
+    void CmNewKey();
+    void CmNewPrefix();
+    void CmDeleteKey();
+    void CmFont();
+    void CmShiftToggle();
+    void CmAltToggle();
+    void CmCtrlToggle();
+    void CmPrefixToggle();
+    void CmAllowChanges();
+    void CmCancelChanges();
+    void CmSave();
+    void CmEnd();
+    void CmHelp();
+    void CmNothing() {}
+    void CmCancel();
+    LRESULT EvClose(WPARAM, LPARAM);
+    LRESULT EvSetCursor(WPARAM, LPARAM);
+    LRESULT EvSysCommand(WPARAM, LPARAM);
+    void Toggle(KeyButton& toggle, int onText, int offText);
+    void OpenCharacterMap();
+
+    std::vector<std::unique_ptr<KeyButton>> keys_[ts::kKeyGroupCount];
+    std::unique_ptr<KeyButton> quick_[10];
+    KeyButton shift_, alt_, ctrl_, prefix_;
+    KeyTipWindow tips_;
+    std::string currentData_;  // keyboard file path without ".tsb"
+    int currentQuickButton_ = 0;
+    bool closeRequested_ = false;
+};
+
+}  // namespace tsapp

@@ -1,0 +1,126 @@
+#include "program.h"
+
+#include "core/settings/ini_file.h"
+#include "winlib/text.h"
+
+namespace tsapp {
+
+UINT CodePageOfLanguage(int language) {
+    switch (language) {
+        case 4: return 1251;
+        case 5:
+        case 6: return 1252;
+        default: return 1250;
+    }
+}
+
+UINT CodePageOfCharSet(BYTE charSet) {
+    switch (charSet) {
+        case EASTEUROPE_CHARSET: return 1250;
+        case RUSSIAN_CHARSET: return 1251;
+        case GREEK_CHARSET: return 1253;
+        case TURKISH_CHARSET: return 1254;
+        case BALTIC_CHARSET: return 1257;
+        default: return 1252;
+    }
+}
+
+std::string ResourceStrings::LoadString(int id, int size) {
+    const wchar_t* text = nullptr;
+    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), static_cast<UINT>(id),
+                                     reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || !text) return std::string();
+    std::string bytes = wl::FromWide(std::wstring(text, static_cast<size_t>(length)), CodePageOfLanguage(id % 10));
+    if (size > 0 && bytes.size() > static_cast<size_t>(size - 1)) bytes.resize(static_cast<size_t>(size - 1));
+    return bytes;
+}
+
+LOGFONTA ToLogFont(const ts::FontSettings& f) {
+    LOGFONTA lf{};
+    lf.lfHeight = f.Height;
+    lf.lfWidth = f.Width;
+    lf.lfEscapement = f.Escapement;
+    lf.lfOrientation = f.Orientation;
+    lf.lfWeight = f.Weight;
+    lf.lfItalic = f.Italic;
+    lf.lfUnderline = f.Underline;
+    lf.lfStrikeOut = f.StrikeOut;
+    lf.lfCharSet = f.CharSet;
+    lf.lfOutPrecision = f.OutPrecision;
+    lf.lfClipPrecision = f.ClipPrecision;
+    lf.lfQuality = f.Quality;
+    lf.lfPitchAndFamily = f.PitchAndFamily;
+    lstrcpynA(lf.lfFaceName, f.FaceName.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+ts::FontSettings FromLogFont(const LOGFONTA& lf) {
+    ts::FontSettings f;
+    f.Height = lf.lfHeight;
+    f.Width = lf.lfWidth;
+    f.Escapement = lf.lfEscapement;
+    f.Orientation = lf.lfOrientation;
+    f.Weight = lf.lfWeight;
+    f.Italic = lf.lfItalic;
+    f.Underline = lf.lfUnderline;
+    f.StrikeOut = lf.lfStrikeOut;
+    f.CharSet = lf.lfCharSet;
+    f.OutPrecision = lf.lfOutPrecision;
+    f.ClipPrecision = lf.lfClipPrecision;
+    f.Quality = lf.lfQuality;
+    f.PitchAndFamily = lf.lfPitchAndFamily;
+    f.FaceName = std::string(lf.lfFaceName).substr(0, ts::kMaxFaceNameLength);
+    return f;
+}
+
+std::string SystemProfileFile::GetString(const std::string& section, const std::string& key,
+                                         const std::string& fallback, int size) {
+    return lex::ini::ReadText(fileName_, section, key, fallback, size);
+}
+
+bool SystemProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    lex::ini::WriteText(fileName_, section, key, value);
+    return true;
+}
+
+Program::Program(const ts::CommandLine& line)
+    : Line(line), Files(ts::MakePlatformFileLayer()), Store(*Files, *this), texts_(nullptr, strings_) {
+    if (EditorOnly()) Store.SetFixedPath(Line.EditorFilePath);
+    SetProgramDirectory(Line.ProgramDirectory);
+    texts_.SetLanguage(ts::kDefaultUiLanguage);
+}
+
+Program::~Program() {
+    for (HFONT f : {KeyCaptionFont, LargeKeyFont, ButtonFont})
+        if (f) ::DeleteObject(f);
+}
+
+void Program::SetProgramDirectory(const std::string& folder) {
+    programDirectory_ = folder;
+    textFile_ = std::make_unique<ts::TextProfileFile>(*Files, programDirectory_ + ts::kUiTextFileName);
+    texts_.SetTextFile(textFile_.get());
+}
+
+void Program::MakeKeyFonts(const LOGFONTA& font) {
+    KeyFont = font;
+    LOGFONTA large = font;
+    large.lfHeight = ts::kLargeKeyFontHeight;
+    if (KeyCaptionFont) ::DeleteObject(KeyCaptionFont);
+    if (LargeKeyFont) ::DeleteObject(LargeKeyFont);
+    KeyCaptionFont = ::CreateFontIndirectA(&font);
+    LargeKeyFont = ::CreateFontIndirectA(&large);
+}
+
+void Program::MakeButtonFont(const LOGFONTA& font) {
+    if (ButtonFont) ::DeleteObject(ButtonFont);
+    ButtonFont = ::CreateFontIndirectA(&font);
+}
+
+int Program::MessageBox8(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+    const UINT cp = UiCodePage();
+    return ::MessageBoxW(owner, wl::ToWide(text, cp).c_str(), wl::ToWide(caption, cp).c_str(), type);
+}
+
+void Program::ShowFileMessage(const std::string& text) { MessageBox8(MainWindow, text, "ts", MB_OK); }
+
+}  // namespace tsapp

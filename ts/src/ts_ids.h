@@ -1,0 +1,73 @@
+// Dialog, control and command ids of ts, shared by its resource script, its
+// dialogs and its tests.
+#pragma once
+
+// Dialog templates.
+#define IDD_KEYBOARD 102
+#define IDD_KEY_ASSIGN 131
+#define IDD_NEW_KEY 132
+#define IDD_PREFIX 133
+#define IDD_DELETE_KEY 135
+#define IDD_CHAR_MAP 138
+
+// On-screen keyboard (IDD_KEYBOARD).
+#define IDC_QUICK_BUTTON_FIRST 50
+#define IDC_QUICK_BUTTON_LAST 59
+#define IDC_MAIN_KEY_FIRST 500
+#define IDC_MAIN_KEY_LAST 559
+#define IDC_KEYPAD_KEY_FIRST 600
+#define IDC_KEYPAD_KEY_LAST 619
+#define IDC_FUNCTION_KEY_FIRST 950
+#define IDC_FUNCTION_KEY_LAST 961
+#define IDC_FONT 1000
+#define IDC_ACTIVATE 1001
+#define IDC_SAVE 1002
+#define IDC_CANCEL_CHANGES 1003
+#define IDC_SETUP 1004
+#define IDC_HELP_BUTTON 1005
+#define IDC_END 1006
+#define IDC_STATUS_LABEL 1007
+#define IDC_STATUS 1008
+#define IDC_SHIFT_TOGGLE 1009
+#define IDC_ALT_TOGGLE 1010
+#define IDC_CTRL_TOGGLE 1011
+#define IDC_PREFIX_TOGGLE 1012
+#define IDC_NEW_KEY 1014
+#define IDC_DELETE_KEY 1015
+#define IDC_ALLOW_CHANGES 1016
+#define IDC_NEW_PREFIX 1017
+#define IDC_NOTHING 1035
+#define IDC_QUICK_HEADING 1062
+
+// Commands of the key context menu and of the window menu.
+#define CM_CHARACTER_MAP 2025
+#define CM_KEY_REMAPPING 2026
+#define CM_ABOUT 16
+#define CM_HIDE 48
+
+// Key assignment (IDD_KEY_ASSIGN) and character map (IDD_CHAR_MAP).
+#define IDC_CODE_SCROLL 1021
+#define IDC_OPEN_CHAR_MAP 1022
+#define IDC_LARGE_CHARACTER 1026
+#define IDC_USE_CHARACTER 1041
+#define IDC_USE_PROGRAM 1042
+#define IDC_PROGRAM_PATH 1043
+#define IDC_BROWSE 1044
+#define IDC_PREVIEW_KEY 1048
+#define IDC_CODE 1049
+#define IDC_SELECT_LABEL 1062
+
+// Capture dialogs (IDD_NEW_KEY, IDD_PREFIX, IDD_DELETE_KEY).
+#define IDC_CAPTURE 1030
+#define IDC_CAPTURE_STATUS 1045
+#define IDC_CAPTURE_HINT 1062
+#define IDC_CAPTURE_NOTE 1063
+#define IDC_PREFIX_1 1024
+#define IDC_PREFIX_5 1028
+#define IDC_PREFIX_SHIFT 1031
+#define IDC_PREFIX_ALT 1032
+#define IDC_PREFIX_CTRL 1033
+#define IDC_DELETE_PREFIX 1050
+#define IDC_DELETE_ALL_IMAGES 1046
+#define IDC_DELETE_STATE_IMAGE 1047
+#define IDC_DELETE_WHOLE_KEY 1052
