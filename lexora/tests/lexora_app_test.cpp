@@ -143,7 +143,7 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
         {CM_REDO, lex::kTextMenuRedo, false},
         {CM_HELP, lex::kTextMenuHelp, true},
         {CM_TRANSLATE_BACK, lex::kTextMenuTranslateBack, false},
-        {CM_NEW_ENTRY, lex::kTextMenuNewEntry, false},
+        {CM_NEW_ENTRY, lex::kTextMenuNewEntry, true},  // always
         {CM_CORRECT_WORD, lex::kTextMenuCorrectWord, false},
         {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, false},
         {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, false},
