@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "keyboard_hook.h"
 #include "word_commands.h"
+#include "core/dialogs/keyboard_dialog.h"
 #include "winlib/text.h"
 
 namespace lexora {
@@ -101,8 +102,7 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_ENABLER(CM_LOCATE, CeNotBuilt)
     WL_COMMAND(CM_LOCATE_NEXT, CmNotBuilt)
     WL_ENABLER(CM_LOCATE_NEXT, CeLocateNext)
-    WL_COMMAND(CM_KEYBOARD_CONFIG, CmNotBuilt)
-    WL_ENABLER(CM_KEYBOARD_CONFIG, CeNotBuilt)
+    WL_COMMAND(CM_KEYBOARD_CONFIG, CmKeyboardConfig)
     WL_COMMAND(CM_SORTING_SETUP, CmNotBuilt)
     WL_ENABLER(CM_SORTING_SETUP, CeSortingSetup)
     WL_COMMAND_RANGE(CM_ENGLISH, CM_GERMAN, CmLanguage)
@@ -551,6 +551,35 @@ void TFOkno::CmDeleteTranslation() {
 }
 
 // --- Keyboard coupling ----------------------------------------------------------------
+
+void TFOkno::CmKeyboardConfig() {
+    lex::KeyboardDialogServices s{program_.Settings, program_.Texts, program_.Coupling, {}, {}, 1, {}, {}};
+    s.Titles = program_.Config.DictionaryTitles;
+    s.ProgramFolder = program_.Config.ProgramFolder;
+    s.UiLanguage = program_.Config.UiLanguage;
+    s.Start = [](const std::string& commandLine) { return starter(commandLine); };
+    s.Show = [](wl::Window* parent, const std::string& text, const std::string& caption) {
+        ::MessageBoxW(parent ? parent->Handle() : nullptr, wl::ToWide(text, wl::Window::DefaultCodePage()).c_str(),
+                      wl::ToWide(caption, wl::Window::DefaultCodePage()).c_str(), MB_OK);
+    };
+    {
+        DialogOpenScope scope(program_);
+        lex::TTastrixAll dialog(this, s, program_.CurrentSlot(), program_.Config.KeyboardCouplingSetting);
+        if (dialog.Execute() == IDOK) {
+            const bool on = program_.Config.KeyboardCouplingSetting == 1;
+            if (on && !program_.HookInstalled) {
+                program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
+                program_.Coupling.SetCouplingOn(program_.HookInstalled);
+            } else if (!on && program_.HookInstalled) {
+                program_.Coupling.SetCouplingOn(false);
+                RemoveKeyboardHook();
+                program_.HookInstalled = false;
+            }
+            LoadLayoutFile();
+        }
+    }
+    client_.RestoreFocus();
+}
 
 LRESULT TFOkno::EvActivateApp(WPARAM active, LPARAM) {
     program_.Coupling.SetDictionaryActive(active != 0);

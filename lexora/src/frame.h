@@ -88,6 +88,7 @@ private:
     void CmDeleteEntry();
     void CmDeleteTranslation();
     bool CanDeleteTranslation();
+    void CmKeyboardConfig();
     // After an add or change dialog: the new word into the word box, and a
     // new lookup after OK.
     void WordDialogEnded(INT_PTR result, const std::string& newWord);
