@@ -27,7 +27,10 @@ HookState& State() {
     return state;
 }
 
-bool Down(int vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
+// The modifier keys as the thread's key state has them at this event: the
+// keys before it in the queue count, keys pressed after it do not (typed
+// ahead, a key keeps its own Shift).
+bool Down(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 
 // Carries a decision out.
 void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
