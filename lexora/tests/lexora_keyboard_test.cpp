@@ -353,6 +353,12 @@ TEST_F(HookTest, TypesThroughTheLayout) {
     EXPECT_EQ(L"", Type([] { Tap(VK_F2, kScanF2); }));
     EXPECT_TRUE(wl::testing::WaitFor([&] { return Exists(runner_ + ".args"); }));
 
+    // The character goes through the code page of the focused field's slot:
+    // the same byte types a Russian letter in a Russian field.
+    Write("TastrixO2_0", layout_);
+    coupling_->SelectSlotKeyboard(4, lex::kOriginalField, false);
+    EXPECT_EQ(L"\u0434", Type([] { Tap('A', kScanA); }));
+
     // Coupling off: keys type as usual.
     coupling_->SetCouplingOn(false);
     EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
