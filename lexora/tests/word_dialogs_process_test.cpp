@@ -149,3 +149,40 @@ TEST_F(WordDialogProcess, AddWritesWhereItWasOpenedAndOneUndoTakesItBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WordDialogProcess, ChangeAndDeleteOpenOnTheSelectedLine) {
+    const std::vector<std::string> left = Dump(folders_, 0);
+    ASSERT_TRUE(Has(left, "dog|dog|pes"));
+    HWND word = ::GetParent(wordEdit_);
+    TypeWord(L"dog");
+    const std::vector<std::wstring> rows = wl::testing::ComboRows(word);
+    int line = -1;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i] == L"dog") line = static_cast<int>(i);
+    ASSERT_GE(line, 0);
+    wl::testing::SelectComboRow(word, line);
+
+    wl::testing::PostCommand(frame_, CM_CORRECT_WORD);
+    HWND change = process_.WaitForDialog(IDC_WE_REVERSE_PRONUNCIATIONS);
+    ASSERT_NE(nullptr, change);
+    EXPECT_EQ(L"dog", wl::testing::Text(::GetDlgItem(change, IDC_WE_WORD)));
+    EXPECT_EQ(L"pes\r\n", wl::testing::Text(::GetDlgItem(change, IDC_WE_TRANSLATIONS)));
+    EXPECT_EQ(nullptr, ::GetDlgItem(change, IDC_WE_NEXT_WORD));
+    wl::testing::PressButton(change, IDCANCEL);
+    ASSERT_TRUE(wl::testing::WaitForGone(change));
+    EXPECT_EQ(left, Dump(folders_, 0));
+
+    wl::testing::PostCommand(frame_, CM_DELETE_ENTRY);
+    HWND remove = process_.WaitForDialog(IDC_WD_REVERSE_WORDS);
+    ASSERT_NE(nullptr, remove);
+    EXPECT_EQ(L"dog", wl::testing::Text(::GetDlgItem(remove, IDC_WD_WORD)));
+    ::PostMessageW(remove, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(wl::testing::WaitForGone(remove));
+    EXPECT_FALSE(Has(Dump(folders_, 0), "dog|dog|pes"));
+    wl::testing::SendCommand(frame_, CM_UNDO);
+    EXPECT_EQ(left, Dump(folders_, 0));
+}
+
+}  // namespace
