@@ -219,10 +219,10 @@ TEST_F(AssignmentTest, EditStartsTheKeyboardProgramQuoted) {
 TEST_F(AssignmentTest, NewKeyboardCopiesThePairAndRefusesAnExistingName) {
     const std::string demo = wl::testing::WinePath(TS_DEMO_DATA_DIR) + "\\demo.tsb";
     const std::string target = folders_.Base + "mine";
-    auto answer = [&](const std::string& first) {
+    auto answer = [&](const std::string& first, const std::string& second) {
         int call = 0;
-        return wl::ScopedFileDialogRunner([first, demo, call](OPENFILENAMEW& r, bool) mutable {
-            const std::wstring w = wl::ToWide(call++ == 0 ? first : demo, 1252);
+        return wl::ScopedFileDialogRunner([first, second, call](OPENFILENAMEW& r, bool) mutable {
+            const std::wstring w = wl::ToWide(call++ == 0 ? first : second, 1252);
             wcsncpy(r.lpstrFile, w.c_str(), r.nMaxFile - 1);
             return true;
         });
@@ -235,7 +235,7 @@ TEST_F(AssignmentTest, NewKeyboardCopiesThePairAndRefusesAnExistingName) {
         });
     };
     {
-        auto runner = answer(target);
+        auto runner = answer(target, demo);
         run();
     }
     EXPECT_TRUE(shown_.empty());
@@ -245,11 +245,21 @@ TEST_F(AssignmentTest, NewKeyboardCopiesThePairAndRefusesAnExistingName) {
     // The same name again (with the extension in another case): refused, nothing changes.
     std::ofstream(target + ".tsb", std::ios::binary | std::ios::trunc) << "mine";
     {
-        auto runner = answer(target + ".TsB");
+        auto runner = answer(target + ".TsB", demo);
         run();
     }
     EXPECT_EQ(std::vector<std::string>{texts_.LoadText(lex::kTextKeyboardFileExists)}, shown_);
     EXPECT_EQ("mine", ReadAll(target + ".tsb"));
+
+    // A source that cannot be read: reported, no file made.
+    shown_.clear();
+    {
+        auto runner = answer(folders_.Base + "other.tsb", folders_.Base + "gone.tsb");
+        run();
+    }
+    EXPECT_EQ(std::vector<std::string>{texts_.LoadText(lex::kTextKeyboardCopyFailed)}, shown_);
+    EXPECT_FALSE(Exists(folders_.Base + "other.tsb"));
+    EXPECT_FALSE(Exists(folders_.Base + "other.ini"));
 }
 
 // --- The keyboard hook --------------------------------------------------------------
