@@ -355,9 +355,8 @@ TEST_F(HookTest, TypesThroughTheLayout) {
     const std::wstring caps = Type([] { Tap('A', kScanA); });
     Tap(VK_CAPITAL, 0x3A);
     wl::testing::PumpMessages();
-    if (capsOn) {
-        EXPECT_EQ(L"\u00c4", caps);
-    }
+    EXPECT_TRUE(capsOn);
+    EXPECT_EQ(L"\u00c4", caps);
 
     // The run key starts its program and types nothing.
     EXPECT_EQ(L"", Type([] { Tap(VK_F2, kScanF2); }));
