@@ -89,7 +89,8 @@ bool WordDialogBase::ReadEntryTranslations(std::vector<std::string>& out) {
     EngineContext& ctx = services_.Engine;
     if (OpenSlotFiles(ctx, view_.Slot, kOpenReadShared) != 1) return false;
     std::vector<std::string> all;
-    bool ok = ReadNodeAt(ctx, view_.EntryOffset) == 1 && !ctx.Node.Node.Deleted() &&
+    // The node must still be the shown word's (the list line was taken with it).
+    bool ok = ReadNodeAt(ctx, view_.EntryOffset) == 1 && !ctx.Node.Node.Deleted() && ctx.Node.Word == view_.Word &&
               ReadLiveTranslations(ctx, ctx.Node.Node.FirstTranslation, ctx.Node.Node.Flags, all) == 1;
     CloseSlotFiles(ctx);
     if (!ok) return false;
