@@ -227,4 +227,25 @@ int RunSlotCommand(EngineContext& ctx, int slot, const std::function<int()>& edi
     return result;
 }
 
+int RunSlotCommand(EngineContext& ctx, const SlotEdit& first, const SlotEdit& second) {
+    if (OpenActionLog(ctx) != 1) return kCommandNoAccess;
+    int result = 1;
+    for (const SlotEdit* side : {&first, &second}) {
+        if (!side->Edit) continue;
+        if (!IsValidSlot(side->Slot) || OpenSlotFiles(ctx, side->Slot, kOpenWriteDenyWrite) != 1) {
+            result = kCommandNoAccess;
+            break;
+        }
+        SetActionSlot(ctx, side->Slot);
+        const int edited = side->Edit();
+        CloseSlotFiles(ctx);
+        if (edited == -1) {
+            result = -1;
+            break;
+        }
+    }
+    CloseActionLog(ctx);
+    return result;
+}
+
 }  // namespace lex

@@ -208,4 +208,18 @@ int RedoAction(EngineContext& ctx);
 constexpr int kCommandNoAccess = -100;
 int RunSlotCommand(EngineContext& ctx, int slot, const std::function<int()>& edit);
 
+// One user command on a language pair: one action group over two sides. For
+// each side that has an edit (an empty function skips the side), in order:
+// opens the slot's files for writing, names the slot to the log, runs the
+// edit, closes the files. A side's failure stops the command; what the sides
+// before it wrote stays in the group, so one Undo takes all of it back.
+// Gives 1 when every side given ran without an error, kCommandNoAccess when
+// the log or a slot's files cannot be opened for writing, -1 when an edit
+// gave -1 (a damaged file).
+struct SlotEdit {
+    int Slot = 0;
+    std::function<int()> Edit;  // empty: nothing to do on this side
+};
+int RunSlotCommand(EngineContext& ctx, const SlotEdit& first, const SlotEdit& second);
+
 }  // namespace lex

@@ -10,6 +10,9 @@
 #include "clipboard.h"
 #include "history.h"
 #include "messages.h"
+#include "keyboard_hook.h"
+#include "word_commands.h"
+#include "core/dialogs/keyboard_dialog.h"
 #include "winlib/text.h"
 
 namespace lexora {
@@ -99,8 +102,7 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_ENABLER(CM_LOCATE, CeNotBuilt)
     WL_COMMAND(CM_LOCATE_NEXT, CmNotBuilt)
     WL_ENABLER(CM_LOCATE_NEXT, CeLocateNext)
-    WL_COMMAND(CM_KEYBOARD_CONFIG, CmNotBuilt)
-    WL_ENABLER(CM_KEYBOARD_CONFIG, CeNotBuilt)
+    WL_COMMAND(CM_KEYBOARD_CONFIG, CmKeyboardConfig)
     WL_COMMAND(CM_SORTING_SETUP, CmNotBuilt)
     WL_ENABLER(CM_SORTING_SETUP, CeSortingSetup)
     WL_COMMAND_RANGE(CM_ENGLISH, CM_GERMAN, CmLanguage)
@@ -113,13 +115,13 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_ENABLER(CM_DIRECTION, CeDirection)
     WL_COMMAND(CM_TRANSLATE_BACK, CmTranslateBack)
     WL_ENABLER(CM_TRANSLATE_BACK, CeTranslateBack)
-    WL_COMMAND(CM_CORRECT_WORD, CmNotBuilt)
+    WL_COMMAND(CM_CORRECT_WORD, CmCorrectWord)
     WL_ENABLER(CM_CORRECT_WORD, CeCorrectWord)
-    WL_COMMAND(CM_NEW_ENTRY, CmNotBuilt)
+    WL_COMMAND(CM_NEW_ENTRY, CmNewEntry)
     WL_ENABLER(CM_NEW_ENTRY, CeNewEntry)
-    WL_COMMAND(CM_DELETE_ENTRY, CmNotBuilt)
+    WL_COMMAND(CM_DELETE_ENTRY, CmDeleteEntry)
     WL_ENABLER(CM_DELETE_ENTRY, CeDeleteEntry)
-    WL_COMMAND(CM_DELETE_TRANSLATION, CmNotBuilt)
+    WL_COMMAND(CM_DELETE_TRANSLATION, CmDeleteTranslation)
     WL_ENABLER(CM_DELETE_TRANSLATION, CeDeleteTranslation)
     WL_COMMAND(CM_DICTIONARY_CONFIG, CmNotBuilt)
     WL_ENABLER(CM_DICTIONARY_CONFIG, CeNotBuilt)
@@ -130,6 +132,7 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_COMMAND(CM_ABOUT, CmNotBuilt)
     WL_ENABLER(CM_ABOUT, CeNotBuilt)
     WL_MESSAGE(WM_SIZE, EvSizeFrame)
+    WL_MESSAGE(WM_ACTIVATEAPP, EvActivateApp)
 WL_END_MESSAGE_TABLE()
 
 TFOkno::TFOkno(Program& program, TDrawWindow& client)
@@ -184,6 +187,10 @@ void TFOkno::SetupWindow() {
     }
     wl::FrameWindow::SetupWindow();
     program_.HookInstalled = false;
+    if (config.KeyboardCouplingSetting == 1) {
+        program_.Coupling.SetCouplingOn(true);
+        program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
+    }
     SetTimer(kWatchTimer, kWatchPeriod);
 }
 
@@ -200,6 +207,8 @@ void TFOkno::WriteClosingState() {
     }
     program_.Settings.WriteHistory(entries, program_.History.Size());
     program_.Settings.WriteInt(lex::Setting::CurrentSlot, program_.CurrentSlot());
+    program_.Coupling.SetCouplingOn(false);
+    RemoveKeyboardHook();
     program_.HookInstalled = false;
 }
 
@@ -465,22 +474,116 @@ void TFOkno::CeTranslateBack(wl::CommandEnabler& ce) {
 
 void TFOkno::CeCorrectWord(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuCorrectWord);
-    ce.Enable(false);
+    ce.Enable(SelectedListLine(client_) >= 0);
 }
 
-void TFOkno::CeNewEntry(wl::CommandEnabler& ce) {
-    SetEnablerText(ce, lex::kTextMenuNewEntry);
-    ce.Enable(false);
-}
+void TFOkno::CeNewEntry(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kTextMenuNewEntry); }
 
 void TFOkno::CeDeleteEntry(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuDeleteEntry);
-    ce.Enable(false);
+    ce.Enable(SelectedListLine(client_) >= 0);
 }
 
 void TFOkno::CeDeleteTranslation(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuDeleteTranslation);
-    ce.Enable(false);
+    ce.Enable(CanDeleteTranslation());
+}
+
+// --- Word dialogs ---------------------------------------------------------------------
+
+bool TFOkno::CanDeleteTranslation() {
+    TranslationBox* box = client_.TranslationControl();
+    if (!box) return false;
+    int start = 0, end = 0;
+    box->GetSelection(start, end);
+    return start != end && CaretLine(*box) != lex::kSeparatorLine;
+}
+
+void TFOkno::WordDialogEnded(INT_PTR result, const std::string& newWord) {
+    if (result == IDOK || result == lex::kNextWordResult) {
+        program_.CurrentWord() = newWord;
+        client_.WordBoxControl()->SetText(newWord);
+        if (result == IDOK) client_.EvWordEditChange();
+    }
+}
+
+void TFOkno::CmNewEntry() {
+    INT_PTR result = lex::kNextWordResult;
+    {
+        DialogOpenScope scope(program_);
+        while (result == lex::kNextWordResult) {
+            lex::TAddWordDialog dialog(this, WordDialogServicesOf(program_), CaptureView(program_, client_));
+            result = dialog.Execute();
+            WordDialogEnded(result, dialog.NewWord());
+        }
+    }
+    client_.RestoreFocus();
+}
+
+void TFOkno::CmCorrectWord() {
+    if (SelectedListLine(client_) < 0) return;
+    {
+        DialogOpenScope scope(program_);
+        lex::TChangeWordDialog dialog(this, WordDialogServicesOf(program_), CaptureView(program_, client_));
+        WordDialogEnded(dialog.Execute(), dialog.NewWord());
+    }
+    client_.RestoreFocus();
+}
+
+void TFOkno::CmDeleteEntry() {
+    if (SelectedListLine(client_) < 0) return;
+    {
+        DialogOpenScope scope(program_);
+        lex::TDeleteWordDialog dialog(this, WordDialogServicesOf(program_), CaptureView(program_, client_));
+        if (dialog.Execute() == IDOK) client_.EvWordEditChange();
+    }
+    client_.RestoreFocus();
+}
+
+void TFOkno::CmDeleteTranslation() {
+    if (!CanDeleteTranslation()) return;
+    {
+        DialogOpenScope scope(program_);
+        lex::TDeleteTranslationDialog dialog(this, WordDialogServicesOf(program_), CaptureView(program_, client_));
+        if (dialog.Execute() == IDOK) client_.EvWordEditChange();
+    }
+    client_.RestoreFocus();
+}
+
+// --- Keyboard coupling ----------------------------------------------------------------
+
+void TFOkno::CmKeyboardConfig() {
+    lex::KeyboardDialogServices s{program_.Settings, program_.Texts, program_.Coupling, {}, {}, 1, {}, {}};
+    s.Titles = program_.Config.DictionaryTitles;
+    s.ProgramFolder = program_.Config.ProgramFolder;
+    s.UiLanguage = program_.Config.UiLanguage;
+    s.Start = [](const std::string& commandLine) { return starter(commandLine); };
+    s.Show = [](wl::Window* parent, const std::string& text, const std::string& caption) {
+        ::MessageBoxW(parent ? parent->Handle() : nullptr, wl::ToWide(text, wl::Window::DefaultCodePage()).c_str(),
+                      wl::ToWide(caption, wl::Window::DefaultCodePage()).c_str(), MB_OK);
+    };
+    {
+        DialogOpenScope scope(program_);
+        lex::TTastrixAll dialog(this, s, program_.CurrentSlot(), program_.Config.KeyboardCouplingSetting);
+        if (dialog.Execute() == IDOK) {
+            const bool on = program_.Config.KeyboardCouplingSetting == 1;
+            if (on && !program_.HookInstalled) {
+                program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
+                program_.Coupling.SetCouplingOn(program_.HookInstalled);
+            } else if (!on && program_.HookInstalled) {
+                program_.Coupling.SetCouplingOn(false);
+                RemoveKeyboardHook();
+                program_.HookInstalled = false;
+            }
+            LoadLayoutFile();
+        }
+    }
+    client_.RestoreFocus();
+}
+
+LRESULT TFOkno::EvActivateApp(WPARAM active, LPARAM) {
+    program_.Coupling.SetDictionaryActive(active != 0);
+    return DefaultProcessing();
 }
 
 void TFOkno::CmHelp() {

@@ -82,6 +82,16 @@ private:
     void CmTranslateBack();
     void CmHelp();
     void CmNotBuilt() {}
+    // Word dialogs.
+    void CmNewEntry();
+    void CmCorrectWord();
+    void CmDeleteEntry();
+    void CmDeleteTranslation();
+    bool CanDeleteTranslation();
+    void CmKeyboardConfig();
+    // After an add or change dialog: the new word into the word box, and a
+    // new lookup after OK.
+    void WordDialogEnded(INT_PTR result, const std::string& newWord);
 
     void CeHistory(wl::CommandEnabler& ce);
     void CeVerbs(wl::CommandEnabler& ce);

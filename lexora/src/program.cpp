@@ -16,7 +16,12 @@ UINT CharSetCodePage(BYTE charSet) {
 }
 
 Program::Program(HINSTANCE instance, const std::string& settingsFile)
-    : Instance(instance), Settings(settingsFile), Texts(instance), Files(lex::MakePlatformFileSystem()) {}
+    : Instance(instance), Settings(settingsFile), Texts(instance), Files(lex::MakePlatformFileSystem()),
+      Coupling(
+          Settings, [this](int slot, int kind) { return SlotCodePage(slot, kind); }, [this] { return UiCodePage(); },
+          [this](bool reversed) {
+              if (Engine) Engine->ReversedEntry = reversed;
+          }) {}
 
 Program::~Program() {
     Engine.reset();

@@ -14,6 +14,7 @@
 #include "core/ui/message_boxes.h"
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
+#include "keyboard_coupling.h"
 
 namespace lexora {
 
@@ -32,6 +33,7 @@ public:
     lex::HistoryList History;
     std::unique_ptr<lex::FileSystem> Files;
     std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
+    KeyboardCoupling Coupling;  // the keyboards of the focused fields
 
     // Fonts per slot: [0] original, [1] translation, [2] pronunciation.
     HFONT Fonts[3][lex::kSlotCount] = {};

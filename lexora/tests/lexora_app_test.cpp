@@ -143,8 +143,11 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
         {CM_REDO, lex::kTextMenuRedo, false},
         {CM_HELP, lex::kTextMenuHelp, true},
         {CM_TRANSLATE_BACK, lex::kTextMenuTranslateBack, false},
-        {CM_NEW_ENTRY, lex::kTextMenuNewEntry, false},
+        {CM_NEW_ENTRY, lex::kTextMenuNewEntry, true},  // always
         {CM_CORRECT_WORD, lex::kTextMenuCorrectWord, false},
+        {CM_DELETE_ENTRY, lex::kTextMenuDeleteEntry, false},  // no list line selected
+        {CM_DELETE_TRANSLATION, lex::kTextMenuDeleteTranslation, false},
+        {CM_KEYBOARD_CONFIG, 0, true},
         {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, false},
         {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, false},
         {CM_CLIPBOARD_LINK_ON, 0, true},  {CM_CLIPBOARD_LINK_OFF, 0, false},

@@ -173,3 +173,55 @@ TEST_F(ActionLogTest, FailedCopyToDiskWritesNoNode) {
 }
 
 }  // namespace
+
+// The word dialogs' command: both sides of a language pair in one group.
+TEST_F(ActionLogTest, PairCommandIsOneGroupOverBothSides) {
+    std::string t1 = "pes", t2 = "dog";
+    auto left = [&] { return lex::AddEntry(ctx, "dog", "", t1, 1); };
+    auto right = [&] { return lex::AddEntry(ctx, "pes", "", t2, 1); };
+    ASSERT_EQ(1, lex::RunSlotCommand(ctx, {0, left}, {1, right}));
+    EXPECT_EQ(std::vector<std::string>{"dog||pes"}, Dump(0));
+    EXPECT_EQ(std::vector<std::string>{"pes||dog"}, Dump(1));
+    EXPECT_EQ(2, RecordsWritten());
+    EXPECT_EQ(0, files.OpenCount());
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_TRUE(Dump(0).empty());
+    EXPECT_TRUE(Dump(1).empty());
+    EXPECT_EQ(0, lex::CanUndo(ctx));
+}
+
+TEST_F(ActionLogTest, PairCommandSkipsEmptySidesAndStopsAtAFailure) {
+    std::string t1 = "pes", t2 = "dog";
+    // Only the right side.
+    ASSERT_EQ(1, lex::RunSlotCommand(ctx, {0, {}}, {1, [&] { return lex::AddEntry(ctx, "pes", "", t2, 1); }}));
+    EXPECT_TRUE(Dump(0).empty());
+    EXPECT_EQ(std::vector<std::string>{"pes||dog"}, Dump(1));
+
+    // The second side's files cannot be opened: the first side stays, logged
+    // in the same group, and one Undo takes it back.
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    int rightRuns = 0;
+    EXPECT_EQ(lex::kCommandNoAccess,
+              lex::RunSlotCommand(ctx, {0, [&] { return lex::AddEntry(ctx, "dog", "", t1, 1); }},
+                                  {3, [&] { return ++rightRuns; }}));  // slot 3 has no files
+    EXPECT_EQ(0, rightRuns);
+    EXPECT_EQ(std::vector<std::string>{"dog||pes"}, Dump(0));
+    EXPECT_EQ(0, files.OpenCount());
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_TRUE(Dump(0).empty());
+
+    // A failing first side stops the command before the second.
+    EXPECT_EQ(-1, lex::RunSlotCommand(ctx, {0, [] { return -1; }}, {1, [&] { return ++rightRuns; }}));
+    EXPECT_EQ(0, rightRuns);
+    EXPECT_EQ(0, files.OpenCount());
+
+    // The log cannot be opened: nothing runs, nothing is written.
+    const auto before = Snapshot(0);
+    const std::string log = settings.ActionLogPath;
+    settings.ActionLogPath = dir.Sub("no-such-log.idx");
+    int runs = 0;
+    EXPECT_EQ(lex::kCommandNoAccess, lex::RunSlotCommand(ctx, {0, [&] { return ++runs; }}, {1, [&] { return ++runs; }}));
+    settings.ActionLogPath = log;
+    EXPECT_EQ(0, runs);
+    EXPECT_EQ(before, Snapshot(0));
+}

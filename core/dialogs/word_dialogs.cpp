@@ -1,0 +1,461 @@
+// The word maintenance dialogs.
+#include "core/dialogs/word_dialogs.h"
+
+#include "core/engine/slots.h"
+#include "core/engine/trim_word.h"
+#include "core/texts/text_ids.h"
+
+namespace lex {
+
+namespace {
+
+constexpr UINT_PTR kFocusTimer = 0;
+constexpr UINT kFocusPeriod = 100;
+// Longest current word taken over from a dialog.
+constexpr size_t kCurrentWordLength = 249;
+
+std::string Cut(std::string text, size_t limit) {
+    if (text.size() > limit) text.resize(limit);
+    return text;
+}
+
+// The pronunciation line without its brackets ("[haus]" gives "haus").
+std::string WithoutBrackets(const std::string& line) {
+    const std::string text = Cut(line, kMaxTextLength);
+    return text.size() >= 3 ? text.substr(1, text.size() - 2) : std::string();
+}
+
+bool IsSeparatorLine(const std::string& line) { return line == kSeparatorLine; }
+
+}  // namespace
+
+// --- Shared parts ------------------------------------------------------------------
+
+WL_BEGIN_MESSAGE_TABLE(WordDialogBase, wl::Dialog)
+WL_END_MESSAGE_TABLE()
+
+WordDialogBase::WordDialogBase(wl::Window* parent, int templateId, WordDialogServices services,
+                               WordDialogView view)
+    : wl::Dialog(parent, templateId), services_(std::move(services)), view_(std::move(view)),
+      counterpart_(CounterpartSlot(IsValidSlot(view_.Slot) ? view_.Slot : 0)) {
+    if (!IsValidSlot(view_.Slot)) view_.Slot = 0;
+}
+
+void WordDialogBase::SetupField(wl::Window& field, int slot, int kind) {
+    if (services_.CodePage) {
+        const UINT cp = services_.CodePage(slot, kind);
+        if (cp) field.SetCodePage(cp);
+    }
+    if (services_.Font) {
+        HFONT font = services_.Font(slot, kind);
+        if (font) field.Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+}
+
+void WordDialogBase::SetLabel(int id, int slot, int kind) {
+    SetItemText(id, services_.SlotName ? services_.SlotName(slot, kind) : std::string());
+}
+
+void WordDialogBase::SetItemTextId(int id, int textId) { SetItemText(id, services_.Texts.LoadText(textId)); }
+
+std::vector<std::string> WordDialogBase::Lines(const wl::Edit& field) {
+    std::vector<std::string> lines;
+    const int count = field.GetLineCount();
+    for (int i = 0; i < count; ++i) lines.push_back(Cut(field.GetLine(i), kMaxTextLength));
+    return lines;
+}
+
+std::string WordDialogBase::FieldText(const wl::Edit& field, size_t limit) { return Cut(field.GetText(), limit); }
+
+void WordDialogBase::AppendLines(wl::Edit& field, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    const int end = static_cast<int>(field.Send(WM_GETTEXTLENGTH));
+    field.SetSelection(end, end);
+    field.Insert(text);
+    field.Send(EM_LINESCROLL, 0, -static_cast<LPARAM>(field.GetLineCount()));
+    field.SetSelection(0, 0);
+}
+
+bool WordDialogBase::CommandDone(int result) {
+    if (result == 1) return true;
+    const int text = result == kCommandNoAccess ? kTextEntryLocked : kTextDataFilesCorrupted;
+    if (services_.ShowMessage) services_.ShowMessage(this, kTextVocabularyErrorCaption, text);
+    return false;
+}
+
+bool WordDialogBase::ReadEntryTranslations(std::vector<std::string>& out) {
+    if (view_.EntryOffset <= 0) return false;
+    EngineContext& ctx = services_.Engine;
+    if (OpenSlotFiles(ctx, view_.Slot, kOpenReadShared) != 1) return false;
+    std::vector<std::string> all;
+    // The node must still be the shown word's (the list line was taken with it).
+    bool ok = ReadNodeAt(ctx, view_.EntryOffset) == 1 && !ctx.Node.Node.Deleted() && ctx.Node.Word == view_.Word &&
+              ReadLiveTranslations(ctx, ctx.Node.Node.FirstTranslation, ctx.Node.Node.Flags, all) == 1;
+    CloseSlotFiles(ctx);
+    if (!ok) return false;
+    const char note = ctx.Settings.GrammarSeparator;
+    out.clear();
+    for (const std::string& t : all)
+        if (t.empty() || t[0] != note) out.push_back(t);
+    for (const std::string& t : all)
+        if (!t.empty() && t[0] == note) out.push_back(t);
+    return true;
+}
+
+// --- Add word ------------------------------------------------------------------------
+
+WL_BEGIN_MESSAGE_TABLE(TAddWordDialog, WordDialogBase)
+    WL_COMMAND(IDC_WE_TAKE_OVER, CmTakeOver)
+    WL_COMMAND(IDC_WE_CLEAN_UP, CmClear)
+    WL_COMMAND(IDOK, CmOk)
+    WL_COMMAND(IDC_WE_NEXT_WORD, CmOkNext)
+    WL_NOTIFY(IDC_WE_WORD, EN_CHANGE, EvWordChange)
+    WL_NOTIFY(IDC_WE_REVERSE_TRANSLATION, EN_CHANGE, EvReverseTranslationChange)
+    WL_MESSAGE(WM_TIMER, EvTimer)
+WL_END_MESSAGE_TABLE()
+
+TAddWordDialog::TAddWordDialog(wl::Window* parent, WordDialogServices services, WordDialogView view)
+    : WordDialogBase(parent, IDD_WORD_ENTRY, std::move(services), std::move(view)),
+      word_(this, IDC_WE_WORD),
+      pronunciation_(this, IDC_WE_PRONUNCIATION),
+      translations_(this, IDC_WE_TRANSLATIONS),
+      reverseWords_(this, IDC_WE_REVERSE_WORDS),
+      reversePronunciations_(this, IDC_WE_REVERSE_PRONUNCIATIONS),
+      reverseTranslation_(this, IDC_WE_REVERSE_TRANSLATION) {}
+
+TAddWordDialog::~TAddWordDialog() {
+    if (Handle()) KillTimer(kFocusTimer);
+}
+
+void TAddWordDialog::SetupWindow() {
+    WordDialogBase::SetupWindow();
+    SetCodePage(services_.Texts.CodePage());
+    const int slot = view_.Slot, other = counterpart_;
+    SetLabel(IDC_WE_WORD_LABEL, slot, 0);
+    SetLabel(IDC_WE_TRANSLATIONS_LABEL, slot, 1);
+    SetLabel(IDC_WE_REVERSE_WORDS_LABEL, other, 0);
+    SetLabel(IDC_WE_REVERSE_TRANSLATION_LABEL, other, 1);
+    SetItemTextId(IDC_WE_PRONUNCIATION_LABEL, kTextPronunciation);
+    SetItemTextId(IDC_WE_REVERSE_PRONUNCIATIONS_LABEL, kTextPronunciation);
+    SetupField(word_, slot, 0);
+    SetupField(pronunciation_, slot, 2);
+    SetupField(translations_, slot, 1);
+    SetupField(reverseWords_, other, 0);
+    SetupField(reversePronunciations_, other, 2);
+    SetupField(reverseTranslation_, other, 1);
+    for (wl::Edit* line : {&word_, &pronunciation_, &reverseTranslation_})
+        line->LimitText(static_cast<int>(kMaxTextLength));
+    word_.SetText(Cut(view_.Word, kMaxTextLength));
+    pronunciation_.SetText(WithoutBrackets(view_.Pronunciation));
+    SetText(services_.Texts.LoadText(kTextNewEntryCaption));
+    SetItemTextId(IDOK, kTextOk);
+    SetItemTextId(IDCANCEL, kTextCancel);
+    SetItemTextId(IDC_WE_CLEAN_UP, kTextCleanUp);
+    SetItemTextId(IDC_WE_NEXT_WORD, kTextNextWord);
+    SetTimer(kFocusTimer, kFocusPeriod);
+}
+
+LRESULT TAddWordDialog::EvTimer(WPARAM, LPARAM) {
+    const HWND focus = ::GetFocus();
+    struct Field { wl::Edit* edit; bool counterpart; int field; bool pronunciation; };
+    const Field fields[] = {
+        {&word_, false, kOriginalField, false},          {&translations_, false, kTranslationField, false},
+        {&reverseTranslation_, true, kTranslationField, false}, {&reverseWords_, true, kOriginalField, false},
+        {&pronunciation_, false, kOriginalField, true},   {&reversePronunciations_, true, kOriginalField, true},
+    };
+    for (const Field& f : fields) {
+        if (focus && focus == f.edit->Handle()) {
+            services_.Coupling.SelectSlotKeyboard(f.counterpart ? counterpart_ : view_.Slot, f.field, f.pronunciation);
+            break;
+        }
+    }
+    return 0;
+}
+
+void TAddWordDialog::ReverseCaret(wl::Edit& field) {
+    if (!services_.Engine.ReversedEntry) return;
+    int start = 0, end = 0;
+    field.GetSelection(start, end);
+    field.SetSelection(start - 1, end - 1);
+}
+
+void TAddWordDialog::EvWordChange() { ReverseCaret(word_); }
+void TAddWordDialog::EvReverseTranslationChange() { ReverseCaret(reverseTranslation_); }
+
+void TAddWordDialog::CmTakeOver() {
+    const std::string word = FieldText(word_);
+    reverseTranslation_.Clear();
+    reverseWords_.Clear();
+    reverseTranslation_.SetText(word);
+    AppendLines(reverseWords_, Lines(translations_));
+}
+
+void TAddWordDialog::CmClear() {
+    reverseTranslation_.Clear();
+    reverseWords_.Clear();
+    reversePronunciations_.Clear();
+}
+
+bool TAddWordDialog::WordAccepted(const std::string& word) {
+    std::string trimmed = word;
+    TrimWord(trimmed);
+    if (trimmed.empty() || trimmed[0] != services_.Engine.Settings.GrammarSeparator) return true;
+    if (services_.ShowMessage) services_.ShowMessage(this, kTextVocabularyErrorCaption, kTextWordIsGrammarNote);
+    return false;
+}
+
+int TAddWordDialog::AddReverseEntries(const std::string& reverse) {
+    EngineContext& ctx = services_.Engine;
+    const std::vector<std::string> words = Lines(reverseWords_);
+    const std::vector<std::string> prons = Lines(reversePronunciations_);
+    for (size_t j = 0; j < words.size(); ++j) {
+        std::string word = words[j];
+        const std::string pron = j < prons.size() ? prons[j] : std::string();
+        TrimWord(word);
+        if (word.empty()) continue;
+        std::string translation = reverse;
+        if (AddEntry(ctx, word, pron, translation, 1) == -1) return -1;
+    }
+    return 1;
+}
+
+void TAddWordDialog::CmOk() {
+    const bool next = nextWord_;
+    nextWord_ = false;  // a later plain OK is a plain OK
+    EngineContext& ctx = services_.Engine;
+    std::string word = FieldText(word_);
+    const std::string pron = FieldText(pronunciation_);
+    std::string reverse = FieldText(reverseTranslation_);
+    TrimWord(word);
+    TrimWord(reverse);
+    if (!WordAccepted(word)) return;
+    const std::vector<std::string> translations = Lines(translations_);
+
+    SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
+    if (!word.empty()) {
+        left.Edit = [&] {
+            for (std::string t : translations) {
+                TrimWord(t);
+                if (!t.empty() && AddEntry(ctx, word, pron, t, 1) == -1) return -1;
+            }
+            return 1;
+        };
+    }
+    if (!reverse.empty()) right.Edit = [&] { return AddReverseEntries(reverse); };
+    if (!CommandDone(RunSlotCommand(ctx, left, right))) return;
+
+    if (next) {
+        newWord_.clear();
+        CloseWindow(kNextWordResult);
+    } else {
+        newWord_ = Cut(word_.GetText(), kCurrentWordLength);
+        CloseWindow(IDOK);
+    }
+}
+
+void TAddWordDialog::CmOkNext() {
+    nextWord_ = true;
+    CmOk();
+}
+
+// --- Change word ---------------------------------------------------------------------
+
+TChangeWordDialog::TChangeWordDialog(wl::Window* parent, WordDialogServices services, WordDialogView view)
+    : TAddWordDialog(parent, std::move(services), std::move(view)) {}
+
+void TChangeWordDialog::SetupWindow() {
+    TAddWordDialog::SetupWindow();
+    SetText(services_.Texts.LoadText(kTextCorrectWordCaption));
+    // The translations come from the entry's chain in the files: the
+    // translation box may show only the first part of a long entry.
+    if (!ReadEntryTranslations(oldTranslations_)) {
+        oldTranslations_.clear();
+        for (const std::string& line : view_.TranslationLines)
+            if (!IsSeparatorLine(line)) oldTranslations_.push_back(Cut(line, kMaxTextLength));
+    }
+    AppendLines(translations_, oldTranslations_);
+    if (HWND next = GetItem(IDC_WE_NEXT_WORD)) ::DestroyWindow(next);
+}
+
+void TChangeWordDialog::CmOk() {
+    EngineContext& ctx = services_.Engine;
+    std::string word = FieldText(word_);
+    const std::string pron = FieldText(pronunciation_);
+    std::string reverse = FieldText(reverseTranslation_);
+    const std::string old = Cut(view_.Word, kMaxTextLength);
+    TrimWord(word);
+    TrimWord(reverse);
+    if (!WordAccepted(word)) return;
+    const std::vector<std::string> translations = Lines(translations_);
+
+    SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
+    if (!word.empty()) {
+        left.Edit = [&] {
+            if (DeleteWord(ctx, old) == -1) return -1;
+            for (std::string t : translations) {
+                TrimWord(t);
+                if (!t.empty() && AddEntry(ctx, word, pron, t, 1) == -1) return -1;
+            }
+            return 1;
+        };
+    }
+    if (!reverse.empty()) {
+        right.Edit = [&] {
+            // The old word goes from the reverse entry of each old translation.
+            for (std::string line : oldTranslations_) {
+                TrimWord(line);
+                if (line.empty()) continue;
+                std::string oldWord = old;
+                if (DeleteTranslation(ctx, line, oldWord) == -1) return -1;
+            }
+            return AddReverseEntries(reverse);
+        };
+    }
+    if (!CommandDone(RunSlotCommand(ctx, left, right))) return;
+    newWord_ = Cut(word_.GetText(), kCurrentWordLength);
+    CloseWindow(IDOK);
+}
+
+// --- Delete word -------------------------------------------------------------------
+
+WL_BEGIN_MESSAGE_TABLE(TDeleteWordDialog, WordDialogBase)
+    WL_COMMAND(IDC_WD_TAKE_OVER, CmTakeOver)
+    WL_COMMAND(IDC_WD_CLEAN_UP, CmClear)
+    WL_COMMAND(IDOK, CmOk)
+WL_END_MESSAGE_TABLE()
+
+TDeleteWordDialog::TDeleteWordDialog(wl::Window* parent, WordDialogServices services, WordDialogView view)
+    : WordDialogBase(parent, IDD_DELETE_WORD, std::move(services), std::move(view)),
+      word_(this, IDC_WD_WORD),
+      translations_(this, IDC_WD_TRANSLATIONS),
+      reverseWords_(this, IDC_WD_REVERSE_WORDS),
+      reverseTranslation_(this, IDC_WD_REVERSE_TRANSLATION) {}
+
+void TDeleteWordDialog::SetupWindow() {
+    WordDialogBase::SetupWindow();
+    SetCodePage(services_.Texts.CodePage());
+    SetText(services_.Texts.LoadText(kTextDeleteEntryCaption));
+    SetItemTextId(IDOK, kTextOk);
+    SetItemTextId(IDCANCEL, kTextCancel);
+    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
+    const int slot = view_.Slot, other = counterpart_;
+    SetupField(word_, slot, 0);
+    SetupField(translations_, slot, 1);
+    SetupField(reverseWords_, other, 0);
+    SetupField(reverseTranslation_, other, 1);
+    word_.SetText(Cut(view_.Word, kMaxTextLength));
+    std::vector<std::string> lines;
+    for (const std::string& line : view_.TranslationLines)
+        if (!IsSeparatorLine(line)) lines.push_back(Cut(line, kMaxTextLength));
+    AppendLines(translations_, lines);
+    SetLabel(IDC_WD_WORD_LABEL, slot, 0);
+    SetLabel(IDC_WD_TRANSLATIONS_LABEL, slot, 1);
+    SetLabel(IDC_WD_REVERSE_WORDS_LABEL, other, 0);
+    SetLabel(IDC_WD_REVERSE_TRANSLATION_LABEL, other, 1);
+    services_.Coupling.SelectSlotKeyboard(other, kOriginalField, false);
+}
+
+void TDeleteWordDialog::CmTakeOver() {
+    reverseTranslation_.Clear();
+    reverseWords_.Clear();
+    reverseTranslation_.SetText(FieldText(word_));
+    AppendLines(reverseWords_, Lines(translations_));
+}
+
+void TDeleteWordDialog::CmClear() {
+    reverseTranslation_.Clear();
+    reverseWords_.Clear();
+}
+
+void TDeleteWordDialog::CmOk() {
+    EngineContext& ctx = services_.Engine;
+    std::string word = FieldText(word_, kMaxTextLength + 1);
+    std::string reverse = FieldText(reverseTranslation_, kMaxTextLength + 1);
+    TrimWord(word);
+    TrimWord(reverse);
+    const std::vector<std::string> reverseWords = Lines(reverseWords_);
+    SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
+    if (!word.empty()) left.Edit = [&] { return DeleteWord(ctx, word) == -1 ? -1 : 1; };
+    if (!reverse.empty()) {
+        right.Edit = [&] {
+            for (std::string other : reverseWords) {
+                TrimWord(other);
+                if (other.empty()) continue;
+                std::string translation = reverse;
+                if (DeleteTranslation(ctx, other, translation) == -1) return -1;
+            }
+            return 1;
+        };
+    }
+    if (CommandDone(RunSlotCommand(ctx, left, right))) CloseWindow(IDOK);
+}
+
+// --- Delete translation ------------------------------------------------------------
+
+WL_BEGIN_MESSAGE_TABLE(TDeleteTranslationDialog, WordDialogBase)
+    WL_COMMAND(IDC_WD_TAKE_OVER, CmTakeOver)
+    WL_COMMAND(IDC_WD_CLEAN_UP, CmClear)
+    WL_COMMAND(IDOK, CmOk)
+WL_END_MESSAGE_TABLE()
+
+TDeleteTranslationDialog::TDeleteTranslationDialog(wl::Window* parent, WordDialogServices services,
+                                                   WordDialogView view)
+    : WordDialogBase(parent, IDD_DELETE_TRANSLATION, std::move(services), std::move(view)),
+      word_(this, IDC_WD_WORD),
+      translation_(this, IDC_WD_TRANSLATIONS),
+      reverseWord_(this, IDC_WD_REVERSE_WORDS),
+      reverseTranslation_(this, IDC_WD_REVERSE_TRANSLATION) {}
+
+void TDeleteTranslationDialog::SetupWindow() {
+    WordDialogBase::SetupWindow();
+    SetCodePage(services_.Texts.CodePage());
+    SetText(services_.Texts.LoadText(kTextDeleteTranslationCaption));
+    SetItemTextId(IDOK, kTextOk);
+    SetItemTextId(IDCANCEL, kTextCancel);
+    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
+    const int slot = view_.Slot, other = counterpart_;
+    SetupField(word_, slot, 0);
+    SetupField(translation_, slot, 1);
+    SetupField(reverseWord_, other, 0);
+    SetupField(reverseTranslation_, other, 1);
+    word_.SetText(Cut(view_.Word, kMaxTextLength));
+    translation_.SetText(Cut(view_.CaretLine, kMaxTextLength));
+    SetLabel(IDC_WD_WORD_LABEL, slot, 0);
+    SetLabel(IDC_WD_TRANSLATIONS_LABEL, slot, 1);
+    SetLabel(IDC_WD_REVERSE_WORDS_LABEL, other, 0);
+    SetLabel(IDC_WD_REVERSE_TRANSLATION_LABEL, other, 1);
+}
+
+void TDeleteTranslationDialog::CmTakeOver() {
+    reverseTranslation_.Clear();
+    reverseWord_.Clear();
+    reverseTranslation_.SetText(FieldText(word_));
+    reverseWord_.SetText(FieldText(translation_));
+}
+
+void TDeleteTranslationDialog::CmClear() {
+    reverseTranslation_.Clear();
+    reverseWord_.Clear();
+}
+
+void TDeleteTranslationDialog::CmOk() {
+    EngineContext& ctx = services_.Engine;
+    auto side = [&](wl::Edit& wordField, wl::Edit& translationField, int slot) {
+        std::string word = FieldText(wordField, kMaxTextLength + 1);
+        std::string translation = FieldText(translationField, kMaxTextLength + 1);
+        TrimWord(word);
+        TrimWord(translation);
+        SlotEdit edit{slot, {}};
+        if (!word.empty() && !translation.empty())
+            edit.Edit = [&ctx, word, translation]() mutable {
+                return DeleteTranslation(ctx, word, translation) == -1 ? -1 : 1;
+            };
+        return edit;
+    };
+    const SlotEdit left = side(word_, translation_, view_.Slot);
+    const SlotEdit right = side(reverseWord_, reverseTranslation_, counterpart_);
+    if (CommandDone(RunSlotCommand(ctx, left, right))) CloseWindow(IDOK);
+}
+
+}  // namespace lex
