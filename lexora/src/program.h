@@ -14,6 +14,8 @@
 #include "core/ui/message_boxes.h"
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
+#include "keyboard_coupling.h"
+#include "text_search.h"
 
 namespace lexora {
 
@@ -42,6 +44,14 @@ public:
     bool HookInstalled = false;
     bool ClipboardLink = false;
     bool OwnCopy = false;
+
+    // The keyboard coupling that the tool dialogs call.
+    KeyboardCoupling* Keyboards = &NoKeyboardCoupling();
+    // The translator's chosen slots and output mode (0 8-bit, 1 UTF-16), and
+    // the full-text search's state: kept between the dialogs' runs.
+    std::array<bool, lex::kSlotCount> ChosenSlots{};
+    int TranslatorOutputMode = 0;
+    TextSearchState Search;
 
     // The engine works against the client's display (the translation box and
     // the pronunciation line); called once the client exists.
