@@ -97,7 +97,9 @@ void TNajdiWindow::ShowSlotFont(int slot) {
 
 void TNajdiWindow::CmStartSearch() {
     if (JobRunning()) {
-        // The search stops (its files closed) and stays stopped.
+        // The search stops at once (its files closed, also when a question
+        // is open) and stays stopped.
+        job_.Cancel();
         CancelJob();
         Warn(lex::kTextWarningCaption, lex::kTextSearchRunning);
         return;

@@ -16,6 +16,7 @@
 #include "lexora_ids.h"
 #include "test_data.h"
 #include "tools_ids.h"
+#include "translator_dialogs.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/testing/scoped_replace.h"
@@ -439,6 +440,67 @@ TEST_F(Tools, ReadErrorIsReportedNotFinished) {
     Command(CM_LOCATE);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextDataFilesCorrupted)});
+}
+
+// OK while the search runs (here: while it asks) stops it at once, says so
+// and keeps the dialog; the slot's files are closed, and the stopped search
+// can still be continued.
+TEST_F(Tools, OkWhileRunningStopsTheSearch) {
+    Open();
+    std::vector<std::wstring> words, messages;
+    DialogScript script({
+        StartSearch(L"do", true, false),
+        [&](wl::Dialog& d) {
+            words.push_back(WordBoxText());
+            HWND search = ::GetParent(d.Handle());
+            ::SendMessageW(search, WM_COMMAND, IDOK, 0);  // opens the message of the next step
+            ::PostMessageW(search, WM_COMMAND, IDCANCEL, 0);
+            ClickButton(d.Handle(), IDC_QUESTION_YES);
+        },
+        Message(messages),
+    });
+    Command(CM_LOCATE);
+    EXPECT_EQ(words, std::vector<std::wstring>{L"do"});
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextSearchRunning)});
+    HANDLE nodes = ::CreateFileA((folders_.Disk + "ac_adi.slo").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(nodes, INVALID_HANDLE_VALUE) << "no handle of the node file is left open";
+    if (nodes != INVALID_HANDLE_VALUE) ::CloseHandle(nodes);
+    EXPECT_TRUE(Enabled(CM_LOCATE_NEXT));
+}
+
+// A text longer than the field takes is cut at a line end, with a warning.
+TEST_F(Tools, LongSourceIsCutWithAWarning) {
+    Open();
+    const std::string source = folders_.Base + "long.txt";
+    std::string line(99, 'w');
+    std::string bytes;
+    while (bytes.size() <= static_cast<size_t>(kTranslatorTextLimit)) bytes += line + "\r\n";
+    WriteFile(source, bytes);
+    size_t shown = 0;
+    std::wstring tail;
+    std::vector<std::wstring> messages;
+    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& record, bool) {
+        const std::wstring chosen = wl::ToWide(source, CP_ACP);
+        wcsncpy(record.lpstrFile, chosen.c_str(), record.nMaxFile - 1);
+        return true;
+    });
+    DialogScript script({
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+        [&](wl::Dialog& d) {
+            ClickButton(d.Handle(), IDC_TRN_SOURCE_BROWSE);
+            const std::wstring text = WideText(::GetDlgItem(d.Handle(), IDC_TRN_TEXT));
+            shown = text.size();
+            tail = text.substr(text.size() - 3);
+            ClickButton(d.Handle(), IDCANCEL);
+        },
+        Message(messages),
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextSourceTextTooLong)});
+    EXPECT_LE(shown, static_cast<size_t>(kTranslatorTextLimit));
+    EXPECT_GT(shown, static_cast<size_t>(kTranslatorTextLimit) - 101);
+    EXPECT_EQ(tail, L"w\r\n");
 }
 
 TEST_F(Tools, CommandsAreEnabled) {

@@ -133,7 +133,9 @@ bool TextSearchJob::DoUnit() {
     state_.ResumeOffset = next_;
     ++state_.ProcessedRecords;
     for (const lex::WalkEntry& entry : entries_) {
-        if (!MatchNode(entry)) return Stop(kSearchStopped, false);
+        if (MatchNode(entry)) continue;
+        if (!Running()) return false;  // cancelled while a question was open
+        return Stop(kSearchStopped, false);
     }
     return true;
 }
@@ -148,7 +150,7 @@ bool TextSearchJob::MatchNode(const lex::WalkEntry& entry) {
              i = headwords_->Find(entry.Word, i + 1)) {
             hit.Text = entry.Word;
             hit.Start = i;
-            if (!hits_.OnHit(hit)) return false;
+            if (!hits_.OnHit(hit) || !Running()) return false;
         }
     }
     if (translations_) {
@@ -161,7 +163,7 @@ bool TextSearchJob::MatchNode(const lex::WalkEntry& entry) {
             if (i == CollationMatcher::kNone) continue;
             hit.Text = text;
             hit.Start = i;
-            if (!hits_.OnHit(hit)) return false;
+            if (!hits_.OnHit(hit) || !Running()) return false;
         }
     }
     return true;

@@ -58,7 +58,8 @@ struct SearchHit {
 };
 
 // Asked at every match; true goes on with the search, false stops it there
-// (it can then be continued with the next node).
+// (it can then be continued with the next node). The job may be cancelled
+// from inside (it then asks nothing more).
 class SearchHitHandler {
 public:
     virtual bool OnHit(const SearchHit& hit) = 0;

@@ -190,6 +190,24 @@ TEST_F(Search, CancelClosesTheFiles) {
     job.Cancel();
     EXPECT_EQ(files.OpenCount(), 0);
     EXPECT_EQ(job.State(), lex::JobState::Cancelled);
+
+    // Cancelled while a question is open (banana has a second place): no
+    // further question, nothing more read.
+    struct CancelAtHit : SearchHitHandler {
+        lex::Stepper* job = nullptr;
+        int asked = 0;
+        bool OnHit(const SearchHit&) override {
+            ++asked;
+            job->Cancel();
+            return true;
+        }
+    } cancelling;
+    TextSearchJob second(ctx, state, cancelling, "Ready");
+    cancelling.job = &second;
+    EXPECT_EQ(lex::RunToEnd(second), lex::JobState::Cancelled);
+    EXPECT_EQ(cancelling.asked, 1);
+    EXPECT_EQ(files.OpenCount(), 0);
+    EXPECT_TRUE(state.Continuable);
 }
 
 }  // namespace
