@@ -13,6 +13,8 @@
 #include "keyboard_hook.h"
 #include "word_commands.h"
 #include "core/dialogs/keyboard_dialog.h"
+#include "search_dialog.h"
+#include "translator_dialogs.h"
 #include "winlib/text.h"
 
 namespace lexora {
@@ -80,8 +82,7 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_ENABLER(CM_HISTORY, CeHistory)
     WL_COMMAND(CM_IRREGULAR_VERBS, CmNotBuilt)
     WL_ENABLER(CM_IRREGULAR_VERBS, CeVerbs)
-    WL_COMMAND(CM_TRANSLATOR, CmNotBuilt)
-    WL_ENABLER(CM_TRANSLATOR, CeNotBuilt)
+    WL_COMMAND(CM_TRANSLATOR, CmTranslator)
     WL_COMMAND(CM_UTILITY, CmUtility)
     WL_COMMAND(CM_END, CmEnd)
     WL_COMMAND(CM_UNDO, CmUndo)
@@ -98,9 +99,8 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_COMMAND(CM_CLIPBOARD_LINK_OFF, CmClipboardLinkOff)
     WL_ENABLER(CM_CLIPBOARD_LINK_OFF, CeClipboardLinkOff)
     WL_COMMAND(CM_SAVE_POSITION, CmSavePosition)
-    WL_COMMAND(CM_LOCATE, CmNotBuilt)
-    WL_ENABLER(CM_LOCATE, CeNotBuilt)
-    WL_COMMAND(CM_LOCATE_NEXT, CmNotBuilt)
+    WL_COMMAND(CM_LOCATE, CmLocate)
+    WL_COMMAND(CM_LOCATE_NEXT, CmLocateNext)
     WL_ENABLER(CM_LOCATE_NEXT, CeLocateNext)
     WL_COMMAND(CM_KEYBOARD_CONFIG, CmKeyboardConfig)
     WL_COMMAND(CM_SORTING_SETUP, CmNotBuilt)
@@ -382,8 +382,29 @@ void TFOkno::CmSavePosition() {
 
 void TFOkno::CeLocateNext(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuLocateNext);
-    ce.Enable(false);
+    ce.Enable(program_.Search.Continuable);
 }
+
+void TFOkno::CmTranslator() {
+    {
+        DialogOpenScope scope(program_);
+        TSelectDialog select(this, program_);
+        if (select.Execute() == IDOK) {
+            TTrnDialog translator(this, program_);
+            translator.Execute();
+        }
+    }
+    client_.RefreshView();
+}
+
+void TFOkno::Locate(bool resume) {
+    DialogOpenScope scope(program_);
+    TNajdiWindow search(this, program_, client_, resume);
+    search.Execute();
+}
+
+void TFOkno::CmLocate() { Locate(false); }
+void TFOkno::CmLocateNext() { Locate(true); }
 
 void TFOkno::CeSortingSetup(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuSortingSetup);

@@ -81,6 +81,10 @@ private:
     void CmDirection();
     void CmTranslateBack();
     void CmHelp();
+    void CmTranslator();
+    void CmLocate();
+    void CmLocateNext();
+    void Locate(bool resume);
     void CmNotBuilt() {}
     // Word dialogs.
     void CmNewEntry();

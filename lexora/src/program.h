@@ -15,6 +15,7 @@
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
 #include "keyboard_coupling.h"
+#include "text_search.h"
 
 namespace lexora {
 
@@ -44,6 +45,12 @@ public:
     bool HookInstalled = false;
     bool ClipboardLink = false;
     bool OwnCopy = false;
+
+    // The translator's chosen slots and output mode (0 8-bit, 1 UTF-16), and
+    // the full-text search's state: kept between the dialogs' runs.
+    std::array<bool, lex::kSlotCount> ChosenSlots{};
+    int TranslatorOutputMode = 0;
+    TextSearchState Search;
 
     // The engine works against the client's display (the translation box and
     // the pronunciation line); called once the client exists.

@@ -1,0 +1,178 @@
+#include "search_dialog.h"
+
+#include "client.h"
+#include "messages.h"
+#include "tools_ids.h"
+
+namespace lexora {
+
+namespace {
+constexpr UINT_PTR kSearchTimer = 1;
+constexpr UINT kSearchPeriod = 10;
+constexpr int kSearchTextLimit = 254;
+}  // namespace
+
+class TNajdiWindow::QuietDisplay : public lex::EngineDisplay {
+public:
+    void ClearTranslation() override {}
+    void AppendTranslation(const std::string&) override {}
+    void ScrollTranslationToTop() override {}
+    void SetPronunciation(const std::string&) override {}
+    bool QualifyingKeyWaiting() override { return false; }
+};
+
+WL_BEGIN_MESSAGE_TABLE(TNajdiWindow, wl::JobDialog)
+    WL_COMMAND(IDOK, CmStartSearch)
+    WL_COMMAND(IDC_SEARCH_KEYBOARD, CmKeyboardToggle)
+    WL_CONTROL(IDC_SEARCH_SLOT, EvSlotChange)
+    WL_CONTROL(IDC_SEARCH_TEXT, EvSearchText)
+WL_END_MESSAGE_TABLE()
+
+TNajdiWindow::TNajdiWindow(wl::Window* parent, Program& program, TDrawWindow& client, bool resume)
+    : wl::JobDialog(parent, IDD_SEARCH, program.Instance),
+      program_(program),
+      client_(client),
+      resume_(resume),
+      display_(std::make_unique<QuietDisplay>()),
+      engine_(program.Config.Dictionary, *program.Files, *display_, program),
+      job_(engine_, program.Search, *this, program.Texts.LoadText(lex::kTextStatusReady)),
+      text_(this, IDC_SEARCH_TEXT),
+      slots_(this, IDC_SEARCH_SLOT) {
+    SetProgressControls(IDC_SEARCH_STATUS);
+    SetTiming(kSearchTimer, kSearchPeriod, std::chrono::milliseconds(kTickBudgetMs));
+}
+
+TNajdiWindow::~TNajdiWindow() { CancelJob(); }  // the job is a member: it stops before it goes
+
+void TNajdiWindow::Warn(int captionId, int textId) { ShowOk(program_, this, captionId, textId); }
+
+void TNajdiWindow::SetupWindow() {
+    wl::JobDialog::SetupWindow();
+    SetCodePage(program_.UiCodePage());
+    lex::TextLoader& texts = program_.Texts;
+    TextSearchState& state = program_.Search;
+    SetText(texts.LoadText(resume_ ? lex::kTextContinueSearch : lex::kTextSearchCaption));
+    SetItemText(IDC_SEARCH_TEXT_LABEL, texts.LoadText(lex::kTextSearchStringLabel));
+    SetItemText(IDC_SEARCH_KEYBOARD, texts.LoadText(lex::kTextOriginalKeyboard));
+    SetItemText(IDC_SEARCH_PART_LABEL, texts.LoadText(lex::kTextSearchPartGroup));
+    SetItemText(IDC_SEARCH_HEADWORDS, texts.LoadText(lex::kTextSearchInOriginal));
+    SetItemText(IDC_SEARCH_TRANSLATIONS, texts.LoadText(lex::kTextSearchInTranslations));
+    SetItemText(IDC_SEARCH_STATUS, "");
+    SetItemText(IDOK, texts.LoadText(lex::kTextOk));
+    SetItemText(IDCANCEL, texts.LoadText(lex::kTextCancel));
+    text_.LimitText(kSearchTextLimit);
+    for (int slot = 0; slot < lex::kSlotCount; ++slot) slots_.AddString(program_.Config.DictionaryTitles[slot]);
+
+    // At the top right corner of the main window, size unchanged.
+    if (HWND frame = Parent() ? Parent()->Handle() : nullptr) {
+        RECT f, d;
+        ::GetWindowRect(frame, &f);
+        ::GetWindowRect(Handle(), &d);
+        ::SetWindowPos(Handle(), nullptr, f.right - (d.right - d.left), f.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    const int slot = resume_ && lex::IsValidSlot(state.Slot) ? state.Slot : program_.CurrentSlot();
+    slots_.SetSelIndex(slot);
+    ShowSlotFont(slot);
+    if (!resume_) {
+        ::CheckDlgButton(Handle(), IDC_SEARCH_HEADWORDS, BST_CHECKED);
+        program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
+        return;
+    }
+    ::CheckDlgButton(Handle(), IDC_SEARCH_HEADWORDS, state.InHeadwords ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(Handle(), IDC_SEARCH_TRANSLATIONS, state.InTranslations ? BST_CHECKED : BST_UNCHECKED);
+    text_.SetText(state.Text);
+    program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
+    job_.SetContinue(true);
+    StartJob(job_);
+}
+
+void TNajdiWindow::ShowSlotFont(int slot) {
+    if (!lex::IsValidSlot(slot)) return;
+    // The typed text stays; only how it is shown and read changes.
+    text_.SetCodePage(program_.SlotCodePage(slot, 0));
+    text_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][slot]), TRUE);
+}
+
+void TNajdiWindow::CmStartSearch() {
+    if (JobRunning()) {
+        // The search stops at once (its files closed, also when a question
+        // is open) and stays stopped.
+        job_.Cancel();
+        CancelJob();
+        Warn(lex::kTextWarningCaption, lex::kTextSearchRunning);
+        return;
+    }
+    SetItemText(IDC_SEARCH_STATUS, "");
+    const int slot = slots_.GetSelIndex();
+    const bool headwords = ::IsDlgButtonChecked(Handle(), IDC_SEARCH_HEADWORDS) == BST_CHECKED;
+    const bool translations = ::IsDlgButtonChecked(Handle(), IDC_SEARCH_TRANSLATIONS) == BST_CHECKED;
+    if (!lex::IsValidSlot(slot) || (!headwords && !translations)) {
+        Warn(lex::kTextWarningCaption, lex::kTextChooseSearchDirection);
+        return;
+    }
+    std::string text = text_.GetText();
+    if (text.size() > static_cast<size_t>(kSearchTextLimit)) text.resize(kSearchTextLimit);
+    if (text.empty()) {
+        Warn(lex::kTextWarningCaption, lex::kTextEmptySearchString);
+        return;
+    }
+    TextSearchState& state = program_.Search;
+    state.Text = text;
+    state.Slot = slot;
+    state.InHeadwords = headwords;
+    state.InTranslations = translations;
+    job_.SetContinue(false);
+    StartJob(job_);
+}
+
+bool TNajdiWindow::OnHit(const SearchHit& hit) {
+    // The entry is shown in the main window, then the question.
+    program_.SetCurrentSlot(program_.Search.Slot);
+    program_.CurrentWord() = hit.Headword;
+    client_.RefreshView();
+    return AskYesNo(program_, this, lex::kTextMatchFound, lex::kTextLocateMoreQuestion);
+}
+
+void TNajdiWindow::JobEnded(lex::Stepper& job) {
+    const int code = job.Result().code;
+    switch (job.State()) {
+    case lex::JobState::Done:
+        if (code == TextSearchJob::kSearchFinished) {
+            Warn(lex::kTextSearchStatusCaption, lex::kTextSearchFinished);
+        } else {
+            SetItemText(IDC_SEARCH_STATUS, "");
+        }
+        CloseWindow(IDCANCEL);
+        break;
+    case lex::JobState::Failed:
+        Warn(lex::kTextVocabularyErrorCaption, code == TextSearchJob::kSearchCannotOpen
+                                                   ? lex::kTextDataFilesInaccessible
+                                                   : lex::kTextDataFilesCorrupted);
+        break;
+    default:
+        break;
+    }
+}
+
+void TNajdiWindow::CmKeyboardToggle() {
+    keyboardSide_ = 1 - keyboardSide_;
+    SetItemText(IDC_SEARCH_KEYBOARD, program_.Texts.LoadText(keyboardSide_ == 1 ? lex::kTextTranslationKeyboard
+                                                                                : lex::kTextOriginalKeyboard));
+    program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), keyboardSide_, false);
+}
+
+void TNajdiWindow::EvSlotChange(UINT code) {
+    if (code == CBN_SELCHANGE) ShowSlotFont(slots_.GetSelIndex());
+}
+
+void TNajdiWindow::EvSearchText(UINT code) {
+    if (code != EN_CHANGE || !program_.Engine || !program_.Engine->ReversedEntry) return;
+    // Right-to-left typing: the caret stays before the typed character.
+    int start = 0, end = 0;
+    text_.GetSelection(start, end);
+    if (start > 0) text_.SetSelection(start - 1, end - 1);
+}
+
+}  // namespace lexora

@@ -1,0 +1,515 @@
+// The text translator and the full-text search of lexora, driven through the
+// frame's commands with real window messages: the dialogs are answered as a
+// user would, one after another, by a script of steps.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "app.h"
+#include "core/ui/lexcoreui_ids.h"
+#include "frame.h"
+#include "lexora_ids.h"
+#include "test_data.h"
+#include "tools_ids.h"
+#include "translator_dialogs.h"
+#include "winlib/common_dialogs.h"
+#include "winlib/testing.h"
+#include "winlib/testing/scoped_replace.h"
+#include "winlib/text.h"
+
+using namespace lexora;
+using namespace lexora_test;
+using wl::testing::ClickButton;
+using wl::testing::WideText;
+
+namespace {
+
+// Answers the dialogs of the program in the order they open: step i acts on
+// the i-th dialog that finishes its set-up (inside that dialog's own loop, so
+// a step may open further dialogs, which take the following steps).
+class DialogScript {
+public:
+    using Step = std::function<void(wl::Dialog&)>;
+    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) { Install(); }
+    ~DialogScript() { wl::Dialog::SetTestHook(nullptr); }
+    size_t StepsRun() const { return next_; }
+
+private:
+    static void CALLBACK Watchdog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(hwnd, id);
+        ::EndDialog(hwnd, wl::testing::kAbandoned);  // a step that failed to close its dialog
+    }
+    void Install() {
+        if (next_ >= steps_.size()) {
+            wl::Dialog::SetTestHook(nullptr);
+            return;
+        }
+        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
+            Step step = steps_[next_++];
+            Install();
+            ::SetTimer(d.Handle(), 0x7E57, 30000, &Watchdog);
+            step(d);
+        });
+    }
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+};
+
+std::vector<std::string> started;
+UINT startResult = 33;
+UINT FakeStart(const std::string& commandLine) {
+    started.push_back(commandLine);
+    return startResult;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+void SetWide(HWND dialog, int id, const std::wstring& text) {
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Check(HWND dialog, int id, bool on) { ::CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+class Tools : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folders_ = MakeFolders("lexora tools test");
+        ini_ = folders_.Base + "lx2000.ini";
+    }
+    void TearDown() override {
+        if (app_ && app_->Frame() && app_->Frame()->Handle()) ::DestroyWindow(app_->Frame()->Handle());
+        wl::testing::PumpMessages();
+        app_.reset();
+        program_.reset();
+        RemoveFolder(folders_.Base);
+    }
+
+    // English texts, the standard test dictionary (with `deleted` words of
+    // slot 0 deleted and `more` entries added after it).
+    void Open(const std::vector<std::string>& deleted = {}, const std::vector<Entry>& more = {}) {
+        ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), deleted, more));
+        auto write = [&](const char* section, const char* key, const std::string& value) {
+            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
+        };
+        write("KOMM", "JAZ", "0");
+        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
+        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
+        write("INDEX", "akce0.idx", folders_.Disk);
+        HINSTANCE instance = ::GetModuleHandleW(nullptr);
+        program_ = std::make_unique<Program>(instance, ini_);
+        program_->Config.ProgramFolder = folders_.Program;
+        app_ = std::make_unique<TDrawApp>(instance, *program_);
+        app_->InitMainWindow();
+        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
+        ::ShowWindow(app_->Frame()->Handle(), SW_SHOWNORMAL);
+    }
+
+    HWND Frame() const { return app_->Frame()->Handle(); }
+    void Command(unsigned id) { ::SendMessageW(Frame(), WM_COMMAND, id, 0); }
+    bool Enabled(unsigned id) {
+        wl::CommandEnabler ce(id, program_->UiCodePage());
+        app_->Frame()->EnableCommand(ce);
+        return ce.Enabled();
+    }
+    std::wstring Text(int id) { return wl::ToWide(program_->Texts.LoadText(id), program_->UiCodePage()); }
+    std::wstring WordBoxText() {
+        HWND client = ::FindWindowExW(Frame(), nullptr, L"#32770", nullptr);
+        return WideText(::GetDlgItem(client, IDC_WORD_BOX));
+    }
+
+    // A step that answers a message dialog (OK, Yes or No) and notes its text.
+    DialogScript::Step Message(std::vector<std::wstring>& seen, int button = IDOK) {
+        return [&seen, button](wl::Dialog& d) {
+            HWND text = ::GetDlgItem(d.Handle(), IDC_MESSAGE_TEXT);
+            if (!text) text = ::GetDlgItem(d.Handle(), IDC_QUESTION_TEXT);
+            seen.push_back(WideText(text));
+            ClickButton(d.Handle(), button);
+        };
+    }
+
+    TestFolders folders_;
+    std::string ini_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<TDrawApp> app_;
+    wl::testing::ScopedReplace<ProgramStarter> starter_{TFOkno::starter, FakeStart};
+    wl::testing::ScopedReplace<std::vector<std::string>> started_{started, std::vector<std::string>{}};
+    wl::testing::ScopedReplace<UINT> result_{startResult, 33u};
+};
+
+// --- Translator -----------------------------------------------------------------
+
+TEST_F(Tools, TranslatesIntoTheChosenSlotAndOpensTheEditor) {
+    Open();
+    const std::string out = folders_.Base + "out put.txt";
+    std::wstring caption, box0, box5;
+    bool onlyCurrentChecked = true;
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            caption = WideText(d.Handle());
+            box0 = WideText(::GetDlgItem(d.Handle(), IDC_SELECT_FIRST_SLOT));
+            for (int s = 0; s < lex::kSlotCount; ++s)
+                if ((::IsDlgButtonChecked(d.Handle(), IDC_SELECT_FIRST_SLOT + s) == BST_CHECKED) != (s == 0))
+                    onlyCurrentChecked = false;
+            ClickButton(d.Handle(), IDOK);
+        },
+        [&](wl::Dialog& d) {
+            EXPECT_EQ(WideText(d.Handle()), Text(lex::kTextTranslatorCaption));
+            EXPECT_EQ(WideText(::GetDlgItem(d.Handle(), IDC_TRN_UNICODE)), L"UNICODE");
+            SetWide(d.Handle(), IDC_TRN_TEXT, L"dog");
+            SetWide(d.Handle(), IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
+            ClickButton(d.Handle(), IDOK);
+        },
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(script.StepsRun(), 2u);
+    EXPECT_EQ(caption, Text(lex::kTextOtherLanguagesCaption));
+    EXPECT_EQ(box0, wl::ToWide(program_->Config.DictionaryTitles[0], program_->UiCodePage()));
+    EXPECT_TRUE(onlyCurrentChecked);
+    EXPECT_EQ(ReadFile(out), ".....\r\ndog = dog = { pes }\r\n");
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], "notepad \"" + out + "\"");
+    EXPECT_FALSE(program_->DialogOpen);
+}
+
+TEST_F(Tools, TwoSlotsAndTheWordsOfAText) {
+    Open();
+    const std::string out = folders_.Base + "two.txt";
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            Check(d.Handle(), IDC_SELECT_FIRST_SLOT + 1, true);
+            ClickButton(d.Handle(), IDOK);
+        },
+        [&](wl::Dialog& d) {
+            SetWide(d.Handle(), IDC_TRN_TEXT, L"dog 12\r\ndon't abc123def");
+            SetWide(d.Handle(), IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
+            ClickButton(d.Handle(), IDOK);
+        },
+    });
+    Command(CM_TRANSLATOR);
+    const std::string got = ReadFile(out);
+    EXPECT_EQ(got.substr(0, got.find(".....", 5)),
+              ".....\r\ndog = dog = { pes }\r\ndog = \xE8" "aj = { tea }\r\n");
+    // don't is one word, abc123def two: four words in all.
+    size_t words = 0;
+    for (size_t at = got.find("....."); at != std::string::npos; at = got.find(".....", at + 5)) ++words;
+    EXPECT_EQ(words, 4u);
+    EXPECT_NE(got.find("\r\ndon't = "), std::string::npos);
+    EXPECT_NE(got.find("\r\nabc = "), std::string::npos);
+    EXPECT_NE(got.find("\r\ndef = "), std::string::npos);
+    EXPECT_EQ(program_->CurrentSlot(), 1);  // the last slot translated into
+}
+
+TEST_F(Tools, Utf16OutputOfACzechWord) {
+    Open();
+    Command(CM_DIRECTION);  // slot 1: the text field takes Czech
+    const std::string out = folders_.Base + "czech.txt";
+    DialogScript script({
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+        [&](wl::Dialog& d) {
+            SetWide(d.Handle(), IDC_TRN_TEXT, L"\u010Daj");
+            SetWide(d.Handle(), IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
+            Check(d.Handle(), IDC_TRN_UNICODE, true);
+            ClickButton(d.Handle(), IDOK);
+        },
+    });
+    Command(CM_TRANSLATOR);
+    std::string expected;
+    for (char16_t u : std::u16string(u"\uFEFF.....\r\n\u010Daj = \u010Daj = { tea }\r\n")) {
+        expected += static_cast<char>(u & 0xFF);
+        expected += static_cast<char>(u >> 8);
+    }
+    EXPECT_EQ(ReadFile(out), expected);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], "write \"" + out + "\"");
+}
+
+TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
+    Open();
+    std::vector<std::wstring> messages;
+    std::wstring textAfter;
+    const std::string out = folders_.Base + "out.txt";
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            Check(d.Handle(), IDC_SELECT_FIRST_SLOT + 2, true);  // made, but empty
+            ClickButton(d.Handle(), IDOK);
+        },
+        [&](wl::Dialog& d) {
+            HWND h = d.Handle();
+            SetWide(h, IDC_TRN_TEXT, L"dog cat");
+            SetWide(h, IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
+            ClickButton(h, IDOK);  // slot 2 has no data
+            program_->ChosenSlots[2] = false;
+            SetWide(h, IDC_TRN_OUTPUT, wl::ToWide(folders_.Base + "no such folder\\out.txt", CP_ACP));
+            ClickButton(h, IDOK);  // an output that cannot be made
+            textAfter = WideText(::GetDlgItem(h, IDC_TRN_TEXT));
+            ClickButton(h, IDCANCEL);
+        },
+        Message(messages),
+        Message(messages),
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(script.StepsRun(), 4u);
+    EXPECT_EQ(messages, (std::vector<std::wstring>{Text(lex::kTextNotInstalled), Text(lex::kTextCannotOpenEntryFile)}));
+    EXPECT_EQ(textAfter, L"dog cat");
+    EXPECT_EQ(FileSize(out), -1);  // nothing was written
+    EXPECT_TRUE(started.empty());
+}
+
+TEST_F(Tools, NoSlotChosenOpensNoTranslator) {
+    Open();
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            Check(d.Handle(), IDC_SELECT_FIRST_SLOT, false);
+            ClickButton(d.Handle(), IDOK);
+        },
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDCANCEL); },
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(script.StepsRun(), 1u);
+}
+
+TEST_F(Tools, SourceFileIsLoadedIntoTheText) {
+    Open();
+    const std::string source = folders_.Base + "source.txt";
+    WriteFile(source, "cat\n\ndog\r\n" + std::string(4095, 'x'));
+    std::wstring shown, path;
+    std::vector<std::wstring> messages;
+    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& record, bool) {
+        const std::wstring chosen = wl::ToWide(source, CP_ACP);
+        wcsncpy(record.lpstrFile, chosen.c_str(), record.nMaxFile - 1);
+        return true;
+    });
+    DialogScript script({
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+        [&](wl::Dialog& d) {
+            ClickButton(d.Handle(), IDC_TRN_SOURCE_BROWSE);
+            shown = WideText(::GetDlgItem(d.Handle(), IDC_TRN_TEXT));
+            path = WideText(::GetDlgItem(d.Handle(), IDC_TRN_SOURCE_PATH));
+            ::DeleteFileA(source.c_str());
+            ClickButton(d.Handle(), IDC_TRN_SOURCE_BROWSE);  // gone now
+            ClickButton(d.Handle(), IDCANCEL);
+        },
+        Message(messages),
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(shown, L"cat\r\ndog\r\n" + std::wstring(4090, L'x') + L"\r\nxxxxx\r\n");
+    EXPECT_EQ(path, wl::ToWide(source, CP_ACP));
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextCannotOpenLoadFile)});
+}
+
+// --- Search ---------------------------------------------------------------------------
+
+// A step of the search dialog: the text, the parts, then OK.
+DialogScript::Step StartSearch(const std::wstring& text, bool headwords, bool translations) {
+    return [=](wl::Dialog& d) {
+        SetWide(d.Handle(), IDC_SEARCH_TEXT, text);
+        Check(d.Handle(), IDC_SEARCH_HEADWORDS, headwords);
+        Check(d.Handle(), IDC_SEARCH_TRANSLATIONS, translations);
+        ClickButton(d.Handle(), IDOK);
+    };
+}
+
+TEST_F(Tools, SearchAsksAtEveryPlaceInFileOrder) {
+    // door deleted; dodo added last (file order: do, dog, ... dodo).
+    Open({"door"}, {{0, "dodo", "blboun", ""}});
+    std::vector<std::wstring> words, questions, end;
+    auto yes = [&](wl::Dialog& d) {
+        words.push_back(WordBoxText());
+        questions.push_back(WideText(::GetDlgItem(d.Handle(), IDC_QUESTION_TEXT)));
+        ClickButton(d.Handle(), IDC_QUESTION_YES);
+    };
+    std::wstring status;
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            EXPECT_EQ(WideText(d.Handle()), Text(lex::kTextSearchCaption));
+            StartSearch(L"do", true, false)(d);
+        },
+        yes, yes, yes, yes,
+        [&](wl::Dialog& d) {
+            status = WideText(::GetDlgItem(::GetParent(d.Handle()), IDC_SEARCH_STATUS));
+            Message(end)(d);
+        },
+    });
+    Command(CM_LOCATE);
+    EXPECT_EQ(words, (std::vector<std::wstring>{L"do", L"dog", L"dodo", L"dodo"}));
+    EXPECT_EQ(questions[0], Text(lex::kTextLocateMoreQuestion));
+    EXPECT_EQ(end, std::vector<std::wstring>{Text(lex::kTextSearchFinished)});
+    EXPECT_EQ(status, L"100 % " + Text(lex::kTextStatusReady));
+    EXPECT_FALSE(Enabled(CM_LOCATE_NEXT));
+    EXPECT_EQ(program_->CurrentSlot(), 0);
+}
+
+TEST_F(Tools, LocateNextGoesOnAfterNo) {
+    Open();
+    std::vector<std::wstring> words, end;
+    std::wstring title, text;
+    DialogScript script({
+        StartSearch(L"do", true, false),
+        [&](wl::Dialog& d) {
+            words.push_back(WordBoxText());
+            ClickButton(d.Handle(), IDC_QUESTION_NO);
+        },
+    });
+    Command(CM_LOCATE);
+    EXPECT_TRUE(Enabled(CM_LOCATE_NEXT));
+    DialogScript next({
+        [&](wl::Dialog& d) {
+            title = WideText(d.Handle());
+            text = WideText(::GetDlgItem(d.Handle(), IDC_SEARCH_TEXT));
+        },  // continue mode runs by itself
+        [&](wl::Dialog& d) {
+            words.push_back(WordBoxText());
+            ClickButton(d.Handle(), IDC_QUESTION_YES);
+        },
+        [&](wl::Dialog& d) {
+            words.push_back(WordBoxText());
+            ClickButton(d.Handle(), IDC_QUESTION_YES);
+        },
+        Message(end),
+    });
+    Command(CM_LOCATE_NEXT);
+    EXPECT_EQ(title, Text(lex::kTextContinueSearch));
+    EXPECT_EQ(text, L"do");
+    EXPECT_EQ(words, (std::vector<std::wstring>{L"do", L"dog", L"door"}));
+    EXPECT_EQ(end, std::vector<std::wstring>{Text(lex::kTextSearchFinished)});
+    EXPECT_FALSE(Enabled(CM_LOCATE_NEXT));
+}
+
+TEST_F(Tools, TranslationHitShowsTheHeadword) {
+    Open();
+    std::vector<std::wstring> words, end;
+    DialogScript script({
+        StartSearch(L"pes", false, true),
+        [&](wl::Dialog& d) {
+            words.push_back(WordBoxText());
+            ClickButton(d.Handle(), IDC_QUESTION_YES);
+        },
+        Message(end),
+    });
+    Command(CM_LOCATE);
+    EXPECT_EQ(words, std::vector<std::wstring>{L"dog"});
+}
+
+TEST_F(Tools, SearchRefusesWhatItCannotSearch) {
+    Open();
+    std::vector<std::wstring> messages;
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            StartSearch(L"do", false, false)(d);  // no part chosen
+            StartSearch(L"", true, false)(d);     // nothing to search for
+            ClickButton(d.Handle(), IDCANCEL);
+        },
+        Message(messages),
+        Message(messages),
+    });
+    Command(CM_LOCATE);
+    EXPECT_EQ(messages, (std::vector<std::wstring>{Text(lex::kTextChooseSearchDirection),
+                                                   Text(lex::kTextEmptySearchString)}));
+    EXPECT_FALSE(Enabled(CM_LOCATE_NEXT));
+}
+
+TEST_F(Tools, ReadErrorIsReportedNotFinished) {
+    Open();
+    // The user words file ends inside the texts of the last entries.
+    const std::string words = folders_.Disk + "ac_ad.slo";
+    std::string bytes = ReadFile(words);
+    WriteFile(words, bytes.substr(0, bytes.size() - 30));
+    std::vector<std::wstring> messages;
+    bool stillOpen = false;
+    DialogScript script({
+        StartSearch(L"zzz", true, false),
+        [&](wl::Dialog& d) {
+            Message(messages)(d);
+            stillOpen = true;
+            ::PostMessageW(::GetParent(d.Handle()), WM_COMMAND, IDCANCEL, 0);
+        },
+    });
+    Command(CM_LOCATE);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextDataFilesCorrupted)});
+}
+
+// OK while the search runs (here: while it asks) stops it at once, says so
+// and keeps the dialog; the slot's files are closed, and the stopped search
+// can still be continued.
+TEST_F(Tools, OkWhileRunningStopsTheSearch) {
+    Open();
+    std::vector<std::wstring> words, messages;
+    DialogScript script({
+        StartSearch(L"do", true, false),
+        [&](wl::Dialog& d) {
+            words.push_back(WordBoxText());
+            HWND search = ::GetParent(d.Handle());
+            ::SendMessageW(search, WM_COMMAND, IDOK, 0);  // opens the message of the next step
+            ::PostMessageW(search, WM_COMMAND, IDCANCEL, 0);
+            ClickButton(d.Handle(), IDC_QUESTION_YES);
+        },
+        Message(messages),
+    });
+    Command(CM_LOCATE);
+    EXPECT_EQ(words, std::vector<std::wstring>{L"do"});
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextSearchRunning)});
+    HANDLE nodes = ::CreateFileA((folders_.Disk + "ac_adi.slo").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(nodes, INVALID_HANDLE_VALUE) << "no handle of the node file is left open";
+    if (nodes != INVALID_HANDLE_VALUE) ::CloseHandle(nodes);
+    EXPECT_TRUE(Enabled(CM_LOCATE_NEXT));
+}
+
+// A text longer than the field takes is cut at a line end, with a warning.
+TEST_F(Tools, LongSourceIsCutWithAWarning) {
+    Open();
+    const std::string source = folders_.Base + "long.txt";
+    std::string line(99, 'w');
+    std::string bytes;
+    while (bytes.size() <= static_cast<size_t>(kTranslatorTextLimit)) bytes += line + "\r\n";
+    WriteFile(source, bytes);
+    size_t shown = 0;
+    std::wstring tail;
+    std::vector<std::wstring> messages;
+    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& record, bool) {
+        const std::wstring chosen = wl::ToWide(source, CP_ACP);
+        wcsncpy(record.lpstrFile, chosen.c_str(), record.nMaxFile - 1);
+        return true;
+    });
+    DialogScript script({
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+        [&](wl::Dialog& d) {
+            ClickButton(d.Handle(), IDC_TRN_SOURCE_BROWSE);
+            const std::wstring text = WideText(::GetDlgItem(d.Handle(), IDC_TRN_TEXT));
+            shown = text.size();
+            tail = text.substr(text.size() - 3);
+            ClickButton(d.Handle(), IDCANCEL);
+        },
+        Message(messages),
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextSourceTextTooLong)});
+    EXPECT_LE(shown, static_cast<size_t>(kTranslatorTextLimit));
+    EXPECT_GT(shown, static_cast<size_t>(kTranslatorTextLimit) - 101);
+    EXPECT_EQ(tail, L"w\r\n");
+}
+
+TEST_F(Tools, CommandsAreEnabled) {
+    Open();
+    EXPECT_TRUE(Enabled(CM_TRANSLATOR));
+    EXPECT_TRUE(Enabled(CM_LOCATE));
+    EXPECT_FALSE(Enabled(CM_LOCATE_NEXT));
+    const UINT state = ::GetMenuState(::GetMenu(Frame()), CM_TRANSLATOR, MF_BYCOMMAND);
+    EXPECT_FALSE(state & (MF_GRAYED | MF_DISABLED));
+}
+
+}  // namespace
