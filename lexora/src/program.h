@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 #include "core/ui/message_boxes.h"
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
+#include "clipboard_rule.h"
+#include "dde_server.h"
+#include "keyboard_coupling_calls.h"
 
 namespace lexora {
 
@@ -41,7 +45,11 @@ public:
     bool DialogOpen = false;
     bool HookInstalled = false;
     bool ClipboardLink = false;
-    bool OwnCopy = false;
+    ClipboardMemory Clipboard;  // the clipboard watch's last text and own-copy flag
+    // Runs when a command's dialog has closed (the frame's clipboard tick).
+    std::function<void()> AfterDialog;
+    DdeServer Dde;
+    std::unique_ptr<KeyboardCouplingCalls> Coupling = std::make_unique<KeyboardCouplingCalls>();
 
     // The engine works against the client's display (the translation box and
     // the pronunciation line); called once the client exists.
