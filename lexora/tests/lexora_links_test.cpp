@@ -271,6 +271,14 @@ TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {
     EXPECT_EQ(coupling_[0].slot, 1);
 }
 
+// The DDE service lives from the lookup window's set-up to the frame's close.
+TEST_F(Links, DdeServiceIsRegisteredAtStartAndReleasedAtClose) {
+    Open();
+    EXPECT_TRUE(program_->Dde.Registered());
+    EXPECT_TRUE(app_->Frame()->CanClose());
+    EXPECT_FALSE(program_->Dde.Registered());
+}
+
 // ---- Verb tables -------------------------------------------------------------------
 
 class Verbs : public Links {
