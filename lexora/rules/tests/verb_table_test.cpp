@@ -124,5 +124,32 @@ TEST(VerbLookupWord, GermanVerbEndsAtItsFirstBlank) {
     EXPECT_EQ(VerbLookupWord(std::string(300, 'a'), false).size(), kChosenVerbLength);
 }
 
+#ifdef LEXORA_DATA_DIR
+// The demo tables that come with the program: every line a verb with all
+// its fields.
+TEST(DemoVerbTables, EveryLineHoldsAllFields) {
+    const struct {
+        const char* file;
+        size_t fields;
+        const char* first;
+    } tables[] = {{LEXORA_DATA_DIR "/verbs_en.txt", kEnglishVerbFields, "be"},
+                  {LEXORA_DATA_DIR "/verbs_de.txt", kGermanVerbFields, "beginnen (hat)"}};
+    for (const auto& t : tables) {
+        std::vector<std::string> verbs;
+        ASSERT_TRUE(ReadVerbList(t.file, t.fields, verbs)) << t.file;
+        EXPECT_GE(verbs.size(), 30u) << t.file;
+        EXPECT_EQ(verbs.front(), t.first);
+        VerbTableReader reader(t.file);
+        std::vector<std::string> fields;
+        int line = 0;
+        while (reader.NextLine(fields, t.fields)) {
+            ++line;
+            for (size_t i = 0; i < fields.size(); ++i) EXPECT_FALSE(fields[i].empty()) << t.file << ":" << line;
+        }
+        EXPECT_EQ(line, static_cast<int>(verbs.size()));
+    }
+}
+#endif
+
 }  // namespace
 }  // namespace lexora
