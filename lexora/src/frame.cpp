@@ -318,7 +318,7 @@ void TFOkno::BringForward() {
 void TFOkno::ClipboardTick() {
     if (DialogShowing()) return;
     program_.Coupling->SelectSlotKeyboard(program_.CurrentSlot(), kOriginalField, false);
-    if (!program_.ClipboardLink || !clipboardReady_) return;
+    if (!program_.ClipboardLink || !clipboardReady_ || !client_.WordBoxControl()) return;
     clipboardReady_ = false;
     // Another program may hold the clipboard open: try again next tick.
     if (::OpenClipboard(Handle())) {
@@ -333,7 +333,8 @@ void TFOkno::ClipboardTick() {
 
 // --- DDE ------------------------------------------------------------------------------
 
-bool TFOkno::PokesRefused() { return DialogShowing(); }
+// Also before the lookup window has its controls.
+bool TFOkno::PokesRefused() { return DialogShowing() || !client_.WordBoxControl(); }
 
 void TFOkno::TranslateClipboardWord(int slot) {
     BringForward();
