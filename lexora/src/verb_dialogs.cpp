@@ -13,14 +13,16 @@ namespace lexora {
 namespace {
 
 const int kEnglishFieldControls[] = {IDC_VERBS_PAST, IDC_VERBS_PARTICIPLE, IDC_VERBS_TRANSLATION};
-const int kGermanFieldControls[] = {IDC_VERBS_GERMAN_MEANING,     IDC_VERBS_GERMAN_PRESENT,
-                                    IDC_VERBS_GERMAN_PAST,        IDC_VERBS_GERMAN_SUBJUNCTIVE,
-                                    IDC_VERBS_GERMAN_IMPERATIVE,  IDC_VERBS_GERMAN_PARTICIPLE};
+const int kGermanFieldControls[] = {IDC_VERBS_GERMAN_MEANING,    IDC_VERBS_GERMAN_PRESENT,
+                                    IDC_VERBS_GERMAN_PAST,       IDC_VERBS_GERMAN_SUBJUNCTIVE,
+                                    IDC_VERBS_GERMAN_IMPERATIVE, IDC_VERBS_GERMAN_PARTICIPLE};
 
-const VerbTableLayout kEnglishLayout{IDD_VERBS_ENGLISH,  kEnglishVerbFile,     kEnglishVerbFields, 0,
-                                     lex::kTextOriginalEnglish, kEnglishFieldControls, IDC_VERBS_TRANSLATION};
-const VerbTableLayout kGermanLayout{IDD_VERBS_GERMAN,  kGermanVerbFile,     kGermanVerbFields, 2,
-                                    lex::kTextOriginalGerman, kGermanFieldControls, IDC_VERBS_GERMAN_MEANING};
+const VerbTableLayout kEnglishLayout{
+    IDD_VERBS_ENGLISH,         kEnglishVerbFile,      kEnglishVerbFields,   0,
+    lex::kTextOriginalEnglish, kEnglishFieldControls, IDC_VERBS_TRANSLATION};
+const VerbTableLayout kGermanLayout{
+    IDD_VERBS_GERMAN,         kGermanVerbFile,      kGermanVerbFields,        2,
+    lex::kTextOriginalGerman, kGermanFieldControls, IDC_VERBS_GERMAN_MEANING};
 
 }  // namespace
 

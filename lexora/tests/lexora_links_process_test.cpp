@@ -183,7 +183,7 @@ TEST_F(LinksProcess, WordCopiedElsewhereIsLookedUpAndTheFrameComesForward) {
     ASSERT_EQ(::GetForegroundWindow(), other.hwnd);
 
     ASSERT_TRUE(wt::PutClipboardUnicode(L"dog"));
-    EXPECT_TRUE(wt::WaitFor([&] { return lexora.Word() == L"dog"; }, 3000));
+    EXPECT_TRUE(wt::WaitFor([&] { return lexora.Word() == L"dog"; }));  // the next tick
     EXPECT_EQ(lexora.Translation(), Translated(L"pes"));
     EXPECT_TRUE(wt::WaitFor([&] { return ::GetForegroundWindow() == lexora.frame; }));
 
