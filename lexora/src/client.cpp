@@ -44,6 +44,8 @@ void TDrawWindow::SetupWindow() {
     }
     wordBoxFocused_ = true;
     translationFocused_ = false;
+    // Other programs ask for lookups through DDE from now on.
+    program_.Dde.Register();
 }
 
 UINT TDrawWindow::OriginalCodePage() const { return program_.SlotCodePage(program_.CurrentSlot(), 0); }

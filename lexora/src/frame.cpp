@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <memory>
 
 #include "core/engine/collation.h"
 #include "lexora_ids.h"
@@ -15,6 +17,9 @@
 #include "core/dialogs/keyboard_dialog.h"
 #include "search_dialog.h"
 #include "translator_dialogs.h"
+#include "verb_dialogs.h"
+#include "verb_table.h"
+#include "winlib/exception_barrier.h"
 #include "winlib/text.h"
 
 namespace lexora {
@@ -29,7 +34,55 @@ UINT StartWithWinExec(const std::string& commandLine) { return ::WinExec(command
 // "folder\program" with quotes, so that folders with spaces work.
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto& areas = *reinterpret_cast<std::vector<RECT>*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+        areas.insert(areas.begin(), info.rcWork);
+    } else {
+        areas.push_back(info.rcWork);
+    }
+    return TRUE;
+}
+
 }  // namespace
+
+std::vector<RECT> MonitorWorkAreas() {
+    std::vector<RECT> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+lex::WindowRect VisibleFrameRect(const lex::WindowRect& saved, const std::vector<RECT>& workAreas) {
+    // Enough of the title bar to take hold of the frame with the mouse.
+    constexpr int kTitleHeight = 30, kGripWidth = 60, kGripHeight = 10;
+    constexpr int kDefaultLeft = 10, kDefaultTop = 10, kLeastWidth = 300, kLeastHeight = 350;
+    if (workAreas.empty()) return saved;
+    auto clampedSum = [](long long a, long long b) {
+        return static_cast<long>(std::clamp<long long>(a + b, INT_MIN, INT_MAX));
+    };
+    RECT title{saved.Left, saved.Top, clampedSum(saved.Left, saved.Width),
+               clampedSum(saved.Top, std::min(saved.Height, kTitleHeight))};
+    for (const RECT& area : workAreas) {
+        RECT shown;
+        if (::IntersectRect(&shown, &title, &area) && shown.right - shown.left >= kGripWidth &&
+            shown.bottom - shown.top >= kGripHeight) {
+            return saved;
+        }
+    }
+    const RECT& area = workAreas.front();
+    auto fit = [](int size, long room, int least) {
+        return static_cast<int>(std::max<long>(least, std::min<long>(size, room)));
+    };
+    lex::WindowRect placed;
+    placed.Left = area.left + kDefaultLeft;
+    placed.Top = area.top + kDefaultTop;
+    placed.Width = fit(saved.Width, area.right - area.left - 2 * kDefaultLeft, kLeastWidth);
+    placed.Height = fit(saved.Height, area.bottom - area.top - 2 * kDefaultTop, kLeastHeight);
+    return placed;
+}
 
 ProgramStarter TFOkno::starter = StartWithWinExec;
 
@@ -80,7 +133,7 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_COMMAND(IDCANCEL, CmNothing)
     WL_COMMAND(CM_HISTORY, CmHistory)
     WL_ENABLER(CM_HISTORY, CeHistory)
-    WL_COMMAND(CM_IRREGULAR_VERBS, CmNotBuilt)
+    WL_COMMAND(CM_IRREGULAR_VERBS, CmIrregularVerbs)
     WL_ENABLER(CM_IRREGULAR_VERBS, CeVerbs)
     WL_COMMAND(CM_TRANSLATOR, CmTranslator)
     WL_COMMAND(CM_UTILITY, CmUtility)
@@ -138,9 +191,20 @@ WL_END_MESSAGE_TABLE()
 TFOkno::TFOkno(Program& program, TDrawWindow& client)
     : wl::FrameWindow(" ", &client), program_(program), client_(client), toolbar_(this), status_(this) {
     client_.SetHost(this);
+    program_.Dde.SetHost(this);
+    program_.AfterDialog = [this] {
+        wl::CallGuarded(Handle(), WM_TIMER, [this] {
+            ClipboardTick();
+            return LRESULT(0);
+        });
+    };
 }
 
 TFOkno::~TFOkno() {
+    program_.Dde.Release();
+    program_.Dde.SetHost(nullptr);
+    program_.AfterDialog = nullptr;
+    if (Handle()) KillTimer(kWatchTimer);
     if (barFont_) ::DeleteObject(barFont_);
 }
 
@@ -167,7 +231,7 @@ bool TFOkno::CreateFrame() {
     Insert(toolbar_, Top);
     AssignMenu(MenuName(program_.Config.UiLanguage), program_.Instance);
 
-    lex::WindowRect r = program_.Settings.ReadWindowRect();
+    lex::WindowRect r = VisibleFrameRect(program_.Settings.ReadWindowRect(), MonitorWorkAreas());
     return Create(r.Left, r.Top, r.Width, r.Height, WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX);
 }
 
@@ -210,13 +274,15 @@ void TFOkno::WriteClosingState() {
     program_.Coupling.SetCouplingOn(false);
     RemoveKeyboardHook();
     program_.HookInstalled = false;
+    // The DDE service goes with the frame (and before a new copy starts).
+    program_.Dde.Release();
 }
 
 bool TFOkno::CanClose() {
     program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
     if (restartPending) return true;  // the closing writes are done already
     if (program_.Config.ConfigFlags.ConfirmExit) {
-        DialogOpenScope scope(program_);
+        DialogOpenScope scope(program_, false);
         if (!AskYesNo(program_, this, lex::kTextQuitCaption, lex::kTextQuitQuestion)) return false;
     }
     WriteClosingState();
@@ -229,6 +295,7 @@ bool TFOkno::Restart() {
     UINT result = starter(Quoted(program_.Config.ProgramFolder + "lexora.exe"));
     if (result < 32) {
         ::MessageBoxA(Handle(), "Nelze", "e", MB_OK);
+        program_.Dde.Register();  // this copy goes on serving
         return false;
     }
     restartPending = true;
@@ -238,7 +305,53 @@ bool TFOkno::Restart() {
 
 // --- Frame messages ---------------------------------------------------------------
 
-LRESULT TFOkno::EvTimer(WPARAM, LPARAM) { return 0; }
+LRESULT TFOkno::EvTimer(WPARAM wp, LPARAM) {
+    if (wp == kWatchTimer) ClipboardTick();
+    return 0;
+}
+
+bool TFOkno::DialogShowing() const { return program_.DialogOpen || !::IsWindowEnabled(Handle()); }
+
+void TFOkno::BringForward() {
+    HWND frame = Handle();
+    ::ShowWindow(frame, SW_SHOWNORMAL);
+    ::SetForegroundWindow(frame);
+    ::SetActiveWindow(frame);
+    for (HWND after : {HWND_TOP, HWND_TOPMOST, HWND_NOTOPMOST, HWND_TOP}) {
+        ::SetWindowPos(frame, after, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    }
+    ::SetForegroundWindow(frame);
+    ::SetActiveWindow(frame);
+}
+
+void TFOkno::ClipboardTick() {
+    if (DialogShowing()) return;
+    program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), lex::kOriginalField, false);
+    if (!program_.ClipboardLink || !clipboardReady_ || !client_.WordBoxControl()) return;
+    clipboardReady_ = false;
+    // Another program may hold the clipboard open: try again next tick.
+    if (::OpenClipboard(Handle())) {
+        ::CloseClipboard();
+        if (TakeClipboardText(program_.Clipboard, ReadClipboardText())) {
+            BringForward();
+            CmPaste();
+        }
+    }
+    clipboardReady_ = true;
+}
+
+// --- DDE ------------------------------------------------------------------------------
+
+// Also before the lookup window has its controls.
+bool TFOkno::PokesRefused() { return DialogShowing() || !client_.WordBoxControl(); }
+
+void TFOkno::TranslateClipboardWord(int slot) {
+    BringForward();
+    program_.SetCurrentSlot(slot);
+    program_.CurrentWord() = " ";
+    client_.RefreshView();
+    CmPaste();
+}
 
 LRESULT TFOkno::EvActivate(WPARAM, LPARAM) {
     client_.FocusWordBoxOnActivation();
@@ -277,7 +390,27 @@ void TFOkno::CeHistory(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kTextMe
 
 void TFOkno::CeVerbs(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuIrregularVerbs);
-    ce.Enable(false);  // the verb tables come with their own dialogs
+    ce.Enable(program_.CurrentSlot() >= 0 && program_.CurrentSlot() <= 3);
+}
+
+void TFOkno::CmIrregularVerbs() {
+    const int slot = program_.CurrentSlot();
+    const bool german = slot == 2 || slot == 3;
+    if (!german && slot != 0 && slot != 1) return;
+    {
+        DialogOpenScope scope(program_);
+        std::unique_ptr<VerbTableDialog> dialog;
+        if (german) {
+            dialog = std::make_unique<TSlovesaNemcina>(this, program_);
+        } else {
+            dialog = std::make_unique<TSlovesa>(this, program_);
+        }
+        if (dialog->Execute() == IDOK) {
+            program_.SetCurrentSlot(german ? 2 : 0);
+            program_.CurrentWord() = VerbLookupWord(dialog->ChosenVerb(), german);
+            client_.RefreshView();
+        }
+    }
 }
 
 void TFOkno::CeNotBuilt(wl::CommandEnabler& ce) { ce.Enable(false); }
@@ -328,7 +461,7 @@ void TFOkno::NoteFocus() {
 }
 
 void TFOkno::CmCopy() {
-    DialogOpenScope scope(program_);
+    DialogOpenScope scope(program_, false);
     NoteFocus();
     std::wstring text;
     int side = -1;
@@ -340,7 +473,7 @@ void TFOkno::CmCopy() {
         side = 0;
     }
     if (side < 0 || text.empty()) return;
-    program_.OwnCopy = true;
+    program_.Clipboard.OwnCopy = true;
     PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side));
 }
 

@@ -25,11 +25,18 @@ std::vector<ToolbarItem> ToolbarItems(const std::string& letters, const std::arr
 // Menu resource name of a UI language.
 const wchar_t* MenuName(int uiLanguage);
 
+// The frame's rectangle at start: the saved one, unless no work area of
+// `workAreas` (the primary monitor's first) shows enough of its title bar to
+// grab it; then the default place on the first work area, the size cut to it.
+lex::WindowRect VisibleFrameRect(const lex::WindowRect& saved, const std::vector<RECT>& workAreas);
+// The work areas of the monitors, the primary monitor's first.
+std::vector<RECT> MonitorWorkAreas();
+
 // Runs a program started by a command line of this program (a WinExec
 // result: 32 or more is success). Tests replace it.
 using ProgramStarter = UINT (*)(const std::string& commandLine);
 
-class TFOkno : public wl::FrameWindow, public LookupHost {
+class TFOkno : public wl::FrameWindow, public LookupHost, public DdeHost {
 public:
     TFOkno(Program& program, TDrawWindow& client);
     ~TFOkno() override;
@@ -41,6 +48,15 @@ public:
     // LookupHost
     void SetCaption(const std::string& text) override;
     void RunCommand(unsigned id) override;
+    // DdeHost
+    bool PokesRefused() override;
+    void TranslateClipboardWord(int slot) override;
+    HWND HostWindow() override { return Handle(); }
+
+    // One tick of the clipboard watch (the frame's timer, and after every
+    // dialog command): a short new text that another program put on the
+    // clipboard is looked up, with the frame brought to the front.
+    void ClipboardTick();
 
     // Restart after a configuration change: closing writes, then the new copy.
     // False (with a message) when the new copy cannot be started.
@@ -67,6 +83,7 @@ private:
 
     void CmNothing() {}
     void CmHistory();
+    void CmIrregularVerbs();
     void CmUtility();
     void CmEnd();
     void CmUndo();
@@ -124,6 +141,10 @@ private:
     // Notes which box has the focus and whether its selection is empty.
     void NoteFocus();
     std::string ReadClipboardText();
+    // A dialog of the program is open (a command's, or a message box).
+    bool DialogShowing() const;
+    // Shows the frame and puts it in front of every other window.
+    void BringForward();
 
     Program& program_;
     TDrawWindow& client_;
@@ -132,6 +153,7 @@ private:
     HFONT barFont_ = nullptr;
     bool wordSelection_ = false;
     bool translationSelection_ = false;
+    bool clipboardReady_ = true;  // no tick is running
 };
 
 }  // namespace lexora

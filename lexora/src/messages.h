@@ -13,16 +13,27 @@ void ShowOk(Program& program, wl::Window* parent, int captionId, int textId);
 bool AskYesNo(Program& program, wl::Window* parent, int captionId, int textId);
 
 // RAII: the dialog-open flag is set while a command shows a dialog and is
-// cleared on every way out of it.
+// cleared on every way out of it; then the program's after-dialog work runs
+// (one clipboard tick), unless `tickAfter` is false. A scope inside another
+// leaves the flag to the outer one.
 class DialogOpenScope {
 public:
-    explicit DialogOpenScope(Program& program) : program_(program) { program_.DialogOpen = true; }
-    ~DialogOpenScope() { program_.DialogOpen = false; }
+    explicit DialogOpenScope(Program& program, bool tickAfter = true)
+        : program_(program), outer_(!program.DialogOpen), tickAfter_(tickAfter) {
+        program_.DialogOpen = true;
+    }
+    ~DialogOpenScope() {
+        if (!outer_) return;
+        program_.DialogOpen = false;
+        if (tickAfter_ && program_.AfterDialog) program_.AfterDialog();
+    }
     DialogOpenScope(const DialogOpenScope&) = delete;
     DialogOpenScope& operator=(const DialogOpenScope&) = delete;
 
 private:
     Program& program_;
+    bool outer_;
+    bool tickAfter_;
 };
 
 }  // namespace lexora

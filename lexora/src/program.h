@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "core/history/history_list.h"
 #include "keyboard_coupling.h"
 #include "text_search.h"
+#include "clipboard_rule.h"
+#include "dde_server.h"
 
 namespace lexora {
 
@@ -35,6 +38,9 @@ public:
     std::unique_ptr<lex::FileSystem> Files;
     std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
     KeyboardCoupling Coupling;  // the keyboards of the focused fields
+    // What the windows with dictionary fields call when the focus may have
+    // moved: the coupling above (tests put a recorder in its place).
+    lex::KeyboardCoupling* Keyboards = &Coupling;
 
     // Fonts per slot: [0] original, [1] translation, [2] pronunciation.
     HFONT Fonts[3][lex::kSlotCount] = {};
@@ -44,7 +50,10 @@ public:
     bool DialogOpen = false;
     bool HookInstalled = false;
     bool ClipboardLink = false;
-    bool OwnCopy = false;
+    ClipboardMemory Clipboard;  // the clipboard watch's last text and own-copy flag
+    // Runs when a command's dialog has closed (the frame's clipboard tick).
+    std::function<void()> AfterDialog;
+    DdeServer Dde;
 
     // The translator's chosen slots and output mode (0 8-bit, 1 UTF-16), and
     // the full-text search's state: kept between the dialogs' runs.

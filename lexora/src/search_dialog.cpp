@@ -77,13 +77,13 @@ void TNajdiWindow::SetupWindow() {
     ShowSlotFont(slot);
     if (!resume_) {
         ::CheckDlgButton(Handle(), IDC_SEARCH_HEADWORDS, BST_CHECKED);
-        program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
+        program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
         return;
     }
     ::CheckDlgButton(Handle(), IDC_SEARCH_HEADWORDS, state.InHeadwords ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(Handle(), IDC_SEARCH_TRANSLATIONS, state.InTranslations ? BST_CHECKED : BST_UNCHECKED);
     text_.SetText(state.Text);
-    program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
+    program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
     job_.SetContinue(true);
     StartJob(job_);
 }
@@ -160,7 +160,7 @@ void TNajdiWindow::CmKeyboardToggle() {
     keyboardSide_ = 1 - keyboardSide_;
     SetItemText(IDC_SEARCH_KEYBOARD, program_.Texts.LoadText(keyboardSide_ == 1 ? lex::kTextTranslationKeyboard
                                                                                 : lex::kTextOriginalKeyboard));
-    program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), keyboardSide_, false);
+    program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), keyboardSide_, false);
 }
 
 void TNajdiWindow::EvSlotChange(UINT code) {

@@ -146,9 +146,9 @@ LRESULT TTrnDialog::EvTimer(WPARAM id, LPARAM) {
     if (id != kKeyboardTimer) return DefaultProcessing();
     // Inside the text the source language's keyboard types, elsewhere the standard one.
     if (::GetFocus() == text_.Handle())
-        program_.Coupling.SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
+        program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
     else
-        program_.Coupling.SelectStandardKeyboard();
+        program_.Keyboards->SelectStandardKeyboard();
     return 0;
 }
 

@@ -148,7 +148,7 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
         {CM_DELETE_ENTRY, lex::kTextMenuDeleteEntry, false},  // no list line selected
         {CM_DELETE_TRANSLATION, lex::kTextMenuDeleteTranslation, false},
         {CM_KEYBOARD_CONFIG, 0, true},
-        {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, false},
+        {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, true},  // slot 0 has the English verbs
         {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, false},
         {CM_CLIPBOARD_LINK_ON, 0, true},  {CM_CLIPBOARD_LINK_OFF, 0, false},
         {CM_DICTIONARY_CONFIG, 0, false}, {CM_ABOUT, 0, false},
