@@ -129,6 +129,7 @@ void TDrawWindow::Layout() {
 void TDrawWindow::RefreshView() {
     if (!wordBox_) return;
     const int slot = program_.CurrentSlot();
+    program_.Keyboards->SelectSlotKeyboard(slot, lex::kOriginalField, false);
     translation_->SetCodePage(TranslationCodePage());
     pronunciation_->SetCodePage(program_.SlotCodePage(slot, 2));
     label1_->SetCodePage(program_.UiCodePage());

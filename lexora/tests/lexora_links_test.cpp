@@ -273,6 +273,18 @@ TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {
     EXPECT_EQ(coupling_[0].slot, 1);
 }
 
+// Showing another slot selects the keyboard of its original field.
+TEST_F(Links, ShowingASlotSelectsItsKeyboard) {
+    Open();
+    coupling_.clear();
+    Command(CM_GERMAN);
+    ASSERT_EQ(program_->CurrentSlot() / 2, 1);
+    ASSERT_FALSE(coupling_.empty());
+    EXPECT_EQ(coupling_.front().slot, program_->CurrentSlot());
+    EXPECT_EQ(coupling_.front().field, lex::kOriginalField);
+    EXPECT_FALSE(coupling_.front().pronunciation);
+}
+
 // The DDE service lives from the lookup window's set-up to the frame's close.
 TEST_F(Links, DdeServiceIsRegisteredAtStartAndReleasedAtClose) {
     Open();
