@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "client.h"
+#include "core/dialogs/settings_dialog_host.h"
 #include "program.h"
 #include "winlib/frame.h"
 
@@ -82,6 +83,15 @@ private:
     void CmTranslateBack();
     void CmHelp();
     void CmNotBuilt() {}
+    // The shared settings dialogs (settings_commands.cpp).
+    lex::SettingsDialogHost DialogHost();
+    template <typename DialogClass>
+    bool RunSettingsDialog();  // true: OK
+    void CmDictionaryConfig();
+    void CmSortingSetup();
+    void CmFontSetup();
+    void CmOtherLanguages();
+    void CmAbout();
 
     void CeHistory(wl::CommandEnabler& ce);
     void CeVerbs(wl::CommandEnabler& ce);

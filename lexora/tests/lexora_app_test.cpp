@@ -146,9 +146,10 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
         {CM_NEW_ENTRY, lex::kTextMenuNewEntry, false},
         {CM_CORRECT_WORD, lex::kTextMenuCorrectWord, false},
         {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, false},
-        {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, false},
+        {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, true},
         {CM_CLIPBOARD_LINK_ON, 0, true},  {CM_CLIPBOARD_LINK_OFF, 0, false},
-        {CM_DICTIONARY_CONFIG, 0, false}, {CM_ABOUT, 0, false},
+        {CM_DICTIONARY_CONFIG, 0, true}, {CM_ABOUT, 0, true}, {CM_FONT_SETUP, 0, true},
+        {CM_OTHER_LANGUAGES, lex::kTextMenuOtherLanguages, true},
     };
     for (const Case& c : cases) {
         State s = Enabler(c.id);
