@@ -52,6 +52,19 @@ std::string BrowseFolder(wl::Window* owner, TextLoader& texts, const std::string
     return options.fileName.substr(0, cut + 1);
 }
 
+bool RunConfiguration(wl::Window* frame, SettingsDialogHost& host, const std::function<void()>& afterOk) {
+    ProgramSettings::ConfigFlagSet& flags = host.Config.ConfigFlags;
+    flags.RestartNeeded = false;
+    {
+        TConfigWindow dialog(frame, host);
+        if (dialog.Execute() == IDOK && afterOk) afterOk();
+    }
+    if (!flags.RestartNeeded) return false;
+    if (AskYesNo(frame, host.Messages, host.Texts, kTextModificationCaption, kTextRestartQuestion)) return true;
+    flags.RestartNeeded = false;
+    return false;
+}
+
 // --- TConfigWindow ----------------------------------------------------------------
 
 WL_BEGIN_MESSAGE_TABLE(TConfigWindow, wl::Dialog)

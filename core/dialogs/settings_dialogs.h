@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,12 @@ private:
     SettingsDialogHost& host_;
     wl::ComboBox uiLanguage_;
 };
+
+// The configuration command of both frames: clears the restart flag, runs
+// TConfigWindow (`afterOk` runs when it ends with OK), and when a change needs
+// a restart asks with the restart question. True: the user wants the restart
+// now (the flag stays set; the frame restarts); false: no restart, flag clear.
+bool RunConfiguration(wl::Window* frame, SettingsDialogHost& host, const std::function<void()>& afterOk);
 
 // A grammar-note separator must be one visible character that cannot begin a
 // word: not empty, not a blank or control character, not a letter or digit.

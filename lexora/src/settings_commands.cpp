@@ -27,20 +27,13 @@ bool TFOkno::RunSettingsDialog() {
 }
 
 void TFOkno::CmDictionaryConfig() {
-    lex::ProgramSettings::ConfigFlagSet& flags = program_.Config.ConfigFlags;
-    flags.RestartNeeded = false;
-    if (RunSettingsDialog<lex::TConfigWindow>()) client_.RefreshView();
-    if (!flags.RestartNeeded) return;
     bool restart = false;
     {
         DialogOpenScope scope(program_);
-        restart = AskYesNo(program_, this, lex::kTextModificationCaption, lex::kTextRestartQuestion);
+        lex::SettingsDialogHost host = DialogHost();
+        restart = lex::RunConfiguration(this, host, [this] { client_.RefreshView(); });
     }
-    if (restart) {
-        Restart();
-    } else {
-        flags.RestartNeeded = false;
-    }
+    if (restart) Restart();
 }
 
 void TFOkno::CmSortingSetup() { RunSettingsDialog<lex::TSortWindow>(); }

@@ -327,6 +327,30 @@ TEST_F(Dialogs, ConfigurationRestartOnlyForLettersLanguageAndToolbar) {
     EXPECT_EQ(program_->Config.DictionaryTitles[13], "Elvish");
 }
 
+std::vector<std::string> started;
+UINT RecordStart(const std::string& commandLine) {
+    started.push_back(commandLine);
+    return 33;  // WinExec's "started"
+}
+
+// Yes to the restart question starts the new copy and closes this one.
+TEST_F(Dialogs, ConfigurationYesRestartsTheProgram) {
+    Open(0);
+    wl::testing::ScopedReplace<ProgramStarter> starter(TFOkno::starter, RecordStart);
+    wl::testing::ScopedReplace<std::vector<std::string>> record(started, std::vector<std::string>{});
+    HWND frame = FrameHandle();
+    EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
+        SetItem(d, IDC_CONFIG_LETTER_FIRST + 8, "W");
+        ClickButton(d.Handle(), IDOK);
+        Next([&](wl::Dialog& q) { ClickButton(q.Handle(), IDC_QUESTION_YES); });
+    }));
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], "\"" + folders_.Program + "lexora.exe\"");
+    EXPECT_EQ(Read("JAZYKY", "Tlacitko8"), "W");
+    wl::testing::PumpMessages();
+    EXPECT_FALSE(::IsWindow(frame));
+}
+
 TEST_F(Dialogs, ConfigurationRefusesAnUnusableSeparator) {
     Open(0);
     for (const char* typed : {"", " ", "a", "Q", "5"}) {
