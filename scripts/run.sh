@@ -21,6 +21,7 @@ run="$build/run"
 rm -rf "$run/program" "$run/data" "$run/input"
 mkdir -p "$run/program" "$run/data/cd" "$run/data/disk"
 cp "$build/win/lexora/lexora.exe" "$run/program/"
+cp "$root/core/dialogs/data/licence.txt" "$run/program/"
 python3 "$root/lexora/tools/demo_slots.py" "$root/lexora/data" "$run/input"
 
 if [ -n "${DISPLAY:-}" ]; then
