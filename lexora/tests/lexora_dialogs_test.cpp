@@ -15,6 +15,7 @@
 #include "core/engine/slots.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "frame.h"
+#include "frame_fixture.h"
 #include "lexora_ids.h"
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
@@ -100,19 +101,7 @@ protected:
         return text;
     }
 
-    void Open(int uiLanguage) {
-        Write("KOMM", "JAZ", std::to_string(uiLanguage));
-        Write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        Write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        Write("INDEX", "akce0.idx", folders_.Disk);
-        HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        program_ = std::make_unique<Program>(instance, ini_);
-        program_->Config.ProgramFolder = folders_.Program;
-        app_ = std::make_unique<TDrawApp>(instance, *program_);
-        app_->InitMainWindow();
-        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
-        ::ShowWindow(app_->Frame()->Handle(), SW_SHOWNORMAL);
-    }
+    void Open(int uiLanguage) { ASSERT_TRUE(OpenLexora(folders_, ini_, uiLanguage, program_, app_)); }
 
     HWND FrameHandle() const { return app_->Frame()->Handle(); }
     UINT CodePage() const { return program_->UiCodePage(); }
