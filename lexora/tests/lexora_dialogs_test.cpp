@@ -71,6 +71,21 @@ void Next(std::function<void(wl::Dialog&)> act) {
     });
 }
 
+// A command whose dialogs are still open this long after (a step failed to
+// close one, or an unexpected message came) gets every dialog of this
+// thread cancelled, so that the test fails instead of hanging.
+constexpr UINT_PTR kWatchdogTimer = 0x7E58;
+constexpr UINT kWatchdogMs = 20000;
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+    ADD_FAILURE() << "dialogs still open: cancelled";
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM) -> BOOL {
+        wchar_t name[16] = {};
+        ::GetClassNameW(hwnd, name, 16);
+        if (std::wstring(name) == L"#32770" && ::IsWindowVisible(hwnd)) ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }, 0);
+}
+
 class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -115,7 +130,9 @@ protected:
             opened = true;
             act(d);
         });
+        ::SetTimer(FrameHandle(), kWatchdogTimer, kWatchdogMs, Watchdog);
         ::SendMessageW(FrameHandle(), WM_COMMAND, id, 0);
+        if (::IsWindow(FrameHandle())) ::KillTimer(FrameHandle(), kWatchdogTimer);
         wl::Dialog::SetTestHook(nullptr);
         return opened;
     }
@@ -597,6 +614,17 @@ TEST_F(Dialogs, FontChoiceSavesTheFourteenKeysAndReplacesTheHandle) {
         EXPECT_EQ(::GetObjectType(old), 0u);  // the replaced handle is gone
     }
 
+    // The views of the current slot draw with the new handle at once.
+    EXPECT_TRUE(Command(CM_FONT_SETUP, [&](wl::Dialog& d) {
+        Next([&](wl::Dialog& s) { ClickButton(s.Handle(), IDOK); });
+        ClickButton(d.Handle(), IDC_FONTS_TRANSLATION);  // slot 0, the current one
+        ClickButton(d.Handle(), IDOK);
+    }));
+    HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(::GetDlgItem(client, IDC_TRANSLATION_BOX), WM_GETFONT, 0, 0)),
+              program_->Fonts[1][0]);
+    EXPECT_EQ(Read("TTFT0", "lfCharSet"), "238");
+
     // Cancel of the script list keeps the created font's script.
     EXPECT_TRUE(Command(CM_FONT_SETUP, [&](wl::Dialog& d) {
         ::SendMessageW(d.GetItem(IDC_FONTS_SLOTS), LB_SETCURSEL, 6, 0);
@@ -617,7 +645,7 @@ TEST_F(Dialogs, FontChoiceSavesTheFourteenKeysAndReplacesTheHandle) {
     }));
     EXPECT_EQ(FileBytes(ini_), before);
     EXPECT_EQ(program_->Fonts[1][7], kept);
-    EXPECT_EQ(choosers, 9);
+    EXPECT_EQ(choosers, 10);
 }
 
 // --- Direction -------------------------------------------------------------------------------------
