@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "core/engine/file_system.h"
 #include "core/engine/records.h"
@@ -23,9 +24,7 @@ TJazykyDialog::TJazykyDialog(wl::Window* parent, SettingsDialogHost& host, int t
 
 void TJazykyDialog::SetupWindow() {
     wl::Dialog::SetupWindow();
-    SetCodePage(host_.Texts.CodePage());
-    SetText(host_.Texts.LoadText(kTextOtherLanguagesCaption));
-    SetItemText(IDOK, host_.Texts.LoadText(kTextOk));
+    SetDialogTexts(*this, host_.Texts, kTextOtherLanguagesCaption, {{IDOK, kTextOk}});
     PlaceAtMainWindowTopRight(*this);
     for (const std::string& title : host_.Config.DictionaryTitles) list_.AddString(title);
     list_.SetSelIndex(host_.Config.Dictionary.CurrentSlot);
@@ -70,13 +69,12 @@ TAbout::TAbout(wl::Window* parent, SettingsDialogHost& host, int templateId)
 void TAbout::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
-    SetCodePage(t.CodePage());
-    SetText(t.LoadText(kTextAboutCaption));
+    SetDialogTexts(*this, t, kTextAboutCaption,
+                   {{IDC_ABOUT_VERSION, kTextAboutVersion},
+                    {IDC_ABOUT_CONTENTS_LABEL, kTextDictionariesContents},
+                    {IDC_ABOUT_LICENCE, kTextMenuLicence},
+                    {IDOK, kTextOk}});
     if (host_.Icon) ::SendMessageW(GetItem(IDC_ABOUT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(host_.Icon), 0);
-    SetItemText(IDC_ABOUT_VERSION, t.LoadText(kTextAboutVersion));
-    SetItemText(IDC_ABOUT_CONTENTS_LABEL, t.LoadText(kTextDictionariesContents));
-    SetItemText(IDC_ABOUT_LICENCE, t.LoadText(kTextMenuLicence));
-    SetItemText(IDOK, t.LoadText(kTextOk));
     const DictionarySettings& d = host_.Config.Dictionary;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         contents_.AddString(host_.Config.DictionaryTitles[slot]);
@@ -114,12 +112,11 @@ TProdejci::TProdejci(wl::Window* parent, SettingsDialogHost& host, int templateI
 void TProdejci::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
-    SetCodePage(t.CodePage());
+    SetDialogTexts(*this, t, 0, {{IDOK, kTextOk}});
     std::string caption = t.LoadText(kTextMenuLicence);
     const size_t mnemonic = caption.find('&');
     if (mnemonic != std::string::npos) caption.erase(mnemonic, 1);
     SetText(caption);
-    SetItemText(IDOK, t.LoadText(kTextOk));
     HWND edit = GetItem(IDC_LICENCE_TEXT);
     ::SendMessageW(edit, EM_LIMITTEXT, 0, 0);  // the whole text, however long
     SetItemText(IDC_LICENCE_TEXT, "error opening file");

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <cwctype>
 
-#include "core/dialogs/dialog_rows.h"
+#include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "core/engine/slots.h"
 #include "core/engine/trim_word.h"
@@ -83,20 +83,21 @@ void TConfigWindow::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
     ProgramSettings& c = host_.Config;
-    SetCodePage(t.CodePage());  // the caption stays the template's own
-    SetItemText(IDOK, t.LoadText(kTextOk));
-    SetItemText(IDCANCEL, t.LoadText(kTextCancel));
-    SetItemText(IDC_CONFIG_TOOLBAR, t.LoadText(kTextMenuToolbar));
-    SetItemText(IDC_CONFIG_LETTER_HEAD, t.LoadText(kTextButtonLabel));
-    SetItemText(IDC_CONFIG_CONFIRM_EXIT, t.LoadText(kTextAcknowledgeQuit));
-    SetItemText(IDC_CONFIG_CLIPBOARD_AT_START, t.LoadText(kTextClipboardLinkAtStart));
-    SetItemText(IDC_CONFIG_HISTORY_LABEL, t.LoadText(kTextWordsHistory));
-    SetItemText(IDC_CONFIG_SEPARATOR_LABEL, t.LoadText(kTextCommentsSeparator));
-    SetItemText(IDC_CONFIG_CD_LABEL, t.LoadText(kTextMainFilesPath));
-    SetItemText(IDC_CONFIG_DISK_LABEL, t.LoadText(kTextUserFilesPath));
-    SetItemText(IDC_CONFIG_UI_LANGUAGE_LABEL, t.LoadText(kTextCommunicationLanguage));
-    SetItemText(IDC_CONFIG_BROWSE_CD, t.LoadText(kTextBrowse));
-    SetItemText(IDC_CONFIG_BROWSE_DISK, t.LoadText(kTextBrowse));
+    // The caption stays the template's own.
+    SetDialogTexts(*this, t, 0,
+                   {{IDOK, kTextOk},
+                    {IDCANCEL, kTextCancel},
+                    {IDC_CONFIG_TOOLBAR, kTextMenuToolbar},
+                    {IDC_CONFIG_LETTER_HEAD, kTextButtonLabel},
+                    {IDC_CONFIG_CONFIRM_EXIT, kTextAcknowledgeQuit},
+                    {IDC_CONFIG_CLIPBOARD_AT_START, kTextClipboardLinkAtStart},
+                    {IDC_CONFIG_HISTORY_LABEL, kTextWordsHistory},
+                    {IDC_CONFIG_SEPARATOR_LABEL, kTextCommentsSeparator},
+                    {IDC_CONFIG_CD_LABEL, kTextMainFilesPath},
+                    {IDC_CONFIG_DISK_LABEL, kTextUserFilesPath},
+                    {IDC_CONFIG_UI_LANGUAGE_LABEL, kTextCommunicationLanguage},
+                    {IDC_CONFIG_BROWSE_CD, kTextBrowse},
+                    {IDC_CONFIG_BROWSE_DISK, kTextBrowse}});
     SetRowLabels(*this, t);
     const int heads[] = {kTextOriginalNameLabel, kTextTranslationNameLabel, kTextDictionaryNameLabel};
     for (int i = 0; i < 6; ++i) SetItemText(IDC_COLUMN_HEAD_FIRST + i, t.LoadText(heads[i % 3]));
@@ -241,16 +242,15 @@ TTlacitko::TTlacitko(wl::Window* parent, SettingsDialogHost& host, int templateI
 void TTlacitko::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
-    SetCodePage(t.CodePage());
-    SetText(t.LoadText(kTextToolbarCaption));
-    SetItemText(IDOK, t.LoadText(kTextOk));
-    SetItemText(IDCANCEL, t.LoadText(kTextCancel));
-    SetItemText(IDC_TOOLBAR_COPY, t.LoadText(kTextToolbarCopy));
-    SetItemText(IDC_TOOLBAR_DELETE, t.LoadText(kTextToolbarDelete));
-    SetItemText(IDC_TOOLBAR_UP, t.LoadText(kTextToolbarMoveUp));
-    SetItemText(IDC_TOOLBAR_DOWN, t.LoadText(kTextToolbarMoveDown));
-    SetItemText(IDC_TOOLBAR_CATALOGUE_LABEL, t.LoadText(kTextToolbarIconCount));
-    SetItemText(IDC_TOOLBAR_ICONS_LABEL, t.LoadText(kTextToolbarShownIcons));
+    SetDialogTexts(*this, t, kTextToolbarCaption,
+                   {{IDOK, kTextOk},
+                    {IDCANCEL, kTextCancel},
+                    {IDC_TOOLBAR_COPY, kTextToolbarCopy},
+                    {IDC_TOOLBAR_DELETE, kTextToolbarDelete},
+                    {IDC_TOOLBAR_UP, kTextToolbarMoveUp},
+                    {IDC_TOOLBAR_DOWN, kTextToolbarMoveDown},
+                    {IDC_TOOLBAR_CATALOGUE_LABEL, kTextToolbarIconCount},
+                    {IDC_TOOLBAR_ICONS_LABEL, kTextToolbarShownIcons}});
     std::vector<std::string> entries;
     for (int id : kCatalogue) {
         entries.push_back(t.LoadText(id));

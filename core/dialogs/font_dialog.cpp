@@ -1,4 +1,5 @@
 // TConfigFontWindow and TScriptWindow: the three fonts of a slot.
+#include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "winlib/common_dialogs.h"
 
@@ -65,13 +66,12 @@ TConfigFontWindow::TConfigFontWindow(wl::Window* parent, SettingsDialogHost& hos
 void TConfigFontWindow::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
-    SetCodePage(t.CodePage());
-    SetText(t.LoadText(kTextFontCaption));
-    SetItemText(IDOK, t.LoadText(kTextOk));
-    SetItemText(IDC_FONTS_ORIGINAL, t.LoadText(kTextOriginalFont));
-    SetItemText(IDC_FONTS_TRANSLATION, t.LoadText(kTextTranslationFont));
-    SetItemText(IDC_FONTS_PRONUNCIATION, t.LoadText(kTextPronunciationFont));
-    SetItemText(IDC_FONTS_LABEL, t.LoadText(kTextParticularLanguages));
+    SetDialogTexts(*this, t, kTextFontCaption,
+                   {{IDOK, kTextOk},
+                    {IDC_FONTS_ORIGINAL, kTextOriginalFont},
+                    {IDC_FONTS_TRANSLATION, kTextTranslationFont},
+                    {IDC_FONTS_PRONUNCIATION, kTextPronunciationFont},
+                    {IDC_FONTS_LABEL, kTextParticularLanguages}});
     for (const std::string& title : host_.Config.DictionaryTitles) slots_.AddString(title);
     slots_.SetSelIndex(host_.Config.Dictionary.CurrentSlot);
     host_.OfferStandardKeyboard();
@@ -131,11 +131,8 @@ TScriptWindow::TScriptWindow(wl::Window* parent, SettingsDialogHost& host, Scrip
 void TScriptWindow::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
-    SetCodePage(t.CodePage());
-    SetText(t.LoadText(kTextFontDoneCaption));
-    SetItemText(IDC_SCRIPT_PROMPT, t.LoadText(kTextFontScriptPrompt));
-    SetItemText(IDOK, t.LoadText(kTextOk));
-    SetItemText(IDCANCEL, t.LoadText(kTextCancel));
+    SetDialogTexts(*this, t, kTextFontDoneCaption,
+                   {{IDC_SCRIPT_PROMPT, kTextFontScriptPrompt}, {IDOK, kTextOk}, {IDCANCEL, kTextCancel}});
     for (const Script& script : kScripts) list_.AddString(t.LoadText(script.textId));
     list_.SetSelIndex(ScriptPreselection(choice_));
 }

@@ -1,7 +1,7 @@
 // TSortWindow: the sort type of every slot.
 #include <windows.h>
 
-#include "core/dialogs/dialog_rows.h"
+#include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "core/engine/records.h"
 
@@ -46,11 +46,8 @@ TSortWindow::TSortWindow(wl::Window* parent, SettingsDialogHost& host, int templ
 void TSortWindow::SetupWindow() {
     wl::Dialog::SetupWindow();
     TextLoader& t = host_.Texts;
-    SetCodePage(t.CodePage());
-    SetText(t.LoadText(kTextSortingCaption));
-    SetItemText(IDOK, t.LoadText(kTextOk));
-    SetItemText(IDCANCEL, t.LoadText(kTextCancel));
-    SetItemText(IDC_SORT_NOTE, t.LoadText(kTextSortingFollowManual));
+    SetDialogTexts(*this, t, kTextSortingCaption,
+                   {{IDOK, kTextOk}, {IDCANCEL, kTextCancel}, {IDC_SORT_NOTE, kTextSortingFollowManual}});
     SetRowLabels(*this, t);
     for (int i = 0; i < 4; ++i)
         SetItemText(IDC_COLUMN_HEAD_FIRST + i, t.LoadText(i % 2 ? kTextSortingColumn : kTextSortingDictionaryColumn));
