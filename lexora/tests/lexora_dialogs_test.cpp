@@ -732,7 +732,7 @@ TEST_F(Dialogs, AboutListsTitlesAndCountsAndShowsTheLicence) {
             ClickButton(licence.Handle(), IDOK);
         });
         ClickButton(about.Handle(), IDC_ABOUT_LICENCE);
-        std::string longLine(40000, 'w');  // far past the old 3048-byte line buffer
+        std::string longLine(40000, 'w');  // one very long line, shown whole
         WriteFile(folders_.Program + "licence.txt", "Terms\r\n\r\n" + longLine + "\nlast line");
         Next([&](wl::Dialog& licence) {
             EXPECT_EQ(licence.GetItemText(IDC_LICENCE_TEXT), "Terms\r\n\r\n" + longLine + "\r\nlast line\r\n");
