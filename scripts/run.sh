@@ -24,6 +24,7 @@ cp "$build/win/lexora/lexora.exe" "$run/program/"
 # The verb tables (F7) beside the program, in code page 1250 with CR LF.
 iconv -f UTF-8 -t CP1250 "$root/lexora/data/verbs_en.txt" | sed 's/$/\r/' > "$run/program/NEPR_A.SLO"
 iconv -f UTF-8 -t CP1250 "$root/lexora/data/verbs_de.txt" | sed 's/$/\r/' > "$run/program/NEPR_N.SLO"
+cp "$root/core/dialogs/data/licence.txt" "$run/program/"
 python3 "$root/lexora/tools/demo_slots.py" "$root/lexora/data" "$run/input"
 
 if [ -n "${DISPLAY:-}" ]; then

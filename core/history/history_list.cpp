@@ -1,5 +1,6 @@
 #include "core/history/history_list.h"
 
+#include <algorithm>
 #include <new>
 
 #include "core/engine/trim_word.h"
@@ -40,6 +41,25 @@ int HistoryList::AllocHistory(int32_t& historySize) {
         FreeHistory();
         return -1;
     }
+    allocated_ = true;
+    return 1;
+}
+
+int HistoryList::ResizeHistory(int32_t& historySize) {
+    int32_t size = historySize;
+    if (size < kMinHistorySize) size = kMinHistorySize;
+    if (size > kMaxHistorySize) size = kMaxHistorySize;
+    try {
+        std::vector<std::string> texts(texts_.begin(), texts_.begin() + std::min<size_t>(texts_.size(), size));
+        std::vector<int32_t> slots(slots_.begin(), slots_.begin() + std::min<size_t>(slots_.size(), size));
+        texts.resize(static_cast<size_t>(size));
+        slots.resize(static_cast<size_t>(size), kNoSlot);
+        texts_.swap(texts);
+        slots_.swap(slots);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    historySize = size;
     allocated_ = true;
     return 1;
 }

@@ -21,6 +21,10 @@ public:
     // the clamped value back), then makes that many empty entries (slot
     // kNoSlot). 1 done, -1 out of memory.
     int AllocHistory(int32_t& historySize);
+    // Clamps `historySize` like AllocHistory and gives the list that size,
+    // keeping the newest entries that fit. 1 done; -1 out of memory, and then
+    // the list and `historySize` keep their old contents and size.
+    int ResizeHistory(int32_t& historySize);
     void FreeHistory();
     bool Allocated() const { return allocated_; }
     int Size() const { return static_cast<int>(texts_.size()); }

@@ -3,6 +3,7 @@
 
 #include "core/texts/text_ids.h"
 #include "core/ui/combo_box2.h"
+#include "core/ui/dialog_placement.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "winlib/text.h"
 
@@ -24,15 +25,7 @@ void THistoryDialog::SetupWindow() {
     SetText(loader_.LoadText(kTextHistoryCaption));
     SetItemText(IDC_HISTORY_OK, loader_.LoadText(kTextOk));
 
-    // Top right corner on the main window's top right corner, size kept.
-    HWND main = Parent() && Parent()->Handle() ? GetAncestor(Parent()->Handle(), GA_ROOT) : nullptr;
-    if (main) {
-        RECT mr{}, dr{};
-        GetWindowRect(main, &mr);
-        GetWindowRect(Handle(), &dr);
-        SetWindowPos(Handle(), nullptr, mr.right - (dr.right - dr.left), mr.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    PlaceAtMainWindowTopRight(*this);
 
     for (int i = 0; i < history_.Size(); ++i)
         if (!history_.Text(i).empty()) list_.AddEntry(i);

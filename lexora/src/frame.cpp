@@ -156,13 +156,13 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_COMMAND(CM_LOCATE_NEXT, CmLocateNext)
     WL_ENABLER(CM_LOCATE_NEXT, CeLocateNext)
     WL_COMMAND(CM_KEYBOARD_CONFIG, CmKeyboardConfig)
-    WL_COMMAND(CM_SORTING_SETUP, CmNotBuilt)
+    WL_COMMAND(CM_SORTING_SETUP, CmSortingSetup)
     WL_ENABLER(CM_SORTING_SETUP, CeSortingSetup)
     WL_COMMAND_RANGE(CM_ENGLISH, CM_GERMAN, CmLanguage)
     WL_ENABLER_RANGE(CM_ENGLISH, CM_GERMAN, CeLanguage)
     WL_COMMAND_RANGE(CM_LANGUAGE_3, CM_LANGUAGE_10, CmLanguage)
     WL_ENABLER_RANGE(CM_LANGUAGE_3, CM_LANGUAGE_10, CeLanguage)
-    WL_COMMAND(CM_OTHER_LANGUAGES, CmNotBuilt)
+    WL_COMMAND(CM_OTHER_LANGUAGES, CmOtherLanguages)
     WL_ENABLER(CM_OTHER_LANGUAGES, CeOtherLanguages)
     WL_COMMAND(CM_DIRECTION, CmDirection)
     WL_ENABLER(CM_DIRECTION, CeDirection)
@@ -176,14 +176,11 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_ENABLER(CM_DELETE_ENTRY, CeDeleteEntry)
     WL_COMMAND(CM_DELETE_TRANSLATION, CmDeleteTranslation)
     WL_ENABLER(CM_DELETE_TRANSLATION, CeDeleteTranslation)
-    WL_COMMAND(CM_DICTIONARY_CONFIG, CmNotBuilt)
-    WL_ENABLER(CM_DICTIONARY_CONFIG, CeNotBuilt)
-    WL_COMMAND(CM_FONT_SETUP, CmNotBuilt)
-    WL_ENABLER(CM_FONT_SETUP, CeNotBuilt)
+    WL_COMMAND(CM_DICTIONARY_CONFIG, CmDictionaryConfig)
+    WL_COMMAND(CM_FONT_SETUP, CmFontSetup)
     WL_COMMAND(CM_HELP, CmHelp)
     WL_ENABLER(CM_HELP, CeHelp)
-    WL_COMMAND(CM_ABOUT, CmNotBuilt)
-    WL_ENABLER(CM_ABOUT, CeNotBuilt)
+    WL_COMMAND(CM_ABOUT, CmAbout)
     WL_MESSAGE(WM_SIZE, EvSizeFrame)
     WL_MESSAGE(WM_ACTIVATEAPP, EvActivateApp)
 WL_END_MESSAGE_TABLE()
@@ -413,7 +410,6 @@ void TFOkno::CmIrregularVerbs() {
     }
 }
 
-void TFOkno::CeNotBuilt(wl::CommandEnabler& ce) { ce.Enable(false); }
 
 void TFOkno::CmUtility() {
     UINT result = starter(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start");
@@ -541,7 +537,6 @@ void TFOkno::CmLocateNext() { Locate(true); }
 
 void TFOkno::CeSortingSetup(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuSortingSetup);
-    ce.Enable(false);
 }
 
 void TFOkno::Language(int pair) {
@@ -566,7 +561,6 @@ void TFOkno::CeLanguage(wl::CommandEnabler& ce) {
 
 void TFOkno::CeOtherLanguages(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuOtherLanguages);
-    ce.Enable(false);
 }
 
 void TFOkno::CmDirection() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "client.h"
+#include "core/dialogs/settings_dialog_host.h"
 #include "program.h"
 #include "winlib/frame.h"
 
@@ -102,7 +103,6 @@ private:
     void CmLocate();
     void CmLocateNext();
     void Locate(bool resume);
-    void CmNotBuilt() {}
     // Word dialogs.
     void CmNewEntry();
     void CmCorrectWord();
@@ -113,6 +113,15 @@ private:
     // After an add or change dialog: the new word into the word box, and a
     // new lookup after OK.
     void WordDialogEnded(INT_PTR result, const std::string& newWord);
+    // The shared settings dialogs (settings_commands.cpp).
+    lex::SettingsDialogHost DialogHost();
+    template <typename DialogClass>
+    bool RunSettingsDialog();  // true: OK
+    void CmDictionaryConfig();
+    void CmSortingSetup();
+    void CmFontSetup();
+    void CmOtherLanguages();
+    void CmAbout();
 
     void CeHistory(wl::CommandEnabler& ce);
     void CeVerbs(wl::CommandEnabler& ce);
@@ -133,7 +142,6 @@ private:
     void CeDeleteEntry(wl::CommandEnabler& ce);
     void CeDeleteTranslation(wl::CommandEnabler& ce);
     void CeHelp(wl::CommandEnabler& ce);
-    void CeNotBuilt(wl::CommandEnabler& ce);
 
     void Language(int pair);
     static int LanguagePair(UINT command);

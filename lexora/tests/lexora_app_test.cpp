@@ -10,6 +10,7 @@
 
 #include "app.h"
 #include "frame.h"
+#include "frame_fixture.h"
 #include "lexora_ids.h"
 #include "test_data.h"
 #include "winlib/testing/scoped_replace.h"
@@ -69,22 +70,7 @@ protected:
         RemoveFolder(folders_.Base);
     }
 
-    void Open(int uiLanguage) {
-        auto write = [&](const char* section, const char* key, const std::string& value) {
-            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
-        };
-        write("KOMM", "JAZ", std::to_string(uiLanguage));
-        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        write("INDEX", "akce0.idx", folders_.Disk);
-        HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        program_ = std::make_unique<Program>(instance, ini_);
-        program_->Config.ProgramFolder = folders_.Program;
-        app_ = std::make_unique<TDrawApp>(instance, *program_);
-        app_->InitMainWindow();
-        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
-        ::ShowWindow(app_->Frame()->Handle(), SW_SHOWNORMAL);  // as the application's run does
-    }
+    void Open(int uiLanguage) { ASSERT_TRUE(OpenLexora(folders_, ini_, uiLanguage, program_, app_)); }
 
     HWND FrameHandle() const { return app_->Frame()->Handle(); }
 
@@ -149,9 +135,10 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
         {CM_DELETE_TRANSLATION, lex::kTextMenuDeleteTranslation, false},
         {CM_KEYBOARD_CONFIG, 0, true},
         {CM_IRREGULAR_VERBS, lex::kTextMenuIrregularVerbs, true},  // slot 0 has the English verbs
-        {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, false},
+        {CM_SORTING_SETUP, lex::kTextMenuSortingSetup, true},
         {CM_CLIPBOARD_LINK_ON, 0, true},  {CM_CLIPBOARD_LINK_OFF, 0, false},
-        {CM_DICTIONARY_CONFIG, 0, false}, {CM_ABOUT, 0, false},
+        {CM_DICTIONARY_CONFIG, 0, true}, {CM_ABOUT, 0, true}, {CM_FONT_SETUP, 0, true},
+        {CM_OTHER_LANGUAGES, lex::kTextMenuOtherLanguages, true},
     };
     for (const Case& c : cases) {
         State s = Enabler(c.id);

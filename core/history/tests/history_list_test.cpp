@@ -30,6 +30,32 @@ TEST(HistoryList, AllocClampsTheSizeAndStoresItBack) {
     }
 }
 
+// A new size keeps the newest entries that fit (the configuration dialog's
+// change of size must not empty the history).
+TEST(HistoryList, ResizeKeepsTheNewestEntries) {
+    HistoryList h;
+    int32_t size = 10;
+    ASSERT_EQ(h.AllocHistory(size), 1);
+    for (int i = 0; i < 10; ++i) h.AddToHistory("w" + std::to_string(i), i);  // w9 is the newest
+    struct Case { int32_t asked; int32_t size; std::vector<std::string> texts; };
+    const Case cases[] = {
+        {7, 7, {"w9", "w8", "w7", "w6", "w5", "w4", "w3"}},
+        {2, 5, {"w9", "w8", "w7", "w6", "w5"}},
+        {8, 8, {"w9", "w8", "w7", "w6", "w5", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        int32_t setting = c.asked;
+        ASSERT_EQ(h.ResizeHistory(setting), 1);
+        EXPECT_EQ(setting, c.size);
+        EXPECT_EQ(Texts(h), c.texts) << c.asked;
+    }
+    EXPECT_EQ(h.Slot(0), 9);
+    EXPECT_EQ(h.Slot(7), 500);
+    h.AddToHistory("new", 3);
+    EXPECT_EQ(h.Text(0), "new");
+    EXPECT_EQ(h.Text(5), "w5");
+}
+
 TEST(HistoryList, NewestFirstWithoutDuplicatesDroppingTheOldest) {
     HistoryList h;
     int32_t size = 5;
