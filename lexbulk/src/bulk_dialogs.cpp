@@ -47,7 +47,7 @@ void SetCodeTexts(wl::Window& w, Program& p) {
     SetTexts(w, p, {{IDC_TEXT_CODE_1250, lex::kTextCodeWindows1250},
                     {IDC_TEXT_CODE_852, lex::kTextCodeLatin2},
                     {IDC_TEXT_CODE_KAMENICKY, lex::kTextCodeKamenicky}});
-    ::CheckRadioButton(w.Handle(), IDC_TEXT_CODE_1250, IDC_TEXT_CODE_KAMENICKY, IDC_TEXT_CODE_1250);
+    for (int id : kCodeButtons) ::CheckDlgButton(w.Handle(), id, id == IDC_TEXT_CODE_1250 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 // The code of the checked radio button; false when none is checked.

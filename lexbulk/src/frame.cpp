@@ -161,8 +161,10 @@ void TFOkno::CeNotBuilt(wl::CommandEnabler& ce) { ce.Enable(false); }
 TDrawApp::~TDrawApp() { frame_.reset(); }
 
 void TDrawApp::InitMainWindow() {
-    lex::LoadUiLanguage(program_.Settings, program_.Config);
-    program_.Texts.SetUiLanguage(program_.Config.UiLanguage);
+    // The value as stored: a language without a menu leaves the frame without
+    // one (its texts are those of language 1).
+    program_.Config.UiLanguage = program_.Settings.ReadInt(lex::Setting::UiLanguage);
+    program_.Texts.SetUiLanguage(program_.Settings.ReadUiLanguage());
     wl::Window::SetDefaultCodePage(program_.UiCodePage());
     program_.CreateFonts();
     frame_ = std::make_unique<TFOkno>(program_);
