@@ -1,4 +1,5 @@
 // Import and export steppers against real slot files in a temporary folder.
+#include "archive_jobs.h"
 #include "export_job.h"
 #include "import_job.h"
 #include "jobs_fixture.h"
@@ -204,6 +205,58 @@ TEST_F(ImportExportTest, ExportThenImportReproducesEntriesInEveryCode) {
         ASSERT_EQ(lex::JobState::Done, Import(text, code));
         EXPECT_EQ(before, Dump());
     }
+}
+
+}  // namespace
+}  // namespace lextest
+
+namespace lextest {
+namespace {
+
+// Turns every entry of slot 0 into a shipped one: its texts copied into the
+// CD files (the words after the sentinels' texts, the translations at the same
+// offsets), its node and translation flags "CD".
+void MakeShipped(lex::DictionarySettings& s) {
+    Bytes cdWords = ReadFileBytes(s.CdWordsPaths[0]);
+    const int32_t shift = static_cast<int32_t>(cdWords.size()) - static_cast<int32_t>(lex::kFileHeaderSize);
+    WriteFileBytes(s.CdWordsPaths[0], cdWords + ReadFileBytes(s.UserWordsPaths[0]).substr(lex::kFileHeaderSize));
+    Bytes translations = ReadFileBytes(s.UserTranslationsPaths[0]);
+    Bytes nodes = ReadFileBytes(s.NodePaths[0]);
+    for (size_t at = lex::kLowSentinelNode + 2 * lex::WordNode::kSize; at + lex::WordNode::kSize <= nodes.size();
+         at += lex::WordNode::kSize) {
+        lex::WordNode n = lex::WordNode::Decode(reinterpret_cast<const uint8_t*>(nodes.data()) + at);
+        n.Flags = lex::kFlagCd;
+        n.TextOffset += shift;
+        n.Encode(reinterpret_cast<uint8_t*>(&nodes[at]));
+        for (int32_t tr = n.FirstTranslation; tr != 0;) {
+            lex::TranslationHead h =
+                lex::TranslationHead::Decode(reinterpret_cast<const uint8_t*>(translations.data()) + tr);
+            translations[tr + 4] = char(lex::kFlagCd);
+            tr = h.Next;
+        }
+    }
+    WriteFileBytes(s.CdTranslationsPaths[0], translations);
+    WriteFileBytes(s.NodePaths[0], nodes);
+}
+
+TEST_F(ImportExportTest, ShippedEntriesAreNeitherExportedNorArchived) {
+    ASSERT_EQ(1, Add("apple", "jablko"));
+    ASSERT_EQ(1, Add("pear", "hruska"));
+    const auto entries = Dump();
+    MakeShipped(settings);
+    ASSERT_EQ(entries, Dump());  // still there, now as shipped entries
+    lex::JobState state;
+    EXPECT_EQ("", Export(false, TextCode::kWindows1250, &state));
+    EXPECT_EQ(lex::JobState::Done, state);
+    EXPECT_EQ("", Export(true, TextCode::kWindows1250, &state));
+    EXPECT_EQ(lex::JobState::Done, state);
+    lexbulk::ArchiveSaveJob save(ctx);
+    lexbulk::SlotSelection slots{};
+    slots[0] = true;
+    save.SetRequest(Path("a.ars"), slots);
+    EXPECT_EQ(lex::JobState::Done, Run(save));
+    EXPECT_EQ(0, save.Count());
+    EXPECT_EQ("", ReadFileBytes(Path("a.ars")));
 }
 
 }  // namespace
