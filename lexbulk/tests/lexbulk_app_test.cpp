@@ -370,4 +370,68 @@ TEST_F(Lexbulk, LoadWordsOffersMissingWordsAndAddsBothSides) {
     EXPECT_FALSE(Holds(1, "kava"));
 }
 
+TEST_F(Lexbulk, CancelStopsARunningImportAndAnotherWriterThenGetsTheFiles) {
+    Open(0);
+    const std::string source = folders_.Base + "many.txt";
+    {
+        std::ofstream out(source, std::ios::binary);
+        for (int i = 0; i < 20000; ++i) out << "w" << i << "\r\n\r\nt" << i << "\r\n";
+    }
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, source);
+        ClickButton(d.Handle(), IDOK);
+    });
+    // In the first preview: Cancel on the import dialog (handled by this loop),
+    // answered No first (the import goes on), then Yes.
+    script.Then([&](wl::Dialog& preview) {
+        HWND owner = ::GetParent(preview.Handle());
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+        ::CheckDlgButton(preview.Handle(), IDC_PREVIEW_NO_MORE, BST_CHECKED);
+        ::PostMessageW(preview.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    script.Then([&](wl::Dialog& question) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(question.Handle(), IDC_QUESTION_TEXT)));
+        ::PostMessageW(::GetParent(question.Handle()), WM_COMMAND, IDCANCEL, 0);
+        ClickButton(question.Handle(), IDC_QUESTION_NO);
+    });
+    script.Answer(IDC_QUESTION_YES);
+    TextJobDialog import(app_->Frame(), *program_, TextJobDialog::kImport);
+    ASSERT_TRUE(Run(import, script));
+    EXPECT_EQ(English(*program_, lex::kTextImportQuitQuestion), script.messages.at(0));
+    EXPECT_EQ(lex::JobState::Cancelled, import.Import().State());
+    EXPECT_GT(import.Import().Count(), 0);
+    EXPECT_LT(import.Import().Count(), 20000);
+    // The files and the log are free again: another command can write.
+    EXPECT_TRUE(Holds(0, "w0"));
+    std::string tr = "x";
+    EXPECT_EQ(1, lex::RunSlotCommand(*program_->Engine, 0,
+                                     [&] { return lex::AddEntry(*program_->Engine, "another", "", tr, 1); }));
+}
+
+TEST_F(Lexbulk, ALogHeldByAnotherWriterIsReportedAndNothingIsLoaded) {
+    Open(0);
+    const std::string archive = folders_.Base + "a.ars";
+    WriteText(archive, std::string{0, 1, 3, 0} + "owl" + std::string{1, 4} + "sova");
+    HANDLE held = ::CreateFileA(program_->Config.Dictionary.ActionLogPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, archive);
+        ClickButton(d.Handle(), IDOK);
+    });
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    ArchiveDialog load(app_->Frame(), *program_, ArchiveDialog::kLoad);
+    ASSERT_TRUE(Run(load, script));
+    ::CloseHandle(held);
+    EXPECT_EQ(English(*program_, lex::kTextEntryLocked), script.messages.at(0));
+    EXPECT_FALSE(Holds(0, "owl"));
+}
+
 }  // namespace
