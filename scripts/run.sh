@@ -6,7 +6,14 @@
 #
 # The window appears on $DISPLAY when it is set, else on a new Xvfb display.
 # Build root: $LEX_BUILD_ROOT (default: build/ in the repository).
+# `scripts/run.sh lexbulk` starts the bulk utility on the same data instead
+# (as lexora's Utility command does: "LEXBULK.exe start" in the program folder).
 set -euo pipefail
+program=${1:-lexora}
+case "$program" in
+  lexora|lexbulk) ;;
+  *) echo "usage: $0 [lexora|lexbulk]" >&2; exit 2 ;;
+esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LEX_BUILD_ROOT:-$root/build}
 jobs=$(nproc)
@@ -15,12 +22,12 @@ jobs=$(nproc)
 echo "== building lexora"
 cmake -S "$root" -B "$build/win" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build/win" -j "$jobs" --target lexora slottool
+cmake --build "$build/win" -j "$jobs" --target lexora lexbulk slottool
 
 run="$build/run"
 rm -rf "$run/program" "$run/data" "$run/input"
 mkdir -p "$run/program" "$run/data/cd" "$run/data/disk"
-cp "$build/win/lexora/lexora.exe" "$run/program/"
+cp "$build/win/lexora/lexora.exe" "$build/win/lexora/LEXBULK.exe" "$run/program/"
 # The verb tables (F7) beside the program, in code page 1250 with CR LF.
 iconv -f UTF-8 -t CP1250 "$root/lexora/data/verbs_en.txt" | sed 's/$/\r/' > "$run/program/NEPR_A.SLO"
 iconv -f UTF-8 -t CP1250 "$root/lexora/data/verbs_de.txt" | sed 's/$/\r/' > "$run/program/NEPR_N.SLO"
@@ -30,7 +37,7 @@ python3 "$root/lexora/tools/demo_slots.py" "$root/lexora/data" "$run/input"
 if [ -n "${DISPLAY:-}" ]; then
   export LEX_DISPLAY=$DISPLAY
 fi
-export LEX_RUN_DIR=$run LEX_SLOTTOOL="$build/win/tools/slottool/slottool.exe"
+export LEX_PROGRAM=$program LEX_RUN_DIR=$run LEX_SLOTTOOL="$build/win/tools/slottool/slottool.exe"
 exec "$root/scripts/wine-session.sh" "$run" bash -c '
   set -euo pipefail
   here="$0"
@@ -53,7 +60,11 @@ exec "$root/scripts/wine-session.sh" "$run" bash -c '
     "$here/wine-run.sh" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1 || true
     "$here/wine-run.sh" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Decorated /t REG_SZ /d Y /f >/dev/null 2>&1 || true
   fi
-  echo "== starting lexora (display $DISPLAY); close its window to end"
+  echo "== starting $LEX_PROGRAM (display $DISPLAY); close its window to end"
   cd "$LEX_RUN_DIR/program"
-  "$here/wine-run.sh" lexora.exe
+  if [ "$LEX_PROGRAM" = lexbulk ]; then
+    "$here/wine-run.sh" LEXBULK.exe start
+  else
+    "$here/wine-run.sh" lexora.exe
+  fi
 ' "$root/scripts"

@@ -1,0 +1,131 @@
+// The common part of the bulk jobs: each runs as a lex::Stepper, keeps the
+// last word and translation it handled and a counter for the dialog, and ends
+// with a message (caption and text ids) that the dialog shows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/engine/engine.h"
+#include "core/jobs/stepper.h"
+
+namespace lexbulk {
+
+class BulkJob : public lex::Stepper {
+public:
+    explicit BulkJob(lex::EngineContext& ctx) : ctx_(ctx) {}
+    ~BulkJob() override;
+
+    // The closing message: Result().code is its text id, this its caption id.
+    int MessageCaption() const { return caption_; }
+    int MessageText() const { return Result().code; }
+
+    long Count() const { return count_; }
+    const std::string& LastWord() const { return lastWord_; }
+    const std::string& LastTranslation() const { return lastTranslation_; }
+
+    lex::JobProgress Progress() const override;
+
+protected:
+    // Ends the run with a failure message (OnStart/DoUnit then return false).
+    bool FailWith(int caption, int text);
+    // Ends the run well with a message (DoUnit then returns false).
+    bool FinishWith(int caption, int text);
+    // Closes what the run holds; called at every end and on cancel.
+    virtual void Release() {}
+    void OnCancel() override { Release(); }
+
+    lex::EngineContext& ctx_;
+    long count_ = 0;
+    std::string lastWord_;
+    std::string lastTranslation_;
+    uint64_t done_ = 0;
+    uint64_t total_ = 0;
+
+private:
+    int caption_ = 0;
+};
+
+// Reads a file sequentially in chunks through the engine's file layer.
+class ChunkReader {
+public:
+    static constexpr uint32_t kChunk = 16 * 1024;
+    explicit ChunkReader(lex::FileSystem& files) : files_(files) {}
+    ~ChunkReader() { Close(); }
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return handle_ != lex::kNoFile; }
+    // Bytes read into `buffer` (0 at the end), -1 on a read error.
+    int32_t Next(char* buffer);
+    int64_t Size() const { return size_; }
+    int64_t Position() const { return position_; }
+
+private:
+    lex::FileSystem& files_;
+    lex::FileHandle handle_ = lex::kNoFile;
+    int64_t size_ = 0;
+    int64_t position_ = 0;
+};
+
+// Writes a file through the engine's file layer, buffered; every write is
+// checked. With `viaTemporary` the text goes to a file beside the target,
+// which replaces the target only when Commit succeeds.
+class CheckedWriter {
+public:
+    explicit CheckedWriter(lex::FileSystem& files) : files_(files) {}
+    ~CheckedWriter() { Abandon(); }
+    bool Create(const std::string& path, bool viaTemporary);
+    // False once a write has failed.
+    bool Append(const std::string& bytes);
+    bool Flush();
+    // Flushes and closes; the temporary file then replaces the target.
+    bool Commit();
+    // Closes; a temporary file is removed, a direct file keeps what was written.
+    void Abandon();
+    bool IsOpen() const { return handle_ != lex::kNoFile; }
+    static std::string TemporaryPathOf(const std::string& path) { return path + ".tmp"; }
+
+private:
+    lex::FileSystem& files_;
+    lex::FileHandle handle_ = lex::kNoFile;
+    std::string target_;
+    std::string written_;  // the file being written
+    std::string pending_;
+    bool failed_ = false;
+};
+
+// One word node read in node-file order with its texts and its whole
+// translation chain (deleted records included).
+struct StoredEntry {
+    int32_t Offset = 0;
+    lex::WordNode Node;
+    std::string Word;
+    std::string Pronunciation;
+    std::vector<lex::EntryTranslation> Translations;
+};
+
+// Reads the word nodes of the open slot one after another in file order
+// (node 0 and 1 are the sentinels). Bounded by the node file's size and, for
+// each chain, by the translations file's size.
+class NodeFileReader {
+public:
+    explicit NodeFileReader(lex::EngineContext& ctx) : ctx_(ctx) {}
+    // False when the node file is shorter than the header and the sentinels
+    // (a corrupt slot).
+    bool Begin();
+    int64_t NodeCount() const { return nodes_; }
+    int64_t NextIndex() const { return next_; }
+    // 1 an entry, 0 the end of the node file, -1 a read error or a broken chain.
+    // Nodes with texts still in the shipped files come back with texts and
+    // translations left empty.
+    int Next(StoredEntry& entry);
+
+private:
+    lex::EngineContext& ctx_;
+    int64_t nodes_ = 0;
+    int64_t next_ = 2;
+    int64_t translationsSize_ = 0;
+    int64_t wordsSize_ = 0;
+};
+
+}  // namespace lexbulk

@@ -1,0 +1,91 @@
+#include "export_job.h"
+
+#include "core/texts/text_ids.h"
+
+namespace lexbulk {
+
+namespace {
+constexpr int kSortedNodesPerUnit = 16;
+
+bool Exported(uint8_t flags) {
+    return !(flags & lex::kFlagDeleted) && (flags & lex::kFlagDisk) && !(flags & lex::kFlagArchive);
+}
+}  // namespace
+
+bool ExportJob::OnStart() {
+    Release();
+    count_ = 0;
+    done_ = 0;
+    total_ = 0;
+    lastWord_.clear();
+    lastTranslation_.clear();
+    if (!lex::IsValidSlot(request_.Slot)) return FailWith(lex::kTextBulkWarningCaption, lex::kTextChooseOneCode);
+    format_ = std::make_unique<WordFormatTemplate>(request_.TemplateText, request_.Code);
+    if (lex::OpenSlotFiles(ctx_, request_.Slot, lex::kOpenReadShared) != 1)
+        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
+    slotOpen_ = true;
+    reader_ = std::make_unique<NodeFileReader>(ctx_);
+    // A node file without its two sentinels is a corrupt slot, not an empty one.
+    if (!reader_->Begin()) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    total_ = static_cast<uint64_t>(reader_->NodeCount());
+    output_ = std::make_unique<CheckedWriter>(ctx_.Files);
+    if (!output_->Create(request_.Path, false))
+        return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+    walk_ = lex::WalkFromNode(request_.Slot, lex::kLowSentinelNode, 1);
+    walk_.WithTranslations = true;
+    return true;
+}
+
+void ExportJob::Release() {
+    if (slotOpen_) lex::CloseSlotFiles(ctx_);
+    slotOpen_ = false;
+    if (output_) output_->Abandon();
+}
+
+bool ExportJob::Write(const std::string& word, const std::string& pronunciation, uint8_t nodeFlags,
+                      const std::vector<lex::EntryTranslation>& translations) {
+    if (!Exported(nodeFlags)) return true;
+    std::string out;
+    for (const lex::EntryTranslation& t : translations) {
+        if (!Exported(t.Head.Flags)) continue;
+        std::string text = t.Text;
+        if (!text.empty() && static_cast<uint8_t>(text[0]) == lex::kGrammarNoteByte)
+            text[0] = ctx_.Settings.GrammarSeparator;
+        count_ += format_->Expand(word, pronunciation, text, out);
+        lastWord_ = word;
+        lastTranslation_ = text;
+    }
+    return output_->Append(out);
+}
+
+bool ExportJob::End() {
+    lex::CloseSlotFiles(ctx_);
+    slotOpen_ = false;
+    if (!output_->Commit()) return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+    return FinishWith(lex::kTextExportStatus, lex::kTextExportDone);
+}
+
+bool ExportJob::DoUnit() {
+    if (!request_.Sorted) {
+        StoredEntry entry;
+        const int r = reader_->Next(entry);
+        if (r < 0) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+        if (r == 0) return End();
+        done_ = static_cast<uint64_t>(reader_->NextIndex());
+        if (!Write(entry.Word, entry.Pronunciation, entry.Node.Flags, entry.Translations))
+            return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+        return true;
+    }
+    walked_.clear();
+    const int r = lex::StepNodeWalk(ctx_, walk_, kSortedNodesPerUnit, 0, walked_);
+    if (r < 0) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    for (const lex::WalkEntry& e : walked_) {
+        if (!Write(e.Word, e.Pronunciation, e.Node.Flags, e.Translations))
+            return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+    }
+    done_ = static_cast<uint64_t>(walk_.Visited);
+    if (r == 0 || walk_.End) return End();
+    return true;
+}
+
+}  // namespace lexbulk

@@ -1,0 +1,152 @@
+// The dialogs of lexbulk's menu commands. The bulk work itself runs in the
+// portable jobs (lexbulk/jobs); these dialogs read the user's choices, drive
+// the steppers on their timer and show the messages.
+#pragma once
+
+#include <memory>
+
+#include "archive_jobs.h"
+#include "export_job.h"
+#include "import_job.h"
+#include "load_words.h"
+#include "program.h"
+#include "winlib/job_dialog.h"
+
+namespace lexbulk {
+
+// Data-file initialisation of the user slots 12..19.
+class TInicializaceWindow : public wl::Dialog {
+public:
+    TInicializaceWindow(wl::Window* parent, Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmOk();
+    void CmSelectAll();
+    void CmCancelAll();
+    Program& program_;
+};
+
+// The dialogs that run a job on their timer show the job's counter, last
+// word and translation, and its closing message.
+class BulkJobDialog : public wl::JobDialog {
+public:
+    BulkJobDialog(wl::Window* parent, Program& program, int templateId);
+    WL_DECLARE_MESSAGE_TABLE();
+
+protected:
+    void ShowProgress(const lex::JobProgress& progress) override;
+    void JobEnded(lex::Stepper& job) override;
+    // Starts `job`, which the dialog shows while it runs.
+    bool RunJob(BulkJob& job);
+    // The slot whose code pages the last word and translation are shown in.
+    virtual int ShownSlot() const { return 0; }
+    // A progress line with the percentage, or 0.
+    int progressLine_ = 0;
+    int progressText_ = 0;  // text shown after (or before) the percentage
+    Program& program_;
+    BulkJob* shown_ = nullptr;
+
+    void CmBrowse();
+    void CmSelectAll();
+    void CmCancelAll();
+    // Browse: the filter text and whether the file must exist.
+    int browseFilter_ = 0;
+    bool browseMustExist_ = true;
+};
+
+// Archive save (command 1208) and load (command 1207).
+class ArchiveDialog : public BulkJobDialog {
+public:
+    enum Mode { kSave, kLoad };
+    ArchiveDialog(wl::Window* parent, Program& program, Mode mode);
+    void SetupWindow() override;
+    ArchiveSaveJob& SaveJob() { return save_; }
+    ArchiveLoadJob& LoadJob() { return load_; }
+    WL_DECLARE_MESSAGE_TABLE();
+
+protected:
+    bool ConfirmCancel() override;
+
+private:
+    void CmStart();
+    Mode mode_;
+    ArchiveSaveJob save_;
+    ArchiveLoadJob load_;
+};
+
+// The import preview of one entry (template 4): 1 yes, 2 no, 3 yes and no
+// more previews.
+class TImpD : public wl::Dialog {
+public:
+    TImpD(wl::Window* parent, Program& program, const TextEntry& entry, int slot);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmYes();
+    void CmNo();
+    Program& program_;
+    TextEntry entry_;
+    int slot_;
+};
+
+// Import (command 202) and export (command 201) of entries as text.
+class TextJobDialog : public BulkJobDialog, private ImportPreview {
+public:
+    enum Mode { kExport, kImport };
+    TextJobDialog(wl::Window* parent, Program& program, Mode mode);
+    void SetupWindow() override;
+    ImportJob& Import() { return import_; }
+    ExportJob& Export() { return export_; }
+    WL_DECLARE_MESSAGE_TABLE();
+
+protected:
+    bool ConfirmCancel() override;
+    void JobEnded(lex::Stepper& job) override;
+    int ShownSlot() const override { return slot_; }
+
+private:
+    void CmStart();
+    ImportPreview::Answer Show(const TextEntry& entry, int slot) override;
+    Mode mode_;
+    int slot_ = 0;
+    ImportJob import_;
+    ExportJob export_;
+};
+
+// Loading the words of a text that a slot lacks (command 205).
+class TLoadWordDialog : public wl::Dialog {
+public:
+    TLoadWordDialog(wl::Window* parent, Program& program);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmOk();
+    void CmBrowse();
+    Program& program_;
+};
+
+// The utility's own add-word dialog: the word with its translations, and
+// optionally entries of the opposite direction; OK adds both, Skip goes on.
+class TAddWordDialog : public wl::Dialog {
+public:
+    TAddWordDialog(wl::Window* parent, Program& program, int slot, const std::string& word);
+    void SetupWindow() override;
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    void CmOk();
+    void CmTakeOver();
+    void CmCleanUp();
+    void CmSkip();
+    std::string Text(int id, int slot, int side) const;
+    void SetFont(int id, int slot, int side);
+    Program& program_;
+    int slot_;
+    std::string word_;
+};
+
+}  // namespace lexbulk

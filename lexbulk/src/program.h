@@ -1,0 +1,83 @@
+// The program-wide state of lexbulk: one object, owned by WinMain and handed
+// to the frame and to every dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "core/engine/engine.h"
+#include "core/history/history_list.h"
+#include "core/settings/settings.h"
+#include "core/texts/text_loader.h"
+#include "core/ui/message_boxes.h"
+#include "winlib/window.h"
+
+namespace lexbulk {
+
+// The utility shows no lookup: the engine's display goes nowhere.
+class NoDisplay : public lex::EngineDisplay {
+public:
+    void ClearTranslation() override {}
+    void AppendTranslation(const std::string&) override {}
+    void ScrollTranslationToTop() override {}
+    void SetPronunciation(const std::string&) override {}
+    bool QualifyingKeyWaiting() override { return false; }
+};
+
+// Runs a program by its command line (a WinExec result: 32 or more is
+// success). Tests replace it.
+using ProgramStarter = UINT (*)(const std::string& commandLine);
+
+class Program : public lex::EngineHooks {
+public:
+    explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
+    ~Program() override;
+
+    HINSTANCE Instance;
+    lex::SettingsFile Settings;   // lx2000.ini
+    lex::ProgramSettings Config;  // what was read from it
+    lex::TextLoader Texts;
+    lex::MessageBuffers Messages;
+    lex::HistoryList History;
+    std::unique_ptr<lex::FileSystem> Files;
+    NoDisplay Display;
+    std::unique_ptr<lex::EngineContext> Engine;
+
+    // Fonts per slot: [0] original, [1] translation, [2] pronunciation.
+    HFONT Fonts[3][lex::kSlotCount] = {};
+    BYTE FontCharSets[3][lex::kSlotCount] = {};
+    void CreateFonts();
+    void DeleteFonts();
+    // Code page of the original (0), translation (1) or pronunciation (2)
+    // texts of a slot: that of its font's character set.
+    UINT SlotCodePage(int slot, int side) const;
+    UINT UiCodePage() const { return Texts.CodePage(); }
+
+    // The message boxes of the dictionary programs, by text id.
+    void ShowOk(wl::Window* parent, int captionId, int textId);
+    bool AskYesNo(wl::Window* parent, int captionId, int textId);
+    // An OK box with a caption id and a text of its own.
+    void ShowOkText(wl::Window* parent, int captionId, const std::string& text);
+
+    static ProgramStarter starter;
+
+    // lex::EngineHooks: the utility shows the engine's reports in a plain box.
+    void ReportEngineError(const std::string& text, const std::string& caption) override;
+    void AddToHistory(const std::string&, int) override {}
+};
+
+// The program folder: the folder of the running program file (from its
+// module path), ending in a backslash.
+std::string ProgramFolderOf(const std::string& programPath);
+
+// The command line that starts the utility from `programFolder`: the quoted
+// program path and the one argument "start".
+std::string StartCommandLine(const std::string& programFolder);
+
+// Whether the arguments (without the program) are exactly the one word
+// "start" (case-sensitive).
+bool IsStartCommand(int argc, const wchar_t* const* argv);
+
+}  // namespace lexbulk

@@ -1,0 +1,437 @@
+// lexbulk in this process: the start gate and restart command line, the
+// menus and bars of the UI languages, and the dialogs of the menu commands
+// driven with real messages against their real controls.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <functional>
+
+#include "bulk_dialogs.h"
+#include "core/texts/text_ids.h"
+#include "core/ui/lexcoreui_ids.h"
+#include "frame.h"
+#include "lexbulk_ids.h"
+#include "test_data.h"
+#include "winlib/testing.h"
+#include "winlib/testing/scoped_replace.h"
+#include "winlib/text.h"
+
+using namespace lexbulk;
+using namespace lexora_test;
+using wl::testing::ClickButton;
+
+namespace {
+
+TEST(StartGate, OnlyTheOneWordStart) {
+    struct Case {
+        std::vector<const wchar_t*> argv;
+        bool start;
+    } cases[] = {
+        {{L"LEXBULK.exe"}, false},
+        {{L"LEXBULK.exe", L"start"}, true},
+        {{L"LEXBULK.exe", L"START"}, false},
+        {{L"LEXBULK.exe", L"start", L"start"}, false},
+        {{L"LEXBULK.exe", L"start "}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.start, IsStartCommand(static_cast<int>(c.argv.size()), c.argv.data())) << c.argv.size();
+    EXPECT_EQ("C:\\Program Files\\Lex\\", ProgramFolderOf("C:\\Program Files\\Lex\\LEXBULK.exe"));
+    EXPECT_EQ("\"C:\\Program Files\\Lex\\LEXBULK.exe\" start", StartCommandLine("C:\\Program Files\\Lex\\"));
+}
+
+// Answers the dialogs that open one after another (message boxes included),
+// each by the next step, and keeps the texts of the message boxes.
+class DialogScript {
+public:
+    using Step = std::function<void(wl::Dialog&)>;
+    void Then(Step step) { steps_.push_back(std::move(step)); }
+    // A message box: keeps its text and answers with `button`.
+    void Answer(int button) {
+        Then([this, button](wl::Dialog& d) {
+            HWND text = ::GetDlgItem(d.Handle(), IDC_MESSAGE_TEXT);
+            if (!text) text = ::GetDlgItem(d.Handle(), IDC_QUESTION_TEXT);
+            messages.push_back(wl::testing::WideText(text));
+            ClickButton(d.Handle(), button);
+        });
+    }
+    void Arm() {
+        if (steps_.empty()) return;
+        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
+            Step step = std::move(steps_.front());
+            steps_.pop_front();
+            Arm();
+            step(d);
+        });
+    }
+    bool Done() const { return steps_.empty(); }
+    std::vector<std::wstring> messages;
+
+private:
+    std::deque<Step> steps_;
+};
+
+std::wstring English(Program& p, int id) {
+    return wl::ToWide(p.Texts.LoadText(id), p.UiCodePage());
+}
+
+class Lexbulk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folders_ = MakeFolders("lexbulk app test");
+        ASSERT_TRUE(MakeDictionary(folders_, {0, 1, 12, 13},
+                                   {{0, "tea", "caj", "ti:"}, {0, "milk", "mleko", ""}, {12, "hus", "goose", ""}}));
+        ini_ = folders_.Base + "lx2000.ini";
+    }
+    void TearDown() override {
+        if (app_ && app_->Frame() && app_->Frame()->Handle()) ::DestroyWindow(app_->Frame()->Handle());
+        wl::testing::PumpMessages();
+        app_.reset();
+        program_.reset();
+        RemoveFolder(folders_.Base);
+    }
+
+    void Open(int uiLanguage) {
+        auto write = [&](const char* section, const char* key, const std::string& value) {
+            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
+        };
+        write("KOMM", "JAZ", std::to_string(uiLanguage));
+        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
+        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
+        write("INDEX", "akce0.idx", folders_.Disk);
+        HINSTANCE instance = ::GetModuleHandleW(nullptr);
+        program_ = std::make_unique<Program>(instance, ini_);
+        program_->Config.ProgramFolder = folders_.Program;
+        app_ = std::make_unique<TDrawApp>(instance, *program_);
+        app_->InitMainWindow();
+        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
+    }
+    HWND FrameHandle() const { return app_->Frame()->Handle(); }
+    std::wstring MenuText(int position) const {
+        wchar_t text[128] = {};
+        ::GetMenuStringW(::GetMenu(FrameHandle()), position, text, 128, MF_BYPOSITION);
+        return text;
+    }
+    wl::CommandEnabler Enabler(unsigned id) {
+        wl::CommandEnabler ce(id, program_->UiCodePage());
+        app_->Frame()->EnableCommand(ce);
+        return ce;
+    }
+    // Whether the slot holds the word (a whole-word match).
+    bool Holds(int slot, const std::string& word) {
+        std::vector<lex::ResultRow> rows;
+        lex::LookupWord(*program_->Engine, word, rows, slot);
+        return !rows.empty() && rows[0].Word == word;
+    }
+    void WriteText(const std::string& path, const std::string& bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out << bytes;
+    }
+    std::string ReadText(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    // Runs a dialog with the script; true when every step ran.
+    bool Run(wl::Dialog& dialog, DialogScript& script) {
+        script.Arm();
+        dialog.Execute();
+        wl::Dialog::SetTestHook(nullptr);
+        return script.Done();
+    }
+    void SetItem(HWND dialog, int id, const std::string& text) { wl::SetItemText(dialog, id, text, 1250); }
+
+    TestFolders folders_;
+    std::string ini_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<TDrawApp> app_;
+};
+
+TEST_F(Lexbulk, MenusAndBarsOfTheUiLanguages) {
+    struct Case {
+        int language;
+        const wchar_t* firstMenu;  // null: no menu
+        bool statusBar;
+    } cases[] = {{0, L"&Entries", false}, {1, L"&Hesla", true}, {9, nullptr, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        Open(c.language);
+        if (c.firstMenu) {
+            EXPECT_EQ(c.firstMenu, MenuText(0));
+            EXPECT_EQ(4, ::GetMenuItemCount(::GetMenu(FrameHandle())));
+        } else {
+            EXPECT_EQ(nullptr, ::GetMenu(FrameHandle()));
+        }
+        EXPECT_EQ(c.statusBar, ::FindWindowExW(FrameHandle(), nullptr, STATUSCLASSNAMEW, nullptr) != nullptr);
+        HWND toolbar = ::FindWindowExW(FrameHandle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+        ASSERT_NE(nullptr, toolbar);
+        EXPECT_EQ(13, ::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(Lexbulk, CommandEnablers) {
+    Open(0);
+    // The shared configuration dialogs are not there yet: greyed out.
+    for (unsigned id : {CM_BULK_CONFIGURATION, CM_BULK_FONT_SETUP, CM_BULK_SORT_SETUP, CM_BULK_ABOUT})
+        EXPECT_FALSE(Enabler(id).Enabled()) << id;
+    for (unsigned id : {CM_BULK_EXPORT, CM_BULK_IMPORT, CM_BULK_LOAD_WORDS, CM_BULK_ARCHIVE_LOAD,
+                        CM_BULK_ARCHIVE_SAVE, CM_BULK_INITIALISATION, CM_BULK_HELP})
+        EXPECT_TRUE(Enabler(id).Enabled()) << id;
+    EXPECT_EQ(program_->Texts.LoadText(lex::kTextMenuExport), Enabler(CM_BULK_EXPORT).Text());
+    EXPECT_EQ(program_->Texts.LoadText(lex::kTextMenuArchive), Enabler(CM_BULK_ARCHIVE_SAVE).Text());
+}
+
+std::string startedWith;
+UINT RecordStart(const std::string& commandLine) {
+    startedWith = commandLine;
+    return 33;
+}
+
+TEST_F(Lexbulk, RestartStartsAQuotedStartCommandAndCloses) {
+    Open(0);
+    wl::testing::ScopedReplace<ProgramStarter> starter(Program::starter, &RecordStart);
+    app_->Frame()->Restart();
+    EXPECT_EQ("\"" + folders_.Program + "LEXBULK.exe\" start", startedWith);
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, FrameHandle(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+}
+
+TEST_F(Lexbulk, InitialisationEmptiesTheChosenUserSlotsAndTheLogs) {
+    Open(0);
+    ASSERT_TRUE(Holds(12, "hus"));
+    const std::string slot13 = ReadText(program_->Config.Dictionary.NodePaths[13]);
+    DialogScript script;
+    // No: nothing changes, the dialog stays.
+    script.Then([&](wl::Dialog& d) {
+        EXPECT_EQ(8, ::SendDlgItemMessageW(d.Handle(), IDC_BULK_SLOT_LIST, LB_GETSELCOUNT, 0, 0));
+        ClickButton(d.Handle(), IDC_BULK_DESELECT_ALL);
+        EXPECT_EQ(0, ::SendDlgItemMessageW(d.Handle(), IDC_BULK_SLOT_LIST, LB_GETSELCOUNT, 0, 0));
+        ::SendDlgItemMessageW(d.Handle(), IDC_BULK_SLOT_LIST, LB_SETSEL, TRUE, 0);  // slot 12
+        ClickButton(d.Handle(), IDOK);
+        EXPECT_TRUE(Holds(12, "hus"));
+        ClickButton(d.Handle(), IDOK);
+    });
+    script.Answer(IDC_QUESTION_NO);
+    script.Answer(IDC_QUESTION_YES);
+    TInicializaceWindow dialog(app_->Frame(), *program_);
+    ASSERT_TRUE(Run(dialog, script));
+    ASSERT_EQ(2u, script.messages.size());
+    EXPECT_EQ(English(*program_, lex::kTextEraseQuestion), script.messages[0]);
+    EXPECT_FALSE(Holds(12, "hus"));
+    EXPECT_EQ(slot13, ReadText(program_->Config.Dictionary.NodePaths[13]));
+    EXPECT_TRUE(Holds(0, "tea"));
+    EXPECT_EQ(18, FileSize(folders_.ActionLog));
+}
+
+TEST_F(Lexbulk, ArchiveSaveThenLoadIntoEmptiedSlots) {
+    Open(0);
+    const std::string archive = folders_.Base + "user words.ars";
+    DialogScript script;
+    // The slots whose files exist (a missing slot stops the save).
+    auto chooseSlots = [&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, archive);
+        ClickButton(d.Handle(), IDC_BULK_DESELECT_ALL);
+        for (int s : {0, 1, 12, 13}) ::SendDlgItemMessageW(d.Handle(), IDC_BULK_SLOT_LIST, LB_SETSEL, TRUE, s);
+        ClickButton(d.Handle(), IDOK);
+    };
+    script.Then(chooseSlots);
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    ArchiveDialog save(app_->Frame(), *program_, ArchiveDialog::kSave);
+    ASSERT_TRUE(Run(save, script));
+    ASSERT_EQ(1u, script.messages.size());
+    EXPECT_EQ(English(*program_, lex::kTextArchiveDone), script.messages[0]);
+    EXPECT_EQ(3, save.SaveJob().Count());
+
+    for (int s : {0, 12}) ASSERT_EQ(1, lex::CreateSlotFiles(*program_->Engine, s));
+    ASSERT_FALSE(Holds(0, "tea"));
+    script.messages.clear();
+    script.Then(chooseSlots);
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        EXPECT_EQ(L"3", wl::testing::WideText(::GetDlgItem(owner, IDC_BULK_COUNT)));
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    ArchiveDialog load(app_->Frame(), *program_, ArchiveDialog::kLoad);
+    ASSERT_TRUE(Run(load, script));
+    EXPECT_EQ(English(*program_, lex::kTextArchiveLoadDone), script.messages.at(0));
+    EXPECT_TRUE(Holds(0, "tea"));
+    EXPECT_TRUE(Holds(0, "milk"));
+    EXPECT_TRUE(Holds(12, "hus"));
+}
+
+TEST_F(Lexbulk, ImportWithPreviewThenExportQuick) {
+    Open(0);
+    const std::string source = folders_.Base + "words.txt";
+    WriteText(source, "dog\r\n\r\npes\r\ncat\r\n\r\nkocka\r\ntea\r\nti:\r\ncaj\r\n");
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, source);
+        ClickButton(d.Handle(), IDOK);
+    });
+    // The first preview: do not show again, Yes.
+    script.Then([&](wl::Dialog& preview) {
+        EXPECT_EQ(L" dog", wl::testing::WideText(::GetDlgItem(preview.Handle(), IDC_PREVIEW_WORD)));
+        EXPECT_EQ(L" pes", wl::testing::WideText(::GetDlgItem(preview.Handle(), IDC_PREVIEW_TRANSLATION)));
+        ::CheckDlgButton(preview.Handle(), IDC_PREVIEW_NO_MORE, BST_CHECKED);
+        ClickButton(preview.Handle(), IDOK);
+    });
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        // Two new entries; the existing tea/caj is not counted.
+        EXPECT_EQ(L"2", wl::testing::WideText(::GetDlgItem(owner, IDC_BULK_COUNT)));
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    TextJobDialog import(app_->Frame(), *program_, TextJobDialog::kImport);
+    ASSERT_TRUE(Run(import, script));
+    EXPECT_EQ(English(*program_, lex::kTextImportDone), script.messages.at(0));
+    EXPECT_TRUE(Holds(0, "dog"));
+    EXPECT_TRUE(Holds(0, "cat"));
+    // One Undo takes the whole import back.
+    ASSERT_EQ(1, lex::UndoLastAction(*program_->Engine));
+    EXPECT_FALSE(Holds(0, "dog"));
+    EXPECT_FALSE(Holds(0, "cat"));
+
+    const std::string target = folders_.Base + "export.txt";
+    script.messages.clear();
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, target);
+        ::CheckDlgButton(d.Handle(), IDC_TEXT_CODE_1250, BST_UNCHECKED);
+        ::CheckDlgButton(d.Handle(), IDC_TEXT_CODE_852, BST_CHECKED);
+        ClickButton(d.Handle(), IDOK);
+    });
+    script.Answer(IDC_QUESTION_YES);  // quick
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    TextJobDialog exportDialog(app_->Frame(), *program_, TextJobDialog::kExport);
+    ASSERT_TRUE(Run(exportDialog, script));
+    EXPECT_EQ(English(*program_, lex::kTextExportDone), script.messages.at(1));
+    EXPECT_EQ("tea\r\nti:\r\ncaj\r\nmilk\r\n\r\nmleko\r\n", ReadText(target));
+}
+
+TEST_F(Lexbulk, LoadWordsOffersMissingWordsAndAddsBothSides) {
+    Open(0);
+    const std::string text = folders_.Base + "text.txt";
+    WriteText(text, "tea, coffee and juice");
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_LOAD_PATH, text);
+        ClickButton(d.Handle(), IDOK);
+    });
+    // coffee: translations, take-over to the other side, OK.
+    script.Then([&](wl::Dialog& add) {
+        EXPECT_EQ(L"coffee", wl::testing::WideText(::GetDlgItem(add.Handle(), IDC_ADD_WORD)));
+        SetItem(add.Handle(), IDC_ADD_TRANSLATIONS, "kava\r\nkafe");
+        ClickButton(add.Handle(), IDC_ADD_TAKE_OVER);
+        EXPECT_EQ(L"coffee", wl::testing::WideText(::GetDlgItem(add.Handle(), IDC_ADD_REVERSE_TRANSLATION)));
+        ClickButton(add.Handle(), IDOK);
+    });
+    // and: skipped. juice: Cancel ends the run.
+    script.Then([&](wl::Dialog& add) {
+        EXPECT_EQ(L"and", wl::testing::WideText(::GetDlgItem(add.Handle(), IDC_ADD_WORD)));
+        ClickButton(add.Handle(), IDC_ADD_SKIP);
+    });
+    script.Then([&](wl::Dialog& add) {
+        EXPECT_EQ(L"juice", wl::testing::WideText(::GetDlgItem(add.Handle(), IDC_ADD_WORD)));
+        ClickButton(add.Handle(), IDCANCEL);
+    });
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    TLoadWordDialog dialog(app_->Frame(), *program_);
+    ASSERT_TRUE(Run(dialog, script));
+    EXPECT_EQ(English(*program_, lex::kTextLoadWordsDone), script.messages.at(0));
+    EXPECT_TRUE(Holds(0, "coffee"));
+    EXPECT_TRUE(Holds(1, "kava"));
+    EXPECT_TRUE(Holds(1, "kafe"));
+    EXPECT_FALSE(Holds(0, "and"));
+    // Both sides are one undo group.
+    ASSERT_EQ(1, lex::UndoLastAction(*program_->Engine));
+    EXPECT_FALSE(Holds(0, "coffee"));
+    EXPECT_FALSE(Holds(1, "kava"));
+}
+
+TEST_F(Lexbulk, CancelStopsARunningImportAndAnotherWriterThenGetsTheFiles) {
+    Open(0);
+    const std::string source = folders_.Base + "many.txt";
+    {
+        std::ofstream out(source, std::ios::binary);
+        for (int i = 0; i < 20000; ++i) out << "w" << i << "\r\n\r\nt" << i << "\r\n";
+    }
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, source);
+        ClickButton(d.Handle(), IDOK);
+    });
+    // In the first preview: Cancel on the import dialog (handled by this loop),
+    // answered No first (the import goes on), then Yes.
+    script.Then([&](wl::Dialog& preview) {
+        HWND owner = ::GetParent(preview.Handle());
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+        ::CheckDlgButton(preview.Handle(), IDC_PREVIEW_NO_MORE, BST_CHECKED);
+        ::PostMessageW(preview.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    script.Then([&](wl::Dialog& question) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(question.Handle(), IDC_QUESTION_TEXT)));
+        ::PostMessageW(::GetParent(question.Handle()), WM_COMMAND, IDCANCEL, 0);
+        ClickButton(question.Handle(), IDC_QUESTION_NO);
+    });
+    script.Answer(IDC_QUESTION_YES);
+    TextJobDialog import(app_->Frame(), *program_, TextJobDialog::kImport);
+    ASSERT_TRUE(Run(import, script));
+    EXPECT_EQ(English(*program_, lex::kTextImportQuitQuestion), script.messages.at(0));
+    EXPECT_EQ(lex::JobState::Cancelled, import.Import().State());
+    EXPECT_GT(import.Import().Count(), 0);
+    EXPECT_LT(import.Import().Count(), 20000);
+    // The files and the log are free again: another command can write.
+    EXPECT_TRUE(Holds(0, "w0"));
+    std::string tr = "x";
+    EXPECT_EQ(1, lex::RunSlotCommand(*program_->Engine, 0,
+                                     [&] { return lex::AddEntry(*program_->Engine, "another", "", tr, 1); }));
+}
+
+TEST_F(Lexbulk, ALogHeldByAnotherWriterIsReportedAndNothingIsLoaded) {
+    Open(0);
+    const std::string archive = folders_.Base + "a.ars";
+    WriteText(archive, std::string{0, 1, 3, 0} + "owl" + std::string{1, 4} + "sova");
+    HANDLE held = ::CreateFileA(program_->Config.Dictionary.ActionLogPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, archive);
+        ClickButton(d.Handle(), IDOK);
+    });
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    ArchiveDialog load(app_->Frame(), *program_, ArchiveDialog::kLoad);
+    ASSERT_TRUE(Run(load, script));
+    ::CloseHandle(held);
+    EXPECT_EQ(English(*program_, lex::kTextEntryLocked), script.messages.at(0));
+    EXPECT_FALSE(Holds(0, "owl"));
+}
+
+}  // namespace
