@@ -392,6 +392,8 @@ void KeyboardDialog::CmPrefixToggle() {
 }
 
 void KeyboardDialog::CmAllowChanges() {
+    // The keyboard goes off while its layouts can change.
+    if (hook_.Installed()) CmActivate();
     if (!program_.EditMode) {
         program_.EditMode = true;
         SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesAllowed);

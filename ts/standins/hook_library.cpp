@@ -16,7 +16,7 @@ void LogLoading(HINSTANCE module) {
     char* slash = std::strrchr(path, '\\');
     if (!slash) return;
     std::strcpy(slash + 1, "tsdll.log");
-    if (FILE* log = std::fopen(path, "a")) {
+    if (FILE* log = std::fopen(path, "ab")) {
         std::fprintf(log, "loaded %lu\n", static_cast<unsigned long>(::GetCurrentProcessId()));
         std::fclose(log);
     }
