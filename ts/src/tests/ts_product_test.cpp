@@ -270,4 +270,176 @@ TEST_F(TsProductTest, HiddenAtStartAndShownFromTheIcon) {
     End();
 }
 
+// The settings dialog of a running ts (the setup button), and its rows' ids.
+HWND OpenSettings(const Process& process, HWND main) {
+    wl::testing::PostCommand(main, IDC_SETUP);
+    return process.WaitForDialog(IDC_LANGUAGE);
+}
+int RowId(int row, int offset) { return IDC_ROW_FIRST + IDC_ROW_STEP * row + offset; }
+void SetCheck(HWND dialog, int id, bool on) {
+    wl::testing::Send(::GetDlgItem(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// Hot keys: "Standard" on entries 3 and 10, a captured key with Shift on
+// entry 0; the file always 44 bytes with the other entries kept, starting
+// from defined entries when there was no file. Cancel of the settings
+// dialog writes nothing to ts2000.ini.
+TEST_F(TsProductTest, HotKeysGoToTheSwitchFile) {
+    Start();
+    const std::string file = folder_ + "prepinac.tsc";
+    ASSERT_FALSE(Exists(file));
+    const Bytes iniBefore = ReadBytes(ini_.Path());
+    HWND settings = OpenSettings(process_, main_);
+    ASSERT_NE(settings, nullptr);
+    struct Case {
+        int command;
+        const wchar_t* label;
+    } cases[] = {{RowId(3, IDC_ROW_SWITCH), L"Standard CTRL+ALT+F4 Switch Association"},
+                 {IDC_INACTIVATION_SWITCH, L"Standard CTRL+ALT+F12 Switch Association"}};
+    for (const Case& c : cases) {
+        wl::testing::PostCommand(settings, c.command);
+        HWND hk = process_.WaitForDialog(IDC_STANDARD);
+        ASSERT_NE(hk, nullptr);
+        EXPECT_EQ(wl::testing::Text(::GetDlgItem(hk, IDC_STANDARD_LABEL)), c.label);
+        wl::testing::SendCommand(hk, IDC_STANDARD);
+        wl::testing::PressButton(hk, IDOK);
+        ASSERT_TRUE(wl::testing::WaitForGone(hk));
+    }
+    Bytes expected;
+    for (int i = 0; i < 11; ++i) expected += Bytes("\x00\x00\xFF\xFF", 4);
+    expected.replace(12, 4, Bytes("\x06\x00\x3E\x00", 4));
+    expected.replace(40, 4, Bytes("\x06\x00\x58\x00", 4));
+    EXPECT_EQ(ReadBytes(file), expected);
+
+    // Entry 0: Shift and the key captured from a key message.
+    wl::testing::PostCommand(settings, RowId(0, IDC_ROW_SWITCH));
+    HWND hk = process_.WaitForDialog(IDC_STANDARD);
+    ASSERT_NE(hk, nullptr);
+    SetCheck(hk, IDC_HOT_KEY_SHIFT, true);
+    wl::testing::PostCommand(hk, IDC_CAPTURE);
+    ::PostMessageW(::GetDlgItem(hk, IDC_CAPTURE), WM_KEYDOWN, 'A', (static_cast<LPARAM>(0x1E) << 16) | 1);
+    EXPECT_TRUE(wl::testing::WaitFor(
+        [&] { return wl::testing::Text(::GetDlgItem(hk, IDC_CAPTURE_STATUS)) == L"Associated!"; }));
+    wl::testing::PressButton(hk, IDOK);
+    ASSERT_TRUE(wl::testing::WaitForGone(hk));
+    expected.replace(0, 4, Bytes("\x01\x00\x1E\x00", 4));
+    EXPECT_EQ(ReadBytes(file), expected);
+
+    wl::testing::PressButton(settings, IDCANCEL);
+    ASSERT_TRUE(wl::testing::WaitForGone(settings));
+    EXPECT_EQ(ReadBytes(ini_.Path()), iniBefore);
+    End();
+}
+
+// Settings OK: every key of the dialog, names cut to their sizes; the
+// restart question after a language change only, and its Yes starts the
+// resident program with ts ending.
+TEST_F(TsProductTest, SettingsOkWritesEveryKeyAndOffersTheRestart) {
+    PutStandIn(TS_RESIDENT_PROGRAM, "tastrix.exe");
+    Start();
+    // Unchanged: no question.
+    HWND settings = OpenSettings(process_, main_);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(wl::testing::Text(::GetDlgItem(settings, RowId(4, IDC_ROW_NAME))), L"Keyboard 4");
+    EXPECT_EQ(wl::testing::ComboRows(::GetDlgItem(settings, IDC_LANGUAGE)).at(4), L"Russian(\u0420\u0443\u0441\u0441\u043A\u0438\u0439)");
+    EXPECT_EQ(wl::testing::ComboRows(::GetDlgItem(settings, RowId(0, IDC_ROW_LAYOUT))).at(0), L"Inactive");
+    wl::testing::PostCommand(settings, IDOK);
+    ASSERT_TRUE(wl::testing::WaitForGone(settings));
+    wl::testing::Send(main_, WM_NULL);
+    EXPECT_EQ(process_.FindDialog(IDYES), nullptr);
+    EXPECT_EQ(Read("Konfigurace", "Ukladat"), "1");
+    EXPECT_EQ(Read("Konfigurace", "Aktivovat"), "0");
+    EXPECT_EQ(Read("FONT", "lfHeight"), "-13");
+
+    settings = OpenSettings(process_, main_);
+    ASSERT_NE(settings, nullptr);
+    ::SetWindowTextW(::GetDlgItem(settings, RowId(4, IDC_ROW_SHORT_NAME)), L"ABCDEFG");
+    ::SetWindowTextW(::GetDlgItem(settings, RowId(4, IDC_ROW_NAME)), std::wstring(40, L'n').c_str());
+    wl::testing::SelectComboRow(::GetDlgItem(settings, RowId(4, IDC_ROW_LAYOUT)), 1);
+    wl::testing::SelectComboRow(::GetDlgItem(settings, IDC_LANGUAGE), 3);
+    SetCheck(settings, IDC_HIDE_AT_START, true);
+    SetCheck(settings, IDC_ASK_TO_FINISH, true);
+    wl::testing::PostCommand(settings, IDOK);
+    HWND question = process_.WaitForDialog(IDYES);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(Read("RYCHLOTLACITKA", "Tlacitko 4 jmeno"), "ABCD");
+    EXPECT_EQ(Read("RYCHLOTLACITKA", "Tlacitko 4 nazev"), std::string(29, 'n'));
+    EXPECT_EQ(Read("RYCHLOTLACITKA", "Tlacitko 4 WindowsKlavesnice"), "0");
+    EXPECT_EQ(Read("RYCHLOTLACITKA", "Tlacitko 5 WindowsKlavesnice"), "-1");
+    EXPECT_EQ(Read("RYCHLOTLACITKA", "Tlacitko 3 data"), keyboards_ + "second");
+    EXPECT_EQ(Read("Konfigurace", "Komunikacni jazyk"), "3");
+    EXPECT_EQ(Read("Konfigurace", "Minimalizovny"), "1");
+    EXPECT_EQ(Read("Konfigurace", "Ukoncit"), "1");
+    EXPECT_EQ(ItemText(IDC_QUICK_BUTTON_FIRST + 4), L"ABCD");
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(question, IDYES));
+    EXPECT_TRUE(process_.WaitForEnd());
+    EXPECT_TRUE(wl::testing::WaitFor([&] { return Exists(folder_ + "tastrix.started"); }));
+    EXPECT_NE(ReadBytes(folder_ + "tastrix.started").find("\"" + folder_ + "tastrix.exe\""), std::string::npos);
+    HWND resident = wl::testing::WaitForWindow([] { return ::FindWindowW(nullptr, L"Tastrix 2000"); });
+    if (resident) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(resident, &pid);
+        ::PostMessageW(resident, WM_CLOSE, 0, 0);
+        HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+        if (h) {
+            ::WaitForSingleObject(h, 5000);
+            ::CloseHandle(h);
+        }
+    }
+}
+
+// About box and licence viewer: line ends, a last line without a line feed,
+// an empty and a missing file, a text longer than an edit's usual limit, and
+// the texts by UI language.
+TEST_F(TsProductTest, AboutBoxAndLicenceViewer) {
+    const std::string licence = folder_ + "licence.txt";
+    const std::string longLine(200, 'x');
+    std::string longText, longShown;
+    for (int i = 0; i < 300; ++i) {
+        longText += longLine + "\n";
+        longShown += longLine + "\r\n";
+    }
+    struct Case {
+        const char* language;
+        Bytes file;  // "<missing>": no file
+        std::string shown;
+        const wchar_t* rights;
+        const wchar_t* title;
+    } cases[] = {
+        {"0", "one\r\ntwo\r\n", "one\r\ntwo\r\n", L"All rights reserved.", L"Licence Agreement"},
+        {"0", "one\ntwo", "one\r\ntwo", L"All rights reserved.", L"Licence Agreement"},
+        {"0", "", "", L"All rights reserved.", L"Licence Agreement"},
+        {"0", "<missing>", "error opening file", L"All rights reserved.", L"Licence Agreement"},
+        {"0", longText, longShown, L"All rights reserved.", L"Licence Agreement"},
+        {"8", "a\n", "a\r\n", L"V\u0161echna pr\u00E1va vyhrazena.", L"Licen\u010Dn\u00ED ujedn\u00E1n\u00ED..."},
+        {"2", "a\n", "a\r\n", L"Vsechna prava vyhrazena.", L"Licencni ujednani"},
+    };
+    std::string language;
+    for (const Case& c : cases) {
+        if (c.file == "<missing>") ::DeleteFileA(licence.c_str());
+        else WriteBytes(licence, c.file);
+        if (language != c.language) {
+            if (!language.empty()) End();
+            language = c.language;
+            ini_.Write("Konfigurace", "Komunikacni jazyk", language);
+            Start();
+        }
+        wl::testing::PostCommand(main_, CM_ABOUT);
+        HWND about = process_.WaitForDialog(IDC_RIGHTS);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(wl::testing::Text(::GetDlgItem(about, IDC_RIGHTS)), c.rights);
+        wl::testing::PostCommand(about, IDC_LICENCE);
+        HWND view = process_.WaitForDialog(IDC_VIEW_TEXT);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(wl::testing::Text(view), c.title);
+        const std::wstring shown = wl::testing::Text(::GetDlgItem(view, IDC_VIEW_TEXT));
+        EXPECT_EQ(shown, std::wstring(c.shown.begin(), c.shown.end())) << c.language << " " << c.file.size();
+        wl::testing::PressButton(view, IDOK);
+        ASSERT_TRUE(wl::testing::WaitForGone(view));
+        wl::testing::PressButton(about, IDOK);
+        ASSERT_TRUE(wl::testing::WaitForGone(about));
+    }
+    End();
+}
+
 }  // namespace
