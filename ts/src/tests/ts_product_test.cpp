@@ -325,6 +325,26 @@ TEST_F(TsProductTest, HotKeysGoToTheSwitchFile) {
     expected.replace(0, 4, Bytes("\x01\x00\x1E\x00", 4));
     EXPECT_EQ(ReadBytes(file), expected);
 
+    // A switch file that cannot be written: the message, and the dialog stays.
+    ini_.Write("PREPINAC", "Prepinaci soubor", root_ + "no such folder\\prepinac.tsc");
+    wl::testing::PostCommand(settings, RowId(5, IDC_ROW_SWITCH));
+    hk = process_.WaitForDialog(IDC_STANDARD);
+    ASSERT_NE(hk, nullptr);
+    wl::testing::SendCommand(hk, IDC_STANDARD);
+    wl::testing::PostCommand(hk, IDOK);
+    HWND box = wl::testing::WaitForWindow([&] {
+        return wl::testing::FindTopWindow(process_.Id(), [](HWND w) {
+            return ::FindWindowExW(w, nullptr, L"Static", L"write1") != nullptr;
+        });
+    });
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(::IsWindow(hk));
+    wl::testing::PressButton(hk, IDCANCEL);
+    ASSERT_TRUE(wl::testing::WaitForGone(hk));
+    EXPECT_EQ(ReadBytes(file), expected);
+    ini_.Write("PREPINAC", "Prepinaci soubor", file);
+
     wl::testing::PressButton(settings, IDCANCEL);
     ASSERT_TRUE(wl::testing::WaitForGone(settings));
     EXPECT_EQ(ReadBytes(ini_.Path()), iniBefore);

@@ -169,4 +169,33 @@ TEST_F(TsSettingsTest, TrayMenuShowsTheButtonNames) {
     EXPECT_EQ(items[13], L"About the Program");
 }
 
+// Text 20630 from "zdroj.rc" may hold other conversions: only the first
+// "%d" takes the number, everything else stays as written.
+TEST(HotKeyTextTest, StandardSwitchTextTakesOneNumber) {
+    struct Case {
+        const char* text;
+        int number;
+        const char* shown;
+    } cases[] = {
+        {"Standard CTRL+ALT+F%d Switch Association", 4, "Standard CTRL+ALT+F4 Switch Association"},
+        {"F%d", 12, "F12"},
+        {"%s %n F%d %d", 3, "%s %n F3 %d"},
+        {"100%", 1, "100%"},
+        {"", 1, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(tsapp::FormatStandardSwitch(c.text, c.number), c.shown) << c.text;
+}
+
+// OK with no language chosen keeps the stored one (and asks no restart).
+TEST_F(TsSettingsTest, NoLanguageChosenKeepsTheOldOne) {
+    ini_.Write("Konfigurace", "Komunikacni jazyk", "5");
+    tsapp::SettingsDialog dialog(program_, nullptr);
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        ::SendMessageW(::GetDlgItem(d.Handle(), IDC_LANGUAGE), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        wl::testing::ClickButton(d.Handle(), IDOK);
+    });
+    EXPECT_EQ(ini_.Read("Konfigurace", "Komunikacni jazyk"), "5");
+    EXPECT_FALSE(program_.RestartNeeded);
+}
+
 }  // namespace
