@@ -21,6 +21,10 @@ enum class Ts2000Key : int {
     AskToFinish,         // [Konfigurace] "Ukoncit": 1 = ask before ending
     ActivateAtStart,     // [Konfigurace] "Aktivovat": 1 = turn the keyboard on at start
     LastQuickButton,     // [Konfigurace] "Posledni": quick-switch button selected at start
+    HideAtStart,         // [Konfigurace] "Minimalizovny": 1 = hide the main window at the first tick
+    ActiveKeyboard,      // [Klavesnice] "Aktualni": active keyboard file, "ne_exs" = temporarily off
+    ActiveQuickButton,   // [Klavesnice] "AktTlac": active quick-switch button (-1 none; 0 in the poll)
+    InstallCount,        // [Klavesnice] "pocitadlo": hook installations by this run of ts
     QuickButtonShortName,  // [RYCHLOTLACITKA] "Tlacitko %i jmeno" (a = button 0..9)
     QuickButtonName,       // [RYCHLOTLACITKA] "Tlacitko %i nazev" ("XXXXX": the default name text)
     QuickButtonData,       // [RYCHLOTLACITKA] "Tlacitko %i data": keyboard file path without ".tsb"

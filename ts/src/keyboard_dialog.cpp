@@ -1,6 +1,7 @@
 #include "keyboard_dialog.h"
 
 #include "core/settings/ts2000_ini.h"
+#include "settings_dialogs.h"
 #include "ts/texts/ts_text_ids.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
@@ -10,7 +11,9 @@ namespace tsapp {
 
 namespace {
 
-constexpr int kQuickButtonCount = 10;
+constexpr int kQuickButtonCount = ts::kQuickButtonCount;
+constexpr UINT_PTR kPollTimer = 0;
+constexpr UINT kPollMs = 1000;
 constexpr COLORREF kTipBack = RGB(255, 255, 200);
 constexpr COLORREF kTipText = RGB(0, 0, 0);
 
@@ -46,6 +49,16 @@ WL_BEGIN_MESSAGE_TABLE(KeyboardDialog, TsDialog)
     WL_COMMAND_RANGE(IDC_FUNCTION_KEY_FIRST, IDC_FUNCTION_KEY_LAST, CmKeyClicked)
     WL_COMMAND(CM_KEY_REMAPPING, CmKeyRemapping)
     WL_COMMAND(CM_CHARACTER_MAP, CmCharacterMap)
+    WL_COMMAND_RANGE(IDC_QUICK_BUTTON_FIRST, IDC_QUICK_BUTTON_LAST, CmQuickButton)
+    WL_COMMAND_RANGE(CM_TRAY_KEYBOARD_FIRST, CM_TRAY_KEYBOARD_LAST, CmTrayKeyboard)
+    WL_COMMAND(IDC_ACTIVATE, CmActivate)
+    WL_COMMAND(IDC_SETUP, CmSetup)
+    WL_COMMAND(CM_SHOW_WINDOW, CmShowWindow)
+    WL_COMMAND(CM_HIDE_WINDOW, CmHideWindow)
+    WL_COMMAND(CM_ABOUT, CmAbout)
+    WL_MESSAGE(WM_TIMER, EvTimer)
+    WL_MESSAGE(kTrayMessage, EvTrayMessage)
+    WL_MESSAGE(WM_DESTROY, EvDestroy)
 WL_END_MESSAGE_TABLE()
 
 KeyboardDialog::KeyboardDialog(Program& program)
@@ -105,20 +118,28 @@ void KeyboardDialog::SetupWindow() {
     SetItemUiText(IDC_END, ts::kTextEnd);
     SetItemUiText(IDC_STATUS_LABEL, ts::kTextStatusLabel);
     SetItemText(IDC_STATUS, " ");
-    // Activation, setup and the about box belong to the resident keyboard
-    // program's side of ts, which this build does not have yet: their
-    // buttons and menu items stay disabled (hidden in editor-only mode).
-    for (int id : {IDC_ACTIVATE, IDC_SETUP}) {
-        ::EnableWindow(GetItem(id), FALSE);
-        if (editorOnly) ::ShowWindow(GetItem(id), SW_HIDE);
+    if (!editorOnly && ProductWindowPresent(Handle())) {
+        // The resident program or another ts runs: this one ends at the
+        // first tick, having changed nothing.
+        quitRequested_ = true;
+        const std::string text = program_.Text(ts::kTextCannotStart);
+        const std::string caption = program_.Text(ts::kTextWarningCaption);
+        program_.MessageBox8(Handle(), text, caption, MB_OK);
+    }
+    if (editorOnly) {
+        for (int id : {IDC_ACTIVATE, IDC_SETUP}) ::ShowWindow(GetItem(id), SW_HIDE);
     }
     if (HMENU menu = ::GetSystemMenu(Handle(), FALSE)) {
         const UINT cp = program_.UiCodePage();
-        ::AppendMenuW(menu, MF_STRING | MF_GRAYED, CM_HIDE, wl::ToWide(program_.Text(ts::kTextHide), cp).c_str());
+        ::AppendMenuW(menu, MF_STRING | (editorOnly ? MF_GRAYED : 0), CM_HIDE,
+                      wl::ToWide(program_.Text(ts::kTextHide), cp).c_str());
         ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(menu, MF_STRING | MF_GRAYED, CM_ABOUT,
-                      wl::ToWide(program_.Text(ts::kTextAboutProgram), cp).c_str());
+        ::AppendMenuW(menu, MF_STRING, CM_ABOUT, wl::ToWide(program_.Text(ts::kTextAboutProgram), cp).c_str());
     }
+    activeIcon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ACTIVE));
+    normalIcon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NORMAL));
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(activeIcon_));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(activeIcon_));
 
     lex::Ts2000IniFile fontFile;
     SystemProfileFile buttonFontIni(fontFile.FileName());
@@ -129,6 +150,13 @@ void KeyboardDialog::SetupWindow() {
                    IDC_QUICK_HEADING});
     for (int i = 0; i < kQuickButtonCount; ++i) SetButtonFont({IDC_QUICK_BUTTON_FIRST + i});
 
+    if (!editorOnly && !quitRequested_) {
+        // Without the icon ts goes on; it is then never hidden, as nothing
+        // could show it again.
+        BuildTrayMenu();
+        tray_.Add(Handle(), "Tastrix", normalIcon_);
+    }
+
     for (KeyButton* t : {&alt_, &shift_, &ctrl_, &prefix_}) {
         t->Active = false;
         t->Plain = true;
@@ -138,6 +166,7 @@ void KeyboardDialog::SetupWindow() {
     ctrl_.SetKeyCaption("Ctrl vyp");
     prefix_.SetKeyCaption("P vyp");
 
+    // A button index outside 0..9 in ts2000.ini gives button 0.
     currentQuickButton_ = editorOnly ? 0 : ts2000.ReadIntInRange(lex::Ts2000Key::LastQuickButton, 0, 9);
     for (int i = 0; i < kQuickButtonCount; ++i) {
         KeyButton& b = *quick_[i];
@@ -145,25 +174,24 @@ void KeyboardDialog::SetupWindow() {
             b.Show(SW_HIDE);
             continue;
         }
-        // Choosing another keyboard belongs to the quick-switch side as well.
-        ::EnableWindow(b.Handle(), FALSE);
-        b.SetKeyCaption(ts2000.ReadText(lex::Ts2000Key::QuickButtonShortName, i));
+        b.SetKeyCaption(LoadQuickButton(program_, i).ShortName);
         b.Active = i == currentQuickButton_;
     }
     tips_.SetOwner(Handle());
 
     if (editorOnly) {
-        const std::string& path = program_.Line.EditorFilePath;
-        currentData_ = path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
-    } else {
-        currentData_ = ts2000.ReadText(lex::Ts2000Key::QuickButtonData, currentQuickButton_);
-        std::string name = ts2000.ReadText(lex::Ts2000Key::QuickButtonName, currentQuickButton_);
-        if (name == "XXXXX") name = program_.Text(ts::kTextKeyboardName0 + 10 * currentQuickButton_);
-        SetText("Tastrix - " + name);
-        const std::string folder = ts::TrimProgramDirectory(ts2000.ReadText(lex::Ts2000Key::ProgramFolder));
-        ts2000.WriteText(lex::Ts2000Key::SwitchFile, folder + "prepinac.tsc");
+        currentData_ = LoadQuickButton(program_, 0).Data;
+        LoadCurrent();
+        return;
     }
-    LoadCurrent();
+    SelectQuickButton(currentQuickButton_);
+    if (!quitRequested_ && ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1) CmActivate();
+    SetTimer(kPollTimer, kPollMs);
+    if (!quitRequested_) {
+        const std::string folder = ts::TrimProgramDirectory(ts2000.ReadText(lex::Ts2000Key::ProgramFolder));
+        program_.SetProgramDirectory(folder);
+        ts2000.WriteText(lex::Ts2000Key::SwitchFile, folder + ts::kSwitchFileName);
+    }
 }
 
 void KeyboardDialog::LoadCurrent() {
@@ -364,6 +392,8 @@ void KeyboardDialog::CmPrefixToggle() {
 }
 
 void KeyboardDialog::CmAllowChanges() {
+    // The keyboard goes off while its layouts can change.
+    if (hook_.Installed()) CmActivate();
     if (!program_.EditMode) {
         program_.EditMode = true;
         SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesAllowed);
@@ -399,8 +429,10 @@ void KeyboardDialog::CmEnd() {
     if (program_.EditMode) CmAllowChanges();
     if (!program_.EditorOnly()) {
         const lex::Ts2000IniFile ts2000;
-        if (ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1)
-            ts2000.WriteInt(lex::Ts2000Key::LastQuickButton, currentQuickButton_);
+        if (ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1) {
+            const int shown = ShownQuickButton();
+            ts2000.WriteInt(lex::Ts2000Key::LastQuickButton, shown < 0 ? 0 : shown);
+        }
         if (ts2000.ReadInt(lex::Ts2000Key::AskToFinish) == 1) {
             const std::string question = program_.Text(ts::kTextFinishQuestion);
             const std::string caption = program_.Text(ts::kTextWarningCaption);
@@ -436,13 +468,236 @@ LRESULT KeyboardDialog::EvSetCursor(WPARAM, LPARAM lp) {
 
 LRESULT KeyboardDialog::EvSysCommand(WPARAM wp, LPARAM) {
     const UINT command = static_cast<UINT>(wp & 0xFFF0);
-    if (command == CM_ABOUT || command == CM_HIDE) return 0;  // not in this build (greyed)
+    if (command == CM_ABOUT) {
+        CmAbout();
+        return 0;
+    }
+    if (command == CM_HIDE) {
+        if (!program_.EditorOnly()) CmHideWindow();
+        return 0;
+    }
     return DefaultProcessing();
 }
 
 void KeyboardDialog::CmHelp() {
     const std::string file = program_.ProgramDirectory() + program_.Text(ts::kTextHelpFileName);
     ::WinHelpA(Handle(), file.c_str(), HELP_CONTENTS, 0);
+}
+
+// ---- quick-switch buttons ----
+
+int KeyboardDialog::ShownQuickButton() const {
+    int shown = -1;
+    for (int i = 0; i < kQuickButtonCount; ++i)
+        if (quick_[i]->Active) shown = i;
+    return shown;
+}
+
+void KeyboardDialog::ToggleOffCaptions() {
+    shift_.SetKeyCaption(program_.Text(ts::kTextShiftOff));
+    alt_.SetKeyCaption(program_.Text(ts::kTextAltOff));
+    ctrl_.SetKeyCaption(program_.Text(ts::kTextCtrlOff));
+    prefix_.SetKeyCaption(program_.Text(ts::kTextPrefixOff));
+    for (KeyButton* t : {&shift_, &alt_, &ctrl_, &prefix_}) t->Redraw();
+}
+
+void KeyboardDialog::SelectQuickButton(int index) {
+    if (!ts::IsQuickButton(index)) return;
+    const QuickButton button = LoadQuickButton(program_, index);
+    if (!program_.EditorOnly()) SetText(ts::ProductTitle(button.Name));
+    currentData_ = button.Data;
+    LoadCurrent();
+    ToggleOffCaptions();
+    for (int i = 0; i < kQuickButtonCount; ++i) {
+        quick_[i]->Active = i == currentQuickButton_;
+        quick_[i]->Redraw();
+    }
+    tray_.ChangeTip(ts::ProductTitle(button.ShortName));
+}
+
+void KeyboardDialog::CmQuickButton(UINT id) {
+    if (program_.EditorOnly()) return;
+    if (program_.EditMode) CmAllowChanges();
+    const int index = static_cast<int>(id) - IDC_QUICK_BUTTON_FIRST;
+    if (!ts::IsQuickButton(index)) return;
+    for (int i = 0; i < kQuickButtonCount; ++i) {
+        quick_[i]->Active = i == index;
+        quick_[i]->Redraw();
+    }
+    const QuickButton button = LoadQuickButton(program_, index);
+    SetText(ts::ProductTitle(button.Name));
+    currentData_ = button.Data;
+    LoadCurrent();
+    tray_.ChangeTip(ts::ProductTitle(button.ShortName));
+    if (!hook_.Installed()) return;
+    const lex::Ts2000IniFile ts2000;
+    ts2000.WriteInt(lex::Ts2000Key::ActiveQuickButton, index);
+    ts2000.WriteText(lex::Ts2000Key::ActiveKeyboard, CurrentPath());
+    HKL layouts[100];
+    const int count = InstalledLayouts(layouts, 100);
+    const int active = ts2000.ReadIntOr(lex::Ts2000Key::ActiveQuickButton, -1);
+    if (!ts::IsQuickButton(active)) return;
+    const int layout = ts2000.ReadInt(lex::Ts2000Key::QuickButtonWindowsLayout, active);
+    if (layout >= 0 && layout < count) ::ActivateKeyboardLayout(layouts[layout], 0);
+}
+
+void KeyboardDialog::CmTrayKeyboard(UINT id) {
+    const int index = static_cast<int>(id) - CM_TRAY_KEYBOARD_FIRST;
+    if (!ts::IsQuickButton(index)) return;
+    ::SetFocus(quick_[index]->Handle());
+    CmQuickButton(static_cast<UINT>(IDC_QUICK_BUTTON_FIRST + index));
+}
+
+// ---- activation and the resident program ----
+
+void KeyboardDialog::CmActivate() {
+    if (program_.EditorOnly()) return;
+    // Edit mode is left first, so that its question comes before the layout
+    // shown is replaced.
+    if (program_.EditMode) CmAllowChanges();
+    SelectQuickButton(currentQuickButton_);
+    if (keyboardOn_) {
+        RemoveHook();
+        SetItemUiText(IDC_ACTIVATE, ts::kTextInactive);
+        keyboardOn_ = false;
+        return;
+    }
+    const lex::Ts2000IniFile ts2000;
+    ts2000.WriteText(lex::Ts2000Key::ActiveKeyboard, CurrentPath());
+    const int shown = ShownQuickButton();
+    ts2000.WriteText(lex::Ts2000Key::ActiveQuickButton, shown < 0 ? std::string() : std::to_string(shown));
+    RemoveHook();
+    InstallHook();
+    keyboardOn_ = hook_.Installed();
+    SetItemUiText(IDC_ACTIVATE, keyboardOn_ ? ts::kTextActive : ts::kTextInactive);
+}
+
+void KeyboardDialog::InstallHook() {
+    if (hook_.Installed()) return;
+    ++installCount_;
+    lex::Ts2000IniFile().WriteInt(lex::Ts2000Key::InstallCount, installCount_);
+    const std::string path = program_.ProgramDirectory() + ts::kHookLibraryName;
+    switch (hook_.Install(path)) {
+        case HookLibrary::Result::NoLibrary:
+            ::MessageBoxA(Handle(), "nemohu nahrat", "", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        case HookLibrary::Result::NoProcedure:
+            ::MessageBoxA(Handle(), "nemohu pristupnit k dll", "", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        case HookLibrary::Result::Installed: tray_.ChangeIcon(activeIcon_); return;
+    }
+}
+
+void KeyboardDialog::RemoveHook() {
+    if (!hook_.Installed()) return;
+    hook_.Remove();
+    tray_.ChangeIcon(normalIcon_);
+}
+
+LRESULT KeyboardDialog::EvTimer(WPARAM id, LPARAM) {
+    if (id != kPollTimer) return DefaultProcessing();
+    if (quitRequested_) {
+        KillTimer(kPollTimer);
+        CloseWindow(IDCANCEL);
+        return 0;
+    }
+    if (!firstTickDone_) {
+        firstTickDone_ = true;
+        if (!program_.EditorOnly() && lex::Ts2000IniFile().ReadInt(lex::Ts2000Key::HideAtStart) == 1) CmHideWindow();
+    }
+    if (keyboardOn_) PollCurrentKeyboard();
+    return 0;
+}
+
+void KeyboardDialog::PollCurrentKeyboard() {
+    if (program_.EditorOnly()) return;
+    const lex::Ts2000IniFile ts2000;
+    if (ts2000.ReadText(lex::Ts2000Key::ActiveKeyboard) == ts::kTemporarilyOff) {
+        SetText(ts::ProductTitle(program_.Text(ts::kTextTemporarilyInactive)));
+        temporarilyOff_ = true;
+        return;
+    }
+    const int reported = ts2000.ReadInt(lex::Ts2000Key::ActiveQuickButton);
+    // A report outside 0..9 names no button; edits not yet saved are never
+    // replaced by a reload.
+    if (!ts::IsQuickButton(reported) || program_.Store.Modified) return;
+    if (reported != currentQuickButton_ || temporarilyOff_) {
+        currentQuickButton_ = reported;
+        temporarilyOff_ = false;
+        SelectQuickButton(reported);
+    }
+}
+
+void KeyboardDialog::CmSetup() {
+    if (program_.EditorOnly()) return;
+    if (program_.EditMode) CmAllowChanges();
+    if (hook_.Installed()) CmActivate();
+    program_.RestartNeeded = false;
+    SettingsDialog settings(program_, trayMenu_);
+    if (settings.Execute() != IDOK) return;
+    for (int i = 0; i < kQuickButtonCount; ++i) {
+        quick_[i]->SetKeyCaption(LoadQuickButton(program_, i).ShortName);
+        quick_[i]->Redraw();
+    }
+    SetButtonFont({IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE,
+                   IDC_CANCEL_CHANGES, IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_STATUS,
+                   IDC_STATUS_LABEL, IDC_QUICK_HEADING});
+    currentData_ = LoadQuickButton(program_, ShownQuickButton()).Data;
+    LoadCurrent();
+    if (!program_.RestartNeeded) return;
+    const std::string question = program_.Text(ts::kTextRestartQuestion);
+    const std::string caption = program_.Text(ts::kTextWarningCaption);
+    if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) != IDYES) return;
+    SetText("dd");  // so that the new program finds no window of the product
+    if (StartResidentProgram(program_.ProgramDirectory())) {
+        CloseWindow(IDCANCEL);
+        return;
+    }
+    const std::string text = program_.Text(ts::kTextCannotStart);
+    const std::string caption2 = program_.Text(ts::kTextWarningCaption);
+    program_.MessageBox8(Handle(), text, caption2, MB_OK);
+}
+
+// ---- notification-area icon ----
+
+void KeyboardDialog::BuildTrayMenu() {
+    trayMenu_ = ::CreatePopupMenu();
+    const UINT cp = program_.UiCodePage();
+    for (int i = 0; i < kQuickButtonCount; ++i)
+        ::AppendMenuW(trayMenu_, MF_STRING, CM_TRAY_KEYBOARD_FIRST + i,
+                      wl::ToWide(LoadQuickButton(program_, i).Name, cp).c_str());
+    ::AppendMenuW(trayMenu_, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(trayMenu_, MF_STRING, CM_HIDE_WINDOW, wl::ToWide(program_.Text(ts::kTextHide), cp).c_str());
+    ::AppendMenuW(trayMenu_, MF_STRING, CM_SHOW_WINDOW, wl::ToWide(program_.Text(ts::kTextShow), cp).c_str());
+    ::AppendMenuW(trayMenu_, MF_STRING, CM_ABOUT, wl::ToWide(program_.Text(ts::kTextAboutProgram), cp).c_str());
+    ::SetMenuDefaultItem(trayMenu_, kTrayDefaultPosition, TRUE);
+}
+
+LRESULT KeyboardDialog::EvTrayMessage(WPARAM wp, LPARAM lp) {
+    tray_.HandleMessage(wp, lp, trayMenu_);
+    return 0;
+}
+
+void KeyboardDialog::CmShowWindow() {
+    Show(SW_SHOW);
+    ::SetForegroundWindow(Handle());
+}
+
+void KeyboardDialog::CmHideWindow() {
+    if (tray_.Enabled()) Show(SW_HIDE);
+}
+
+void KeyboardDialog::CmAbout() {
+    AboutDialog about(program_);
+    about.Execute();
+}
+
+LRESULT KeyboardDialog::EvDestroy(WPARAM, LPARAM) {
+    KillTimer(kPollTimer);
+    tray_.Delete();
+    if (trayMenu_) ::DestroyMenu(trayMenu_);
+    trayMenu_ = nullptr;
+    return DefaultProcessing();
 }
 
 }  // namespace tsapp

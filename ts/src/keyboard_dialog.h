@@ -9,7 +9,9 @@
 
 #include "key_button.h"
 #include "key_dialogs.h"
+#include "product.h"
 #include "program.h"
+#include "system_tray.h"
 
 namespace tsapp {
 
@@ -27,6 +29,17 @@ public:
 
     // The key tooltips registered now.
     int TipCount() const { return tips_.ToolCount(); }
+
+    // The quick-switch side (normal mode). SelectQuickButton shows button
+    // `index` (CurrentQuickButton at start, on activation and when the
+    // resident program reports another one).
+    void SelectQuickButton(int index);
+    // The last quick-switch button shown as on; -1 none.
+    int ShownQuickButton() const;
+    int CurrentQuickButton() const { return currentQuickButton_; }
+    bool KeyboardOn() const { return keyboardOn_; }
+    HMENU TrayMenu() const { return trayMenu_; }
+    const SystemTray& Tray() const { return tray_; }
 
 private:
     KeyButton* KeyOf(int group, int key);
@@ -60,6 +73,21 @@ private:
     void CmSave();
     void CmEnd();
     void CmHelp();
+    void CmQuickButton(UINT id);
+    void CmTrayKeyboard(UINT id);
+    void CmActivate();
+    void CmSetup();
+    void CmShowWindow();
+    void CmHideWindow();
+    void CmAbout();
+    LRESULT EvTimer(WPARAM, LPARAM);
+    LRESULT EvTrayMessage(WPARAM, LPARAM);
+    LRESULT EvDestroy(WPARAM, LPARAM);
+    void InstallHook();
+    void RemoveHook();
+    void PollCurrentKeyboard();
+    void BuildTrayMenu();
+    void ToggleOffCaptions();
     void CmNothing() {}
     void CmCancel();
     LRESULT EvClose(WPARAM, LPARAM);
@@ -75,6 +103,18 @@ private:
     std::string currentData_;  // keyboard file path without ".tsb"
     int currentQuickButton_ = 0;
     bool closeRequested_ = false;
+
+    // Activation and the resident program.
+    HookLibrary hook_;
+    bool keyboardOn_ = false;
+    int installCount_ = 0;
+    bool temporarilyOff_ = false;
+    bool firstTickDone_ = false;
+    bool quitRequested_ = false;
+    SystemTray tray_;
+    HMENU trayMenu_ = nullptr;
+    HICON activeIcon_ = nullptr;
+    HICON normalIcon_ = nullptr;
 };
 
 }  // namespace tsapp

@@ -112,6 +112,7 @@ void Program::MakeKeyFonts(const LOGFONTA& font) {
 }
 
 void Program::MakeButtonFont(const LOGFONTA& font) {
+    ButtonLogFont = font;
     if (ButtonFont) ::DeleteObject(ButtonFont);
     ButtonFont = ::CreateFontIndirectA(&font);
 }

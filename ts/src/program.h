@@ -69,6 +69,8 @@ public:
 
     // Editing state of the on-screen keyboard.
     bool EditMode = false;
+    // A change that takes effect only after a restart (UI language, button font).
+    bool RestartNeeded = false;
     bool CancelPending = false;
     ts::ShownState Shown;
     ts::KeyRef Current;  // the key and state the editing dialogs work on
@@ -80,6 +82,7 @@ public:
     HFONT KeyCaptionFont = nullptr;
     HFONT LargeKeyFont = nullptr;
     HFONT ButtonFont = nullptr;
+    LOGFONTA ButtonLogFont{};
     void MakeKeyFonts(const LOGFONTA& font);
     void MakeButtonFont(const LOGFONTA& font);
     UINT KeyCodePage() const { return CodePageOfCharSet(KeyFont.lfCharSet); }

@@ -1,0 +1,86 @@
+#include "product.h"
+
+#include "core/settings/ts2000_ini.h"
+#include "program.h"
+
+namespace tsapp {
+
+QuickButton LoadQuickButton(Program& program, int index) {
+    QuickButton b;
+    if (program.EditorOnly()) {
+        const std::string& path = program.Line.EditorFilePath;
+        b.Data = path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
+        return b;
+    }
+    const lex::Ts2000IniFile ts2000;
+    b.ShortName = ts2000.ReadText(lex::Ts2000Key::QuickButtonShortName, index);
+    b.Name = ts2000.ReadText(lex::Ts2000Key::QuickButtonName, index);
+    if (b.Name == ts::kDefaultNameMark && ts::IsQuickButton(index))
+        b.Name = ts::CutText(program.Text(21030 + 10 * index), ts::kLongNameSize);
+    b.Data = ts2000.ReadText(lex::Ts2000Key::QuickButtonData, index);
+    b.WindowsLayout = ts2000.ReadInt(lex::Ts2000Key::QuickButtonWindowsLayout, index);
+    return b;
+}
+
+void SaveQuickButton(int index, const QuickButton& b) {
+    const lex::Ts2000IniFile ts2000;
+    ts2000.WriteText(lex::Ts2000Key::QuickButtonShortName, ts::CutText(b.ShortName, ts::kShortNameSize), index);
+    ts2000.WriteText(lex::Ts2000Key::QuickButtonName, ts::CutText(b.Name, ts::kLongNameSize), index);
+    ts2000.WriteText(lex::Ts2000Key::QuickButtonData, ts::CutText(b.Data, ts::kDataSize), index);
+    ts2000.WriteInt(lex::Ts2000Key::QuickButtonWindowsLayout, b.WindowsLayout, index);
+}
+
+HookLibrary::Result HookLibrary::Install(const std::string& path) {
+    Remove();
+    library_ = ::LoadLibraryA(path.c_str());
+    if (!library_) return Result::NoLibrary;
+    const auto procedure = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(::GetProcAddress(library_, ts::kHookProcedureName)));
+    if (procedure) hook_ = ::SetWindowsHookExA(WH_KEYBOARD, procedure, library_, 0);
+    if (!hook_) {
+        // Without its hook the library is of no use: the keyboard stays off.
+        ::FreeLibrary(library_);
+        library_ = nullptr;
+        return Result::NoProcedure;
+    }
+    return Result::Installed;
+}
+
+void HookLibrary::Remove() {
+    if (hook_) ::UnhookWindowsHookEx(hook_);
+    if (library_) ::FreeLibrary(library_);
+    hook_ = nullptr;
+    library_ = nullptr;
+}
+
+namespace {
+
+struct ProductSearch {
+    HWND except;
+    bool found;
+};
+
+BOOL CALLBACK FindProductWindow(HWND hwnd, LPARAM lp) {
+    auto& search = *reinterpret_cast<ProductSearch*>(lp);
+    if (hwnd == search.except) return TRUE;
+    char title[400] = {};
+    ::GetWindowTextA(hwnd, title, static_cast<int>(sizeof title - 1));
+    if (ts::IsProductTitle(title)) search.found = true;
+    return TRUE;
+}
+
+}  // namespace
+
+bool ProductWindowPresent(HWND except) {
+    ProductSearch search{except, false};
+    ::EnumWindows(FindProductWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool StartResidentProgram(const std::string& programDirectory) {
+    return ::WinExec(ts::ResidentCommand(programDirectory).c_str(), SW_SHOWNORMAL) >= 32;
+}
+
+int InstalledLayouts(HKL* layouts, int room) { return ::GetKeyboardLayoutList(room, layouts); }
+
+}  // namespace tsapp

@@ -1,0 +1,201 @@
+// The settings dialog and the keyboard dialog's notification-area menu in
+// this process, on a ts2000.ini of the test (the Windows directory's own is
+// set aside and put back): a new layout copied from another, a file another
+// button uses, the button font, and the tray menu's names.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <fstream>
+#include <string>
+
+#include "keyboard_dialog.h"
+#include "program.h"
+#include "settings_dialogs.h"
+#include "ts_ids.h"
+#include "winlib/common_dialogs.h"
+#include "winlib/testing.h"
+#include "winlib/testing/process_driver.h"
+#include "winlib/text.h"
+
+namespace {
+
+using Bytes = std::string;
+
+Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int RowId(int row, int offset) { return IDC_ROW_FIRST + IDC_ROW_STEP * row + offset; }
+
+class TsSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        dir_ = std::string(temp) + "ts_settings_test_" + std::to_string(::GetCurrentProcessId()) + "\\";
+        ::CreateDirectoryA(dir_.c_str(), nullptr);
+        char demo[MAX_PATH] = {};
+        ::GetFullPathNameA(TS_DEMO_DATA_DIR "/demo.tsb", MAX_PATH, demo, nullptr);
+        std::string ini(demo);
+        ini.replace(ini.size() - 3, 3, "ini");
+        ::CopyFileA(demo, (dir_ + "cz.tsb").c_str(), FALSE);
+        ::CopyFileA(ini.c_str(), (dir_ + "cz.ini").c_str(), FALSE);
+        ini_.Write("Konfigurace", "Komunikacni jazyk", "0");
+        for (int i = 0; i < 10; ++i) {
+            const std::string n = std::to_string(i);
+            ini_.Write("RYCHLOTLACITKA", ("Tlacitko " + n + " jmeno").c_str(), "K" + n);
+            ini_.Write("RYCHLOTLACITKA", ("Tlacitko " + n + " nazev").c_str(), i == 7 ? "XXXXX" : "Name " + n);
+            ini_.Write("RYCHLOTLACITKA", ("Tlacitko " + n + " data").c_str(), dir_ + (i == 5 ? "cz" : "none"));
+        }
+        program_.Texts().SetLanguage(0);
+    }
+    void TearDown() override {
+        for (const char* name : {"cz.tsb", "cz.ini", "cz.in_", "new.tsb", "new.ini"})
+            ::DeleteFileA((dir_ + name).c_str());
+        ::RemoveDirectoryA(dir_.c_str());
+    }
+
+    // Answers the file dialogs with `paths` in turn.
+    wl::FileDialogRunner Answers(std::vector<std::string> paths) {
+        return [this, paths](OPENFILENAMEW& r, bool) {
+            if (asked_ >= static_cast<int>(paths.size())) return false;
+            const std::wstring w = wl::ToWide(paths[static_cast<size_t>(asked_++)], CP_ACP);
+            wcsncpy(r.lpstrFile, w.c_str(), r.nMaxFile - 1);
+            return true;
+        };
+    }
+    static std::wstring ItemText(wl::Dialog& d, int id) { return wl::testing::WideText(::GetDlgItem(d.Handle(), id)); }
+
+    std::string dir_;
+    wl::testing::IniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
+    wl::testing::SetAsideFile aside_{ini_.Path()};
+    tsapp::Program program_{ts::ParseCommandLine({})};
+    int asked_ = 0;
+};
+
+// A new file name: the layout and its companion are copied from the chosen
+// source byte for byte, and the row shows "X", "X" and the path without
+// ".tsb". An existing file that button 5 uses fills the row from button 5.
+TEST_F(TsSettingsTest, OtherFileCopiesANewLayoutOrTakesAnExistingOne) {
+    wl::ScopedFileDialogRunner runner(Answers({dir_ + "new", dir_ + "cz.tsb", dir_ + "CZ.TSB"}));
+    tsapp::SettingsDialog dialog(program_, nullptr);
+    std::wstring row2[3], row4[3];
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        wl::testing::ClickButton(d.Handle(), RowId(2, IDC_ROW_OTHER));
+        for (int k = 0; k < 3; ++k) row2[k] = ItemText(d, RowId(2, IDC_ROW_SHORT_NAME + k));
+        wl::testing::ClickButton(d.Handle(), RowId(4, IDC_ROW_OTHER));
+        for (int k = 0; k < 3; ++k) row4[k] = ItemText(d, RowId(4, IDC_ROW_SHORT_NAME + k));
+        d.CloseWindow(IDCANCEL);
+    });
+    EXPECT_EQ(asked_, 3);
+    EXPECT_EQ(ReadBytes(dir_ + "new.tsb"), ReadBytes(dir_ + "cz.tsb"));
+    EXPECT_EQ(ReadBytes(dir_ + "new.ini"), ReadBytes(dir_ + "cz.ini"));
+    EXPECT_EQ(row2[0], L"X");
+    EXPECT_EQ(row2[1], L"X");
+    EXPECT_EQ(row2[2], wl::ToWide(dir_ + "new", CP_ACP));
+    // "CZ.TSB" keeps its name; the comparison with the stored data is exact,
+    // so no button's names are taken.
+    EXPECT_EQ(row4[0], L"K4");
+    EXPECT_EQ(row4[2], wl::ToWide(dir_ + "CZ", CP_ACP));
+    // Cancel wrote nothing of the rows.
+    EXPECT_EQ(ini_.Read("RYCHLOTLACITKA", "Tlacitko 2 data"), dir_ + "none");
+}
+
+TEST_F(TsSettingsTest, ExistingFileOfAnotherButtonGivesItsNames) {
+    wl::ScopedFileDialogRunner runner(Answers({dir_ + "cz"}));
+    tsapp::SettingsDialog dialog(program_, nullptr);
+    std::wstring row[3];
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        wl::testing::ClickButton(d.Handle(), RowId(1, IDC_ROW_OTHER));
+        for (int k = 0; k < 3; ++k) row[k] = ItemText(d, RowId(1, IDC_ROW_SHORT_NAME + k));
+        d.CloseWindow(IDCANCEL);
+    });
+    EXPECT_EQ(row[0], L"K5");
+    EXPECT_EQ(row[1], L"Name 5");
+    EXPECT_EQ(row[2], wl::ToWide(dir_ + "cz", CP_ACP));
+}
+
+// The button font alone asks for a restart; OK writes it to [FONT].
+TEST_F(TsSettingsTest, ButtonFontSetsTheRestartFlag) {
+    wl::ScopedFontDialogRunner runner([](CHOOSEFONTW& r) {
+        std::wcscpy(r.lpLogFont->lfFaceName, L"Arial");
+        r.lpLogFont->lfHeight = -20;
+        return true;
+    });
+    tsapp::SettingsDialog dialog(program_, nullptr);
+    bool afterFont = false;
+    const INT_PTR result = wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        EXPECT_FALSE(program_.RestartNeeded);
+        wl::testing::ClickButton(d.Handle(), IDC_BUTTON_FONT);
+        afterFont = program_.RestartNeeded;
+        wl::testing::ClickButton(d.Handle(), IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(afterFont);
+    EXPECT_EQ(ini_.Read("FONT", "lfFaceName"), "Arial");
+    EXPECT_EQ(ini_.Read("FONT", "lfHeight"), "-20");
+    EXPECT_EQ(ini_.Read("Konfigurace", "Komunikacni jazyk"), "0");
+}
+
+// The icon's menu: the long names of the ten buttons ("XXXXX" the default
+// name), hide, show and about; the icon is gone when the dialog ends.
+TEST_F(TsSettingsTest, TrayMenuShowsTheButtonNames) {
+    ini_.Write("RYCHLOTLACITKA", "Tlacitko 0 data", dir_ + "cz");
+    tsapp::KeyboardDialog dialog(program_);
+    std::vector<std::wstring> items;
+    bool enabled = false;
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        enabled = dialog.Tray().Enabled();
+        HMENU menu = dialog.TrayMenu();
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[100] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 100, MF_BYPOSITION);
+            items.push_back(text);
+        }
+        EXPECT_EQ(::GetMenuItemID(menu, 12), static_cast<UINT>(CM_SHOW_WINDOW));
+        EXPECT_EQ(static_cast<int>(::GetMenuDefaultItem(menu, TRUE, 0)), 12);
+        d.CloseWindow(IDCANCEL);
+    });
+    EXPECT_TRUE(enabled);
+    EXPECT_FALSE(dialog.Tray().Enabled());
+    ASSERT_EQ(items.size(), 14u);
+    EXPECT_EQ(items[0], L"Name 0");
+    EXPECT_EQ(items[7], L"Russian keyboard");
+    EXPECT_EQ(items[11], L"Hide");
+    EXPECT_EQ(items[12], L"Show");
+    EXPECT_EQ(items[13], L"About the Program");
+}
+
+// Text 20630 from "zdroj.rc" may hold other conversions: only the first
+// "%d" takes the number, everything else stays as written.
+TEST(HotKeyTextTest, StandardSwitchTextTakesOneNumber) {
+    struct Case {
+        const char* text;
+        int number;
+        const char* shown;
+    } cases[] = {
+        {"Standard CTRL+ALT+F%d Switch Association", 4, "Standard CTRL+ALT+F4 Switch Association"},
+        {"F%d", 12, "F12"},
+        {"%s %n F%d %d", 3, "%s %n F3 %d"},
+        {"100%", 1, "100%"},
+        {"", 1, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(tsapp::FormatStandardSwitch(c.text, c.number), c.shown) << c.text;
+}
+
+// OK with no language chosen keeps the stored one (and asks no restart).
+TEST_F(TsSettingsTest, NoLanguageChosenKeepsTheOldOne) {
+    ini_.Write("Konfigurace", "Komunikacni jazyk", "5");
+    tsapp::SettingsDialog dialog(program_, nullptr);
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        ::SendMessageW(::GetDlgItem(d.Handle(), IDC_LANGUAGE), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        wl::testing::ClickButton(d.Handle(), IDOK);
+    });
+    EXPECT_EQ(ini_.Read("Konfigurace", "Komunikacni jazyk"), "5");
+    EXPECT_FALSE(program_.RestartNeeded);
+}
+
+}  // namespace
