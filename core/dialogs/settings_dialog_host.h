@@ -4,13 +4,10 @@
 // Each program fills one host (usually a member of its frame) and hands it to
 // every dialog:
 //
-//   lex::SettingsDialogHost host(program.Settings, program.Config, program.Texts, program.Messages);
-//   host.History = &program.History;
-//   host.Fonts = program.Fonts;  host.FontCharSets = program.FontCharSets;
-//   host.Icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
+//   lex::SettingsDialogHost host = lex::ProgramDialogHost(program, IDI_PROGRAM);
 //   host.FontsChanged = [&] { client.RefreshView(); };
 //   host.SelectStandardKeyboard = [&] { ... };   // lexora only
-//   lex::TConfigWindow dialog(frame, host);  dialog.Execute();
+//   lex::RunSettingsDialog<lex::TSortWindow>(frame, host);
 #pragma once
 
 #include <windows.h>
@@ -56,5 +53,18 @@ public:
         lex::ShowMessage(parent, Messages, Texts, captionId, textId);
     }
 };
+
+// The host of a program object that holds the pieces under their usual names
+// (Settings, Config, Texts, Messages, History, Fonts, FontCharSets, Instance),
+// with the program's icon resource `iconId` for the about box.
+template <typename ProgramState>
+SettingsDialogHost ProgramDialogHost(ProgramState& program, int iconId) {
+    SettingsDialogHost host(program.Settings, program.Config, program.Texts, program.Messages);
+    host.History = &program.History;
+    host.Fonts = program.Fonts;
+    host.FontCharSets = program.FontCharSets;
+    host.Icon = ::LoadIconW(program.Instance, MAKEINTRESOURCEW(iconId));
+    return host;
+}
 
 }  // namespace lex

@@ -44,6 +44,14 @@ private:
     wl::ComboBox uiLanguage_;
 };
 
+// Builds dialog `DialogClass` with `parent` and `host`, runs it modally; true
+// when it ended with OK.
+template <typename DialogClass>
+bool RunSettingsDialog(wl::Window* parent, SettingsDialogHost& host) {
+    DialogClass dialog(parent, host);
+    return dialog.Execute() == IDOK;
+}
+
 // The configuration command of both frames: clears the restart flag, runs
 // TConfigWindow (`afterOk` runs when it ends with OK), and when a change needs
 // a restart asks with the restart question. True: the user wants the restart

@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include "bulk_dialogs.h"
+#include "core/dialogs/settings_dialogs.h"
 #include "core/texts/text_ids.h"
 #include "lexbulk_ids.h"
 #include "winlib/text.h"
@@ -31,15 +32,12 @@ WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)
     WL_COMMAND(CM_BULK_INITIALISATION, CmInitialisation)
     WL_COMMAND(CM_BULK_HELP, CmHelp)
     WL_ENABLER(CM_BULK_HELP, CeHelp)
-    // The shared configuration dialogs come with their own issue.
-    WL_COMMAND(CM_BULK_CONFIGURATION, CmNotBuilt)
-    WL_ENABLER(CM_BULK_CONFIGURATION, CeNotBuilt)
-    WL_COMMAND(CM_BULK_FONT_SETUP, CmNotBuilt)
-    WL_ENABLER(CM_BULK_FONT_SETUP, CeNotBuilt)
-    WL_COMMAND(CM_BULK_SORT_SETUP, CmNotBuilt)
+    // The settings dialogs shared with lexora.
+    WL_COMMAND(CM_BULK_CONFIGURATION, CmConfiguration)
+    WL_COMMAND(CM_BULK_FONT_SETUP, CmFontSetup)
+    WL_COMMAND(CM_BULK_SORT_SETUP, CmSortSetup)
     WL_ENABLER(CM_BULK_SORT_SETUP, CeSortSetup)
-    WL_COMMAND(CM_BULK_ABOUT, CmNotBuilt)
-    WL_ENABLER(CM_BULK_ABOUT, CeNotBuilt)
+    WL_COMMAND(CM_BULK_ABOUT, CmAbout)
 WL_END_MESSAGE_TABLE()
 
 TFOkno::TFOkno(Program& program)
@@ -135,6 +133,28 @@ void TFOkno::CmHelp() {
     ::WinHelpA(Handle(), file.c_str(), HELP_CONTENTS, 0);
 }
 
+// The settings dialogs shared with lexora. The utility has no keyboard
+// coupling and no views that draw with the slot fonts.
+void TFOkno::CmConfiguration() {
+    lex::SettingsDialogHost host = lex::ProgramDialogHost(program_, IDI_LEXBULK);
+    if (lex::RunConfiguration(this, host, nullptr)) Restart();
+}
+
+void TFOkno::CmFontSetup() {
+    lex::SettingsDialogHost host = lex::ProgramDialogHost(program_, IDI_LEXBULK);
+    lex::RunSettingsDialog<lex::TConfigFontWindow>(this, host);
+}
+
+void TFOkno::CmSortSetup() {
+    lex::SettingsDialogHost host = lex::ProgramDialogHost(program_, IDI_LEXBULK);
+    lex::RunSettingsDialog<lex::TSortWindow>(this, host);
+}
+
+void TFOkno::CmAbout() {
+    lex::SettingsDialogHost host = lex::ProgramDialogHost(program_, IDI_LEXBULK);
+    lex::RunSettingsDialog<lex::TAbout>(this, host);
+}
+
 void TFOkno::CeExport(wl::CommandEnabler& ce) { ce.SetText(program_.Texts.LoadText(lex::kTextMenuExport)); }
 void TFOkno::CeImport(wl::CommandEnabler& ce) { ce.SetText(program_.Texts.LoadText(lex::kTextMenuImport)); }
 void TFOkno::CeLoadWords(wl::CommandEnabler& ce) {
@@ -151,10 +171,8 @@ void TFOkno::CeArchiveSave(wl::CommandEnabler& ce) {
 }
 void TFOkno::CeSortSetup(wl::CommandEnabler& ce) {
     ce.SetText(program_.Texts.LoadText(lex::kTextMenuSortingSetup));
-    ce.Enable(false);
 }
 void TFOkno::CeHelp(wl::CommandEnabler& ce) { ce.SetText(program_.Texts.LoadText(lex::kTextBulkHelp)); }
-void TFOkno::CeNotBuilt(wl::CommandEnabler& ce) { ce.Enable(false); }
 
 // --- Application -------------------------------------------------------------
 

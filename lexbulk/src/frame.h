@@ -37,7 +37,10 @@ private:
     void CmArchiveSave();
     void CmInitialisation();
     void CmHelp();
-    void CmNotBuilt() {}
+    void CmConfiguration();
+    void CmFontSetup();
+    void CmSortSetup();
+    void CmAbout();
 
     void CeExport(wl::CommandEnabler& ce);
     void CeImport(wl::CommandEnabler& ce);
@@ -46,7 +49,6 @@ private:
     void CeArchiveSave(wl::CommandEnabler& ce);
     void CeSortSetup(wl::CommandEnabler& ce);
     void CeHelp(wl::CommandEnabler& ce);
-    void CeNotBuilt(wl::CommandEnabler& ce);
 
     Program& program_;
     wl::ControlBar toolbar_;

@@ -11,11 +11,14 @@
 #include <functional>
 
 #include "bulk_dialogs.h"
+#include "core/dialogs/settings_dialogs.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/lexcoreui_ids.h"
+#include "dialog_command_testing.h"
 #include "frame.h"
 #include "lexbulk_ids.h"
 #include "test_data.h"
+#include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
@@ -175,14 +178,18 @@ TEST_F(Lexbulk, MenusAndBarsOfTheUiLanguages) {
 
 TEST_F(Lexbulk, CommandEnablers) {
     Open(0);
-    // The shared configuration dialogs are not there yet: greyed out.
-    for (unsigned id : {CM_BULK_CONFIGURATION, CM_BULK_FONT_SETUP, CM_BULK_SORT_SETUP, CM_BULK_ABOUT})
-        EXPECT_FALSE(Enabler(id).Enabled()) << id;
+    // Every command is available, the shared settings dialogs included.
     for (unsigned id : {CM_BULK_EXPORT, CM_BULK_IMPORT, CM_BULK_LOAD_WORDS, CM_BULK_ARCHIVE_LOAD,
-                        CM_BULK_ARCHIVE_SAVE, CM_BULK_INITIALISATION, CM_BULK_HELP})
+                        CM_BULK_ARCHIVE_SAVE, CM_BULK_INITIALISATION, CM_BULK_HELP, CM_BULK_CONFIGURATION,
+                        CM_BULK_FONT_SETUP, CM_BULK_SORT_SETUP, CM_BULK_ABOUT})
         EXPECT_TRUE(Enabler(id).Enabled()) << id;
     EXPECT_EQ(program_->Texts.LoadText(lex::kTextMenuExport), Enabler(CM_BULK_EXPORT).Text());
     EXPECT_EQ(program_->Texts.LoadText(lex::kTextMenuArchive), Enabler(CM_BULK_ARCHIVE_SAVE).Text());
+    EXPECT_EQ(program_->Texts.LoadText(lex::kTextMenuSortingSetup), Enabler(CM_BULK_SORT_SETUP).Text());
+    // The about button of the control bar as the frame leaves it.
+    app_->Frame()->UpdateCommands();
+    HWND toolbar = ::FindWindowExW(FrameHandle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    EXPECT_NE(0, ::SendMessageW(toolbar, TB_ISBUTTONENABLED, CM_BULK_ABOUT, 0));
 }
 
 std::string startedWith;
@@ -432,6 +439,165 @@ TEST_F(Lexbulk, ALogHeldByAnotherWriterIsReportedAndNothingIsLoaded) {
     ::CloseHandle(held);
     EXPECT_EQ(English(*program_, lex::kTextEntryLocked), script.messages.at(0));
     EXPECT_FALSE(Holds(0, "owl"));
+}
+
+
+// --- The settings dialogs shared with lexora -------------------------------------
+
+class BulkSettings : public Lexbulk {
+protected:
+    std::string Read(const std::string& section, const std::string& key) {
+        char text[512] = {};
+        ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "<missing>", text, sizeof text, ini_.c_str());
+        return text;
+    }
+    // The configuration command: `act` drives the dialog; the restart
+    // question, if it comes, is answered Yes or No. True when it came.
+    bool Configure(std::function<void(wl::Dialog&)> act, bool yes) {
+        bool asked = false;
+        EXPECT_TRUE(FrameCommand(FrameHandle(), CM_BULK_CONFIGURATION, [&](wl::Dialog& d) {
+            Next([&](wl::Dialog& q) {
+                asked = q.GetItemText(IDC_QUESTION_TEXT) == program_->Texts.LoadText(lex::kTextRestartQuestion);
+                ClickButton(q.Handle(), yes ? IDC_QUESTION_YES : IDC_QUESTION_NO);
+            });
+            act(d);
+        }));
+        return asked;
+    }
+};
+
+std::vector<std::string> restarts;
+UINT RecordRestart(const std::string& commandLine) {
+    restarts.push_back(commandLine);
+    return 33;
+}
+
+TEST_F(BulkSettings, ConfigurationCancelKeepsTheFileOkWritesAndAskedRestartStartsAgain) {
+    Open(0);
+    wl::testing::ScopedReplace<ProgramStarter> starter(Program::starter, &RecordRestart);
+    wl::testing::ScopedReplace<std::vector<std::string>> record(restarts, std::vector<std::string>{});
+
+    // Cancel: the file stays byte for byte as it was.
+    const std::string before = FileBytes(ini_);
+    EXPECT_FALSE(Configure([&](wl::Dialog& d) {
+        d.SetItemText(IDC_CONFIG_HISTORY, "50");
+        d.SetItemText(IDC_CONFIG_LETTER_FIRST, "Q");
+        ClickButton(d.Handle(), IDCANCEL);
+    }, true));
+    EXPECT_EQ(FileBytes(ini_), before);
+    EXPECT_EQ(program_->Config.Dictionary.HistorySize, 10);
+
+    // OK with a new history size and title: written and in memory, no restart.
+    EXPECT_FALSE(Configure([&](wl::Dialog& d) {
+        EXPECT_EQ(d.GetItemText(IDC_CONFIG_DISK_FOLDER), folders_.Disk);
+        d.SetItemText(IDC_CONFIG_HISTORY, "20");
+        d.SetItemText(IDC_CONFIG_TITLE_FIRST + 13, "Geese");
+        ClickButton(d.Handle(), IDOK);
+    }, true));
+    EXPECT_EQ(Read("HISTORIE", "Maximalni pocet pamatovanych slov"), "20");
+    EXPECT_EQ(program_->Config.Dictionary.HistorySize, 20);
+    EXPECT_EQ(program_->History.Size(), 20);
+    EXPECT_EQ(program_->Config.DictionaryTitles[13], "Geese");
+    EXPECT_TRUE(restarts.empty());
+
+    // A new letter asks for the restart; No keeps this copy.
+    EXPECT_TRUE(Configure([&](wl::Dialog& d) {
+        d.SetItemText(IDC_CONFIG_LETTER_FIRST + 7, "W");
+        ClickButton(d.Handle(), IDOK);
+    }, false));
+    EXPECT_EQ(Read("JAZYKY", "Tlacitko7"), "W");
+    EXPECT_FALSE(program_->Config.ConfigFlags.RestartNeeded);
+    EXPECT_TRUE(restarts.empty());
+
+    // Yes starts a new copy with "start" and closes this one.
+    HWND frame = FrameHandle();
+    EXPECT_TRUE(Configure([&](wl::Dialog& d) {
+        d.SetItemText(IDC_CONFIG_LETTER_FIRST + 8, "V");
+        ClickButton(d.Handle(), IDOK);
+    }, true));
+    ASSERT_EQ(restarts.size(), 1u);
+    EXPECT_EQ(restarts[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
+    wl::testing::PumpMessages();
+    EXPECT_FALSE(::IsWindow(frame));
+}
+
+TEST_F(BulkSettings, SortOrderOkWritesTheTwentyKeysAndCancelNothing) {
+    Open(0);
+    const std::string before = FileBytes(ini_);
+    EXPECT_TRUE(FrameCommand(FrameHandle(), CM_BULK_SORT_SETUP, [&](wl::Dialog& d) {
+        ::SendMessageW(d.GetItem(IDC_SORT_TYPE_FIRST + 13), CB_SETCURSEL, 7, 0);
+        ClickButton(d.Handle(), IDCANCEL);
+    }));
+    EXPECT_EQ(FileBytes(ini_), before);
+
+    EXPECT_TRUE(FrameCommand(FrameHandle(), CM_BULK_SORT_SETUP, [&](wl::Dialog& d) {
+        EXPECT_EQ(d.GetItemText(IDC_SORT_TITLE_FIRST + 12), program_->Config.DictionaryTitles[12]);
+        ::SendMessageW(d.GetItem(IDC_SORT_TYPE_FIRST + 13), CB_SETCURSEL, 10, 0);  // an empty user slot
+        ClickButton(d.Handle(), IDOK);
+    }));
+    EXPECT_EQ(WrittenSortKeys(ini_), SortKeysInSlotOrder());
+    EXPECT_EQ(Read("JAZYKY", "Razeni6_1"), "10");
+    EXPECT_EQ(program_->Config.Dictionary.SortType[13], 10);
+}
+
+TEST_F(BulkSettings, FontChoiceReplacesTheSlotFontAndCancelChangesNothing) {
+    Open(0);
+    bool answer = false;
+    wl::ScopedFontDialogRunner runner([&](CHOOSEFONTW& record) {
+        if (answer) {
+            record.lpLogFont->lfHeight = -16;
+            wcscpy_s(record.lpLogFont->lfFaceName, L"Tahoma");
+        }
+        return answer;
+    });
+    auto choose = [&](int slot) {
+        return FrameCommand(FrameHandle(), CM_BULK_FONT_SETUP, [&](wl::Dialog& d) {
+            EXPECT_EQ(::SendMessageW(d.GetItem(IDC_FONTS_SLOTS), LB_GETCOUNT, 0, 0), lex::kSlotCount);
+            ::SendMessageW(d.GetItem(IDC_FONTS_SLOTS), LB_SETCURSEL, slot, 0);
+            Next([](wl::Dialog& script) { ClickButton(script.Handle(), IDOK); });
+            ClickButton(d.Handle(), IDC_FONTS_TRANSLATION);
+            wl::Dialog::SetTestHook(nullptr);
+            ClickButton(d.Handle(), IDOK);
+        });
+    };
+
+    // The chooser cancelled: file and handle as they were.
+    const std::string before = FileBytes(ini_);
+    HFONT kept = program_->Fonts[1][12];
+    EXPECT_TRUE(choose(12));
+    EXPECT_EQ(FileBytes(ini_), before);
+    EXPECT_EQ(program_->Fonts[1][12], kept);
+
+    // A font chosen: written, and the utility's handle replaced.
+    answer = true;
+    EXPECT_TRUE(choose(12));
+    EXPECT_EQ(Read("TTFT12", "lfFaceName"), "Tahoma");
+    EXPECT_EQ(Read("TTFT12", "lfHeight"), "-16");
+    EXPECT_NE(program_->Fonts[1][12], kept);
+    LOGFONTA font{};
+    ASSERT_EQ(::GetObjectA(program_->Fonts[1][12], sizeof font, &font), static_cast<int>(sizeof font));
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+}
+
+TEST_F(BulkSettings, AboutListsTheSlotsAndCloses) {
+    Open(0);
+    const std::string dots = std::string(27, ' ') + std::string(16, '.') + " ";
+    EXPECT_TRUE(FrameCommand(FrameHandle(), CM_BULK_ABOUT, [&](wl::Dialog& about) {
+        HWND list = about.GetItem(IDC_ABOUT_CONTENTS);
+        ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 2 * lex::kSlotCount);
+        auto line = [&](int i) {
+            wchar_t text[256] = {};
+            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            return wl::FromWide(text, program_->UiCodePage());
+        };
+        EXPECT_EQ(line(24), program_->Config.DictionaryTitles[12]);
+        EXPECT_EQ(line(25), dots + "1");   // slot 12: one translation
+        EXPECT_EQ(line(39), dots + "0");   // slot 19: no files
+        EXPECT_NE(nullptr, reinterpret_cast<HICON>(
+                               ::SendMessageW(about.GetItem(IDC_ABOUT_ICON), STM_GETICON, 0, 0)));
+        ClickButton(about.Handle(), IDOK);
+    }));
+    EXPECT_TRUE(::IsWindowVisible(FrameHandle()));
 }
 
 }  // namespace

@@ -9,11 +9,7 @@
 namespace lexora {
 
 lex::SettingsDialogHost TFOkno::DialogHost() {
-    lex::SettingsDialogHost host(program_.Settings, program_.Config, program_.Texts, program_.Messages);
-    host.History = &program_.History;
-    host.Fonts = program_.Fonts;
-    host.FontCharSets = program_.FontCharSets;
-    host.Icon = ::LoadIconW(program_.Instance, MAKEINTRESOURCEW(IDI_LEXORA));
+    lex::SettingsDialogHost host = lex::ProgramDialogHost(program_, IDI_LEXORA);
     host.FontsChanged = [this] { client_.RefreshView(); };
     return host;
 }
@@ -22,8 +18,7 @@ template <typename DialogClass>
 bool TFOkno::RunSettingsDialog() {
     DialogOpenScope scope(program_);
     lex::SettingsDialogHost host = DialogHost();
-    DialogClass dialog(this, host);
-    return dialog.Execute() == IDOK;
+    return lex::RunSettingsDialog<DialogClass>(this, host);
 }
 
 void TFOkno::CmDictionaryConfig() {

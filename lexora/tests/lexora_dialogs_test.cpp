@@ -12,6 +12,7 @@
 
 #include "app.h"
 #include "core/dialogs/settings_dialogs.h"
+#include "dialog_command_testing.h"
 #include "core/engine/slots.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "frame.h"
@@ -28,63 +29,6 @@ using namespace lexora_test;
 using wl::testing::ClickButton;
 
 namespace {
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream out;
-    out << file.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// Key names of an ini section in file order.
-std::vector<std::string> SectionKeys(const std::string& ini, const std::string& section) {
-    std::vector<char> buffer(32768);
-    const DWORD n = ::GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                ini.c_str());
-    std::vector<std::string> keys;
-    for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += std::strlen(p) + 1) {
-        const std::string line = p;
-        keys.push_back(line.substr(0, line.find('=')));
-    }
-    return keys;
-}
-
-// Closes a dialog that a failed step left open, so that the test goes on
-// (after the messages a step posted, such as the close box's Cancel).
-void CloseIfOpen(wl::Dialog& dialog) {
-    wl::testing::PumpMessages();
-    if (::IsWindow(dialog.Handle()) && ::IsWindowVisible(dialog.Handle())) {
-        ADD_FAILURE() << "dialog left open";
-        dialog.CloseWindow(IDCANCEL);
-    }
-}
-
-// Answers the next dialog with `act` (then closes it if `act` did not).
-void Next(std::function<void(wl::Dialog&)> act) {
-    wl::Dialog::SetTestHook([act = std::move(act)](wl::Dialog& d) {
-        act(d);
-        CloseIfOpen(d);
-    });
-}
-
-// A command whose dialogs are still open this long after (a step failed to
-// close one, or an unexpected message came) gets every dialog of this
-// thread cancelled, so that the test fails instead of hanging.
-constexpr UINT_PTR kWatchdogTimer = 0x7E58;
-constexpr UINT kWatchdogMs = 20000;
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
-    ADD_FAILURE() << "dialogs still open: cancelled";
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) == L"#32770" && ::IsWindowVisible(hwnd)) ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
-    }, 0);
-}
 
 class Dialogs : public ::testing::Test {
 protected:
@@ -125,16 +69,7 @@ protected:
     // Sends frame command `id`; `act` drives the dialog it opens. True when
     // the dialog came.
     bool Command(unsigned id, std::function<void(wl::Dialog&)> act) {
-        bool opened = false;
-        Next([&](wl::Dialog& d) {
-            opened = true;
-            act(d);
-        });
-        ::SetTimer(FrameHandle(), kWatchdogTimer, kWatchdogMs, Watchdog);
-        ::SendMessageW(FrameHandle(), WM_COMMAND, id, 0);
-        if (::IsWindow(FrameHandle())) ::KillTimer(FrameHandle(), kWatchdogTimer);
-        wl::Dialog::SetTestHook(nullptr);
-        return opened;
+        return FrameCommand(FrameHandle(), id, std::move(act));
     }
 
     // Answers the message and question dialogs that come next: messages with
@@ -536,14 +471,7 @@ TEST_F(Dialogs, SortOrderWritesAllKeysAndRefusesASlotWithEntries) {
         ClickButton(d.Handle(), IDOK);
     }));
     EXPECT_EQ(program_->Config.Dictionary.SortType[12], 10);
-    std::vector<std::string> expected;
-    for (int pair = 0; pair < lex::kPairCount; ++pair)
-        for (int direction = 0; direction < 2; ++direction)
-            expected.push_back("Razeni" + std::to_string(pair) + "_" + std::to_string(direction));
-    std::vector<std::string> written;
-    for (const std::string& key : SectionKeys(ini_, "JAZYKY"))
-        if (key.rfind("Razeni", 0) == 0) written.push_back(key);
-    EXPECT_EQ(written, expected);
+    EXPECT_EQ(WrittenSortKeys(ini_), SortKeysInSlotOrder());
     EXPECT_EQ(Read("JAZYKY", "Razeni6_0"), "10");
     EXPECT_EQ(Read("JAZYKY", "Razeni8_1"), "1");
     EXPECT_EQ(Read("JAZYKY", "Razeni2_0"), "3");
