@@ -26,12 +26,12 @@
 #define IDB_BULK_HELP 2210
 #define IDB_BULK_ABOUT 2220
 
-// Dialog templates. The shared dialogs of core/dialogs come with their own
-// templates (settings_dialogs_ids.h, word_dialog_ids.h): the utility's own
-// keep out of their numbers.
-#define IDD_BULK_ADD_WORD 902
-#define IDD_BULK_PREVIEW 904
-#define IDD_BULK_TEXT_JOB 914
+// Dialog templates. The shared settings dialogs of core/dialogs bring their
+// own templates (settings_dialogs_ids.h): the utility's own keep out of their
+// numbers.
+#define IDD_BULK_ADD_WORD 2
+#define IDD_BULK_PREVIEW 4
+#define IDD_BULK_TEXT_JOB 14
 #define IDD_BULK_ARCHIVE 15
 #define IDD_BULK_LOAD_WORDS 18
 #define IDD_BULK_INITIALISATION 131
