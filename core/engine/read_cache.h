@@ -1,0 +1,52 @@
+// The block cache of one read operation: a lookup reads its key records,
+// nodes, texts and translations through a few blocks of the files, so that
+// neighbouring records cost one read. The blocks live only while the
+// operation runs and are dropped when its files close; the edits never read
+// through them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "file_system.h"
+
+namespace lex {
+
+class BlockCache {
+public:
+    static constexpr uint32_t kBlockSize = 4096;
+    static constexpr int kBlocks = 16;
+
+    bool Active() const { return active_; }
+    // Starts serving reads (an operation begins).
+    void Start();
+    // Forgets every block and size and stops serving reads.
+    void Drop();
+    // Forgets what is held of one file (about to be closed).
+    void Forget(FileHandle h);
+    // Exactly `count` bytes at `offset`, as FileSystem::ReadAt. While the cache
+    // is not active, or for bytes past the size the file had when the operation
+    // first asked, the file is read directly.
+    bool Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count);
+    // The size of the file, asked once per operation while active.
+    int64_t Size(FileSystem& fs, FileHandle h);
+
+private:
+    struct Block {
+        FileHandle File = kNoFile;
+        int64_t Start = 0;
+        uint32_t Length = 0;
+        uint64_t Used = 0;
+    };
+    struct KnownSize {
+        FileHandle File;
+        int64_t Size;
+    };
+    bool active_ = false;
+    std::vector<uint8_t> data_;
+    Block blocks_[kBlocks];
+    std::vector<KnownSize> sizes_;
+    uint64_t clock_ = 0;
+};
+
+}  // namespace lex
