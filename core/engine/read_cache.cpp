@@ -7,56 +7,73 @@ namespace lex {
 
 void BlockCache::Start() {
     Drop();
-    if (data_.empty()) data_.resize(static_cast<size_t>(kBlockSize) * kBlocks);
+    if (data_.empty()) data_.resize(static_cast<size_t>(kLargeBlock) * kBlocks);
     active_ = true;
 }
 
 void BlockCache::Drop() {
     active_ = false;
     for (Block& b : blocks_) b = Block{};
-    sizes_.clear();
+    files_.clear();
     clock_ = 0;
 }
 
 void BlockCache::Forget(FileHandle h) {
     for (Block& b : blocks_)
         if (b.File == h) b = Block{};
-    sizes_.erase(std::remove_if(sizes_.begin(), sizes_.end(),
-                                [h](const KnownSize& k) { return k.File == h; }),
-                 sizes_.end());
+    files_.erase(std::remove_if(files_.begin(), files_.end(),
+                                [h](const FileState& f) { return f.File == h; }),
+                 files_.end());
+}
+
+BlockCache::FileState* BlockCache::StateOf(FileSystem& fs, FileHandle h) {
+    for (FileState& f : files_)
+        if (f.File == h) return &f;
+    const int64_t size = fs.Size(h);
+    if (size < 0) return nullptr;
+    files_.push_back({h, size, -1});
+    return &files_.back();
 }
 
 int64_t BlockCache::Size(FileSystem& fs, FileHandle h) {
     if (!active_) return fs.Size(h);
-    for (const KnownSize& k : sizes_)
-        if (k.File == h) return k.Size;
-    const int64_t size = fs.Size(h);
-    if (size >= 0) sizes_.push_back({h, size});
-    return size;
+    const FileState* f = StateOf(fs, h);
+    return f ? f->Size : -1;
 }
 
 bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     if (!active_ || offset < 0) return fs.ReadAt(h, offset, buffer, count);
     if (count == 0) return true;
-    const int64_t size = Size(fs, h);
-    if (size < 0 || offset + static_cast<int64_t>(count) > size)
+    FileState* file = StateOf(fs, h);
+    if (!file || offset + static_cast<int64_t>(count) > file->Size)
         return fs.ReadAt(h, offset, buffer, count);
     uint8_t* out = static_cast<uint8_t*>(buffer);
     int64_t pos = offset;
     uint32_t left = count;
     while (left > 0) {
-        const int64_t start = pos / kBlockSize * kBlockSize;
         int slot = -1;
-        for (int i = 0; i < kBlocks && slot < 0; ++i)
-            if (blocks_[i].File == h && blocks_[i].Start == start) slot = i;
+        for (int i = 0; i < kBlocks && slot < 0; ++i) {
+            const Block& b = blocks_[i];
+            if (b.File == h && b.Start <= pos && pos < b.Start + b.Length) slot = i;
+        }
         if (slot < 0) {
+            const bool near = file->LastMiss >= 0 && pos >= file->LastMiss - kNear &&
+                              pos < file->LastMiss + kNear;
+            file->LastMiss = pos;
+            // Far from the last miss: only what was asked for.
+            if (!near) {
+                if (!fs.ReadAt(h, pos, out, left)) return fs.ReadAt(h, offset, buffer, count);
+                return true;
+            }
             slot = 0;
             for (int i = 1; i < kBlocks; ++i)
                 if (blocks_[i].Used < blocks_[slot].Used) slot = i;
             Block& b = blocks_[slot];
             b = Block{};
-            const uint32_t length = static_cast<uint32_t>(std::min<int64_t>(kBlockSize, size - start));
-            uint8_t* at = data_.data() + static_cast<size_t>(slot) * kBlockSize;
+            const int64_t size = kLargeBlock;
+            const int64_t start = pos / size * size;
+            const uint32_t length = static_cast<uint32_t>(std::min<int64_t>(size, file->Size - start));
+            uint8_t* at = data_.data() + static_cast<size_t>(slot) * kLargeBlock;
             if (!fs.ReadAt(h, start, at, length)) return fs.ReadAt(h, offset, buffer, count);
             b.File = h;
             b.Start = start;
@@ -65,9 +82,8 @@ bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer
         Block& b = blocks_[slot];
         b.Used = ++clock_;
         const uint32_t within = static_cast<uint32_t>(pos - b.Start);
-        if (within >= b.Length) return fs.ReadAt(h, offset, buffer, count);
         const uint32_t n = std::min(left, b.Length - within);
-        std::memcpy(out, data_.data() + static_cast<size_t>(slot) * kBlockSize + within, n);
+        std::memcpy(out, data_.data() + static_cast<size_t>(slot) * kLargeBlock + within, n);
         out += n;
         pos += n;
         left -= n;

@@ -14,7 +14,11 @@ namespace lex {
 
 class BlockCache {
 public:
-    static constexpr uint32_t kBlockSize = 4096;
+    // A read that misses loads a block when it lies near the file's previous
+    // miss (a list read in order, a search closing in); far from it, only the
+    // bytes asked for are read, so scattered records cost no more than before.
+    static constexpr uint32_t kLargeBlock = 4096;
+    static constexpr int64_t kNear = 4 * kLargeBlock;
     static constexpr int kBlocks = 16;
 
     bool Active() const { return active_; }
@@ -38,14 +42,16 @@ private:
         uint32_t Length = 0;
         uint64_t Used = 0;
     };
-    struct KnownSize {
+    struct FileState {
         FileHandle File;
         int64_t Size;
+        int64_t LastMiss;  // offset of the last read that missed, -1 none
     };
+    FileState* StateOf(FileSystem& fs, FileHandle h);
     bool active_ = false;
     std::vector<uint8_t> data_;
     Block blocks_[kBlocks];
-    std::vector<KnownSize> sizes_;
+    std::vector<FileState> files_;
     uint64_t clock_ = 0;
 };
 
