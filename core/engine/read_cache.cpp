@@ -7,6 +7,7 @@ namespace lex {
 
 void BlockCache::Start() {
     Drop();
+    if (!enabled_) return;
     if (data_.empty()) data_.resize(static_cast<size_t>(kLargeBlock) * kBlocks);
     active_ = true;
 }

@@ -22,6 +22,8 @@ public:
     static constexpr int kBlocks = 16;
 
     bool Active() const { return active_; }
+    // Off: every read goes to the file (to compare results and read counts).
+    void SetEnabled(bool on) { enabled_ = on; }
     // Starts serving reads (an operation begins).
     void Start();
     // Forgets every block and size and stops serving reads.
@@ -48,6 +50,7 @@ private:
         int64_t LastMiss;  // offset of the last read that missed, -1 none
     };
     FileState* StateOf(FileSystem& fs, FileHandle h);
+    bool enabled_ = true;
     bool active_ = false;
     std::vector<uint8_t> data_;
     Block blocks_[kBlocks];
