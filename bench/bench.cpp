@@ -56,6 +56,7 @@ public:
     int64_t Size(lex::FileHandle h) override { return Time(kSize, [&] { return inner_.Size(h); }); }
     void Close(lex::FileHandle h) override { Time(kClose, [&] { inner_.Close(h); return 0; }); }
     bool ReadAt(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadAt(h, o, b, n); }); }
+    int32_t ReadSome(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadSome(h, o, b, n); }); }
     void Pause(int ms) override { inner_.Pause(ms); }
     bool Exists(const std::string& p) override { return inner_.Exists(p); }
 

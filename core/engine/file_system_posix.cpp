@@ -47,6 +47,11 @@ public:
         if (::stat(path.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
         return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
     }
+    int32_t ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count) override {
+        if (offset < 0) return -1;
+        const ssize_t n = ::pread(static_cast<int>(h), buffer, count, offset);
+        return n < 0 ? -1 : static_cast<int32_t>(n);
+    }
     void Close(FileHandle h) override {
         if (h != kNoFile) ::close(static_cast<int>(h));
     }

@@ -27,27 +27,24 @@ void BlockCache::Forget(FileHandle h) {
                  files_.end());
 }
 
-BlockCache::FileState* BlockCache::StateOf(FileSystem& fs, FileHandle h) {
+BlockCache::FileState& BlockCache::StateOf(FileHandle h) {
     for (FileState& f : files_)
-        if (f.File == h) return &f;
-    const int64_t size = fs.Size(h);
-    if (size < 0) return nullptr;
-    files_.push_back({h, size, -1});
-    return &files_.back();
+        if (f.File == h) return f;
+    files_.push_back({h, -1, -1});
+    return files_.back();
 }
 
 int64_t BlockCache::Size(FileSystem& fs, FileHandle h) {
     if (!active_) return fs.Size(h);
-    const FileState* f = StateOf(fs, h);
-    return f ? f->Size : -1;
+    FileState& f = StateOf(h);
+    if (f.Size < 0) f.Size = fs.Size(h);
+    return f.Size;
 }
 
 bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     if (!active_ || offset < 0) return fs.ReadAt(h, offset, buffer, count);
     if (count == 0) return true;
-    FileState* file = StateOf(fs, h);
-    if (!file || offset + static_cast<int64_t>(count) > file->Size)
-        return fs.ReadAt(h, offset, buffer, count);
+    FileState& file = StateOf(h);
     uint8_t* out = static_cast<uint8_t*>(buffer);
     int64_t pos = offset;
     uint32_t left = count;
@@ -58,27 +55,23 @@ bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer
             if (b.File == h && b.Start <= pos && pos < b.Start + b.Length) slot = i;
         }
         if (slot < 0) {
-            const bool near = file->LastMiss >= 0 && pos >= file->LastMiss - kNear &&
-                              pos < file->LastMiss + kNear;
-            file->LastMiss = pos;
+            const bool near = file.LastMiss >= 0 && pos >= file.LastMiss - kNear && pos < file.LastMiss + kNear;
+            file.LastMiss = pos;
             // Far from the last miss: only what was asked for.
-            if (!near) {
-                if (!fs.ReadAt(h, pos, out, left)) return fs.ReadAt(h, offset, buffer, count);
-                return true;
-            }
+            if (!near) return fs.ReadAt(h, pos, out, left);
             slot = 0;
             for (int i = 1; i < kBlocks; ++i)
                 if (blocks_[i].Used < blocks_[slot].Used) slot = i;
             Block& b = blocks_[slot];
             b = Block{};
-            const int64_t size = kLargeBlock;
-            const int64_t start = pos / size * size;
-            const uint32_t length = static_cast<uint32_t>(std::min<int64_t>(size, file->Size - start));
+            const int64_t start = pos / kLargeBlock * kLargeBlock;
             uint8_t* at = data_.data() + static_cast<size_t>(slot) * kLargeBlock;
-            if (!fs.ReadAt(h, start, at, length)) return fs.ReadAt(h, offset, buffer, count);
+            const int32_t got = fs.ReadSome(h, start, at, kLargeBlock);
+            // A block that ends before `pos` (the end of the file): read directly.
+            if (got <= pos - start) return fs.ReadAt(h, offset, buffer, count);
             b.File = h;
             b.Start = start;
-            b.Length = length;
+            b.Length = static_cast<uint32_t>(got);
         }
         Block& b = blocks_[slot];
         b.Used = ++clock_;

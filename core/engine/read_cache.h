@@ -31,8 +31,8 @@ public:
     // Forgets what is held of one file (about to be closed).
     void Forget(FileHandle h);
     // Exactly `count` bytes at `offset`, as FileSystem::ReadAt. While the cache
-    // is not active, or for bytes past the size the file had when the operation
-    // first asked, the file is read directly.
+    // is not active, or for bytes past the end of the blocks read, the file is
+    // read directly.
     bool Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count);
     // The size of the file, asked once per operation while active.
     int64_t Size(FileSystem& fs, FileHandle h);
@@ -46,10 +46,10 @@ private:
     };
     struct FileState {
         FileHandle File;
-        int64_t Size;
+        int64_t Size;      // -1 until asked (a costly call on some systems)
         int64_t LastMiss;  // offset of the last read that missed, -1 none
     };
-    FileState* StateOf(FileSystem& fs, FileHandle h);
+    FileState& StateOf(FileHandle h);
     bool enabled_ = true;
     bool active_ = false;
     std::vector<uint8_t> data_;
