@@ -195,7 +195,6 @@ protected:
         EXPECT_EQ(1, lex::UndoLastAction(ctx));
         EXPECT_EQ(stateAfter[0], Dump());
     }
-
 };
 
 TEST_F(InterruptedBatchTest, KilledBeforeAnyWrite) {
