@@ -1,9 +1,15 @@
-// bench: builds a fresh slot from entries (each one add command, as the add
-// dialog does it) and times LookupWord on a list of words, files opened and
-// closed per lookup as in the lookup window.
-//   bench --entries FILE --lookups FILE
-//   bench --generate N
-// --profile also prints the calls of the file layer per lookup.
+// bench: builds a slot and times LookupWord on a list of words, files opened
+// and closed per lookup as in the lookup window.
+//   bench --entries FILE --lookups FILE   entries added one command each, as the add dialog does
+//   bench --generate N                    N generated entries added so
+//   bench --shipped SENSES [--adds N]     a generated shipped slot (as installed), N user adds on top
+// --profile also prints the calls of the file layer per lookup; --results FILE
+// writes what every lookup gave (rows, label, translations, history) for a
+// byte-for-byte comparison of two builds (bench/compare_builds.sh).
+// Figures come from a Release build, which is not sanitized:
+//   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release && cmake --build build/bench --target bench
+//   build/bench/bench/bench --shipped 150000 --profile
+// and under Wine from build/win/bench/bench.exe.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +21,7 @@
 #include <vector>
 
 #include "engine.h"
+#include "generated_slot.h"
 
 namespace {
 
@@ -29,10 +36,11 @@ class ProfilingFileSystem : public lex::FileSystem {
     template <class F>
     auto Time(int k, F f) {
         if (!Enabled) return f();
+        ++Calls[k];
+        if (!Timing) return f();
         auto t0 = Clock::now();
         auto r = f();
         Micros[k] += std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-        ++Calls[k];
         return r;
     }
 public:
@@ -40,7 +48,9 @@ public:
     enum Kind { kOpen, kCreate, kRead, kWrite, kSeek, kSize, kClose, kReadAt, kKinds };
     long Calls[kKinds] = {};
     double Micros[kKinds] = {};
-    bool Enabled = false;
+    bool Enabled = false;  // count the calls
+    bool Timing = false;   // and time them
+    long Reads() const { return Calls[kRead] + Calls[kReadAt]; }
 
     lex::FileHandle Open(const std::string& p, int m) override { return Time(kOpen, [&] { return inner_.Open(p, m); }); }
     lex::FileHandle Create(const std::string& p) override { return Time(kCreate, [&] { return inner_.Create(p); }); }
@@ -50,7 +60,9 @@ public:
     int64_t Size(lex::FileHandle h) override { return Time(kSize, [&] { return inner_.Size(h); }); }
     void Close(lex::FileHandle h) override { Time(kClose, [&] { inner_.Close(h); return 0; }); }
     bool ReadAt(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadAt(h, o, b, n); }); }
+    int32_t ReadSome(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadSome(h, o, b, n); }); }
     void Pause(int ms) override { inner_.Pause(ms); }
+    bool Exists(const std::string& p) override { return inner_.Exists(p); }
 
     void Print(long lookups) const {
         static const char* kNames[kKinds] = {"open", "create", "read", "write", "seek", "size", "close", "read-at"};
@@ -113,8 +125,8 @@ std::vector<Entry> Generate(int n, std::vector<std::string>& lookups) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string entriesPath, lookupsPath;
-    int generate = -1;
+    std::string entriesPath, lookupsPath, resultsPath;
+    int generate = -1, shipped = -1, adds = 1000;
     bool profile = false;
     for (int i = 1; i < argc; i += 2) {
         std::string a = argv[i];
@@ -130,6 +142,9 @@ int main(int argc, char** argv) {
         if (a == "--entries") entriesPath = argv[i + 1];
         else if (a == "--lookups") lookupsPath = argv[i + 1];
         else if (a == "--generate") generate = std::atoi(argv[i + 1]);
+        else if (a == "--shipped") shipped = std::atoi(argv[i + 1]);
+        else if (a == "--adds") adds = std::atoi(argv[i + 1]);
+        else if (a == "--results") resultsPath = argv[i + 1];
         else {
             std::fprintf(stderr, "bench: unknown option %s\n", a.c_str());
             return 2;
@@ -137,7 +152,17 @@ int main(int argc, char** argv) {
     }
     std::vector<Entry> entries;
     std::vector<std::string> lookups;
-    if (generate > 0) {
+    std::vector<lex::GeneratedEntry> shippedEntries;
+    if (shipped > 0) {
+        shippedEntries = lex::GenerateEntries(shipped, 7);
+        lookups = lex::LookupWords(shippedEntries);
+        // User entries on top: new words and further translations of shipped ones.
+        std::vector<std::string> unused;
+        entries = Generate(std::max(adds, 0), unused);
+        for (size_t i = 0; i < entries.size(); i += 2)
+            entries[i].Word = shippedEntries[(i * 7919) % shippedEntries.size()].Word;
+        for (const Entry& e : entries) lookups.push_back(e.Word);
+    } else if (generate > 0) {
         entries = Generate(generate, lookups);
     } else if (!entriesPath.empty() && !lookupsPath.empty()) {
         std::vector<std::string> lines;
@@ -156,7 +181,7 @@ int main(int argc, char** argv) {
             entries.push_back(e);
         }
     } else {
-        std::fprintf(stderr, "usage: bench [--profile] --entries FILE --lookups FILE | bench [--profile] --generate N\n");
+        std::fprintf(stderr, "usage: bench [--profile] [--results FILE] (--entries FILE --lookups FILE | --generate N | --shipped SENSES [--adds N])\n");
         return 2;
     }
 
@@ -185,6 +210,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::printf("bench: slot in %s\n", dir.string().c_str());
+    if (!shippedEntries.empty()) {
+        auto t0 = Clock::now();
+        if (lex::WriteShippedSlot(ctx, 0, shippedEntries) != 1) {
+            std::fprintf(stderr, "bench: cannot write the shipped slot\n");
+            return 2;
+        }
+        std::printf("bench: shipped slot of %d senses, %zu words written in %.2f s\n", shipped,
+                    shippedEntries.size(), Seconds(Clock::now() - t0));
+    }
 
     int failures = 0;
     auto addStart = Clock::now();
@@ -200,18 +234,44 @@ int main(int argc, char** argv) {
     const double addsPerSecond = entries.empty() ? 0 : entries.size() / std::max(addSeconds, 1e-9);
     std::printf("bench: %zu adds in %.2f s (%d failed)\n", entries.size(), addSeconds, failures);
 
-    profiled.Enabled = profile;
+    profiled.Enabled = true;
+    profiled.Timing = profile;
     std::vector<double> times;
+    std::vector<long> reads;
     times.reserve(lookups.size());
     std::vector<lex::ResultRow> rows;
     size_t found = 0, lookupFailures = 0;
+    std::FILE* results = resultsPath.empty() ? nullptr : std::fopen(resultsPath.c_str(), "wb");
+    if (!resultsPath.empty() && !results) {
+        std::fprintf(stderr, "bench: cannot write %s\n", resultsPath.c_str());
+        return 2;
+    }
+    const long opensBefore = profiled.Calls[ProfilingFileSystem::kOpen];
     for (const std::string& w : lookups) {
+        hooks.History.clear();
+        const long readsBefore = profiled.Reads();
         auto t0 = Clock::now();
         int n = lex::LookupWord(ctx, w, rows, 0);
         times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+        reads.push_back(profiled.Reads() - readsBefore);
         if (n < 0) ++lookupFailures;
         if (!display.Translation.empty()) ++found;
+        if (results) {
+            std::string out = "== " + w + "\n" + std::to_string(n) + "\n[" + display.Pronunciation + "]\n" +
+                              display.Translation + "\n";
+            for (const auto& h : hooks.History) out += "history " + h.first + " " + std::to_string(h.second) + "\n";
+            for (const lex::ResultRow& r : rows) {
+                uint8_t node[lex::WordNode::kSize];
+                r.Node.Encode(node);
+                out += std::to_string(r.Offset) + " " + r.Word + "\t" + r.Pronunciation + " ";
+                for (uint8_t b : node) out += "0123456789abcdef"[b >> 4], out += "0123456789abcdef"[b & 15];
+                out += "\n";
+            }
+            std::fwrite(out.data(), 1, out.size(), results);
+        }
     }
+    if (results) std::fclose(results);
+    const long opens = profiled.Calls[ProfilingFileSystem::kOpen] - opensBefore;
     profiled.Enabled = false;
     if (profile) profiled.Print(static_cast<long>(std::max<size_t>(lookups.size(), 1)));
     std::sort(times.begin(), times.end());
@@ -224,8 +284,24 @@ int main(int argc, char** argv) {
                 lookups.size(), found, lookupFailures,
                 times.empty() ? 0.0 : [&] { double s = 0; for (double t : times) s += t; return s / times.size(); }(),
                 times.empty() ? 0.0 : times.back());
-    fs::remove_all(dir, ec);
+    // What the six opens and closes of a slot cost alone, for comparison.
+    std::vector<double> openClose;
+    for (size_t i = 0; i < std::min<size_t>(lookups.size(), 5000); ++i) {
+        auto t0 = Clock::now();
+        lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared);
+        lex::CloseSlotFiles(ctx);
+        openClose.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    std::sort(openClose.begin(), openClose.end());
+    std::printf("bench: six opens and closes alone: median %.1f us\n",
+                openClose.empty() ? 0.0 : openClose[openClose.size() / 2]);
+    std::sort(reads.begin(), reads.end());
+    const size_t nLookups = std::max<size_t>(lookups.size(), 1);
+    std::printf("bench: reads per lookup: median %ld, max %ld; opens per lookup %.2f\n",
+                reads.empty() ? 0 : reads[reads.size() / 2], reads.empty() ? 0 : reads.back(),
+                double(opens) / nLookups);
     std::printf("bench: entries=%zu adds_per_s=%.0f lookup_median_us=%.1f lookup_p99_us=%.1f\n",
-                entries.size(), addsPerSecond, pick(0.5), pick(0.99));
+                entries.size() + shippedEntries.size(), addsPerSecond, pick(0.5), pick(0.99));
+    fs::remove_all(dir, ec);
     return 0;
 }

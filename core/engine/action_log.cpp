@@ -1,5 +1,7 @@
 // The action log: every translation added or deleted, in groups of one user
 // command each, for undo and redo.
+#include <climits>
+
 #include "engine_internal.h"
 
 namespace lex {
@@ -90,6 +92,55 @@ int ApplyRecord(EngineContext& ctx, const ActionRecord& rec, bool deleted) {
 
 bool IsTranslationAction(uint8_t action) { return action == kActionDeleted || action == kActionAdded; }
 
+// Whether the slot files lack the node or the translation record that `rec`
+// names (or hold only part of them): the data of a command that was stopped
+// after its record was appended. A file that cannot be opened proves nothing.
+bool DataNeverWritten(EngineContext& ctx, const ActionRecord& rec) {
+    if (!IsTranslationAction(rec.Action) || !IsValidSlot(rec.Slot)) return false;
+    if (rec.Node < kLowSentinelNode || rec.Translation < kFirstUserTranslation) return true;
+    FileSystem& fs = ctx.Files;
+    FileHandle nodes = fs.Open(ctx.Settings.NodePaths[rec.Slot], kOpenReadShared);
+    if (nodes == kNoFile) return false;
+    const int64_t nodeSize = fs.Size(nodes);
+    fs.Close(nodes);
+    FileHandle userTr = fs.Open(ctx.Settings.UserTranslationsPaths[rec.Slot], kOpenReadShared);
+    if (userTr == kNoFile) return false;
+    const int64_t trSize = fs.Size(userTr);
+    bool missing = nodeSize < 0 || trSize < 0 ||
+                   static_cast<int64_t>(rec.Node) + static_cast<int64_t>(WordNode::kSize) > nodeSize ||
+                   static_cast<int64_t>(rec.Translation) + static_cast<int64_t>(TranslationHead::kSize) > trSize;
+    if (!missing) {
+        uint8_t b[TranslationHead::kSize];
+        if (ReadAt(fs, userTr, rec.Translation, b, sizeof b)) {
+            const TranslationHead head = TranslationHead::Decode(b);
+            missing = static_cast<int64_t>(rec.Translation) + static_cast<int64_t>(TranslationHead::kSize) +
+                          head.Length > trSize;
+        }
+    }
+    fs.Close(userTr);
+    return missing;
+}
+
+// Takes the trailing records whose data was never written out of the counts
+// `c` (a command stopped between appending its record and writing its data
+// never happened). With `h` open for writing, the log is mended on disk too.
+// False when the log cannot be read or written.
+bool DropUnwrittenRecords(EngineContext& ctx, FileHandle h, LogCounts& c, bool write) {
+    bool dropped = false;
+    while (c.Written > 0) {
+        ActionRecord last;
+        if (!ReadRecord(ctx, h, c.Written - 1, last)) return false;
+        if (!DataNeverWritten(ctx, last)) break;
+        c.Written -= 1;
+        if (c.State.Node > c.Written) c.State.Node = c.Written;
+        dropped = true;
+    }
+    if (!dropped || !write) return true;
+    uint8_t w[4];
+    PutI32(w, c.Written);
+    return WriteAt(ctx.Files, h, 0, w, 4) && WriteState(ctx, h, c.State);
+}
+
 }  // namespace
 
 namespace detail {
@@ -121,7 +172,9 @@ int OpenActionLog(EngineContext& ctx) {
     if (h == kNoFile) return -1;
     LogCounts c;
     ActionRecord last;
-    if (!ReadCounts(ctx, h, c) || !ReadRecord(ctx, h, c.Current() - 1, last)) {
+    // A group number that cannot be followed is damage, never wrapped around.
+    if (!ReadCounts(ctx, h, c) || !DropUnwrittenRecords(ctx, h, c, true) ||
+        !ReadRecord(ctx, h, c.Current() - 1, last) || last.Group < 0 || last.Group == INT32_MAX) {
         ctx.Files.Close(h);
         return -1;
     }
@@ -171,7 +224,7 @@ int CanStep(EngineContext& ctx, bool undo) {
     FileHandle h = ctx.Files.Open(ctx.Settings.ActionLogPath, kOpenReadShared);
     if (h == kNoFile) return 0;
     LogCounts c;
-    bool ok = ReadCounts(ctx, h, c);
+    bool ok = ReadCounts(ctx, h, c) && DropUnwrittenRecords(ctx, h, c, false);
     ctx.Files.Close(h);
     if (!ok) return -1;
     return HasStep(c, undo) ? 1 : 0;
@@ -189,7 +242,8 @@ int StepGroup(EngineContext& ctx, bool undo) {
     };
     LogCounts c;
     ActionRecord rec;
-    if (!ReadCounts(ctx, h, c) || !HasStep(c, undo) || !ReadRecord(ctx, h, NextStep(c, undo), rec))
+    if (!ReadCounts(ctx, h, c) || !DropUnwrittenRecords(ctx, h, c, true) || !HasStep(c, undo) ||
+        !ReadRecord(ctx, h, NextStep(c, undo), rec))
         return fail();
     // The records whose translation this step deletes: undo takes back an
     // addition, redo repeats a deletion; the others get theirs back.

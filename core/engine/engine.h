@@ -13,6 +13,7 @@
 #include "dictionary_settings.h"
 #include "engine_display.h"
 #include "file_system.h"
+#include "read_cache.h"
 #include "records.h"
 #include "slots.h"
 
@@ -68,6 +69,11 @@ struct EngineContext {
     FileHandle Handles[7] = {kNoFile, kNoFile, kNoFile, kNoFile, kNoFile, kNoFile, kNoFile};
     int OpenSlot = -1;
     int ArchiveMode = 0;
+    // A lookup opens the shipped (CD) files of its slot only when it reads a
+    // node that lives there: the slot whose CD files may be opened so.
+    int CdOnDemandSlot = -1;
+    // Blocks read by the running lookup; dropped when the slot's files close.
+    BlockCache Cache;
     bool ReversedEntry = false;  // the user types right to left
 
     // Results of the last search.

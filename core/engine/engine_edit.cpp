@@ -154,23 +154,30 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
             node.PronunciationLength = static_cast<uint8_t>(pronunciation.size());
             ctx.Node.Pronunciation = pronunciation;
         }
+        // A deleted word comes back with its new translation: until that is
+        // written (and logged) the node stays deleted, so that a command
+        // stopped in between leaves no word without translations behind.
+        const bool revived = node.Deleted() && !exists;
         node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
-        if (!WriteNodeRecord(ctx, nodes, at, node)) return -1;
-        ctx.Node.Node = node;
+        WordNode first = node;
+        if (revived) first.Flags |= kFlagDeleted;
+        if (!WriteNodeRecord(ctx, nodes, at, first)) return -1;
+        ctx.Node.Node = first;
         if (exists) return 2;
 
         const int64_t t = fs.Size(userTr);
         if (t < kFirstUserTranslation) return -1;
         if (AppendActionRecord(ctx, kActionAdded, at, static_cast<int32_t>(t)) != 1) return -1;
         bool ok = WriteTranslationRecord(ctx, t, newHead, translation);
-        if (ok && chain.empty()) {
-            node.FirstTranslation = static_cast<int32_t>(t);
-            ok = WriteNodeRecord(ctx, nodes, at, node);
-            if (ok) ctx.Node.Node = node;
-        } else if (ok) {
+        if (ok && chain.empty()) node.FirstTranslation = static_cast<int32_t>(t);
+        if (ok && !chain.empty()) {
             TranslationHead last = chain.back().Head;
             last.Next = static_cast<int32_t>(t);
             ok = WriteHead(ctx, userTr, chain.back().Offset, last);
+        }
+        if (ok && (chain.empty() || revived)) {
+            ok = WriteNodeRecord(ctx, nodes, at, node);
+            if (ok) ctx.Node.Node = node;
         }
         if (!ok) {
             RetractActionRecord(ctx);

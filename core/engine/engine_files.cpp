@@ -17,7 +17,7 @@ namespace detail {
 bool ReadNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, WordNode& node) {
     if (offset < kLowSentinelNode) return false;
     uint8_t b[WordNode::kSize];
-    if (!ReadAt(ctx.Files, h, offset, b, sizeof b)) return false;
+    if (!ReadBytes(ctx, h, offset, b, sizeof b)) return false;
     node = WordNode::Decode(b);
     return true;
 }
@@ -45,15 +45,15 @@ int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset
     for (int32_t off = first; off != 0;) {
         if (off < minOffset || bound.Exceeded(static_cast<int64_t>(out.size()))) return -1;
         uint8_t b[TranslationHead::kSize];
-        if (!ReadAt(ctx.Files, h, off, b, sizeof b)) return -1;
+        if (!ReadBytes(ctx, h, off, b, sizeof b)) return -1;
         ChainRecord r;
         r.Offset = off;
         r.Head = TranslationHead::Decode(b);
         if (r.Head.Length > kMaxTextLength) return -1;
         if (texts && r.Head.Length > 0) {
             r.Text.resize(r.Head.Length);
-            if (!ReadAt(ctx.Files, h, static_cast<int64_t>(off) + TranslationHead::kSize, &r.Text[0],
-                        r.Head.Length))
+            if (!ReadBytes(ctx, h, static_cast<int64_t>(off) + TranslationHead::kSize, &r.Text[0],
+                           r.Head.Length))
                 return -1;
         }
         // The engine appends every record after the one linking to it, so in
@@ -67,7 +67,11 @@ int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset
 
 }  // namespace detail
 
-int OpenSlotFiles(EngineContext& ctx, int slot, int mode) {
+namespace {
+
+// One to ten attempts to open the slot's files (see OpenSlotFiles); with
+// `cdOnDemand` the CD files are only checked for.
+int OpenSlot(EngineContext& ctx, int slot, int mode, bool cdOnDemand) {
     CloseSlotFiles(ctx);
     if (!IsValidSlot(slot)) return -1;
     const DictionarySettings& s = ctx.Settings;
@@ -84,29 +88,60 @@ int OpenSlotFiles(EngineContext& ctx, int slot, int mode) {
         {kCdTranslationsHandle, &s.CdTranslationsPaths[slot], kOpenReadShared},
         {kUserTranslationsHandle, &s.UserTranslationsPaths[slot], mode},
     };
+    auto isCd = [](int handle) { return handle == kCdWordsHandle || handle == kCdTranslationsHandle; };
     constexpr int kAttempts = 10;
     constexpr int kPauseMs = 20;  // lets a write of the other program finish
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (attempt > 0) ctx.Files.Pause(kPauseMs);
         int opened = 0;
         for (; opened < 6; ++opened) {
-            FileHandle h = ctx.Files.Open(*steps[opened].path, steps[opened].mode);
+            const Step& step = steps[opened];
+            if (cdOnDemand && isCd(step.handle)) {
+                if (!ctx.Files.Exists(*step.path)) break;
+                continue;
+            }
+            FileHandle h = ctx.Files.Open(*step.path, step.mode);
             if (h == kNoFile) break;
-            ctx.Handles[steps[opened].handle] = h;
+            ctx.Handles[step.handle] = h;
         }
         if (opened == 6) {
             ctx.OpenSlot = slot;
             ctx.ArchiveMode = 0;
+            if (cdOnDemand) ctx.CdOnDemandSlot = slot;
             return 1;
         }
         for (int i = opened - 1; i >= 0; --i) {
-            ctx.Files.Close(ctx.Handles[steps[i].handle]);
+            if (ctx.Handles[steps[i].handle] != kNoFile) ctx.Files.Close(ctx.Handles[steps[i].handle]);
             ctx.Handles[steps[i].handle] = kNoFile;
         }
     }
     ctx.ArchiveMode = 0;
     return -1;
 }
+
+}  // namespace
+
+namespace detail {
+
+int OpenSlotForReading(EngineContext& ctx, int slot) {
+    if (OpenSlot(ctx, slot, kOpenReadShared, true) != 1) return -1;
+    ctx.Cache.Start();
+    return 1;
+}
+
+FileHandle SlotFile(EngineContext& ctx, int n) {
+    if (ctx.Handles[n] != kNoFile) return ctx.Handles[n];
+    const int slot = ctx.CdOnDemandSlot;
+    if (!IsValidSlot(slot) || (n != kCdWordsHandle && n != kCdTranslationsHandle)) return kNoFile;
+    const std::string& path =
+        n == kCdWordsHandle ? ctx.Settings.CdWordsPaths[slot] : ctx.Settings.CdTranslationsPaths[slot];
+    ctx.Handles[n] = ctx.Files.Open(path, kOpenReadShared);
+    return ctx.Handles[n];
+}
+
+}  // namespace detail
+
+int OpenSlotFiles(EngineContext& ctx, int slot, int mode) { return OpenSlot(ctx, slot, mode, false); }
 
 int CloseSlotFiles(EngineContext& ctx) {
     static const int kOrder[6] = {kUserTranslationsHandle, kCdTranslationsHandle, kNodeHandle,
@@ -117,6 +152,8 @@ int CloseSlotFiles(EngineContext& ctx) {
     }
     ctx.OpenSlot = -1;
     ctx.ArchiveMode = 0;
+    ctx.CdOnDemandSlot = -1;
+    ctx.Cache.Drop();  // nothing read survives a close
     return 1;
 }
 

@@ -11,6 +11,29 @@ namespace detail {
 
 inline FileHandle H(EngineContext& ctx, int n) { return ctx.Handles[n]; }
 
+// A handle of the open slot; a CD file of a slot opened for reading is opened
+// here, the first time one of its records is read. kNoFile when it cannot be.
+FileHandle SlotFile(EngineContext& ctx, int n);
+
+// Opens the slot's files for one read operation: the four Disk files
+// read-only, the two CD files only checked for (SlotFile opens them when
+// needed), and starts the block cache that CloseSlotFiles drops. As
+// OpenSlotFiles otherwise: 1, or -1 after ten failed attempts.
+int OpenSlotForReading(EngineContext& ctx, int slot);
+
+// Reads of the engine: through the running operation's block cache, if any.
+inline bool ReadBytes(EngineContext& ctx, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
+    return ctx.Cache.Read(ctx.Files, h, offset, buffer, count);
+}
+inline int64_t FileSize(EngineContext& ctx, FileHandle h) { return ctx.Cache.Size(ctx.Files, h); }
+// Closes a file the operation opened for itself.
+inline void CloseOwnFile(EngineContext& ctx, FileHandle h) {
+    if (h == kNoFile) return;
+    ctx.Cache.Forget(h);
+    ctx.Files.Close(h);
+}
+
+
 // Node records lie at offset 40 or later.
 bool ReadNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, WordNode& node);
 bool WriteNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, const WordNode& node);
@@ -26,7 +49,7 @@ public:
     bool Exceeded(int64_t steps) {
         if (steps < kFreeSteps) return false;
         if (limit_ < 0) {
-            int64_t size = ctx_.Files.Size(h_);
+            int64_t size = FileSize(ctx_, h_);
             limit_ = size < base_ ? 0 : (size - base_) / recordSize_ + 1 + slack_;
         }
         return steps > limit_;

@@ -19,7 +19,7 @@ int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
     pronunciation.clear();
     FileHandle h;
     if (node.Flags & kFlagCd)
-        h = H(ctx, kCdWordsHandle);
+        h = SlotFile(ctx, kCdWordsHandle);
     else if (node.Flags & kFlagDisk)
         h = H(ctx, kUserWordsHandle);
     else {
@@ -31,7 +31,7 @@ int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
         return -1;
     const uint32_t total = node.WordLength + node.PronunciationLength;
     char buf[2 * kMaxTextLength];
-    if (!ReadAt(ctx.Files, h, node.TextOffset, buf, total)) return -1;
+    if (!ReadBytes(ctx, h, node.TextOffset, buf, total)) return -1;
     word.assign(buf, node.WordLength);
     pronunciation.assign(buf + node.WordLength, node.PronunciationLength);
     return 1;
@@ -40,14 +40,14 @@ int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
 // Binary search of the key index `h` for `key`; leaves the last record read in
 // ctx.LastKey and its record number in `mid`.
 int SearchKeyIndex(EngineContext& ctx, FileHandle h, int32_t key, int64_t& mid) {
-    int64_t size = ctx.Files.Size(h);
+    int64_t size = FileSize(ctx, h);
     if (size < static_cast<int64_t>(KeyRecord::kSize)) return -1;
     int64_t lo = 0, hi = size / static_cast<int64_t>(KeyRecord::kSize) - 1;
     KeyRecord rec;
     do {
         mid = (lo + hi) / 2;
         uint8_t b[KeyRecord::kSize];
-        if (!ReadAt(ctx.Files, h, mid * KeyRecord::kSize, b, sizeof b)) return -1;
+        if (!ReadBytes(ctx, h, mid * KeyRecord::kSize, b, sizeof b)) return -1;
         rec = KeyRecord::Decode(b);
         if (key < rec.SortKey)
             hi = mid - 1;
@@ -139,7 +139,7 @@ int LocateWord(EngineContext& ctx, const std::string& word) {
         if (mid == 0) return -1;  // the first record holds the lowest key
         ctx.InsertPosition = static_cast<int32_t>(mid * KeyRecord::kSize);
         uint8_t b[KeyRecord::kSize];
-        if (!ReadAt(ctx.Files, H(ctx, kKeyIndexHandle), (mid - 1) * KeyRecord::kSize, b, sizeof b))
+        if (!ReadBytes(ctx, H(ctx, kKeyIndexHandle), (mid - 1) * KeyRecord::kSize, b, sizeof b))
             return -1;
         ctx.LastKey = KeyRecord::Decode(b);
         start = ctx.LastKey.Node;
@@ -242,7 +242,7 @@ int ReadEntryTranslations(EngineContext& ctx, const WordNode& node, std::vector<
     if (node.FirstTranslation == 0) return 1;
     const bool user = (node.Flags & kFlagDisk) != 0;
     if (!user && !(node.Flags & kFlagCd)) return -1;
-    FileHandle h = H(ctx, user ? kUserTranslationsHandle : kCdTranslationsHandle);
+    FileHandle h = SlotFile(ctx, user ? kUserTranslationsHandle : kCdTranslationsHandle);
     const int32_t minOffset = user ? kFirstUserTranslation : static_cast<int32_t>(kFileHeaderSize);
     std::vector<ChainRecord> chain;
     if (ReadChain(ctx, h, node.FirstTranslation, minOffset, true, chain) != 1) return -1;
@@ -308,7 +308,7 @@ public:
         }
     }
     ~SlotFileUse() {
-        if (owned_ && h_ != kNoFile) ctx_.Files.Close(h_);
+        if (owned_) CloseOwnFile(ctx_, h_);
     }
     SlotFileUse(const SlotFileUse&) = delete;
     SlotFileUse& operator=(const SlotFileUse&) = delete;
@@ -341,7 +341,7 @@ FileHandle OpenTranslations(EngineContext& ctx, uint8_t nodeFlags, int32_t& minO
     const bool user = (nodeFlags & kFlagDisk) != 0;
     minOffset = user ? kFirstUserTranslation : static_cast<int32_t>(kFileHeaderSize);
     const int handle = user ? kUserTranslationsHandle : kCdTranslationsHandle;
-    if (ctx.OpenSlot == slot && ctx.Handles[handle] != kNoFile) return ctx.Handles[handle];
+    if (ctx.OpenSlot == slot && SlotFile(ctx, handle) != kNoFile) return ctx.Handles[handle];
     owned = true;
     return ctx.Files.Open(user ? ctx.Settings.UserTranslationsPaths[slot]
                                : ctx.Settings.CdTranslationsPaths[slot],
@@ -362,7 +362,7 @@ int ReadTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
     FileHandle h = OpenTranslations(ctx, nodeFlags, minOffset, owned);
     if (h == kNoFile) return -1;
     int r = ReadChain(ctx, h, firstTranslation, minOffset, true, chain);
-    if (owned) ctx.Files.Close(h);
+    if (owned) CloseOwnFile(ctx, h);
     return r;
 }
 
@@ -373,7 +373,7 @@ bool IsGrammarNote(const std::string& text) {
 // Opens the slot's files and finds `word` (trimmed) in them; the files stay
 // open on success only.
 bool OpenAndLocate(EngineContext& ctx, const std::string& word, int slot) {
-    if (OpenSlotFiles(ctx, slot, kOpenReadShared) != 1) return false;
+    if (OpenSlotForReading(ctx, slot) != 1) return false;
     if (LocateWord(ctx, PreparedWord(word)) != 1) {
         CloseSlotFiles(ctx);
         return false;
@@ -457,13 +457,16 @@ int FillRowsFromNode(EngineContext& ctx, int32_t offset, std::vector<ResultRow>&
     const int slot = ctx.Settings.CurrentSlot;
     if (!IsValidSlot(slot)) return -1;
     const DictionarySettings& s = ctx.Settings;
+    // The CD words file is opened when a shipped entry's texts are read.
     ctx.Handles[kNodeHandle] = ctx.Files.Open(s.NodePaths[slot], kOpenReadShared);
-    ctx.Handles[kCdWordsHandle] = ctx.Files.Open(s.CdWordsPaths[slot], kOpenReadShared);
-    ctx.Handles[kUserWordsHandle] = ctx.Files.Open(s.UserWordsPaths[slot], kOpenReadShared);
+    const bool cdWords = ctx.Handles[kNodeHandle] != kNoFile && ctx.Files.Exists(s.CdWordsPaths[slot]);
+    if (cdWords) ctx.Handles[kUserWordsHandle] = ctx.Files.Open(s.UserWordsPaths[slot], kOpenReadShared);
     int n = -1;
-    if (ctx.Handles[kNodeHandle] != kNoFile && ctx.Handles[kCdWordsHandle] != kNoFile &&
-        ctx.Handles[kUserWordsHandle] != kNoFile)
+    if (cdWords && ctx.Handles[kUserWordsHandle] != kNoFile) {
+        ctx.CdOnDemandSlot = slot;
+        ctx.Cache.Start();
         n = FillRows(ctx, offset, rows);
+    }
     CloseSlotFiles(ctx);
     return n;
 }
@@ -559,7 +562,7 @@ int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntrie
     if (walk.End || maxNodes <= 0) return 0;
     if (ctx.OpenSlot == walk.Slot && H(ctx, kNodeHandle) != kNoFile)
         return StepOpenWalk(ctx, walk, maxNodes, maxEntries, out);
-    if (OpenSlotFiles(ctx, walk.Slot, kOpenReadShared) != 1) return -1;
+    if (OpenSlotForReading(ctx, walk.Slot) != 1) return -1;
     const int r = StepOpenWalk(ctx, walk, maxNodes, maxEntries, out);
     CloseSlotFiles(ctx);
     return r;

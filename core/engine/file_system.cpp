@@ -8,6 +8,18 @@ bool FileSystem::ReadAt(FileHandle h, int64_t offset, void* buffer, uint32_t cou
     return Read(h, buffer, count) == static_cast<int32_t>(count);
 }
 
+int32_t FileSystem::ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count) {
+    if (Seek(h, offset) != offset) return -1;
+    return count == 0 ? 0 : Read(h, buffer, count);
+}
+
+bool FileSystem::Exists(const std::string& path) {
+    FileHandle h = Open(path, kOpenReadShared);
+    if (h == kNoFile) return false;
+    Close(h);
+    return true;
+}
+
 bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     return fs.ReadAt(h, offset, buffer, count);
 }

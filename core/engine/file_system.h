@@ -33,6 +33,12 @@ public:
     virtual void Close(FileHandle h) = 0;
     // Exactly `count` bytes at `offset`; the file position afterwards is unspecified.
     virtual bool ReadAt(FileHandle h, int64_t offset, void* buffer, uint32_t count);
+    // Up to `count` bytes at `offset` (fewer at the end of the file): the bytes
+    // read, -1 on failure. The file position afterwards is unspecified.
+    virtual int32_t ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count);
+    // Whether a file is there, asked without opening it (much cheaper than an
+    // open and a close). Something there that cannot be looked at counts as there.
+    virtual bool Exists(const std::string& path);
     // A short wait between attempts to open files another program holds.
     virtual void Pause(int milliseconds) = 0;
 };

@@ -1,4 +1,5 @@
 // POSIX file access for the native build. Share modes are not enforced here.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +41,16 @@ public:
         if (offset < 0) return false;
         if (count == 0) return true;
         return ::pread(static_cast<int>(h), buffer, count, offset) == static_cast<ssize_t>(count);
+    }
+    bool Exists(const std::string& path) override {
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
+        return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
+    }
+    int32_t ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count) override {
+        if (offset < 0) return -1;
+        const ssize_t n = ::pread(static_cast<int>(h), buffer, count, offset);
+        return n < 0 ? -1 : static_cast<int32_t>(n);
     }
     void Close(FileHandle h) override {
         if (h != kNoFile) ::close(static_cast<int>(h));

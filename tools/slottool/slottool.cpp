@@ -13,6 +13,7 @@
 #endif
 
 #include "engine.h"
+#include "generated_slot.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ const char kUsage[] =
     "  undo CD DISK LOG\n"
     "  redo CD DISK LOG\n"
     "  lookup CD DISK SLOT WORD\n"
-    "  dump CD DISK SLOT\n";
+    "  dump CD DISK SLOT\n"
+    "  generate CD DISK SLOT SENSES [SEED]   (a shipped slot of generated entries)\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "slottool: %s\n", message.c_str());
@@ -35,7 +37,7 @@ bool ParseInt(const std::string& s, int& out) {
     if (s.empty()) return false;
     char* end = nullptr;
     long v = std::strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || v < -100000 || v > 100000) return false;
+    if (*end != '\0' || v < -10000000 || v > 10000000) return false;
     out = static_cast<int>(v);
     return true;
 }
@@ -127,7 +129,7 @@ int main(int argc, char** argv) {
     static const Shape kShapes[] = {
         {"create", 4, 4, true}, {"add", 5, 5, true},   {"delete", 6, 7, true},
         {"undo", 4, 4, false},  {"redo", 4, 4, false}, {"lookup", 5, 5, true},
-        {"dump", 4, 4, true},
+        {"dump", 4, 4, true},   {"generate", 5, 6, true},
     };
     const Shape* shape = nullptr;
     for (const Shape& s : kShapes)
@@ -156,6 +158,14 @@ int main(int argc, char** argv) {
         if (lex::CreateSlotFiles(ctx, slot) != 1) return Fail("cannot create the files of the slot");
         return 0;
     }
+    if (command == "generate") {
+        int senses = 0, seed = 1;
+        if (!ParseInt(args[4], senses) || senses < 0 || (args.size() == 6 && !ParseInt(args[5], seed)))
+            return Fail("SENSES and SEED must be numbers");
+        if (lex::WriteShippedSlot(ctx, slot, lex::GenerateEntries(senses, static_cast<unsigned>(seed))) != 1)
+            return Fail("cannot write the files of the slot");
+        return 0;
+    }
     if (command == "undo" || command == "redo") {
         t.settings.ActionLogPath = args[3];
         int r = command == "undo" ? lex::UndoLastAction(ctx) : lex::RedoAction(ctx);
@@ -175,13 +185,11 @@ int main(int argc, char** argv) {
     if (command == "dump") return Dump(t, slot);
 
     t.settings.ActionLogPath = args[4];
-    {
-        lex::FileHandle h = t.files->Open(t.settings.ActionLogPath, lex::kOpenReadShared);
-        if (h != lex::kNoFile)
-            t.files->Close(h);
-        else if (command == "add" && lex::CreateActionLog(ctx, t.settings.ActionLogPath) != 1)
-            return Fail("cannot create the action log " + t.settings.ActionLogPath);
-    }
+    // Asked without opening it: a log another writer holds is there all the
+    // same, and must never be created anew (that would empty it).
+    if (command == "add" && !t.files->Exists(t.settings.ActionLogPath) &&
+        lex::CreateActionLog(ctx, t.settings.ActionLogPath) != 1)
+        return Fail("cannot create the action log " + t.settings.ActionLogPath);
     // One user command; a log or slot that cannot be opened prints as -1.
     auto run = [&](const std::function<int()>& edit) {
         int r = lex::RunSlotCommand(ctx, slot, edit);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <random>
@@ -73,21 +74,37 @@ public:
     int FailAfterWrites = 0;      // writes to that file that still succeed
     int Writes = 0;
     int Pauses = 0;
+    int Reads = 0;         // calls that read a file
+    int Opens = 0;         // successful opens
+    int ExistsChecks = 0;  // files asked for without an open
+    // Called before every write with the file's path (a test may end the process there).
+    std::function<void(const std::string&)> BeforeWrite;
 
     int OpenCount() const { return static_cast<int>(Open_.size()); }
 
     lex::FileHandle Open(const std::string& path, int mode) override {
         lex::FileHandle h = Inner->Open(path, mode);
-        if (h != lex::kNoFile) Open_[h] = path;
+        if (h != lex::kNoFile) {
+            Open_[h] = path;
+            ++Opens;
+        }
         return h;
+    }
+    bool Exists(const std::string& path) override {
+        ++ExistsChecks;
+        return Inner->Exists(path);
     }
     lex::FileHandle Create(const std::string& path) override {
         lex::FileHandle h = Inner->Create(path);
         if (h != lex::kNoFile) Open_[h] = path;
         return h;
     }
-    int32_t Read(lex::FileHandle h, void* b, uint32_t n) override { return Inner->Read(h, b, n); }
+    int32_t Read(lex::FileHandle h, void* b, uint32_t n) override {
+        ++Reads;
+        return Inner->Read(h, b, n);
+    }
     int32_t Write(lex::FileHandle h, const void* b, uint32_t n) override {
+        if (BeforeWrite) BeforeWrite(Open_[h]);
         ++Writes;
         if (!FailWritesTo.empty() && Open_[h].find(FailWritesTo) != std::string::npos) {
             if (FailAfterWrites <= 0) return -1;

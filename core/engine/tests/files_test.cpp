@@ -160,6 +160,30 @@ TEST_F(FileSetTest, ShareModesBetweenTwoWriters) {
     EXPECT_EQ(1, lex::OpenActionLog(other));
     lex::CloseActionLog(other);
 }
+
+// slottool asks whether the log exists without opening it: while this
+// program holds the log for a command, slottool's adds are refused one by
+// one (-1), and it never makes a new, empty log in its place.
+TEST_F(FileSetTest, SlotToolNeverReplacesALogAnotherWriterHolds) {
+    ASSERT_EQ(1, Add("apple", "jablko"));
+    const Bytes log = ReadFileBytes(settings.ActionLogPath);
+    const std::string args = "add \"" + dir.Sub("cd") + "\" \"" + dir.Sub("disk") + "\" 0 \"" +
+                             settings.ActionLogPath + "\"";
+    ASSERT_EQ(1, lex::OpenActionLog(ctx));
+    EXPECT_EQ("-1\n-1\n", RunSlotTool(args, "word\tslovo\nhouse\tdum\n", dir.Sub("")));
+    lex::CloseActionLog(ctx);
+    EXPECT_EQ(log, ReadFileBytes(settings.ActionLogPath));
+    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    // Both commands are in the log: undo takes them back one by one.
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(std::vector<std::string>{"apple||jablko"}, Dump());
+    EXPECT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_EQ(std::vector<std::string>{}, Dump());
+    // A missing log is made by slottool's first add.
+    std::filesystem::remove(settings.ActionLogPath);
+    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    EXPECT_EQ(1, lex::CanUndo(ctx));
+}
 #endif
 
 }  // namespace

@@ -54,8 +54,17 @@ check "add to slot 1" $'1\n1\n1\n1' "$out"
 check "Czech order" $'hrad\t\tcastle\nchata\t\tcottage\t#n. noun\nih\t\tx' "$(tool_run --separator '#' dump cd disk 1)"
 check "English order" $'chata\t\tcottage\t.n. noun\nhrad\t\tcastle\nih\t\tx' "$(tool_run --sort-type 0 dump cd disk 1 | sort)"
 
+# A generated shipped slot: every entry listed, and each found by a lookup.
+mkdir -p gen/cd gen/disk
+tool_run generate gen/cd gen/disk 4 300 5 || { echo "FAIL: generate"; failures=$((failures + 1)); }
+tool_run dump gen/cd gen/disk 4 >gen/dump.txt
+check "generated entries listed" "yes" "$([ "$(wc -l <gen/dump.txt)" -gt 50 ] && echo yes)"
+word=$(sed -n 7p gen/dump.txt | cut -f1)
+check "generated entry found" "$word" "$(tool_run lookup gen/cd gen/disk 4 "$word" | sed -n '/^--$/{n;p;q}' | cut -f1)"
+check "same entries again" "$(cat gen/dump.txt)" "$(tool_run generate gen/cd gen/disk 4 300 5 && tool_run dump gen/cd gen/disk 4)"
+
 # Bad arguments: non-zero exit and a message.
-for bad in "create cd disk 20" "lookup cd disk 0" "frobnicate" "--sort-type 11 dump cd disk 0" "add cd disk x akce1.idx"; do
+for bad in "create cd disk 20" "lookup cd disk 0" "frobnicate" "--sort-type 11 dump cd disk 0" "add cd disk x akce1.idx" "generate cd disk 0 many"; do
   # shellcheck disable=SC2086
   if tool_run $bad </dev/null >/dev/null 2>err.txt || [ ! -s err.txt ]; then
     echo "FAIL: bad arguments accepted: $bad"; failures=$((failures + 1))

@@ -1,0 +1,61 @@
+// The block cache of one read operation: a lookup reads its key records,
+// nodes, texts and translations through a few blocks of the files, so that
+// neighbouring records cost one read. The blocks live only while the
+// operation runs and are dropped when its files close; the edits never read
+// through them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "file_system.h"
+
+namespace lex {
+
+class BlockCache {
+public:
+    // A read that misses loads a block when it lies near the file's previous
+    // miss (a list read in order, a search closing in); far from it, only the
+    // bytes asked for are read, so scattered records cost no more than before.
+    static constexpr uint32_t kLargeBlock = 4096;
+    static constexpr int64_t kNear = 4 * kLargeBlock;
+    static constexpr int kBlocks = 16;
+
+    bool Active() const { return active_; }
+    // Off: every read goes to the file (to compare results and read counts).
+    void SetEnabled(bool on) { enabled_ = on; }
+    // Starts serving reads (an operation begins).
+    void Start();
+    // Forgets every block and size and stops serving reads.
+    void Drop();
+    // Forgets what is held of one file (about to be closed).
+    void Forget(FileHandle h);
+    // Exactly `count` bytes at `offset`, as FileSystem::ReadAt. While the cache
+    // is not active, or for bytes past the end of the blocks read, the file is
+    // read directly.
+    bool Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count);
+    // The size of the file, asked once per operation while active.
+    int64_t Size(FileSystem& fs, FileHandle h);
+
+private:
+    struct Block {
+        FileHandle File = kNoFile;
+        int64_t Start = 0;
+        uint32_t Length = 0;
+        uint64_t Used = 0;
+    };
+    struct FileState {
+        FileHandle File;
+        int64_t Size;      // -1 until asked (a costly call on some systems)
+        int64_t LastMiss;  // offset of the last read that missed, -1 none
+    };
+    FileState& StateOf(FileHandle h);
+    bool enabled_ = true;
+    bool active_ = false;
+    std::vector<uint8_t> data_;
+    Block blocks_[kBlocks];
+    std::vector<FileState> files_;
+    uint64_t clock_ = 0;
+};
+
+}  // namespace lex
