@@ -183,6 +183,33 @@ struct WalkEntry : ResultRow {
 int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
                  std::vector<WalkEntry>& out);
 
+// A walk over a slot's user nodes in node-file order (the order in which the
+// words were first added), resumed step by step, for the jobs that copy the
+// user's own records (archive save, quick export). Unlike the node walk it
+// delivers deleted user nodes too, each with every record of its chain; nodes
+// whose texts still lie in the shipped files are passed over. The caller keeps
+// it between steps; it holds no open file.
+struct NodeFileCursor {
+    int Slot = 0;
+    int64_t Next = 2;   // record number of the node the next step reads (0 and 1 are the sentinels)
+    int64_t Count = 0;  // whole node records in the node file when the cursor began
+};
+// One user node with its whole translation chain in chain order, deleted
+// records included.
+struct StoredEntry : ResultRow {
+    std::vector<EntryTranslation> Translations;
+};
+// Begins a cursor over `slot`. 1; 2 when the node file is shorter than its
+// header and the two sentinels (a damaged slot); -1 when the slot's files
+// cannot be opened.
+int BeginNodeFileCursor(EngineContext& ctx, int slot, NodeFileCursor& cursor);
+// One step: reads at most `maxNodes` node records and appends the user nodes
+// among them to `out`. Gives the records read in this step (0 at the end);
+// -1 when a file cannot be opened or read, or a text or a chain lies outside
+// its file, links back or is longer than the file holds.
+int StepNodeFileCursor(EngineContext& ctx, NodeFileCursor& cursor, int maxNodes,
+                       std::vector<StoredEntry>& out);
+
 // The line between the translations and the grammar notes of an entry.
 constexpr char kSeparatorLine[] = "----------------------------------------------------";
 static_assert(sizeof(kSeparatorLine) == 53, "the separator line is 52 dashes");

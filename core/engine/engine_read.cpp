@@ -556,6 +556,71 @@ int WalkFromKey(EngineContext& ctx, int slot, int32_t position, NodeWalk& walk) 
     return r;
 }
 
+namespace {
+
+// One step of `cursor` on the open files of its slot (see StepNodeFileCursor).
+int StepOpenCursor(EngineContext& ctx, NodeFileCursor& cursor, int maxNodes, std::vector<StoredEntry>& out) {
+    int read = 0;
+    for (; read < maxNodes && cursor.Next < cursor.Count; ++read) {
+        const int32_t offset =
+            static_cast<int32_t>(kLowSentinelNode + cursor.Next * static_cast<int64_t>(WordNode::kSize));
+        WordNode node;
+        if (!ReadNodeRecord(ctx, H(ctx, kNodeHandle), offset, node)) return -1;
+        ++cursor.Next;
+        if (!(node.Flags & kFlagDisk) || (node.Flags & kFlagCd)) continue;
+        StoredEntry entry;
+        entry.Offset = offset;
+        entry.Node = node;
+        if (ReadTextsOf(ctx, node, entry.Word, entry.Pronunciation) != 1) return -1;
+        std::vector<ChainRecord> chain;
+        if (ReadChain(ctx, H(ctx, kUserTranslationsHandle), node.FirstTranslation, kFirstUserTranslation, true,
+                      chain) != 1)
+            return -1;
+        for (ChainRecord& rec : chain) entry.Translations.push_back({rec.Offset, rec.Head, std::move(rec.Text)});
+        out.push_back(std::move(entry));
+    }
+    return read;
+}
+
+// Runs `step` on the files of `slot`: its open files when it is open (their
+// blocks kept for this call only, as another program may write between
+// calls), else the files opened for reading for the call.
+template <class Step>
+int OnSlotFiles(EngineContext& ctx, int slot, Step step) {
+    if (ctx.OpenSlot == slot && H(ctx, kNodeHandle) != kNoFile) {
+        const bool ownCache = !ctx.Cache.Active();
+        if (ownCache) ctx.Cache.Start();
+        const int r = step();
+        if (ownCache) ctx.Cache.Drop();
+        return r;
+    }
+    if (OpenSlotForReading(ctx, slot) != 1) return -1;
+    const int r = step();
+    CloseSlotFiles(ctx);
+    return r;
+}
+
+}  // namespace
+
+int BeginNodeFileCursor(EngineContext& ctx, int slot, NodeFileCursor& cursor) {
+    cursor = NodeFileCursor();
+    cursor.Slot = slot;
+    return OnSlotFiles(ctx, slot, [&] {
+        const int64_t size = FileSize(ctx, H(ctx, kNodeHandle));
+        if (size < kHighSentinelNode + static_cast<int64_t>(WordNode::kSize)) return 2;
+        // Offsets of nodes are 32-bit: records beyond them cannot be linked.
+        const int64_t usable = std::min<int64_t>(size, INT32_MAX);
+        cursor.Count = (usable - kLowSentinelNode) / static_cast<int64_t>(WordNode::kSize);
+        return 1;
+    });
+}
+
+int StepNodeFileCursor(EngineContext& ctx, NodeFileCursor& cursor, int maxNodes,
+                       std::vector<StoredEntry>& out) {
+    if (cursor.Next >= cursor.Count || maxNodes <= 0) return 0;
+    return OnSlotFiles(ctx, cursor.Slot, [&] { return StepOpenCursor(ctx, cursor, maxNodes, out); });
+}
+
 int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
                  std::vector<WalkEntry>& out) {
     if (walk.Next == 0) walk.End = true;

@@ -17,8 +17,8 @@ bool ArchiveSaveJob::OpenSlot(int slot) {
     if (lex::OpenSlotFiles(ctx_, slot, lex::kOpenReadShared) != 1)
         return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
     slotOpen_ = true;
-    reader_ = std::make_unique<NodeFileReader>(ctx_);
-    if (!reader_->Begin()) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    if (lex::BeginNodeFileCursor(ctx_, slot, cursor_) != 1)
+        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
     return true;
 }
 
@@ -46,8 +46,8 @@ void ArchiveSaveJob::Release() {
 }
 
 bool ArchiveSaveJob::DoUnit() {
-    StoredEntry entry;
-    const int r = reader_->Next(entry);
+    std::vector<lex::StoredEntry> entries;
+    const int r = lex::StepNodeFileCursor(ctx_, cursor_, kNodesPerUnit, entries);
     if (r < 0) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
     if (r == 0) {
         lex::CloseSlotFiles(ctx_);
@@ -58,25 +58,25 @@ bool ArchiveSaveJob::DoUnit() {
         if (!output_->Commit()) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
         return FinishWith(lex::kTextArchiveStatus, lex::kTextArchiveDone);
     }
-    if (reader_->NodeCount() > 0)
-        done_ = done_ / 100 * 100 + static_cast<uint64_t>(reader_->NextIndex() * 99 / reader_->NodeCount());
-    // Entries whose texts still lie in the shipped files hold nothing of the user's.
-    if (!(entry.Node.Flags & lex::kFlagDisk) || (entry.Node.Flags & lex::kFlagCd)) return true;
+    if (cursor_.Count > 0) done_ = done_ / 100 * 100 + static_cast<uint64_t>(cursor_.Next * 99 / cursor_.Count);
+    // The cursor delivers only the user's nodes (texts in the user files).
     std::string out;
-    for (const lex::EntryTranslation& t : entry.Translations) {
-        // Shipped translations and those replayed from an older archive are not archived.
-        if (t.Head.Flags == lex::kFlagCd || (t.Head.Flags & lex::kFlagArchive)) continue;
-        ArchiveRecord record;
-        record.slot = static_cast<uint8_t>(slot_);
-        record.nodeFlags = entry.Node.Flags;
-        record.word = entry.Word;
-        record.pronunciation = entry.Pronunciation;
-        record.translationFlags = t.Head.Flags;
-        record.translation = t.Text;
-        if (!EncodeArchiveRecord(record, out)) continue;
-        ++count_;
-        lastWord_ = entry.Word;
-        lastTranslation_ = t.Text;
+    for (const lex::StoredEntry& entry : entries) {
+        for (const lex::EntryTranslation& t : entry.Translations) {
+            // Shipped translations and those replayed from an older archive are not archived.
+            if (t.Head.Flags == lex::kFlagCd || (t.Head.Flags & lex::kFlagArchive)) continue;
+            ArchiveRecord record;
+            record.slot = static_cast<uint8_t>(slot_);
+            record.nodeFlags = entry.Node.Flags;
+            record.word = entry.Word;
+            record.pronunciation = entry.Pronunciation;
+            record.translationFlags = t.Head.Flags;
+            record.translation = t.Text;
+            if (!EncodeArchiveRecord(record, out)) continue;
+            ++count_;
+            lastWord_ = entry.Word;
+            lastTranslation_ = t.Text;
+        }
     }
     if (!output_->Append(out)) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
     return true;

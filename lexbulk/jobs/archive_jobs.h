@@ -37,7 +37,7 @@ private:
     int slot_ = -1;
     bool slotOpen_ = false;
     std::unique_ptr<CheckedWriter> output_;
-    std::unique_ptr<NodeFileReader> reader_;
+    lex::NodeFileCursor cursor_;
 };
 
 // Replays an archive into the chosen slots. The action log stays open for the

@@ -94,38 +94,8 @@ private:
     bool failed_ = false;
 };
 
-// One word node read in node-file order with its texts and its whole
-// translation chain (deleted records included).
-struct StoredEntry {
-    int32_t Offset = 0;
-    lex::WordNode Node;
-    std::string Word;
-    std::string Pronunciation;
-    std::vector<lex::EntryTranslation> Translations;
-};
-
-// Reads the word nodes of the open slot one after another in file order
-// (node 0 and 1 are the sentinels). Bounded by the node file's size and, for
-// each chain, by the translations file's size.
-class NodeFileReader {
-public:
-    explicit NodeFileReader(lex::EngineContext& ctx) : ctx_(ctx) {}
-    // False when the node file is shorter than the header and the sentinels
-    // (a corrupt slot).
-    bool Begin();
-    int64_t NodeCount() const { return nodes_; }
-    int64_t NextIndex() const { return next_; }
-    // 1 an entry, 0 the end of the node file, -1 a read error or a broken chain.
-    // Nodes with texts still in the shipped files come back with texts and
-    // translations left empty.
-    int Next(StoredEntry& entry);
-
-private:
-    lex::EngineContext& ctx_;
-    int64_t nodes_ = 0;
-    int64_t next_ = 2;
-    int64_t translationsSize_ = 0;
-    int64_t wordsSize_ = 0;
-};
+// Node records that the jobs reading a slot in node-file order (archive save,
+// quick export) read per unit, through lex::StepNodeFileCursor.
+constexpr int kNodesPerUnit = 100;
 
 }  // namespace lexbulk

@@ -24,10 +24,10 @@ bool ExportJob::OnStart() {
     if (lex::OpenSlotFiles(ctx_, request_.Slot, lex::kOpenReadShared) != 1)
         return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
     slotOpen_ = true;
-    reader_ = std::make_unique<NodeFileReader>(ctx_);
     // A node file without its two sentinels is a corrupt slot, not an empty one.
-    if (!reader_->Begin()) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
-    total_ = static_cast<uint64_t>(reader_->NodeCount());
+    if (lex::BeginNodeFileCursor(ctx_, request_.Slot, cursor_) != 1)
+        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    total_ = static_cast<uint64_t>(cursor_.Count);
     output_ = std::make_unique<CheckedWriter>(ctx_.Files);
     if (!output_->Create(request_.Path, false))
         return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
@@ -67,13 +67,15 @@ bool ExportJob::End() {
 
 bool ExportJob::DoUnit() {
     if (!request_.Sorted) {
-        StoredEntry entry;
-        const int r = reader_->Next(entry);
+        std::vector<lex::StoredEntry> entries;
+        const int r = lex::StepNodeFileCursor(ctx_, cursor_, kNodesPerUnit, entries);
         if (r < 0) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
         if (r == 0) return End();
-        done_ = static_cast<uint64_t>(reader_->NextIndex());
-        if (!Write(entry.Word, entry.Pronunciation, entry.Node.Flags, entry.Translations))
-            return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+        done_ = static_cast<uint64_t>(cursor_.Next);
+        for (const lex::StoredEntry& e : entries) {
+            if (!Write(e.Word, e.Pronunciation, e.Node.Flags, e.Translations))
+                return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+        }
         return true;
     }
     walked_.clear();

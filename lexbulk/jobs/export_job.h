@@ -37,7 +37,7 @@ private:
     ExportRequest request_;
     std::unique_ptr<WordFormatTemplate> format_;
     std::unique_ptr<CheckedWriter> output_;
-    std::unique_ptr<NodeFileReader> reader_;
+    lex::NodeFileCursor cursor_;
     lex::NodeWalk walk_;
     std::vector<lex::WalkEntry> walked_;
     bool slotOpen_ = false;
