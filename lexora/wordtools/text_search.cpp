@@ -86,10 +86,9 @@ bool TextSearchJob::OnStart() {
     const int slot = state_.Slot;
     if (!lex::IsValidSlot(slot) || lex::OpenSlotFiles(ctx_, slot, lex::kOpenReadShared) != 1)
         return Stop(kSearchCannotOpen, true);
-    const int64_t size = ctx_.Files.Size(ctx_.Handles[lex::kNodeHandle]);
-    const int64_t nodes = size >= static_cast<int64_t>(lex::kFileHeaderSize)
-                              ? (size - static_cast<int64_t>(lex::kFileHeaderSize)) / lex::WordNode::kSize
-                              : 0;
+    // The number of node records (the sentinels included), from the engine.
+    lex::NodeFileCursor records;
+    const int64_t nodes = lex::BeginNodeFileCursor(ctx_, slot, records) == 1 ? records.Count : 0;
     // The first key record names the low sentinel, where the nodes begin.
     int32_t first = 0;
     if (nodes < 1 || lex::KeyRecordNode(ctx_, slot, 0, first) != 1 || first < lex::kLowSentinelNode)
