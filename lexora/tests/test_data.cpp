@@ -2,20 +2,9 @@
 
 #include <cstdio>
 
+#include "core/ui/quiet_display.h"
+
 namespace lexora_test {
-
-namespace {
-
-class QuietDisplay : public lex::EngineDisplay {
-public:
-    void ClearTranslation() override {}
-    void AppendTranslation(const std::string&) override {}
-    void ScrollTranslationToTop() override {}
-    void SetPronunciation(const std::string&) override {}
-    bool QualifyingKeyWaiting() override { return false; }
-};
-
-}  // namespace
 
 TestFolders MakeFolders(const std::string& name) {
     char temp[MAX_PATH] = {};
@@ -68,7 +57,7 @@ struct TestEngine {
 
     lex::DictionarySettings settings;
     std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
-    QuietDisplay display;
+    lex::QuietDisplay display;
     lex::RecordingHooks hooks;
     lex::EngineContext ctx{settings, *files, display, hooks};
 };
