@@ -21,6 +21,17 @@ TestFolders MakeFolders(const std::string& name) {
     return f;
 }
 
+void WriteDataFolders(const TestFolders& folders, const std::string& ini) {
+    ::WritePrivateProfileStringA("CESTY", "Umisteni slovni zasoby CD", folders.Cd.c_str(), ini.c_str());
+    ::WritePrivateProfileStringA("CESTY", "Umisteni slovni zasoby DISK", folders.Disk.c_str(), ini.c_str());
+    ::WritePrivateProfileStringA("INDEX", "akce0.idx", folders.Disk.c_str(), ini.c_str());
+}
+
+void WriteStartSettings(const TestFolders& folders, const std::string& ini, int uiLanguage) {
+    ::WritePrivateProfileStringA("KOMM", "JAZ", std::to_string(uiLanguage).c_str(), ini.c_str());
+    WriteDataFolders(folders, ini);
+}
+
 void RemoveFolder(const std::string& path) {
     std::string pattern = path + "*";
     WIN32_FIND_DATAA data;
