@@ -12,7 +12,7 @@ UINT StartWithWinExec(const std::string& commandLine) { return ::WinExec(command
 ProgramStarter Program::starter = StartWithWinExec;
 
 Program::Program(HINSTANCE instance, const std::string& settingsFile)
-    : Instance(instance), Settings(settingsFile), Texts(instance), Files(lex::MakePlatformFileSystem()),
+    : DictionaryProgramState(instance, settingsFile),
       Engine(std::make_unique<lex::EngineContext>(Config.Dictionary, *Files, Display, *this)) {}
 
 Program::~Program() {

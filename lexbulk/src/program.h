@@ -10,7 +10,7 @@
 #include "core/engine/engine.h"
 #include "core/history/history_list.h"
 #include "core/settings/settings.h"
-#include "core/settings/slot_fonts.h"
+#include "core/ui/dictionary_program.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
 #include "core/ui/quiet_display.h"
@@ -23,25 +23,15 @@ namespace lexbulk {
 // success). Tests replace it.
 using ProgramStarter = UINT (*)(const std::string& commandLine);
 
-// The fonts per slot (Fonts, FontCharSets, SlotCodePage) come from lex::SlotFonts.
-class Program : public lex::EngineHooks, public lex::SlotFonts {
+// Settings, texts, message buffers, history, files and the fonts per slot come
+// from lex::DictionaryProgramState.
+class Program : public lex::EngineHooks, public lex::DictionaryProgramState {
 public:
     explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
     ~Program() override;
 
-    HINSTANCE Instance;
-    lex::SettingsFile Settings;   // lx2000.ini
-    lex::ProgramSettings Config;  // what was read from it
-    lex::TextLoader Texts;
-    lex::MessageBuffers Messages;
-    lex::HistoryList History;
-    std::unique_ptr<lex::FileSystem> Files;
     lex::QuietDisplay Display;  // the utility shows no lookup
     std::unique_ptr<lex::EngineContext> Engine;
-
-    // Reads the fonts of every slot (lx2000.ini font sections).
-    void CreateFonts() { ReadSlotFonts(Settings); }
-    UINT UiCodePage() const { return Texts.CodePage(); }
 
     // The message boxes of the dictionary programs, by text id.
     void ShowOk(wl::Window* parent, int captionId, int textId);

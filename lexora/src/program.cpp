@@ -3,7 +3,7 @@
 namespace lexora {
 
 Program::Program(HINSTANCE instance, const std::string& settingsFile)
-    : Instance(instance), Settings(settingsFile), Texts(instance), Files(lex::MakePlatformFileSystem()),
+    : DictionaryProgramState(instance, settingsFile),
       Coupling(
           Settings, [this](int slot, int kind) { return SlotCodePage(slot, kind); }, [this] { return UiCodePage(); },
           [this](bool reversed) {

@@ -11,7 +11,7 @@
 
 #include "core/engine/engine.h"
 #include "core/settings/settings.h"
-#include "core/settings/slot_fonts.h"
+#include "core/ui/dictionary_program.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
 #include "core/ui/slot_look.h"
@@ -25,19 +25,13 @@ namespace lexora {
 
 constexpr int kVisibleRows = 25;
 
-// The fonts per slot (Fonts, FontCharSets, SlotCodePage) come from lex::SlotFonts.
-class Program : public lex::EngineHooks, public lex::SlotFonts {
+// Settings, texts, message buffers, history, files and the fonts per slot come
+// from lex::DictionaryProgramState.
+class Program : public lex::EngineHooks, public lex::DictionaryProgramState {
 public:
     explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
     ~Program() override;
 
-    HINSTANCE Instance;
-    lex::SettingsFile Settings;       // lx2000.ini
-    lex::ProgramSettings Config;      // what was read from it
-    lex::TextLoader Texts;
-    lex::MessageBuffers Messages;
-    lex::HistoryList History;
-    std::unique_ptr<lex::FileSystem> Files;
     std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
     KeyboardCoupling Coupling;  // the keyboards of the focused fields
     // What the windows with dictionary fields call when the focus may have
@@ -67,12 +61,8 @@ public:
     void SetCurrentSlot(int slot);
     std::string& CurrentWord() { return Config.Dictionary.CurrentWord; }
 
-    UINT UiCodePage() const { return Texts.CodePage(); }
     // Source-language font and code page of the slots, for the word controls.
     lex::SlotLook Look();
-
-    // Reads the fonts of every slot (lx2000.ini font sections).
-    void CreateFonts() { ReadSlotFonts(Settings); }
 
     // lex::EngineHooks
     void ReportEngineError(const std::string& text, const std::string& caption) override;
