@@ -58,6 +58,24 @@ void WordDialogBase::SetLabel(int id, int slot, int kind) {
 
 void WordDialogBase::SetItemTextId(int id, int textId) { SetItemText(id, services_.Texts.LoadText(textId)); }
 
+void WordDialogBase::SetupDeleteFields(int captionId, wl::Edit& word, wl::Edit& translations, wl::Edit& reverseWords,
+                                       wl::Edit& reverseTranslation) {
+    SetCodePage(services_.Texts.CodePage());
+    SetText(services_.Texts.LoadText(captionId));
+    SetItemTextId(IDOK, kTextOk);
+    SetItemTextId(IDCANCEL, kTextCancel);
+    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
+    const int slot = view_.Slot, other = counterpart_;
+    SetupField(word, slot, 0);
+    SetupField(translations, slot, 1);
+    SetupField(reverseWords, other, 0);
+    SetupField(reverseTranslation, other, 1);
+    SetLabel(IDC_WD_WORD_LABEL, slot, 0);
+    SetLabel(IDC_WD_TRANSLATIONS_LABEL, slot, 1);
+    SetLabel(IDC_WD_REVERSE_WORDS_LABEL, other, 0);
+    SetLabel(IDC_WD_REVERSE_TRANSLATION_LABEL, other, 1);
+}
+
 std::vector<std::string> WordDialogBase::Lines(const wl::Edit& field) {
     std::vector<std::string> lines;
     const int count = field.GetLineCount();
@@ -334,31 +352,17 @@ TDeleteWordDialog::TDeleteWordDialog(wl::Window* parent, WordDialogServices serv
 
 void TDeleteWordDialog::SetupWindow() {
     WordDialogBase::SetupWindow();
-    SetCodePage(services_.Texts.CodePage());
-    SetText(services_.Texts.LoadText(kTextDeleteEntryCaption));
-    SetItemTextId(IDOK, kTextOk);
-    SetItemTextId(IDCANCEL, kTextCancel);
-    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
-    const int slot = view_.Slot, other = counterpart_;
-    SetupField(word_, slot, 0);
-    SetupField(translations_, slot, 1);
-    SetupField(reverseWords_, other, 0);
-    SetupField(reverseTranslation_, other, 1);
+    SetupDeleteFields(kTextDeleteEntryCaption, word_, translations_, reverseWords_, reverseTranslation_);
     word_.SetText(Cut(view_.Word, kMaxTextLength));
     std::vector<std::string> lines;
     for (const std::string& line : view_.TranslationLines)
         if (!IsSeparatorLine(line)) lines.push_back(Cut(line, kMaxTextLength));
     AppendLines(translations_, lines);
-    SetLabel(IDC_WD_WORD_LABEL, slot, 0);
-    SetLabel(IDC_WD_TRANSLATIONS_LABEL, slot, 1);
-    SetLabel(IDC_WD_REVERSE_WORDS_LABEL, other, 0);
-    SetLabel(IDC_WD_REVERSE_TRANSLATION_LABEL, other, 1);
-    services_.Coupling.SelectSlotKeyboard(other, kOriginalField, false);
+    services_.Coupling.SelectSlotKeyboard(counterpart_, kOriginalField, false);
 }
 
 void TDeleteWordDialog::CmTakeOver() {
-    reverseTranslation_.Clear();
-    reverseWords_.Clear();
+    CmClear();
     reverseTranslation_.SetText(FieldText(word_));
     AppendLines(reverseWords_, Lines(translations_));
 }
@@ -409,27 +413,13 @@ TDeleteTranslationDialog::TDeleteTranslationDialog(wl::Window* parent, WordDialo
 
 void TDeleteTranslationDialog::SetupWindow() {
     WordDialogBase::SetupWindow();
-    SetCodePage(services_.Texts.CodePage());
-    SetText(services_.Texts.LoadText(kTextDeleteTranslationCaption));
-    SetItemTextId(IDOK, kTextOk);
-    SetItemTextId(IDCANCEL, kTextCancel);
-    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
-    const int slot = view_.Slot, other = counterpart_;
-    SetupField(word_, slot, 0);
-    SetupField(translation_, slot, 1);
-    SetupField(reverseWord_, other, 0);
-    SetupField(reverseTranslation_, other, 1);
+    SetupDeleteFields(kTextDeleteTranslationCaption, word_, translation_, reverseWord_, reverseTranslation_);
     word_.SetText(Cut(view_.Word, kMaxTextLength));
     translation_.SetText(Cut(view_.CaretLine, kMaxTextLength));
-    SetLabel(IDC_WD_WORD_LABEL, slot, 0);
-    SetLabel(IDC_WD_TRANSLATIONS_LABEL, slot, 1);
-    SetLabel(IDC_WD_REVERSE_WORDS_LABEL, other, 0);
-    SetLabel(IDC_WD_REVERSE_TRANSLATION_LABEL, other, 1);
 }
 
 void TDeleteTranslationDialog::CmTakeOver() {
-    reverseTranslation_.Clear();
-    reverseWord_.Clear();
+    CmClear();
     reverseTranslation_.SetText(FieldText(word_));
     reverseWord_.SetText(FieldText(translation_));
 }

@@ -71,6 +71,11 @@ protected:
     void SetupField(wl::Window& field, int slot, int kind);
     void SetLabel(int id, int slot, int kind);
     void SetItemTextId(int id, int textId);
+    // The common part of the two delete dialogs' set-up: caption, buttons,
+    // and the word, translation, reverse words and reverse translation
+    // fields with their labels (the entry's slot, then the counterpart).
+    void SetupDeleteFields(int captionId, wl::Edit& word, wl::Edit& translations, wl::Edit& reverseWords,
+                           wl::Edit& reverseTranslation);
     // Lines of a multi-line field, each cut to 253 characters.
     static std::vector<std::string> Lines(const wl::Edit& field);
     // A field's text cut to `limit` characters.

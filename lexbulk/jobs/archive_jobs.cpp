@@ -14,21 +14,12 @@ int ArchiveSaveJob::NextSelected(int after) const {
 
 bool ArchiveSaveJob::OpenSlot(int slot) {
     slot_ = slot;
-    if (lex::OpenSlotFiles(ctx_, slot, lex::kOpenReadShared) != 1)
-        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-    slotOpen_ = true;
-    if (lex::BeginNodeFileCursor(ctx_, slot, cursor_) != 1)
-        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
-    return true;
+    return OpenSlotReader(slot, slotOpen_, cursor_);
 }
 
 bool ArchiveSaveJob::OnStart() {
     Release();
-    count_ = 0;
-    done_ = 0;
-    total_ = 0;
-    lastWord_.clear();
-    lastTranslation_.clear();
+    RestartCounters();
     // The selection first: no file is touched without a slot to save.
     const int first = NextSelected(-1);
     if (first < 0) return FailWith(lex::kTextBulkWarningCaption, lex::kTextChooseEnterDirection);
@@ -86,11 +77,8 @@ bool ArchiveSaveJob::DoUnit() {
 
 bool ArchiveLoadJob::OnStart() {
     Release();
-    count_ = 0;
-    done_ = 0;
+    RestartCounters();
     damaged_ = false;
-    lastWord_.clear();
-    lastTranslation_.clear();
     source_ = std::make_unique<ChunkReader>(ctx_.Files);
     if (!source_->Open(path_)) return FailWith(lex::kTextArchiveOpenError, lex::kTextCannotOpenLoadFile);
     total_ = static_cast<uint64_t>(source_->Size());

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/texts/text_ids.h"
+
 namespace lexbulk {
 
 BulkJob::~BulkJob() = default;
@@ -12,6 +14,24 @@ lex::JobProgress BulkJob::Progress() const {
     p.total = total_;
     p.text = lastWord_;
     return p;
+}
+
+void BulkJob::RestartCounters() {
+    count_ = 0;
+    done_ = 0;
+    total_ = 0;
+    lastWord_.clear();
+    lastTranslation_.clear();
+}
+
+bool BulkJob::OpenSlotReader(int slot, bool& slotOpen, lex::NodeFileCursor& cursor) {
+    if (lex::OpenSlotFiles(ctx_, slot, lex::kOpenReadShared) != 1)
+        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
+    slotOpen = true;
+    // A node file without its two sentinels is a corrupt slot, not an empty one.
+    if (lex::BeginNodeFileCursor(ctx_, slot, cursor) != 1)
+        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    return true;
 }
 
 bool BulkJob::FailWith(int caption, int text) {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/engine/engine.h"
 #include "core/jobs/stepper.h"
 
 namespace lexbulk {
+
 
 class BulkJob : public lex::Stepper {
 public:
@@ -31,6 +33,14 @@ protected:
     bool FailWith(int caption, int text);
     // Ends the run well with a message (DoUnit then returns false).
     bool FinishWith(int caption, int text);
+    // A new run: the counters, the progress and the last word and
+    // translation start again.
+    void RestartCounters();
+    // Opens `slot` for reading (slotOpen then true) with a node reader at its
+    // first word; false, with the failure message, when the files cannot be
+    // opened or the node file lacks its two sentinels (a corrupt slot, not an
+    // empty one).
+    bool OpenSlotReader(int slot, bool& slotOpen, lex::NodeFileCursor& cursor);
     // Closes what the run holds; called at every end and on cancel.
     virtual void Release() {}
     void OnCancel() override { Release(); }

@@ -14,19 +14,10 @@ bool Exported(uint8_t flags) {
 
 bool ExportJob::OnStart() {
     Release();
-    count_ = 0;
-    done_ = 0;
-    total_ = 0;
-    lastWord_.clear();
-    lastTranslation_.clear();
+    RestartCounters();
     if (!lex::IsValidSlot(request_.Slot)) return FailWith(lex::kTextBulkWarningCaption, lex::kTextChooseOneCode);
     format_ = std::make_unique<WordFormatTemplate>(request_.TemplateText, request_.Code);
-    if (lex::OpenSlotFiles(ctx_, request_.Slot, lex::kOpenReadShared) != 1)
-        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-    slotOpen_ = true;
-    // A node file without its two sentinels is a corrupt slot, not an empty one.
-    if (lex::BeginNodeFileCursor(ctx_, request_.Slot, cursor_) != 1)
-        return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    if (!OpenSlotReader(request_.Slot, slotOpen_, cursor_)) return false;
     total_ = static_cast<uint64_t>(cursor_.Count);
     output_ = std::make_unique<CheckedWriter>(ctx_.Files);
     if (!output_->Create(request_.Path, false))

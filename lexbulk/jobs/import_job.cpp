@@ -6,12 +6,8 @@ namespace lexbulk {
 
 bool ImportJob::OnStart() {
     Release();
-    count_ = 0;
+    RestartCounters();
     duplicates_ = 0;
-    done_ = 0;
-    total_ = 0;
-    lastWord_.clear();
-    lastTranslation_.clear();
     askAgain_ = true;
     if (!lex::IsValidSlot(request_.Slot)) return FailWith(lex::kTextBulkWarningCaption, lex::kTextChooseOneCode);
     format_ = std::make_unique<WordFormatTemplate>(request_.TemplateText, request_.Code);

@@ -191,9 +191,7 @@ void TDrawApp::InitMainWindow() {
 }
 
 int OwlMain(HINSTANCE instance, Program& program) {
-    char path[MAX_PATH + 1] = {};
-    const DWORD n = ::GetModuleFileNameA(instance, path, MAX_PATH);
-    program.Config.ProgramFolder = ProgramFolderOf(std::string(path, n));
+    program.Config.ProgramFolder = wl::ProgramFolderOf(wl::ModulePath(instance));
     TDrawApp app(instance, program);
     return app.Run();
 }

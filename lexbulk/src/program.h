@@ -10,50 +10,28 @@
 #include "core/engine/engine.h"
 #include "core/history/history_list.h"
 #include "core/settings/settings.h"
+#include "core/ui/dictionary_program.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
+#include "core/ui/quiet_display.h"
+#include "winlib/application.h"
 #include "winlib/window.h"
 
 namespace lexbulk {
-
-// The utility shows no lookup: the engine's display goes nowhere.
-class NoDisplay : public lex::EngineDisplay {
-public:
-    void ClearTranslation() override {}
-    void AppendTranslation(const std::string&) override {}
-    void ScrollTranslationToTop() override {}
-    void SetPronunciation(const std::string&) override {}
-    bool QualifyingKeyWaiting() override { return false; }
-};
 
 // Runs a program by its command line (a WinExec result: 32 or more is
 // success). Tests replace it.
 using ProgramStarter = UINT (*)(const std::string& commandLine);
 
-class Program : public lex::EngineHooks {
+// Settings, texts, message buffers, history, files and the fonts per slot come
+// from lex::DictionaryProgramState.
+class Program : public lex::EngineHooks, public lex::DictionaryProgramState {
 public:
     explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
     ~Program() override;
 
-    HINSTANCE Instance;
-    lex::SettingsFile Settings;   // lx2000.ini
-    lex::ProgramSettings Config;  // what was read from it
-    lex::TextLoader Texts;
-    lex::MessageBuffers Messages;
-    lex::HistoryList History;
-    std::unique_ptr<lex::FileSystem> Files;
-    NoDisplay Display;
+    lex::QuietDisplay Display;  // the utility shows no lookup
     std::unique_ptr<lex::EngineContext> Engine;
-
-    // Fonts per slot: [0] original, [1] translation, [2] pronunciation.
-    HFONT Fonts[3][lex::kSlotCount] = {};
-    BYTE FontCharSets[3][lex::kSlotCount] = {};
-    void CreateFonts();
-    void DeleteFonts();
-    // Code page of the original (0), translation (1) or pronunciation (2)
-    // texts of a slot: that of its font's character set.
-    UINT SlotCodePage(int slot, int side) const;
-    UINT UiCodePage() const { return Texts.CodePage(); }
 
     // The message boxes of the dictionary programs, by text id.
     void ShowOk(wl::Window* parent, int captionId, int textId);
@@ -68,9 +46,7 @@ public:
     void AddToHistory(const std::string&, int) override {}
 };
 
-// The program folder: the folder of the running program file (from its
-// module path), ending in a backslash.
-std::string ProgramFolderOf(const std::string& programPath);
+using wl::ProgramFolderOf;
 
 // The command line that starts the utility from `programFolder`: the quoted
 // program path and the one argument "start".

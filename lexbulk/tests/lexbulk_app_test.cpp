@@ -98,13 +98,7 @@ protected:
     }
 
     void Open(int uiLanguage) {
-        auto write = [&](const char* section, const char* key, const std::string& value) {
-            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
-        };
-        write("KOMM", "JAZ", std::to_string(uiLanguage));
-        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        write("INDEX", "akce0.idx", folders_.Disk);
+        WriteStartSettings(folders_, ini_, uiLanguage);
         HINSTANCE instance = ::GetModuleHandleW(nullptr);
         program_ = std::make_unique<Program>(instance, ini_);
         program_->Config.ProgramFolder = folders_.Program;

@@ -26,16 +26,8 @@ void TDrawApp::InitMainWindow() {
     SetAccelerators(::LoadAcceleratorsW(program_.Instance, MAKEINTRESOURCEW(IDA_LEXORA)));
 }
 
-std::string ProgramFolderOf(const std::string& programPath) {
-    size_t slash = programPath.find_last_of('\\');
-    if (slash == std::string::npos || slash == 0) return programPath;
-    return programPath.substr(0, slash + 1);
-}
-
 int OwlMain(HINSTANCE instance, Program& program) {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = ::GetModuleFileNameA(instance, path, MAX_PATH);
-    std::string programPath(path, n);
+    const std::string programPath = wl::ModulePath(instance);
     program.Settings.WriteText(lex::Setting::ProgramPath, programPath);
     program.Config.ProgramFolder = ProgramFolderOf(programPath);
     TDrawApp app(instance, program);

@@ -29,7 +29,7 @@ private:
 
 // The program directory: the folder of the running program file (from its
 // module path), ending in a backslash.
-std::string ProgramFolderOf(const std::string& programPath);
+using wl::ProgramFolderOf;
 
 // Program entry after WinMain: writes the program path to the settings, keeps
 // the program directory, runs the application.

@@ -11,6 +11,7 @@
 
 #include "core/engine/engine.h"
 #include "core/settings/settings.h"
+#include "core/ui/dictionary_program.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
 #include "core/ui/slot_look.h"
@@ -24,27 +25,18 @@ namespace lexora {
 
 constexpr int kVisibleRows = 25;
 
-class Program : public lex::EngineHooks {
+// Settings, texts, message buffers, history, files and the fonts per slot come
+// from lex::DictionaryProgramState.
+class Program : public lex::EngineHooks, public lex::DictionaryProgramState {
 public:
     explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
     ~Program() override;
 
-    HINSTANCE Instance;
-    lex::SettingsFile Settings;       // lx2000.ini
-    lex::ProgramSettings Config;      // what was read from it
-    lex::TextLoader Texts;
-    lex::MessageBuffers Messages;
-    lex::HistoryList History;
-    std::unique_ptr<lex::FileSystem> Files;
     std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
     KeyboardCoupling Coupling;  // the keyboards of the focused fields
     // What the windows with dictionary fields call when the focus may have
     // moved: the coupling above (tests put a recorder in its place).
     lex::KeyboardCoupling* Keyboards = &Coupling;
-
-    // Fonts per slot: [0] original, [1] translation, [2] pronunciation.
-    HFONT Fonts[3][lex::kSlotCount] = {};
-    BYTE FontCharSets[3][lex::kSlotCount] = {};
 
     // Flags shared by the frame's commands.
     bool DialogOpen = false;
@@ -69,24 +61,12 @@ public:
     void SetCurrentSlot(int slot);
     std::string& CurrentWord() { return Config.Dictionary.CurrentWord; }
 
-    // Code page of the original (0), translation (1) or pronunciation (2)
-    // texts of a slot: that of its font's character set.
-    UINT SlotCodePage(int slot, int side) const;
-    UINT UiCodePage() const { return Texts.CodePage(); }
     // Source-language font and code page of the slots, for the word controls.
     lex::SlotLook Look();
-
-    // Reads the fonts of every slot (lx2000.ini font sections).
-    void CreateFonts();
-    void DeleteFonts();
 
     // lex::EngineHooks
     void ReportEngineError(const std::string& text, const std::string& caption) override;
     void AddToHistory(const std::string& word, int slot) override;
 };
-
-// Code page of a font character set (ANSI_CHARSET 1252, EASTEUROPE 1250,
-// RUSSIAN 1251, ...); 1252 for one without its own.
-UINT CharSetCodePage(BYTE charSet);
 
 }  // namespace lexora

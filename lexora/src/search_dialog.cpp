@@ -3,6 +3,7 @@
 #include "client.h"
 #include "messages.h"
 #include "tools_ids.h"
+#include "core/ui/quiet_display.h"
 
 namespace lexora {
 
@@ -11,15 +12,6 @@ constexpr UINT_PTR kSearchTimer = 1;
 constexpr UINT kSearchPeriod = 10;
 constexpr int kSearchTextLimit = 254;
 }  // namespace
-
-class TNajdiWindow::QuietDisplay : public lex::EngineDisplay {
-public:
-    void ClearTranslation() override {}
-    void AppendTranslation(const std::string&) override {}
-    void ScrollTranslationToTop() override {}
-    void SetPronunciation(const std::string&) override {}
-    bool QualifyingKeyWaiting() override { return false; }
-};
 
 WL_BEGIN_MESSAGE_TABLE(TNajdiWindow, wl::JobDialog)
     WL_COMMAND(IDOK, CmStartSearch)
@@ -33,7 +25,7 @@ TNajdiWindow::TNajdiWindow(wl::Window* parent, Program& program, TDrawWindow& cl
       program_(program),
       client_(client),
       resume_(resume),
-      display_(std::make_unique<QuietDisplay>()),
+      display_(std::make_unique<lex::QuietDisplay>()),
       engine_(program.Config.Dictionary, *program.Files, *display_, program),
       job_(engine_, program.Search, *this, program.Texts.LoadText(lex::kTextStatusReady)),
       text_(this, IDC_SEARCH_TEXT),

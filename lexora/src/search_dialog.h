@@ -46,7 +46,6 @@ private:
     int keyboardSide_ = 0;  // 0 original, 1 translation
     // The search reads the slot through an engine context of its own, so its
     // open files are never those of a lookup.
-    class QuietDisplay;
     std::unique_ptr<lex::EngineDisplay> display_;
     lex::EngineContext engine_;
     TextSearchJob job_;

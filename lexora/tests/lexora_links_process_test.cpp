@@ -147,9 +147,7 @@ protected:
         const std::string exe = wt::WinePath(LEXORA_EXE);
         ASSERT_TRUE(::CopyFileA(exe.c_str(), (folders_.Program + "lexora.exe").c_str(), FALSE)) << exe;
         Ini().Remove();
-        Ini().Write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        Ini().Write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        Ini().Write("INDEX", "akce0.idx", folders_.Disk);
+        WriteDataFolders(folders_, Ini().Path());
     }
     void TearDown() override { RemoveFolder(folders_.Base); }
 

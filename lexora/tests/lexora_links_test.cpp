@@ -13,6 +13,7 @@
 
 #include "app.h"
 #include "frame.h"
+#include "frame_fixture.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "core/texts/slot_texts.h"
 #include "lexora_ids.h"
@@ -110,21 +111,8 @@ protected:
     }
 
     void Open() {
-        auto write = [&](const char* section, const char* key, const std::string& value) {
-            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
-        };
-        write("KOMM", "JAZ", "0");
-        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        write("INDEX", "akce0.idx", folders_.Disk);
-        HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        program_ = std::make_unique<Program>(instance, ini_);
-        program_->Config.ProgramFolder = folders_.Program;
-        program_->Keyboards = &recorder_;
-        app_ = std::make_unique<TDrawApp>(instance, *program_);
-        app_->InitMainWindow();
-        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
-        ::ShowWindow(FrameHandle(), SW_SHOWNORMAL);
+        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_,
+                               [this](Program& program) { program.Keyboards = &recorder_; }));
         client_ = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
         wordBox_ = ::GetDlgItem(client_, IDC_WORD_BOX);
         wordEdit_ = ::FindWindowExW(wordBox_, nullptr, L"Edit", nullptr);

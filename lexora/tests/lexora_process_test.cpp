@@ -118,9 +118,7 @@ protected:
         const std::string exe = wl::testing::WinePath(LEXORA_EXE);  // the build's program
         ASSERT_TRUE(::CopyFileA(exe.c_str(), (folders_.Program + "lexora.exe").c_str(), FALSE)) << exe;
         Ini().Remove();
-        WriteIni("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        WriteIni("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        WriteIni("INDEX", "akce0.idx", folders_.Disk);
+        WriteDataFolders(folders_, Ini().Path());
     }
     void TearDown() override { RemoveFolder(folders_.Base); }
 

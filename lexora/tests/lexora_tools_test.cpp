@@ -13,6 +13,7 @@
 #include "app.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "frame.h"
+#include "frame_fixture.h"
 #include "lexora_ids.h"
 #include "test_data.h"
 #include "tools_ids.h"
@@ -101,20 +102,7 @@ protected:
     // slot 0 deleted and `more` entries added after it).
     void Open(const std::vector<std::string>& deleted = {}, const std::vector<Entry>& more = {}) {
         ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), deleted, more));
-        auto write = [&](const char* section, const char* key, const std::string& value) {
-            ::WritePrivateProfileStringA(section, key, value.c_str(), ini_.c_str());
-        };
-        write("KOMM", "JAZ", "0");
-        write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        write("INDEX", "akce0.idx", folders_.Disk);
-        HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        program_ = std::make_unique<Program>(instance, ini_);
-        program_->Config.ProgramFolder = folders_.Program;
-        app_ = std::make_unique<TDrawApp>(instance, *program_);
-        app_->InitMainWindow();
-        ASSERT_TRUE(app_->Frame() && app_->Frame()->Handle());
-        ::ShowWindow(app_->Frame()->Handle(), SW_SHOWNORMAL);
+        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_));
     }
 
     HWND Frame() const { return app_->Frame()->Handle(); }

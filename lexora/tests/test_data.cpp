@@ -2,20 +2,9 @@
 
 #include <cstdio>
 
+#include "core/ui/quiet_display.h"
+
 namespace lexora_test {
-
-namespace {
-
-class QuietDisplay : public lex::EngineDisplay {
-public:
-    void ClearTranslation() override {}
-    void AppendTranslation(const std::string&) override {}
-    void ScrollTranslationToTop() override {}
-    void SetPronunciation(const std::string&) override {}
-    bool QualifyingKeyWaiting() override { return false; }
-};
-
-}  // namespace
 
 TestFolders MakeFolders(const std::string& name) {
     char temp[MAX_PATH] = {};
@@ -30,6 +19,17 @@ TestFolders MakeFolders(const std::string& name) {
     for (const std::string* d : {&f.Program, &f.Cd, &f.Disk}) ::CreateDirectoryA(d->c_str(), nullptr);
     f.ActionLog = f.Program + "akce0.idx";
     return f;
+}
+
+void WriteDataFolders(const TestFolders& folders, const std::string& ini) {
+    ::WritePrivateProfileStringA("CESTY", "Umisteni slovni zasoby CD", folders.Cd.c_str(), ini.c_str());
+    ::WritePrivateProfileStringA("CESTY", "Umisteni slovni zasoby DISK", folders.Disk.c_str(), ini.c_str());
+    ::WritePrivateProfileStringA("INDEX", "akce0.idx", folders.Disk.c_str(), ini.c_str());
+}
+
+void WriteStartSettings(const TestFolders& folders, const std::string& ini, int uiLanguage) {
+    ::WritePrivateProfileStringA("KOMM", "JAZ", std::to_string(uiLanguage).c_str(), ini.c_str());
+    WriteDataFolders(folders, ini);
 }
 
 void RemoveFolder(const std::string& path) {
@@ -68,7 +68,7 @@ struct TestEngine {
 
     lex::DictionarySettings settings;
     std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
-    QuietDisplay display;
+    lex::QuietDisplay display;
     lex::RecordingHooks hooks;
     lex::EngineContext ctx{settings, *files, display, hooks};
 };

@@ -33,6 +33,12 @@ struct TestFolders {
 TestFolders MakeFolders(const std::string& name);
 void RemoveFolder(const std::string& path);
 
+// Writes the data folders of `folders` to the settings file `ini`: the CD and
+// disk folders and the disk folder's action log.
+void WriteDataFolders(const TestFolders& folders, const std::string& ini);
+// The UI language, then the data folders.
+void WriteStartSettings(const TestFolders& folders, const std::string& ini, int uiLanguage);
+
 // Creates the files of `slots` and adds `entries` (one command each) with
 // the action log of `folders`; then deletes the words of `deleted` (slot 0)
 // and adds `last`. False when the engine reports a failure.

@@ -75,9 +75,7 @@ protected:
         const std::string exe = wl::testing::WinePath(LEXORA_EXE);
         ASSERT_TRUE(::CopyFileA(exe.c_str(), (folders_.Program + "lexora.exe").c_str(), FALSE));
         Ini().Remove();
-        Ini().Write("CESTY", "Umisteni slovni zasoby CD", folders_.Cd);
-        Ini().Write("CESTY", "Umisteni slovni zasoby DISK", folders_.Disk);
-        Ini().Write("INDEX", "akce0.idx", folders_.Disk);
+        WriteDataFolders(folders_, Ini().Path());
         ASSERT_TRUE(process_.Start(folders_.Program, "lexora.exe"));
         ASSERT_TRUE(wl::testing::WaitFor([&] {
             frame_ = process_.FindFrame();

@@ -45,6 +45,17 @@ void TsDialog::SetButtonFont(std::initializer_list<int> ids) {
         ::SendMessageW(GetItem(id), WM_SETFONT, reinterpret_cast<WPARAM>(program_.ButtonFont), TRUE);
 }
 
+int TsDialog::CaptureAtButton(int kept, bool showHint) {
+    SetItemUiText(IDC_CAPTURE, ts::kTextPressKeyNow);
+    SetItemText(IDC_CAPTURE_STATUS, " ");
+    if (showHint) SetItemUiText(IDC_CAPTURE_HINT, ts::kTextPressKeyAlone);
+    const int scan = CaptureKey(GetItem(IDC_CAPTURE));
+    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
+    SetItemUiText(IDC_CAPTURE_STATUS, ts::kTextAssociated);
+    if (showHint) SetItemText(IDC_CAPTURE_HINT, " ");
+    return scan >= 0 ? scan : kept;
+}
+
 int CaptureKey(HWND target) {
     MSG msg;
     const BOOL got = ::GetMessageW(&msg, target, WM_KEYDOWN, WM_KEYDOWN);
@@ -241,16 +252,7 @@ void NewKeyDialog::SetupWindow() {
     captured_ = -1;
 }
 
-void NewKeyDialog::CmCapture() {
-    SetItemUiText(IDC_CAPTURE, ts::kTextPressKeyNow);
-    SetItemText(IDC_CAPTURE_STATUS, " ");
-    SetItemUiText(IDC_CAPTURE_HINT, ts::kTextPressKeyAlone);
-    const int scan = CaptureKey(GetItem(IDC_CAPTURE));
-    if (scan >= 0) captured_ = scan;
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
-    SetItemUiText(IDC_CAPTURE_STATUS, ts::kTextAssociated);
-    SetItemText(IDC_CAPTURE_HINT, " ");
-}
+void NewKeyDialog::CmCapture() { captured_ = CaptureAtButton(captured_, true); }
 
 void NewKeyDialog::CmOk() {
     if (captured_ != -1) ts::SetScanCode(program_.Store.Tables, program_.Current, captured_);
@@ -296,14 +298,7 @@ int PrefixDialog::SelectedPrefix() const {
     return 0;
 }
 
-void PrefixDialog::CmCapture() {
-    SetItemUiText(IDC_CAPTURE, ts::kTextPressKeyNow);
-    SetItemText(IDC_CAPTURE_STATUS, " ");
-    const int scan = CaptureKey(GetItem(IDC_CAPTURE));
-    if (scan >= 0) captured_ = scan;
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
-    SetItemUiText(IDC_CAPTURE_STATUS, ts::kTextAssociated);
-}
+void PrefixDialog::CmCapture() { captured_ = CaptureAtButton(captured_, false); }
 
 void PrefixDialog::CmDeletePrefix() {
     ts::DeletePrefix(program_.Store.Tables, SelectedPrefix());

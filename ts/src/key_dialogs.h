@@ -19,6 +19,10 @@ public:
 protected:
     void SetItemUiText(int id, int baseId) { SetItemText(id, program_.Text(baseId)); }
     void SetButtonFont(std::initializer_list<int> ids);
+    // Waits for a key at the IDC_CAPTURE button, telling the user in the
+    // button, in IDC_CAPTURE_STATUS and (with `showHint`) in IDC_CAPTURE_HINT:
+    // the key's scan code, or `kept` when the wait ended without a key.
+    int CaptureAtButton(int kept, bool showHint);
     Program& program_;
 };
 

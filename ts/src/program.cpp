@@ -14,17 +14,6 @@ UINT CodePageOfLanguage(int language) {
     }
 }
 
-UINT CodePageOfCharSet(BYTE charSet) {
-    switch (charSet) {
-        case EASTEUROPE_CHARSET: return 1250;
-        case RUSSIAN_CHARSET: return 1251;
-        case GREEK_CHARSET: return 1253;
-        case TURKISH_CHARSET: return 1254;
-        case BALTIC_CHARSET: return 1257;
-        default: return 1252;
-    }
-}
-
 std::string ResourceStrings::LoadString(int id, int size) {
     const wchar_t* text = nullptr;
     const int length = ::LoadStringW(::GetModuleHandleW(nullptr), static_cast<UINT>(id),

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "core/settings/slot_fonts.h"
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"
@@ -18,8 +19,9 @@ namespace tsapp {
 // Code page of the texts of a UI language (1251 Russian, 1252 French and
 // Spanish, 1250 the others).
 UINT CodePageOfLanguage(int language);
-// Code page of the characters drawn in a font of `charSet`.
-UINT CodePageOfCharSet(BYTE charSet);
+// Code page of the characters drawn in a font of `charSet`: the dictionary
+// programs' rule.
+using lex::CharSetCodePage;
 
 // The string table of the program's resources, each text converted from
 // UTF-16 in the code page of its language (id % 10).
@@ -85,7 +87,7 @@ public:
     LOGFONTA ButtonLogFont{};
     void MakeKeyFonts(const LOGFONTA& font);
     void MakeButtonFont(const LOGFONTA& font);
-    UINT KeyCodePage() const { return CodePageOfCharSet(KeyFont.lfCharSet); }
+    UINT KeyCodePage() const { return CharSetCodePage(KeyFont.lfCharSet); }
 
     // The window that owns message boxes (the main dialog once it exists).
     HWND MainWindow = nullptr;

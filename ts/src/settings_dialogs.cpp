@@ -85,16 +85,7 @@ void HotKeyDialog::SetupWindow() {
     keys_ = ts::ReadSwitchFile(*program_.Files, path_);
 }
 
-void HotKeyDialog::CmCapture() {
-    SetItemUiText(IDC_CAPTURE, ts::kTextPressKeyNow);
-    SetItemText(IDC_CAPTURE_STATUS, " ");
-    SetItemUiText(IDC_CAPTURE_HINT, ts::kTextPressKeyAlone);
-    const int scan = CaptureKey(GetItem(IDC_CAPTURE));
-    if (scan >= 0) captured_ = scan;
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
-    SetItemUiText(IDC_CAPTURE_STATUS, ts::kTextAssociated);
-    SetItemText(IDC_CAPTURE_HINT, " ");
-}
+void HotKeyDialog::CmCapture() { captured_ = CaptureAtButton(captured_, true); }
 
 void HotKeyDialog::CmStandard() {
     captured_ = ts::StandardHotKey(entry_).ScanCode;

@@ -6,6 +6,18 @@
 
 namespace wl {
 
+std::string ModulePath(HINSTANCE module) {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+std::string ProgramFolderOf(const std::string& programPath) {
+    const size_t slash = programPath.find_last_of('\\');
+    if (slash == std::string::npos) return programPath;
+    return programPath.substr(0, slash + 1);
+}
+
 namespace {
 Application* g_current = nullptr;
 }

@@ -11,20 +11,15 @@
 #include "ts/keyboard/keyboard_file.h"
 #include "ts/texts/ts_text_ids.h"
 #include "ts_ids.h"
+#include "ts_program_fixture.h"
 #include "winlib/testing/process_driver.h"
 #include "winlib/text.h"
 
 namespace {
 
+using ts_test::Bytes;
+using ts_test::ReadBytes;
 using wl::testing::Process;
-using Bytes = std::string;
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-
 
 std::string ReadIni(const std::string& path, const char* section, const char* key) {
     return wl::testing::IniFile(path).Read(section, key);
@@ -52,37 +47,17 @@ std::wstring Wide(const char* utf8) {
     return w;
 }
 
-class TsProcessTest : public ::testing::Test {
+class TsProcessTest : public ts_test::TsProgramFixture {
 protected:
+    TsProcessTest() : TsProgramFixture("ts process") {}
+
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        root_ = std::string(temp) + "ts process " + std::to_string(::GetCurrentProcessId()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-        folder_ = root_ + "ts program\\";
-        keyboards_ = root_ + "keyboards\\";
-        ::CreateDirectoryA(root_.c_str(), nullptr);
-        ::CreateDirectoryA(folder_.c_str(), nullptr);
-        ::CreateDirectoryA(keyboards_.c_str(), nullptr);
-        ASSERT_TRUE(::CopyFileA(wl::testing::WinePath(TS_EXE).c_str(), (folder_ + "ts.exe").c_str(), FALSE));
-        const std::string demo = wl::testing::WinePath(TS_DEMO_DATA_DIR) + "\\demo.";
-        ASSERT_TRUE(::CopyFileA((demo + "tsb").c_str(), Tsb().c_str(), FALSE));
-        ASSERT_TRUE(::CopyFileA((demo + "ini").c_str(), Ini().c_str(), FALSE));
+        TsProgramFixture::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(::CopyFileA(DemoFile("tsb").c_str(), Tsb().c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA(DemoFile("ini").c_str(), Ini().c_str(), FALSE));
         original_ = ReadBytes(Tsb());
         ASSERT_EQ(original_.size(), ts::kLayoutFileSize);
-    }
-
-    void TearDown() override {
-        if (process_.Running()) {
-            wl::testing::PostCommand(main_, IDC_END);
-            process_.WaitForEnd(5000);
-        }
-        for (const char* name : {"keyboards\\demo.tsb", "keyboards\\demo.ini", "keyboards\\demo.in_",
-                                 "keyboards\\zdroj.rc", "keyboards\\short.tsb", "ts program\\ts.exe"})
-            ::DeleteFileA((root_ + name).c_str());
-        ::RemoveDirectoryA(keyboards_.c_str());
-        ::RemoveDirectoryA(folder_.c_str());
-        ::RemoveDirectoryA(root_.c_str());
     }
 
     std::string Tsb() const { return keyboards_ + "demo.tsb"; }
@@ -110,8 +85,6 @@ protected:
         ASSERT_NE(main_, nullptr);
     }
 
-    HWND Item(int id) const { return ::GetDlgItem(main_, id); }
-    std::wstring ItemText(int id) const { return wl::testing::Text(Item(id)); }
     std::wstring KeyText(int group, int key) const {
         const int first[] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
         return ItemText(first[group] + key);
@@ -158,10 +131,7 @@ protected:
         ASSERT_TRUE(process_.WaitForEnd());
     }
 
-    std::string root_, folder_, keyboards_;
     Bytes original_;
-    Process process_;
-    HWND main_ = nullptr;
 };
 
 TEST_F(TsProcessTest, LanguageOfTheCommandLineAndImmediateEnd) {

@@ -13,43 +13,29 @@
 #include "ts/keyboard/keyboard_file.h"
 #include "ts/keyboard/switch_file.h"
 #include "ts_ids.h"
+#include "ts_program_fixture.h"
 #include "winlib/testing/process_driver.h"
 #include "winlib/testing/scoped_replace.h"
 
 namespace {
 
+using ts_test::Bytes;
+using ts_test::ReadBytes;
+using ts_test::WriteBytes;
 using wl::testing::Process;
-using Bytes = std::string;
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-class TsProductTest : public ::testing::Test {
+class TsProductTest : public ts_test::TsProgramFixture {
 protected:
+    TsProductTest() : TsProgramFixture("ts product") {}
+
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        root_ = std::string(temp) + "ts product " + std::to_string(::GetCurrentProcessId()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-        folder_ = root_ + "ts program\\";
-        keyboards_ = root_ + "keyboards\\";
-        ::CreateDirectoryA(root_.c_str(), nullptr);
-        ::CreateDirectoryA(folder_.c_str(), nullptr);
-        ::CreateDirectoryA(keyboards_.c_str(), nullptr);
-        ASSERT_TRUE(::CopyFileA(wl::testing::WinePath(TS_EXE).c_str(), (folder_ + "ts.exe").c_str(), FALSE));
-        const std::string demo = wl::testing::WinePath(TS_DEMO_DATA_DIR) + "\\demo.";
+        TsProgramFixture::SetUp();
+        if (HasFatalFailure()) return;
         for (const char* name : {"demo", "second"}) {
-            ASSERT_TRUE(::CopyFileA((demo + "tsb").c_str(), (keyboards_ + name + ".tsb").c_str(), FALSE));
-            ASSERT_TRUE(::CopyFileA((demo + "ini").c_str(), (keyboards_ + name + ".ini").c_str(), FALSE));
+            ASSERT_TRUE(::CopyFileA(DemoFile("tsb").c_str(), (keyboards_ + name + ".tsb").c_str(), FALSE));
+            ASSERT_TRUE(::CopyFileA(DemoFile("ini").c_str(), (keyboards_ + name + ".ini").c_str(), FALSE));
         }
         // The second layout types 'z' on the Q key, so the two can be told apart.
         Bytes second = ReadBytes(keyboards_ + "second.tsb");
@@ -71,22 +57,8 @@ protected:
     }
 
     void TearDown() override {
-        if (process_.Running()) {
-            wl::testing::PostCommand(main_, IDC_END);
-            process_.WaitForEnd(5000);
-        }
+        TsProgramFixture::TearDown();
         aside_.reset();
-        for (const std::string& dir : {folder_, keyboards_}) {
-            WIN32_FIND_DATAA found;
-            HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &found);
-            if (h == INVALID_HANDLE_VALUE) continue;
-            do {
-                ::DeleteFileA((dir + found.cFileName).c_str());
-            } while (::FindNextFileA(h, &found));
-            ::FindClose(h);
-            ::RemoveDirectoryA(dir.c_str());
-        }
-        ::RemoveDirectoryA(root_.c_str());
     }
 
     // Puts a stand-in beside ts.exe under the name ts looks for.
@@ -104,8 +76,6 @@ protected:
         ASSERT_TRUE(process_.WaitForEnd());
     }
 
-    HWND Item(int id) const { return ::GetDlgItem(main_, id); }
-    std::wstring ItemText(int id) const { return wl::testing::Text(Item(id)); }
     std::wstring Title() const { return wl::testing::Text(main_); }
     std::wstring QKey() const { return ItemText(IDC_MAIN_KEY_FIRST + 16); }
     std::string Read(const char* section, const char* key) const { return ini_.Read(section, key); }
@@ -123,11 +93,8 @@ protected:
         return text;
     }
 
-    std::string root_, folder_, keyboards_;
     wl::testing::IniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
     std::unique_ptr<wl::testing::SetAsideFile> aside_;
-    Process process_;
-    HWND main_ = nullptr;
 };
 
 // Start on "Posledni" 2: its title, its button on, its layout, the switch

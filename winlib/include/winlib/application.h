@@ -12,9 +12,18 @@
 // Run returns its exit code.
 #pragma once
 
+#include <string>
+
 #include "winlib/window.h"
 
 namespace wl {
+
+// The full path of a module's file (of the running program for null), in the
+// ANSI code page.
+std::string ModulePath(HINSTANCE module);
+// The program folder: the folder of a program file's path, ending in a
+// backslash (a path without a folder is returned as it is).
+std::string ProgramFolderOf(const std::string& programPath);
 
 class Application {
 public:

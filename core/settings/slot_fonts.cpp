@@ -1,0 +1,47 @@
+#include "slot_fonts.h"
+
+#include "settings.h"
+
+namespace lex {
+
+UINT CharSetCodePage(BYTE charSet) {
+    switch (charSet) {
+    case EASTEUROPE_CHARSET: return 1250;
+    case RUSSIAN_CHARSET: return 1251;
+    case GREEK_CHARSET: return 1253;
+    case TURKISH_CHARSET: return 1254;
+    case HEBREW_CHARSET: return 1255;
+    case ARABIC_CHARSET: return 1256;
+    case BALTIC_CHARSET: return 1257;
+    default: return 1252;
+    }
+}
+
+SlotFonts::~SlotFonts() { DeleteFonts(); }
+
+void SlotFonts::ReadSlotFonts(const SettingsFile& settings) {
+    DeleteFonts();
+    for (int type = 0; type < 3; ++type) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            LOGFONTA font = settings.ReadFontSetting(type, slot);
+            FontCharSets[type][slot] = font.lfCharSet;
+            Fonts[type][slot] = ::CreateFontIndirectA(&font);
+        }
+    }
+}
+
+void SlotFonts::DeleteFonts() {
+    for (auto& kind : Fonts) {
+        for (HFONT& font : kind) {
+            if (font) ::DeleteObject(font);
+            font = nullptr;
+        }
+    }
+}
+
+UINT SlotFonts::SlotCodePage(int slot, int side) const {
+    if (!IsValidSlot(slot) || side < 0 || side > 2) return 1252;
+    return CharSetCodePage(FontCharSets[side][slot]);
+}
+
+}  // namespace lex
