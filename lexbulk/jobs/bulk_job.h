@@ -12,7 +12,6 @@
 
 namespace lexbulk {
 
-
 class BulkJob : public lex::Stepper {
 public:
     explicit BulkJob(lex::EngineContext& ctx) : ctx_(ctx) {}
