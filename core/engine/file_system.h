@@ -46,6 +46,11 @@ public:
 // The file system of the platform the program is built for.
 std::unique_ptr<FileSystem> MakePlatformFileSystem();
 
+// Whether a file (not a folder) is at `path` on this platform, asked without
+// opening it (file attributes). Something there that cannot be looked at
+// (access, sharing) counts as there, so that it is never replaced.
+bool PlatformFileExists(const std::string& path);
+
 // Reads exactly `count` bytes at `offset`: true when all were read.
 bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count);
 // Writes exactly `count` bytes at `offset` (nothing for 0 bytes): true when all were written.

@@ -42,11 +42,7 @@ public:
         if (count == 0) return true;
         return ::pread(static_cast<int>(h), buffer, count, offset) == static_cast<ssize_t>(count);
     }
-    bool Exists(const std::string& path) override {
-        struct stat st;
-        if (::stat(path.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
-        return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
-    }
+    bool Exists(const std::string& path) override { return PlatformFileExists(path); }
     int32_t ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count) override {
         if (offset < 0) return -1;
         const ssize_t n = ::pread(static_cast<int>(h), buffer, count, offset);
@@ -63,5 +59,11 @@ public:
 }  // namespace
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+bool PlatformFileExists(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
+    return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
+}
 
 }  // namespace lex

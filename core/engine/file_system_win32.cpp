@@ -35,20 +35,7 @@ public:
         LONG r = _llseek(static_cast<HFILE>(h), 0, FILE_END);
         return r == HFILE_ERROR ? -1 : r;
     }
-    bool Exists(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-        switch (GetLastError()) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_PATHNAME:
-            return false;
-        default:
-            return true;  // there, but not to be looked at (access, sharing)
-        }
-    }
+    bool Exists(const std::string& path) override { return PlatformFileExists(path); }
     void Close(FileHandle h) override {
         if (h != kNoFile) _lclose(static_cast<HFILE>(h));
     }
@@ -58,5 +45,20 @@ public:
 }  // namespace
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<Win32FileSystem>(); }
+
+bool PlatformFileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_PATHNAME:
+        return false;
+    default:
+        return true;  // there, but not to be looked at (access, sharing)
+    }
+}
 
 }  // namespace lex

@@ -1,10 +1,10 @@
 #include "settings.h"
 
+#include "core/engine/file_system.h"
+
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_loader.h"
-#if LEX_SETTINGS_SLOT_PATHS
 #include "core/engine/slots.h"
-#endif
 
 #include <cstring>
 #include <utility>
@@ -286,22 +286,7 @@ std::vector<std::string> SettingsFile::RegisteredActionLogKeys() const {
 
 // ---------------------------------------------------------------------------
 
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_PATHNAME:
-        return false;
-    default:
-        // Something is there that cannot be looked at (access, sharing):
-        // treat it as present so that it is never replaced.
-        return true;
-    }
-}
+bool FileExists(const std::string& path) { return PlatformFileExists(path); }
 
 int CreateEmptyActionLog(const std::string& path) {
     // CREATE_NEW: a log that appeared meanwhile is left alone.
@@ -349,9 +334,7 @@ void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, Program
             }
         }
     }
-#if LEX_SETTINGS_SLOT_PATHS
     FillSlotPaths(dictionary, settings.CdFolder, settings.DiskFolder);
-#endif
 
     settings.ConfigFlags.ConfirmExit = file.ReadInt(Setting::ConfirmExit) != 0;
     settings.ConfigFlags.ClipboardWatchAtStart = file.ReadInt(Setting::ClipboardAtStart) != 0;

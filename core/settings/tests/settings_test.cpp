@@ -638,14 +638,12 @@ TEST_F(SettingsTest, LoadAtStartFromFilledFile) {
     EXPECT_EQ(s.DiskFolder, "C:\\Disk\\");
     EXPECT_EQ(s.Dictionary.ActionLogPath, LogPath(1));
     EXPECT_EQ(RawRead(ini_, "INDEX", "akce1.idx"), "C:\\Disk\\");
-#if LEX_SETTINGS_SLOT_PATHS
     EXPECT_EQ(s.Dictionary.CdWordsPaths[0], "E:\\CD\\ac_a.slo");
     EXPECT_EQ(s.Dictionary.CdTranslationsPaths[3], "E:\\CD\\cn_n.slo");
     EXPECT_EQ(s.Dictionary.KeyIndexPaths[19], "C:\\Disk\\j10_2.idx");
     EXPECT_EQ(s.Dictionary.NodePaths[4], "C:\\Disk\\j03_o1di.slo");
     EXPECT_EQ(s.Dictionary.UserWordsPaths[2], "C:\\Disk\\nc_nd.slo");
     EXPECT_EQ(s.Dictionary.UserTranslationsPaths[1], "C:\\Disk\\ca_ad.slo");
-#endif
     EXPECT_EQ(s.LanguageLetters[6], 'P');
     EXPECT_EQ(s.Dictionary.SortType[12], 9);
     EXPECT_EQ(s.OriginalNames[12], "Polski");
