@@ -15,7 +15,13 @@ int MissingWords::Next(std::string& word, int& errorText) {
         switch (tokenizer_.Next(word)) {
         case TokenResult::kNeedInput: {
             const int32_t n = source_.Next(chunk_);
-            if (n <= 0) {
+            if (n < 0) {
+                // A read error is no end of the text: the words after it would be skipped.
+                errorText = lex::kTextCannotOpenGivenFile;
+                source_.Close();
+                return -1;
+            }
+            if (n == 0) {
                 tokenizer_.EndInput();
             } else {
                 tokenizer_.Feed(chunk_, static_cast<size_t>(n));

@@ -17,8 +17,8 @@ public:
     MissingWords(lex::EngineContext& ctx, int slot, TextCode code);
     bool Open(const std::string& path);
     // 1: `word` is missing from the slot; 0: the text has ended; -1: the slot
-    // cannot be read (`errorText` names the message: data files inaccessible
-    // or corrupted).
+    // or the text cannot be read (`errorText` names the message: data files
+    // inaccessible or corrupted, or the given file cannot be read).
     int Next(std::string& word, int& errorText);
 
 private:

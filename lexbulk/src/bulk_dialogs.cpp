@@ -428,7 +428,9 @@ void TLoadWordDialog::CmOk() {
     for (;;) {
         const int r = words.Next(word, errorText);
         if (r < 0) {
-            program_.ShowOk(this, lex::kTextVocabularyErrorCaption, errorText);
+            const int caption = errorText == lex::kTextCannotOpenGivenFile ? lex::kTextBulkWarningCaption
+                                                                            : lex::kTextVocabularyErrorCaption;
+            program_.ShowOk(this, caption, errorText);
             return;
         }
         if (r == 0) break;

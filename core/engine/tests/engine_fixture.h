@@ -65,13 +65,15 @@ private:
 };
 
 // Wraps the platform file system: counts open handles, remembers writes per
-// file and fails writes to files whose path contains FailWritesTo.
+// file, fails writes to files whose path contains FailWritesTo and reads from
+// files whose path contains FailReadsFrom.
 class TrackingFileSystem : public lex::FileSystem {
 public:
     std::unique_ptr<lex::FileSystem> Inner = lex::MakePlatformFileSystem();
     std::map<lex::FileHandle, std::string> Open_;
     std::string FailWritesTo;     // empty: no failures
     int FailAfterWrites = 0;      // writes to that file that still succeed
+    std::string FailReadsFrom;    // empty: no failures
     int Writes = 0;
     int Pauses = 0;
     int Reads = 0;         // calls that read a file
@@ -101,6 +103,7 @@ public:
     }
     int32_t Read(lex::FileHandle h, void* b, uint32_t n) override {
         ++Reads;
+        if (!FailReadsFrom.empty() && Open_[h].find(FailReadsFrom) != std::string::npos) return -1;
         return Inner->Read(h, b, n);
     }
     int32_t Write(lex::FileHandle h, const void* b, uint32_t n) override {

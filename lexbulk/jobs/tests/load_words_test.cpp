@@ -32,6 +32,18 @@ TEST_F(LoadWordsTest, OffersOnlyWordsTheSlotLacks) {
     EXPECT_EQ((std::vector<std::string>{"m\xe1m"}), Missing("m\xa0m", TextCode::kLatin2));
 }
 
+TEST_F(LoadWordsTest, AReadErrorInTheTextIsNoEnd) {
+    WriteFileBytes(Path("t.txt"), "alpha beta");
+    files.FailReadsFrom = "t.txt";
+    MissingWords words(ctx, 0, TextCode::kWindows1250);
+    ASSERT_TRUE(words.Open(Path("t.txt")));
+    std::string w;
+    int error = 0;
+    EXPECT_EQ(-1, words.Next(w, error));
+    EXPECT_EQ(lex::kTextCannotOpenGivenFile, error);
+    EXPECT_EQ(0, files.OpenCount());
+}
+
 TEST_F(LoadWordsTest, AddsBothSidesInOneUndoGroup) {
     BothSidesEntry e;
     e.Word = " house ";
