@@ -51,6 +51,10 @@ std::unique_ptr<FileSystem> MakePlatformFileSystem();
 // (access, sharing) counts as there, so that it is never replaced.
 bool PlatformFileExists(const std::string& path);
 
+// Puts the file `from` in the place of `to` in one step: `to` is either the old
+// file or the whole new one, never missing. False (nothing changed) on failure.
+bool PlatformReplaceFile(const std::string& from, const std::string& to);
+
 // Reads exactly `count` bytes at `offset`: true when all were read.
 bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count);
 // Writes exactly `count` bytes at `offset` (nothing for 0 bytes): true when all were written.

@@ -9,6 +9,8 @@
 
 #include "file_system.h"
 
+#include <cstdio>
+
 namespace lex {
 namespace {
 
@@ -64,6 +66,10 @@ bool PlatformFileExists(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
     return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
+}
+
+bool PlatformReplaceFile(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace lex

@@ -61,4 +61,8 @@ bool PlatformFileExists(const std::string& path) {
     }
 }
 
+bool PlatformReplaceFile(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 }  // namespace lex

@@ -118,12 +118,10 @@ bool CheckedWriter::Commit() {
         if (written_ != target_) std::remove(written_.c_str());
         return false;
     }
-    if (written_ != target_) {
-        std::remove(target_.c_str());
-        if (std::rename(written_.c_str(), target_.c_str()) != 0) {
-            std::remove(written_.c_str());
-            return false;
-        }
+    // The old file stays whole until the new one takes its place in one step.
+    if (written_ != target_ && !lex::PlatformReplaceFile(written_, target_)) {
+        std::remove(written_.c_str());
+        return false;
     }
     return true;
 }
