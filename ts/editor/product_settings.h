@@ -49,7 +49,8 @@ std::string QuickButtonDataOf(const std::string& keyboardFile);
 
 // Copies the layout `source` (a .tsb) to `target` and the companion
 // `source` .ini to `targetData` + ".ini" when it exists. False (and nothing
-// copied) when the layout cannot be read or written whole.
+// copied) when the layout or an existing companion cannot be read or written
+// whole. `target` is a new file (the caller has made sure none is there).
 bool CopyLayoutPair(FileLayer& files, const std::string& source, const std::string& target,
                     const std::string& targetData);
 

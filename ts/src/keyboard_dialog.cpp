@@ -406,6 +406,11 @@ void KeyboardDialog::CmAllowChanges() {
         const std::string caption = program_.Text(ts::kTextWarningCaption);
         if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) == IDYES) {
             program_.Store.SaveKeyboardFile(CurrentPath());
+            if (program_.Store.Modified) {
+                // Not saved (the store has said so): the edits and edit mode stay.
+                program_.EditMode = true;
+                SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesAllowed);
+            }
             return;
         }
     }
@@ -427,6 +432,7 @@ void KeyboardDialog::CmSave() { program_.Store.SaveKeyboardFile(CurrentPath()); 
 
 void KeyboardDialog::CmEnd() {
     if (program_.EditMode) CmAllowChanges();
+    if (program_.EditMode) return;  // the edits could not be saved
     if (!program_.EditorOnly()) {
         const lex::Ts2000IniFile ts2000;
         if (ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1) {
@@ -518,6 +524,7 @@ void KeyboardDialog::SelectQuickButton(int index) {
 void KeyboardDialog::CmQuickButton(UINT id) {
     if (program_.EditorOnly()) return;
     if (program_.EditMode) CmAllowChanges();
+    if (program_.EditMode) return;  // the edits could not be saved
     const int index = static_cast<int>(id) - IDC_QUICK_BUTTON_FIRST;
     if (!ts::IsQuickButton(index)) return;
     for (int i = 0; i < kQuickButtonCount; ++i) {
@@ -555,6 +562,7 @@ void KeyboardDialog::CmActivate() {
     // Edit mode is left first, so that its question comes before the layout
     // shown is replaced.
     if (program_.EditMode) CmAllowChanges();
+    if (program_.EditMode) return;  // the edits could not be saved
     SelectQuickButton(currentQuickButton_);
     if (keyboardOn_) {
         RemoveHook();
@@ -631,6 +639,7 @@ void KeyboardDialog::PollCurrentKeyboard() {
 void KeyboardDialog::CmSetup() {
     if (program_.EditorOnly()) return;
     if (program_.EditMode) CmAllowChanges();
+    if (program_.EditMode) return;  // the edits could not be saved
     if (hook_.Installed()) CmActivate();
     program_.RestartNeeded = false;
     SettingsDialog settings(program_, trayMenu_);

@@ -70,6 +70,31 @@ TEST(ProductSettingsTest, LayoutPairCopiedByteForByte) {
     EXPECT_EQ(files.OpenCount(), 0);
 }
 
+// The companion goes with its layout or the copy fails whole: a companion that
+// is there but cannot be read, or cannot be written, leaves no layout behind.
+TEST(ProductSettingsTest, LayoutPairNotCopiedWithoutItsCompanion) {
+    tstest::TempDir dir;
+    tstest::TrackingFileLayer files;
+    const Bytes layout(13452, 'k');
+    tstest::WriteFileBytes(dir.Sub("cz.tsb"), layout);
+    tstest::WriteFileBytes(dir.Sub("cz.ini"), "[RUN]\r\n0_1_0=notepad\r\n");
+    files.FailOpenOf = "cz.ini";
+    EXPECT_FALSE(ts::CopyLayoutPair(files, dir.Sub("cz.tsb"), dir.Sub("a.tsb"), dir.Sub("a")));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("a.tsb")));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("a.ini")));
+    files.FailOpenOf.clear();
+    files.FailWritesTo = "b.ini";
+    EXPECT_FALSE(ts::CopyLayoutPair(files, dir.Sub("cz.tsb"), dir.Sub("b.tsb"), dir.Sub("b")));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("b.tsb")));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("b.ini")));
+    files.FailWritesTo.clear();
+    files.FailReplaceOf = "c.ini";
+    EXPECT_FALSE(ts::CopyLayoutPair(files, dir.Sub("cz.tsb"), dir.Sub("c.tsb"), dir.Sub("c")));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("c.tsb")));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("c.ini")));
+    EXPECT_EQ(files.OpenCount(), 0);
+}
+
 TEST(ProductSettingsTest, LicenceTextLines) {
     struct Case {
         const char* file;

@@ -285,6 +285,44 @@ TEST_F(TsProcessTest, LeavingEditModeAsksAndCancelDiscardsWithoutAsking) {
     EXPECT_EQ(original_, ReadBytes(Tsb()));
 }
 
+// A save that fails when edit mode is left keeps the edits and edit mode:
+// ending then asks again instead of dropping them.
+TEST_F(TsProcessTest, EditsStayWhenTheSaveOnLeavingEditModeFails) {
+    StartEditor();
+    AllowChanges();
+    AssignKey(0, 16, [](HWND dlg) { ScrollTo(dlg, 'x'); });
+    EXPECT_EQ(KeyText(0, 16), L"x");
+    // A folder in the place of the temporary file: the layout cannot be written.
+    const std::string blocker = Tsb() + ".tmp";
+    ASSERT_TRUE(::CreateDirectoryA(blocker.c_str(), nullptr));
+    wl::testing::PostCommand(main_, IDC_END);
+    HWND box = process_.WaitForDialog(IDNO);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDYES));
+    HWND failed = wl::testing::WaitForWindow([&] {
+        return wl::testing::FindTopWindow(process_.Id(), [](HWND w) {
+            return ::FindWindowExW(w, nullptr, L"Static", L"write1") != nullptr;
+        });
+    });
+    ASSERT_NE(failed, nullptr);
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(failed, IDOK));
+    ASSERT_TRUE(::RemoveDirectoryA(blocker.c_str()));
+    ASSERT_TRUE(wl::testing::WaitFor([&] { return process_.FindDialog(IDC_ALLOW_CHANGES) != nullptr; }));
+    EXPECT_TRUE(process_.Running());
+    EXPECT_EQ(KeyText(0, 16), L"x");
+    EXPECT_EQ(ItemText(IDC_ALLOW_CHANGES), Wide("Změny &povoleny"));
+    EXPECT_EQ(original_, ReadBytes(Tsb()));
+
+    wl::testing::PostCommand(main_, IDC_END);
+    box = process_.WaitForDialog(IDNO);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDYES));
+    ASSERT_TRUE(process_.WaitForEnd());
+    const Bytes saved = ReadBytes(Tsb());
+    ASSERT_EQ(saved.size(), ts::kLayoutFileSize);
+    EXPECT_EQ(saved[ts::kMainKeysOffset + 16 * ts::LayoutKey::kSize + 2], 'x');
+}
+
 TEST_F(TsProcessTest, CaptionsOfToggledStatesAndUnusableKeys) {
     StartEditor();
     EXPECT_EQ(ItemText(IDC_SHIFT_TOGGLE), L"Shift vyp");
