@@ -53,12 +53,15 @@ unsigned char KeyCharacter(const LayoutTables& tables, const KeyRef& ref) {
     return static_cast<unsigned char>(tables.Key(ref.Group, ref.Key)->Chars[ref.State] & 0xFF);
 }
 
-void AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
+bool AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
                unsigned char character, const std::string& command) {
-    if (!ref.Valid()) return;
+    if (!ref.Valid()) return false;
+    // The command first: a key must never start a program whose command
+    // was not stored.
+    if (command.size() > 1 && !WriteRunCommand(workIni, ref.Group, ref.Key, ref.State, command)) return false;
     tables.SetRunFlag(ref.Group, ref.Key, ref.State, startsProgram ? 1 : 0);
     tables.Key(ref.Group, ref.Key)->Chars[ref.State] = character;
-    if (command.size() > 1) WriteRunCommand(workIni, ref.Group, ref.Key, ref.State, command);
+    return true;
 }
 
 bool ApplyCharacterPick(LayoutTables& tables, const KeyRef& ref, int picked) {

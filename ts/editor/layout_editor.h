@@ -58,7 +58,8 @@ unsigned char KeyCharacter(const LayoutTables& tables, const KeyRef& ref);
 
 // The key assignment dialog's OK: a character, or a program (run flag 1) with
 // its command line, which is written only when longer than one character.
-void AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
+// False, with the key unchanged, when the command could not be written.
+bool AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
                unsigned char character, const std::string& command);
 
 // The character map's OK: the picked code (0..255) as the key's character and

@@ -226,7 +226,10 @@ void KeyAssignDialog::CmOk() {
     const std::string& caption = preview_.GetKeyCaption();
     const unsigned char c = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
     ts::TextProfileFile ini = program_.WorkIni();
-    ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, GetItemText(IDC_PROGRAM_PATH));
+    if (!ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, GetItemText(IDC_PROGRAM_PATH))) {
+        program_.ShowFileMessage("write1");  // the working copy cannot be written: the dialog stays
+        return;
+    }
     CloseWindow(IDOK);
 }
 

@@ -217,6 +217,12 @@ TEST_F(LayoutEditTest, AssignmentAndCharacterPick) {
     EXPECT_EQ(tables.MainKeys[12].Chars[1], 0xE8);
     EXPECT_EQ(ini.GetString("RUN", "0_12_1", "", 253), "C:\\Tools\\run.exe");
 
+    // A command that cannot be stored leaves the key as it was.
+    ts::TextProfileFile nowhere{*files, dir.Sub("no such folder/k.in_")};
+    const ts::LayoutTables unchanged = tables;
+    EXPECT_FALSE(ts::AssignKey(tables, nowhere, ref, true, 'r', "C:\\Tools\\other.exe"));
+    EXPECT_TRUE(tables == unchanged);
+
     // The character map's OK without a pick changes nothing.
     tables.SetRunFlag(0, 12, 1, 1);
     const ts::LayoutTables before = tables;
