@@ -2,6 +2,7 @@
 
 #include "core/settings/ts2000_ini.h"
 #include "program.h"
+#include "ts/texts/ts_text_ids.h"
 
 namespace tsapp {
 
@@ -16,7 +17,7 @@ QuickButton LoadQuickButton(Program& program, int index) {
     b.ShortName = ts2000.ReadText(lex::Ts2000Key::QuickButtonShortName, index);
     b.Name = ts2000.ReadText(lex::Ts2000Key::QuickButtonName, index);
     if (b.Name == ts::kDefaultNameMark && ts::IsQuickButton(index))
-        b.Name = ts::CutText(program.Text(21030 + 10 * index), ts::kLongNameSize);
+        b.Name = ts::CutText(program.Text(ts::kTextKeyboardName0 + 10 * index), ts::kLongNameSize);
     b.Data = ts2000.ReadText(lex::Ts2000Key::QuickButtonData, index);
     b.WindowsLayout = ts2000.ReadInt(lex::Ts2000Key::QuickButtonWindowsLayout, index);
     return b;

@@ -10,6 +10,7 @@
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"
+#include "ts/texts/ts_text_ids.h"
 
 namespace {
 
@@ -94,6 +95,9 @@ public:
     }
 };
 
+// The key of a text in "zdroj.rc": its id in decimal.
+std::string Key(int id) { return std::to_string(id); }
+
 TEST(UiTextsTest, LineBreakRule) {
     const std::pair<std::string, std::string> cases[] = {
         {"one\\ntwo", "one\ntwo"}, {"C:\\new", "C:\new"}, {"a\\b", "a\\b"}, {"end\\", "end\\"},
@@ -102,36 +106,39 @@ TEST(UiTextsTest, LineBreakRule) {
     for (const auto& c : cases) EXPECT_EQ(ts::ExpandLineBreaks(c.first), c.second) << c.first;
 
     MapProfile file;
-    file.Values["20361"] = "Ulozit?\\nAno?";
-    file.Values["20362"] = "";
+    file.Values[Key(ts::kTextSaveChangesQuestion + 1)] = "Ulozit?\\nAno?";
+    file.Values[Key(ts::kTextSaveChangesQuestion + 2)] = "";
     std::string out;
-    EXPECT_EQ(ts::ReadUiTextFile(file, 20361, out), 12);
+    EXPECT_EQ(ts::ReadUiTextFile(file, ts::kTextSaveChangesQuestion + 1, out), 12);
     EXPECT_EQ(out, "Ulozit?\nAno?");
-    EXPECT_EQ(ts::ReadUiTextFile(file, 20362, out), -1);  // empty counts as missing
-    EXPECT_EQ(ts::ReadUiTextFile(file, 20363, out), -1);
+    EXPECT_EQ(ts::ReadUiTextFile(file, ts::kTextSaveChangesQuestion + 2, out), -1);  // empty counts as missing
+    EXPECT_EQ(ts::ReadUiTextFile(file, ts::kTextSaveChangesQuestion + 3, out), -1);
 }
 
 TEST(UiTextsTest, FileFirstThenTableAndTwoBuffersWhateverTheSource) {
     MapProfile file;
     MapTable table;
-    file.Values["20161"] = "Ulozit z souboru";
-    table.Texts = {{20161, "Uložit"}, {20171, "Storno"}, {20371, "Upozornění"}, {20163, "Speichern"}};
+    file.Values[Key(ts::kTextSave + 1)] = "Ulozit z souboru";
+    table.Texts = {{ts::kTextSave + 1, "Uložit"},
+                   {ts::kTextCancel + 1, "Storno"},
+                   {ts::kTextWarningCaption + 1, "Upozornění"},
+                   {ts::kTextSave + 3, "Speichern"}};
     ts::UiTexts texts(&file, table);
     texts.SetLanguage(1);
     EXPECT_EQ(texts.Language(), 1);
 
-    const char* a = texts.Get(20160);  // from the file
-    const char* b = texts.Get(20170);  // from the table
+    const char* a = texts.Get(ts::kTextSave);  // from the file
+    const char* b = texts.Get(ts::kTextCancel);  // from the table
     EXPECT_STREQ(a, "Ulozit z souboru");
     EXPECT_STREQ(b, "Storno");
     // Two fallbacks in a row: both results stay valid.
-    const char* c = texts.Get(20370);
-    const char* d = texts.Get(20170);
+    const char* c = texts.Get(ts::kTextWarningCaption);
+    const char* d = texts.Get(ts::kTextCancel);
     EXPECT_STREQ(c, "Upozornění");
     EXPECT_STREQ(d, "Storno");
     EXPECT_NE(c, d);
     // The third call overwrites the first.
-    const char* e = texts.Get(20160);
+    const char* e = texts.Get(ts::kTextSave);
     EXPECT_EQ(e, c);
     EXPECT_STREQ(c, "Ulozit z souboru");
     EXPECT_STREQ(d, "Storno");
@@ -140,12 +147,12 @@ TEST(UiTextsTest, FileFirstThenTableAndTwoBuffersWhateverTheSource) {
     ts::UiTexts plain(nullptr, table);
     plain.SetLanguage(12);
     EXPECT_EQ(plain.Language(), 1);
-    EXPECT_STREQ(plain.Get(20170), "Storno");
+    EXPECT_STREQ(plain.Get(ts::kTextCancel), "Storno");
     plain.SetLanguage(-1);
     EXPECT_EQ(plain.Language(), 1);
     plain.SetLanguage(3);
-    EXPECT_STREQ(plain.Get(20160), "Speichern");
-    EXPECT_STREQ(plain.Get(20200), "");  // in neither: empty, no message
+    EXPECT_STREQ(plain.Get(ts::kTextSave), "Speichern");
+    EXPECT_STREQ(plain.Get(ts::kTextHelp), "");  // in neither: empty, no message
 }
 
 // ---- the layout edits ----
