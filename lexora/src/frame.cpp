@@ -293,6 +293,10 @@ bool TFOkno::Restart() {
     if (result < 32) {
         ::MessageBoxA(Handle(), "Nelze", "e", MB_OK);
         program_.Dde.Register();  // this copy goes on serving
+        if (program_.Config.KeyboardCouplingSetting == 1) {  // and coupling the keyboards
+            program_.Coupling.SetCouplingOn(true);
+            program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
+        }
         return false;
     }
     restartPending = true;
