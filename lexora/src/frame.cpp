@@ -474,7 +474,9 @@ void TFOkno::CmCopy() {
     }
     if (side < 0 || text.empty()) return;
     program_.Clipboard.OwnCopy = true;
-    PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side));
+    // A copy that did not reach the clipboard must not hold back the next text.
+    if (!PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side)))
+        program_.Clipboard.OwnCopy = false;
 }
 
 void TFOkno::CeCopy(wl::CommandEnabler& ce) {
