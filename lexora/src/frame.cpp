@@ -293,6 +293,10 @@ bool TFOkno::Restart() {
     if (result < 32) {
         ::MessageBoxA(Handle(), "Nelze", "e", MB_OK);
         program_.Dde.Register();  // this copy goes on serving
+        if (program_.Config.KeyboardCouplingSetting == 1) {  // and coupling the keyboards
+            program_.Coupling.SetCouplingOn(true);
+            program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
+        }
         return false;
     }
     restartPending = true;
@@ -470,7 +474,9 @@ void TFOkno::CmCopy() {
     }
     if (side < 0 || text.empty()) return;
     program_.Clipboard.OwnCopy = true;
-    PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side));
+    // A copy that did not reach the clipboard must not hold back the next text.
+    if (!PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side)))
+        program_.Clipboard.OwnCopy = false;
 }
 
 void TFOkno::CeCopy(wl::CommandEnabler& ce) {

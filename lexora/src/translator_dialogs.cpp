@@ -17,6 +17,8 @@ constexpr UINT kKeyboardPeriod = 100;
 // Paths are kept as UTF-8 inside the dialog, so that no character is lost
 // between the file dialogs, the fields and the file functions.
 constexpr UINT kPathCodePage = CP_UTF8;
+// The longest output path (in characters) the translator takes.
+constexpr size_t kMaxOutputPath = 254;
 
 // The output file, written in blocks.
 class FileSink : public ByteSink {
@@ -219,9 +221,9 @@ void TTrnDialog::CmOk() {
             return;
         }
     }
-    std::wstring path = wl::ToWide(output_.GetText(), kPathCodePage);
-    if (path.size() > 254) path.resize(254);
-    HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
+    // A longer path is refused, not cut: its first part may name another file.
+    const std::wstring path = wl::ToWide(output_.GetText(), kPathCodePage);
+    HANDLE file = path.empty() || path.size() > kMaxOutputPath ? INVALID_HANDLE_VALUE
                                : ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

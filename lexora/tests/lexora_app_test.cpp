@@ -11,6 +11,7 @@
 #include "app.h"
 #include "frame.h"
 #include "frame_fixture.h"
+#include "keyboard_hook.h"
 #include "lexora_ids.h"
 #include "test_data.h"
 #include "winlib/testing/scoped_replace.h"
@@ -281,13 +282,27 @@ TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
     EXPECT_FALSE(app_->Frame()->restartPending);
     EXPECT_FALSE(program_->DialogOpen);
 
+    // With the keyboard coupling on, a copy that goes on keeps its coupling.
+    program_->Config.KeyboardCouplingSetting = 1;
+    program_->Coupling.SetCouplingOn(true);
+    program_->HookInstalled = InstallKeyboardHook(program_->Coupling);
+    ASSERT_TRUE(program_->HookInstalled);
+    {
+        BoxCloser closer(L"e");
+        EXPECT_FALSE(app_->Frame()->Restart());
+    }
+    EXPECT_TRUE(program_->HookInstalled);
+    EXPECT_TRUE(KeyboardHookInstalled());
+    EXPECT_TRUE(program_->Coupling.CouplingOn());
+
     // It starts: the closing writes are done before, and the frame closes
     // without asking.
     ::WritePrivateProfileStringA("SMER", "Smer prekladu", nullptr, ini_.c_str());
     startResult = 33;
     EXPECT_TRUE(app_->Frame()->Restart());
-    ASSERT_EQ(started.size(), 2u);
-    EXPECT_EQ(started[1], "\"" + folders_.Program + "lexora.exe\"");
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[2], "\"" + folders_.Program + "lexora.exe\"");
+    EXPECT_FALSE(KeyboardHookInstalled());
     char slot[16] = {};
     ::GetPrivateProfileStringA("SMER", "Smer prekladu", "", slot, sizeof slot, ini_.c_str());
     EXPECT_STREQ(slot, "1");

@@ -224,6 +224,26 @@ TEST_F(Links, OwnCopyIsNotLookedUpAndNeverHoldsBackTheNextCopy) {
     CopyElsewhereAndTick(L"door");
     EXPECT_EQ(Word(), L"door");
     EXPECT_EQ(Translation(), Translated(L"dve\u0159e"));
+
+    // A copy of our own that cannot reach the clipboard (another thread holds
+    // it open) holds back nothing either.
+    Type(L"zebra");
+    ::SetFocus(wordEdit_);
+    ::SendMessageW(wordBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    std::atomic<int> held{0};  // 1 open, 2 could not open
+    std::atomic<bool> release{false};
+    std::thread holder([&] {
+        held = ::OpenClipboard(nullptr) ? 1 : 2;
+        while (!release) ::Sleep(5);
+        if (held == 1) ::CloseClipboard();
+    });
+    while (held == 0) ::Sleep(5);
+    Command(CM_COPY);
+    release = true;
+    holder.join();
+    ASSERT_EQ(held, 1);
+    CopyElsewhereAndTick(L"dog");
+    EXPECT_EQ(Word(), L"dog");
 }
 
 TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {

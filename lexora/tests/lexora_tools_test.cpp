@@ -256,6 +256,31 @@ TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
     EXPECT_TRUE(started.empty());
 }
 
+// An output path longer than the translator takes is refused: its first part
+// may name another file, which must stay as it is.
+TEST_F(Tools, TooLongOutputPathIsRefusedNotCut) {
+    Open();
+    const std::string other = folders_.Base + std::string(254 - folders_.Base.size(), 'o');
+    const std::string out = other + "ut.txt";
+    WriteFile(other, "kept");
+    std::vector<std::wstring> messages;
+    DialogScript script({
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+        [&](wl::Dialog& d) {
+            SetWide(d.Handle(), IDC_TRN_TEXT, L"dog");
+            SetWide(d.Handle(), IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
+            ClickButton(d.Handle(), IDOK);
+            ClickButton(d.Handle(), IDCANCEL);
+        },
+        Message(messages),
+    });
+    Command(CM_TRANSLATOR);
+    EXPECT_EQ(script.StepsRun(), 3u);
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextCannotOpenEntryFile)});
+    EXPECT_EQ(ReadFile(other), "kept");
+    EXPECT_TRUE(started.empty());
+}
+
 TEST_F(Tools, NoSlotChosenOpensNoTranslator) {
     Open();
     DialogScript script({
