@@ -138,6 +138,27 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
     }
 }
 
+// A character the code page has no byte for comes back as '?', never as a
+// look-alike letter: "Łódź.txt" must not turn into the name of another file.
+TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
+    struct Case {
+        UINT codePage;
+        std::wstring shown;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt"},
+        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt"},
+        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?"},
+        {1250, L"\u00c0 la \u0107", "? la \xe6"},
+        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt"},  // paths kept whole
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(wl::FromWide(c.shown, c.codePage), c.bytes) << c.codePage;
+        EXPECT_EQ(wl::FromWide(c.shown.c_str(), c.codePage), c.bytes) << c.codePage;
+    }
+}
+
 TEST(Dialog, CommonLookForDialogStaticsAndButtonsOnly) {
     wl::Dialog dlg(nullptr, IDD_TEST);
     ExecuteWith(dlg, [&](wl::Dialog& d) {
