@@ -73,6 +73,8 @@ const MessageTable* Window::GetMessageTable() const { return &StaticMessageTable
 Window::Window(Window* parent) : parent_(parent) {}
 
 Window::~Window() {
+    // Ended from inside its own handlers: their ways out must not touch it.
+    for (Current* c = current_; c; c = c->outer) c->objectGone = true;
     if (hwnd_) {
         HWND h = hwnd_;
         Kind kind = kind_;
@@ -260,16 +262,19 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
     const Kind kind = kind_;
     const WNDPROC oldProc = oldProc_;
 
-    Current cur{msg, wp, lp, false, 0, false};
+    Current cur{msg, wp, lp, false, 0, false, current_, false};
     bool found = false;
     LRESULT result = 0;
     {
-        // Restored on every way out, an exception included.
+        // Restored on every way out, an exception included; not when a
+        // handler has ended the object.
         struct Restore {
             Current*& slot;
-            Current* saved;
-            ~Restore() { slot = saved; }
-        } restore{current_, current_};
+            Current& cur;
+            ~Restore() {
+                if (!cur.objectGone) slot = cur.outer;
+            }
+        } restore{current_, cur};
         current_ = &cur;
         found = Dispatch(msg, wp, lp, result);
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include <string>
 #include <vector>
@@ -156,6 +157,44 @@ TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
     for (const Case& c : cases) {
         EXPECT_EQ(wl::FromWide(c.shown, c.codePage), c.bytes) << c.codePage;
         EXPECT_EQ(wl::FromWide(c.shown.c_str(), c.codePage), c.bytes) << c.codePage;
+    }
+}
+
+// A window whose handler ends its own object (as an owner that deletes a
+// closing window does), then hands the memory to someone else.
+class SelfEnding : public wl::Window {
+public:
+    SelfEnding(unsigned char* storage, size_t size) : wl::Window(nullptr), storage_(storage), size_(size) {}
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    LRESULT EvEnd(WPARAM, LPARAM) {
+        unsigned char* storage = storage_;
+        const size_t size = size_;
+        this->~SelfEnding();
+        std::fill(storage, storage + size, static_cast<unsigned char>(0xA5));
+        return 7;
+    }
+    LRESULT EvOuter(WPARAM, LPARAM) { return SendMessageW(Handle(), WM_APP + 2, 0, 0) + 1; }
+    unsigned char* storage_;
+    size_t size_;
+};
+WL_BEGIN_MESSAGE_TABLE(SelfEnding, wl::Window)
+    WL_MESSAGE(WM_APP + 2, EvEnd)
+    WL_MESSAGE(WM_APP + 3, EvOuter)
+WL_END_MESSAGE_TABLE()
+
+TEST(Window, AnObjectEndedByItsOwnHandlerIsNotWrittenAfterwards) {
+    for (UINT msg : {WM_APP + 2, WM_APP + 3}) {  // directly, and from inside another of its handlers
+        alignas(SelfEnding) unsigned char storage[sizeof(SelfEnding)];
+        auto* w = new (storage) SelfEnding(storage, sizeof storage);
+        ASSERT_TRUE(w->Create(WS_OVERLAPPEDWINDOW, 0, L"self", 0, 0, 100, 100, nullptr, nullptr));
+        HWND h = w->Handle();
+        EXPECT_EQ(SendMessageW(h, msg, 0, 0), msg == WM_APP + 2 ? 7 : 8);
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(std::count(storage, storage + sizeof storage, static_cast<unsigned char>(0xA5)),
+                  static_cast<std::ptrdiff_t>(sizeof storage))
+            << msg;
     }
 }
 
