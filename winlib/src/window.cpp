@@ -147,9 +147,12 @@ void Window::Subclass(HWND hwnd) {
 void Window::Detach() {
     if (!hwnd_) return;
     if (kind_ == Kind::Subclassed) {
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)) == &Window::SubclassProc)
+        // Subclassed again after us: our procedure stays in the chain and
+        // goes on to the control's own one through the property.
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)) == &Window::SubclassProc) {
             SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        RemovePropW(hwnd_, kOldProcProp);
+            RemovePropW(hwnd_, kOldProcProp);
+        }
     }
     if (GetPropW(hwnd_, kObjectProp) == this) RemovePropW(hwnd_, kObjectProp);
     hwnd_ = nullptr;
@@ -308,6 +311,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     Window* w = FromHandle(hwnd);
     if (!w) {
         auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
+        if (msg == WM_NCDESTROY) RemovePropW(hwnd, kOldProcProp);
         return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
     }
     LRESULT r = CallGuarded(hwnd, msg, [&] { return w->HandleMessage(msg, wp, lp, nullptr); });

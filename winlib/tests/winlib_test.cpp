@@ -198,6 +198,30 @@ TEST(Window, AnObjectEndedByItsOwnHandlerIsNotWrittenAfterwards) {
     }
 }
 
+// Someone else subclasses a control after us (a later hook chains to our
+// procedure); when our object goes first, the control must still reach its
+// own procedure through ours.
+WNDPROC g_laterHookNext = nullptr;
+LRESULT CALLBACK LaterHook(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcW(g_laterHookNext, hwnd, msg, wp, lp);
+}
+
+TEST(Controls, AControlSubclassedAgainAfterUsKeepsItsOwnProcedureWhenOurObjectGoes) {
+    BaseTestDialog dlg;
+    auto edit = std::make_unique<wl::Edit>(&dlg, IDC_TEST_EDIT);
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        HWND h = edit->Handle();
+        ASSERT_NE(h, nullptr);
+        g_laterHookNext = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterHook)));
+        edit.reset();
+        EXPECT_EQ(SendMessageW(h, EM_GETLINECOUNT, 0, 0), 1);  // the edit control answers, not DefWindowProc
+        SendMessageW(h, EM_LIMITTEXT, 5, 0);
+        EXPECT_EQ(SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 5);
+        d.CloseWindow(IDOK);
+    });
+}
+
 TEST(Dialog, CommonLookForDialogStaticsAndButtonsOnly) {
     wl::Dialog dlg(nullptr, IDD_TEST);
     ExecuteWith(dlg, [&](wl::Dialog& d) {
