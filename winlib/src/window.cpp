@@ -73,6 +73,8 @@ const MessageTable* Window::GetMessageTable() const { return &StaticMessageTable
 Window::Window(Window* parent) : parent_(parent) {}
 
 Window::~Window() {
+    // Ended from inside its own handlers: their ways out must not touch it.
+    for (Current* c = current_; c; c = c->outer) c->objectGone = true;
     if (hwnd_) {
         HWND h = hwnd_;
         Kind kind = kind_;
@@ -145,9 +147,12 @@ void Window::Subclass(HWND hwnd) {
 void Window::Detach() {
     if (!hwnd_) return;
     if (kind_ == Kind::Subclassed) {
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)) == &Window::SubclassProc)
+        // Subclassed again after us: our procedure stays in the chain and
+        // goes on to the control's own one through the property.
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)) == &Window::SubclassProc) {
             SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        RemovePropW(hwnd_, kOldProcProp);
+            RemovePropW(hwnd_, kOldProcProp);
+        }
     }
     if (GetPropW(hwnd_, kObjectProp) == this) RemovePropW(hwnd_, kObjectProp);
     hwnd_ = nullptr;
@@ -260,16 +265,19 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
     const Kind kind = kind_;
     const WNDPROC oldProc = oldProc_;
 
-    Current cur{msg, wp, lp, false, 0, false};
+    Current cur{msg, wp, lp, false, 0, false, current_, false};
     bool found = false;
     LRESULT result = 0;
     {
-        // Restored on every way out, an exception included.
+        // Restored on every way out, an exception included; not when a
+        // handler has ended the object.
         struct Restore {
             Current*& slot;
-            Current* saved;
-            ~Restore() { slot = saved; }
-        } restore{current_, current_};
+            Current& cur;
+            ~Restore() {
+                if (!cur.objectGone) slot = cur.outer;
+            }
+        } restore{current_, cur};
         current_ = &cur;
         found = Dispatch(msg, wp, lp, result);
     }
@@ -303,6 +311,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     Window* w = FromHandle(hwnd);
     if (!w) {
         auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
+        if (msg == WM_NCDESTROY) RemovePropW(hwnd, kOldProcProp);
         return old ? CallWindowProcW(old, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
     }
     LRESULT r = CallGuarded(hwnd, msg, [&] { return w->HandleMessage(msg, wp, lp, nullptr); });

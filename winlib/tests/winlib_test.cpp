@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include <string>
 #include <vector>
@@ -136,6 +137,89 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
             d.CloseWindow(IDOK);
         });
     }
+}
+
+// A character the code page has no byte for comes back as '?', never as a
+// look-alike letter: "Łódź.txt" must not turn into the name of another file.
+TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
+    struct Case {
+        UINT codePage;
+        std::wstring shown;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt"},
+        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt"},
+        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?"},
+        {1250, L"\u00c0 la \u0107", "? la \xe6"},
+        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt"},  // paths kept whole
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(wl::FromWide(c.shown, c.codePage), c.bytes) << c.codePage;
+        EXPECT_EQ(wl::FromWide(c.shown.c_str(), c.codePage), c.bytes) << c.codePage;
+    }
+}
+
+// A window whose handler ends its own object (as an owner that deletes a
+// closing window does), then hands the memory to someone else.
+class SelfEnding : public wl::Window {
+public:
+    SelfEnding(unsigned char* storage, size_t size) : wl::Window(nullptr), storage_(storage), size_(size) {}
+    WL_DECLARE_MESSAGE_TABLE();
+
+private:
+    LRESULT EvEnd(WPARAM, LPARAM) {
+        unsigned char* storage = storage_;
+        const size_t size = size_;
+        this->~SelfEnding();
+        std::fill(storage, storage + size, static_cast<unsigned char>(0xA5));
+        return 7;
+    }
+    LRESULT EvOuter(WPARAM, LPARAM) { return SendMessageW(Handle(), WM_APP + 2, 0, 0) + 1; }
+    unsigned char* storage_;
+    size_t size_;
+};
+WL_BEGIN_MESSAGE_TABLE(SelfEnding, wl::Window)
+    WL_MESSAGE(WM_APP + 2, EvEnd)
+    WL_MESSAGE(WM_APP + 3, EvOuter)
+WL_END_MESSAGE_TABLE()
+
+TEST(Window, AnObjectEndedByItsOwnHandlerIsNotWrittenAfterwards) {
+    for (UINT msg : {WM_APP + 2, WM_APP + 3}) {  // directly, and from inside another of its handlers
+        alignas(SelfEnding) unsigned char storage[sizeof(SelfEnding)];
+        auto* w = new (storage) SelfEnding(storage, sizeof storage);
+        ASSERT_TRUE(w->Create(WS_OVERLAPPEDWINDOW, 0, L"self", 0, 0, 100, 100, nullptr, nullptr));
+        HWND h = w->Handle();
+        EXPECT_EQ(SendMessageW(h, msg, 0, 0), msg == WM_APP + 2 ? 7 : 8);
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(std::count(storage, storage + sizeof storage, static_cast<unsigned char>(0xA5)),
+                  static_cast<std::ptrdiff_t>(sizeof storage))
+            << msg;
+    }
+}
+
+// Someone else subclasses a control after us (a later hook chains to our
+// procedure); when our object goes first, the control must still reach its
+// own procedure through ours.
+WNDPROC g_laterHookNext = nullptr;
+LRESULT CALLBACK LaterHook(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcW(g_laterHookNext, hwnd, msg, wp, lp);
+}
+
+TEST(Controls, AControlSubclassedAgainAfterUsKeepsItsOwnProcedureWhenOurObjectGoes) {
+    BaseTestDialog dlg;
+    auto edit = std::make_unique<wl::Edit>(&dlg, IDC_TEST_EDIT);
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        HWND h = edit->Handle();
+        ASSERT_NE(h, nullptr);
+        g_laterHookNext = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterHook)));
+        edit.reset();
+        EXPECT_EQ(SendMessageW(h, EM_GETLINECOUNT, 0, 0), 1);  // the edit control answers, not DefWindowProc
+        SendMessageW(h, EM_LIMITTEXT, 5, 0);
+        EXPECT_EQ(SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 5);
+        d.CloseWindow(IDOK);
+    });
 }
 
 TEST(Dialog, CommonLookForDialogStaticsAndButtonsOnly) {

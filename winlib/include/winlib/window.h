@@ -224,6 +224,8 @@ private:
         bool defaultDone;
         LRESULT defaultResult;
         bool dialogDefault;  // dialog: let the dialog manager handle it too
+        Current* outer;      // the message this one came inside, if any
+        bool objectGone;     // a handler ended the object: nothing more is written to it
     };
 
     HWND hwnd_ = nullptr;
