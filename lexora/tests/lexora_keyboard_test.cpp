@@ -134,11 +134,7 @@ TEST_F(AssignmentTest, OkWritesEverySlotInOrder) {
     Write("TastrixO1_1", "C:\\k\\de.tsb");  // slot 3
     Write("TastrixP_ZAPIS1_1", "1");
     const std::string chosen = folders_.Base + "cs.tsb";
-    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& r, bool) {
-        const std::wstring w = wl::ToWide(chosen, 1252);
-        wcsncpy(r.lpstrFile, w.c_str(), r.nMaxFile - 1);
-        return true;
-    });
+    wl::ScopedFileDialogRunner runner(wl::testing::AnswerFileDialogs({chosen}, 1252));
     lex::TTastrixAll dialog(nullptr, Services(), 3, couplingSetting_);
     std::wstring shownPath;
     bool translationFlagShown = false;

@@ -300,11 +300,8 @@ TEST_F(Tools, SourceFileIsLoadedIntoTheText) {
     WriteFile(source, "cat\n\ndog\r\n" + std::string(4095, 'x'));
     std::wstring shown, path;
     std::vector<std::wstring> messages;
-    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& record, bool) {
-        const std::wstring chosen = wl::ToWide(source, CP_ACP);
-        wcsncpy(record.lpstrFile, chosen.c_str(), record.nMaxFile - 1);
-        return true;
-    });
+    // The same file chosen twice: the second time it is gone.
+    wl::ScopedFileDialogRunner runner(wl::testing::AnswerFileDialogs({source, source}));
     DialogScript script({
         [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
         [&](wl::Dialog& d) {
@@ -493,11 +490,7 @@ TEST_F(Tools, LongSourceIsCutWithAWarning) {
     size_t shown = 0;
     std::wstring tail;
     std::vector<std::wstring> messages;
-    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& record, bool) {
-        const std::wstring chosen = wl::ToWide(source, CP_ACP);
-        wcsncpy(record.lpstrFile, chosen.c_str(), record.nMaxFile - 1);
-        return true;
-    });
+    wl::ScopedFileDialogRunner runner(wl::testing::AnswerFileDialogs({source}));
     DialogScript script({
         [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
         [&](wl::Dialog& d) {

@@ -1,5 +1,10 @@
 #include "winlib/testing.h"
 
+#include <cwchar>
+#include <memory>
+
+#include "winlib/text.h"
+
 #include "winlib/testing/scoped_replace.h"
 
 namespace wl::testing {
@@ -60,6 +65,18 @@ std::wstring WideText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()))));
     return text;
+}
+
+FileDialogRunner AnswerFileDialogs(std::vector<std::string> paths, UINT codePage, int* answered) {
+    auto next = std::make_shared<size_t>(0);
+    return [paths = std::move(paths), codePage, answered, next](OPENFILENAMEW& record, bool) {
+        if (*next >= paths.size() || !record.lpstrFile || record.nMaxFile == 0) return false;
+        if (answered) ++*answered;
+        const std::wstring path = ToWide(paths[(*next)++], codePage);
+        wcsncpy(record.lpstrFile, path.c_str(), record.nMaxFile - 1);
+        record.lpstrFile[record.nMaxFile - 1] = L'\0';
+        return true;
+    };
 }
 
 }  // namespace wl::testing

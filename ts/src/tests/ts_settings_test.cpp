@@ -58,29 +58,21 @@ protected:
         ::RemoveDirectoryA(dir_.c_str());
     }
 
-    // Answers the file dialogs with `paths` in turn.
-    wl::FileDialogRunner Answers(std::vector<std::string> paths) {
-        return [this, paths](OPENFILENAMEW& r, bool) {
-            if (asked_ >= static_cast<int>(paths.size())) return false;
-            const std::wstring w = wl::ToWide(paths[static_cast<size_t>(asked_++)], CP_ACP);
-            wcsncpy(r.lpstrFile, w.c_str(), r.nMaxFile - 1);
-            return true;
-        };
-    }
     static std::wstring ItemText(wl::Dialog& d, int id) { return wl::testing::WideText(::GetDlgItem(d.Handle(), id)); }
 
     std::string dir_;
     wl::testing::IniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
     wl::testing::SetAsideFile aside_{ini_.Path()};
     tsapp::Program program_{ts::ParseCommandLine({})};
-    int asked_ = 0;
 };
 
 // A new file name: the layout and its companion are copied from the chosen
 // source byte for byte, and the row shows "X", "X" and the path without
 // ".tsb". An existing file that button 5 uses fills the row from button 5.
 TEST_F(TsSettingsTest, OtherFileCopiesANewLayoutOrTakesAnExistingOne) {
-    wl::ScopedFileDialogRunner runner(Answers({dir_ + "new", dir_ + "cz.tsb", dir_ + "CZ.TSB"}));
+    int asked = 0;
+    wl::ScopedFileDialogRunner runner(
+        wl::testing::AnswerFileDialogs({dir_ + "new", dir_ + "cz.tsb", dir_ + "CZ.TSB"}, CP_ACP, &asked));
     tsapp::SettingsDialog dialog(program_, nullptr);
     std::wstring row2[3], row4[3];
     wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
@@ -90,7 +82,7 @@ TEST_F(TsSettingsTest, OtherFileCopiesANewLayoutOrTakesAnExistingOne) {
         for (int k = 0; k < 3; ++k) row4[k] = ItemText(d, RowId(4, IDC_ROW_SHORT_NAME + k));
         d.CloseWindow(IDCANCEL);
     });
-    EXPECT_EQ(asked_, 3);
+    EXPECT_EQ(asked, 3);
     EXPECT_EQ(ReadBytes(dir_ + "new.tsb"), ReadBytes(dir_ + "cz.tsb"));
     EXPECT_EQ(ReadBytes(dir_ + "new.ini"), ReadBytes(dir_ + "cz.ini"));
     EXPECT_EQ(row2[0], L"X");
@@ -105,7 +97,7 @@ TEST_F(TsSettingsTest, OtherFileCopiesANewLayoutOrTakesAnExistingOne) {
 }
 
 TEST_F(TsSettingsTest, ExistingFileOfAnotherButtonGivesItsNames) {
-    wl::ScopedFileDialogRunner runner(Answers({dir_ + "cz"}));
+    wl::ScopedFileDialogRunner runner(wl::testing::AnswerFileDialogs({dir_ + "cz"}));
     tsapp::SettingsDialog dialog(program_, nullptr);
     std::wstring row[3];
     wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {

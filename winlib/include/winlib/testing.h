@@ -1,10 +1,12 @@
 // Helpers for tests that drive real windows with real messages.
 #pragma once
 
+#include "winlib/common_dialogs.h"
 #include "winlib/dialog.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace wl::testing {
 
@@ -26,5 +28,11 @@ void PostKey(HWND target, UINT vk);
 void PumpMessages();
 // The text of a window or control as the W functions give it.
 std::wstring WideText(HWND hwnd);
+
+// A file dialog runner (for wl::ScopedFileDialogRunner) that answers the file
+// dialogs with `paths` in turn, 8-bit in `codePage`, and cancels once they
+// are used up; `answered`, when given, counts the dialogs it answered.
+FileDialogRunner AnswerFileDialogs(std::vector<std::string> paths, UINT codePage = CP_ACP,
+                                   int* answered = nullptr);
 
 }  // namespace wl::testing
