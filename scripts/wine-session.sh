@@ -40,15 +40,20 @@ xvfb_pid=""
 if [ -n "${LEX_DISPLAY:-}" ]; then
   export DISPLAY=$LEX_DISPLAY
 else
-  num=""
-  for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then num=$n; break; fi
-  done
-  [ -n "$num" ] || { echo "wine-session: no free display" >&2; exit 1; }
-  Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and says which once it accepts
+  # connections: two sessions started at once never share one.
+  numfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" </dev/null >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$num" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$num" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
+  num=""
+  for _ in $(seq 600); do
+    num=$(tr -dc '0-9' <"$numfile")
+    [ -n "$num" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  rm -f "$numfile"
+  [ -n "$num" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$num"
 fi
 
