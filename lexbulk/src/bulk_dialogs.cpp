@@ -132,14 +132,14 @@ void TInicializaceWindow::CmOk() {
 
 // --- Job dialogs ---------------------------------------------------------------
 
-WL_BEGIN_MESSAGE_TABLE(BulkJobDialog, wl::JobDialog)
+WL_BEGIN_MESSAGE_TABLE(BulkJobDialog, lex::JobDialog)
     WL_COMMAND(IDC_BULK_BROWSE, CmBrowse)
     WL_COMMAND(IDC_BULK_SELECT_ALL, CmSelectAll)
     WL_COMMAND(IDC_BULK_DESELECT_ALL, CmCancelAll)
 WL_END_MESSAGE_TABLE()
 
 BulkJobDialog::BulkJobDialog(wl::Window* parent, Program& program, int templateId)
-    : wl::JobDialog(parent, templateId, program.Instance), program_(program) {
+    : lex::JobDialog(parent, templateId, program.Instance), program_(program) {
     SetTiming(kJobTimer, kJobPeriodMs, kJobBudget);
 }
 

@@ -8,9 +8,9 @@
 #include "archive_jobs.h"
 #include "export_job.h"
 #include "import_job.h"
+#include "core/ui/job_dialog.h"
 #include "load_words.h"
 #include "program.h"
-#include "winlib/job_dialog.h"
 
 namespace lexbulk {
 
@@ -30,7 +30,7 @@ private:
 
 // The dialogs that run a job on their timer show the job's counter, last
 // word and translation, and its closing message.
-class BulkJobDialog : public wl::JobDialog {
+class BulkJobDialog : public lex::JobDialog {
 public:
     BulkJobDialog(wl::Window* parent, Program& program, int templateId);
     WL_DECLARE_MESSAGE_TABLE();

@@ -19,8 +19,6 @@
 //                  and modeless dialogs, idle updates.
 // - common_dialogs.h  OpenFileDialog, SaveFileDialog, ChooseFontDialog: the system dialogs with
 //                  8-bit texts in a code page and "a|b|" filters; runners replaceable for tests.
-// - job_dialog.h   JobDialog: runs a lex::Stepper (core/jobs) on its window timer with a
-//                  budget per tick, shows progress, cancels on Cancel/Escape/close box.
 // - exception_barrier.h  A handler's exception stops at the window procedure: one report
 //                  (ScopedFailureReporter replaces the message box) and the top window
 //                  closes (a modal dialog ends with IDCANCEL); CallGuarded for other callbacks.
@@ -33,6 +31,5 @@
 #include "winlib/dialog.h"
 #include "winlib/exception_barrier.h"
 #include "winlib/frame.h"
-#include "winlib/job_dialog.h"
 #include "winlib/text.h"
 #include "winlib/window.h"
