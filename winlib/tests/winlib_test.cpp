@@ -146,17 +146,23 @@ TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
         UINT codePage;
         std::wstring shown;
         std::string bytes;
+        bool fits;  // FitsCodePage: no '?' stands for a character
     };
     const Case cases[] = {
-        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt"},
-        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt"},
-        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?"},
-        {1250, L"\u00c0 la \u0107", "? la \xe6"},
-        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt"},  // paths kept whole
+        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt", false},
+        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt", true},
+        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?", false},
+        {1250, L"\u00c0 la \u0107", "? la \xe6", false},
+        {1250, L"\u02c8s\u0259\u028af\u0259", "?s??f?", false},  // a pronunciation in IPA
+        {1250, L"what? d\u016fm", "what? d\xf9m", true},               // a '?' of its own
+        {1251, L"\u0434\u043e\u043c", "\xe4\xee\xec", true},
+        {1250, L"", "", true},
+        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt", true},  // paths kept whole
     };
     for (const Case& c : cases) {
         EXPECT_EQ(wl::FromWide(c.shown, c.codePage), c.bytes) << c.codePage;
         EXPECT_EQ(wl::FromWide(c.shown.c_str(), c.codePage), c.bytes) << c.codePage;
+        EXPECT_EQ(wl::FitsCodePage(c.shown, c.codePage), c.fits) << c.bytes;
     }
 }
 
