@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 #include <functional>
 
@@ -20,6 +19,7 @@
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
+#include "winlib/testing/dialog_script.h"
 #include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
@@ -48,10 +48,8 @@ TEST(StartGate, OnlyTheOneWordStart) {
 
 // Answers the dialogs that open one after another (message boxes included),
 // each by the next step, and keeps the texts of the message boxes.
-class DialogScript {
+class DialogScript : public wl::testing::DialogScript {
 public:
-    using Step = std::function<void(wl::Dialog&)>;
-    void Then(Step step) { steps_.push_back(std::move(step)); }
     // A message box: keeps its text and answers with `button`.
     void Answer(int button) {
         Then([this, button](wl::Dialog& d) {
@@ -61,20 +59,7 @@ public:
             ClickButton(d.Handle(), button);
         });
     }
-    void Arm() {
-        if (steps_.empty()) return;
-        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
-            Step step = std::move(steps_.front());
-            steps_.pop_front();
-            Arm();
-            step(d);
-        });
-    }
-    bool Done() const { return steps_.empty(); }
     std::vector<std::wstring> messages;
-
-private:
-    std::deque<Step> steps_;
 };
 
 std::wstring English(Program& p, int id) {

@@ -660,7 +660,9 @@ TEST_F(Dialogs, AboutListsTitlesAndCountsAndShowsTheLicence) {
             ClickButton(licence.Handle(), IDOK);
         });
         ClickButton(about.Handle(), IDC_ABOUT_LICENCE);
-        std::string longLine(40000, 'w');  // one very long line, shown whole
+        // One long line, shown whole: longer than a line buffer of a few
+        // thousand bytes, short enough for the word-wrapping edit to show at once.
+        std::string longLine(5000, 'w');
         WriteFile(folders_.Program + "licence.txt", "Terms\r\n\r\n" + longLine + "\nlast line");
         Next([&](wl::Dialog& licence) {
             EXPECT_EQ(licence.GetItemText(IDC_LICENCE_TEXT), "Terms\r\n\r\n" + longLine + "\r\nlast line\r\n");

@@ -139,7 +139,8 @@ protected:
     // it. A dialog still open long after (a failed test) ends with Cancel.
     static void OnNextDialog(std::function<void(wl::Dialog&)> act) {
         wl::Dialog::SetTestHook([act = std::move(act)](wl::Dialog& d) {
-            ::SetTimer(d.Handle(), 0x7E58, 20000, [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, IDCANCEL); });
+            ::SetTimer(d.Handle(), 0x7E58, wl::testing::kWatchdogMs,
+                       [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, IDCANCEL); });
             act(d);
         });
     }

@@ -20,46 +20,18 @@
 #include "translator_dialogs.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
+#include "winlib/testing/dialog_script.h"
+#include "winlib/testing/process_driver.h"
 #include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
 using namespace lexora;
 using namespace lexora_test;
 using wl::testing::ClickButton;
+using wl::testing::DialogScript;
 using wl::testing::WideText;
 
 namespace {
-
-// Answers the dialogs of the program in the order they open: step i acts on
-// the i-th dialog that finishes its set-up (inside that dialog's own loop, so
-// a step may open further dialogs, which take the following steps).
-class DialogScript {
-public:
-    using Step = std::function<void(wl::Dialog&)>;
-    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) { Install(); }
-    ~DialogScript() { wl::Dialog::SetTestHook(nullptr); }
-    size_t StepsRun() const { return next_; }
-
-private:
-    static void CALLBACK Watchdog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(hwnd, id);
-        ::EndDialog(hwnd, wl::testing::kAbandoned);  // a step that failed to close its dialog
-    }
-    void Install() {
-        if (next_ >= steps_.size()) {
-            wl::Dialog::SetTestHook(nullptr);
-            return;
-        }
-        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
-            Step step = steps_[next_++];
-            Install();
-            ::SetTimer(d.Handle(), 0x7E57, 30000, &Watchdog);
-            step(d);
-        });
-    }
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-};
 
 std::vector<std::string> started;
 UINT startResult = 33;

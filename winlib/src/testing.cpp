@@ -12,7 +12,6 @@ namespace wl::testing {
 namespace {
 // A dialog that a faulty test leaves open ends with kAbandoned instead of
 // hanging the test run.
-constexpr UINT kWatchdogMs = 30000;
 void CALLBACK Watchdog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     KillTimer(hwnd, id);
     EndDialog(hwnd, kAbandoned);

@@ -255,7 +255,7 @@ bool Process::Start(const std::string& folder, const std::string& program, Start
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
     ::CloseHandle(pi.hThread);
-    ::WaitForInputIdle(process_, 20000);
+    ::WaitForInputIdle(process_, kTimeoutMs);
     return true;
 }
 

@@ -14,6 +14,10 @@ namespace wl::testing {
 // dialog still open long after (a test that failed to close it) ends with
 // kAbandoned.
 constexpr INT_PTR kAbandoned = -2;
+// How long a dialog that a test drives may stay open before it counts as
+// abandoned: a guard against a hanging test only, long enough that a busy
+// machine never reaches it (the tests wait for conditions, not for times).
+constexpr UINT kWatchdogMs = 180000;
 INT_PTR ExecuteWith(Dialog& dialog, std::function<void(Dialog&)> act);
 
 // Clicks button `id` of `dialog` (BM_CLICK on a visible, enabled button;

@@ -13,8 +13,10 @@
 
 namespace wl::testing {
 
-// How long a wait or a sent message may take before the test gives up.
-constexpr DWORD kTimeoutMs = 30000;
+// How long a wait or a sent message may take before the test gives up:
+// generous, since the waits end as soon as their condition holds and a busy
+// machine takes several times as long as an idle one.
+constexpr DWORD kTimeoutMs = 120000;
 
 // ---- paths and files ----
 
