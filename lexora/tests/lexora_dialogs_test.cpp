@@ -209,6 +209,25 @@ TEST_F(Dialogs, ConfigurationOkWritesEveryKeyAndRegistersTheNewFolder) {
     EXPECT_EQ(SectionKeys(ini_, "INDEX").size(), 2u);
 }
 
+// Every label, check box and button of the configuration dialog, and every
+// entry of its language list, shows its text whole in every UI language.
+TEST_F(Dialogs, ConfigurationShowsEveryTextWholeInEveryLanguage) {
+    for (int language = 0; language < 9; ++language) {
+        SCOPED_TRACE(language);
+        Open(language);
+        std::vector<std::wstring> clipped = {L"<not opened>"};
+        EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            ClickButton(d.Handle(), IDCANCEL);
+        }));
+        for (const std::wstring& text : clipped) ADD_FAILURE() << "clipped: " << wl::FromWide(text, CP_UTF8);
+        ::DestroyWindow(FrameHandle());
+        wl::testing::PumpMessages();
+        app_.reset();
+        program_.reset();
+    }
+}
+
 TEST_F(Dialogs, ConfigurationCancelLeavesTheFileByteIdentical) {
     Open(1);
     const std::string before = FileBytes(ini_);

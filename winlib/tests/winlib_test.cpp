@@ -139,6 +139,33 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
     }
 }
 
+// The helper that layout tests rely on: a label or button text longer than
+// its control is reported, a short one is not.
+TEST(Testing, ClippedTextsOfLabelsAndButtons) {
+    struct Case {
+        int id;
+        const wchar_t* text;
+        bool clipped;
+    };
+    const Case cases[] = {
+        {IDC_TEST_STATIC, L"Short", false},
+        {IDC_TEST_STATIC, L"Path to the Supplemented Vocabulary Files", true},  // a second line, cut off
+        {IDC_TEST_STATIC, L"Pathtothesupplementedvocabularyfiles", true},       // one word, too wide
+        {IDC_TEST_BUTTON, L"x", false},
+        {IDC_TEST_BUTTON, L"&Browse for it...", true},
+    };
+    for (const Case& c : cases) {
+        wl::Dialog dlg(nullptr, IDD_TEST);
+        std::vector<std::wstring> clipped;
+        ExecuteWith(dlg, [&](wl::Dialog& d) {
+            SetDlgItemTextW(d.Handle(), c.id, c.text);
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            d.CloseWindow(IDOK);
+        });
+        EXPECT_EQ(clipped.size(), c.clipped ? 1u : 0u) << c.id << " " << c.clipped;
+    }
+}
+
 // A character the code page has no byte for comes back as '?', never as a
 // look-alike letter: "Łódź.txt" must not turn into the name of another file.
 TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {

@@ -32,6 +32,11 @@ void PostKey(HWND target, UINT vk);
 void PumpMessages();
 // The text of a window or control as the W functions give it.
 std::wstring WideText(HWND hwnd);
+// The texts of the visible controls of `dialog` that do not show whole in
+// their control's font and size: labels (static texts, word-wrapped as they
+// draw), check boxes, radio buttons and push buttons, and the items of combo
+// boxes. Empty when every text shows whole.
+std::vector<std::wstring> ClippedTexts(HWND dialog);
 
 // A file dialog runner (for wl::ScopedFileDialogRunner) that answers the file
 // dialogs with `paths` in turn, 8-bit in `codePage`, and cancels once they
