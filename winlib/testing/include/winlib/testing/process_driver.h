@@ -125,6 +125,9 @@ bool AnswerMessageBox(HWND box, int id, DWORD timeoutMs = kTimeoutMs);
 std::pair<std::string, std::wstring> ClipboardTexts();
 // Puts `text` on the clipboard as CF_UNICODETEXT only.
 bool PutClipboardUnicode(const std::wstring& text);
+// Puts `bytes` on the clipboard as CF_TEXT only, as a program without
+// Unicode does (the system then offers a CF_UNICODETEXT made from it too).
+bool PutClipboardEightBit(const std::string& bytes);
 
 // ---- a program as its own process ----
 
