@@ -1,6 +1,8 @@
 // The word maintenance dialogs.
 #include "core/dialogs/word_dialogs.h"
 
+#include <algorithm>
+
 #include "core/engine/slots.h"
 #include "core/engine/trim_word.h"
 #include "core/texts/text_ids.h"
@@ -221,6 +223,35 @@ bool TAddWordDialog::WordAccepted(const std::string& word) {
     return false;
 }
 
+bool TAddWordDialog::EntryAccepted(const std::string& word, const std::string& reverse) {
+    if (!WordAccepted(word)) return false;
+    auto refuse = [this](int text) {
+        if (services_.ShowMessage) services_.ShowMessage(this, kTextVocabularyErrorCaption, text);
+        return false;
+    };
+    // A character that the slot's code page lacks would be stored as '?'.
+    std::vector<const wl::Edit*> written;
+    if (!word.empty()) written.insert(written.end(), {&word_, &pronunciation_, &translations_});
+    if (!reverse.empty()) written.insert(written.end(), {&reverseTranslation_, &reverseWords_, &reversePronunciations_});
+    for (const wl::Edit* field : written)
+        if (!field->TextFits()) return refuse(kTextCannotStoreText);
+    if (reverse.empty()) return true;
+    // A reverse word is refused as the word is; only a grammar note of the
+    // translations that "->" copied along is passed over.
+    const char note = services_.Engine.Settings.GrammarSeparator;
+    std::vector<std::string> notes;
+    for (std::string line : Lines(translations_)) {
+        TrimWord(line);
+        if (!line.empty() && line[0] == note) notes.push_back(line);
+    }
+    for (std::string line : Lines(reverseWords_)) {
+        TrimWord(line);
+        if (line.empty() || line[0] != note) continue;
+        if (std::find(notes.begin(), notes.end(), line) == notes.end()) return refuse(kTextWordIsGrammarNote);
+    }
+    return true;
+}
+
 int TAddWordDialog::AddReverseEntries(const std::string& reverse) {
     EngineContext& ctx = services_.Engine;
     const std::vector<std::string> words = Lines(reverseWords_);
@@ -245,7 +276,7 @@ void TAddWordDialog::CmOk() {
     std::string reverse = FieldText(reverseTranslation_);
     TrimWord(word);
     TrimWord(reverse);
-    if (!WordAccepted(word)) return;
+    if (!EntryAccepted(word, reverse)) return;
     const std::vector<std::string> translations = Lines(translations_);
 
     SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
@@ -302,7 +333,7 @@ void TChangeWordDialog::CmOk() {
     const std::string old = Cut(view_.Word, kMaxTextLength);
     TrimWord(word);
     TrimWord(reverse);
-    if (!WordAccepted(word)) return;
+    if (!EntryAccepted(word, reverse)) return;
     const std::vector<std::string> translations = Lines(translations_);
 
     SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};

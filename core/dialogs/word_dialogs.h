@@ -107,6 +107,12 @@ protected:
     // Whether the word may be written; false (with a message) for a word
     // that begins with the grammar-note separator.
     bool WordAccepted(const std::string& word);
+    // Whether OK may write the fields, given the trimmed word and reverse
+    // translation: false (with a message, nothing written) for a word or a
+    // reverse word that begins with the grammar-note separator, and for a
+    // field going into a slot that holds characters the slot's code page
+    // cannot store.
+    bool EntryAccepted(const std::string& word, const std::string& reverse);
     void CmTakeOver();
     void CmClear();
     virtual void CmOk();

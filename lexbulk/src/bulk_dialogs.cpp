@@ -365,6 +365,9 @@ ImportPreview::Answer TextJobDialog::Show(const TextEntry& entry, int slot) {
 }
 
 bool TextJobDialog::ConfirmCancel() {
+    // Esc (not the Cancel button) while the import searches the file for a
+    // separator ends the run as the end of the file does.
+    if (mode_ == kImport && (::GetKeyState(VK_ESCAPE) & 0x8000) && import_.EndSearch()) return false;
     if (mode_ == kImport) return program_.AskYesNo(this, lex::kTextImportInterrupted, lex::kTextImportQuitQuestion);
     return program_.AskYesNo(this, lex::kTextExportInterrupted, lex::kTextExportQuitQuestion);
 }

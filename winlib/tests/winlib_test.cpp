@@ -161,6 +161,33 @@ TEST(Dialog, ItemTextsComeFromTheLookupInTheDialogsCodePage) {
     EXPECT_EQ(asked, (std::vector<int>{20, 21, 22, 20}));
 }
 
+// The helper that layout tests rely on: a label or button text longer than
+// its control is reported, a short one is not.
+TEST(Testing, ClippedTextsOfLabelsAndButtons) {
+    struct Case {
+        int id;
+        const wchar_t* text;
+        bool clipped;
+    };
+    const Case cases[] = {
+        {IDC_TEST_STATIC, L"Short", false},
+        {IDC_TEST_STATIC, L"Path to the Supplemented Vocabulary Files", true},  // a second line, cut off
+        {IDC_TEST_STATIC, L"Pathtothesupplementedvocabularyfiles", true},       // one word, too wide
+        {IDC_TEST_BUTTON, L"x", false},
+        {IDC_TEST_BUTTON, L"&Browse for it...", true},
+    };
+    for (const Case& c : cases) {
+        wl::Dialog dlg(nullptr, IDD_TEST);
+        std::vector<std::wstring> clipped;
+        ExecuteWith(dlg, [&](wl::Dialog& d) {
+            SetDlgItemTextW(d.Handle(), c.id, c.text);
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            d.CloseWindow(IDOK);
+        });
+        EXPECT_EQ(clipped.size(), c.clipped ? 1u : 0u) << c.id << " " << c.clipped;
+    }
+}
+
 // A character the code page has no byte for comes back as '?', never as a
 // look-alike letter: "Łódź.txt" must not turn into the name of another file.
 TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
@@ -168,17 +195,23 @@ TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
         UINT codePage;
         std::wstring shown;
         std::string bytes;
+        bool fits;  // FitsCodePage: no '?' stands for a character
     };
     const Case cases[] = {
-        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt"},
-        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt"},
-        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?"},
-        {1250, L"\u00c0 la \u0107", "? la \xe6"},
-        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt"},  // paths kept whole
+        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt", false},
+        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt", true},
+        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?", false},
+        {1250, L"\u00c0 la \u0107", "? la \xe6", false},
+        {1250, L"\u02c8s\u0259\u028af\u0259", "?s??f?", false},  // a pronunciation in IPA
+        {1250, L"what? d\u016fm", "what? d\xf9m", true},               // a '?' of its own
+        {1251, L"\u0434\u043e\u043c", "\xe4\xee\xec", true},
+        {1250, L"", "", true},
+        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt", true},  // paths kept whole
     };
     for (const Case& c : cases) {
         EXPECT_EQ(wl::FromWide(c.shown, c.codePage), c.bytes) << c.codePage;
         EXPECT_EQ(wl::FromWide(c.shown.c_str(), c.codePage), c.bytes) << c.codePage;
+        EXPECT_EQ(wl::FitsCodePage(c.shown, c.codePage), c.fits) << c.bytes;
     }
 }
 

@@ -151,6 +151,9 @@ public:
     // Texts in this window's code page.
     void SetText(const std::string& text);
     std::string GetText() const;
+    // Whether GetText gives the window's text back exactly: every character
+    // has its own bytes in this window's code page.
+    bool TextFits() const;
     void SetItemText(int id, const std::string& text);
     std::string GetItemText(int id) const;
     // Sets each control's text to the text `lookup` gives for its text id, in
