@@ -19,6 +19,16 @@ constexpr COLORREF kTipText = RGB(0, 0, 0);
 
 const int kFirstIds[ts::kKeyGroupCount] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
 
+// The controls that show the button font: set at the start and again after
+// the settings.
+const int kButtonFontIds[] = {
+    IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE, IDC_CANCEL_CHANGES,
+    IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_SHIFT_TOGGLE, IDC_ALT_TOGGLE, IDC_CTRL_TOGGLE,
+    IDC_PREFIX_TOGGLE, IDC_STATUS, IDC_STATUS_LABEL, IDC_QUICK_HEADING, IDC_QUICK_BUTTON_FIRST + 0,
+    IDC_QUICK_BUTTON_FIRST + 1, IDC_QUICK_BUTTON_FIRST + 2, IDC_QUICK_BUTTON_FIRST + 3, IDC_QUICK_BUTTON_FIRST + 4,
+    IDC_QUICK_BUTTON_FIRST + 5, IDC_QUICK_BUTTON_FIRST + 6, IDC_QUICK_BUTTON_FIRST + 7, IDC_QUICK_BUTTON_FIRST + 8,
+    IDC_QUICK_BUTTON_FIRST + 9};
+
 }  // namespace
 
 WL_BEGIN_MESSAGE_TABLE(KeyboardDialog, TsDialog)
@@ -144,11 +154,7 @@ void KeyboardDialog::SetupWindow() {
     lex::Ts2000IniFile fontFile;
     SystemProfileFile buttonFontIni(fontFile.FileName());
     program_.MakeButtonFont(ToLogFont(ts::LoadFontSettings(buttonFontIni)));
-    SetButtonFont({IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE,
-                   IDC_CANCEL_CHANGES, IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_SHIFT_TOGGLE,
-                   IDC_ALT_TOGGLE, IDC_CTRL_TOGGLE, IDC_PREFIX_TOGGLE, IDC_STATUS, IDC_STATUS_LABEL,
-                   IDC_QUICK_HEADING});
-    for (int i = 0; i < kQuickButtonCount; ++i) SetButtonFont({IDC_QUICK_BUTTON_FIRST + i});
+    ApplyButtonFont();
 
     if (!editorOnly && !quitRequested_) {
         // Without the icon ts goes on; it is then never hidden, as nothing
@@ -192,6 +198,10 @@ void KeyboardDialog::SetupWindow() {
         program_.SetProgramDirectory(folder);
         ts2000.WriteText(lex::Ts2000Key::SwitchFile, folder + ts::kSwitchFileName);
     }
+}
+
+void KeyboardDialog::ApplyButtonFont() {
+    for (int id : kButtonFontIds) SetButtonFont({id});
 }
 
 void KeyboardDialog::LoadCurrent() {
@@ -648,9 +658,7 @@ void KeyboardDialog::CmSetup() {
         quick_[i]->SetKeyCaption(LoadQuickButton(program_, i).ShortName);
         quick_[i]->Redraw();
     }
-    SetButtonFont({IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE,
-                   IDC_CANCEL_CHANGES, IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_STATUS,
-                   IDC_STATUS_LABEL, IDC_QUICK_HEADING});
+    ApplyButtonFont();
     currentData_ = LoadQuickButton(program_, ShownQuickButton()).Data;
     LoadCurrent();
     if (!program_.RestartNeeded) return;

@@ -54,6 +54,7 @@ private:
     // The selected key into Current (with the shown state); false: none, and the status says so.
     bool TakeSelectedKey();
     void ApplyKeyFont();
+    void ApplyButtonFont();
     void LoadCurrent();
 
     void CmKeyClicked(UINT id);

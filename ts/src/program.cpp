@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "core/settings/ini_file.h"
+#include "winlib/fonts.h"
 #include "winlib/text.h"
 
 namespace tsapp {
@@ -94,16 +95,24 @@ void Program::MakeKeyFonts(const LOGFONTA& font) {
     KeyFont = font;
     LOGFONTA large = font;
     large.lfHeight = ts::kLargeKeyFontHeight;
-    if (KeyCaptionFont) ::DeleteObject(KeyCaptionFont);
-    if (LargeKeyFont) ::DeleteObject(LargeKeyFont);
-    KeyCaptionFont = ::CreateFontIndirectA(&font);
-    LargeKeyFont = ::CreateFontIndirectA(&large);
+    // The captions are characters of the font's own set.
+    HFONT oldCaption = KeyCaptionFont, oldLarge = LargeKeyFont;
+    KeyCaptionFont = wl::CreateFontShowing(font);
+    LargeKeyFont = wl::CreateFontShowing(large);
+    wl::ReplaceFont(oldCaption, KeyCaptionFont);
+    wl::ReplaceFont(oldLarge, LargeKeyFont);
+    for (HFONT f : {oldCaption, oldLarge})
+        if (f) ::DeleteObject(f);
 }
 
 void Program::MakeButtonFont(const LOGFONTA& font) {
     ButtonLogFont = font;
-    if (ButtonFont) ::DeleteObject(ButtonFont);
-    ButtonFont = ::CreateFontIndirectA(&font);
+    HFONT old = ButtonFont;
+    // The buttons show texts of the UI language, whatever set the font names.
+    ButtonFont = wl::CreateFontShowing(font, wl::CharSetOfCodePage(UiCodePage()));
+    // Every control still on the old font takes the new one before it goes.
+    wl::ReplaceFont(old, ButtonFont);
+    if (old) ::DeleteObject(old);
 }
 
 int Program::MessageBox8(HWND owner, const std::string& text, const std::string& caption, UINT type) {

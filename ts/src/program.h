@@ -85,7 +85,10 @@ public:
     HFONT LargeKeyFont = nullptr;
     HFONT ButtonFont = nullptr;
     LOGFONTA ButtonLogFont{};
+    // The fonts are made so that their texts can be read (another face when
+    // the stored one lacks the character set); the LOGFONTs stay as stored.
     void MakeKeyFonts(const LOGFONTA& font);
+    // Every window still on the old button font gets the new one first.
     void MakeButtonFont(const LOGFONTA& font);
     UINT KeyCodePage() const { return CharSetCodePage(KeyFont.lfCharSet); }
 

@@ -9,6 +9,7 @@
 #include "program.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
+#include "winlib/fonts.h"
 #include "winlib/testing.h"
 
 #include <cwchar>
@@ -105,6 +106,49 @@ TEST(KeyboardDialogTest, FontButtonWritesTheWorkingCopy) {
     EXPECT_NE(work.find("lfFaceName=Courier New"), std::string::npos) << work;
     EXPECT_NE(work.find("lfHeight=-20"), std::string::npos) << work;
     EXPECT_EQ(ReadText(base + ".ini").find("Courier New"), std::string::npos);
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// The controls that show the button font, and the keys.
+const int kButtonFontIds[] = {1017, 1014, 1015, 1016, 1001, 1002, 1003, 1000, 1004, 1005, 1006, 1009, 1010,
+                              1011, 1012, 1008, 1007, 1062, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59};
+
+HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
+
+// Every text of the main dialog is drawn in a font with the letters of the UI
+// language, and the key captions in one with the layout's character set,
+// although both stored fonts name "System", which is a Western raster font
+// here. The stored fonts stay as they are.
+TEST(KeyboardDialogTest, EveryTextIsDrawnInAFontWithItsLetters) {
+    struct Case {
+        const char* language;
+        BYTE charSet;
+    };
+    const Case cases[] = {{"1", EASTEUROPE_CHARSET}, {"8", EASTEUROPE_CHARSET}, {"4", RUSSIAN_CHARSET},
+                          {"5", ANSI_CHARSET}};
+    const std::string base = TempCopyOfDemo();
+    const std::string companion = base + ".ini";
+    ::WritePrivateProfileStringA("FONT", "lfFaceName", "System", companion.c_str());
+    ::WritePrivateProfileStringA("FONT", "lfCharSet", "238", companion.c_str());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        tsapp::Program program(ts::ParseCommandLine({"X", c.language, base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            for (int id : kButtonFontIds) {
+                HFONT font = FontOf(::GetDlgItem(d.Handle(), id));
+                EXPECT_NE(font, nullptr) << id;
+                EXPECT_EQ(wl::ActualCharSet(font), c.charSet) << id;
+            }
+            for (int id : {IDC_MAIN_KEY_FIRST + 2, IDC_FUNCTION_KEY_FIRST + 1, IDC_KEYPAD_KEY_FIRST + 4})
+                EXPECT_EQ(wl::ActualCharSet(FontOf(::GetDlgItem(d.Handle(), id))), EASTEUROPE_CHARSET) << id;
+            EXPECT_EQ(wl::ActualCharSet(program.LargeKeyFont), EASTEUROPE_CHARSET);
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_STREQ(program.KeyFont.lfFaceName, "System");
+        EXPECT_EQ(program.KeyFont.lfCharSet, EASTEUROPE_CHARSET);
+    }
+    EXPECT_NE(ReadText(base + ".in_").find("lfFaceName=System"), std::string::npos);
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 
