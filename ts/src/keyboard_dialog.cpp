@@ -185,12 +185,9 @@ void KeyboardDialog::SetupWindow() {
     }
     tips_.SetOwner(Handle());
 
-    if (editorOnly) {
-        currentData_ = LoadQuickButton(program_, 0).Data;
-        LoadCurrent();
-        return;
-    }
+    // In both modes: the layout, and the toggles with the Off texts of the UI language.
     SelectQuickButton(currentQuickButton_);
+    if (editorOnly) return;
     if (!quitRequested_ && ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1) CmActivate();
     SetTimer(kPollTimer, kPollMs);
     if (!quitRequested_) {

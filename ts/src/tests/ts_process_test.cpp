@@ -139,17 +139,22 @@ TEST_F(TsProcessTest, LanguageOfTheCommandLineAndImmediateEnd) {
         const char* language;
         const char* changesDenied;
         const char* save;
+        const char* shiftOff;  // the toggles start with the Off texts of the language
+        const char* prefixOff;
     };
     const Case cases[] = {
-        {"1", "Změny &zakázány", "&Uložit"},
-        {"3", "Änderu&ngen gesperrt", "&Speichern"},
-        {"abc", "Cha&nges Denied", "&Save"},
-        {"8", "Zmeny &zakázané", "&Uložiť"},
+        {"1", "Změny &zakázány", "&Uložit", "Shift vyp", "<P> vyp"},
+        {"3", "Änderu&ngen gesperrt", "&Speichern", "Shift aus", "<P> aus"},
+        {"abc", "Cha&nges Denied", "&Save", "Shift Off", "<P> Off"},
+        {"8", "Zmeny &zakázané", "&Uložiť", "Shift vyp", "<P> vyp"},
+        {"4", "Изменения &запрещены", "&Сохранить", "Shift выкл", "<P> выкл"},
     };
     for (const Case& c : cases) {
         StartEditor(c.language);
         EXPECT_EQ(ItemText(IDC_ALLOW_CHANGES), Wide(c.changesDenied)) << c.language;
         EXPECT_EQ(ItemText(IDC_SAVE), Wide(c.save)) << c.language;
+        EXPECT_EQ(ItemText(IDC_SHIFT_TOGGLE), Wide(c.shiftOff)) << c.language;
+        EXPECT_EQ(ItemText(IDC_PREFIX_TOGGLE), Wide(c.prefixOff)) << c.language;
         // The demo layout's keys in state 0, their captions as window texts.
         EXPECT_EQ(KeyText(0, 16), L"q");
         EXPECT_EQ(KeyText(0, 2), Wide("ě"));
