@@ -188,7 +188,8 @@ void KeyAssignDialog::SetupWindow() {
     scroll_.SetPosition(Clamp(c));
     SetItemText(IDC_CODE, std::to_string(c));
     ts::TextProfileFile ini = program_.WorkIni();
-    SetItemText(IDC_PROGRAM_PATH, ts::ReadRunCommand(ini, ref.Group, ref.Key, ref.State));
+    shownCommand_ = ts::ReadRunCommand(ini, ref.Group, ref.Key, ref.State);
+    SetItemText(IDC_PROGRAM_PATH, shownCommand_);
 }
 
 void KeyAssignDialog::ShowCode(int code) {
@@ -226,7 +227,11 @@ void KeyAssignDialog::CmOk() {
     const std::string& caption = preview_.GetKeyCaption();
     const unsigned char c = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
     ts::TextProfileFile ini = program_.WorkIni();
-    if (!ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, GetItemText(IDC_PROGRAM_PATH))) {
+    // The box shows at most 252 characters of the stored command: unless the
+    // user changed it, the stored command stays whole (nothing is written).
+    std::string command = GetItemText(IDC_PROGRAM_PATH);
+    if (command == shownCommand_) command.clear();
+    if (!ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, command)) {
         program_.ShowFileMessage("write1");  // the working copy cannot be written: the dialog stays
         return;
     }

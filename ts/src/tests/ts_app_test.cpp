@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "key_button.h"
+#include "key_dialogs.h"
 #include "keyboard_dialog.h"
 #include "program.h"
 #include "ts_ids.h"
@@ -12,6 +13,7 @@
 #include "winlib/fonts.h"
 #include "winlib/testing.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <fstream>
 #include <sstream>
@@ -149,6 +151,48 @@ TEST(KeyboardDialogTest, EveryTextIsDrawnInAFontWithItsLetters) {
         EXPECT_EQ(program.KeyFont.lfCharSet, EASTEUROPE_CHARSET);
     }
     EXPECT_NE(ReadText(base + ".in_").find("lfFaceName=System"), std::string::npos);
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// Key Remapping shows at most 252 characters of a key's program command; OK
+// keeps the stored command whole unless the user changed the box.
+TEST(KeyAssignDialogTest, OkKeepsAStoredCommandUnlessItWasChanged) {
+    struct Case {
+        std::string stored;
+        std::string typed;  // "" leaves the box as shown
+        std::string after;
+    };
+    const std::string longCommand = "C:\\Tools\\" + std::string(290, 'p') + ".exe";
+    const std::string otherLong = "D:\\" + std::string(260, 'q') + ".exe";
+    const Case cases[] = {
+        {longCommand, "", longCommand},
+        {longCommand, "C:\\Other\\run.exe", "C:\\Other\\run.exe"},
+        {longCommand, otherLong, otherLong},
+        {"notepad.exe", "", "notepad.exe"},
+    };
+    const std::string base = TempCopyOfDemo();
+    const std::string work = base + ".in_";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        program.Store.LoadKeyboardFile(base + ".tsb");
+        ASSERT_TRUE(::WritePrivateProfileStringA("RUN", "0_16_0", c.stored.c_str(), work.c_str()));
+        program.Current = ts::KeyRef{0, 16, 0};
+        tsapp::KeyAssignDialog dialog(program);
+        size_t shown = 0;
+        const INT_PTR result = wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            shown = dialog.GetItemText(IDC_PROGRAM_PATH).size();
+            ::CheckRadioButton(d.Handle(), IDC_USE_CHARACTER, IDC_USE_PROGRAM, IDC_USE_PROGRAM);
+            if (!c.typed.empty()) dialog.SetItemText(IDC_PROGRAM_PATH, c.typed);
+            wl::testing::ClickButton(d.Handle(), IDOK);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(shown, std::min<size_t>(c.stored.size(), 252));
+        char stored[1024] = {};
+        ::GetPrivateProfileStringA("RUN", "0_16_0", "", stored, sizeof stored, work.c_str());
+        EXPECT_EQ(stored, c.after);
+        EXPECT_EQ(program.Store.Tables.GetRunFlag(0, 16, 0), 1);
+    }
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 
