@@ -204,9 +204,9 @@ void KeyboardDialog::ApplyButtonFont() {
 void KeyboardDialog::LoadCurrent() {
     program_.Shown = ts::ShownState();
     shift_.Active = alt_.Active = ctrl_.Active = prefix_.Active = false;
-    const ts::KeyboardFileResult result = program_.Store.LoadKeyboardFile(CurrentPath());
+    const ts::KeyboardFileResult result = program_.LoadKeyboardFile(CurrentPath());
     if (ts::LayoutTaken(result)) {
-        ts::TextProfileFile ini = program_.WorkIni();
+        ts::ProfileFile& ini = program_.WorkIni();
         program_.MakeKeyFonts(ToLogFont(ts::LoadFontSettings(ini)));
         ApplyKeyFont();
     }
@@ -226,7 +226,7 @@ void KeyboardDialog::ApplyKeyFont() {
 
 void KeyboardDialog::RefreshKeys() {
     const ts::KeyboardFaces faces = [&] {
-        ts::TextProfileFile ini = program_.WorkIni();
+        ts::ProfileFile& ini = program_.WorkIni();
         return ts::ComputeFaces(program_.Store.Tables, program_.Shown, ini, program_.Text(ts::kTextKeyUnusable));
     }();
     shift_.PrefixMark = faces.MarkShift;
@@ -368,7 +368,7 @@ void KeyboardDialog::CmFont() {
     }
     ApplyKeyFont();
     ::InvalidateRect(Handle(), nullptr, TRUE);
-    ts::TextProfileFile ini = program_.WorkIni();
+    ts::ProfileFile& ini = program_.WorkIni();
     ts::SaveFontSettings(ini, FromLogFont(program_.KeyFont));
     RefreshKeys();
 }

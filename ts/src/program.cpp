@@ -91,6 +91,20 @@ void Program::SetProgramDirectory(const std::string& folder) {
     texts_.SetTextFile(textFile_.get());
 }
 
+ts::KeyboardFileResult Program::LoadKeyboardFile(const std::string& path) {
+    const ts::KeyboardFileResult result = Store.LoadKeyboardFile(path);
+    workIni_.reset();  // the load may have put new contents in the working copy
+    return result;
+}
+
+ts::ProfileFile& Program::WorkIni() {
+    if (!workIni_ || workIni_->Path() != Store.WorkIniName()) {
+        workIni_ = std::make_unique<ts::TextProfileFile>(*Files, Store.WorkIniName());
+        workIni_->KeepContents();
+    }
+    return *workIni_;
+}
+
 void Program::MakeKeyFonts(const LOGFONTA& font) {
     KeyFont = font;
     LOGFONTA large = font;

@@ -67,7 +67,13 @@ public:
 
     std::unique_ptr<ts::FileLayer> Files;
     ts::KeyboardLayoutStore Store;
-    ts::TextProfileFile WorkIni() { return Store.WorkIni(); }
+    // Loads a layout (LoadKeyboardFile of the store); the working copy of its
+    // companion ini is then read once, at its first use, for the whole load.
+    ts::KeyboardFileResult LoadKeyboardFile(const std::string& path);
+    // The working copy of the loaded layout's companion ini, kept in memory
+    // from its first read until the next load; every [RUN] and [FONT] read
+    // and edit goes through it.
+    ts::ProfileFile& WorkIni();
 
     // Editing state of the on-screen keyboard.
     bool EditMode = false;
@@ -103,6 +109,7 @@ private:
     std::string programDirectory_;
     ResourceStrings strings_;
     std::unique_ptr<ts::TextProfileFile> textFile_;
+    std::unique_ptr<ts::TextProfileFile> workIni_;
     ts::UiTexts texts_;
 };
 

@@ -175,7 +175,7 @@ TEST(KeyAssignDialogTest, OkKeepsAStoredCommandUnlessItWasChanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
-        program.Store.LoadKeyboardFile(base + ".tsb");
+        program.LoadKeyboardFile(base + ".tsb");
         ASSERT_TRUE(::WritePrivateProfileStringA("RUN", "0_16_0", c.stored.c_str(), work.c_str()));
         program.Current = ts::KeyRef{0, 16, 0};
         tsapp::KeyAssignDialog dialog(program);
@@ -193,6 +193,41 @@ TEST(KeyAssignDialogTest, OkKeepsAStoredCommandUnlessItWasChanged) {
         EXPECT_EQ(stored, c.after);
         EXPECT_EQ(program.Store.Tables.GetRunFlag(0, 16, 0), 1);
     }
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// The working copy of the companion ini is read once per load, not at every
+// refresh: a change made to the file behind ts's back shows only after the
+// next load, while ts's own edits show at once.
+TEST(KeyboardDialogTest, TheWorkingCopyIsReadOncePerLoad) {
+    const std::string base = TempCopyOfDemo();
+    const std::string work = base + ".in_";
+    tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+    tsapp::KeyboardDialog dialog(program);
+    int atStart = -1, afterOutsideChange = -1, afterOwnEdit = -1, afterReload = -1;
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        atStart = dialog.TipCount();
+        // F2's program goes from the file: the refreshes do not read it again.
+        ::WritePrivateProfileStringA("RUN", nullptr, nullptr, work.c_str());
+        wl::testing::ClickButton(d.Handle(), IDC_SHIFT_TOGGLE);
+        wl::testing::ClickButton(d.Handle(), IDC_SHIFT_TOGGLE);
+        afterOutsideChange = dialog.TipCount();
+        // An edit of ts itself is seen at once: "=" starts a program now.
+        EXPECT_TRUE(ts::WriteRunCommand(program.WorkIni(), 0, 12, 0, "C:\\Tools\\run.exe"));
+        EXPECT_EQ(ts::ReadRunCommand(program.WorkIni(), 0, 12, 0), "C:\\Tools\\run.exe");
+        program.Store.Tables.SetRunFlag(0, 12, 0, 1);
+        dialog.RefreshKeys();
+        afterOwnEdit = dialog.TipCount();
+        // A reload copies the companion anew.
+        wl::testing::ClickButton(d.Handle(), IDC_CANCEL_CHANGES);
+        afterReload = dialog.TipCount();
+        d.CloseWindow(IDCANCEL);
+    });
+    // F1, F10 and keypad key 1 (unusable), F2 (notepad.exe); then "=".
+    EXPECT_EQ(atStart, 4);
+    EXPECT_EQ(afterOutsideChange, 4);
+    EXPECT_EQ(afterOwnEdit, 5);
+    EXPECT_EQ(afterReload, 4);
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 
