@@ -147,7 +147,7 @@ TEST_F(TsProcessTest, LanguageOfTheCommandLineAndImmediateEnd) {
         {"3", "Änderu&ngen gesperrt", "&Speichern", "Shift aus", "<P> aus"},
         {"abc", "Cha&nges Denied", "&Save", "Shift Off", "<P> Off"},
         {"8", "Zmeny &zakázané", "&Uložiť", "Shift vyp", "<P> vyp"},
-        {"4", "Изменения &запрещены", "&Сохранить", "Shift выкл", "<P> выкл"},
+        {"4", "Правка &запрещена", "&Сохранить", "Shift выкл", "<P> выкл"},
     };
     for (const Case& c : cases) {
         StartEditor(c.language);
@@ -262,6 +262,28 @@ TEST_F(TsProcessTest, NewKeyPrefixAndDeletedKey) {
                               (at >= key17 && at < key17 + ts::LayoutKey::kSize);
         EXPECT_TRUE(expected) << "offset " << at;
     }
+}
+
+// Deleting a prefix says so in a message of its own (the string table has
+// its text); the prefix is gone at once, whatever ends the dialog.
+TEST_F(TsProcessTest, DeletingAPrefixSaysSo) {
+    StartEditor();
+    AllowChanges();
+    HWND prefix = Open(IDC_NEW_PREFIX, IDC_DELETE_PREFIX);
+    ASSERT_NE(prefix, nullptr);
+    wl::testing::PressButton(prefix, IDC_DELETE_PREFIX);  // prefix 1, the caron
+    HWND box = wl::testing::WaitForWindow([&] {
+        return wl::testing::FindTopWindow(process_.Id(), [](HWND w) {
+            return ::FindWindowExW(w, nullptr, L"Static", Wide("Prefix byl zrušen.").c_str()) != nullptr;
+        });
+    });
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(wl::testing::Text(box), Wide("Upozornění klávesnice Tastrix 2000"));
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDOK));
+    wl::testing::PressButton(prefix, IDCANCEL);
+    ASSERT_TRUE(wl::testing::WaitForGone(prefix));
+    SaveAndEnd();
+    EXPECT_EQ(ReadBytes(Tsb()).substr(ts::kPrefixesOffset, 4), Bytes(4, '\0'));
 }
 
 TEST_F(TsProcessTest, LeavingEditModeAsksAndCancelDiscardsWithoutAsking) {
