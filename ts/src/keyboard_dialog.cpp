@@ -205,7 +205,9 @@ void KeyboardDialog::LoadCurrent() {
     program_.Shown = ts::ShownState();
     shift_.Active = alt_.Active = ctrl_.Active = prefix_.Active = false;
     const ts::KeyboardFileResult result = program_.LoadKeyboardFile(CurrentPath());
-    if (ts::LayoutTaken(result)) {
+    // Only a layout loaded with its companion brings a caption font; without
+    // one the keys keep the font they have (the default [FONT] before the first).
+    if (result == ts::KeyboardFileResult::Done || !program_.KeyCaptionFont) {
         ts::ProfileFile& ini = program_.WorkIni();
         program_.MakeKeyFonts(ToLogFont(ts::LoadFontSettings(ini)));
         ApplyKeyFont();
@@ -272,6 +274,19 @@ bool KeyboardDialog::TakeSelectedKey() {
     return false;
 }
 
+bool KeyboardDialog::TakeFocusedKey() {
+    HWND focus = ::GetFocus();
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            if (focus && keys_[g][k]->Handle() == focus) {
+                program_.Current = ts::KeyRef{g, k, program_.Shown.KeyState()};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void KeyboardDialog::CmKeyClicked(UINT id) {
     int group, key;
     if (!KeyFromId(static_cast<int>(id), group, key)) return;
@@ -302,7 +317,7 @@ void KeyboardDialog::KeyRightClicked(int id) {
 }
 
 void KeyboardDialog::CmKeyRemapping() {
-    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    if (!EditingAllowed() || !TakeFocusedKey()) return;
     KeyAssignDialog dialog(program_);
     if (dialog.Execute() == IDOK) {
         program_.Store.Modified = true;
@@ -321,7 +336,7 @@ void KeyboardDialog::OpenCharacterMap() {
 }
 
 void KeyboardDialog::CmCharacterMap() {
-    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    if (!EditingAllowed() || !TakeFocusedKey()) return;
     OpenCharacterMap();
 }
 

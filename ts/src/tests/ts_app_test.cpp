@@ -309,6 +309,90 @@ TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 
+// Key Remapping and the character map work on the key that has the focus
+// (the key clicked with either button); with none, they do nothing at all.
+TEST(KeyboardDialogTest, KeyRemappingAndCharacterMapTakeTheFocusedKey) {
+    struct Case {
+        int command;
+        int focusedKey;  // a control id; 0: the focus on the edit mode button
+        int opened;      // the dialog expected, or 0
+    };
+    const Case cases[] = {
+        {CM_KEY_REMAPPING, 0, 0},
+        {CM_CHARACTER_MAP, 0, 0},
+        {CM_KEY_REMAPPING, IDC_MAIN_KEY_FIRST + 16, IDD_KEY_ASSIGN},
+        {CM_CHARACTER_MAP, IDC_KEYPAD_KEY_FIRST + 4, IDD_CHAR_MAP},
+    };
+    const std::string base = TempCopyOfDemo();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.command) + " " + std::to_string(c.focusedKey));
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        int opened = 0;
+        std::string status;
+        ts::KeyRef current;
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);
+            if (c.focusedKey) wl::testing::ClickButton(d.Handle(), c.focusedKey);
+            wl::Dialog::SetTestHook([&](wl::Dialog& editor) {
+                if (dynamic_cast<tsapp::KeyAssignDialog*>(&editor)) opened = IDD_KEY_ASSIGN;
+                if (dynamic_cast<tsapp::CharMapDialog*>(&editor)) opened = IDD_CHAR_MAP;
+                current = program.Current;
+                editor.CloseWindow(IDCANCEL);
+            });
+            ::SendMessageW(d.Handle(), WM_COMMAND, static_cast<WPARAM>(c.command), 0);
+            wl::Dialog::SetTestHook(nullptr);
+            status = dialog.GetItemText(IDC_STATUS);
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(status, " ");
+        if (c.opened) {
+            int first = c.focusedKey >= IDC_KEYPAD_KEY_FIRST ? IDC_KEYPAD_KEY_FIRST : IDC_MAIN_KEY_FIRST;
+            EXPECT_EQ(current.Group, first == IDC_KEYPAD_KEY_FIRST ? 2 : 0);
+            EXPECT_EQ(current.Key, c.focusedKey - first);
+        }
+    }
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// A layout loaded without a companion ini brings no caption font: the keys
+// keep the font they had. Before the first font, the keys get the font of the
+// default [FONT], made to show its letters.
+TEST(KeyboardDialogTest, ALayoutWithoutCompanionKeepsTheCaptionFont) {
+    const std::string base = TempCopyOfDemo();
+    HFONT atStart = nullptr, afterReload = nullptr, withoutAny = nullptr;
+    std::string faceAfterReload;
+    {
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            atStart = FontOf(::GetDlgItem(d.Handle(), IDC_MAIN_KEY_FIRST + 16));
+            ::DeleteFileA((base + ".ini").c_str());
+            wl::testing::ClickButton(d.Handle(), IDC_CANCEL_CHANGES);  // loads the layout again
+            afterReload = FontOf(::GetDlgItem(d.Handle(), IDC_MAIN_KEY_FIRST + 16));
+            faceAfterReload = program.KeyFont.lfFaceName;
+            d.CloseWindow(IDCANCEL);
+        });
+    }
+    EXPECT_EQ(afterReload, atStart);
+    EXPECT_EQ(faceAfterReload, "Arial");  // the demo layout's
+    {
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        BYTE shown = 0;
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            withoutAny = FontOf(::GetDlgItem(d.Handle(), IDC_MAIN_KEY_FIRST + 16));
+            shown = wl::ActualCharSet(withoutAny);
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_NE(withoutAny, nullptr);
+        EXPECT_EQ(shown, EASTEUROPE_CHARSET);
+        EXPECT_STREQ(program.KeyFont.lfFaceName, "System");
+    }
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
 TEST(KeyTipWindowTest, RemovingAKeysToolsRemovesEveryOne) {
     tsapp::KeyTipWindow tips;
     tips.AddTool(500, {"a"}, 1250, RGB(255, 255, 200), 0);

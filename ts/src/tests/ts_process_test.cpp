@@ -92,7 +92,7 @@ protected:
     void Command(int id) const { wl::testing::SendCommand(main_, id); }
     void ClickKey(int group, int key) const {
         const int first[] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
-        wl::testing::Notify(Item(first[group] + key), BN_CLICKED);
+        wl::testing::PressButton(main_, first[group] + key);  // as a click: the key takes the focus
     }
     void AllowChanges() const {
         Command(IDC_ALLOW_CHANGES);
@@ -271,7 +271,7 @@ TEST_F(TsProcessTest, DeletingAPrefixSaysSo) {
     AllowChanges();
     HWND prefix = Open(IDC_NEW_PREFIX, IDC_DELETE_PREFIX);
     ASSERT_NE(prefix, nullptr);
-    wl::testing::PressButton(prefix, IDC_DELETE_PREFIX);  // prefix 1, the caron
+    wl::testing::PostCommand(prefix, IDC_DELETE_PREFIX);  // prefix 1, the caron
     HWND box = wl::testing::WaitForWindow([&] {
         return wl::testing::FindTopWindow(process_.Id(), [](HWND w) {
             return ::FindWindowExW(w, nullptr, L"Static", Wide("Prefix byl zrušen.").c_str()) != nullptr;
@@ -410,10 +410,12 @@ TEST_F(TsProcessTest, CharacterMapOkWithoutAPickChangesNothing) {
 // A missing or short keyboard file: the load message, and an empty keyboard
 // (nothing of a partly read file is taken); Save then writes nothing over it.
 TEST_F(TsProcessTest, MissingAndShortFilesShowTheLoadMessage) {
-    StartEditorOnBadFile(keyboards_ + "missing.tsb");
-    EXPECT_EQ(KeyText(0, 16), L"");
-    wl::testing::PostCommand(main_, IDC_END);
-    ASSERT_TRUE(process_.WaitForEnd());
+    for (const std::string& path : {keyboards_ + "missing.tsb", std::string()}) {
+        StartEditorOnBadFile(path);  // an empty name too: "X 0 \"\""
+        EXPECT_EQ(KeyText(0, 16), L"");
+        wl::testing::PostCommand(main_, IDC_END);
+        ASSERT_TRUE(process_.WaitForEnd());
+    }
 
     const std::string shortFile = keyboards_ + "short.tsb";
     {
