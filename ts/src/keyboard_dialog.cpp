@@ -151,9 +151,7 @@ void KeyboardDialog::SetupWindow() {
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(activeIcon_));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(activeIcon_));
 
-    lex::Ts2000IniFile fontFile;
-    SystemProfileFile buttonFontIni(fontFile.FileName());
-    program_.MakeButtonFont(ToLogFont(ts::LoadFontSettings(buttonFontIni)));
+    program_.MakeButtonFont(lex::ReadButtonFont(ts2000));
     ApplyButtonFont();
 
     if (!editorOnly && !quitRequested_) {

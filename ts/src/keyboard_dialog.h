@@ -12,6 +12,7 @@
 #include "product.h"
 #include "program.h"
 #include "system_tray.h"
+#include "ts_ids.h"
 
 namespace tsapp {
 
@@ -52,7 +53,7 @@ private:
     std::string CurrentPath() const {
         return program_.EditorOnly() ? program_.Line.EditorFilePath : currentData_ + ".tsb";
     }
-    void SetStatus(const std::string& text) { SetItemText(1008, text); }
+    void SetStatus(const std::string& text) { SetItemText(IDC_STATUS, text); }
     // Status blank; in edit mode true, else the status asks to permit changes.
     bool EditingAllowed();
     // The selected key into Current (with the shown state); false: none, and the status says so.

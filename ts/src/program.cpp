@@ -1,6 +1,5 @@
 #include "program.h"
 
-#include "core/settings/ini_file.h"
 #include "winlib/fonts.h"
 #include "winlib/text.h"
 
@@ -61,16 +60,6 @@ ts::FontSettings FromLogFont(const LOGFONTA& lf) {
     f.PitchAndFamily = lf.lfPitchAndFamily;
     f.FaceName = std::string(lf.lfFaceName).substr(0, ts::kMaxFaceNameLength);
     return f;
-}
-
-std::string SystemProfileFile::GetString(const std::string& section, const std::string& key,
-                                         const std::string& fallback, int size) {
-    return lex::ini::ReadText(fileName_, section, key, fallback, size);
-}
-
-bool SystemProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    lex::ini::WriteText(fileName_, section, key, value);
-    return true;
 }
 
 Program::Program(const ts::CommandLine& line)

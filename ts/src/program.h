@@ -33,19 +33,6 @@ public:
 LOGFONTA ToLogFont(const ts::FontSettings& font);
 ts::FontSettings FromLogFont(const LOGFONTA& font);
 
-// A profile file read and written through the system's profile functions
-// (ts2000.ini's [FONT], which the keyboard file module's font form reads).
-class SystemProfileFile : public ts::ProfileFile {
-public:
-    explicit SystemProfileFile(std::string fileName) : fileName_(std::move(fileName)) {}
-    std::string GetString(const std::string& section, const std::string& key, const std::string& fallback,
-                          int size) override;
-    bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
-
-private:
-    std::string fileName_;
-};
-
 class Program : public ts::KeyboardFileMessages {
 public:
     explicit Program(const ts::CommandLine& line);
