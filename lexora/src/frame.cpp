@@ -498,8 +498,16 @@ void TFOkno::CePaste(wl::CommandEnabler& ce) {
     ce.Enable(::IsClipboardFormatAvailable(CF_TEXT) || ::IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
 
-void TFOkno::CmClipboardLink() { program_.ClipboardLink = !program_.ClipboardLink; }
-void TFOkno::CmClipboardLinkOn() { program_.ClipboardLink = true; }
+void TFOkno::CmClipboardLink() {
+    if (program_.ClipboardLink) CmClipboardLinkOff();
+    else CmClipboardLinkOn();
+}
+// An own copy made while the link was off must not hold back the first copy
+// made elsewhere once it is on.
+void TFOkno::CmClipboardLinkOn() {
+    program_.ClipboardLink = true;
+    program_.Clipboard.OwnCopy = false;
+}
 void TFOkno::CmClipboardLinkOff() { program_.ClipboardLink = false; }
 void TFOkno::CeClipboardLinkOn(wl::CommandEnabler& ce) { ce.Enable(!program_.ClipboardLink); }
 void TFOkno::CeClipboardLinkOff(wl::CommandEnabler& ce) { ce.Enable(program_.ClipboardLink); }

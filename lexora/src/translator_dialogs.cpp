@@ -1,6 +1,7 @@
 #include "translator_dialogs.h"
 
-#include "frame.h"
+#include <vector>
+
 #include "lexora_ids.h"
 #include "messages.h"
 #include "text_translator.h"
@@ -62,9 +63,26 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string EditorCommandLine(const std::string& path, int outputMode) {
-    return std::string(outputMode == 1 ? "write" : "notepad") + " \"" + path + "\"";
+std::wstring EditorCommandLine(const std::wstring& path, int outputMode) {
+    return std::wstring(outputMode == 1 ? L"write" : L"notepad") + L" \"" + path + L"\"";
 }
+
+bool StartProgram(const std::wstring& commandLine) {
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW start = {};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESHOWWINDOW;
+    start.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+EditorStarter TTrnDialog::editorStarter = StartProgram;
 
 // --- Slot choice -------------------------------------------------------------------
 
@@ -245,7 +263,7 @@ void TTrnDialog::CmOk() {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
-    if (TFOkno::starter(EditorCommandLine(wl::FromWide(path, CP_ACP), mode)) < 32)
+    if (!editorStarter(EditorCommandLine(path, mode)))
         ::MessageBoxA(Handle(), "Nelze spustit editor NOTEPAD.EXE/WRITE.EXE", "Pozor", MB_OK | MB_ICONSTOP);
     CloseWindow(IDOK);
 }

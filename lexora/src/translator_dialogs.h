@@ -26,8 +26,17 @@ private:
     Program& program_;
 };
 
+// Starts a program by a command line in UTF-16, so that a path in it keeps
+// every letter; false when the program cannot be started.
+bool StartProgram(const std::wstring& commandLine);
+using EditorStarter = bool (*)(const std::wstring& commandLine);
+
 class TTrnDialog : public wl::Dialog {
 public:
+    // How the translator starts the editor on its output (StartProgram).
+    // Tests replace it.
+    static EditorStarter editorStarter;
+
     TTrnDialog(wl::Window* parent, Program& program);
     ~TTrnDialog() override;
     void SetupWindow() override;
@@ -52,6 +61,6 @@ private:
 
 // The editor command line of an output file: "notepad" for 8-bit text,
 // "write" for UTF-16, with the path in quotes.
-std::string EditorCommandLine(const std::string& path, int outputMode);
+std::wstring EditorCommandLine(const std::wstring& path, int outputMode);
 
 }  // namespace lexora

@@ -209,6 +209,22 @@ TEST_F(Dialogs, ConfigurationOkWritesEveryKeyAndRegistersTheNewFolder) {
     EXPECT_EQ(SectionKeys(ini_, "INDEX").size(), 2u);
 }
 
+// Every label, check box and button of the configuration dialog, and every
+// entry of its language list, shows its text whole in every UI language.
+TEST_F(Dialogs, ConfigurationShowsEveryTextWholeInEveryLanguage) {
+    Open(0);
+    for (int language = 0; language < 9; ++language) {
+        SCOPED_TRACE(language);
+        program_->Texts.SetUiLanguage(language);  // the texts of that language, as after a restart in it
+        std::vector<std::wstring> clipped = {L"<not opened>"};
+        EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            ClickButton(d.Handle(), IDCANCEL);
+        }));
+        for (const std::wstring& text : clipped) ADD_FAILURE() << "clipped: " << wl::FromWide(text, CP_UTF8);
+    }
+}
+
 TEST_F(Dialogs, ConfigurationCancelLeavesTheFileByteIdentical) {
     Open(1);
     const std::string before = FileBytes(ini_);
@@ -660,7 +676,9 @@ TEST_F(Dialogs, AboutListsTitlesAndCountsAndShowsTheLicence) {
             ClickButton(licence.Handle(), IDOK);
         });
         ClickButton(about.Handle(), IDC_ABOUT_LICENCE);
-        std::string longLine(40000, 'w');  // one very long line, shown whole
+        // One long line, shown whole: longer than a line buffer of a few
+        // thousand bytes, short enough for the word-wrapping edit to show at once.
+        std::string longLine(5000, 'w');
         WriteFile(folders_.Program + "licence.txt", "Terms\r\n\r\n" + longLine + "\nlast line");
         Next([&](wl::Dialog& licence) {
             EXPECT_EQ(licence.GetItemText(IDC_LICENCE_TEXT), "Terms\r\n\r\n" + longLine + "\r\nlast line\r\n");

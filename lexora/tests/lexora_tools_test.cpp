@@ -20,52 +20,32 @@
 #include "translator_dialogs.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
+#include "winlib/testing/dialog_script.h"
+#include "winlib/testing/process_driver.h"
 #include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
 using namespace lexora;
 using namespace lexora_test;
 using wl::testing::ClickButton;
+using wl::testing::DialogScript;
 using wl::testing::WideText;
 
 namespace {
-
-// Answers the dialogs of the program in the order they open: step i acts on
-// the i-th dialog that finishes its set-up (inside that dialog's own loop, so
-// a step may open further dialogs, which take the following steps).
-class DialogScript {
-public:
-    using Step = std::function<void(wl::Dialog&)>;
-    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) { Install(); }
-    ~DialogScript() { wl::Dialog::SetTestHook(nullptr); }
-    size_t StepsRun() const { return next_; }
-
-private:
-    static void CALLBACK Watchdog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(hwnd, id);
-        ::EndDialog(hwnd, wl::testing::kAbandoned);  // a step that failed to close its dialog
-    }
-    void Install() {
-        if (next_ >= steps_.size()) {
-            wl::Dialog::SetTestHook(nullptr);
-            return;
-        }
-        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
-            Step step = steps_[next_++];
-            Install();
-            ::SetTimer(d.Handle(), 0x7E57, 30000, &Watchdog);
-            step(d);
-        });
-    }
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-};
 
 std::vector<std::string> started;
 UINT startResult = 33;
 UINT FakeStart(const std::string& commandLine) {
     started.push_back(commandLine);
     return startResult;
+}
+// The editor's command lines as given, and in `started` as 8-bit text.
+std::vector<std::wstring> editorLines;
+bool editorResult = true;
+bool FakeEditor(const std::wstring& commandLine) {
+    editorLines.push_back(commandLine);
+    started.push_back(wl::FromWide(commandLine, CP_ACP));
+    return editorResult;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -135,6 +115,9 @@ protected:
     wl::testing::ScopedReplace<ProgramStarter> starter_{TFOkno::starter, FakeStart};
     wl::testing::ScopedReplace<std::vector<std::string>> started_{started, std::vector<std::string>{}};
     wl::testing::ScopedReplace<UINT> result_{startResult, 33u};
+    wl::testing::ScopedReplace<EditorStarter> editor_{TTrnDialog::editorStarter, FakeEditor};
+    wl::testing::ScopedReplace<std::vector<std::wstring>> editorLines_{editorLines, std::vector<std::wstring>{}};
+    wl::testing::ScopedReplace<bool> editorResult_{editorResult, true};
 };
 
 // --- Translator -----------------------------------------------------------------
@@ -222,6 +205,67 @@ TEST_F(Tools, Utf16OutputOfACzechWord) {
     EXPECT_EQ(ReadFile(out), expected);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0], "write \"" + out + "\"");
+}
+
+// The editor gets the output path in UTF-16, every letter kept, whatever the
+// system's code page; an editor that does not start is reported.
+TEST_F(Tools, EditorGetsTheWholePathAndAFailedStartIsReported) {
+    Open();
+    const std::wstring out = wl::ToWide(folders_.Base, CP_ACP) + L"\u0141\u00f3d\u017a a.txt";
+    static std::vector<std::wstring> boxes;  // caption and text of each system message box
+    boxes.clear();
+    for (bool starts : {true, false}) {
+        SCOPED_TRACE(starts);
+        editorResult = starts;
+        editorLines.clear();
+        boxes.clear();
+        DialogScript script({
+            [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+            [&](wl::Dialog& d) {
+                SetWide(d.Handle(), IDC_TRN_TEXT, L"dog");
+                SetWide(d.Handle(), IDC_TRN_OUTPUT, out);
+                // The message box of a failed start comes inside OK: answered by a timer of this thread.
+                const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+                    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM) -> BOOL {
+                        if (WideText(hwnd) != L"Pozor" || !::IsWindowVisible(hwnd)) return TRUE;
+                        boxes.push_back(WideText(hwnd));
+                        boxes.push_back(WideText(::GetDlgItem(hwnd, 0xFFFF)));
+                        ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+                        return FALSE;
+                    }, 0);
+                });
+                ClickButton(d.Handle(), IDOK);
+                ::KillTimer(nullptr, timer);
+            },
+        });
+        Command(CM_TRANSLATOR);
+        EXPECT_EQ(script.StepsRun(), 2u);
+        EXPECT_EQ(editorLines, std::vector<std::wstring>{L"notepad \"" + out + L"\""});
+        HANDLE file = ::CreateFileW(out.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the output under its own name";
+        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+        const std::vector<std::wstring> failed = {L"Pozor", L"Nelze spustit editor NOTEPAD.EXE/WRITE.EXE"};
+        EXPECT_EQ(boxes, starts ? std::vector<std::wstring>() : failed);
+        EXPECT_FALSE(program_->DialogOpen);
+        ::DeleteFileW(out.c_str());
+    }
+}
+
+// The editor starts as its own process with the command line in UTF-16; a
+// program that is not there does not start.
+TEST(StartProgram, KeepsEveryLetterOfTheCommandLine) {
+    const TestFolders folders = MakeFolders("lexora editor start test");
+    const std::string editor = folders.Program + "editor.exe";
+    ASSERT_TRUE(::CopyFileA(wl::testing::WinePath(RECORD_COMMAND_LINE_EXE).c_str(), editor.c_str(), FALSE));
+    const std::wstring line =
+        L"\"" + wl::ToWide(editor, CP_ACP) + L"\" \"" + wl::ToWide(folders.Base, CP_ACP) + L"\u0141\u00f3d\u017a a.txt\"";
+    EXPECT_TRUE(StartProgram(line));
+    const std::string recorded = editor + ".wargs";
+    ASSERT_TRUE(wl::testing::WaitFor([&] { return ::GetFileAttributesA(recorded.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    const std::string bytes = ReadFile(recorded);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)), line);
+    EXPECT_FALSE(StartProgram(L"\"" + wl::ToWide(folders.Program, CP_ACP) + L"missing.exe\" x"));
+    RemoveFolder(folders.Base);
 }
 
 TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {

@@ -13,6 +13,7 @@
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"
 #include "ts/keyboard/keyboard_file.h"
+#include "winlib/window.h"
 
 namespace tsapp {
 
@@ -50,6 +51,11 @@ public:
     // UI texts in the UI language; their code page.
     ts::UiTexts& Texts() { return texts_; }
     std::string Text(int baseId) { return texts_.Get(baseId); }
+    // The UI texts as winlib's windows look texts up for their controls
+    // (wl::Window::SetItemTexts), an "&" that marks no letter shown as itself.
+    wl::TextLookup UiTextLookup() {
+        return [this](int baseId) { return ts::ControlText(Text(baseId)); };
+    }
     UINT UiCodePage() const { return CodePageOfLanguage(texts_.Language()); }
 
     std::unique_ptr<ts::FileLayer> Files;

@@ -234,49 +234,6 @@ TEST(KeyboardDialogTest, TheWorkingCopyIsReadOncePerLoad) {
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 
-// The texts of a dialog's statics, buttons, radio buttons and check boxes that
-// do not show whole in their controls (a word cut at the right edge, or lines
-// below the bottom), as "id: text (needs w x h, has w x h)".
-std::vector<std::string> ClippedTexts(HWND dialog) {
-    std::vector<std::string> clipped;
-    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(c)) continue;
-        wchar_t cls[32] = {};
-        ::GetClassNameW(c, cls, 32);
-        const LONG style = ::GetWindowLongW(c, GWL_STYLE);
-        const std::wstring text = wl::testing::WideText(c);
-        if (text.empty() || text == L" ") continue;
-        RECT client;
-        ::GetClientRect(c, &client);
-        int width = client.right, height = client.bottom;
-        UINT format = DT_CALCRECT | DT_WORDBREAK;
-        if (_wcsicmp(cls, L"Button") == 0) {
-            const LONG type = style & BS_TYPEMASK;
-            if (type == BS_OWNERDRAW || type == BS_GROUPBOX) continue;
-            if (!(style & BS_MULTILINE)) format = DT_CALCRECT | DT_SINGLELINE;
-            if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
-                width -= 6;  // the button's edges
-                height -= 4;
-            } else {
-                width -= ::GetSystemMetrics(SM_CXMENUCHECK) + 4;  // the box or circle before the text
-            }
-        } else if (_wcsicmp(cls, L"Static") != 0) {
-            continue;
-        }
-        HDC dc = ::GetDC(c);
-        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0)));
-        RECT need{0, 0, width, 0};
-        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need, format);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(c, dc);
-        if (need.right > width || need.bottom > height)
-            clipped.push_back(std::to_string(::GetDlgCtrlID(c)) + ": " + wl::FromWide(text, CP_UTF8) + " (needs " +
-                              std::to_string(need.right) + " x " + std::to_string(need.bottom) + ", has " +
-                              std::to_string(width) + " x " + std::to_string(height) + ")");
-    }
-    return clipped;
-}
-
 // Every text of the main dialog and of Key Remapping shows whole in every UI
 // language: the F10-F12 legends, "Map of Characters", the radio button whose
 // "&" is a character and not a mnemonic.
@@ -286,23 +243,23 @@ TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
         SCOPED_TRACE(language);
         tsapp::Program program(ts::ParseCommandLine({"X", std::to_string(language), base + ".tsb"}));
         tsapp::KeyboardDialog dialog(program);
-        std::vector<std::string> main, assign;
+        std::vector<std::wstring> main, assign;
         std::wstring program1042;
         wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
-            main = ClippedTexts(d.Handle());
+            main = wl::testing::ClippedTexts(d.Handle());
             wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);  // its other text
-            for (const std::string& c : ClippedTexts(d.Handle())) main.push_back(c);
+            for (const std::wstring& c : wl::testing::ClippedTexts(d.Handle())) main.push_back(c);
             program.Current = ts::KeyRef{0, 16, 0};
             tsapp::KeyAssignDialog remap(program);
             wl::testing::ExecuteWith(remap, [&](wl::Dialog& r) {
-                assign = ClippedTexts(r.Handle());
+                assign = wl::testing::ClippedTexts(r.Handle());
                 program1042 = wl::testing::WideText(::GetDlgItem(r.Handle(), IDC_USE_PROGRAM));
                 r.CloseWindow(IDCANCEL);
             });
             d.CloseWindow(IDCANCEL);
         });
-        EXPECT_EQ(main, std::vector<std::string>());
-        EXPECT_EQ(assign, std::vector<std::string>());
+        EXPECT_EQ(main, std::vector<std::wstring>());
+        EXPECT_EQ(assign, std::vector<std::wstring>());
         // "path & program": the ampersand is doubled so that it shows.
         EXPECT_NE(program1042.find(L" && "), std::wstring::npos) << wl::FromWide(program1042, CP_UTF8);
     }
