@@ -79,9 +79,10 @@ int ReadNodeInside(EngineContext& ctx, FileHandle nodes, int64_t nodeSize, int32
     return 1;
 }
 
-// 1, -1 on a read error.
+// 1, -1 on a read error. The neighbours are read with `neighbours`, and for
+// a node appended last (it may be a new one, not yet linked both ways).
 int ReadRecordData(EngineContext& ctx, FileHandle nodes, FileHandle userTr, const ActionRecord& rec,
-                   RecordData& d) {
+                   RecordData& d, bool neighbours = true) {
     d = RecordData();
     FileSystem& fs = ctx.Files;
     const int64_t nodeSize = fs.Size(nodes), trSize = fs.Size(userTr);
@@ -97,15 +98,22 @@ int ReadRecordData(EngineContext& ctx, FileHandle nodes, FileHandle userTr, cons
     if (found <= 0) return found < 0 ? -1 : 1;
     d.NodeWhole = true;
     d.NodeIsLast = static_cast<int64_t>(rec.Node) + 2 * static_cast<int64_t>(WordNode::kSize) > nodeSize;
-    int r = ReadNodeInside(ctx, nodes, nodeSize, d.Node.Previous, d.Prev);
-    if (r < 0) return -1;
-    d.PrevRead = r == 1;
-    r = ReadNodeInside(ctx, nodes, nodeSize, d.Node.Next, d.Next);
-    if (r < 0) return -1;
-    d.NextRead = r == 1;
+    if (neighbours || d.NodeIsLast) {
+        int r = ReadNodeInside(ctx, nodes, nodeSize, d.Node.Previous, d.Prev);
+        if (r < 0) return -1;
+        d.PrevRead = r == 1;
+        r = ReadNodeInside(ctx, nodes, nodeSize, d.Node.Next, d.Next);
+        if (r < 0) return -1;
+        d.NextRead = r == 1;
+    }
+    if (d.Node.Flags & kFlagCd) return 1;
+    if (d.TranslationWhole && d.Node.FirstTranslation == rec.Translation && d.Head.Next == 0) {
+        // A chain of the record's translation alone (a new word's).
+        d.ChainRead = d.Reachable = true;
+        return 1;
+    }
     std::vector<ChainRecord> chain;
-    if (!(d.Node.Flags & kFlagCd) &&
-        ReadChain(ctx, userTr, d.Node.FirstTranslation, kFirstUserTranslation, false, chain) == 1) {
+    if (ReadChain(ctx, userTr, d.Node.FirstTranslation, kFirstUserTranslation, false, chain) == 1) {
         d.ChainRead = true;
         for (const ChainRecord& c : chain) {
             if (c.Offset == rec.Translation)
@@ -138,11 +146,14 @@ bool FlagAgrees(const ActionRecord& rec, const RecordData& d) {
 }
 
 // The record's change is in the files in full: for an addition, the
-// translation is live in the chain of a live node that the list links to.
+// translation is live in the chain of a live node that the list links to
+// (an add makes a new node live once both neighbours link to it; a node
+// appended after it was added completely).
 bool InEffect(const ActionRecord& rec, const RecordData& d) {
     if (!FlagAgrees(rec, d)) return false;
     if (rec.Action != kActionAdded) return true;
-    return LinksOf(rec, d) == NodeLinks::kLinked && !d.Node.Deleted() && d.Reachable;
+    if (!d.NodeWhole || d.Node.Deleted() || !d.Reachable) return false;
+    return !d.NodeIsLast || LinksOf(rec, d) == NodeLinks::kLinked;
 }
 
 // Whether the files show how the record's change was written, so that
@@ -213,7 +224,9 @@ int MatchNodeToChain(EngineContext& ctx, FileHandle nodes, const ActionRecord& r
     return WriteNodeRecord(ctx, nodes, rec.Node, node) ? 1 : -1;
 }
 
-// The node and user translations files of a record's slot, open for one step.
+// The node and user translations files of a record's slot for one step: the
+// handles of the slot when the caller has it open already (its share mode
+// would keep a second handle for writing out), else files opened for the step.
 class RecordFiles {
 public:
     explicit RecordFiles(EngineContext& ctx) : ctx_(ctx) {}
@@ -222,6 +235,13 @@ public:
     ~RecordFiles() { Close(); }
     bool Open(int slot, int mode) {
         Close();
+        if (ctx_.OpenSlot == slot && H(ctx_, kNodeHandle) != kNoFile &&
+            H(ctx_, kUserTranslationsHandle) != kNoFile) {
+            Nodes = H(ctx_, kNodeHandle);
+            UserTr = H(ctx_, kUserTranslationsHandle);
+            borrowed_ = true;
+            return true;
+        }
         Nodes = ctx_.Files.Open(ctx_.Settings.NodePaths[slot], mode);
         if (Nodes != kNoFile) UserTr = ctx_.Files.Open(ctx_.Settings.UserTranslationsPaths[slot], mode);
         if (UserTr != kNoFile) return true;
@@ -229,22 +249,26 @@ public:
         return false;
     }
     void Close() {
-        CloseOwnFile(ctx_, UserTr);
-        CloseOwnFile(ctx_, Nodes);
+        if (!borrowed_) {
+            CloseOwnFile(ctx_, UserTr);
+            CloseOwnFile(ctx_, Nodes);
+        }
         UserTr = Nodes = kNoFile;
+        borrowed_ = false;
     }
     FileHandle Nodes = kNoFile, UserTr = kNoFile;
 
 private:
     EngineContext& ctx_;
+    bool borrowed_ = false;
 };
 
-// One record's data read from its slot's files: 1; 0 when they cannot be
-// opened (which proves nothing); -1 on a read error.
-int LookAtRecord(EngineContext& ctx, const ActionRecord& rec, RecordData& d) {
+// One record's data read from its slot's files (see ReadRecordData): 1; 0
+// when they cannot be opened (which proves nothing); -1 on a read error.
+int LookAtRecord(EngineContext& ctx, const ActionRecord& rec, RecordData& d, bool neighbours) {
     RecordFiles files(ctx);
     if (!files.Open(rec.Slot, kOpenReadShared)) return 0;
-    return ReadRecordData(ctx, files.Nodes, files.UserTr, rec, d);
+    return ReadRecordData(ctx, files.Nodes, files.UserTr, rec, d, neighbours);
 }
 
 // Opens the record's files for writing and runs `mend` on what they hold now.
@@ -278,7 +302,10 @@ bool SettleLog(EngineContext& ctx, FileHandle h, LogCounts& c, bool write) {
     while (c.Written > 0 && c.Current() == c.Written) {
         if (!ReadRecord(ctx, h, c.Written - 1, rec)) return false;
         if (!Examinable(rec)) break;
-        const int r = LookAtRecord(ctx, rec, d);
+        // Mostly the last command's record, with its change in full.
+        int r = LookAtRecord(ctx, rec, d, false);
+        if (r == 1 && rec.Action == kActionAdded && InEffect(rec, d)) break;
+        if (r == 1) r = LookAtRecord(ctx, rec, d, true);
         if (r < 0) return false;
         if (r == 0) break;
         if (InEffect(rec, d)) {
@@ -304,7 +331,8 @@ bool SettleLog(EngineContext& ctx, FileHandle h, LogCounts& c, bool write) {
         while (undo ? (c.Current() > 0 && c.Current() < c.Written) : c.Current() < c.Written) {
             if (!ReadRecord(ctx, h, undo ? c.Current() - 1 : c.Current(), rec)) return false;
             if (!Examinable(rec)) break;
-            const int r = LookAtRecord(ctx, rec, d);
+            int r = LookAtRecord(ctx, rec, d, false);
+            if (r == 1 && FlagAgrees(rec, d) != undo) r = LookAtRecord(ctx, rec, d, true);
             if (r < 0) return false;
             if (r == 0 || FlagAgrees(rec, d) == undo) break;
             if (write && FlagsAfterChain(rec, d, true) != d.Node.Flags &&
