@@ -1,6 +1,7 @@
 #include "translator_dialogs.h"
 
-#include "frame.h"
+#include <vector>
+
 #include "lexora_ids.h"
 #include "messages.h"
 #include "text_translator.h"
@@ -62,8 +63,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string EditorCommandLine(const std::string& path, int outputMode) {
-    return std::string(outputMode == 1 ? "write" : "notepad") + " \"" + path + "\"";
+std::wstring EditorCommandLine(const std::wstring& path, int outputMode) {
+    return std::wstring(outputMode == 1 ? L"write" : L"notepad") + L" \"" + path + L"\"";
 }
 
 // --- Slot choice -------------------------------------------------------------------
@@ -91,11 +92,13 @@ void TSelectDialog::SetupWindow() {
 
 void TSelectDialog::CmOk() {
     bool any = false;
+    std::array<bool, lex::kSlotCount> chosen{};
     for (int slot = 0; slot < lex::kSlotCount; ++slot) {
         const bool checked = ::IsDlgButtonChecked(Handle(), IDC_SELECT_FIRST_SLOT + slot) == BST_CHECKED;
-        program_.ChosenSlots[slot] = checked;
+        chosen[slot] = checked;
         any = any || checked;
     }
+    program_.ChooseSlots(chosen);
     CloseWindow(any ? IDOK : IDCANCEL);
 }
 
@@ -133,7 +136,7 @@ void TTrnDialog::SetupWindow() {
     SetItemText(IDOK, texts.LoadText(lex::kTextOk));
     SetItemText(IDCANCEL, texts.LoadText(lex::kTextCancel));
     output_.SetCodePage(kPathCodePage);
-    unicode_.SetCheck(program_.TranslatorOutputMode == 1);
+    unicode_.SetCheck(program_.TranslatorOutputMode() == 1);
     // The text is in the current slot's source language, with its font.
     const int slot = program_.CurrentSlot();
     text_.SetCodePage(program_.SlotCodePage(slot, 0));
@@ -210,10 +213,10 @@ void TTrnDialog::CmBrowseOutput() {
 
 void TTrnDialog::CmOk() {
     const int mode = unicode_.IsChecked() ? 1 : 0;
-    program_.TranslatorOutputMode = mode;
+    program_.SetTranslatorOutputMode(mode);
     std::vector<int> slots;
     for (int slot = 0; slot < lex::kSlotCount; ++slot)
-        if (program_.ChosenSlots[slot]) slots.push_back(slot);
+        if (program_.ChosenSlots()[slot]) slots.push_back(slot);
     // A slot without data: said before anything is written; the text stays.
     for (int slot : slots) {
         if (!SlotHasEntries(*program_.Engine, slot)) {
@@ -245,7 +248,7 @@ void TTrnDialog::CmOk() {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
-    if (TFOkno::starter(EditorCommandLine(wl::FromWide(path, CP_ACP), mode)) < 32)
+    if (!program_.Starter().StartWide(EditorCommandLine(path, mode)))
         ::MessageBoxA(Handle(), "Nelze spustit editor NOTEPAD.EXE/WRITE.EXE", "Pozor", MB_OK | MB_ICONSTOP);
     CloseWindow(IDOK);
 }
