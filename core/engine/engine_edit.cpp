@@ -1,5 +1,6 @@
 // The write side: adding entries and translations, deleting words and
 // translations, copying shipped entries to the Disk files.
+#include <climits>
 #include <cstring>
 
 #include "engine_internal.h"
@@ -20,7 +21,7 @@ void MarkNote(EngineContext& ctx, std::string& translation) {
 bool AppendBytes(EngineContext& ctx, FileHandle h, int64_t offset, const std::string& a,
                  const std::string& b = std::string()) {
     std::string all = a + b;
-    return WriteAt(ctx.Files, h, offset, all.data(), static_cast<uint32_t>(all.size()));
+    return WriteWhole(ctx.Files, h, offset, all.data(), static_cast<uint32_t>(all.size()));
 }
 
 bool WriteTranslationRecord(EngineContext& ctx, int64_t offset, const TranslationHead& head,
@@ -28,21 +29,43 @@ bool WriteTranslationRecord(EngineContext& ctx, int64_t offset, const Translatio
     uint8_t b[TranslationHead::kSize + kMaxTextLength];
     head.Encode(b);
     std::memcpy(b + TranslationHead::kSize, text.data(), text.size());
-    return WriteAt(ctx.Files, H(ctx, kUserTranslationsHandle), offset, b,
-                   static_cast<uint32_t>(TranslationHead::kSize + text.size()));
+    return WriteWhole(ctx.Files, H(ctx, kUserTranslationsHandle), offset, b,
+                      static_cast<uint32_t>(TranslationHead::kSize + text.size()));
 }
 
-// Makes room for a key record at `position` (a multiple of 9 inside the file)
-// by moving the tail up 9 bytes, from the end backwards in 4500-byte blocks.
+constexpr int64_t kKeySize = static_cast<int64_t>(KeyRecord::kSize);
+
+// The key index ends with room for one more record: a copy of its last record
+// after it. The room is made before anything of an add is written, so that a
+// full disk stops the add while the index is whole; room left by an add that
+// did not finish is used again. Bytes past the last whole record (a part of a
+// record a full disk cut short) are written over; every reader counts whole
+// records only.
+bool MakeKeyRoom(EngineContext& ctx) {
+    FileSystem& fs = ctx.Files;
+    const FileHandle h = H(ctx, kKeyIndexHandle);
+    const int64_t size = fs.Size(h);
+    if (size < 2 * kKeySize) return false;
+    const int64_t whole = size - size % kKeySize;
+    uint8_t last[2 * KeyRecord::kSize];
+    if (!ReadAt(fs, h, whole - 2 * kKeySize, last, sizeof last)) return false;
+    if (size == whole && std::memcmp(last, last + KeyRecord::kSize, KeyRecord::kSize) == 0) return true;
+    return WriteWhole(fs, h, whole, last + KeyRecord::kSize, KeyRecord::kSize);
+}
+
+// Puts a key record at `position` (a multiple of 9 inside the index) into the
+// room MakeKeyRoom made: the records from there on move up 9 bytes, from the
+// end backwards in 4500-byte blocks. Nothing here makes the file longer.
 bool InsertKeyRecord(EngineContext& ctx, int64_t position, const KeyRecord& rec) {
     FileSystem& fs = ctx.Files;
     FileHandle h = H(ctx, kKeyIndexHandle);
     const int64_t size = fs.Size(h);
-    if (size < 0 || position < static_cast<int64_t>(KeyRecord::kSize) || position > size)
-        return false;
+    // The records end where the room begins.
+    const int64_t end = size - size % kKeySize - kKeySize;
+    if (size < 0 || position < kKeySize || position > end) return false;
     constexpr int64_t kBlock = 4500;
     uint8_t buffer[kBlock];
-    int64_t pos = size - kBlock, block = kBlock;
+    int64_t pos = end - kBlock, block = kBlock;
     do {
         if (pos < position) {
             block -= position - pos;
@@ -50,14 +73,12 @@ bool InsertKeyRecord(EngineContext& ctx, int64_t position, const KeyRecord& rec)
             if (block <= 0) break;
         }
         if (!ReadAt(fs, h, pos, buffer, static_cast<uint32_t>(block))) return false;
-        if (!WriteAt(fs, h, pos + static_cast<int64_t>(KeyRecord::kSize), buffer,
-                     static_cast<uint32_t>(block)))
-            return false;
+        if (!WriteWhole(fs, h, pos + kKeySize, buffer, static_cast<uint32_t>(block))) return false;
         pos -= block;
     } while (block == kBlock);
     uint8_t b[KeyRecord::kSize];
     rec.Encode(b);
-    return WriteAt(fs, h, position, b, sizeof b);
+    return WriteWhole(fs, h, position, b, sizeof b);
 }
 
 // Chain of the entry in ctx.Node from the user translations file.
@@ -104,11 +125,11 @@ int MoveNodeToDisk(EngineContext& ctx) {
         copy.append(reinterpret_cast<const char*>(b), sizeof b);
         copy += chain[i].Text;
     }
-    if (!WriteAt(fs, H(ctx, kUserTranslationsHandle), trEnd, copy.data(),
-                 static_cast<uint32_t>(copy.size())))
+    if (!WriteWhole(fs, H(ctx, kUserTranslationsHandle), trEnd, copy.data(),
+                    static_cast<uint32_t>(copy.size())))
         return -1;
-    if (!WriteAt(fs, H(ctx, kUserWordsHandle), wordsEnd, texts.data(),
-                 static_cast<uint32_t>(texts.size())))
+    if (!WriteWhole(fs, H(ctx, kUserWordsHandle), wordsEnd, texts.data(),
+                    static_cast<uint32_t>(texts.size())))
         return -1;
     node.Flags = static_cast<uint8_t>((node.Flags | kFlagDisk) & ~kFlagCd);
     // An entry without translations keeps an empty chain.
@@ -145,80 +166,107 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
 
         WordNode node = ctx.Node.Node;
         node.Flags |= kFlagDisk;
-        if (pronunciation != ctx.Node.Pronunciation) {
+        const bool newPronunciation = pronunciation != ctx.Node.Pronunciation;
+        const bool revived = node.Deleted() && !exists;
+        node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
+        auto writeNewPronunciation = [&] {
             const int64_t end = fs.Size(userWords);
             if (end < static_cast<int64_t>(kFileHeaderSize) ||
                 !AppendBytes(ctx, userWords, end, ctx.Node.Word, pronunciation))
-                return -1;
+                return false;
             node.TextOffset = static_cast<int32_t>(end);
             node.PronunciationLength = static_cast<uint8_t>(pronunciation.size());
+            return true;
+        };
+        if (exists) {
+            // The translation is there: only the node changes.
+            if (newPronunciation && !writeNewPronunciation()) return -1;
+            if (!WriteNodeRecord(ctx, nodes, at, node)) return -1;
+            ctx.Node.Node = node;
             ctx.Node.Pronunciation = pronunciation;
+            return 2;
         }
-        // A deleted word comes back with its new translation: until that is
-        // written (and logged) the node stays deleted, so that a command
-        // stopped in between leaves no word without translations behind.
-        const bool revived = node.Deleted() && !exists;
-        node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
-        WordNode first = node;
-        if (revived) first.Flags |= kFlagDeleted;
-        if (!WriteNodeRecord(ctx, nodes, at, first)) return -1;
-        ctx.Node.Node = first;
-        if (exists) return 2;
 
         const int64_t t = fs.Size(userTr);
         if (t < kFirstUserTranslation) return -1;
         if (AppendActionRecord(ctx, kActionAdded, at, static_cast<int32_t>(t)) != 1) return -1;
-        bool ok = WriteTranslationRecord(ctx, t, newHead, translation);
+        // The new translation joins the chain with one write (the link to it),
+        // and the node changes with the last one (its first translation, a
+        // new pronunciation, a deleted word coming back): what stops before
+        // the link is taken back with the record, and what stops after it
+        // leaves the node as it was, for one Undo to take the translation back.
+        bool ok = WriteTranslationRecord(ctx, t, newHead, translation) &&
+                  (!newPronunciation || writeNewPronunciation());
         if (ok && chain.empty()) node.FirstTranslation = static_cast<int32_t>(t);
         if (ok && !chain.empty()) {
             TranslationHead last = chain.back().Head;
             last.Next = static_cast<int32_t>(t);
             ok = WriteHead(ctx, userTr, chain.back().Offset, last);
         }
-        if (ok && (chain.empty() || revived)) {
-            ok = WriteNodeRecord(ctx, nodes, at, node);
-            if (ok) ctx.Node.Node = node;
-        }
-        if (!ok) {
-            RetractActionRecord(ctx);
+        const bool counted = ok && AdjustWordCount(ctx, 1) == 1;
+        const bool nodeChanges = chain.empty() || revived || newPronunciation;
+        if (!counted || (nodeChanges && !WriteNodeRecord(ctx, nodes, at, node))) {
+            AbandonLastRecord(ctx, counted ? 1 : 0);
             return -1;
         }
-        return AdjustWordCount(ctx, 1) == 1 ? 1 : -1;
+        ctx.Node.Node = node;
+        ctx.Node.Pronunciation = pronunciation;
+        return 1;
     }
 
-    // A new entry after P, the node the search stopped at.
+    // A new entry N after P, the node the search stopped at, and before Q.
     const int32_t p = ctx.FoundOffset;
     WordNode pNode = ctx.Node.Node;
     WordNode qNode;
     const int32_t q = pNode.Next;
     if (!ReadNodeRecord(ctx, nodes, q, qNode)) return -1;
-    const int64_t n = fs.Size(nodes), t = fs.Size(userTr), w = fs.Size(userWords);
-    if (n < kLowSentinelNode || t < kFirstUserTranslation || w < static_cast<int64_t>(kFileHeaderSize))
+    const int64_t nodesSize = fs.Size(nodes), t = fs.Size(userTr), w = fs.Size(userWords);
+    if (nodesSize < kHighSentinelNode + static_cast<int64_t>(WordNode::kSize) || t < kFirstUserTranslation ||
+        w < static_cast<int64_t>(kFileHeaderSize))
         return -1;
-    WordNode node{p, q, static_cast<int32_t>(t), static_cast<int32_t>(w), newFlags,
-                  static_cast<uint8_t>(word.size()), static_cast<uint8_t>(pronunciation.size())};
+    // Nodes are read in file order too (archive save, export, search): a part
+    // of a node that a full disk cut short is written over.
+    const int64_t n = nodesSize - (nodesSize - kLowSentinelNode) % static_cast<int64_t>(WordNode::kSize);
+    if (n > INT32_MAX - static_cast<int64_t>(WordNode::kSize)) return -1;
+    const bool newKey = ctx.InsertPosition != -1;
+    if (newKey && !MakeKeyRoom(ctx)) return -1;
+    const WordNode node{p, q, static_cast<int32_t>(t), static_cast<int32_t>(w), newFlags,
+                        static_cast<uint8_t>(word.size()), static_cast<uint8_t>(pronunciation.size())};
     if (AppendActionRecord(ctx, kActionAdded, static_cast<int32_t>(n), static_cast<int32_t>(t)) != 1)
         return -1;
+    // The translation and the texts come before the node, so that a node in
+    // the file always has them. The node is written deleted, linked from P
+    // and Q, and made live with the last write: a reader (the list, or the
+    // jobs that read nodes in file order) never sees it before.
+    WordNode hidden = node;
+    hidden.Flags |= kFlagDeleted;
     pNode.Next = static_cast<int32_t>(n);
     qNode.Previous = static_cast<int32_t>(n);
     bool ok = WriteTranslationRecord(ctx, t, newHead, translation) &&
-              WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), node) &&
               AppendBytes(ctx, userWords, w, word, pronunciation) &&
+              WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), hidden) &&
               WriteNodeRecord(ctx, nodes, p, pNode) && WriteNodeRecord(ctx, nodes, q, qNode);
-    if (ok && ctx.InsertPosition != -1) {
+    if (!ok || AdjustWordCount(ctx, 1) != 1) {
+        AbandonLastRecord(ctx, 0);
+        return -1;
+    }
+    if (!WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), node)) {
+        AbandonLastRecord(ctx, 1);
+        return -1;
+    }
+    if (newKey) {
         KeyRecord rec{ctx.LastKey.Reserved, WordSortKey(word, ctx.OpenSlot, ctx.Settings),
                       static_cast<int32_t>(n)};
-        ok = InsertKeyRecord(ctx, ctx.InsertPosition, rec);
-    }
-    if (!ok) {
-        RetractActionRecord(ctx);
-        return -1;
+        if (!InsertKeyRecord(ctx, ctx.InsertPosition, rec)) {
+            AbandonLastRecord(ctx, 1);
+            return -1;
+        }
     }
     ctx.FoundOffset = static_cast<int32_t>(n);
     ctx.Node.Node = node;
     ctx.Node.Word = word;
     ctx.Node.Pronunciation = pronunciation;
-    return AdjustWordCount(ctx, 1) == 1 ? 1 : -1;
+    return 1;
 }
 
 int DeleteWord(EngineContext& ctx, const std::string& word) {
@@ -234,11 +282,10 @@ int DeleteWord(EngineContext& ctx, const std::string& word) {
         if (rec.Head.Deleted()) continue;
         if (AppendActionRecord(ctx, kActionDeleted, at, rec.Offset) != 1) return -1;
         rec.Head.Flags |= kFlagDeleted;
-        if (!WriteHead(ctx, userTr, rec.Offset, rec.Head)) {
-            RetractActionRecord(ctx);
+        if (!WriteHead(ctx, userTr, rec.Offset, rec.Head) || AdjustWordCount(ctx, -1) != 1) {
+            AbandonLastRecord(ctx, 0);
             return -1;
         }
-        if (AdjustWordCount(ctx, -1) != 1) return -1;
     }
     WordNode node = ctx.Node.Node;
     node.Flags |= kFlagDeleted;
@@ -265,11 +312,11 @@ int DeleteTranslation(EngineContext& ctx, const std::string& word, std::string& 
     if (!target) return 2;
     if (AppendActionRecord(ctx, kActionDeleted, at, target->Offset) != 1) return -1;
     target->Head.Flags |= kFlagDeleted;
-    if (!WriteHead(ctx, H(ctx, kUserTranslationsHandle), target->Offset, target->Head)) {
-        RetractActionRecord(ctx);
+    if (!WriteHead(ctx, H(ctx, kUserTranslationsHandle), target->Offset, target->Head) ||
+        AdjustWordCount(ctx, -1) != 1) {
+        AbandonLastRecord(ctx, 0);
         return -1;
     }
-    if (AdjustWordCount(ctx, -1) != 1) return -1;
     for (const ChainRecord& rec : chain)
         if (!rec.Head.Deleted()) return 1;
     WordNode node = ctx.Node.Node;

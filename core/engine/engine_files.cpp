@@ -14,6 +14,19 @@ EngineContext::~EngineContext() {
 
 namespace detail {
 
+bool WriteWhole(FileSystem& fs, FileHandle h, int64_t offset, const void* buffer, uint32_t count) {
+    const uint8_t* p = static_cast<const uint8_t*>(buffer);
+    while (count > 0) {
+        if (fs.Seek(h, offset) != offset) return false;
+        const int32_t n = fs.Write(h, p, count);
+        if (n <= 0 || static_cast<uint32_t>(n) > count) return false;
+        p += n;
+        offset += n;
+        count -= static_cast<uint32_t>(n);
+    }
+    return true;
+}
+
 bool ReadNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, WordNode& node) {
     if (offset < kLowSentinelNode) return false;
     uint8_t b[WordNode::kSize];
@@ -26,14 +39,14 @@ bool WriteNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, const Wor
     if (offset < kLowSentinelNode) return false;
     uint8_t b[WordNode::kSize];
     node.Encode(b);
-    return WriteAt(ctx.Files, h, offset, b, sizeof b);
+    return WriteWhole(ctx.Files, h, offset, b, sizeof b);
 }
 
 bool WriteHead(EngineContext& ctx, FileHandle h, int32_t offset, const TranslationHead& head) {
     if (offset < static_cast<int32_t>(kFileHeaderSize)) return false;
     uint8_t b[TranslationHead::kSize];
     head.Encode(b);
-    return WriteAt(ctx.Files, h, offset, b, sizeof b);
+    return WriteWhole(ctx.Files, h, offset, b, sizeof b);
 }
 
 int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset, bool texts,
@@ -230,7 +243,7 @@ int AdjustWordCount(EngineContext& ctx, int32_t delta) {
     uint8_t b[4];
     if (!ReadAt(ctx.Files, h, kWordCountOffset, b, 4)) return -1;
     PutI32(b, static_cast<int32_t>(static_cast<uint32_t>(GetI32(b)) + static_cast<uint32_t>(delta)));
-    return WriteAt(ctx.Files, h, kWordCountOffset, b, 4) ? 1 : -1;
+    return WriteWhole(ctx.Files, h, kWordCountOffset, b, 4) ? 1 : -1;
 }
 
 }  // namespace lex

@@ -34,6 +34,11 @@ inline void CloseOwnFile(EngineContext& ctx, FileHandle h) {
 }
 
 
+// Writes all `count` bytes at `offset`. A write that stores only part of
+// them (a file system may do so when it runs out of room) is carried on with
+// the rest; false when the file takes no more.
+bool WriteWhole(FileSystem& fs, FileHandle h, int64_t offset, const void* buffer, uint32_t count);
+
 // Node records lie at offset 40 or later.
 bool ReadNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, WordNode& node);
 bool WriteNodeRecord(EngineContext& ctx, FileHandle h, int32_t offset, const WordNode& node);
@@ -74,8 +79,12 @@ struct ChainRecord {
 int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset, bool texts,
               std::vector<ChainRecord>& out);
 
-// Takes back the action record appended last (its data could not be written).
-void RetractActionRecord(EngineContext& ctx);
+// A change that failed after its action record was appended: takes back
+// what it wrote of its data (as an Undo would, without the word count),
+// moves the word count back by `countWritten` (the change it had made) and
+// takes the record back. What cannot be written now stays for the next
+// opening of the log, which finishes it (see OpenActionLog).
+void AbandonLastRecord(EngineContext& ctx, int32_t countWritten);
 
 inline uint8_t NewRecordFlags(const EngineContext& ctx) {
     return static_cast<uint8_t>(kFlagDisk | (ctx.ArchiveMode ? kFlagArchive : 0));

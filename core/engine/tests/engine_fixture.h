@@ -74,6 +74,7 @@ public:
     std::string FailWritesTo;     // empty: no failures
     int FailAfterWrites = 0;      // writes to that file that still succeed
     std::string FailReadsFrom;    // empty: no failures
+    int ShortWriteAt = 0;         // the write with this number (see Writes) stores only part of its bytes
     int Writes = 0;
     int Pauses = 0;
     int Reads = 0;         // calls that read a file
@@ -113,6 +114,7 @@ public:
             if (FailAfterWrites <= 0) return -1;
             --FailAfterWrites;
         }
+        if (Writes == ShortWriteAt && n > 0) return Inner->Write(h, b, n / 2);
         return Inner->Write(h, b, n);
     }
     int64_t Seek(lex::FileHandle h, int64_t o) override { return Inner->Seek(h, o); }
