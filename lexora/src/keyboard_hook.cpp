@@ -17,7 +17,7 @@ UINT StartCommand(const std::string& commandLine) { return ::WinExec(commandLine
 
 struct HookState {
     KeyboardCoupling* Coupling = nullptr;
-    std::unique_ptr<ts::FileLayer> Files = ts::MakePlatformFileLayer();
+    std::unique_ptr<lex::FileSystem> Files = lex::MakePlatformFileSystem();
     std::unique_ptr<KeyboardHookState> Keys;
     HHOOK Hook = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "translator_dialogs.h"
 
+#include "core/files/whole_files.h"
 #include "frame.h"
 #include "lexora_ids.h"
 #include "messages.h"
@@ -20,39 +21,24 @@ constexpr UINT kPathCodePage = CP_UTF8;
 // The longest output path (in characters) the translator takes.
 constexpr size_t kMaxOutputPath = 254;
 
-// The output file, written in blocks.
+// The output file, written through the file layer into a temporary file that
+// replaces the target only when the whole translation is written.
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(HANDLE file) : file_(file) {}
-    ~FileSink() override { Close(); }
-    bool Write(const char* data, size_t size) override {
-        buffer_.append(data, size);
-        return buffer_.size() < kBlock || Flush();
-    }
-    // Writes what is left and closes the file; false when a write failed.
-    bool Close() {
-        if (file_ == INVALID_HANDLE_VALUE) return ok_;
-        Flush();
-        ::CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-        return ok_;
-    }
+    explicit FileSink(lex::FileSystem& files) : writer_(files) {}
+    bool Create(const std::string& path) { return writer_.Create(path); }
+    bool Write(const char* data, size_t size) override { return writer_.Append(data, size); }
+    // Writes what is left and puts the file in place.
+    bool Commit() { return writer_.Commit() == lex::WriteOutcome::Done; }
 
 private:
-    static constexpr size_t kBlock = 64 * 1024;
-    bool Flush() {
-        if (ok_ && !buffer_.empty()) {
-            DWORD written = 0;
-            ok_ = ::WriteFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr) &&
-                  written == buffer_.size();
-        }
-        buffer_.clear();
-        return ok_;
-    }
-    HANDLE file_;
-    std::string buffer_;
-    bool ok_ = true;
+    lex::ReplacingWriter writer_;
 };
+
+// The file layer takes paths in the system's code page.
+std::string FilePath(const std::string& utf8) { return wl::FromWide(wl::ToWide(utf8, kPathCodePage), CP_ACP); }
+// Whether `path` names the file of `wide` (no character lost on the way).
+bool IsFilePath(const std::wstring& wide, const std::string& path) { return wl::ToWide(path, CP_ACP) == wide; }
 
 // The folder part of a path (up to its last backslash), or empty.
 std::string FolderOf(const std::string& path) {
@@ -171,17 +157,8 @@ void TTrnDialog::CmBrowseSource() {
 }
 
 bool TTrnDialog::LoadSource(const std::string& path) {
-    HANDLE file = ::CreateFileW(wl::ToWide(path, kPathCodePage).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     std::string bytes;
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        char block[64 * 1024];
-        DWORD got = 0;
-        while ((ok = ::ReadFile(file, block, sizeof block, &got, nullptr) != FALSE) && got > 0) bytes.append(block, got);
-        ::CloseHandle(file);
-    }
-    if (!ok) {
+    if (lex::ReadWholeFile(*program_.Files, FilePath(path), bytes) != lex::ReadOutcome::Whole) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenLoadFile);
         return false;
     }
@@ -222,30 +199,28 @@ void TTrnDialog::CmOk() {
         }
     }
     // A longer path is refused, not cut: its first part may name another file.
-    const std::wstring path = wl::ToWide(output_.GetText(), kPathCodePage);
-    HANDLE file = path.empty() || path.size() > kMaxOutputPath ? INVALID_HANDLE_VALUE
-                               : ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const std::wstring wide = wl::ToWide(output_.GetText(), kPathCodePage);
+    const std::string path = wl::FromWide(wide, CP_ACP);
+    FileSink sink(*program_.Files);
+    if (wide.empty() || wide.size() > kMaxOutputPath || !IsFilePath(wide, path) || !sink.Create(path)) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
-    FileSink sink(file);
     TranslationWriter out(sink, mode == 1 ? OutputMode::kUtf16 : OutputMode::kEightBit,
                           [this](int slot) { return program_.SlotCodePage(slot, 0); });
     out.Begin();
     const TranslationRun run = TranslateText(*program_.Engine, text_.GetText(), slots, out);
-    const bool written = sink.Close();
+    const bool written = run.status != TranslationRun::kWriteFailed && sink.Commit();
     if (run.slot >= 0) program_.SetCurrentSlot(run.slot);
     if (run.status == TranslationRun::kNoCandidates) {
         Warn(lex::kTextWarningCaption, lex::kTextNotInstalled);
         return;
     }
-    if (run.status == TranslationRun::kWriteFailed || !written) {
+    if (!written) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
-    if (TFOkno::starter(EditorCommandLine(wl::FromWide(path, CP_ACP), mode)) < 32)
+    if (TFOkno::starter(EditorCommandLine(path, mode)) < 32)
         ::MessageBoxA(Handle(), "Nelze spustit editor NOTEPAD.EXE/WRITE.EXE", "Pozor", MB_OK | MB_ICONSTOP);
     CloseWindow(IDOK);
 }

@@ -73,7 +73,7 @@ bool SystemProfileFile::WriteString(const std::string& section, const std::strin
 }
 
 Program::Program(const ts::CommandLine& line)
-    : Line(line), Files(ts::MakePlatformFileLayer()), Store(*Files, *this), texts_(nullptr, strings_) {
+    : Line(line), Files(lex::MakePlatformFileSystem()), Store(*Files, *this), texts_(nullptr, strings_) {
     if (EditorOnly()) Store.SetFixedPath(Line.EditorFilePath);
     SetProgramDirectory(Line.ProgramDirectory);
     texts_.SetLanguage(ts::kDefaultUiLanguage);

@@ -12,7 +12,7 @@
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 
 namespace tsapp {
 
@@ -65,7 +65,7 @@ public:
     std::string Text(int baseId) { return texts_.Get(baseId); }
     UINT UiCodePage() const { return CodePageOfLanguage(texts_.Language()); }
 
-    std::unique_ptr<ts::FileLayer> Files;
+    std::unique_ptr<lex::FileSystem> Files;
     ts::KeyboardLayoutStore Store;
     ts::TextProfileFile WorkIni() { return Store.WorkIni(); }
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 #include "ts/texts/ts_text_ids.h"
 #include "ts_ids.h"
 #include "ts_program_fixture.h"

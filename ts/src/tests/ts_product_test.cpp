@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "ts/keyboard/keyboard_file.h"
-#include "ts/keyboard/switch_file.h"
+#include "core/keyboard/keyboard_file.h"
+#include "core/keyboard/switch_file.h"
 #include "ts_ids.h"
 #include "ts_program_fixture.h"
 #include "winlib/testing/process_driver.h"

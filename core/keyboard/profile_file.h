@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ts/keyboard/file_layer.h"
+#include "core/files/whole_files.h"
 
 namespace ts {
 
@@ -46,7 +46,7 @@ public:
 //   byte for byte. The new contents replace the file only when written whole.
 class TextProfileFile : public ProfileFile {
 public:
-    TextProfileFile(FileLayer& files, std::string path) : files_(files), path_(std::move(path)) {}
+    TextProfileFile(lex::FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
 
     const std::string& Path() const { return path_; }
 
@@ -58,7 +58,7 @@ public:
                      const std::string& value) override;
 
 private:
-    FileLayer& files_;
+    lex::FileSystem& files_;
     std::string path_;
 };
 

@@ -1,4 +1,4 @@
-#include "ts/keyboard/profile_file.h"
+#include "core/keyboard/profile_file.h"
 
 #include <cstdint>
 #include <vector>
@@ -146,7 +146,7 @@ std::vector<std::string> TextProfileFile::GetStrings(const std::string& section,
                                                      const std::string& fallback, int size) {
     std::string content;
     std::vector<Line> lines;
-    if (ReadWholeFile(files_, path_, content) == ReadOutcome::Done) lines = Parse(content);
+    if (lex::ReadWholeFile(files_, path_, content) == lex::ReadOutcome::Whole) lines = Parse(content);
     std::vector<std::string> values;
     for (const std::string& key : keys) values.push_back(Lookup(lines, section, key, fallback, size));
     return values;
@@ -161,8 +161,7 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
         return false;
     std::string content;
     // A file that is there but cannot be read is not written over.
-    const ReadOutcome read = ReadWholeFile(files_, path_, content);
-    if (read == ReadOutcome::Failed || (read == ReadOutcome::NotOpened && files_.Exists(path_))) return false;
+    if (lex::ReadWholeFile(files_, path_, content) != lex::ReadOutcome::Whole && files_.Exists(path_)) return false;
     std::vector<Line> lines = Parse(content);
     // New lines end like the file's first line, CR LF when there is none.
     const std::string newline =
@@ -205,7 +204,7 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
     }
     std::string out;
     for (const Line& line : lines) out += line.text;
-    return WriteReplacing(files_, path_, out);
+    return lex::WriteFileReplacing(files_, path_, out) == lex::WriteOutcome::Done;
 }
 
 }  // namespace ts
