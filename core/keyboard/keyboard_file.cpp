@@ -309,23 +309,15 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
         haveWork = read == lex::ReadOutcome::Whole;
     }
 
-    switch (lex::WriteTemporary(files_, path, image)) {
+    // The companion goes in place first: beside the old layout its new
+    // commands do nothing, while a new layout beside the old companion could
+    // name a program the companion lacks.
+    const lex::WriteOutcome written = haveWork ? lex::SaveFilePair(files_, {companion, work}, {path, image})
+                                               : lex::WriteFileReplacing(files_, path, image);
+    switch (written) {
         case lex::WriteOutcome::Done: break;
         case lex::WriteOutcome::NotCreated: return fail(KeyboardFileResult::NotOpened);
         default: return fail(KeyboardFileResult::WriteFailed);
-    }
-    if (haveWork && lex::WriteTemporary(files_, companion, work) != lex::WriteOutcome::Done) {
-        files_.Remove(lex::TemporaryName(path));
-        return fail(KeyboardFileResult::WriteFailed);
-    }
-    if (!files_.Replace(lex::TemporaryName(path), path)) {
-        files_.Remove(lex::TemporaryName(path));
-        if (haveWork) files_.Remove(lex::TemporaryName(companion));
-        return fail(KeyboardFileResult::WriteFailed);
-    }
-    if (haveWork && !files_.Replace(lex::TemporaryName(companion), companion)) {
-        files_.Remove(lex::TemporaryName(companion));
-        return fail(KeyboardFileResult::WriteFailed);
     }
     Modified = false;
     if (!haveWork && files_.Exists(companion)) return KeyboardFileResult::CompanionNotSaved;

@@ -229,10 +229,11 @@ public:
     // (so no edits of an earlier session come back).
     KeyboardFileResult LoadKeyboardFile(const std::string& path);
 
-    // Writes the tables and copies the working copy of the last load to the
-    // companion of `path`, each through a temporary file in the same folder,
-    // put in place only when both are complete. On failure kSaveFailedText is
-    // shown, the old files stay and Modified stays set.
+    // Writes the tables to `path` and the working copy of the last load to its
+    // companion, both or neither (the pair save of the file layer; the
+    // companion goes in place first, so that a layout never names a program
+    // its companion lacks). On failure kSaveFailedText is shown, the old files
+    // stay and Modified stays set.
     KeyboardFileResult SaveKeyboardFile(const std::string& path);
 
 private:
