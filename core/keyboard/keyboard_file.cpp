@@ -265,9 +265,11 @@ KeyboardFileResult KeyboardLayoutStore::LoadKeyboardFile(const std::string& requ
     LayoutTables scratch;
     if (IsUsableKeyboardName(path)) result = ReadKeyboardFile(files_, path, scratch);
     if (result != KeyboardFileResult::Done) {
+        unloadedPath_ = path;
         messages_.ShowFileMessage(kLoadFailedText);
         return result;
     }
+    unloadedPath_.clear();
     Tables = scratch;
     Modified = false;
     workIniName_ = MakeWorkIniName(path);
@@ -296,6 +298,10 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
         return r;
     };
     if (!IsUsableKeyboardName(path)) return fail(KeyboardFileResult::NameRefused);
+    // The tables do not come from a file whose load failed: what that file
+    // holds is replaced only at the user's word.
+    if (path == unloadedPath_ && files_.Exists(path) && !messages_.ConfirmReplaceUnloaded(path))
+        return KeyboardFileResult::Declined;
 
     std::string image(kLayoutFileSize, '\0');
     EncodeLayout(Tables, reinterpret_cast<uint8_t*>(&image[0]));
@@ -320,6 +326,7 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
         default: return fail(KeyboardFileResult::WriteFailed);
     }
     Modified = false;
+    if (path == unloadedPath_) unloadedPath_.clear();
     if (!haveWork && files_.Exists(companion)) return KeyboardFileResult::CompanionNotSaved;
     return KeyboardFileResult::Done;
 }

@@ -170,6 +170,7 @@ enum class KeyboardFileResult {
                         //     working copy not refreshed; the working copy is removed
     CompanionNotSaved,  // -1: save: keyboard file saved, no working copy (or the load could
                         //     not read the companion): the companion stays
+    Declined,           // -1: save: the file whose load failed is kept at the user's word
 };
 int ResultCode(KeyboardFileResult result);
 // The load took the new layout (the tables and the working copy name changed).
@@ -198,6 +199,9 @@ class KeyboardFileMessages {
 public:
     virtual ~KeyboardFileMessages() = default;
     virtual void ShowFileMessage(const std::string& text) = 0;
+    // Asked before a save replaces the file whose last load failed (what it
+    // holds was never shown): true replaces it.
+    virtual bool ConfirmReplaceUnloaded(const std::string& path) = 0;
 };
 constexpr char kLoadFailedText[] = "otevreni load key";
 constexpr char kSaveFailedText[] = "write1";
@@ -233,7 +237,8 @@ public:
     // companion, both or neither (the pair save of the file layer; the
     // companion goes in place first, so that a layout never names a program
     // its companion lacks). On failure kSaveFailedText is shown, the old files
-    // stay and Modified stays set.
+    // stay and Modified stays set. A file whose last load failed is replaced
+    // only when ConfirmReplaceUnloaded says so.
     KeyboardFileResult SaveKeyboardFile(const std::string& path);
 
 private:
@@ -242,6 +247,7 @@ private:
     std::string workIniName_;
     std::string fixedPath_;
     std::string lastPath_;
+    std::string unloadedPath_;    // the path of the last load when it failed
     bool keepCompanion_ = false;  // the last load could not read the companion that is there
 };
 

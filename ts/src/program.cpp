@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "core/settings/ini_file.h"
+#include "ts/texts/ts_text_ids.h"
 #include "winlib/text.h"
 
 namespace tsapp {
@@ -112,5 +113,10 @@ int Program::MessageBox8(HWND owner, const std::string& text, const std::string&
 }
 
 void Program::ShowFileMessage(const std::string& text) { MessageBox8(MainWindow, text, "ts", MB_OK); }
+
+bool Program::ConfirmReplaceUnloaded(const std::string&) {
+    return MessageBox8(MainWindow, Text(ts::kTextReplaceUnloadedKeyboard), Text(ts::kTextWarningCaption), MB_YESNO) ==
+           IDYES;
+}
 
 }  // namespace tsapp

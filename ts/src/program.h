@@ -95,6 +95,8 @@ public:
 
     // A file message of the layout store: a box with the program's name as caption.
     void ShowFileMessage(const std::string& text) override;
+    // The store's question before a save replaces a file that could not be loaded.
+    bool ConfirmReplaceUnloaded(const std::string& path) override;
 
 private:
     std::string programDirectory_;

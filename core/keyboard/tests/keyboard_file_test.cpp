@@ -509,6 +509,62 @@ TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
     EXPECT_EQ(21u, faults.size());
 }
 
+// After a load that failed (a short file, or one another program held), the
+// tables do not come from that file: a save asks before replacing it, No
+// keeps it byte for byte and the edits, Yes replaces it. A file that is not
+// there is written without a question, and a load that works ends them.
+TEST_F(KeyboardStoreTest, SaveAfterAFailedLoadAsksBeforeReplacing) {
+    const std::string bad = dir.Sub("bad.tsb");
+    const Bytes shortImage = PatternImage(6).substr(0, ts::kLayoutFileSize - 1);
+    struct Case {
+        const char* name;
+        Bytes content;     // "-": none
+        bool held;         // another program holds it while it loads
+        bool asked;
+    } cases[] = {
+        {"short file", shortImage, false, true},
+        {"held at the load", PatternImage(7), true, true},
+        {"missing file", "-", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(bad);
+        if (c.content != "-") tstest::WriteFileBytes(bad, c.content);
+        ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+        files.FailOpenOf = c.held ? "bad.tsb" : "";
+        EXPECT_FALSE(ts::LayoutTaken(store.LoadKeyboardFile(bad)));
+        files.FailOpenOf.clear();
+        store.Modified = true;
+        messages.Shown.clear();
+        messages.Asked.clear();
+        messages.ReplaceUnloaded = false;
+        if (c.asked) {
+            const KeyboardFileResult r = store.SaveKeyboardFile(bad);
+            EXPECT_EQ(KeyboardFileResult::Declined, r);
+            EXPECT_EQ(-1, ts::ResultCode(r));
+            EXPECT_EQ(std::vector<std::string>{bad}, messages.Asked);
+            EXPECT_TRUE(messages.Shown.empty());
+            EXPECT_TRUE(store.Modified);
+            EXPECT_EQ(c.content, tstest::ReadFileBytes(bad));
+            messages.ReplaceUnloaded = true;
+        }
+        ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
+        EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(bad));
+        EXPECT_FALSE(store.Modified);
+        // Saved once, the file holds these tables: no more questions.
+        ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
+        EXPECT_EQ(c.asked ? 2u : 0u, messages.Asked.size());  // No, then Yes
+        EXPECT_EQ(0, files.OpenCount());
+    }
+    // A load that works ends the questions for the file that failed before.
+    tstest::WriteFileBytes(bad, shortImage);
+    EXPECT_FALSE(ts::LayoutTaken(store.LoadKeyboardFile(bad)));
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    messages.Asked.clear();
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
+    EXPECT_TRUE(messages.Asked.empty());
+}
+
 TEST_F(KeyboardStoreTest, SaveThatCannotStart) {
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
     store.Modified = true;

@@ -66,7 +66,13 @@ public:
 class RecordingMessages : public ts::KeyboardFileMessages {
 public:
     std::vector<std::string> Shown;
+    std::vector<std::string> Asked;  // the paths of the replace questions
+    bool ReplaceUnloaded = false;    // the answer to them
     void ShowFileMessage(const std::string& text) override { Shown.push_back(text); }
+    bool ConfirmReplaceUnloaded(const std::string& path) override {
+        Asked.push_back(path);
+        return ReplaceUnloaded;
+    }
 };
 
 }  // namespace tstest
