@@ -184,7 +184,9 @@ void KeyboardDialog::SetupWindow() {
         LoadCurrent();
         return;
     }
-    SelectQuickButton(currentQuickButton_);
+    // A start that ends at once reads and writes no layout file: a load would
+    // copy the companion over the running program's working copy.
+    if (!quitRequested_) SelectQuickButton(currentQuickButton_);
     if (!quitRequested_ && ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1) CmActivate();
     SetTimer(kPollTimer, kPollMs);
     if (!quitRequested_) {
