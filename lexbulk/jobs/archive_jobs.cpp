@@ -47,7 +47,7 @@ bool ArchiveSaveJob::DoUnit() {
         done_ = (done_ / 100 + 1) * 100;
         if (next >= 0) return OpenSlot(next);
         if (output_->Commit() != lex::WriteOutcome::Done)
-            return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
+            return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         return FinishWith(lex::kTextArchiveStatus, lex::kTextArchiveDone);
     }
     if (cursor_.Count > 0) done_ = done_ / 100 * 100 + static_cast<uint64_t>(cursor_.Next * 99 / cursor_.Count);
@@ -70,7 +70,7 @@ bool ArchiveSaveJob::DoUnit() {
             lastTranslation_ = t.Text;
         }
     }
-    if (!output_->Append(out)) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
+    if (!output_->Append(out)) return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
     return true;
 }
 

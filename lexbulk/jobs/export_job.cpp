@@ -52,7 +52,8 @@ bool ExportJob::Write(const std::string& word, const std::string& pronunciation,
 bool ExportJob::End() {
     lex::CloseSlotFiles(ctx_);
     slotOpen_ = false;
-    if (output_->Commit() != lex::WriteOutcome::Done) return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+    if (output_->Commit() != lex::WriteOutcome::Done)
+        return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
     return FinishWith(lex::kTextExportStatus, lex::kTextExportDone);
 }
 
@@ -65,7 +66,7 @@ bool ExportJob::DoUnit() {
         done_ = static_cast<uint64_t>(cursor_.Next);
         for (const lex::StoredEntry& e : entries) {
             if (!Write(e.Word, e.Pronunciation, e.Node.Flags, e.Translations))
-                return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+                return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         }
         return true;
     }
@@ -74,7 +75,7 @@ bool ExportJob::DoUnit() {
     if (r < 0) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
     for (const lex::WalkEntry& e : walked_) {
         if (!Write(e.Word, e.Pronunciation, e.Node.Flags, e.Translations))
-            return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+            return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
     }
     done_ = static_cast<uint64_t>(walk_.Visited);
     if (r == 0 || walk_.End) return End();

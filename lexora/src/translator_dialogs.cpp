@@ -217,7 +217,7 @@ void TTrnDialog::CmOk() {
         return;
     }
     if (!written) {
-        Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
+        Warn(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         return;
     }
     if (TFOkno::starter(EditorCommandLine(path, mode)) < 32)
