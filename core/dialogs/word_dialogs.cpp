@@ -1,9 +1,12 @@
 // The word maintenance dialogs.
 #include "core/dialogs/word_dialogs.h"
 
+#include <algorithm>
+
 #include "core/engine/slots.h"
 #include "core/engine/trim_word.h"
 #include "core/texts/text_ids.h"
+#include "core/ui/ui_texts.h"
 
 namespace lex {
 
@@ -56,15 +59,12 @@ void WordDialogBase::SetLabel(int id, int slot, int kind) {
     SetItemText(id, services_.SlotName ? services_.SlotName(slot, kind) : std::string());
 }
 
-void WordDialogBase::SetItemTextId(int id, int textId) { SetItemText(id, services_.Texts.LoadText(textId)); }
-
 void WordDialogBase::SetupDeleteFields(int captionId, wl::Edit& word, wl::Edit& translations, wl::Edit& reverseWords,
                                        wl::Edit& reverseTranslation) {
     SetCodePage(services_.Texts.CodePage());
     SetText(services_.Texts.LoadText(captionId));
-    SetItemTextId(IDOK, kTextOk);
-    SetItemTextId(IDCANCEL, kTextCancel);
-    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
+    SetItemTexts(UiTextLookup(services_.Texts),
+                 {{IDOK, kTextOk}, {IDCANCEL, kTextCancel}, {IDC_WD_CLEAN_UP, kTextCleanUp}});
     const int slot = view_.Slot, other = counterpart_;
     SetupField(word, slot, 0);
     SetupField(translations, slot, 1);
@@ -154,8 +154,8 @@ void TAddWordDialog::SetupWindow() {
     SetLabel(IDC_WE_TRANSLATIONS_LABEL, slot, 1);
     SetLabel(IDC_WE_REVERSE_WORDS_LABEL, other, 0);
     SetLabel(IDC_WE_REVERSE_TRANSLATION_LABEL, other, 1);
-    SetItemTextId(IDC_WE_PRONUNCIATION_LABEL, kTextPronunciation);
-    SetItemTextId(IDC_WE_REVERSE_PRONUNCIATIONS_LABEL, kTextPronunciation);
+    SetItemTexts(UiTextLookup(services_.Texts), {{IDC_WE_PRONUNCIATION_LABEL, kTextPronunciation},
+                                                 {IDC_WE_REVERSE_PRONUNCIATIONS_LABEL, kTextPronunciation}});
     SetupField(word_, slot, 0);
     SetupField(pronunciation_, slot, 2);
     SetupField(translations_, slot, 1);
@@ -167,10 +167,10 @@ void TAddWordDialog::SetupWindow() {
     word_.SetText(Cut(view_.Word, kMaxTextLength));
     pronunciation_.SetText(WithoutBrackets(view_.Pronunciation));
     SetText(services_.Texts.LoadText(kTextNewEntryCaption));
-    SetItemTextId(IDOK, kTextOk);
-    SetItemTextId(IDCANCEL, kTextCancel);
-    SetItemTextId(IDC_WE_CLEAN_UP, kTextCleanUp);
-    SetItemTextId(IDC_WE_NEXT_WORD, kTextNextWord);
+    SetItemTexts(UiTextLookup(services_.Texts), {{IDOK, kTextOk},
+                                                 {IDCANCEL, kTextCancel},
+                                                 {IDC_WE_CLEAN_UP, kTextCleanUp},
+                                                 {IDC_WE_NEXT_WORD, kTextNextWord}});
     SetTimer(kFocusTimer, kFocusPeriod);
 }
 
@@ -223,6 +223,35 @@ bool TAddWordDialog::WordAccepted(const std::string& word) {
     return false;
 }
 
+bool TAddWordDialog::EntryAccepted(const std::string& word, const std::string& reverse) {
+    if (!WordAccepted(word)) return false;
+    auto refuse = [this](int text) {
+        if (services_.ShowMessage) services_.ShowMessage(this, kTextVocabularyErrorCaption, text);
+        return false;
+    };
+    // A character that the slot's code page lacks would be stored as '?'.
+    std::vector<const wl::Edit*> written;
+    if (!word.empty()) written.insert(written.end(), {&word_, &pronunciation_, &translations_});
+    if (!reverse.empty()) written.insert(written.end(), {&reverseTranslation_, &reverseWords_, &reversePronunciations_});
+    for (const wl::Edit* field : written)
+        if (!field->TextFits()) return refuse(kTextCannotStoreText);
+    if (reverse.empty()) return true;
+    // A reverse word is refused as the word is; only a grammar note of the
+    // translations that "->" copied along is passed over.
+    const char note = services_.Engine.Settings.GrammarSeparator;
+    std::vector<std::string> notes;
+    for (std::string line : Lines(translations_)) {
+        TrimWord(line);
+        if (!line.empty() && line[0] == note) notes.push_back(line);
+    }
+    for (std::string line : Lines(reverseWords_)) {
+        TrimWord(line);
+        if (line.empty() || line[0] != note) continue;
+        if (std::find(notes.begin(), notes.end(), line) == notes.end()) return refuse(kTextWordIsGrammarNote);
+    }
+    return true;
+}
+
 int TAddWordDialog::AddReverseEntries(const std::string& reverse) {
     EngineContext& ctx = services_.Engine;
     const std::vector<std::string> words = Lines(reverseWords_);
@@ -247,7 +276,7 @@ void TAddWordDialog::CmOk() {
     std::string reverse = FieldText(reverseTranslation_);
     TrimWord(word);
     TrimWord(reverse);
-    if (!WordAccepted(word)) return;
+    if (!EntryAccepted(word, reverse)) return;
     const std::vector<std::string> translations = Lines(translations_);
 
     SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
@@ -304,7 +333,7 @@ void TChangeWordDialog::CmOk() {
     const std::string old = Cut(view_.Word, kMaxTextLength);
     TrimWord(word);
     TrimWord(reverse);
-    if (!WordAccepted(word)) return;
+    if (!EntryAccepted(word, reverse)) return;
     const std::vector<std::string> translations = Lines(translations_);
 
     SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};

@@ -70,7 +70,6 @@ protected:
     // Labels, caption and button texts, fonts and code pages of one field.
     void SetupField(wl::Window& field, int slot, int kind);
     void SetLabel(int id, int slot, int kind);
-    void SetItemTextId(int id, int textId);
     // The common part of the two delete dialogs' set-up: caption, buttons,
     // and the word, translation, reverse words and reverse translation
     // fields with their labels (the entry's slot, then the counterpart).
@@ -108,6 +107,12 @@ protected:
     // Whether the word may be written; false (with a message) for a word
     // that begins with the grammar-note separator.
     bool WordAccepted(const std::string& word);
+    // Whether OK may write the fields, given the trimmed word and reverse
+    // translation: false (with a message, nothing written) for a word or a
+    // reverse word that begins with the grammar-note separator, and for a
+    // field going into a slot that holds characters the slot's code page
+    // cannot store.
+    bool EntryAccepted(const std::string& word, const std::string& reverse);
     void CmTakeOver();
     void CmClear();
     virtual void CmOk();

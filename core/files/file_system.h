@@ -67,10 +67,17 @@ public:
     virtual void Pause(int milliseconds) = 0;
 };
 
-// The file system of the platform the program is built for.
-std::unique_ptr<FileSystem> MakePlatformFileSystem();
+// How the paths given to a file system are written: in the system's 8-bit
+// code page, as the Windows "A" functions and the ini files have them, or in
+// UTF-8 (the translator keeps its paths so, that no letter outside the code
+// page is lost). The native build takes paths as bytes either way.
+enum class PathEncoding { System, Utf8 };
 
-// FileSystem::Exists of the platform, for code that holds no file system.
+// The file system of the platform the program is built for.
+std::unique_ptr<FileSystem> MakePlatformFileSystem(PathEncoding encoding = PathEncoding::System);
+
+// FileSystem::Exists of the platform (paths in the system code page), for
+// code that holds no file system.
 bool PlatformFileExists(const std::string& path);
 
 // Reads exactly `count` bytes at `offset`: true when all were read.

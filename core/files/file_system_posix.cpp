@@ -78,7 +78,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> MakePlatformFileSystem(PathEncoding) { return std::make_unique<PosixFileSystem>(); }
 
 bool PlatformFileExists(const std::string& path) {
     struct stat st;

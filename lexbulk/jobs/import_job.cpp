@@ -9,6 +9,7 @@ bool ImportJob::OnStart() {
     RestartCounters();
     duplicates_ = 0;
     askAgain_ = true;
+    searching_ = endSearch_ = false;
     if (!lex::IsValidSlot(request_.Slot)) return FailWith(lex::kTextBulkWarningCaption, lex::kTextChooseOneCode);
     format_ = std::make_unique<WordFormatTemplate>(request_.TemplateText, request_.Code);
     const TemplateCheck check = format_->CheckForImport();
@@ -34,7 +35,21 @@ void ImportJob::Release() {
     if (source_) source_->Close();
 }
 
+bool ImportJob::EndSearch() {
+    if (!Searching()) return false;
+    endSearch_ = true;
+    return true;
+}
+
+bool ImportJob::EndOfSource() {
+    searching_ = endSearch_ = false;
+    lastWord_.clear();
+    lastTranslation_.clear();
+    return FinishWith(lex::kTextImportStatus, lex::kTextImportDone);
+}
+
 bool ImportJob::DoUnit() {
+    if (endSearch_) return EndOfSource();
     TextEntry entry;
     switch (extractor_->Next(entry)) {
     case ExtractResult::kNeedInput: {
@@ -45,17 +60,17 @@ bool ImportJob::DoUnit() {
         } else {
             extractor_->Feed(chunk_, static_cast<size_t>(n));
         }
+        searching_ = true;
         done_ = static_cast<uint64_t>(source_->Position());
         return true;
     }
     case ExtractResult::kEnd:
-        lastWord_.clear();
-        lastTranslation_.clear();
-        return FinishWith(lex::kTextImportStatus, lex::kTextImportDone);
+        return EndOfSource();
     case ExtractResult::kFieldTooLong:
     case ExtractResult::kInvalidTemplate:
         return FailWith(lex::kTextImportStatus, lex::kTextImportError);
     case ExtractResult::kEntry:
+        searching_ = false;
         break;
     }
     // A word that begins with the grammar separator is no entry.

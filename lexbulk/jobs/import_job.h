@@ -32,11 +32,19 @@ public:
     void SetRequest(const ImportRequest& request) { request_ = request; }
     // Entries whose translation was already there (shown, not counted).
     long Duplicates() const { return duplicates_; }
+    // Whether the run is searching the file for a separator and the search
+    // has needed more of the file than it had.
+    bool Searching() const { return Running() && searching_; }
+    // Esc during such a search: the run ends at its next unit as at the end of
+    // the file, with the entries so far kept. False, and nothing changes,
+    // when no search is going on.
+    bool EndSearch();
 
 protected:
     bool OnStart() override;
     bool DoUnit() override;
     void Release() override;
+    bool EndOfSource();
 
 private:
     ImportRequest request_;
@@ -48,6 +56,8 @@ private:
     std::unique_ptr<ChunkReader> source_;
     bool slotOpen_ = false;
     bool logOpen_ = false;
+    bool searching_ = false;
+    bool endSearch_ = false;
     long duplicates_ = 0;
     char chunk_[ChunkReader::kChunk];
 };

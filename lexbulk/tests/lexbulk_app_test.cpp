@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 #include <functional>
 
@@ -20,6 +19,7 @@
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
+#include "winlib/testing/dialog_script.h"
 #include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
@@ -48,10 +48,8 @@ TEST(StartGate, OnlyTheOneWordStart) {
 
 // Answers the dialogs that open one after another (message boxes included),
 // each by the next step, and keeps the texts of the message boxes.
-class DialogScript {
+class DialogScript : public wl::testing::DialogScript {
 public:
-    using Step = std::function<void(wl::Dialog&)>;
-    void Then(Step step) { steps_.push_back(std::move(step)); }
     // A message box: keeps its text and answers with `button`.
     void Answer(int button) {
         Then([this, button](wl::Dialog& d) {
@@ -61,20 +59,7 @@ public:
             ClickButton(d.Handle(), button);
         });
     }
-    void Arm() {
-        if (steps_.empty()) return;
-        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
-            Step step = std::move(steps_.front());
-            steps_.pop_front();
-            Arm();
-            step(d);
-        });
-    }
-    bool Done() const { return steps_.empty(); }
     std::vector<std::wstring> messages;
-
-private:
-    std::deque<Step> steps_;
 };
 
 std::wstring English(Program& p, int id) {
@@ -408,6 +393,68 @@ TEST_F(Lexbulk, CancelStopsARunningImportAndAnotherWriterThenGetsTheFiles) {
     std::string tr = "x";
     EXPECT_EQ(1, lex::RunSlotCommand(*program_->Engine, 0,
                                      [&] { return lex::AddEntry(*program_->Engine, "another", "", tr, 1); }));
+}
+
+// Esc while the import searches a long stretch of the file for a separator
+// ends the run as the end of the file does: the "Vocabulary Import OK." box,
+// the entries read so far kept, the dialog open. (Cancel asks instead, above.)
+TEST_F(Lexbulk, EscDuringASeparatorSearchEndsTheImportAsTheEndOfTheFile) {
+    Open(0);
+    const std::string source = folders_.Base + "long.txt";
+    WriteText(source, "dog\r\n\r\npes\r\ncat\r\n\r\nkocka\r\n" + std::string(8 * 16 * 1024, 'x') +
+                          "\r\n\r\nlost\r\n");
+    TextJobDialog import(app_->Frame(), *program_, TextJobDialog::kImport);
+    import.SetTiming(1, 10, std::chrono::milliseconds(0));  // one unit a tick: the search takes many ticks
+    auto escapeDown = [](bool down) {  // as the dialog manager sees a pressed Esc key
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_ESCAPE] = down ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    };
+    bool searching = false;
+    std::wstring countAtEnd;
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, source);
+        ClickButton(d.Handle(), IDOK);
+        // The ticks run here (the first preview comes meanwhile) until the
+        // search after the two entries waits for more of the file.
+        const ImportJob& job = import.Import();
+        for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < wl::testing::kWatchdogMs;) {
+            if (job.Count() == 2 && job.Searching()) break;
+            MSG msg;
+            if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            } else {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            }
+        }
+        searching = job.Searching();
+        escapeDown(true);
+        wl::testing::PostKey(::GetDlgItem(d.Handle(), IDC_BULK_PATH), VK_ESCAPE);
+    });
+    script.Then([&](wl::Dialog& preview) {
+        ::CheckDlgButton(preview.Handle(), IDC_PREVIEW_NO_MORE, BST_CHECKED);
+        ClickButton(preview.Handle(), IDOK);
+    });
+    script.Then([&](wl::Dialog& box) {
+        escapeDown(false);
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        countAtEnd = wl::testing::WideText(::GetDlgItem(owner, IDC_BULK_COUNT));
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);  // no run now: closes
+    });
+    ASSERT_TRUE(Run(import, script));
+    escapeDown(false);
+    EXPECT_TRUE(searching);
+    EXPECT_EQ(std::vector<std::wstring>{English(*program_, lex::kTextImportDone)}, script.messages);
+    EXPECT_EQ(lex::JobState::Done, import.Import().State());
+    EXPECT_EQ(L"2", countAtEnd);
+    EXPECT_TRUE(import.Import().LastWord().empty());
+    EXPECT_TRUE(Holds(0, "dog"));
+    EXPECT_TRUE(Holds(0, "cat"));
 }
 
 TEST_F(Lexbulk, ALogHeldByAnotherWriterIsReportedAndNothingIsLoaded) {

@@ -208,11 +208,9 @@ void EntryExtractor::TakeField(uint64_t end) {
                                       static_cast<size_t>(end - fieldStart_));
     if (pendingField_ != EntryField::kPronunciation) ConvertToWindows1250(code_, text);
     // A zero byte in a text file is junk like any other control byte: it
-    // becomes a blank instead of ending the field. Trimmed before the cut, so
-    // leading blanks do not shorten the text, and again after it: the cut may
-    // end in a blank.
+    // becomes a blank instead of ending the field. The field is cut to its
+    // first bytes, then trimmed (the cut may end in a blank).
     std::replace(text.begin(), text.end(), '\0', ' ');
-    lex::TrimWord(text);
     if (text.size() > kMaxEntryTextBytes) text.resize(kMaxEntryTextBytes);
     lex::TrimWord(text);
     FieldText(current_, pendingField_) = std::move(text);

@@ -74,10 +74,28 @@ bool PutClipboardText(HWND owner, const std::wstring& text, UINT codePage) {
     return ok;
 }
 
+namespace {
+
+// Whether the clipboard's text was put there as 8-bit text only: the system
+// then makes the Unicode text itself, through its own code page, and lists
+// it after the formats that were put. Called with the clipboard open.
+bool PutAsEightBitText() {
+    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
+        if (format == CF_UNICODETEXT) return false;
+        if (format == CF_TEXT) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string ClipboardText(HWND owner, UINT codePage, size_t maxBytes) {
     std::string result;
     if (!::OpenClipboard(owner)) return result;
-    if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
+    // 8-bit text is taken as it stands, in the slot's code page: the system's
+    // Unicode form of it would read its bytes in another one.
+    HANDLE unicode = PutAsEightBitText() ? nullptr : ::GetClipboardData(CF_UNICODETEXT);
+    if (HANDLE h = unicode) {
         if (const wchar_t* p = static_cast<const wchar_t*>(::GlobalLock(h))) {
             size_t limit = ::GlobalSize(h) / sizeof(wchar_t);
             size_t n = 0;

@@ -17,7 +17,8 @@ bool PutClipboardText(HWND owner, const std::wstring& text, UINT codePage);
 
 // The clipboard text in `codePage` (the Unicode text when there is one, else
 // the 8-bit text), up to the first zero and at most `maxBytes` bytes, never
-// cut inside a character's bytes.
+// cut inside a character's bytes. Text that a program put as 8-bit text only
+// is taken as its bytes, which are read in `codePage`.
 std::string ClipboardText(HWND owner, UINT codePage, size_t maxBytes);
 
 }  // namespace lexora

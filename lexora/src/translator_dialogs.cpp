@@ -1,7 +1,8 @@
 #include "translator_dialogs.h"
 
+#include <vector>
+
 #include "core/files/whole_files.h"
-#include "frame.h"
 #include "lexora_ids.h"
 #include "messages.h"
 #include "text_translator.h"
@@ -35,11 +36,6 @@ private:
     lex::ReplacingWriter writer_;
 };
 
-// The file layer takes paths in the system's code page.
-std::string FilePath(const std::string& utf8) { return wl::FromWide(wl::ToWide(utf8, kPathCodePage), CP_ACP); }
-// Whether `path` names the file of `wide` (no character lost on the way).
-bool IsFilePath(const std::wstring& wide, const std::string& path) { return wl::ToWide(path, CP_ACP) == wide; }
-
 // The folder part of a path (up to its last backslash), or empty.
 std::string FolderOf(const std::string& path) {
     const size_t cut = path.rfind('\\');
@@ -48,8 +44,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string EditorCommandLine(const std::string& path, int outputMode) {
-    return std::string(outputMode == 1 ? "write" : "notepad") + " \"" + path + "\"";
+std::wstring EditorCommandLine(const std::wstring& path, int outputMode) {
+    return std::wstring(outputMode == 1 ? L"write" : L"notepad") + L" \"" + path + L"\"";
 }
 
 // --- Slot choice -------------------------------------------------------------------
@@ -77,11 +73,13 @@ void TSelectDialog::SetupWindow() {
 
 void TSelectDialog::CmOk() {
     bool any = false;
+    std::array<bool, lex::kSlotCount> chosen{};
     for (int slot = 0; slot < lex::kSlotCount; ++slot) {
         const bool checked = ::IsDlgButtonChecked(Handle(), IDC_SELECT_FIRST_SLOT + slot) == BST_CHECKED;
-        program_.ChosenSlots[slot] = checked;
+        chosen[slot] = checked;
         any = any || checked;
     }
+    program_.ChooseSlots(chosen);
     CloseWindow(any ? IDOK : IDCANCEL);
 }
 
@@ -119,7 +117,7 @@ void TTrnDialog::SetupWindow() {
     SetItemText(IDOK, texts.LoadText(lex::kTextOk));
     SetItemText(IDCANCEL, texts.LoadText(lex::kTextCancel));
     output_.SetCodePage(kPathCodePage);
-    unicode_.SetCheck(program_.TranslatorOutputMode == 1);
+    unicode_.SetCheck(program_.TranslatorOutputMode() == 1);
     // The text is in the current slot's source language, with its font.
     const int slot = program_.CurrentSlot();
     text_.SetCodePage(program_.SlotCodePage(slot, 0));
@@ -158,7 +156,7 @@ void TTrnDialog::CmBrowseSource() {
 
 bool TTrnDialog::LoadSource(const std::string& path) {
     std::string bytes;
-    if (lex::ReadWholeFile(*program_.Files, FilePath(path), bytes) != lex::ReadOutcome::Whole) {
+    if (lex::ReadWholeFile(*program_.Utf8PathFiles, path, bytes) != lex::ReadOutcome::Whole) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenLoadFile);
         return false;
     }
@@ -187,10 +185,10 @@ void TTrnDialog::CmBrowseOutput() {
 
 void TTrnDialog::CmOk() {
     const int mode = unicode_.IsChecked() ? 1 : 0;
-    program_.TranslatorOutputMode = mode;
+    program_.SetTranslatorOutputMode(mode);
     std::vector<int> slots;
     for (int slot = 0; slot < lex::kSlotCount; ++slot)
-        if (program_.ChosenSlots[slot]) slots.push_back(slot);
+        if (program_.ChosenSlots()[slot]) slots.push_back(slot);
     // A slot without data: said before anything is written; the text stays.
     for (int slot : slots) {
         if (!SlotHasEntries(*program_.Engine, slot)) {
@@ -199,10 +197,10 @@ void TTrnDialog::CmOk() {
         }
     }
     // A longer path is refused, not cut: its first part may name another file.
-    const std::wstring wide = wl::ToWide(output_.GetText(), kPathCodePage);
-    const std::string path = wl::FromWide(wide, CP_ACP);
-    FileSink sink(*program_.Files);
-    if (wide.empty() || wide.size() > kMaxOutputPath || !IsFilePath(wide, path) || !sink.Create(path)) {
+    const std::string utf8Path = output_.GetText();
+    const std::wstring path = wl::ToWide(utf8Path, kPathCodePage);
+    FileSink sink(*program_.Utf8PathFiles);
+    if (path.empty() || path.size() > kMaxOutputPath || !sink.Create(utf8Path)) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
@@ -220,7 +218,7 @@ void TTrnDialog::CmOk() {
         Warn(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         return;
     }
-    if (TFOkno::starter(EditorCommandLine(path, mode)) < 32)
+    if (!program_.Starter().StartWide(EditorCommandLine(path, mode)))
         ::MessageBoxA(Handle(), "Nelze spustit editor NOTEPAD.EXE/WRITE.EXE", "Pozor", MB_OK | MB_ICONSTOP);
     CloseWindow(IDOK);
 }

@@ -26,6 +26,8 @@ private:
     Program& program_;
 };
 
+// The translator starts the editor on its output through the program's
+// starter (ProgramStarter::StartWide).
 class TTrnDialog : public wl::Dialog {
 public:
     TTrnDialog(wl::Window* parent, Program& program);
@@ -52,6 +54,6 @@ private:
 
 // The editor command line of an output file: "notepad" for 8-bit text,
 // "write" for UTF-16, with the path in quotes.
-std::string EditorCommandLine(const std::string& path, int outputMode);
+std::wstring EditorCommandLine(const std::wstring& path, int outputMode);
 
 }  // namespace lexora

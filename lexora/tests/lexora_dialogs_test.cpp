@@ -21,7 +21,6 @@
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
-#include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
 using namespace lexora;
@@ -98,7 +97,7 @@ protected:
         }));
         wl::Dialog::SetTestHook(nullptr);
         EXPECT_FALSE(program_->Config.ConfigFlags.RestartNeeded);  // No clears it
-        EXPECT_FALSE(program_->DialogOpen);
+        EXPECT_FALSE(program_->DialogOpen());
         return asked;
     }
 
@@ -116,6 +115,7 @@ protected:
 
     TestFolders folders_;
     std::string ini_;
+    StartRecorder starts_;  // the programs the frame starts, once put in place
     std::unique_ptr<Program> program_;
     std::unique_ptr<TDrawApp> app_;
     std::vector<std::string> messages_;  // answered by AnswerFollowUps
@@ -209,6 +209,22 @@ TEST_F(Dialogs, ConfigurationOkWritesEveryKeyAndRegistersTheNewFolder) {
     EXPECT_EQ(SectionKeys(ini_, "INDEX").size(), 2u);
 }
 
+// Every label, check box and button of the configuration dialog, and every
+// entry of its language list, shows its text whole in every UI language.
+TEST_F(Dialogs, ConfigurationShowsEveryTextWholeInEveryLanguage) {
+    Open(0);
+    for (int language = 0; language < 9; ++language) {
+        SCOPED_TRACE(language);
+        program_->Texts.SetUiLanguage(language);  // the texts of that language, as after a restart in it
+        std::vector<std::wstring> clipped = {L"<not opened>"};
+        EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            ClickButton(d.Handle(), IDCANCEL);
+        }));
+        for (const std::wstring& text : clipped) ADD_FAILURE() << "clipped: " << wl::FromWide(text, CP_UTF8);
+    }
+}
+
 TEST_F(Dialogs, ConfigurationCancelLeavesTheFileByteIdentical) {
     Open(1);
     const std::string before = FileBytes(ini_);
@@ -268,25 +284,18 @@ TEST_F(Dialogs, ConfigurationRestartOnlyForLettersLanguageAndToolbar) {
     EXPECT_EQ(program_->Config.DictionaryTitles[13], "Elvish");
 }
 
-std::vector<std::string> started;
-UINT RecordStart(const std::string& commandLine) {
-    started.push_back(commandLine);
-    return 33;  // WinExec's "started"
-}
-
 // Yes to the restart question starts the new copy and closes this one.
 TEST_F(Dialogs, ConfigurationYesRestartsTheProgram) {
     Open(0);
-    wl::testing::ScopedReplace<ProgramStarter> starter(TFOkno::starter, RecordStart);
-    wl::testing::ScopedReplace<std::vector<std::string>> record(started, std::vector<std::string>{});
+    program_->UseStarter(starts_);
     HWND frame = FrameHandle();
     EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
         SetItem(d, IDC_CONFIG_LETTER_FIRST + 8, "W");
         ClickButton(d.Handle(), IDOK);
         Next([&](wl::Dialog& q) { ClickButton(q.Handle(), IDC_QUESTION_YES); });
     }));
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "\"" + folders_.Program + "lexora.exe\"");
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "lexora.exe\"");
     EXPECT_EQ(Read("JAZYKY", "Tlacitko8"), "W");
     wl::testing::PumpMessages();
     EXPECT_FALSE(::IsWindow(frame));
@@ -660,7 +669,9 @@ TEST_F(Dialogs, AboutListsTitlesAndCountsAndShowsTheLicence) {
             ClickButton(licence.Handle(), IDOK);
         });
         ClickButton(about.Handle(), IDC_ABOUT_LICENCE);
-        std::string longLine(40000, 'w');  // one very long line, shown whole
+        // One long line, shown whole: longer than a line buffer of a few
+        // thousand bytes, short enough for the word-wrapping edit to show at once.
+        std::string longLine(5000, 'w');
         WriteFile(folders_.Program + "licence.txt", "Terms\r\n\r\n" + longLine + "\nlast line");
         Next([&](wl::Dialog& licence) {
             EXPECT_EQ(licence.GetItemText(IDC_LICENCE_TEXT), "Terms\r\n\r\n" + longLine + "\r\nlast line\r\n");

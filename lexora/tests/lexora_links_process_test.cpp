@@ -94,7 +94,7 @@ public:
         std::string data = bytes;
         data.push_back('\0');  // room for the buffer of an empty poke
         ::DdeClientTransaction(reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(bytes.size()), c, item,
-                               CF_TEXT, XTYP_POKE, 10000, &flags);
+                               CF_TEXT, XTYP_POKE, wt::kTimeoutMs, &flags);
         ::DdeFreeStringHandle(instance_, item);
         Disconnect(c);
         return flags;
@@ -107,7 +107,7 @@ public:
         if (!c) return false;
         HSZ i = ::DdeCreateStringHandleA(instance_, item, CP_WINANSI);
         DWORD flags = 0;
-        HDDEDATA data = ::DdeClientTransaction(nullptr, 0, c, i, format, XTYP_REQUEST, 10000, &flags);
+        HDDEDATA data = ::DdeClientTransaction(nullptr, 0, c, i, format, XTYP_REQUEST, wt::kTimeoutMs, &flags);
         ::DdeFreeStringHandle(instance_, i);
         Disconnect(c);
         if (!data) return false;

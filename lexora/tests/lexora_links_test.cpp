@@ -139,7 +139,8 @@ protected:
     // it. A dialog still open long after (a failed test) ends with Cancel.
     static void OnNextDialog(std::function<void(wl::Dialog&)> act) {
         wl::Dialog::SetTestHook([act = std::move(act)](wl::Dialog& d) {
-            ::SetTimer(d.Handle(), 0x7E58, 20000, [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, IDCANCEL); });
+            ::SetTimer(d.Handle(), 0x7E58, wl::testing::kWatchdogMs,
+                       [](HWND h, UINT, UINT_PTR, DWORD) { ::EndDialog(h, IDCANCEL); });
             act(d);
         });
     }
@@ -244,6 +245,56 @@ TEST_F(Links, OwnCopyIsNotLookedUpAndNeverHoldsBackTheNextCopy) {
     ASSERT_EQ(held, 1);
     CopyElsewhereAndTick(L"dog");
     EXPECT_EQ(Word(), L"dog");
+
+    // An own copy made while the link is off holds back nothing once the link
+    // is on again, by either command.
+    struct Case {
+        unsigned on;
+        const wchar_t* elsewhere;
+    } cases[] = {{CM_CLIPBOARD_LINK_ON, L"cat"}, {CM_CLIPBOARD_LINK, L"door"}};
+    for (const Case& c : cases) {
+        Command(CM_CLIPBOARD_LINK_OFF);
+        Type(L"zebra");
+        ::SetFocus(wordEdit_);
+        ::SendMessageW(wordBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        Command(CM_COPY);
+        ASSERT_EQ(wl::testing::ClipboardTexts().second, L"zebra");
+        Command(c.on);
+        ASSERT_TRUE(program_->ClipboardLink());
+        CopyElsewhereAndTick(c.elsewhere);
+        EXPECT_EQ(Word(), c.elsewhere) << c.on;
+    }
+}
+
+// Text that a program without Unicode put on the clipboard is read in the
+// code page of the current slot, not in the system's.
+TEST_F(Links, EightBitClipboardTextIsReadInTheCodePageOfTheSlot) {
+    Open();
+    Command(CM_CLIPBOARD_LINK_ON);
+    struct Case {
+        unsigned slotCommand;
+        int slot;
+        const char* bytes;
+        const wchar_t* word;
+        const wchar_t* translation;  // null: not in the slot
+    } cases[] = {
+        {CM_LANGUAGE_3, 4, "\xE4\xEE\xEC", L"\u0434\u043E\u043C", L"d\u016Fm"},  // Russian, 1251
+        {CM_ENGLISH, 0, "door", L"door", L"dve\u0159e"},
+        {CM_DIRECTION, 1, "d\xF9m", L"d\u016Fm", nullptr},  // Czech, 1250
+    };
+    for (const Case& c : cases) {
+        Command(c.slotCommand);
+        ASSERT_EQ(program_->CurrentSlot(), c.slot);
+        ASSERT_TRUE(wl::testing::PutClipboardEightBit(c.bytes));
+        Tick();
+        EXPECT_EQ(Word(), c.word) << c.slot;
+        if (c.translation) {
+            EXPECT_EQ(Translation(), Translated(c.translation)) << c.slot;
+        }
+        Type(L"zebra");
+        Command(CM_PASTE);  // the same reading
+        EXPECT_EQ(Word(), c.word) << c.slot;
+    }
 }
 
 TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {
@@ -266,7 +317,7 @@ TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {
     EXPECT_EQ(couplingInDialog, 0u);  // not even the keyboard
     // The command's dialog has ended: its tick looks the word up at once.
     EXPECT_EQ(Word(), L"dog");
-    EXPECT_FALSE(program_->DialogOpen);
+    EXPECT_FALSE(program_->DialogOpen());
     ASSERT_FALSE(coupling_.empty());
     EXPECT_EQ(coupling_.back().slot, 0);
     EXPECT_EQ(coupling_.back().field, lex::kOriginalField);
@@ -466,7 +517,7 @@ TEST_F(Verbs, MissingTableGivesItsMessageAndNoDialog) {
     EXPECT_EQ(text, L"Data Files Non-accesible for Loading.");
     EXPECT_EQ(program_->CurrentSlot(), 0);
     EXPECT_EQ(Word(), L"dog");
-    EXPECT_FALSE(program_->DialogOpen);
+    EXPECT_FALSE(program_->DialogOpen());
 
     // The table goes away while the dialog is open: the path in a message,
     // the forms shown keep their texts.

@@ -439,7 +439,7 @@ TEST_F(LexoraProcess, HistoryTakesAWordBackWithItsSlot) {
     lexora.Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_HISTORY_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     lexora.Answer(dialog, true);  // OK
     // The frame shows the entry once the dialog's command has ended.
-    for (int i = 0; i < 500 && lexora.Translation() != Translated(L"pes"); ++i) ::Sleep(20);
+    wl::testing::WaitFor([&] { return lexora.Translation() == Translated(L"pes"); });
     EXPECT_EQ(lexora.Word(), L"dog");
     EXPECT_EQ(lexora.Translation(), Translated(L"pes"));
     lexora.Close();
@@ -499,7 +499,7 @@ TEST_F(LexoraProcess, ClosingAsksWhenConfirmationIsSet) {
     HWND question = lexora.WaitForDialog();
     ASSERT_TRUE(question);
     lexora.Answer(question, false);
-    for (int i = 0; i < 500 && ::IsWindow(question); ++i) ::Sleep(20);
+    EXPECT_TRUE(wl::testing::WaitForGone(question));
     EXPECT_TRUE(lexora.Running());
     EXPECT_TRUE(::IsWindow(lexora.frame));
     EXPECT_EQ(ReadIni("SMER", "Smer prekladu"), "<none>");

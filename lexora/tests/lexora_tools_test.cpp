@@ -21,53 +21,17 @@
 #include "translator_dialogs.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
-#include "winlib/testing/scoped_replace.h"
+#include "winlib/testing/dialog_script.h"
+#include "winlib/testing/process_driver.h"
 #include "winlib/text.h"
 
 using namespace lexora;
 using namespace lexora_test;
 using wl::testing::ClickButton;
+using wl::testing::DialogScript;
 using wl::testing::WideText;
 
 namespace {
-
-// Answers the dialogs of the program in the order they open: step i acts on
-// the i-th dialog that finishes its set-up (inside that dialog's own loop, so
-// a step may open further dialogs, which take the following steps).
-class DialogScript {
-public:
-    using Step = std::function<void(wl::Dialog&)>;
-    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) { Install(); }
-    ~DialogScript() { wl::Dialog::SetTestHook(nullptr); }
-    size_t StepsRun() const { return next_; }
-
-private:
-    static void CALLBACK Watchdog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(hwnd, id);
-        ::EndDialog(hwnd, wl::testing::kAbandoned);  // a step that failed to close its dialog
-    }
-    void Install() {
-        if (next_ >= steps_.size()) {
-            wl::Dialog::SetTestHook(nullptr);
-            return;
-        }
-        wl::Dialog::SetTestHook([this](wl::Dialog& d) {
-            Step step = steps_[next_++];
-            Install();
-            ::SetTimer(d.Handle(), 0x7E57, 30000, &Watchdog);
-            step(d);
-        });
-    }
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-};
-
-std::vector<std::string> started;
-UINT startResult = 33;
-UINT FakeStart(const std::string& commandLine) {
-    started.push_back(commandLine);
-    return startResult;
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -103,7 +67,8 @@ protected:
     // slot 0 deleted and `more` entries added after it).
     void Open(const std::vector<std::string>& deleted = {}, const std::vector<Entry>& more = {}) {
         ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), deleted, more));
-        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_));
+        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_,
+                               [this](Program& program) { program.UseStarter(starts_); }));
     }
 
     HWND Frame() const { return app_->Frame()->Handle(); }
@@ -131,11 +96,11 @@ protected:
 
     TestFolders folders_;
     std::string ini_;
+    // The programs the frame and the translator start (the editor's command
+    // lines as given in WideLines).
+    StartRecorder starts_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<TDrawApp> app_;
-    wl::testing::ScopedReplace<ProgramStarter> starter_{TFOkno::starter, FakeStart};
-    wl::testing::ScopedReplace<std::vector<std::string>> started_{started, std::vector<std::string>{}};
-    wl::testing::ScopedReplace<UINT> result_{startResult, 33u};
 };
 
 // --- Translator -----------------------------------------------------------------
@@ -168,9 +133,9 @@ TEST_F(Tools, TranslatesIntoTheChosenSlotAndOpensTheEditor) {
     EXPECT_EQ(box0, wl::ToWide(program_->Config.DictionaryTitles[0], program_->UiCodePage()));
     EXPECT_TRUE(onlyCurrentChecked);
     EXPECT_EQ(ReadFile(out), ".....\r\ndog = dog = { pes }\r\n");
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "notepad \"" + out + "\"");
-    EXPECT_FALSE(program_->DialogOpen);
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "notepad \"" + out + "\"");
+    EXPECT_FALSE(program_->DialogOpen());
 }
 
 TEST_F(Tools, TwoSlotsAndTheWordsOfAText) {
@@ -221,8 +186,69 @@ TEST_F(Tools, Utf16OutputOfACzechWord) {
         expected += static_cast<char>(u >> 8);
     }
     EXPECT_EQ(ReadFile(out), expected);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "write \"" + out + "\"");
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "write \"" + out + "\"");
+}
+
+// The editor gets the output path in UTF-16, every letter kept, whatever the
+// system's code page; an editor that does not start is reported.
+TEST_F(Tools, EditorGetsTheWholePathAndAFailedStartIsReported) {
+    Open();
+    const std::wstring out = wl::ToWide(folders_.Base, CP_ACP) + L"\u0141\u00f3d\u017a a.txt";
+    static std::vector<std::wstring> boxes;  // caption and text of each system message box
+    boxes.clear();
+    for (bool starts : {true, false}) {
+        SCOPED_TRACE(starts);
+        starts_.WideResult = starts;
+        starts_.WideLines.clear();
+        boxes.clear();
+        DialogScript script({
+            [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+            [&](wl::Dialog& d) {
+                SetWide(d.Handle(), IDC_TRN_TEXT, L"dog");
+                SetWide(d.Handle(), IDC_TRN_OUTPUT, out);
+                // The message box of a failed start comes inside OK: answered by a timer of this thread.
+                const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+                    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM) -> BOOL {
+                        if (WideText(hwnd) != L"Pozor" || !::IsWindowVisible(hwnd)) return TRUE;
+                        boxes.push_back(WideText(hwnd));
+                        boxes.push_back(WideText(::GetDlgItem(hwnd, 0xFFFF)));
+                        ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+                        return FALSE;
+                    }, 0);
+                });
+                ClickButton(d.Handle(), IDOK);
+                ::KillTimer(nullptr, timer);
+            },
+        });
+        Command(CM_TRANSLATOR);
+        EXPECT_EQ(script.StepsRun(), 2u);
+        EXPECT_EQ(starts_.WideLines, std::vector<std::wstring>{L"notepad \"" + out + L"\""});
+        HANDLE file = ::CreateFileW(out.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the output under its own name";
+        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+        const std::vector<std::wstring> failed = {L"Pozor", L"Nelze spustit editor NOTEPAD.EXE/WRITE.EXE"};
+        EXPECT_EQ(boxes, starts ? std::vector<std::wstring>() : failed);
+        EXPECT_FALSE(program_->DialogOpen());
+        ::DeleteFileW(out.c_str());
+    }
+}
+
+// The editor starts as its own process with the command line in UTF-16; a
+// program that is not there does not start.
+TEST(StartProgram, KeepsEveryLetterOfTheCommandLine) {
+    const TestFolders folders = MakeFolders("lexora editor start test");
+    const std::string editor = folders.Program + "editor.exe";
+    ASSERT_TRUE(::CopyFileA(wl::testing::WinePath(RECORD_COMMAND_LINE_EXE).c_str(), editor.c_str(), FALSE));
+    const std::wstring line =
+        L"\"" + wl::ToWide(editor, CP_ACP) + L"\" \"" + wl::ToWide(folders.Base, CP_ACP) + L"\u0141\u00f3d\u017a a.txt\"";
+    EXPECT_TRUE(StartProgram(line));
+    const std::string recorded = editor + ".wargs";
+    ASSERT_TRUE(wl::testing::WaitFor([&] { return ::GetFileAttributesA(recorded.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    const std::string bytes = ReadFile(recorded);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)), line);
+    EXPECT_FALSE(StartProgram(L"\"" + wl::ToWide(folders.Program, CP_ACP) + L"missing.exe\" x"));
+    RemoveFolder(folders.Base);
 }
 
 TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
@@ -240,7 +266,9 @@ TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
             SetWide(h, IDC_TRN_TEXT, L"dog cat");
             SetWide(h, IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
             ClickButton(h, IDOK);  // slot 2 has no data
-            program_->ChosenSlots[2] = false;
+            std::array<bool, lex::kSlotCount> chosen = program_->ChosenSlots();
+            chosen[2] = false;
+            program_->ChooseSlots(chosen);
             SetWide(h, IDC_TRN_OUTPUT, wl::ToWide(folders_.Base + "no such folder\\out.txt", CP_ACP));
             ClickButton(h, IDOK);  // an output that cannot be made
             textAfter = WideText(::GetDlgItem(h, IDC_TRN_TEXT));
@@ -254,7 +282,7 @@ TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
     EXPECT_EQ(messages, (std::vector<std::wstring>{Text(lex::kTextNotInstalled), Text(lex::kTextCannotOpenEntryFile)}));
     EXPECT_EQ(textAfter, L"dog cat");
     EXPECT_EQ(FileSize(out), -1);  // nothing was written
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(starts_.Started.empty());
 }
 
 // The output goes through a temporary file: when writing fails (a full disk)
@@ -264,12 +292,12 @@ TEST_F(Tools, OutputThatCannotBeWrittenKeepsTheOldFile) {
     Open();
     const std::string out = folders_.Base + "out.txt";
     WriteFile(out, "previous");
-    // The translator's file system fails the writes to the output; the
-    // engine keeps the one it was made with.
+    // The translator's file system fails the writes to the output.
     auto faulty = std::make_unique<lex::testing::FaultyFileSystem>();
+    faulty->Inner = lex::MakePlatformFileSystem(lex::PathEncoding::Utf8);
     faulty->FailWritesTo = "out.txt";
-    std::unique_ptr<lex::FileSystem> engineFiles = std::move(program_->Files);
-    program_->Files = std::move(faulty);
+    std::unique_ptr<lex::FileSystem> platform = std::move(program_->Utf8PathFiles);
+    program_->Utf8PathFiles = std::move(faulty);
     std::vector<std::wstring> messages;
     DialogScript script({
         [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
@@ -282,12 +310,12 @@ TEST_F(Tools, OutputThatCannotBeWrittenKeepsTheOldFile) {
         Message(messages),
     });
     Command(CM_TRANSLATOR);
-    program_->Files = std::move(engineFiles);
+    program_->Utf8PathFiles = std::move(platform);
     EXPECT_EQ(script.StepsRun(), 3u);
     EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextWriteFailed)});
     EXPECT_EQ(ReadFile(out), "previous");
     EXPECT_EQ(FileSize(out + ".tmp"), -1);
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(starts_.Started.empty());
 }
 
 // An output path longer than the translator takes is refused: its first part
@@ -312,7 +340,7 @@ TEST_F(Tools, TooLongOutputPathIsRefusedNotCut) {
     EXPECT_EQ(script.StepsRun(), 3u);
     EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextCannotOpenEntryFile)});
     EXPECT_EQ(ReadFile(other), "kept");
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(starts_.Started.empty());
 }
 
 TEST_F(Tools, NoSlotChosenOpensNoTranslator) {

@@ -222,6 +222,21 @@ bool PutClipboardUnicode(const std::wstring& text) {
     return put;
 }
 
+bool PutClipboardEightBit(const std::string& bytes) {
+    if (!::OpenClipboard(nullptr)) return false;
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    bool put = false;
+    if (block) {
+        std::memcpy(::GlobalLock(block), bytes.c_str(), bytes.size() + 1);
+        ::GlobalUnlock(block);
+        put = ::SetClipboardData(CF_TEXT, block) != nullptr;
+        if (!put) ::GlobalFree(block);
+    }
+    ::CloseClipboard();
+    return put;
+}
+
 // ---- a program as its own process ----
 
 Process::~Process() {
@@ -255,7 +270,7 @@ bool Process::Start(const std::string& folder, const std::string& program, Start
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
     ::CloseHandle(pi.hThread);
-    ::WaitForInputIdle(process_, 20000);
+    ::WaitForInputIdle(process_, kTimeoutMs);
     return true;
 }
 

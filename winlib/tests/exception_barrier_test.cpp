@@ -200,7 +200,7 @@ TEST(ExceptionBarrier, AFailureDuringTheReportClosesWithoutASecondReport) {
     wl::ScopedFailureReporter guard([&](HWND owner, const std::string& text, UINT) {
         texts.push_back(text);
         // A message box's loop: runs until its owner is gone (or a guard).
-        for (int i = 0; i < 2000 && IsWindow(owner); ++i) {
+        for (const DWORD start = GetTickCount(); IsWindow(owner) && GetTickCount() - start < wl::testing::kWatchdogMs;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             wl::testing::PumpMessages();
         }

@@ -139,6 +139,55 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
     }
 }
 
+// Texts by id from the program's lookup, each into its control, converted in
+// the dialog's code page; the lookup is asked in the order of the list, and a
+// control the template lacks is passed over.
+TEST(Dialog, ItemTextsComeFromTheLookupInTheDialogsCodePage) {
+    TestDialog dlg;
+    dlg.SetCodePage(1250);
+    std::vector<int> asked;
+    const wl::TextLookup lookup = [&](int id) {
+        asked.push_back(id);
+        return std::string(id == 20 ? "\x8erout\xe9 t\xe9ma" : id == 21 ? "&Zru\x9ait" : "?");
+    };
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        d.SetItemTexts(lookup, {{IDC_TEST_STATIC, 20}, {IDCANCEL, 21}, {999, 22}, {IDC_TEST_BUTTON, 20}});
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_TEST_STATIC)), L"Žrouté téma");
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDCANCEL)), L"&Zrušit");
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_TEST_BUTTON)), L"Žrouté téma");
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDOK)), L"OK");
+        d.CloseWindow(IDOK);
+    });
+    EXPECT_EQ(asked, (std::vector<int>{20, 21, 22, 20}));
+}
+
+// The helper that layout tests rely on: a label or button text longer than
+// its control is reported, a short one is not.
+TEST(Testing, ClippedTextsOfLabelsAndButtons) {
+    struct Case {
+        int id;
+        const wchar_t* text;
+        bool clipped;
+    };
+    const Case cases[] = {
+        {IDC_TEST_STATIC, L"Short", false},
+        {IDC_TEST_STATIC, L"Path to the Supplemented Vocabulary Files", true},  // a second line, cut off
+        {IDC_TEST_STATIC, L"Pathtothesupplementedvocabularyfiles", true},       // one word, too wide
+        {IDC_TEST_BUTTON, L"x", false},
+        {IDC_TEST_BUTTON, L"&Browse for it...", true},
+    };
+    for (const Case& c : cases) {
+        wl::Dialog dlg(nullptr, IDD_TEST);
+        std::vector<std::wstring> clipped;
+        ExecuteWith(dlg, [&](wl::Dialog& d) {
+            SetDlgItemTextW(d.Handle(), c.id, c.text);
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            d.CloseWindow(IDOK);
+        });
+        EXPECT_EQ(clipped.size(), c.clipped ? 1u : 0u) << c.id << " " << c.clipped;
+    }
+}
+
 // A character the code page has no byte for comes back as '?', never as a
 // look-alike letter: "Łódź.txt" must not turn into the name of another file.
 TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
@@ -146,17 +195,23 @@ TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
         UINT codePage;
         std::wstring shown;
         std::string bytes;
+        bool fits;  // FitsCodePage: no '?' stands for a character
     };
     const Case cases[] = {
-        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt"},
-        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt"},
-        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?"},
-        {1250, L"\u00c0 la \u0107", "? la \xe6"},
-        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt"},  // paths kept whole
+        {1252, L"\u0141\u00f3d\u017a.txt", "?\xf3" "d?.txt", false},
+        {1250, L"\u0141\u00f3d\u017a.txt", "\xa3\xf3" "d\x9f.txt", true},
+        {1251, L"\u0130stanbul \u00e9t\u00e9", "?stanbul ?t?", false},
+        {1250, L"\u00c0 la \u0107", "? la \xe6", false},
+        {1250, L"\u02c8s\u0259\u028af\u0259", "?s??f?", false},  // a pronunciation in IPA
+        {1250, L"what? d\u016fm", "what? d\xf9m", true},               // a '?' of its own
+        {1251, L"\u0434\u043e\u043c", "\xe4\xee\xec", true},
+        {1250, L"", "", true},
+        {CP_UTF8, L"\u0141\u00f3d\u017a.txt", "\xc5\x81\xc3\xb3" "d\xc5\xba.txt", true},  // paths kept whole
     };
     for (const Case& c : cases) {
         EXPECT_EQ(wl::FromWide(c.shown, c.codePage), c.bytes) << c.codePage;
         EXPECT_EQ(wl::FromWide(c.shown.c_str(), c.codePage), c.bytes) << c.codePage;
+        EXPECT_EQ(wl::FitsCodePage(c.shown, c.codePage), c.fits) << c.bytes;
     }
 }
 
@@ -304,6 +359,28 @@ TEST(Controls, OwnTableDefaultProcessingAndOwnerDraw) {
         d.CloseWindow(IDOK);
     });
     EXPECT_EQ(dlg.drawn.Handle(), nullptr);
+}
+
+// A list of multiple selection: items are selected and deselected one by one;
+// an index without an item changes nothing.
+TEST(Controls, MultipleSelectionListSelectsItemsOneByOne) {
+    class MultiDialog : public wl::Dialog {
+    public:
+        MultiDialog() : wl::Dialog(nullptr, IDD_TEST) {}
+        wl::ListBox list{this, 301, 110, 60, 80, 60, WS_VISIBLE | WS_VSCROLL | LBS_MULTIPLESEL | LBS_HASSTRINGS};
+    };
+    MultiDialog dlg;
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        for (const char* item : {"a", "b", "c", "d", "e"}) dlg.list.AddString(item);
+        for (int i : {1, 3, 4, 7}) dlg.list.SetSel(i, true);
+        dlg.list.SetSel(4, false);
+        dlg.list.SetSel(9, false);
+        std::vector<bool> selected;
+        for (int i = 0; i < 8; ++i) selected.push_back(dlg.list.IsSelected(i));
+        EXPECT_EQ(selected, (std::vector<bool>{false, true, false, true, false, false, false, false}));
+        EXPECT_EQ(dlg.list.Send(LB_GETSELCOUNT), 2);
+        d.CloseWindow(IDOK);
+    });
 }
 
 // Frame: commands go to the frame first, then to the client; enablers set

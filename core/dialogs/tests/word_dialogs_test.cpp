@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "core/dialogs/word_dialogs.h"
 #include "engine_fixture.h"
 #include "winlib/testing.h"
@@ -181,6 +183,64 @@ TEST_F(WordDialogTest, AddFailures) {
         if (!c.left.empty()) {
             ASSERT_EQ(1, lex::UndoLastAction(ctx));
             EXPECT_TRUE(Dump(0).empty());
+        }
+    }
+}
+
+// Text that a slot's code page cannot hold would be stored as '?' (and
+// different words would become the same "???"); a reverse word that begins
+// with the grammar-note separator would be dropped. Both dialogs refuse them
+// with a message, stay open and write nothing; a grammar note of the
+// translations that "->" copies along is still passed over.
+TEST_F(WordDialogTest, UnstorableTextAndGrammarNoteReverseWordsAreRefused) {
+    struct Case {
+        const char* what;
+        int field;            // set after "->"
+        const wchar_t* text;
+        int message;          // 0: OK writes
+    };
+    const wchar_t* ipa = L"\u02c8s\u0259\u028af\u0259";
+    const Case cases[] = {
+        {"Cyrillic word", IDC_WE_WORD, L"\u0434\u043e\u043c", lex::kTextCannotStoreText},
+        {"IPA pronunciation", IDC_WE_PRONUNCIATION, ipa, lex::kTextCannotStoreText},
+        {"a translation line", IDC_WE_TRANSLATIONS, L"d\u016fm\r\n\u0434\u043e\u043c", lex::kTextCannotStoreText},
+        {"a reverse word", IDC_WE_REVERSE_WORDS, L"d\u016fm\r\n\u0434\u043e\u043c\r\n", lex::kTextCannotStoreText},
+        {"a reverse pronunciation", IDC_WE_REVERSE_PRONUNCIATIONS, ipa, lex::kTextCannotStoreText},
+        {"the reverse translation", IDC_WE_REVERSE_TRANSLATION, L"h\u00f8use", lex::kTextCannotStoreText},
+        {"grammar-note reverse word", IDC_WE_REVERSE_WORDS, L"d\u016fm\r\n .n. \r\n", lex::kTextWordIsGrammarNote},
+        {"copied grammar note", 0, nullptr, 0},
+    };
+    for (bool change : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(change ? "change: " : "add: ") + c.what);
+            messages.clear();
+            const auto left = Snapshot(0), right = Snapshot(1);
+            const lex::WordDialogView view = View("house", {"d\xf9m"});
+            std::unique_ptr<lex::TAddWordDialog> dialog =
+                change ? std::make_unique<lex::TChangeWordDialog>(nullptr, Services(), view)
+                       : std::make_unique<lex::TAddWordDialog>(nullptr, Services(), view);
+            bool stayedOpen = false;
+            const INT_PTR result = ExecuteWith(*dialog, [&](wl::Dialog& d) {
+                SetWide(d.Handle(), IDC_WE_TRANSLATIONS, L"d\u016fm\r\n.n. noun");
+                ClickButton(d.Handle(), IDC_WE_TAKE_OVER);
+                if (c.field) SetWide(d.Handle(), c.field, c.text);
+                ClickButton(d.Handle(), IDOK);
+                stayedOpen = ::IsWindow(d.Handle()) && ::IsWindowVisible(d.Handle());
+                if (stayedOpen) ClickButton(d.Handle(), IDCANCEL);
+            });
+            if (!c.message) {
+                EXPECT_EQ(IDOK, result);
+                EXPECT_TRUE(messages.empty());
+                EXPECT_EQ(Lines{"house|haus|d\xf9m|.n. noun"}, Dump(0));
+                EXPECT_EQ(Lines{"d\xf9m||house"}, Dump(1));
+                ASSERT_EQ(1, lex::UndoLastAction(ctx));
+                continue;
+            }
+            EXPECT_EQ(IDCANCEL, result);
+            EXPECT_TRUE(stayedOpen);
+            EXPECT_EQ((std::vector<std::pair<int, int>>{{lex::kTextVocabularyErrorCaption, c.message}}), messages);
+            EXPECT_EQ(left, Snapshot(0));
+            EXPECT_EQ(right, Snapshot(1));
         }
     }
 }

@@ -98,6 +98,37 @@ TEST_F(ImportExportTest, PreviewAnswers) {
     EXPECT_EQ(4u, Dump().size());
 }
 
+// Esc while the import searches a long stretch of the file for a separator
+// ends the run as the end of the file does: done, the entries so far kept,
+// the files closed. Between entries there is no search to end.
+TEST_F(ImportExportTest, EndingASearchEndsTheRunAsTheEndOfTheFile) {
+    const std::string junk(5 * 16 * 1024, 'x');
+    WriteFileBytes(Path("in.txt"), "a\r\n\r\n1\r\nb\r\n\r\n2\r\n" + junk + "\r\n\r\nlost\r\n");
+    ImportJob job(ctx, &preview);
+    ImportRequest r;
+    r.Path = Path("in.txt");
+    job.SetRequest(r);
+    EXPECT_FALSE(job.EndSearch());  // not running
+    ASSERT_TRUE(job.Start());
+    // One unit per step, until the search has gone past the two entries.
+    while (job.Step(lex::SystemClock(), std::chrono::microseconds(0)) && job.Count() < 2) {
+    }
+    ASSERT_EQ(2, job.Count());
+    EXPECT_FALSE(job.Searching());  // an entry was just read
+    EXPECT_FALSE(job.EndSearch());
+    while (job.Step(lex::SystemClock(), std::chrono::microseconds(0)) && !job.Searching()) {
+    }
+    ASSERT_TRUE(job.Searching());
+    EXPECT_TRUE(job.EndSearch());
+    EXPECT_FALSE(job.Step(lex::SystemClock(), std::chrono::microseconds(0)));
+    EXPECT_EQ(lex::JobState::Done, job.State());
+    EXPECT_EQ(lex::kTextImportStatus, job.MessageCaption());
+    EXPECT_EQ(lex::kTextImportDone, job.MessageText());
+    EXPECT_TRUE(job.LastWord().empty());
+    EXPECT_EQ(0, files.OpenCount());
+    EXPECT_EQ((std::vector<std::string>{"a||1", "b||2"}), Dump());
+}
+
 TEST_F(ImportExportTest, ImportConvertsFromLatin2) {
     // c caron is 0x9F in 852, 0xE8 in 1250; a acute 0xA0 / 0xE1.
     ASSERT_EQ(lex::JobState::Done, Import("\x9f" "aj\r\n\r\nt\xa0\r\n", TextCode::kLatin2));

@@ -174,10 +174,12 @@ std::vector<ExtractCase> ExtractCases() {
          {{"a", "", "b"}}, ExtractResult::kEnd},
         {"dollars", "$O$$$P", TextCode::kWindows1250, "a$b\r\nUS$$5\r\n", {{"a", "", "b"}, {"US", "", "$5"}},
          ExtractResult::kEnd},
-        {"253-byte cut", "$O=$P", TextCode::kWindows1250, Field(300) + "=" + "  " + Field(252) + " y\r\n",
-         {{x253, "", Field(252)}}, ExtractResult::kEnd},
-        {"leading blanks do not shorten the cut", "$O=$P", TextCode::kWindows1250,
-         "      " + Field(260) + "=b\r\n", {{x253, "", "b"}}, ExtractResult::kEnd},
+        // A field is cut to its first 253 bytes, then trimmed: blanks at its
+        // start count in the 253, and the cut may leave a blank at its end.
+        {"253-byte cut, then trimmed", "$O=$P", TextCode::kWindows1250,
+         Field(300) + "=" + "  " + Field(252) + " y\r\n", {{x253, "", Field(251)}}, ExtractResult::kEnd},
+        {"leading blanks count in the cut", "$O=$P", TextCode::kWindows1250,
+         "      " + Field(260) + "=b\r\n", {{Field(247), "", "b"}}, ExtractResult::kEnd},
         {"a 1000-byte field is read", "$O=$P", TextCode::kWindows1250, "a=b\r\n" + Field(1000) + "=c\r\n",
          {{"a", "", "b"}, {x253, "", "c"}}, ExtractResult::kEnd},
         {"a 1001-byte field fails", "$O=$P", TextCode::kWindows1250, "a=b\r\n" + Field(1001) + "=c\r\n",

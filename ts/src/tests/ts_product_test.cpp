@@ -377,7 +377,7 @@ TEST_F(TsProductTest, SettingsOkWritesEveryKeyAndOffersTheRestart) {
         ::PostMessageW(resident, WM_CLOSE, 0, 0);
         HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
         if (h) {
-            ::WaitForSingleObject(h, 5000);
+            ::WaitForSingleObject(h, wl::testing::kTimeoutMs);
             ::CloseHandle(h);
         }
     }

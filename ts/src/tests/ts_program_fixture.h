@@ -51,7 +51,7 @@ protected:
     void TearDown() override {
         if (process_.Running()) {
             wl::testing::PostCommand(main_, IDC_END);
-            process_.WaitForEnd(5000);
+            process_.WaitForEnd();
         }
         for (const std::string& dir : {folder_, keyboards_}) {
             WIN32_FIND_DATAA found;

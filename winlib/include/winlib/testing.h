@@ -14,6 +14,10 @@ namespace wl::testing {
 // dialog still open long after (a test that failed to close it) ends with
 // kAbandoned.
 constexpr INT_PTR kAbandoned = -2;
+// How long a dialog that a test drives may stay open before it counts as
+// abandoned: a guard against a hanging test only, long enough that a busy
+// machine never reaches it (the tests wait for conditions, not for times).
+constexpr UINT kWatchdogMs = 180000;
 INT_PTR ExecuteWith(Dialog& dialog, std::function<void(Dialog&)> act);
 
 // Clicks button `id` of `dialog` (BM_CLICK on a visible, enabled button;
@@ -28,6 +32,11 @@ void PostKey(HWND target, UINT vk);
 void PumpMessages();
 // The text of a window or control as the W functions give it.
 std::wstring WideText(HWND hwnd);
+// The texts of the visible controls of `dialog` that do not show whole in
+// their control's font and size: labels (static texts, word-wrapped as they
+// draw), check boxes, radio buttons and push buttons, and the items of combo
+// boxes. Empty when every text shows whole.
+std::vector<std::wstring> ClippedTexts(HWND dialog);
 
 // A file dialog runner (for wl::ScopedFileDialogRunner) that answers the file
 // dialogs with `paths` in turn, 8-bit in `codePage`, and cancels once they

@@ -14,10 +14,15 @@ namespace wl {
 std::wstring ToWide(const std::string& text, UINT codePage);
 std::string FromWide(const std::wstring& text, UINT codePage);
 std::string FromWide(const wchar_t* text, UINT codePage);
+// Whether every character of `text` has its own bytes in `codePage`, so that
+// FromWide gives it back exactly (no '?' in its place).
+bool FitsCodePage(const std::wstring& text, UINT codePage);
 
 // Window text (WM_SETTEXT / WM_GETTEXT through the W messages).
 bool SetText(HWND hwnd, const std::string& text, UINT codePage);
 std::string GetText(HWND hwnd, UINT codePage);
+// Whether the window's text fits `codePage` (see FitsCodePage).
+bool TextFits(HWND hwnd, UINT codePage);
 
 // Text of the dialog item `id` of `dialog`.
 bool SetItemText(HWND dialog, int id, const std::string& text, UINT codePage);

@@ -13,8 +13,10 @@
 
 namespace wl::testing {
 
-// How long a wait or a sent message may take before the test gives up.
-constexpr DWORD kTimeoutMs = 30000;
+// How long a wait or a sent message may take before the test gives up:
+// generous, since the waits end as soon as their condition holds and a busy
+// machine takes several times as long as an idle one.
+constexpr DWORD kTimeoutMs = 120000;
 
 // ---- paths and files ----
 
@@ -123,6 +125,9 @@ bool AnswerMessageBox(HWND box, int id, DWORD timeoutMs = kTimeoutMs);
 std::pair<std::string, std::wstring> ClipboardTexts();
 // Puts `text` on the clipboard as CF_UNICODETEXT only.
 bool PutClipboardUnicode(const std::wstring& text);
+// Puts `bytes` on the clipboard as CF_TEXT only, as a program without
+// Unicode does (the system then offers a CF_UNICODETEXT made from it too).
+bool PutClipboardEightBit(const std::string& bytes);
 
 // ---- a program as its own process ----
 
