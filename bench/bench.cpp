@@ -54,15 +54,19 @@ public:
 
     lex::FileHandle Open(const std::string& p, int m) override { return Time(kOpen, [&] { return inner_.Open(p, m); }); }
     lex::FileHandle Create(const std::string& p) override { return Time(kCreate, [&] { return inner_.Create(p); }); }
+    lex::FileHandle CreateNew(const std::string& p) override { return Time(kCreate, [&] { return inner_.CreateNew(p); }); }
     int32_t Read(lex::FileHandle h, void* b, uint32_t n) override { return Time(kRead, [&] { return inner_.Read(h, b, n); }); }
     int32_t Write(lex::FileHandle h, const void* b, uint32_t n) override { return Time(kWrite, [&] { return inner_.Write(h, b, n); }); }
     int64_t Seek(lex::FileHandle h, int64_t o) override { return Time(kSeek, [&] { return inner_.Seek(h, o); }); }
     int64_t Size(lex::FileHandle h) override { return Time(kSize, [&] { return inner_.Size(h); }); }
-    void Close(lex::FileHandle h) override { Time(kClose, [&] { inner_.Close(h); return 0; }); }
+    bool Close(lex::FileHandle h) override { return Time(kClose, [&] { return inner_.Close(h); }); }
     bool ReadAt(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadAt(h, o, b, n); }); }
     int32_t ReadSome(lex::FileHandle h, int64_t o, void* b, uint32_t n) override { return Time(kReadAt, [&] { return inner_.ReadSome(h, o, b, n); }); }
     void Pause(int ms) override { inner_.Pause(ms); }
     bool Exists(const std::string& p) override { return inner_.Exists(p); }
+    int64_t FileSize(const std::string& p) override { return inner_.FileSize(p); }
+    bool Replace(const std::string& from, const std::string& to) override { return inner_.Replace(from, to); }
+    bool Remove(const std::string& p) override { return inner_.Remove(p); }
 
     void Print(long lookups) const {
         static const char* kNames[kKinds] = {"open", "create", "read", "write", "seek", "size", "close", "read-at"};

@@ -24,10 +24,20 @@ rm -rf "$work/old/bench" "$work/old/tools/slotgen"
 cp -r "$root/bench" "$work/old/bench"
 cp -r "$root/tools/slotgen" "$work/old/tools/slotgen"
 cp "$root/tools/CMakeLists.txt" "$work/old/tools/CMakeLists.txt"
-grep -q "virtual bool Exists" "$work/old/core/engine/file_system.h" ||
+old_fs=$work/old/core/files/file_system.h
+[ -f "$old_fs" ] || old_fs=$work/old/core/engine/file_system.h
+grep -q "virtual bool Exists" "$old_fs" ||
   sed -i '/bool Exists(const std::string& p) override/d' "$work/old/bench/bench.cpp"
-grep -q "virtual int32_t ReadSome" "$work/old/core/engine/file_system.h" ||
+grep -q "virtual int32_t ReadSome" "$old_fs" ||
   sed -i '/int32_t ReadSome(lex::FileHandle h/d' "$work/old/bench/bench.cpp"
+# Before the one file layer: no exclusive create, size by path, replace or
+# remove, and a close without a result.
+grep -q "virtual FileHandle CreateNew" "$old_fs" ||
+  sed -i -e '/CreateNew(const std::string& p) override/d' -e '/int64_t FileSize(const std::string& p) override/d' \
+         -e '/bool Replace(const std::string& from, const std::string& to) override/d' \
+         -e '/bool Remove(const std::string& p) override/d' \
+         -e 's/bool Close(lex::FileHandle h) override { return Time(kClose, \[&\] { return inner_.Close(h); }); }/void Close(lex::FileHandle h) override { Time(kClose, [\&] { inner_.Close(h); return 0; }); }/' \
+         "$work/old/bench/bench.cpp"
 for side in old new; do
   src=$root; [ "$side" = old ] && src=$work/old
   cmake -S "$src" -B "$work/build-$side" -DCMAKE_BUILD_TYPE=Release -DLEX_SANITIZE=OFF >/dev/null

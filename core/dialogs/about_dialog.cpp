@@ -1,12 +1,10 @@
 // TJazykyDialog: the current slot by its title; TAbout and TProdejci: the
 // about box and the licence agreement.
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
-#include "core/engine/file_system.h"
+#include "core/files/whole_files.h"
 #include "core/engine/records.h"
 #include "core/ui/dialog_placement.h"
 
@@ -120,11 +118,10 @@ void TProdejci::SetupWindow() {
     HWND edit = GetItem(IDC_LICENCE_TEXT);
     ::SendMessageW(edit, EM_LIMITTEXT, 0, 0);  // the whole text, however long
     SetItemText(IDC_LICENCE_TEXT, "error opening file");
-    std::ifstream file(host_.Config.ProgramFolder + kLicenceFileName, std::ios::binary);
-    if (!file) return;
-    std::ostringstream content;
-    content << file.rdbuf();
-    SetItemText(IDC_LICENCE_TEXT, LicenceViewText(content.str()));
+    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
+    std::string content;
+    if (ReadWholeFile(*files, host_.Config.ProgramFolder + kLicenceFileName, content) != ReadOutcome::Whole) return;
+    SetItemText(IDC_LICENCE_TEXT, LicenceViewText(content));
 }
 
 }  // namespace lex

@@ -1,10 +1,10 @@
 // TTastrixAll: keyboard assignment.
 #include "core/dialogs/keyboard_dialog.h"
 
+#include "core/files/whole_files.h"
+#include "core/keyboard/keyboard_file.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/ui_texts.h"
-#include "ts/keyboard/file_layer.h"
-#include "ts/keyboard/keyboard_file.h"
 #include "winlib/common_dialogs.h"
 
 namespace lex {
@@ -184,8 +184,8 @@ void TTastrixAll::CmNewKeyboard() {
     if (!HasKeyboardExtension(name)) name += ".tsb";
 
     // An existing keyboard file or companion is never written over.
-    auto files = ts::MakePlatformFileLayer();
-    const std::string companion = ts::MakeIniName(name);
+    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
+    const std::string companion = ts::CopiedCompanionName(name);
     if (!ts::IsUsableKeyboardName(name)) {
         ShowError(kTextWrongFileName);
         return;
@@ -195,9 +195,9 @@ void TTastrixAll::CmNewKeyboard() {
         return;
     }
     // The name must be writable: a temporary file beside it shows it.
-    const std::string probe = ts::TemporaryName(name);
-    ts::FileHandle h = files->Create(probe);
-    if (h == ts::kNoFile) {
+    const std::string probe = TemporaryName(name);
+    const FileHandle h = files->Create(probe);
+    if (h == kNoFile) {
         ShowError(kTextWrongFileName);
         return;
     }
@@ -210,20 +210,7 @@ void TTastrixAll::CmNewKeyboard() {
     source.initialDir = services_.ProgramFolder;
     source.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!wl::OpenFileDialog(this, source)) return;
-
-    std::string layout;
-    if (ts::ReadWholeFile(*files, source.fileName, layout) != ts::ReadOutcome::Done ||
-        !ts::WriteReplacing(*files, name, layout)) {
-        ShowError(kTextKeyboardCopyFailed);
-        return;
-    }
-    std::string ini;
-    const ts::ReadOutcome read = ts::ReadWholeFile(*files, ts::MakeIniName(source.fileName), ini);
-    if (read == ts::ReadOutcome::NotOpened && !files->Exists(ts::MakeIniName(source.fileName))) return;
-    if (read != ts::ReadOutcome::Done || !ts::WriteReplacing(*files, companion, ini)) {
-        files->Remove(name);  // no keyboard file without the companion it should have
-        ShowError(kTextKeyboardCopyFailed);
-    }
+    if (!ts::CopyLayoutPair(*files, source.fileName, name)) ShowError(kTextKeyboardCopyFailed);
 }
 
 }  // namespace lex

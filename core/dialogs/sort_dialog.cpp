@@ -4,6 +4,7 @@
 #include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "core/engine/records.h"
+#include "core/files/file_system.h"
 
 namespace lex {
 
@@ -15,18 +16,14 @@ const int kSortTypeNames[kSortTypeCount] = {
 };
 constexpr int kFirstUserSlot = 12;  // pairs 0..5 are fixed
 
-// Size of a file, -1 when it is not there.
-long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 }  // namespace
 
 bool SlotHoldsEntries(const DictionarySettings& settings, int slot) {
     if (!IsValidSlot(slot)) return false;
-    const long long emptyNodes = static_cast<long long>(kFileHeaderSize) + 2 * WordNode::kSize;
-    return FileSize(settings.NodePaths[slot]) > emptyNodes;
+    const int64_t emptyNodes = static_cast<int64_t>(kFileHeaderSize) + 2 * WordNode::kSize;
+    // A node file that is there but cannot be looked at may hold entries.
+    const int64_t size = MakePlatformFileSystem()->FileSize(settings.NodePaths[slot]);
+    return size == kUnknownFileSize || size > emptyNodes;
 }
 
 WL_BEGIN_MESSAGE_TABLE(TSortWindow, wl::Dialog)

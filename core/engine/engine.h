@@ -12,7 +12,7 @@
 #include "collation.h"
 #include "dictionary_settings.h"
 #include "engine_display.h"
-#include "file_system.h"
+#include "core/files/file_system.h"
 #include "read_cache.h"
 #include "records.h"
 #include "slots.h"

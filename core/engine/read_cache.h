@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "file_system.h"
+#include "core/files/file_system.h"
 
 namespace lex {
 

@@ -1,6 +1,6 @@
 #include "settings.h"
 
-#include "core/engine/file_system.h"
+#include "core/files/file_system.h"
 
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_loader.h"
@@ -289,16 +289,16 @@ std::vector<std::string> SettingsFile::RegisteredActionLogKeys() const {
 bool FileExists(const std::string& path) { return PlatformFileExists(path); }
 
 int CreateEmptyActionLog(const std::string& path) {
-    // CREATE_NEW: a log that appeared meanwhile is left alone.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return -1;
+    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
+    // Created only when none is there: a log that appeared meanwhile is left alone.
+    const FileHandle file = files->CreateNew(path);
+    if (file == kNoFile) return -1;
     const unsigned char empty[18] = {};  // records written 0, then the 14-byte state
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, empty, sizeof empty, &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != sizeof empty) {
+    bool ok = files->Write(file, empty, sizeof empty) == static_cast<int32_t>(sizeof empty);
+    ok = files->Close(file) && ok;
+    if (!ok) {
         // A short log could never be opened and would never be replaced.
-        DeleteFileA(path.c_str());
+        files->Remove(path);
         return -1;
     }
     return 1;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/engine/file_system.h"
+#include "core/files/file_system.h"
 #include "core/history/history_list.h"
 #include "core/settings/settings.h"
 #include "core/settings/slot_fonts.h"

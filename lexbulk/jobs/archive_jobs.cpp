@@ -25,8 +25,8 @@ bool ArchiveSaveJob::OnStart() {
     if (first < 0) return FailWith(lex::kTextBulkWarningCaption, lex::kTextChooseEnterDirection);
     for (bool s : slots_) total_ += s ? 1 : 0;
     total_ *= 100;
-    output_ = std::make_unique<CheckedWriter>(ctx_.Files);
-    if (!output_->Create(path_, true)) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
+    output_ = std::make_unique<lex::ReplacingWriter>(ctx_.Files);
+    if (!output_->Create(path_)) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
     return OpenSlot(first);
 }
 
@@ -46,7 +46,8 @@ bool ArchiveSaveJob::DoUnit() {
         const int next = NextSelected(slot_);
         done_ = (done_ / 100 + 1) * 100;
         if (next >= 0) return OpenSlot(next);
-        if (!output_->Commit()) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
+        if (output_->Commit() != lex::WriteOutcome::Done)
+            return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         return FinishWith(lex::kTextArchiveStatus, lex::kTextArchiveDone);
     }
     if (cursor_.Count > 0) done_ = done_ / 100 * 100 + static_cast<uint64_t>(cursor_.Next * 99 / cursor_.Count);
@@ -69,7 +70,7 @@ bool ArchiveSaveJob::DoUnit() {
             lastTranslation_ = t.Text;
         }
     }
-    if (!output_->Append(out)) return FailWith(lex::kTextFileOpenErrorCaption, lex::kTextCannotOpenEntryFile);
+    if (!output_->Append(out)) return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
     return true;
 }
 

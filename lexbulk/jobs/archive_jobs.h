@@ -36,7 +36,7 @@ private:
     SlotSelection slots_{};
     int slot_ = -1;
     bool slotOpen_ = false;
-    std::unique_ptr<CheckedWriter> output_;
+    std::unique_ptr<lex::ReplacingWriter> output_;
     lex::NodeFileCursor cursor_;
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/engine/engine.h"
+#include "core/files/whole_files.h"
 #include "core/jobs/stepper.h"
 
 namespace lexbulk {
@@ -55,7 +56,7 @@ private:
     int caption_ = 0;
 };
 
-// Reads a file sequentially in chunks through the engine's file layer.
+// Reads a file sequentially in chunks through the file layer.
 class ChunkReader {
 public:
     static constexpr uint32_t kChunk = 16 * 1024;
@@ -74,33 +75,6 @@ private:
     lex::FileHandle handle_ = lex::kNoFile;
     int64_t size_ = 0;
     int64_t position_ = 0;
-};
-
-// Writes a file through the engine's file layer, buffered; every write is
-// checked. With `viaTemporary` the text goes to a file beside the target,
-// which replaces the target only when Commit succeeds.
-class CheckedWriter {
-public:
-    explicit CheckedWriter(lex::FileSystem& files) : files_(files) {}
-    ~CheckedWriter() { Abandon(); }
-    bool Create(const std::string& path, bool viaTemporary);
-    // False once a write has failed.
-    bool Append(const std::string& bytes);
-    bool Flush();
-    // Flushes and closes; the temporary file then replaces the target.
-    bool Commit();
-    // Closes; a temporary file is removed, a direct file keeps what was written.
-    void Abandon();
-    bool IsOpen() const { return handle_ != lex::kNoFile; }
-    static std::string TemporaryPathOf(const std::string& path) { return path + ".tmp"; }
-
-private:
-    lex::FileSystem& files_;
-    lex::FileHandle handle_ = lex::kNoFile;
-    std::string target_;
-    std::string written_;  // the file being written
-    std::string pending_;
-    bool failed_ = false;
 };
 
 // Node records that the jobs reading a slot in node-file order (archive save,

@@ -19,8 +19,8 @@ bool ExportJob::OnStart() {
     format_ = std::make_unique<WordFormatTemplate>(request_.TemplateText, request_.Code);
     if (!OpenSlotReader(request_.Slot, slotOpen_, cursor_)) return false;
     total_ = static_cast<uint64_t>(cursor_.Count);
-    output_ = std::make_unique<CheckedWriter>(ctx_.Files);
-    if (!output_->Create(request_.Path, false))
+    output_ = std::make_unique<lex::ReplacingWriter>(ctx_.Files);
+    if (!output_->Create(request_.Path))
         return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
     walk_ = lex::WalkFromNode(request_.Slot, lex::kLowSentinelNode, 1);
     walk_.WithTranslations = true;
@@ -52,7 +52,8 @@ bool ExportJob::Write(const std::string& word, const std::string& pronunciation,
 bool ExportJob::End() {
     lex::CloseSlotFiles(ctx_);
     slotOpen_ = false;
-    if (!output_->Commit()) return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+    if (output_->Commit() != lex::WriteOutcome::Done)
+        return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
     return FinishWith(lex::kTextExportStatus, lex::kTextExportDone);
 }
 
@@ -65,7 +66,7 @@ bool ExportJob::DoUnit() {
         done_ = static_cast<uint64_t>(cursor_.Next);
         for (const lex::StoredEntry& e : entries) {
             if (!Write(e.Word, e.Pronunciation, e.Node.Flags, e.Translations))
-                return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+                return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         }
         return true;
     }
@@ -74,7 +75,7 @@ bool ExportJob::DoUnit() {
     if (r < 0) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
     for (const lex::WalkEntry& e : walked_) {
         if (!Write(e.Word, e.Pronunciation, e.Node.Flags, e.Translations))
-            return FailWith(lex::kTextExportFileOpenErrorCaption, lex::kTextCannotOpenExportFile);
+            return FailWith(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
     }
     done_ = static_cast<uint64_t>(walk_.Visited);
     if (r == 0 || walk_.End) return End();

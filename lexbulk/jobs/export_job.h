@@ -1,6 +1,7 @@
 // Export of a slot's user entries into a text file, one template expansion
 // per live user translation: quick (node-file order) or sorted (along the
-// node links, the slot's collation order).
+// node links, the slot's collation order). The text goes to a temporary file
+// beside the target, which replaces the target only when the export is whole.
 #pragma once
 
 #include <memory>
@@ -36,7 +37,7 @@ private:
 
     ExportRequest request_;
     std::unique_ptr<WordFormatTemplate> format_;
-    std::unique_ptr<CheckedWriter> output_;
+    std::unique_ptr<lex::ReplacingWriter> output_;
     lex::NodeFileCursor cursor_;
     lex::NodeWalk walk_;
     std::vector<lex::WalkEntry> walked_;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "ts/keyboard/file_layer.h"
-#include "ts/keyboard/keyboard_file.h"
+#include "core/files/whole_files.h"
+#include "core/keyboard/keyboard_file.h"
 
 namespace lexora {
 
@@ -80,7 +80,7 @@ constexpr int kMaxRunCommandLength = 254;
 class KeyboardHookState {
 public:
     // `notFound` is told once per requested path that cannot be loaded.
-    KeyboardHookState(ts::FileLayer& files, std::function<void(const std::string& path)> notFound)
+    KeyboardHookState(lex::FileSystem& files, std::function<void(const std::string& path)> notFound)
         : files_(files), notFound_(std::move(notFound)) {}
 
     KeyDecision OnKey(const KeyInput& in, bool couplingOn, const std::string& requestedPath);
@@ -96,7 +96,7 @@ public:
 private:
     std::string RunCommand(int group, int key, int state);
 
-    ts::FileLayer& files_;
+    lex::FileSystem& files_;
     std::function<void(const std::string&)> notFound_;
     ts::LayoutTables tables_;
     std::string loadedPath_;  // the path last asked for, loaded or not

@@ -1,43 +1,42 @@
 #include "verb_table.h"
 
+#include "core/files/whole_files.h"
+
 namespace lexora {
 
-VerbTableReader::VerbTableReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
-
-VerbTableReader::~VerbTableReader() {
-    if (file_) std::fclose(file_);
+VerbTableReader::VerbTableReader(const std::string& path) {
+    open_ = lex::ReadWholeFile(*lex::MakePlatformFileSystem(), path, bytes_) == lex::ReadOutcome::Whole;
 }
 
 int VerbTableReader::NextByte() {
-    if (!file_ || atEnd_) return -1;
-    int c = std::fgetc(file_);
-    if (c == EOF) {
+    if (!open_ || atEnd_) return -1;
+    if (at_ >= bytes_.size()) {
         atEnd_ = true;
         return -1;
     }
+    const int c = static_cast<unsigned char>(bytes_[at_++]);
     if (c == '\n') return -1;
     if (c == '\r') {
-        int next = std::fgetc(file_);
-        if (next == '\n') return -1;
-        if (next == EOF) {
+        if (at_ >= bytes_.size()) {
             atEnd_ = true;
             return -1;
         }
-        std::ungetc(next, file_);
+        if (bytes_[at_] == '\n') {
+            ++at_;
+            return -1;
+        }
     }
     return c;
 }
 
 bool VerbTableReader::NextLine(std::vector<std::string>& fields, size_t count) {
     fields.assign(count, std::string());
-    if (!file_ || atEnd_ || count == 0) return false;
+    if (!open_ || atEnd_ || count == 0) return false;
     // Tell an empty last line (the file ends with a line break) from the end.
-    int first = std::fgetc(file_);
-    if (first == EOF) {
+    if (at_ >= bytes_.size()) {
         atEnd_ = true;
         return false;
     }
-    std::ungetc(first, file_);
     size_t field = 0;
     for (int c = NextByte(); c >= 0; c = NextByte()) {
         if (c == ';' && field + 1 < count) {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,15 +22,13 @@ constexpr size_t kVerbFieldLength = 255;
 // The longest verb handed back to the frame.
 constexpr size_t kChosenVerbLength = 254;
 
-// Reads a table line by line.
+// Reads a table (whole, through the file layer) line by line.
 class VerbTableReader {
 public:
     explicit VerbTableReader(const std::string& path);
-    ~VerbTableReader();
-    VerbTableReader(const VerbTableReader&) = delete;
-    VerbTableReader& operator=(const VerbTableReader&) = delete;
 
-    bool IsOpen() const { return file_ != nullptr; }
+    // The whole file was read.
+    bool IsOpen() const { return open_; }
     // The next line as `count` fields (missing ones empty); false at the end
     // of the file.
     bool NextLine(std::vector<std::string>& fields, size_t count);
@@ -43,7 +40,9 @@ private:
     // the file); `atEnd_` tells the end of the file.
     int NextByte();
 
-    std::FILE* file_;
+    std::string bytes_;
+    size_t at_ = 0;
+    bool open_ = false;
     bool atEnd_ = false;
 };
 

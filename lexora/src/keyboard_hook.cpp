@@ -51,7 +51,7 @@ void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
 }  // namespace
 
 KeyboardHook::KeyboardHook(KeyboardCoupling& coupling)
-    : coupling_(coupling), notFound_(ShowNotFound), files_(ts::MakePlatformFileLayer()) {}
+    : coupling_(coupling), notFound_(ShowNotFound), files_(lex::MakePlatformFileSystem()) {}
 
 KeyboardHook::~KeyboardHook() { Remove(); }
 

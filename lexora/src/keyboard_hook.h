@@ -17,8 +17,8 @@
 // The hook procedure, exported under its own name.
 extern "C" __declspec(dllexport) LRESULT CALLBACK SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam);
 
-namespace ts {
-class FileLayer;
+namespace lex {
+class FileSystem;
 }
 
 namespace lexora {
@@ -56,7 +56,7 @@ private:
 
     KeyboardCoupling& coupling_;
     std::function<void(const std::string&)> notFound_;
-    std::unique_ptr<ts::FileLayer> files_;
+    std::unique_ptr<lex::FileSystem> files_;
     std::unique_ptr<KeyboardHookState> keys_;  // made by the first installation
 };
 

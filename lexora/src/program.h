@@ -36,6 +36,8 @@ public:
     ~Program() override;
 
     std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
+    // The file layer for paths kept in UTF-8 (the translator's source and output).
+    std::unique_ptr<lex::FileSystem> Utf8PathFiles = lex::MakePlatformFileSystem(lex::PathEncoding::Utf8);
     KeyboardCoupling Coupling;  // the keyboards of the focused fields
     // What the windows with dictionary fields call when the focus may have
     // moved: the coupling above (tests put a recorder in its place).

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/files/whole_files.h"
 #include "lexora_ids.h"
 #include "messages.h"
 #include "text_translator.h"
@@ -21,38 +22,18 @@ constexpr UINT kPathCodePage = CP_UTF8;
 // The longest output path (in characters) the translator takes.
 constexpr size_t kMaxOutputPath = 254;
 
-// The output file, written in blocks.
+// The output file, written through the file layer into a temporary file that
+// replaces the target only when the whole translation is written.
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(HANDLE file) : file_(file) {}
-    ~FileSink() override { Close(); }
-    bool Write(const char* data, size_t size) override {
-        buffer_.append(data, size);
-        return buffer_.size() < kBlock || Flush();
-    }
-    // Writes what is left and closes the file; false when a write failed.
-    bool Close() {
-        if (file_ == INVALID_HANDLE_VALUE) return ok_;
-        Flush();
-        ::CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-        return ok_;
-    }
+    explicit FileSink(lex::FileSystem& files) : writer_(files) {}
+    bool Create(const std::string& path) { return writer_.Create(path); }
+    bool Write(const char* data, size_t size) override { return writer_.Append(data, size); }
+    // Writes what is left and puts the file in place.
+    bool Commit() { return writer_.Commit() == lex::WriteOutcome::Done; }
 
 private:
-    static constexpr size_t kBlock = 64 * 1024;
-    bool Flush() {
-        if (ok_ && !buffer_.empty()) {
-            DWORD written = 0;
-            ok_ = ::WriteFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr) &&
-                  written == buffer_.size();
-        }
-        buffer_.clear();
-        return ok_;
-    }
-    HANDLE file_;
-    std::string buffer_;
-    bool ok_ = true;
+    lex::ReplacingWriter writer_;
 };
 
 // The folder part of a path (up to its last backslash), or empty.
@@ -174,17 +155,8 @@ void TTrnDialog::CmBrowseSource() {
 }
 
 bool TTrnDialog::LoadSource(const std::string& path) {
-    HANDLE file = ::CreateFileW(wl::ToWide(path, kPathCodePage).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     std::string bytes;
-    bool ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-        char block[64 * 1024];
-        DWORD got = 0;
-        while ((ok = ::ReadFile(file, block, sizeof block, &got, nullptr) != FALSE) && got > 0) bytes.append(block, got);
-        ::CloseHandle(file);
-    }
-    if (!ok) {
+    if (lex::ReadWholeFile(*program_.Utf8PathFiles, path, bytes) != lex::ReadOutcome::Whole) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenLoadFile);
         return false;
     }
@@ -225,27 +197,25 @@ void TTrnDialog::CmOk() {
         }
     }
     // A longer path is refused, not cut: its first part may name another file.
-    const std::wstring path = wl::ToWide(output_.GetText(), kPathCodePage);
-    HANDLE file = path.empty() || path.size() > kMaxOutputPath ? INVALID_HANDLE_VALUE
-                               : ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const std::string utf8Path = output_.GetText();
+    const std::wstring path = wl::ToWide(utf8Path, kPathCodePage);
+    FileSink sink(*program_.Utf8PathFiles);
+    if (path.empty() || path.size() > kMaxOutputPath || !sink.Create(utf8Path)) {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
-    FileSink sink(file);
     TranslationWriter out(sink, mode == 1 ? OutputMode::kUtf16 : OutputMode::kEightBit,
                           [this](int slot) { return program_.SlotCodePage(slot, 0); });
     out.Begin();
     const TranslationRun run = TranslateText(*program_.Engine, text_.GetText(), slots, out);
-    const bool written = sink.Close();
+    const bool written = run.status != TranslationRun::kWriteFailed && sink.Commit();
     if (run.slot >= 0) program_.SetCurrentSlot(run.slot);
     if (run.status == TranslationRun::kNoCandidates) {
         Warn(lex::kTextWarningCaption, lex::kTextNotInstalled);
         return;
     }
-    if (run.status == TranslationRun::kWriteFailed || !written) {
-        Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
+    if (!written) {
+        Warn(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         return;
     }
     if (!program_.Starter().StartWide(EditorCommandLine(path, mode)))

@@ -14,7 +14,7 @@
 #include "keyboard_hook.h"
 #include "lexora/hook/key_decision.h"
 #include "test_data.h"
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/text.h"

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "app.h"
+#include "core/files/testing/faulty_file_system.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "frame.h"
 #include "frame_fixture.h"
@@ -281,6 +282,39 @@ TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
     EXPECT_EQ(messages, (std::vector<std::wstring>{Text(lex::kTextNotInstalled), Text(lex::kTextCannotOpenEntryFile)}));
     EXPECT_EQ(textAfter, L"dog cat");
     EXPECT_EQ(FileSize(out), -1);  // nothing was written
+    EXPECT_TRUE(starts_.Started.empty());
+}
+
+// The output goes through a temporary file: when writing fails (a full disk)
+// the translator says so, the file that was there stays as it was, no part
+// of the translation is left, and no editor starts.
+TEST_F(Tools, OutputThatCannotBeWrittenKeepsTheOldFile) {
+    Open();
+    const std::string out = folders_.Base + "out.txt";
+    WriteFile(out, "previous");
+    // The translator's file system fails the writes to the output.
+    auto faulty = std::make_unique<lex::testing::FaultyFileSystem>();
+    faulty->Inner = lex::MakePlatformFileSystem(lex::PathEncoding::Utf8);
+    faulty->FailWritesTo = "out.txt";
+    std::unique_ptr<lex::FileSystem> platform = std::move(program_->Utf8PathFiles);
+    program_->Utf8PathFiles = std::move(faulty);
+    std::vector<std::wstring> messages;
+    DialogScript script({
+        [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
+        [&](wl::Dialog& d) {
+            SetWide(d.Handle(), IDC_TRN_TEXT, L"dog cat");
+            SetWide(d.Handle(), IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
+            ClickButton(d.Handle(), IDOK);
+            ClickButton(d.Handle(), IDCANCEL);
+        },
+        Message(messages),
+    });
+    Command(CM_TRANSLATOR);
+    program_->Utf8PathFiles = std::move(platform);
+    EXPECT_EQ(script.StepsRun(), 3u);
+    EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextWriteFailed)});
+    EXPECT_EQ(ReadFile(out), "previous");
+    EXPECT_EQ(FileSize(out + ".tmp"), -1);
     EXPECT_TRUE(starts_.Started.empty());
 }
 

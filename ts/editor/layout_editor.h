@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 
 namespace ts {
 

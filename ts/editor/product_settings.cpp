@@ -31,40 +31,6 @@ std::string QuickButtonDataOf(const std::string& keyboardFile) {
     return data;
 }
 
-bool CopyLayoutPair(FileLayer& files, const std::string& source, const std::string& target,
-                    const std::string& targetData) {
-    std::string layout;
-    if (ReadWholeFile(files, source, layout) != ReadOutcome::Done) return false;
-    // A companion that is there but cannot be read fails the copy: the new layout
-    // must not lose its commands and font.
-    std::string ini;
-    bool haveIni = false;
-    if (source.size() >= 4) {
-        const std::string sourceIni = source.substr(0, source.size() - 4) + ".ini";
-        const ReadOutcome read = ReadWholeFile(files, sourceIni, ini);
-        if (read == ReadOutcome::Failed || (read == ReadOutcome::NotOpened && files.Exists(sourceIni)))
-            return false;
-        haveIni = read == ReadOutcome::Done;
-    }
-    const std::string targetIni = targetData + ".ini";
-    if (WriteTemporary(files, target, layout) != WriteOutcome::Done) return false;
-    if (haveIni && WriteTemporary(files, targetIni, ini) != WriteOutcome::Done) {
-        files.Remove(TemporaryName(target));
-        return false;
-    }
-    if (!files.Replace(TemporaryName(target), target)) {
-        files.Remove(TemporaryName(target));
-        if (haveIni) files.Remove(TemporaryName(targetIni));
-        return false;
-    }
-    if (haveIni && !files.Replace(TemporaryName(targetIni), targetIni)) {
-        files.Remove(TemporaryName(targetIni));
-        files.Remove(target);
-        return false;
-    }
-    return true;
-}
-
 std::string LicenceViewText(const std::string& fileBytes) {
     std::string out, line;
     for (size_t i = 0; i < fileBytes.size(); ++i) {

@@ -1,12 +1,10 @@
 // The product side of ts without windows: quick-switch button indexes and
 // names, the resident program's title and start command, the keyboard file
-// chosen for a quick button, the copy of a layout pair and the licence text
-// as the viewer shows it.
+// chosen for a quick button and the licence text as the viewer shows it (the
+// copy of a layout with its companion is core/keyboard's CopyLayoutPair).
 #pragma once
 
 #include <string>
-
-#include "ts/keyboard/file_layer.h"
 
 namespace ts {
 
@@ -46,13 +44,6 @@ std::string KeyboardFileOf(const std::string& chosen);
 // Its quick-button data: the path without the extension; "" when no file name
 // is left before the extension (such a name is refused).
 std::string QuickButtonDataOf(const std::string& keyboardFile);
-
-// Copies the layout `source` (a .tsb) to `target` and the companion
-// `source` .ini to `targetData` + ".ini" when it exists. False (and nothing
-// copied) when the layout or an existing companion cannot be read or written
-// whole. `target` is a new file (the caller has made sure none is there).
-bool CopyLayoutPair(FileLayer& files, const std::string& source, const std::string& target,
-                    const std::string& targetData);
 
 // The licence file as the viewer shows it: every line (line feeds, or CR LF
 // read in text mode) followed by CR LF, and a last line without a line feed

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ts/keyboard/profile_file.h"
+#include "core/keyboard/profile_file.h"
 
 namespace ts {
 

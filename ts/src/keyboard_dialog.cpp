@@ -183,8 +183,10 @@ void KeyboardDialog::SetupWindow() {
     }
     tips_.SetOwner(Handle());
 
-    // In both modes: the layout, and the toggles with the Off texts of the UI language.
-    SelectQuickButton(currentQuickButton_);
+    // In both modes: the layout, and the toggles with the Off texts of the UI
+    // language. A start that ends at once reads and writes no layout file: a
+    // load would copy the companion over the running program's working copy.
+    if (!quitRequested_) SelectQuickButton(currentQuickButton_);
     if (editorOnly) return;
     if (!quitRequested_ && ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1) CmActivate();
     SetTimer(kPollTimer, kPollMs);

@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include "core/settings/ini_file.h"
+#include "ts/texts/ts_text_ids.h"
 #include "winlib/fonts.h"
 #include "winlib/text.h"
 
@@ -63,7 +65,7 @@ ts::FontSettings FromLogFont(const LOGFONTA& lf) {
 }
 
 Program::Program(const ts::CommandLine& line)
-    : Line(line), Files(ts::MakePlatformFileLayer()), Store(*Files, *this), texts_(nullptr, strings_) {
+    : Line(line), Files(lex::MakePlatformFileSystem()), Store(*Files, *this), texts_(nullptr, strings_) {
     if (EditorOnly()) Store.SetFixedPath(Line.EditorFilePath);
     SetProgramDirectory(Line.ProgramDirectory);
     texts_.SetLanguage(ts::kDefaultUiLanguage);
@@ -124,5 +126,10 @@ int Program::MessageBox8(HWND owner, const std::string& text, const std::string&
 }
 
 void Program::ShowFileMessage(const std::string& text) { MessageBox8(MainWindow, text, "ts", MB_OK); }
+
+bool Program::ConfirmReplaceUnloaded(const std::string&) {
+    return MessageBox8(MainWindow, Text(ts::kTextReplaceUnloadedKeyboard), Text(ts::kTextWarningCaption), MB_YESNO) ==
+           IDYES;
+}
 
 }  // namespace tsapp

@@ -12,7 +12,7 @@
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 #include "winlib/window.h"
 
 namespace tsapp {
@@ -58,7 +58,7 @@ public:
     }
     UINT UiCodePage() const { return CodePageOfLanguage(texts_.Language()); }
 
-    std::unique_ptr<ts::FileLayer> Files;
+    std::unique_ptr<lex::FileSystem> Files;
     ts::KeyboardLayoutStore Store;
     // Loads a layout (LoadKeyboardFile of the store); the working copy of its
     // companion ini is then read once, at its first use, for the whole load.
@@ -97,6 +97,8 @@ public:
 
     // A file message of the layout store: a box with the program's name as caption.
     void ShowFileMessage(const std::string& text) override;
+    // The store's question before a save replaces a file that could not be loaded.
+    bool ConfirmReplaceUnloaded(const std::string& path) override;
 
 private:
     std::string programDirectory_;

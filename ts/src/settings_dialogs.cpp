@@ -223,7 +223,7 @@ void SettingsDialog::CmOtherFile(UINT id) {
     if (!wl::OpenFileDialog(this, options)) return;
     const std::string path = ts::KeyboardFileOf(options.fileName);
     const std::string data = ts::QuickButtonDataOf(path);
-    ts::FileLayer& files = *program_.Files;
+    lex::FileSystem& files = *program_.Files;
     if (data.empty()) {
         ShowError();
         return;
@@ -240,8 +240,8 @@ void SettingsDialog::CmOtherFile(UINT id) {
         SetItemText(RowId(row, IDC_ROW_FILE), data);
         return;
     }
-    const ts::FileHandle probe = files.Create(path);
-    if (probe == ts::kNoFile) {
+    const lex::FileHandle probe = files.Create(path);
+    if (probe == lex::kNoFile) {
         ShowError();
         return;
     }
@@ -254,7 +254,7 @@ void SettingsDialog::CmOtherFile(UINT id) {
     source.title = program_.Text(ts::kTextSourceFile);
     source.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     if (!wl::OpenFileDialog(this, source)) return;
-    if (!ts::CopyLayoutPair(files, source.fileName, path, data)) {
+    if (!ts::CopyLayoutPair(files, source.fileName, path)) {
         ShowError();  // nothing was made; the row stays as it was
         return;
     }
@@ -391,8 +391,8 @@ void TextViewDialog::SetupWindow() {
     }
     ::SetWindowTextW(edit, L"error opening file");
     std::string bytes;
-    if (ts::ReadWholeFile(*program_.Files, program_.ProgramDirectory() + ts::kLicenceFileName, bytes) !=
-        ts::ReadOutcome::Done)
+    if (lex::ReadWholeFile(*program_.Files, program_.ProgramDirectory() + ts::kLicenceFileName, bytes) !=
+        lex::ReadOutcome::Whole)
         return;
     ::SetWindowTextW(edit, wl::ToWide(ts::LicenceViewText(bytes), program_.UiCodePage()).c_str());
 }

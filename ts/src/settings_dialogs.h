@@ -6,7 +6,7 @@
 #include "key_dialogs.h"
 #include "product.h"
 #include "ts_ids.h"
-#include "ts/keyboard/switch_file.h"
+#include "core/keyboard/switch_file.h"
 
 namespace tsapp {
 

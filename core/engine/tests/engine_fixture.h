@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/testing/faulty_file_system.h"
 #include "engine.h"
 
 namespace lextest {
@@ -64,67 +65,12 @@ private:
     std::filesystem::path path_;
 };
 
-// Wraps the platform file system: counts open handles, remembers writes per
-// file, fails writes to files whose path contains FailWritesTo and reads from
-// files whose path contains FailReadsFrom.
-class TrackingFileSystem : public lex::FileSystem {
-public:
-    std::unique_ptr<lex::FileSystem> Inner = lex::MakePlatformFileSystem();
-    std::map<lex::FileHandle, std::string> Open_;
-    std::string FailWritesTo;     // empty: no failures
-    int FailAfterWrites = 0;      // writes to that file that still succeed
-    std::string FailReadsFrom;    // empty: no failures
-    int ShortWriteAt = 0;         // the write with this number (see Writes) stores only part of its bytes
-    int Writes = 0;
-    int Pauses = 0;
-    int Reads = 0;         // calls that read a file
-    int Opens = 0;         // successful opens
-    int ExistsChecks = 0;  // files asked for without an open
-    // Called before every write with the file's path (a test may end the process there).
-    std::function<void(const std::string&)> BeforeWrite;
-
-    int OpenCount() const { return static_cast<int>(Open_.size()); }
-
-    lex::FileHandle Open(const std::string& path, int mode) override {
-        lex::FileHandle h = Inner->Open(path, mode);
-        if (h != lex::kNoFile) {
-            Open_[h] = path;
-            ++Opens;
-        }
-        return h;
-    }
-    bool Exists(const std::string& path) override {
-        ++ExistsChecks;
-        return Inner->Exists(path);
-    }
-    lex::FileHandle Create(const std::string& path) override {
-        lex::FileHandle h = Inner->Create(path);
-        if (h != lex::kNoFile) Open_[h] = path;
-        return h;
-    }
-    int32_t Read(lex::FileHandle h, void* b, uint32_t n) override {
-        ++Reads;
-        if (!FailReadsFrom.empty() && Open_[h].find(FailReadsFrom) != std::string::npos) return -1;
-        return Inner->Read(h, b, n);
-    }
-    int32_t Write(lex::FileHandle h, const void* b, uint32_t n) override {
-        if (BeforeWrite) BeforeWrite(Open_[h]);
-        ++Writes;
-        if (!FailWritesTo.empty() && Open_[h].find(FailWritesTo) != std::string::npos) {
-            if (FailAfterWrites <= 0) return -1;
-            --FailAfterWrites;
-        }
-        if (Writes == ShortWriteAt && n > 0) return Inner->Write(h, b, n / 2);
-        return Inner->Write(h, b, n);
-    }
-    int64_t Seek(lex::FileHandle h, int64_t o) override { return Inner->Seek(h, o); }
-    int64_t Size(lex::FileHandle h) override { return Inner->Size(h); }
-    void Close(lex::FileHandle h) override {
-        Open_.erase(h);
-        Inner->Close(h);
-    }
-    void Pause(int) override { ++Pauses; }
-};
+// The counting and failing file system of the tests (core/files/testing):
+// open handles counted, writes to files whose path contains FailWritesTo and
+// reads from files whose path contains FailReadsFrom failed, BeforeWrite
+// called before every write (a test may end the process there), and the
+// faults by number and the kill point of a fault run.
+class TrackingFileSystem : public lex::testing::FaultyFileSystem {};
 
 class EngineTest : public ::testing::Test {
 protected:

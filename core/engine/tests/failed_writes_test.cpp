@@ -513,12 +513,12 @@ protected:
                     files.FailAfterWrites = 0;
                 };
             } else {
-                files.ShortWriteAt = files.Writes + n;
+                files.ShortNthWrite(n);
             }
             result = op.run(ctx);
             files.FailWritesTo.clear();
             files.BeforeWrite = nullptr;
-            files.ShortWriteAt = 0;
+            files.ClearFaults();
         }
         EXPECT_EQ(0, files.OpenCount());
         result_ = result;

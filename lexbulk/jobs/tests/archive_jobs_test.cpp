@@ -160,11 +160,13 @@ TEST_F(ArchiveTest, SaveFailuresLeaveTheTargetAsItWas) {
     ArchiveSaveJob job(ctx);
     EXPECT_EQ(lex::JobState::Failed, Save(SlotSelection{}, &job));
     EXPECT_EQ("previous", ReadFileBytes(Path("a.ars")));
-    // A failing write: reported, the old archive stays, no temporary file is left.
+    // A failing write: reported as such (the file was opened), the old archive
+    // stays, no temporary file is left.
     files.FailWritesTo = "a.ars";
     ArchiveSaveJob failing(ctx);
     EXPECT_EQ(lex::JobState::Failed, Save(Slots({0}), &failing));
-    EXPECT_EQ(lex::kTextCannotOpenEntryFile, failing.MessageText());
+    EXPECT_EQ(lex::kTextWriteFailed, failing.MessageText());
+    EXPECT_EQ(lex::kTextBulkWarningCaption, failing.MessageCaption());
     EXPECT_EQ("previous", ReadFileBytes(Path("a.ars")));
     EXPECT_FALSE(std::filesystem::exists(Path("a.ars.tmp")));
     files.FailWritesTo.clear();

@@ -1,5 +1,6 @@
 // Import and export steppers against real slot files in a temporary folder.
 #include "archive_jobs.h"
+#include "core/files/testing/faulty_file_system.h"
 #include "export_job.h"
 #include "import_job.h"
 #include "jobs_fixture.h"
@@ -208,6 +209,29 @@ TEST_F(ImportExportTest, ExportFailures) {
     Export(false, TextCode::kWindows1250, &state);
     EXPECT_EQ(lex::JobState::Failed, state);
     files.FailWritesTo.clear();
+    // A failed or cancelled export leaves the file that was there as it was,
+    // and says that writing failed, not that the file could not be opened.
+    WriteFileBytes(Path("out.txt"), "previous");
+    files.FailWritesTo = "out.txt";
+    ExportJob failing(ctx);
+    ExportRequest request;
+    request.Path = Path("out.txt");
+    failing.SetRequest(request);
+    EXPECT_EQ(lex::JobState::Failed, Run(failing));
+    EXPECT_EQ(lex::kTextWriteFailed, failing.MessageText());
+    EXPECT_EQ(lex::kTextBulkWarningCaption, failing.MessageCaption());
+    files.FailWritesTo.clear();
+    EXPECT_EQ("previous", ReadFileBytes(Path("out.txt")));
+    EXPECT_FALSE(std::filesystem::exists(Path("out.txt.tmp")));
+    ExportJob cancelled(ctx);
+    request.Sorted = true;
+    cancelled.SetRequest(request);
+    ASSERT_TRUE(cancelled.Start());
+    EXPECT_TRUE(std::filesystem::exists(Path("out.txt.tmp")));
+    cancelled.Cancel();
+    EXPECT_EQ(0, files.OpenCount());
+    EXPECT_EQ("previous", ReadFileBytes(Path("out.txt")));
+    EXPECT_FALSE(std::filesystem::exists(Path("out.txt.tmp")));
     // A node file cut inside its sentinels is a corrupt slot, not an empty export.
     WriteFileBytes(settings.NodePaths[1], ReadFileBytes(settings.NodePaths[1]).substr(0, 50));
     ExportJob job(ctx);
@@ -218,6 +242,71 @@ TEST_F(ImportExportTest, ExportFailures) {
     EXPECT_EQ(lex::JobState::Failed, Run(job));
     EXPECT_EQ(lex::kTextDataFilesCorrupted, job.MessageText());
     EXPECT_EQ(0, files.OpenCount());
+}
+
+// The export and the archive save with every change failed, every write
+// written short and a kill before every change, in turn: the file under the
+// user's name is the one that was there or the whole new one, never a part,
+// and the job says Done only of the whole new one.
+TEST_F(ImportExportTest, OutputFilesUnderEveryFault) {
+    AddFruit();
+    ASSERT_EQ(1, Add("sun", "slunce", "", 1));
+    struct Writer {
+        const char* name;
+        std::string file;
+        std::function<std::unique_ptr<lexbulk::BulkJob>()> make;
+    } writers[] = {
+        {"quick export", "out.txt",
+         [&] {
+             auto job = std::make_unique<ExportJob>(ctx);
+             ExportRequest r;
+             r.Path = Path("out.txt");
+             job->SetRequest(r);
+             return std::unique_ptr<lexbulk::BulkJob>(std::move(job));
+         }},
+        {"sorted export", "out.txt",
+         [&] {
+             auto job = std::make_unique<ExportJob>(ctx);
+             ExportRequest r;
+             r.Path = Path("out.txt");
+             r.Sorted = true;
+             job->SetRequest(r);
+             return std::unique_ptr<lexbulk::BulkJob>(std::move(job));
+         }},
+        {"archive save", "a.ars",
+         [&] {
+             auto job = std::make_unique<lexbulk::ArchiveSaveJob>(ctx);
+             lexbulk::SlotSelection slots{};
+             slots[0] = slots[1] = true;
+             job->SetRequest(Path("a.ars"), slots);
+             return std::unique_ptr<lexbulk::BulkJob>(std::move(job));
+         }},
+    };
+    for (const Writer& w : writers) {
+        SCOPED_TRACE(w.name);
+        const std::string target = Path(w.file);
+        WriteFileBytes(target, "previous");
+        const int changes = files.Changes, writes = files.Writes;
+        ASSERT_EQ(lex::JobState::Done, Run(*w.make()));
+        const std::string whole = ReadFileBytes(target);
+        ASSERT_NE("previous", whole);
+        for (const lex::testing::FaultCase& fault :
+             lex::testing::FaultCases(files.Changes - changes, files.Writes - writes)) {
+            SCOPED_TRACE(fault.Name());
+            WriteFileBytes(target, "previous");
+            std::filesystem::remove(target + ".tmp");
+            fault.Apply(files);
+            const lex::JobState state = Run(*w.make());
+            files.ClearFaults();
+            const std::string now = ReadFileBytes(target);
+            EXPECT_TRUE(now == "previous" || now == whole);
+            EXPECT_EQ(state == lex::JobState::Done, now == whole);
+            EXPECT_EQ(0, files.OpenCount());
+            if (fault.kind != lex::testing::FaultCase::kKilled && state != lex::JobState::Done) {
+                EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+            }
+        }
+    }
 }
 
 TEST_F(ImportExportTest, ExportThenImportReproducesEntriesInEveryCode) {

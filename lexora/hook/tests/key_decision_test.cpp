@@ -167,7 +167,7 @@ TEST(KeyboardHookState, LoadsMasksAndReadsRunCommands) {
     t.MainKeys[5].Chars[2] = 0x0161;  // stored with a high byte: used as 0x61
     WriteBytes(dir.File("k.tsb"), Image(t));
     WriteBytes(dir.File("k.ini"), "[RUN]\n1_1_0=notepad.exe\n");
-    auto files = ts::MakePlatformFileLayer();
+    auto files = lex::MakePlatformFileSystem();
     std::vector<std::string> messages;
     lexora::KeyboardHookState hook(*files, [&](const std::string& p) { messages.push_back(p); });
 
@@ -198,7 +198,7 @@ TEST(KeyboardHookState, AMissingOrShortFileIsReportedOnceAndEveryKeyPasses) {
     TempFolder dir;
     WriteBytes(dir.File("good.tsb"), Image(TestLayout()));
     WriteBytes(dir.File("short.tsb"), Image(TestLayout()).substr(0, 6000));
-    auto files = ts::MakePlatformFileLayer();
+    auto files = lex::MakePlatformFileSystem();
     std::vector<std::string> messages;
     lexora::KeyboardHookState hook(*files, [&](const std::string& p) { messages.push_back(p); });
     KeyInput in;

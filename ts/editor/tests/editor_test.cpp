@@ -161,7 +161,7 @@ TEST(UiTextsTest, FileFirstThenTableAndTwoBuffersWhateverTheSource) {
 class LayoutEditTest : public ::testing::Test {
 protected:
     tstest::TempDir dir;
-    std::unique_ptr<ts::FileLayer> files = ts::MakePlatformFileLayer();
+    std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
     ts::TextProfileFile ini{*files, dir.Sub("k.in_")};
     ts::LayoutTables tables;
 };

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 #include "ts/texts/ts_text_ids.h"
 #include "ts_ids.h"
 #include "ts_program_fixture.h"
@@ -427,6 +427,43 @@ TEST_F(TsProcessTest, MissingAndShortFilesShowTheLoadMessage) {
     wl::testing::PostCommand(main_, IDC_END);
     ASSERT_TRUE(process_.WaitForEnd());
     EXPECT_EQ(ReadBytes(shortFile), original_.substr(0, ts::kLayoutFileSize - 1));
+}
+
+// After a load that failed, Save asks before it replaces the file: No keeps
+// it byte for byte, Yes writes the keyboard shown. A short file, and a whole
+// one another program held while ts started.
+TEST_F(TsProcessTest, SaveAfterAFailedLoadAsksFirst) {
+    struct Case {
+        const char* name;
+        Bytes content;
+        bool held;
+    } cases[] = {
+        {"short file", original_.substr(0, ts::kLayoutFileSize - 1), false},
+        {"held at the start", original_, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = keyboards_ + "unloaded.tsb";
+        ts_test::WriteBytes(path, c.content);
+        HANDLE held = c.held ? ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                             : INVALID_HANDLE_VALUE;
+        ASSERT_EQ(c.held, held != INVALID_HANDLE_VALUE);
+        StartEditorOnBadFile(path);
+        if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
+        for (const int answer : {IDNO, IDYES}) {
+            wl::testing::PostCommand(main_, IDC_SAVE);
+            HWND box = process_.WaitForDialog(IDNO);
+            ASSERT_NE(box, nullptr);
+            ASSERT_TRUE(wl::testing::AnswerMessageBox(box, answer));
+            ASSERT_TRUE(wl::testing::WaitFor([&] { return process_.FindDialog(IDNO) == nullptr; }));
+            if (answer == IDNO) {
+                EXPECT_EQ(ReadBytes(path), c.content);
+            }
+        }
+        wl::testing::PostCommand(main_, IDC_END);
+        ASSERT_TRUE(process_.WaitForEnd());
+        EXPECT_EQ(ReadBytes(path), Bytes(ts::kLayoutFileSize, '\0'));  // the empty keyboard shown
+    }
 }
 
 // "zdroj.rc" beside the keyboard file gives texts of its own; a text it lacks

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "ts/keyboard/keyboard_file.h"
-#include "ts/keyboard/switch_file.h"
+#include "core/keyboard/keyboard_file.h"
+#include "core/keyboard/switch_file.h"
 #include "ts_ids.h"
 #include "ts_program_fixture.h"
 #include "winlib/testing/process_driver.h"
@@ -204,7 +204,9 @@ TEST_F(TsProductTest, PollFollowsTheResidentProgramsReports) {
 }
 
 // A window of the resident program at start: the message, then the end at
-// the first tick, with nothing written to ts2000.ini and no icon.
+// the first tick, with nothing written to ts2000.ini, no icon, and the
+// layout files untouched (the running program's unsaved assignments in the
+// working copy stay).
 TEST_F(TsProductTest, SecondInstanceEndsWithoutWriting) {
     Process resident;
     PutStandIn(TS_RESIDENT_PROGRAM, "tastrix.exe");
@@ -212,11 +214,17 @@ TEST_F(TsProductTest, SecondInstanceEndsWithoutWriting) {
     ASSERT_NE(resident.WaitForTopWindow(nullptr, L"Tastrix 2000"), nullptr);
     ini_.Write("Konfigurace", "Aktivovat", "1");
     PutStandIn(TS_HOOK_LIBRARY, "tsdll.dll");
+    const std::string layout = keyboards_ + "demo";  // the layout of "Posledni" 2
+    const Bytes unsaved = "[RUN]\r\n0_12_0=unsaved.exe\r\n";
+    WriteBytes(layout + ".in_", unsaved);
     const Bytes before = ReadBytes(ini_.Path());
+    const Bytes layoutBefore = ReadBytes(layout + ".tsb") + ReadBytes(layout + ".ini");
     ASSERT_TRUE(process_.Start(folder_, "ts.exe"));
     EXPECT_EQ(AnswerBox(), L"Cannot Startup the Tastrix 2000 Program");
     EXPECT_TRUE(process_.WaitForEnd());
     EXPECT_EQ(ReadBytes(ini_.Path()), before);
+    EXPECT_EQ(ReadBytes(layout + ".in_"), unsaved);
+    EXPECT_TRUE(ReadBytes(layout + ".tsb") + ReadBytes(layout + ".ini") == layoutBefore);
     EXPECT_FALSE(Exists(folder_ + "tsdll.log"));
     ::PostMessageW(resident.WaitForTopWindow(nullptr, L"Tastrix 2000"), WM_CLOSE, 0, 0);
     EXPECT_TRUE(resident.WaitForEnd());

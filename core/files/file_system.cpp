@@ -1,4 +1,4 @@
-#include "file_system.h"
+#include "core/files/file_system.h"
 
 namespace lex {
 
@@ -11,13 +11,6 @@ bool FileSystem::ReadAt(FileHandle h, int64_t offset, void* buffer, uint32_t cou
 int32_t FileSystem::ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     if (Seek(h, offset) != offset) return -1;
     return count == 0 ? 0 : Read(h, buffer, count);
-}
-
-bool FileSystem::Exists(const std::string& path) {
-    FileHandle h = Open(path, kOpenReadShared);
-    if (h == kNoFile) return false;
-    Close(h);
-    return true;
 }
 
 bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ts/keyboard/file_layer.h"
+#include "core/files/whole_files.h"
 
 namespace ts {
 
@@ -47,7 +47,7 @@ public:
 //   byte for byte. The new contents replace the file only when written whole.
 class TextProfileFile : public ProfileFile {
 public:
-    TextProfileFile(FileLayer& files, std::string path) : files_(files), path_(std::move(path)) {}
+    TextProfileFile(lex::FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
 
     const std::string& Path() const { return path_; }
 
@@ -66,7 +66,7 @@ public:
 
 private:
     struct Kept;
-    FileLayer& files_;
+    lex::FileSystem& files_;
     std::string path_;
     std::shared_ptr<Kept> kept_;  // shared by the copies
 };

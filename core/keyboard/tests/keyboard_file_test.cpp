@@ -416,6 +416,8 @@ TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
         {"write of the companion", [](F& f) { f.FailWritesTo = "cz.ini"; }, KeyboardFileResult::WriteFailed, -2},
         {"putting the keyboard file in place", [](F& f) { f.FailReplaceOf = "cz.tsb"; },
          KeyboardFileResult::WriteFailed, -2},
+        {"putting the companion in place", [](F& f) { f.FailReplaceOf = "cz.ini"; },
+         KeyboardFileResult::WriteFailed, -2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -447,6 +449,120 @@ TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
         tstest::WriteFileBytes(tsb, image);
         tstest::WriteFileBytes(ini, companion);
     }
+}
+
+// A save with every change failed, every write written short and a kill
+// before every change, in turn: the layout and its companion stay both old or
+// become both new (a kill between the two replacements may leave the new
+// companion beside the old layout, whose run flags then name nothing new;
+// never a new layout beside the old companion), Done is said only of a save
+// that reached both, and the files load again.
+TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
+    Bytes newImage, newCompanion;
+    auto prepare = [&] {
+        for (const std::string& name : dir.Names()) std::filesystem::remove(dir.Sub(name));
+        tstest::WriteFileBytes(tsb, image);
+        tstest::WriteFileBytes(ini, companion);
+        files = tstest::TrackingFileLayer();
+        ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+        store.Tables.MainKeys[3].Chars[0] = 'w';
+        store.Tables.SetRunFlag(0, 4, 0, 1);
+        ts::TextProfileFile workIni = store.WorkIni();
+        ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 4, 0, "C:\\run.exe"));
+        store.Modified = true;
+        messages.Shown.clear();
+        newImage = Encode(store.Tables);
+        newCompanion = tstest::ReadFileBytes(work);
+    };
+    prepare();
+    const int changesBefore = files.Changes, writesBefore = files.Writes;
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
+    const int changes = files.Changes - changesBefore, writes = files.Writes - writesBefore;
+    const auto faults = lex::testing::FaultCases(changes, writes);
+    for (const lex::testing::FaultCase& fault : faults) {
+        SCOPED_TRACE(fault.Name());
+        prepare();
+        fault.Apply(files);
+        const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
+        const Bytes nowTsb = tstest::ReadFileBytes(tsb), nowIni = tstest::ReadFileBytes(ini);
+        EXPECT_TRUE(nowTsb == image || nowTsb == newImage);
+        EXPECT_TRUE(nowIni == companion || nowIni == newCompanion);
+        EXPECT_FALSE(nowTsb == newImage && nowIni == companion);
+        EXPECT_EQ(r == KeyboardFileResult::Done, nowTsb == newImage);
+        EXPECT_EQ(r == KeyboardFileResult::Done, !store.Modified);
+        if (fault.kind != lex::testing::FaultCase::kKilled && r != KeyboardFileResult::Done) {
+            EXPECT_EQ(image, nowTsb);
+            EXPECT_EQ(companion, nowIni);
+            EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        }
+        EXPECT_EQ(0, files.OpenCount());
+        // Whatever is there opens as a layout.
+        tstest::TrackingFileLayer other;
+        tstest::RecordingMessages otherMessages;
+        ts::KeyboardLayoutStore reader(other, otherMessages);
+        EXPECT_EQ(KeyboardFileResult::Done, reader.LoadKeyboardFile(tsb));
+    }
+    // Create, write and replace of both files, the backup of the companion
+    // (create, write, remove): 9 changes, 3 writes.
+    EXPECT_EQ(9, changes);
+    EXPECT_EQ(3, writes);
+    EXPECT_EQ(21u, faults.size());
+}
+
+// After a load that failed (a short file, or one another program held), the
+// tables do not come from that file: a save asks before replacing it, No
+// keeps it byte for byte and the edits, Yes replaces it. A file that is not
+// there is written without a question, and a load that works ends them.
+TEST_F(KeyboardStoreTest, SaveAfterAFailedLoadAsksBeforeReplacing) {
+    const std::string bad = dir.Sub("bad.tsb");
+    const Bytes shortImage = PatternImage(6).substr(0, ts::kLayoutFileSize - 1);
+    struct Case {
+        const char* name;
+        Bytes content;     // "-": none
+        bool held;         // another program holds it while it loads
+        bool asked;
+    } cases[] = {
+        {"short file", shortImage, false, true},
+        {"held at the load", PatternImage(7), true, true},
+        {"missing file", "-", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(bad);
+        if (c.content != "-") tstest::WriteFileBytes(bad, c.content);
+        ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+        files.FailOpenOf = c.held ? "bad.tsb" : "";
+        EXPECT_FALSE(ts::LayoutTaken(store.LoadKeyboardFile(bad)));
+        files.FailOpenOf.clear();
+        store.Modified = true;
+        messages.Shown.clear();
+        messages.Asked.clear();
+        messages.ReplaceUnloaded = false;
+        if (c.asked) {
+            const KeyboardFileResult r = store.SaveKeyboardFile(bad);
+            EXPECT_EQ(KeyboardFileResult::Declined, r);
+            EXPECT_EQ(-1, ts::ResultCode(r));
+            EXPECT_EQ(std::vector<std::string>{bad}, messages.Asked);
+            EXPECT_TRUE(messages.Shown.empty());
+            EXPECT_TRUE(store.Modified);
+            EXPECT_EQ(c.content, tstest::ReadFileBytes(bad));
+            messages.ReplaceUnloaded = true;
+        }
+        ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
+        EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(bad));
+        EXPECT_FALSE(store.Modified);
+        // Saved once, the file holds these tables: no more questions.
+        ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
+        EXPECT_EQ(c.asked ? 2u : 0u, messages.Asked.size());  // No, then Yes
+        EXPECT_EQ(0, files.OpenCount());
+    }
+    // A load that works ends the questions for the file that failed before.
+    tstest::WriteFileBytes(bad, shortImage);
+    EXPECT_FALSE(ts::LayoutTaken(store.LoadKeyboardFile(bad)));
+    ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+    messages.Asked.clear();
+    ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
+    EXPECT_TRUE(messages.Asked.empty());
 }
 
 TEST_F(KeyboardStoreTest, SaveThatCannotStart) {

@@ -1,4 +1,4 @@
-#include "ts/keyboard/keyboard_file.h"
+#include "core/keyboard/keyboard_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -221,25 +221,41 @@ int ResultCode(KeyboardFileResult result) {
     switch (result) {
         case KeyboardFileResult::Done: return 0;
         case KeyboardFileResult::ShortFile:
+        case KeyboardFileResult::ReadFailed:
         case KeyboardFileResult::WriteFailed: return -2;
         default: return -1;
     }
 }
 
-KeyboardFileResult ReadKeyboardFile(FileLayer& files, const std::string& path, LayoutTables& tables) {
-    FileHandle h = files.OpenRead(path);
-    if (h == kNoFile) return KeyboardFileResult::NotOpened;
-    std::string image(kLayoutFileSize, '\0');
-    size_t got = 0;
-    while (got < kLayoutFileSize) {
-        const size_t n = files.Read(h, &image[got], kLayoutFileSize - got);
-        if (n == 0) break;
-        got += n;
+KeyboardFileResult ReadKeyboardFile(lex::FileSystem& files, const std::string& path, LayoutTables& tables) {
+    std::string image;
+    switch (lex::ReadFileStart(files, path, kLayoutFileSize, image)) {
+        case lex::ReadOutcome::Whole: break;
+        case lex::ReadOutcome::Short: return KeyboardFileResult::ShortFile;
+        case lex::ReadOutcome::ReadError: return KeyboardFileResult::ReadFailed;
+        default: return KeyboardFileResult::NotOpened;
     }
-    files.Close(h);
-    if (got < kLayoutFileSize) return KeyboardFileResult::ShortFile;
     DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), tables);
     return KeyboardFileResult::Done;
+}
+
+std::string CopiedCompanionName(const std::string& path) {
+    return path.size() < 4 ? std::string() : path.substr(0, path.size() - 4) + ".ini";
+}
+
+bool CopyLayoutPair(lex::FileSystem& files, const std::string& source, const std::string& target) {
+    const std::string sourceIni = CopiedCompanionName(source);
+    const std::string targetIni = CopiedCompanionName(target);
+    if (targetIni.empty()) return false;
+    std::string layout, ini;
+    if (lex::ReadWholeFile(files, source, layout) != lex::ReadOutcome::Whole) return false;
+    const lex::ReadOutcome read =
+        sourceIni.empty() ? lex::ReadOutcome::Missing : lex::ReadWholeFile(files, sourceIni, ini);
+    if (read == lex::ReadOutcome::Missing)
+        return lex::WriteFileReplacing(files, target, layout) == lex::WriteOutcome::Done;
+    if (read != lex::ReadOutcome::Whole) return false;
+    // The companion goes in place first: a layout is never there without it.
+    return lex::SaveFilePair(files, {targetIni, ini}, {target, layout}) == lex::WriteOutcome::Done;
 }
 
 KeyboardFileResult KeyboardLayoutStore::LoadKeyboardFile(const std::string& requested) {
@@ -249,22 +265,25 @@ KeyboardFileResult KeyboardLayoutStore::LoadKeyboardFile(const std::string& requ
     LayoutTables scratch;
     if (IsUsableKeyboardName(path)) result = ReadKeyboardFile(files_, path, scratch);
     if (result != KeyboardFileResult::Done) {
+        unloadedPath_ = path;
         messages_.ShowFileMessage(kLoadFailedText);
         return result;
     }
+    unloadedPath_.clear();
     Tables = scratch;
     Modified = false;
     workIniName_ = MakeWorkIniName(path);
 
     std::string companion;
-    const ReadOutcome read = ReadWholeFile(files_, MakeIniName(path), companion);
+    const lex::ReadOutcome read = lex::ReadWholeFile(files_, MakeIniName(path), companion);
     // A companion that is there but cannot be read must not be replaced later by
     // a working copy that lacks its entries.
-    keepCompanion_ = read != ReadOutcome::Done && files_.Exists(MakeIniName(path));
-    if (read == ReadOutcome::NotOpened && !keepCompanion_)
+    keepCompanion_ = read != lex::ReadOutcome::Whole && read != lex::ReadOutcome::Missing;
+    if (read == lex::ReadOutcome::Missing)
         return files_.Remove(workIniName_) ? KeyboardFileResult::CompanionMissing
                                            : KeyboardFileResult::WorkingCopyFailed;
-    if (read != ReadOutcome::Done || !WriteReplacing(files_, workIniName_, companion)) {
+    if (read != lex::ReadOutcome::Whole ||
+        lex::WriteFileReplacing(files_, workIniName_, companion) != lex::WriteOutcome::Done) {
         files_.Remove(workIniName_);
         return KeyboardFileResult::WorkingCopyFailed;
     }
@@ -279,6 +298,10 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
         return r;
     };
     if (!IsUsableKeyboardName(path)) return fail(KeyboardFileResult::NameRefused);
+    // The tables do not come from a file whose load failed: what that file
+    // holds is replaced only at the user's word.
+    if (path == unloadedPath_ && files_.Exists(path) && !messages_.ConfirmReplaceUnloaded(path))
+        return KeyboardFileResult::Declined;
 
     std::string image(kLayoutFileSize, '\0');
     EncodeLayout(Tables, reinterpret_cast<uint8_t*>(&image[0]));
@@ -286,30 +309,24 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
     std::string work;
     bool haveWork = false;
     if (!workIniName_.empty() && !keepCompanion_) {
-        const ReadOutcome read = ReadWholeFile(files_, workIniName_, work);
-        if (read == ReadOutcome::Failed) return fail(KeyboardFileResult::WriteFailed);
-        haveWork = read == ReadOutcome::Done;
+        const lex::ReadOutcome read = lex::ReadWholeFile(files_, workIniName_, work);
+        if (read != lex::ReadOutcome::Whole && read != lex::ReadOutcome::Missing)
+            return fail(KeyboardFileResult::WriteFailed);
+        haveWork = read == lex::ReadOutcome::Whole;
     }
 
-    switch (WriteTemporary(files_, path, image)) {
-        case WriteOutcome::Done: break;
-        case WriteOutcome::NotCreated: return fail(KeyboardFileResult::NotOpened);
-        case WriteOutcome::Failed: return fail(KeyboardFileResult::WriteFailed);
-    }
-    if (haveWork && WriteTemporary(files_, companion, work) != WriteOutcome::Done) {
-        files_.Remove(TemporaryName(path));
-        return fail(KeyboardFileResult::WriteFailed);
-    }
-    if (!files_.Replace(TemporaryName(path), path)) {
-        files_.Remove(TemporaryName(path));
-        if (haveWork) files_.Remove(TemporaryName(companion));
-        return fail(KeyboardFileResult::WriteFailed);
-    }
-    if (haveWork && !files_.Replace(TemporaryName(companion), companion)) {
-        files_.Remove(TemporaryName(companion));
-        return fail(KeyboardFileResult::WriteFailed);
+    // The companion goes in place first: beside the old layout its new
+    // commands do nothing, while a new layout beside the old companion could
+    // name a program the companion lacks.
+    const lex::WriteOutcome written = haveWork ? lex::SaveFilePair(files_, {companion, work}, {path, image})
+                                               : lex::WriteFileReplacing(files_, path, image);
+    switch (written) {
+        case lex::WriteOutcome::Done: break;
+        case lex::WriteOutcome::NotCreated: return fail(KeyboardFileResult::NotOpened);
+        default: return fail(KeyboardFileResult::WriteFailed);
     }
     Modified = false;
+    if (path == unloadedPath_) unloadedPath_.clear();
     if (!haveWork && files_.Exists(companion)) return KeyboardFileResult::CompanionNotSaved;
     return KeyboardFileResult::Done;
 }

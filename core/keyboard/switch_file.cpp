@@ -1,4 +1,6 @@
-#include "switch_file.h"
+#include "core/keyboard/switch_file.h"
+
+#include "core/files/whole_files.h"
 
 namespace ts {
 
@@ -49,15 +51,15 @@ HotKeys DecodeSwitchFile(const std::string& bytes) {
     return keys;
 }
 
-HotKeys ReadSwitchFile(FileLayer& files, const std::string& path) {
+HotKeys ReadSwitchFile(lex::FileSystem& files, const std::string& path) {
     std::string bytes;
-    if (path.empty() || ReadWholeFile(files, path, bytes) != ReadOutcome::Done) return HotKeys{};
+    if (path.empty() || lex::ReadWholeFile(files, path, bytes) != lex::ReadOutcome::Whole) return HotKeys{};
     return DecodeSwitchFile(bytes);
 }
 
-bool WriteSwitchFile(FileLayer& files, const std::string& path, const HotKeys& keys) {
+bool WriteSwitchFile(lex::FileSystem& files, const std::string& path, const HotKeys& keys) {
     if (path.empty()) return false;
-    return WriteReplacing(files, path, EncodeSwitchFile(keys));
+    return lex::WriteFileReplacing(files, path, EncodeSwitchFile(keys)) == lex::WriteOutcome::Done;
 }
 
 }  // namespace ts

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "ts/keyboard/file_layer.h"
-#include "ts/keyboard/profile_file.h"
+#include "core/files/whole_files.h"
+#include "core/keyboard/profile_file.h"
 
 namespace ts {
 
@@ -161,14 +161,16 @@ bool SaveFontSettings(ProfileFile& ini, const FontSettings& font);
 enum class KeyboardFileResult {
     Done,
     NameRefused,        // -1: not a usable keyboard file name; nothing read or written
-    NotOpened,          // -1: the keyboard file cannot be opened or created
+    NotOpened,          // -1: the keyboard file (or a temporary file beside it) cannot be opened or created
     ShortFile,          // -2: the keyboard file holds fewer than 13452 bytes
+    ReadFailed,         // -2: the keyboard file could not be read
     WriteFailed,        // -2: not written whole or not put in place; the old files stay
     CompanionMissing,   // -1: load: layout taken, no companion: the working copy is emptied
     WorkingCopyFailed,  // -1: load: layout taken, the companion could not be read or the
                         //     working copy not refreshed; the working copy is removed
     CompanionNotSaved,  // -1: save: keyboard file saved, no working copy (or the load could
                         //     not read the companion): the companion stays
+    Declined,           // -1: save: the file whose load failed is kept at the user's word
 };
 int ResultCode(KeyboardFileResult result);
 // The load took the new layout (the tables and the working copy name changed).
@@ -179,13 +181,27 @@ inline bool LayoutTaken(KeyboardFileResult r) {
 
 // Reads a whole layout file. The tables change only when all 13452 bytes were
 // read (Done); a longer file gives its first 13452 bytes.
-KeyboardFileResult ReadKeyboardFile(FileLayer& files, const std::string& path, LayoutTables& tables);
+KeyboardFileResult ReadKeyboardFile(lex::FileSystem& files, const std::string& path, LayoutTables& tables);
+
+// The companion ini a layout file is copied with: the path with its last four
+// characters replaced by ".ini" ("" for a path of fewer than four characters).
+std::string CopiedCompanionName(const std::string& path);
+
+// Copies the layout `source` byte for byte to `target`, and its companion
+// (CopiedCompanionName) to the companion of `target` when the source has one:
+// both or neither. A companion that is there but cannot be read fails the copy,
+// so that no new layout lacks the commands and font it should have; a source
+// without a companion gives a layout without one. False when nothing was made.
+bool CopyLayoutPair(lex::FileSystem& files, const std::string& source, const std::string& target);
 
 // How the store tells the user about a keyboard file it cannot load or save.
 class KeyboardFileMessages {
 public:
     virtual ~KeyboardFileMessages() = default;
     virtual void ShowFileMessage(const std::string& text) = 0;
+    // Asked before a save replaces the file whose last load failed (what it
+    // holds was never shown): true replaces it.
+    virtual bool ConfirmReplaceUnloaded(const std::string& path) = 0;
 };
 constexpr char kLoadFailedText[] = "otevreni load key";
 constexpr char kSaveFailedText[] = "write1";
@@ -194,7 +210,7 @@ constexpr char kSaveFailedText[] = "write1";
 // ini, and whether the tables differ from the file.
 class KeyboardLayoutStore {
 public:
-    KeyboardLayoutStore(FileLayer& files, KeyboardFileMessages& messages)
+    KeyboardLayoutStore(lex::FileSystem& files, KeyboardFileMessages& messages)
         : files_(files), messages_(messages) {}
 
     LayoutTables Tables;
@@ -217,18 +233,21 @@ public:
     // (so no edits of an earlier session come back).
     KeyboardFileResult LoadKeyboardFile(const std::string& path);
 
-    // Writes the tables and copies the working copy of the last load to the
-    // companion of `path`, each through a temporary file in the same folder,
-    // put in place only when both are complete. On failure kSaveFailedText is
-    // shown, the old files stay and Modified stays set.
+    // Writes the tables to `path` and the working copy of the last load to its
+    // companion, both or neither (the pair save of the file layer; the
+    // companion goes in place first, so that a layout never names a program
+    // its companion lacks). On failure kSaveFailedText is shown, the old files
+    // stay and Modified stays set. A file whose last load failed is replaced
+    // only when ConfirmReplaceUnloaded says so.
     KeyboardFileResult SaveKeyboardFile(const std::string& path);
 
 private:
-    FileLayer& files_;
+    lex::FileSystem& files_;
     KeyboardFileMessages& messages_;
     std::string workIniName_;
     std::string fixedPath_;
     std::string lastPath_;
+    std::string unloadedPath_;    // the path of the last load when it failed
     bool keepCompanion_ = false;  // the last load could not read the companion that is there
 };
 

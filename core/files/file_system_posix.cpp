@@ -5,25 +5,36 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
-#include "file_system.h"
-
-#include <cstdio>
+#include "core/files/file_system.h"
 
 namespace lex {
 namespace {
+
+bool Missing(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG; }
+
+FileHandle Made(int fd) { return fd < 0 ? kNoFile : fd; }
 
 class PosixFileSystem : public FileSystem {
 public:
     FileHandle Open(const std::string& path, int mode) override {
         int flags = (mode & 3) == 0 ? O_RDONLY : ((mode & 3) == 1 ? O_WRONLY : O_RDWR);
-        int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-        return fd < 0 ? kNoFile : fd;
+        const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+        // A folder is no file, as under Windows.
+        struct stat st;
+        if (fd >= 0 && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+            ::close(fd);
+            return kNoFile;
+        }
+        return Made(fd);
     }
     FileHandle Create(const std::string& path) override {
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        return fd < 0 ? kNoFile : fd;
+        return Made(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    }
+    FileHandle CreateNew(const std::string& path) override {
+        return Made(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     }
     int32_t Read(FileHandle h, void* buffer, uint32_t count) override {
         ssize_t n = ::read(static_cast<int>(h), buffer, count);
@@ -44,15 +55,22 @@ public:
         if (count == 0) return true;
         return ::pread(static_cast<int>(h), buffer, count, offset) == static_cast<ssize_t>(count);
     }
-    bool Exists(const std::string& path) override { return PlatformFileExists(path); }
     int32_t ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_t count) override {
         if (offset < 0) return -1;
         const ssize_t n = ::pread(static_cast<int>(h), buffer, count, offset);
         return n < 0 ? -1 : static_cast<int32_t>(n);
     }
-    void Close(FileHandle h) override {
-        if (h != kNoFile) ::close(static_cast<int>(h));
+    bool Close(FileHandle h) override { return h == kNoFile || ::close(static_cast<int>(h)) == 0; }
+    bool Exists(const std::string& path) override { return PlatformFileExists(path); }
+    int64_t FileSize(const std::string& path) override {
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? kNoFileSize : st.st_size;
+        return Missing(errno) ? kNoFileSize : kUnknownFileSize;
     }
+    bool Replace(const std::string& from, const std::string& to) override {
+        return std::rename(from.c_str(), to.c_str()) == 0;
+    }
+    bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
     void Pause(int milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
@@ -60,16 +78,12 @@ public:
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> MakePlatformFileSystem(PathEncoding) { return std::make_unique<PosixFileSystem>(); }
 
 bool PlatformFileExists(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) return !S_ISDIR(st.st_mode);
-    return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
-}
-
-bool PlatformReplaceFile(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return !Missing(errno);
 }
 
 }  // namespace lex

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "file_layer.h"
+#include "core/files/file_system.h"
 
 namespace ts {
 
@@ -36,9 +36,9 @@ HotKeys DecodeSwitchFile(const std::string& bytes);  // missing records: {0, -1}
 
 // The entries of a switch file. A missing, unreadable or short file gives
 // {0, -1} (no key) for every entry it does not hold whole.
-HotKeys ReadSwitchFile(FileLayer& files, const std::string& path);
+HotKeys ReadSwitchFile(lex::FileSystem& files, const std::string& path);
 // Writes all eleven entries (44 bytes) through a temporary file; false when the
 // file could not be written (the old one then stays as it was).
-bool WriteSwitchFile(FileLayer& files, const std::string& path, const HotKeys& keys);
+bool WriteSwitchFile(lex::FileSystem& files, const std::string& path, const HotKeys& keys);
 
 }  // namespace ts

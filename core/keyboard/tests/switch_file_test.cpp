@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "keyboard_fixture.h"
-#include "ts/keyboard/switch_file.h"
+#include "core/keyboard/switch_file.h"
 
 namespace {
 

@@ -112,7 +112,7 @@ TEST_F(ProfileFileTest, WritesChangeOnlyTheirLine) {
         EXPECT_EQ(c.after, tstest::ReadFileBytes(path));
         EXPECT_EQ(c.value, ini.GetString(c.section, c.key, "def", 253));
         EXPECT_EQ(0, files.OpenCount());
-        EXPECT_FALSE(tstest::FileExists(ts::TemporaryName(path)));
+        EXPECT_FALSE(tstest::FileExists(lex::TemporaryName(path)));
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(ProfileFileTest, RefusedAndFailedWritesLeaveTheFile) {
     EXPECT_FALSE(ini.WriteString("RUN", "0_2_0", "c.exe"));
     EXPECT_EQ(base, tstest::ReadFileBytes(path));
     EXPECT_EQ(0, files.OpenCount());
-    EXPECT_FALSE(tstest::FileExists(ts::TemporaryName(path)));
+    EXPECT_FALSE(tstest::FileExists(lex::TemporaryName(path)));
 }
 
 }  // namespace

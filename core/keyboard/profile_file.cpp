@@ -1,4 +1,4 @@
-#include "ts/keyboard/profile_file.h"
+#include "core/keyboard/profile_file.h"
 
 #include <cstdint>
 #include <vector>
@@ -158,11 +158,11 @@ std::vector<std::string> TextProfileFile::GetStrings(const std::string& section,
     std::vector<Line> read;
     const bool kept = kept_ && kept_->read;
     if (!kept) {
-        const ReadOutcome outcome = ReadWholeFile(files_, path_, content);
-        if (outcome == ReadOutcome::Done) read = Parse(content);
+        const lex::ReadOutcome outcome = lex::ReadWholeFile(files_, path_, content);
+        if (outcome == lex::ReadOutcome::Whole) read = Parse(content);
         // Only a file read whole, or one that is not there, is kept: one that
         // cannot be read is tried again (and never written over).
-        if (kept_ && (outcome == ReadOutcome::Done || (outcome == ReadOutcome::NotOpened && !files_.Exists(path_)))) {
+        if (kept_ && (outcome == lex::ReadOutcome::Whole || outcome == lex::ReadOutcome::Missing)) {
             kept_->content.swap(content);
             kept_->lines.swap(read);
             kept_->read = true;
@@ -188,8 +188,7 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
         lines = kept_->lines;
     } else {
         // A file that is there but cannot be read is not written over.
-        const ReadOutcome read = ReadWholeFile(files_, path_, content);
-        if (read == ReadOutcome::Failed || (read == ReadOutcome::NotOpened && files_.Exists(path_))) return false;
+        if (lex::ReadWholeFile(files_, path_, content) != lex::ReadOutcome::Whole && files_.Exists(path_)) return false;
         lines = Parse(content);
     }
     // New lines end like the file's first line, CR LF when there is none.
@@ -233,7 +232,7 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
     }
     std::string out;
     for (const Line& line : lines) out += line.text;
-    if (!WriteReplacing(files_, path_, out)) return false;
+    if (lex::WriteFileReplacing(files_, path_, out) != lex::WriteOutcome::Done) return false;
     if (kept_) {
         kept_->lines = Parse(out);
         kept_->content.swap(out);

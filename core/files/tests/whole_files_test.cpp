@@ -1,0 +1,247 @@
+// The file layer's whole-file operations against real files in a temporary
+// folder, with every change of a write failed, written short and killed in
+// turn through the counting and failing file system.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+
+#include "core/files/testing/faulty_file_system.h"
+#include "core/files/whole_files.h"
+
+namespace {
+
+using lex::ReadOutcome;
+using lex::WriteOutcome;
+using lex::testing::FaultCase;
+using lex::testing::FaultyFileSystem;
+using lex::testing::FileOp;
+
+const std::string kNone = "<none>";
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return kNone;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class WholeFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("lexfiles-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void Clear() {
+        for (const std::string& name : Names()) std::filesystem::remove(Path(name));
+    }
+
+    // Runs `write` cleanly to count its changes and writes, then once for
+    // every fault of a fault run, each time from the files `prepare` makes,
+    // and lets `check` judge the files. Gives the number of faulty runs.
+    int FaultRun(const std::function<void()>& prepare, const std::function<WriteOutcome(FaultyFileSystem&)>& write,
+                 const std::function<void(const FaultCase&, WriteOutcome)>& check) {
+        FaultyFileSystem clean;
+        prepare();
+        EXPECT_EQ(WriteOutcome::Done, write(clean));
+        int runs = 0;
+        for (const FaultCase& fault : lex::testing::FaultCases(clean.Changes, clean.Writes)) {
+            SCOPED_TRACE(fault.Name());
+            prepare();
+            FaultyFileSystem files;
+            fault.Apply(files);
+            const WriteOutcome outcome = write(files);
+            EXPECT_EQ(0, files.OpenCount());
+            check(fault, outcome);
+            ++runs;
+        }
+        return runs;
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(WholeFilesTest, ReadOutcomes) {
+    Put(Path("f"), "0123456789");
+    struct Case {
+        const char* name;
+        std::function<ReadOutcome(FaultyFileSystem&, std::string&)> read;
+        ReadOutcome outcome;
+        std::string bytes;  // what the buffer holds afterwards (it starts as "old")
+    } cases[] = {
+        {"whole", [&](FaultyFileSystem& f, std::string& b) { return lex::ReadWholeFile(f, Path("f"), b); },
+         ReadOutcome::Whole, "0123456789"},
+        {"missing", [&](FaultyFileSystem& f, std::string& b) { return lex::ReadWholeFile(f, Path("g"), b); },
+         ReadOutcome::Missing, "old"},
+        {"held by another program",
+         [&](FaultyFileSystem& f, std::string& b) {
+             f.FailOpenOf = "f";
+             return lex::ReadWholeFile(f, Path("f"), b);
+         },
+         ReadOutcome::NotOpened, "old"},
+        {"a read fails",
+         [&](FaultyFileSystem& f, std::string& b) {
+             f.FailNth(FileOp::Read, 1);
+             return lex::ReadWholeFile(f, Path("f"), b);
+         },
+         ReadOutcome::ReadError, "old"},
+        {"start of a file", [&](FaultyFileSystem& f, std::string& b) { return lex::ReadFileStart(f, Path("f"), 4, b); },
+         ReadOutcome::Whole, "0123"},
+        {"start of a short file",
+         [&](FaultyFileSystem& f, std::string& b) { return lex::ReadFileStart(f, Path("f"), 11, b); },
+         ReadOutcome::Short, "old"},
+        {"empty file",
+         [&](FaultyFileSystem& f, std::string& b) {
+             Put(Path("e"), "");
+             return lex::ReadWholeFile(f, Path("e"), b);
+         },
+         ReadOutcome::Whole, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FaultyFileSystem files;
+        std::string bytes = "old";
+        EXPECT_EQ(c.outcome, c.read(files, bytes));
+        EXPECT_EQ(c.bytes, bytes);
+        EXPECT_EQ(0, files.OpenCount());
+    }
+}
+
+// A replacing write leaves the old file or the whole new one, and says Done
+// only for the new one; a failed write leaves no temporary file.
+TEST_F(WholeFilesTest, ReplacingWriteUnderEveryFault) {
+    for (const bool hadOld : {true, false}) {
+        SCOPED_TRACE(hadOld ? "replacing a file" : "a new file");
+        const std::string old = hadOld ? "old contents" : kNone;
+        const int runs = FaultRun(
+            [&] {
+                Clear();
+                if (hadOld) Put(Path("t"), old);
+            },
+            [&](FaultyFileSystem& f) { return lex::WriteFileReplacing(f, Path("t"), "new contents, longer"); },
+            [&](const FaultCase& fault, WriteOutcome outcome) {
+                const std::string now = Bytes(Path("t"));
+                EXPECT_TRUE(now == old || now == "new contents, longer") << now;
+                EXPECT_EQ(outcome == WriteOutcome::Done, now != old);
+                if (fault.kind != FaultCase::kKilled) {
+                    EXPECT_NE(WriteOutcome::Done, outcome);
+                    EXPECT_EQ(Bytes(Path("t.tmp")), kNone);
+                }
+            });
+        EXPECT_EQ(runs, 3 + 1 + 3);  // create, write, replace; one write
+    }
+}
+
+// The pair save replaces both files or neither under every failure, puts an
+// old first file back when the second cannot follow, and leaves no temporary
+// or backup file; killed, it never leaves the second new beside the first old.
+TEST_F(WholeFilesTest, PairSaveUnderEveryFault) {
+    struct Case {
+        const char* name;
+        std::string first, second;  // the old files (kNone: none)
+        int runs;
+    } cases[] = {
+        {"both there", "old first", "old second", 9 + 3 + 9},
+        {"neither there", kNone, kNone, 6 + 2 + 6},
+        {"only the second there", kNone, "old second", 6 + 2 + 6},
+    };
+    const lex::FileContents first{Path("a.ini"), "new first"}, second{Path("a.tsb"), "new second"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int runs = FaultRun(
+            [&] {
+                Clear();
+                if (c.first != kNone) Put(first.Path, c.first);
+                if (c.second != kNone) Put(second.Path, c.second);
+            },
+            [&](FaultyFileSystem& f) { return lex::SaveFilePair(f, first, second); },
+            [&](const FaultCase& fault, WriteOutcome outcome) {
+                const std::string a = Bytes(first.Path), b = Bytes(second.Path);
+                EXPECT_TRUE(a == c.first || a == first.Bytes) << a;
+                EXPECT_TRUE(b == c.second || b == second.Bytes) << b;
+                EXPECT_EQ(outcome == WriteOutcome::Done, b == second.Bytes);
+                if (fault.kind == FaultCase::kKilled) {
+                    EXPECT_FALSE(a == c.first && b == second.Bytes && c.first != first.Bytes);
+                } else if (outcome == WriteOutcome::Done) {
+                    EXPECT_EQ(first.Bytes, a);  // only the removal of the backup failed
+                } else {
+                    EXPECT_EQ(c.first, a);  // both old, nothing left beside them
+                    EXPECT_EQ(c.second, b);
+                    std::vector<std::string> left;
+                    if (c.first != kNone) left.push_back("a.ini");
+                    if (c.second != kNone) left.push_back("a.tsb");
+                    EXPECT_EQ(left, Names());
+                }
+            });
+        EXPECT_EQ(c.runs, runs);
+    }
+}
+
+TEST_F(WholeFilesTest, ReplacingWriterCommitsOrLeavesTheTarget) {
+    FaultyFileSystem files;
+    Put(Path("out"), "previous");
+    {
+        lex::ReplacingWriter w(files);
+        ASSERT_TRUE(w.Create(Path("out")));
+        EXPECT_TRUE(w.Append(std::string(100 * 1024, 'x')));  // more than one block
+        EXPECT_EQ("previous", Bytes(Path("out")));
+    }  // abandoned
+    EXPECT_EQ("previous", Bytes(Path("out")));
+    EXPECT_EQ(std::vector<std::string>{"out"}, Names());
+    lex::ReplacingWriter w(files);
+    ASSERT_TRUE(w.Create(Path("out")));
+    EXPECT_TRUE(w.Append("a"));
+    EXPECT_TRUE(w.Append(std::string("b")));
+    EXPECT_EQ(WriteOutcome::Done, w.Commit());
+    EXPECT_EQ("ab", Bytes(Path("out")));
+    // A write that fails: reported, the target stays.
+    files.FailWritesTo = "out";
+    ASSERT_TRUE(w.Create(Path("out")));
+    EXPECT_TRUE(w.Append("c"));
+    EXPECT_EQ(WriteOutcome::WriteFailed, w.Commit());
+    EXPECT_EQ("ab", Bytes(Path("out")));
+    EXPECT_EQ(std::vector<std::string>{"out"}, Names());
+    // No folder for the temporary file.
+    EXPECT_FALSE(w.Create(Path("none/out")));
+    EXPECT_EQ(WriteOutcome::NotCreated, w.Commit());
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+TEST_F(WholeFilesTest, CreateNewLeavesAnExistingFileAlone) {
+    FaultyFileSystem files;
+    Put(Path("log"), "kept");
+    EXPECT_EQ(lex::kNoFile, files.CreateNew(Path("log")));
+    EXPECT_EQ("kept", Bytes(Path("log")));
+    const lex::FileHandle h = files.CreateNew(Path("new"));
+    ASSERT_NE(lex::kNoFile, h);
+    EXPECT_EQ(3, files.Write(h, "abc", 3));
+    EXPECT_TRUE(files.Close(h));
+    EXPECT_EQ("abc", Bytes(Path("new")));
+    EXPECT_EQ(3, files.FileSize(Path("new")));
+    EXPECT_EQ(lex::kNoFileSize, files.FileSize(Path("none")));
+    EXPECT_TRUE(files.Remove(Path("new")));
+    EXPECT_TRUE(files.Remove(Path("new")));  // none there: nothing to do
+    EXPECT_FALSE(files.Exists(Path("new")));
+}
+
+}  // namespace
