@@ -14,6 +14,7 @@
 #include "core/ui/dictionary_program.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
+#include "core/ui/quiet_display.h"
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
 #include "keyboard_coupling.h"
@@ -32,7 +33,10 @@ public:
     explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
     ~Program() override;
 
-    std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
+    // The lookup window draws what its lookup session gives back, so the
+    // engine itself shows nothing.
+    lex::QuietDisplay Display;
+    std::unique_ptr<lex::EngineContext> Engine;
     KeyboardCoupling Coupling;  // the keyboards of the focused fields
     // What the windows with dictionary fields call when the focus may have
     // moved: the coupling above (tests put a recorder in its place).
@@ -52,10 +56,6 @@ public:
     std::array<bool, lex::kSlotCount> ChosenSlots{};
     int TranslatorOutputMode = 0;
     TextSearchState Search;
-
-    // The engine works against the client's display (the translation box and
-    // the pronunciation line); called once the client exists.
-    void BindDisplay(lex::EngineDisplay& display);
 
     int CurrentSlot() const { return Config.Dictionary.CurrentSlot; }
     void SetCurrentSlot(int slot);
