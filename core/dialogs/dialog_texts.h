@@ -5,23 +5,20 @@
 #include "core/dialogs/settings_dialogs_ids.h"
 #include "core/settings/settings.h"
 #include "core/texts/text_loader.h"
+#include "core/ui/ui_texts.h"
 #include "winlib/dialog.h"
 
 #include <initializer_list>
 
 namespace lex {
 
-struct ItemText {
-    int control;
-    int text;  // base id
-};
-
 // The dialog's texts in the UI language: its code page, its caption (0 keeps
-// the template's own) and the controls' texts.
-inline void SetDialogTexts(wl::Dialog& dialog, TextLoader& texts, int captionId, std::initializer_list<ItemText> items) {
+// the template's own) and the controls' texts (base ids).
+inline void SetDialogTexts(wl::Dialog& dialog, TextLoader& texts, int captionId,
+                           std::initializer_list<wl::ItemText> items) {
     dialog.SetCodePage(texts.CodePage());
     if (captionId) dialog.SetText(texts.LoadText(captionId));
-    for (const ItemText& item : items) dialog.SetItemText(item.control, texts.LoadText(item.text));
+    dialog.SetItemTexts(UiTextLookup(texts), items);
 }
 
 inline void SetRowLabels(wl::Dialog& dialog, TextLoader& texts) {

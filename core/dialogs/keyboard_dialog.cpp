@@ -2,6 +2,7 @@
 #include "core/dialogs/keyboard_dialog.h"
 
 #include "core/texts/text_ids.h"
+#include "core/ui/ui_texts.h"
 #include "ts/keyboard/file_layer.h"
 #include "ts/keyboard/keyboard_file.h"
 #include "winlib/common_dialogs.h"
@@ -57,7 +58,7 @@ void TTastrixAll::SetupWindow() {
     SetCodePage(t.CodePage());
     coupling_.SetCheck(couplingSetting_ == 1);
     SetText(t.LoadText(kTextKeyboardCaption));
-    const std::pair<int, int> texts[] = {
+    SetItemTexts(UiTextLookup(t), {
         {IDC_KA_BROWSE_ORIGINAL, kTextBrowse},      {IDC_KA_BROWSE_TRANSLATION, kTextBrowse},
         {IDC_KA_BROWSE_PRONUNCIATION, kTextBrowse}, {IDC_KA_BROWSE_STANDARD, kTextBrowse},
         {IDC_KA_EDIT_ORIGINAL, kTextConfiguration}, {IDC_KA_EDIT_TRANSLATION, kTextConfiguration},
@@ -68,8 +69,7 @@ void TTastrixAll::SetupWindow() {
         {IDC_KA_TRANSLATION_LABEL, kTextTranslationKeyboard},
         {IDC_KA_PRONUNCIATION_LABEL, kTextPronunciationKeyboard},
         {IDC_KA_STANDARD_LABEL, kTextStandardKeyboard}, {IDC_KA_LANGUAGES_LABEL, kTextParticularLanguages},
-    };
-    for (const auto& [id, text] : texts) SetItemText(id, t.LoadText(text));
+    });
     for (int slot = 0; slot < kSlotCount; ++slot) list_.AddString(services_.Titles[slot]);
 
     const SettingsFile& ini = services_.Settings;

@@ -5,6 +5,7 @@
 #include "core/engine/trim_word.h"
 #include "core/lookup/lookup_session.h"
 #include "core/texts/text_ids.h"
+#include "core/ui/ui_texts.h"
 
 namespace lex {
 
@@ -57,15 +58,12 @@ void WordDialogBase::SetLabel(int id, int slot, int kind) {
     SetItemText(id, services_.SlotName ? services_.SlotName(slot, kind) : std::string());
 }
 
-void WordDialogBase::SetItemTextId(int id, int textId) { SetItemText(id, services_.Texts.LoadText(textId)); }
-
 void WordDialogBase::SetupDeleteFields(int captionId, wl::Edit& word, wl::Edit& translations, wl::Edit& reverseWords,
                                        wl::Edit& reverseTranslation) {
     SetCodePage(services_.Texts.CodePage());
     SetText(services_.Texts.LoadText(captionId));
-    SetItemTextId(IDOK, kTextOk);
-    SetItemTextId(IDCANCEL, kTextCancel);
-    SetItemTextId(IDC_WD_CLEAN_UP, kTextCleanUp);
+    SetItemTexts(UiTextLookup(services_.Texts),
+                 {{IDOK, kTextOk}, {IDCANCEL, kTextCancel}, {IDC_WD_CLEAN_UP, kTextCleanUp}});
     const int slot = view_.Slot, other = counterpart_;
     SetupField(word, slot, 0);
     SetupField(translations, slot, 1);
@@ -140,8 +138,8 @@ void TAddWordDialog::SetupWindow() {
     SetLabel(IDC_WE_TRANSLATIONS_LABEL, slot, 1);
     SetLabel(IDC_WE_REVERSE_WORDS_LABEL, other, 0);
     SetLabel(IDC_WE_REVERSE_TRANSLATION_LABEL, other, 1);
-    SetItemTextId(IDC_WE_PRONUNCIATION_LABEL, kTextPronunciation);
-    SetItemTextId(IDC_WE_REVERSE_PRONUNCIATIONS_LABEL, kTextPronunciation);
+    SetItemTexts(UiTextLookup(services_.Texts), {{IDC_WE_PRONUNCIATION_LABEL, kTextPronunciation},
+                                                 {IDC_WE_REVERSE_PRONUNCIATIONS_LABEL, kTextPronunciation}});
     SetupField(word_, slot, 0);
     SetupField(pronunciation_, slot, 2);
     SetupField(translations_, slot, 1);
@@ -153,10 +151,10 @@ void TAddWordDialog::SetupWindow() {
     word_.SetText(Cut(view_.Word, kMaxTextLength));
     pronunciation_.SetText(WithoutBrackets(view_.Pronunciation));
     SetText(services_.Texts.LoadText(kTextNewEntryCaption));
-    SetItemTextId(IDOK, kTextOk);
-    SetItemTextId(IDCANCEL, kTextCancel);
-    SetItemTextId(IDC_WE_CLEAN_UP, kTextCleanUp);
-    SetItemTextId(IDC_WE_NEXT_WORD, kTextNextWord);
+    SetItemTexts(UiTextLookup(services_.Texts), {{IDOK, kTextOk},
+                                                 {IDCANCEL, kTextCancel},
+                                                 {IDC_WE_CLEAN_UP, kTextCleanUp},
+                                                 {IDC_WE_NEXT_WORD, kTextNextWord}});
     SetTimer(kFocusTimer, kFocusPeriod);
 }
 

@@ -70,7 +70,6 @@ protected:
     // Labels, caption and button texts, fonts and code pages of one field.
     void SetupField(wl::Window& field, int slot, int kind);
     void SetLabel(int id, int slot, int kind);
-    void SetItemTextId(int id, int textId);
     // The common part of the two delete dialogs' set-up: caption, buttons,
     // and the word, translation, reverse words and reverse translation
     // fields with their labels (the entry's slot, then the counterpart).

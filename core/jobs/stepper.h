@@ -11,7 +11,7 @@
 //   job.Start();
 //   while (job.Step(lex::SystemClock(), std::chrono::milliseconds(20))) {}   // or one Step per tick
 //
-// Portable: no window system here (wl::JobDialog is the dialog side).
+// Portable: no window system here (lex::JobDialog in core/ui is the dialog side).
 #pragma once
 
 #include <chrono>

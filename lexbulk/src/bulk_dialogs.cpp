@@ -5,10 +5,10 @@
 
 #include "core/engine/trim_word.h"
 #include "core/texts/text_ids.h"
+#include "core/ui/ui_texts.h"
 #include "data_file_init.h"
 #include "lexbulk_ids.h"
 #include "winlib/common_dialogs.h"
-#include "winlib/text.h"
 
 namespace lexbulk {
 
@@ -19,63 +19,59 @@ constexpr UINT_PTR kJobTimer = 1;
 constexpr UINT kJobPeriodMs = 10;
 constexpr std::chrono::milliseconds kJobBudget(8);
 
-struct ItemText {
-    int id;
-    int text;
-};
-
-void SetTexts(wl::Window& w, Program& p, std::initializer_list<ItemText> items) {
-    for (const ItemText& i : items) w.SetItemText(i.id, p.Texts.LoadText(i.text));
+// The 20 dictionary titles (or those of slots first..), in slot order, in
+// the UI code page.
+void FillTitles(wl::ItemList& list, Program& p, int first = 0) {
+    list.SetCodePage(p.UiCodePage());
+    for (int s = first; s < lex::kSlotCount; ++s) list.AddString(p.Config.DictionaryTitles[s]);
 }
 
-// The 20 dictionary titles (or those of slots first..), in slot order.
-void FillTitles(HWND control, Program& p, bool combo, int first = 0) {
-    for (int s = first; s < lex::kSlotCount; ++s) {
-        const std::wstring title = wl::ToWide(p.Config.DictionaryTitles[s], p.UiCodePage());
-        ::SendMessageW(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-    }
-    if (combo) ::SendMessageW(control, CB_SETCURSEL, 0, 0);
+// Selects or deselects every item of a slot list (indices 0..19).
+void SelectAll(wl::ListBox& list, bool on) {
+    for (int i = 0; i < lex::kSlotCount; ++i) list.SetSel(i, on);
 }
 
-void SelectAll(HWND list, bool on) {
-    for (int i = 0; i < lex::kSlotCount; ++i) ::SendMessageW(list, LB_SETSEL, on ? TRUE : FALSE, i);
+std::string TrimmedPath(const wl::Edit& path) {
+    std::string text = path.GetText();
+    lex::TrimWord(text);
+    return text;
 }
 
-const int kCodeButtons[] = {IDC_TEXT_CODE_1250, IDC_TEXT_CODE_852, IDC_TEXT_CODE_KAMENICKY};
-
-void SetCodeTexts(wl::Window& w, Program& p) {
-    SetTexts(w, p, {{IDC_TEXT_CODE_1250, lex::kTextCodeWindows1250},
-                    {IDC_TEXT_CODE_852, lex::kTextCodeLatin2},
-                    {IDC_TEXT_CODE_KAMENICKY, lex::kTextCodeKamenicky}});
-    for (int id : kCodeButtons) ::CheckDlgButton(w.Handle(), id, id == IDC_TEXT_CODE_1250 ? BST_CHECKED : BST_UNCHECKED);
-}
-
-// The code of the checked radio button; false when none is checked.
-bool CheckedCode(wl::Window& w, TextCode& code) {
-    for (int i = 0; i < 3; ++i)
-        if (::IsDlgButtonChecked(w.Handle(), kCodeButtons[i]) == BST_CHECKED) return TextCodeFromIndex(i, code);
-    return false;
-}
-
-std::string TrimmedPath(wl::Window& w, int id) {
-    std::string path = w.GetItemText(id);
-    lex::TrimWord(path);
-    return path;
-}
-
-// The system's open dialog for the path edit `editId`.
-void BrowseInto(wl::Window& w, Program& p, int editId, int filterText, bool mustExist) {
+// The system's open dialog of `dialog` for its path edit `path`.
+void BrowseInto(wl::Window& dialog, wl::Edit& path, Program& p, int filterText, bool mustExist) {
     wl::FileDialogOptions o;
     o.filter = p.Texts.LoadText(filterText);
     o.title = p.Texts.LoadText(lex::kTextDataFolderCaption);
-    std::string dir = TrimmedPath(w, editId);
+    std::string dir = TrimmedPath(path);
     if (!dir.empty() && dir.back() != '\\') dir += '\\';
     o.initialDir = dir;
     o.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (mustExist ? OFN_FILEMUSTEXIST : 0);
-    if (wl::OpenFileDialog(&w, o)) w.SetItemText(editId, o.fileName);
+    if (wl::OpenFileDialog(&dialog, o)) path.SetText(o.fileName);
 }
 
 }  // namespace
+
+// --- Code-page buttons ---------------------------------------------------------
+
+TextCodeButtons::TextCodeButtons(wl::Window* dialog)
+    : dialog_(*dialog), windows1250_(dialog, IDC_TEXT_CODE_1250), latin2_(dialog, IDC_TEXT_CODE_852),
+      kamenicky_(dialog, IDC_TEXT_CODE_KAMENICKY) {}
+
+void TextCodeButtons::Setup(Program& program) {
+    dialog_.SetItemTexts(lex::UiTextLookup(program.Texts), {{IDC_TEXT_CODE_1250, lex::kTextCodeWindows1250},
+                                                            {IDC_TEXT_CODE_852, lex::kTextCodeLatin2},
+                                                            {IDC_TEXT_CODE_KAMENICKY, lex::kTextCodeKamenicky}});
+    windows1250_.SetCheck(true);
+    latin2_.SetCheck(false);
+    kamenicky_.SetCheck(false);
+}
+
+bool TextCodeButtons::Checked(TextCode& code) const {
+    const wl::Button* buttons[] = {&windows1250_, &latin2_, &kamenicky_};
+    for (int i = 0; i < 3; ++i)
+        if (buttons[i]->IsChecked()) return TextCodeFromIndex(i, code);
+    return false;
+}
 
 // --- Data-file initialisation ------------------------------------------------
 
@@ -86,33 +82,34 @@ WL_BEGIN_MESSAGE_TABLE(TInicializaceWindow, wl::Dialog)
 WL_END_MESSAGE_TABLE()
 
 TInicializaceWindow::TInicializaceWindow(wl::Window* parent, Program& program)
-    : wl::Dialog(parent, IDD_BULK_INITIALISATION, program.Instance), program_(program) {}
+    : wl::Dialog(parent, IDD_BULK_INITIALISATION, program.Instance), program_(program),
+      slots_(this, IDC_BULK_SLOT_LIST) {}
 
 void TInicializaceWindow::SetupWindow() {
     wl::Dialog::SetupWindow();
     SetText(program_.Texts.LoadText(lex::kTextInitCaption));
-    SetTexts(*this, program_,
-             {{IDOK, lex::kTextOk},
-              {IDCANCEL, lex::kTextCancel},
-              {IDC_BULK_SELECT_ALL, lex::kTextSelectAll},
-              {IDC_BULK_DESELECT_ALL, lex::kTextCancelAll},
-              {IDC_INIT_CREATES, lex::kTextInitCreatesEmpty},
-              {IDC_INIT_OVERWRITES, lex::kTextInitOverwrites},
-              {IDC_INIT_ENTER_PATH, lex::kTextInitEnterPath},
-              {IDC_INIT_FOLLOW_MANUAL, lex::kTextInitFollowManual},
-              {IDC_INIT_WARNING, lex::kTextWarningCaption}});
-    FillTitles(GetItem(IDC_BULK_SLOT_LIST), program_, false, kFirstUserSlot);
-    SelectAll(GetItem(IDC_BULK_SLOT_LIST), true);
+    SetItemTexts(lex::UiTextLookup(program_.Texts),
+                 {{IDOK, lex::kTextOk},
+                  {IDCANCEL, lex::kTextCancel},
+                  {IDC_BULK_SELECT_ALL, lex::kTextSelectAll},
+                  {IDC_BULK_DESELECT_ALL, lex::kTextCancelAll},
+                  {IDC_INIT_CREATES, lex::kTextInitCreatesEmpty},
+                  {IDC_INIT_OVERWRITES, lex::kTextInitOverwrites},
+                  {IDC_INIT_ENTER_PATH, lex::kTextInitEnterPath},
+                  {IDC_INIT_FOLLOW_MANUAL, lex::kTextInitFollowManual},
+                  {IDC_INIT_WARNING, lex::kTextWarningCaption}});
+    FillTitles(slots_, program_, kFirstUserSlot);
+    SelectAll(slots_, true);
 }
 
-void TInicializaceWindow::CmSelectAll() { SelectAll(GetItem(IDC_BULK_SLOT_LIST), true); }
-void TInicializaceWindow::CmCancelAll() { SelectAll(GetItem(IDC_BULK_SLOT_LIST), false); }
+void TInicializaceWindow::CmSelectAll() { SelectAll(slots_, true); }
+void TInicializaceWindow::CmCancelAll() { SelectAll(slots_, false); }
 
 void TInicializaceWindow::CmOk() {
     if (!program_.AskYesNo(this, lex::kTextBulkWarningCaption, lex::kTextEraseQuestion)) return;
     std::vector<int> slots;
     for (int k = 0; k < lex::kSlotCount - kFirstUserSlot; ++k)
-        if (::SendMessageW(GetItem(IDC_BULK_SLOT_LIST), LB_GETSEL, k, 0) > 0) slots.push_back(kFirstUserSlot + k);
+        if (slots_.IsSelected(k)) slots.push_back(kFirstUserSlot + k);
     if (slots.empty()) return;
     std::vector<std::string> logs;
     for (const std::string& key : program_.Settings.RegisteredActionLogKeys())
@@ -132,20 +129,18 @@ void TInicializaceWindow::CmOk() {
 
 // --- Job dialogs ---------------------------------------------------------------
 
-WL_BEGIN_MESSAGE_TABLE(BulkJobDialog, wl::JobDialog)
+WL_BEGIN_MESSAGE_TABLE(BulkJobDialog, lex::JobDialog)
     WL_COMMAND(IDC_BULK_BROWSE, CmBrowse)
-    WL_COMMAND(IDC_BULK_SELECT_ALL, CmSelectAll)
-    WL_COMMAND(IDC_BULK_DESELECT_ALL, CmCancelAll)
 WL_END_MESSAGE_TABLE()
 
 BulkJobDialog::BulkJobDialog(wl::Window* parent, Program& program, int templateId)
-    : wl::JobDialog(parent, templateId, program.Instance), program_(program) {
+    : lex::JobDialog(parent, templateId, program.Instance), program_(program), path_(this, IDC_BULK_PATH),
+      count_(this, IDC_BULK_COUNT), lastWord_(this, IDC_BULK_LAST_WORD),
+      lastTranslation_(this, IDC_BULK_LAST_TRANSLATION) {
     SetTiming(kJobTimer, kJobPeriodMs, kJobBudget);
 }
 
-void BulkJobDialog::CmBrowse() { BrowseInto(*this, program_, IDC_BULK_PATH, browseFilter_, browseMustExist_); }
-void BulkJobDialog::CmSelectAll() { SelectAll(GetItem(IDC_BULK_SLOT_LIST), true); }
-void BulkJobDialog::CmCancelAll() { SelectAll(GetItem(IDC_BULK_SLOT_LIST), false); }
+void BulkJobDialog::CmBrowse() { BrowseInto(*this, path_, program_, browseFilter_, browseMustExist_); }
 
 bool BulkJobDialog::RunJob(BulkJob& job) {
     shown_ = &job;
@@ -156,10 +151,12 @@ void BulkJobDialog::ShowProgress(const lex::JobProgress& progress) {
     if (!Handle() || !shown_) return;
     char count[32];
     std::snprintf(count, sizeof count, "%ld", shown_->Count());
-    SetItemText(IDC_BULK_COUNT, count);
+    count_.SetText(count);
     const int slot = ShownSlot();
-    wl::SetItemText(Handle(), IDC_BULK_LAST_WORD, shown_->LastWord(), program_.SlotCodePage(slot, 0));
-    wl::SetItemText(Handle(), IDC_BULK_LAST_TRANSLATION, shown_->LastTranslation(), program_.SlotCodePage(slot, 1));
+    lastWord_.SetCodePage(program_.SlotCodePage(slot, 0));
+    lastWord_.SetText(shown_->LastWord());
+    lastTranslation_.SetCodePage(program_.SlotCodePage(slot, 1));
+    lastTranslation_.SetText(shown_->LastTranslation());
     if (progressLine_) {
         char line[300];
         if (progressLine_ == IDC_BULK_SAVE_PROGRESS) {
@@ -180,11 +177,13 @@ void BulkJobDialog::JobEnded(lex::Stepper& job) {
 
 WL_BEGIN_MESSAGE_TABLE(ArchiveDialog, BulkJobDialog)
     WL_COMMAND(IDOK, CmStart)
+    WL_COMMAND(IDC_BULK_SELECT_ALL, CmSelectAll)
+    WL_COMMAND(IDC_BULK_DESELECT_ALL, CmCancelAll)
 WL_END_MESSAGE_TABLE()
 
 ArchiveDialog::ArchiveDialog(wl::Window* parent, Program& program, Mode mode)
     : BulkJobDialog(parent, program, IDD_BULK_ARCHIVE), mode_(mode), save_(*program.Engine),
-      load_(*program.Engine) {
+      load_(*program.Engine), slots_(this, IDC_BULK_SLOT_LIST) {
     browseFilter_ = lex::kTextArchiveFileFilter;
     browseMustExist_ = mode == kLoad;
     if (mode == kSave) {
@@ -197,32 +196,34 @@ void ArchiveDialog::SetupWindow() {
     BulkJobDialog::SetupWindow();
     const bool save = mode_ == kSave;
     SetText(program_.Texts.LoadText(save ? lex::kTextArchiveCaption : lex::kTextArchiveLoadCaption));
-    SetTexts(*this, program_,
-             {{IDC_BULK_LIST_LABEL, save ? lex::kTextArchivePart : lex::kTextArchiveLoadPart},
-              {IDC_BULK_PATH_LABEL, save ? lex::kTextArchiveTarget : lex::kTextArchiveFileLabel},
-              {IDC_BULK_COUNT_LABEL, save ? lex::kTextArchivedCount : lex::kTextImportedCount},
-              {IDOK, lex::kTextOk},
-              {IDCANCEL, lex::kTextCancel},
-              {IDC_BULK_SELECT_ALL, lex::kTextSelectAll},
-              {IDC_BULK_DESELECT_ALL, lex::kTextCancelAll},
-              {IDC_BULK_BROWSE, lex::kTextBrowse},
-              {IDC_BULK_WORD_LABEL, lex::kTextReadOriginal},
-              {IDC_BULK_TRANSLATION_LABEL, lex::kTextReadTranslation}});
-    SetItemText(IDC_BULK_COUNT, "0");
-    ::SendMessageW(GetItem(IDC_BULK_PATH), EM_LIMITTEXT, 254, 0);
-    FillTitles(GetItem(IDC_BULK_SLOT_LIST), program_, false);
-    SelectAll(GetItem(IDC_BULK_SLOT_LIST), true);
+    SetItemTexts(lex::UiTextLookup(program_.Texts),
+                 {{IDC_BULK_LIST_LABEL, save ? lex::kTextArchivePart : lex::kTextArchiveLoadPart},
+                  {IDC_BULK_PATH_LABEL, save ? lex::kTextArchiveTarget : lex::kTextArchiveFileLabel},
+                  {IDC_BULK_COUNT_LABEL, save ? lex::kTextArchivedCount : lex::kTextImportedCount},
+                  {IDOK, lex::kTextOk},
+                  {IDCANCEL, lex::kTextCancel},
+                  {IDC_BULK_SELECT_ALL, lex::kTextSelectAll},
+                  {IDC_BULK_DESELECT_ALL, lex::kTextCancelAll},
+                  {IDC_BULK_BROWSE, lex::kTextBrowse},
+                  {IDC_BULK_WORD_LABEL, lex::kTextReadOriginal},
+                  {IDC_BULK_TRANSLATION_LABEL, lex::kTextReadTranslation}});
+    count_.SetText("0");
+    path_.LimitText(254);
+    FillTitles(slots_, program_);
+    SelectAll(slots_, true);
 }
+
+void ArchiveDialog::CmSelectAll() { SelectAll(slots_, true); }
+void ArchiveDialog::CmCancelAll() { SelectAll(slots_, false); }
 
 void ArchiveDialog::CmStart() {
     if (JobRunning()) {
         program_.ShowOk(this, lex::kTextBulkWarningCaption, lex::kTextArchiveRunning);
         return;
     }
-    const std::string path = TrimmedPath(*this, IDC_BULK_PATH);
+    const std::string path = TrimmedPath(path_);
     SlotSelection slots{};
-    for (int s = 0; s < lex::kSlotCount; ++s)
-        slots[s] = ::SendMessageW(GetItem(IDC_BULK_SLOT_LIST), LB_GETSEL, s, 0) > 0;
+    for (int s = 0; s < lex::kSlotCount; ++s) slots[s] = slots_.IsSelected(s);
     if (mode_ == kSave) {
         if (lex::FileExists(path) &&
             !program_.AskYesNo(this, lex::kTextFileExistsCaption, lex::kTextOverwriteQuestion))
@@ -247,34 +248,34 @@ WL_BEGIN_MESSAGE_TABLE(TImpD, wl::Dialog)
 WL_END_MESSAGE_TABLE()
 
 TImpD::TImpD(wl::Window* parent, Program& program, const TextEntry& entry, int slot)
-    : wl::Dialog(parent, IDD_BULK_PREVIEW, program.Instance), program_(program), entry_(entry), slot_(slot) {}
+    : wl::Dialog(parent, IDD_BULK_PREVIEW, program.Instance), program_(program), entry_(entry), slot_(slot),
+      word_(this, IDC_PREVIEW_WORD), translation_(this, IDC_PREVIEW_TRANSLATION),
+      pronunciation_(this, IDC_PREVIEW_PRONUNCIATION), noMore_(this, IDC_PREVIEW_NO_MORE) {}
 
 void TImpD::SetupWindow() {
     wl::Dialog::SetupWindow();
     SetText(program_.Texts.LoadText(lex::kTextLoadedWordsCaption));
-    SetTexts(*this, program_,
-             {{IDC_PREVIEW_WORD_LABEL, lex::kTextOriginal},
-              {IDC_PREVIEW_TRANSLATION_LABEL, lex::kTextTranslation},
-              {IDC_PREVIEW_PRONUNCIATION_LABEL, lex::kTextPronunciation},
-              {IDC_PREVIEW_QUESTION, lex::kTextContinueQuestion},
-              {IDC_PREVIEW_NO_MORE, lex::kTextDoNotShowAgain},
-              {IDOK, lex::kTextYes},
-              {IDCANCEL, lex::kTextNo}});
-    const struct { int id; int side; const std::string& text; } fields[] = {
-        {IDC_PREVIEW_WORD, 0, entry_.word},
-        {IDC_PREVIEW_TRANSLATION, 1, entry_.translation},
-        {IDC_PREVIEW_PRONUNCIATION, 2, entry_.pronunciation},
+    SetItemTexts(lex::UiTextLookup(program_.Texts),
+                 {{IDC_PREVIEW_WORD_LABEL, lex::kTextOriginal},
+                  {IDC_PREVIEW_TRANSLATION_LABEL, lex::kTextTranslation},
+                  {IDC_PREVIEW_PRONUNCIATION_LABEL, lex::kTextPronunciation},
+                  {IDC_PREVIEW_QUESTION, lex::kTextContinueQuestion},
+                  {IDC_PREVIEW_NO_MORE, lex::kTextDoNotShowAgain},
+                  {IDOK, lex::kTextYes},
+                  {IDCANCEL, lex::kTextNo}});
+    const struct { wl::Static& field; int side; const std::string& text; } fields[] = {
+        {word_, 0, entry_.word},
+        {translation_, 1, entry_.translation},
+        {pronunciation_, 2, entry_.pronunciation},
     };
     for (const auto& f : fields) {
-        ::SendMessageW(GetItem(f.id), WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[f.side][slot_]), TRUE);
-        wl::SetItemText(Handle(), f.id, " " + f.text, program_.SlotCodePage(slot_, f.side));
+        f.field.Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[f.side][slot_]), TRUE);
+        f.field.SetCodePage(program_.SlotCodePage(slot_, f.side));
+        f.field.SetText(" " + f.text);
     }
 }
 
-void TImpD::CmYes() {
-    CloseWindow(::IsDlgButtonChecked(Handle(), IDC_PREVIEW_NO_MORE) == BST_CHECKED ? ImportPreview::kYesNoMore
-                                                                                     : ImportPreview::kYes);
-}
+void TImpD::CmYes() { CloseWindow(noMore_.IsChecked() ? ImportPreview::kYesNoMore : ImportPreview::kYes); }
 
 void TImpD::CmNo() { CloseWindow(ImportPreview::kNo); }
 
@@ -286,7 +287,7 @@ WL_END_MESSAGE_TABLE()
 
 TextJobDialog::TextJobDialog(wl::Window* parent, Program& program, Mode mode)
     : BulkJobDialog(parent, program, IDD_BULK_TEXT_JOB), mode_(mode), import_(*program.Engine, this),
-      export_(*program.Engine) {
+      export_(*program.Engine), slots_(this, IDC_TEXT_SLOT), template_(this, IDC_TEXT_TEMPLATE), codes_(this) {
     browseFilter_ = lex::kTextTextFileFilter;
     browseMustExist_ = mode == kImport;
     if (mode == kExport) {
@@ -299,22 +300,23 @@ void TextJobDialog::SetupWindow() {
     BulkJobDialog::SetupWindow();
     const bool import = mode_ == kImport;
     SetText(program_.Texts.LoadText(import ? lex::kTextImportCaption : lex::kTextExportCaption));
-    SetTexts(*this, program_,
-             {{IDC_BULK_LIST_LABEL, import ? lex::kTextImportSection : lex::kTextExportPart},
-              {IDC_BULK_PATH_LABEL, import ? lex::kTextImportFileLabel : lex::kTextExportTarget},
-              {IDC_TEXT_TEMPLATE_LABEL, import ? lex::kTextImportFormatLabel : lex::kTextExportFormatLabel},
-              {IDC_BULK_COUNT_LABEL, import ? lex::kTextImportedCount : lex::kTextExportedCount},
-              {IDC_BULK_WORD_LABEL, lex::kTextReadOriginal},
-              {IDC_BULK_TRANSLATION_LABEL, lex::kTextReadTranslation},
-              {IDC_TEXT_CODE_GROUP, import ? lex::kTextLoadCodeGroup : lex::kTextExportCodeGroup},
-              {IDC_BULK_BROWSE, lex::kTextBrowse},
-              {IDOK, lex::kTextOk},
-              {IDCANCEL, lex::kTextCancel}});
-    SetItemText(IDC_BULK_COUNT, "0");
-    SetCodeTexts(*this, program_);
-    SetItemText(IDC_TEXT_TEMPLATE, kDefaultTemplateText);
-    ::SendMessageW(GetItem(IDC_BULK_PATH), EM_LIMITTEXT, 254, 0);
-    FillTitles(GetItem(IDC_TEXT_SLOT), program_, true);
+    SetItemTexts(lex::UiTextLookup(program_.Texts),
+                 {{IDC_BULK_LIST_LABEL, import ? lex::kTextImportSection : lex::kTextExportPart},
+                  {IDC_BULK_PATH_LABEL, import ? lex::kTextImportFileLabel : lex::kTextExportTarget},
+                  {IDC_TEXT_TEMPLATE_LABEL, import ? lex::kTextImportFormatLabel : lex::kTextExportFormatLabel},
+                  {IDC_BULK_COUNT_LABEL, import ? lex::kTextImportedCount : lex::kTextExportedCount},
+                  {IDC_BULK_WORD_LABEL, lex::kTextReadOriginal},
+                  {IDC_BULK_TRANSLATION_LABEL, lex::kTextReadTranslation},
+                  {IDC_TEXT_CODE_GROUP, import ? lex::kTextLoadCodeGroup : lex::kTextExportCodeGroup},
+                  {IDC_BULK_BROWSE, lex::kTextBrowse},
+                  {IDOK, lex::kTextOk},
+                  {IDCANCEL, lex::kTextCancel}});
+    count_.SetText("0");
+    codes_.Setup(program_);
+    template_.SetText(kDefaultTemplateText);
+    path_.LimitText(254);
+    FillTitles(slots_, program_);
+    slots_.SetSelIndex(0);
 }
 
 void TextJobDialog::CmStart() {
@@ -324,15 +326,15 @@ void TextJobDialog::CmStart() {
         return;
     }
     if (progressLine_) SetItemText(progressLine_, "");
-    const std::string path = TrimmedPath(*this, IDC_BULK_PATH);
+    const std::string path = TrimmedPath(path_);
     TextCode code;
-    const int slot = static_cast<int>(::SendMessageW(GetItem(IDC_TEXT_SLOT), CB_GETCURSEL, 0, 0));
-    if (!CheckedCode(*this, code) || !lex::IsValidSlot(slot)) {
+    const int slot = slots_.GetSelIndex();
+    if (!codes_.Checked(code) || !lex::IsValidSlot(slot)) {
         program_.ShowOk(this, lex::kTextBulkWarningCaption, lex::kTextChooseOneCode);
         return;
     }
     slot_ = slot;
-    const std::string templateText = GetItemText(IDC_TEXT_TEMPLATE);
+    const std::string templateText = template_.GetText();
     if (import) {
         ImportRequest r;
         r.Path = path;
@@ -370,8 +372,8 @@ bool TextJobDialog::ConfirmCancel() {
 void TextJobDialog::JobEnded(lex::Stepper& job) {
     BulkJobDialog::JobEnded(job);
     if (mode_ == kImport && job.State() == lex::JobState::Done) {
-        SetItemText(IDC_BULK_LAST_WORD, "");
-        SetItemText(IDC_BULK_LAST_TRANSLATION, "");
+        lastWord_.SetText("");
+        lastTranslation_.SetText("");
     }
     // A failed import run closes the dialog; what was added stays.
     if (mode_ == kImport && job.State() == lex::JobState::Failed && Handle() &&
@@ -387,33 +389,33 @@ WL_BEGIN_MESSAGE_TABLE(TLoadWordDialog, wl::Dialog)
 WL_END_MESSAGE_TABLE()
 
 TLoadWordDialog::TLoadWordDialog(wl::Window* parent, Program& program)
-    : wl::Dialog(parent, IDD_BULK_LOAD_WORDS, program.Instance), program_(program) {}
+    : wl::Dialog(parent, IDD_BULK_LOAD_WORDS, program.Instance), program_(program), path_(this, IDC_LOAD_PATH),
+      slots_(this, IDC_LOAD_SLOT), codes_(this) {}
 
 void TLoadWordDialog::SetupWindow() {
     wl::Dialog::SetupWindow();
     SetText(program_.Texts.LoadText(lex::kTextLoadWordsCaption));
-    SetTexts(*this, program_,
-             {{IDC_LOAD_FILE_LABEL, lex::kTextLoadWordsFileLabel},
-              {IDC_LOAD_BROWSE, lex::kTextBrowse},
-              {IDC_LOAD_CODE_GROUP, lex::kTextLoadWordsCode},
-              {IDC_LOAD_TARGET_LABEL, lex::kTextLoadWordsTarget},
-              {IDC_LOAD_COUNTERPART_LABEL, lex::kTextLoadWordsCounterpart},
-              {IDOK, lex::kTextOk},
-              {IDCANCEL, lex::kTextCancel}});
-    SetCodeTexts(*this, program_);
-    ::SendMessageW(GetItem(IDC_LOAD_PATH), EM_LIMITTEXT, 254, 0);
-    FillTitles(GetItem(IDC_LOAD_SLOT), program_, true);
+    SetItemTexts(lex::UiTextLookup(program_.Texts),
+                 {{IDC_LOAD_FILE_LABEL, lex::kTextLoadWordsFileLabel},
+                  {IDC_LOAD_BROWSE, lex::kTextBrowse},
+                  {IDC_LOAD_CODE_GROUP, lex::kTextLoadWordsCode},
+                  {IDC_LOAD_TARGET_LABEL, lex::kTextLoadWordsTarget},
+                  {IDC_LOAD_COUNTERPART_LABEL, lex::kTextLoadWordsCounterpart},
+                  {IDOK, lex::kTextOk},
+                  {IDCANCEL, lex::kTextCancel}});
+    codes_.Setup(program_);
+    path_.LimitText(254);
+    FillTitles(slots_, program_);
+    slots_.SetSelIndex(0);
 }
 
-void TLoadWordDialog::CmBrowse() {
-    BrowseInto(*this, program_, IDC_LOAD_PATH, lex::kTextTextFileFilter, true);
-}
+void TLoadWordDialog::CmBrowse() { BrowseInto(*this, path_, program_, lex::kTextTextFileFilter, true); }
 
 void TLoadWordDialog::CmOk() {
-    const std::string path = TrimmedPath(*this, IDC_LOAD_PATH);
+    const std::string path = TrimmedPath(path_);
     TextCode code;
-    const int slot = static_cast<int>(::SendMessageW(GetItem(IDC_LOAD_SLOT), CB_GETCURSEL, 0, 0));
-    if (!CheckedCode(*this, code) || !lex::IsValidSlot(slot)) {
+    const int slot = slots_.GetSelIndex();
+    if (!codes_.Checked(code) || !lex::IsValidSlot(slot)) {
         program_.ShowOk(this, lex::kTextBulkWarningCaption, lex::kTextChooseEnterDirection);
         return;
     }
@@ -451,67 +453,64 @@ WL_BEGIN_MESSAGE_TABLE(TAddWordDialog, wl::Dialog)
 WL_END_MESSAGE_TABLE()
 
 TAddWordDialog::TAddWordDialog(wl::Window* parent, Program& program, int slot, const std::string& word)
-    : wl::Dialog(parent, IDD_BULK_ADD_WORD, program.Instance), program_(program), slot_(slot), word_(word) {}
+    : wl::Dialog(parent, IDD_BULK_ADD_WORD, program.Instance), program_(program), slot_(slot), word_(word),
+      wordField_(this, IDC_ADD_WORD), pronunciation_(this, IDC_ADD_PRONUNCIATION),
+      translations_(this, IDC_ADD_TRANSLATIONS), reverseWords_(this, IDC_ADD_REVERSE_WORDS),
+      reversePronunciations_(this, IDC_ADD_REVERSE_PRONUNCIATIONS),
+      reverseTranslation_(this, IDC_ADD_REVERSE_TRANSLATION) {}
 
-std::string TAddWordDialog::Text(int id, int slot, int side) const {
-    return wl::GetItemText(Handle(), id, program_.SlotCodePage(slot, side));
-}
-
-void TAddWordDialog::SetFont(int id, int slot, int side) {
-    ::SendMessageW(GetItem(id), WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[side][slot]), TRUE);
+void TAddWordDialog::SetupField(wl::Edit& field, int slot, int side) {
+    field.Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[side][slot]), TRUE);
+    field.SetCodePage(program_.SlotCodePage(slot, side));
 }
 
 void TAddWordDialog::SetupWindow() {
     wl::Dialog::SetupWindow();
     const int c = lex::CounterpartSlot(slot_);
     SetText(program_.Texts.LoadText(lex::kTextNewEntryCaption));
-    SetTexts(*this, program_,
-             {{IDC_ADD_PRONUNCIATION_LABEL, lex::kTextPronunciation},
-              {IDC_ADD_REVERSE_PRONUNCIATION_LABEL, lex::kTextPronunciation},
-              {IDC_ADD_CLEAN_UP, lex::kTextCleanUp},
-              {IDOK, lex::kTextOk},
-              {IDC_ADD_SKIP, lex::kTextSkipWord},
-              {IDCANCEL, lex::kTextCancel}});
+    SetItemTexts(lex::UiTextLookup(program_.Texts),
+                 {{IDC_ADD_PRONUNCIATION_LABEL, lex::kTextPronunciation},
+                  {IDC_ADD_REVERSE_PRONUNCIATION_LABEL, lex::kTextPronunciation},
+                  {IDC_ADD_CLEAN_UP, lex::kTextCleanUp},
+                  {IDOK, lex::kTextOk},
+                  {IDC_ADD_SKIP, lex::kTextSkipWord},
+                  {IDCANCEL, lex::kTextCancel}});
     SetItemText(IDC_ADD_ORIGINAL_NAME, program_.Config.OriginalNames[slot_]);
     SetItemText(IDC_ADD_TRANSLATION_NAME, program_.Config.TranslationNames[slot_]);
     SetItemText(IDC_ADD_REVERSE_ORIGINAL_NAME, program_.Config.OriginalNames[c]);
     SetItemText(IDC_ADD_REVERSE_TRANSLATION_NAME, program_.Config.TranslationNames[c]);
-    SetFont(IDC_ADD_WORD, slot_, 0);
-    SetFont(IDC_ADD_PRONUNCIATION, slot_, 2);
-    SetFont(IDC_ADD_TRANSLATIONS, slot_, 1);
-    SetFont(IDC_ADD_REVERSE_WORDS, c, 0);
-    SetFont(IDC_ADD_REVERSE_PRONUNCIATIONS, c, 2);
-    SetFont(IDC_ADD_REVERSE_TRANSLATION, c, 1);
-    for (int id : {IDC_ADD_WORD, IDC_ADD_PRONUNCIATION, IDC_ADD_REVERSE_TRANSLATION})
-        ::SendMessageW(GetItem(id), EM_LIMITTEXT, 254, 0);
-    wl::SetItemText(Handle(), IDC_ADD_WORD, word_, program_.SlotCodePage(slot_, 0));
+    SetupField(wordField_, slot_, 0);
+    SetupField(pronunciation_, slot_, 2);
+    SetupField(translations_, slot_, 1);
+    SetupField(reverseWords_, c, 0);
+    SetupField(reversePronunciations_, c, 2);
+    SetupField(reverseTranslation_, c, 1);
+    for (wl::Edit* line : {&wordField_, &pronunciation_, &reverseTranslation_}) line->LimitText(254);
+    wordField_.SetText(word_);
 }
 
 void TAddWordDialog::CmTakeOver() {
-    const int c = lex::CounterpartSlot(slot_);
-    wl::SetItemText(Handle(), IDC_ADD_REVERSE_TRANSLATION, Text(IDC_ADD_WORD, slot_, 0), program_.SlotCodePage(c, 1));
+    reverseTranslation_.SetText(wordField_.GetText());
     std::string lines;
-    for (const std::string& line : SplitLines(Text(IDC_ADD_TRANSLATIONS, slot_, 1))) lines += line + "\r\n";
-    wl::SetItemText(Handle(), IDC_ADD_REVERSE_WORDS, lines, program_.SlotCodePage(c, 0));
-    ::SendMessageW(GetItem(IDC_ADD_REVERSE_WORDS), EM_LINESCROLL, 0, -0x7FFF);
+    for (const std::string& line : SplitLines(translations_.GetText())) lines += line + "\r\n";
+    reverseWords_.SetText(lines);
+    reverseWords_.Send(EM_LINESCROLL, 0, -0x7FFF);
 }
 
 void TAddWordDialog::CmCleanUp() {
-    for (int id : {IDC_ADD_REVERSE_TRANSLATION, IDC_ADD_REVERSE_WORDS, IDC_ADD_REVERSE_PRONUNCIATIONS})
-        SetItemText(id, "");
+    for (wl::Edit* field : {&reverseTranslation_, &reverseWords_, &reversePronunciations_}) field->Clear();
 }
 
 void TAddWordDialog::CmSkip() { CloseWindow(IDOK); }
 
 void TAddWordDialog::CmOk() {
-    const int c = lex::CounterpartSlot(slot_);
     BothSidesEntry e;
-    e.Word = Text(IDC_ADD_WORD, slot_, 0);
-    e.Pronunciation = Text(IDC_ADD_PRONUNCIATION, slot_, 2);
-    e.Translations = SplitLines(Text(IDC_ADD_TRANSLATIONS, slot_, 1));
-    e.ReverseWords = SplitLines(Text(IDC_ADD_REVERSE_WORDS, c, 0));
-    e.ReversePronunciations = SplitLines(Text(IDC_ADD_REVERSE_PRONUNCIATIONS, c, 2));
-    e.ReverseTranslation = Text(IDC_ADD_REVERSE_TRANSLATION, c, 1);
+    e.Word = wordField_.GetText();
+    e.Pronunciation = pronunciation_.GetText();
+    e.Translations = SplitLines(translations_.GetText());
+    e.ReverseWords = SplitLines(reverseWords_.GetText());
+    e.ReversePronunciations = SplitLines(reversePronunciations_.GetText());
+    e.ReverseTranslation = reverseTranslation_.GetText();
     const int r = AddBothSides(*program_.Engine, slot_, e);
     if (r != 1) {
         program_.ShowOk(this, lex::kTextVocabularyErrorCaption, r);

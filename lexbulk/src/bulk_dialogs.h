@@ -6,13 +6,32 @@
 #include <memory>
 
 #include "archive_jobs.h"
+#include "code_pages.h"
+#include "core/ui/job_dialog.h"
 #include "export_job.h"
 #include "import_job.h"
 #include "load_words.h"
 #include "program.h"
-#include "winlib/job_dialog.h"
+#include "winlib/controls.h"
 
 namespace lexbulk {
+
+// The three code-page radio buttons of the text dialogs (IDC_TEXT_CODE_1250,
+// IDC_TEXT_CODE_852, IDC_TEXT_CODE_KAMENICKY).
+class TextCodeButtons {
+public:
+    explicit TextCodeButtons(wl::Window* dialog);
+    // Their texts in the UI language; Windows 1250 checked.
+    void Setup(Program& program);
+    // The code of the checked button; false when none is checked.
+    bool Checked(TextCode& code) const;
+
+private:
+    wl::Window& dialog_;
+    wl::Button windows1250_;
+    wl::Button latin2_;
+    wl::Button kamenicky_;
+};
 
 // Data-file initialisation of the user slots 12..19.
 class TInicializaceWindow : public wl::Dialog {
@@ -26,11 +45,12 @@ private:
     void CmSelectAll();
     void CmCancelAll();
     Program& program_;
+    wl::ListBox slots_;  // item k: slot 12 + k
 };
 
 // The dialogs that run a job on their timer show the job's counter, last
 // word and translation, and its closing message.
-class BulkJobDialog : public wl::JobDialog {
+class BulkJobDialog : public lex::JobDialog {
 public:
     BulkJobDialog(wl::Window* parent, Program& program, int templateId);
     WL_DECLARE_MESSAGE_TABLE();
@@ -49,11 +69,14 @@ protected:
     BulkJob* shown_ = nullptr;
 
     void CmBrowse();
-    void CmSelectAll();
-    void CmCancelAll();
     // Browse: the filter text and whether the file must exist.
     int browseFilter_ = 0;
     bool browseMustExist_ = true;
+
+    wl::Edit path_;
+    wl::Static count_;
+    wl::Static lastWord_;         // in the original's code page of the shown slot
+    wl::Static lastTranslation_;  // in its translation's code page
 };
 
 // Archive save (command 1208) and load (command 1207).
@@ -71,9 +94,12 @@ protected:
 
 private:
     void CmStart();
+    void CmSelectAll();
+    void CmCancelAll();
     Mode mode_;
     ArchiveSaveJob save_;
     ArchiveLoadJob load_;
+    wl::ListBox slots_;  // item s: slot s
 };
 
 // The import preview of one entry (template 4): 1 yes, 2 no, 3 yes and no
@@ -90,6 +116,10 @@ private:
     Program& program_;
     TextEntry entry_;
     int slot_;
+    wl::Static word_;
+    wl::Static translation_;
+    wl::Static pronunciation_;
+    wl::Button noMore_;
 };
 
 // Import (command 202) and export (command 201) of entries as text.
@@ -114,6 +144,9 @@ private:
     int slot_ = 0;
     ImportJob import_;
     ExportJob export_;
+    wl::ComboBox slots_;
+    wl::Edit template_;
+    TextCodeButtons codes_;
 };
 
 // Loading the words of a text that a slot lacks (command 205).
@@ -127,6 +160,9 @@ private:
     void CmOk();
     void CmBrowse();
     Program& program_;
+    wl::Edit path_;
+    wl::ComboBox slots_;
+    TextCodeButtons codes_;
 };
 
 // The utility's own add-word dialog: the word with its translations, and
@@ -142,11 +178,19 @@ private:
     void CmTakeOver();
     void CmCleanUp();
     void CmSkip();
-    std::string Text(int id, int slot, int side) const;
-    void SetFont(int id, int slot, int side);
+    // Gives `field` the font and code page of `side` of `slot`.
+    void SetupField(wl::Edit& field, int slot, int side);
     Program& program_;
     int slot_;
     std::string word_;
+    // The word and its pronunciation and translations (slot_), and the
+    // entries of the opposite direction (its counterpart).
+    wl::Edit wordField_;
+    wl::Edit pronunciation_;
+    wl::Edit translations_;
+    wl::Edit reverseWords_;
+    wl::Edit reversePronunciations_;
+    wl::Edit reverseTranslation_;
 };
 
 }  // namespace lexbulk

@@ -13,7 +13,7 @@ constexpr UINT kSearchPeriod = 10;
 constexpr int kSearchTextLimit = 254;
 }  // namespace
 
-WL_BEGIN_MESSAGE_TABLE(TNajdiWindow, wl::JobDialog)
+WL_BEGIN_MESSAGE_TABLE(TNajdiWindow, lex::JobDialog)
     WL_COMMAND(IDOK, CmStartSearch)
     WL_COMMAND(IDC_SEARCH_KEYBOARD, CmKeyboardToggle)
     WL_CONTROL(IDC_SEARCH_SLOT, EvSlotChange)
@@ -21,7 +21,7 @@ WL_BEGIN_MESSAGE_TABLE(TNajdiWindow, wl::JobDialog)
 WL_END_MESSAGE_TABLE()
 
 TNajdiWindow::TNajdiWindow(wl::Window* parent, Program& program, TDrawWindow& client, bool resume)
-    : wl::JobDialog(parent, IDD_SEARCH, program.Instance),
+    : lex::JobDialog(parent, IDD_SEARCH, program.Instance),
       program_(program),
       client_(client),
       resume_(resume),
@@ -39,7 +39,7 @@ TNajdiWindow::~TNajdiWindow() { CancelJob(); }  // the job is a member: it stops
 void TNajdiWindow::Warn(int captionId, int textId) { ShowOk(program_, this, captionId, textId); }
 
 void TNajdiWindow::SetupWindow() {
-    wl::JobDialog::SetupWindow();
+    lex::JobDialog::SetupWindow();
     SetCodePage(program_.UiCodePage());
     lex::TextLoader& texts = program_.Texts;
     TextSearchState& state = program_.Search;

@@ -7,16 +7,16 @@
 
 #include <memory>
 
+#include "core/ui/job_dialog.h"
 #include "program.h"
 #include "text_search.h"
 #include "winlib/controls.h"
-#include "winlib/job_dialog.h"
 
 namespace lexora {
 
 class TDrawWindow;
 
-class TNajdiWindow : public wl::JobDialog, private SearchHitHandler {
+class TNajdiWindow : public lex::JobDialog, private SearchHitHandler {
 public:
     // `resume`: continue the last search (command 301) instead of a new one (300).
     TNajdiWindow(wl::Window* parent, Program& program, TDrawWindow& client, bool resume);

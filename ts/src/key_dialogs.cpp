@@ -46,12 +46,12 @@ void TsDialog::SetButtonFont(std::initializer_list<int> ids) {
 }
 
 int TsDialog::CaptureAtButton(int kept, bool showHint) {
-    SetItemUiText(IDC_CAPTURE, ts::kTextPressKeyNow);
+    SetItemText(IDC_CAPTURE, program_.Text(ts::kTextPressKeyNow));
     SetItemText(IDC_CAPTURE_STATUS, " ");
-    if (showHint) SetItemUiText(IDC_CAPTURE_HINT, ts::kTextPressKeyAlone);
+    if (showHint) SetItemText(IDC_CAPTURE_HINT, program_.Text(ts::kTextPressKeyAlone));
     const int scan = CaptureKey(GetItem(IDC_CAPTURE));
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
-    SetItemUiText(IDC_CAPTURE_STATUS, ts::kTextAssociated);
+    SetItemText(IDC_CAPTURE, program_.Text(ts::kTextClickHere));
+    SetItemText(IDC_CAPTURE_STATUS, program_.Text(ts::kTextAssociated));
     if (showHint) SetItemText(IDC_CAPTURE_HINT, " ");
     return scan >= 0 ? scan : kept;
 }
@@ -79,9 +79,8 @@ CharMapDialog::CharMapDialog(Program& program) : TsDialog(program, IDD_CHAR_MAP)
 void CharMapDialog::SetupWindow() {
     TsDialog::SetupWindow();
     SetText(program_.Text(ts::kTextCharacterSelection));
-    SetItemUiText(IDC_SELECT_LABEL, ts::kTextSelect);
-    SetItemUiText(IDOK, ts::kTextOk);
-    SetItemUiText(IDCANCEL, ts::kTextCancelButton);
+    SetItemTexts(program_.UiTextLookup(),
+                 {{IDC_SELECT_LABEL, ts::kTextSelect}, {IDOK, ts::kTextOk}, {IDCANCEL, ts::kTextCancelButton}});
     SetButtonFont({IDOK, IDCANCEL, IDC_SELECT_LABEL});
     large_.SetCodePage(program_.KeyCodePage());
     if (program_.LargeKeyFont)
@@ -167,12 +166,12 @@ KeyAssignDialog::KeyAssignDialog(Program& program)
 void KeyAssignDialog::SetupWindow() {
     TsDialog::SetupWindow();
     SetText(program_.Text(ts::kTextKeyRemapping));
-    SetItemUiText(IDC_USE_CHARACTER, ts::kTextUseCharacter);
-    SetItemUiText(IDC_OPEN_CHAR_MAP, ts::kTextCharacterMap);
-    SetItemUiText(IDC_USE_PROGRAM, ts::kTextUseProgram);
-    SetItemUiText(IDC_BROWSE, ts::kTextBrowse);
-    SetItemUiText(IDOK, ts::kTextOk);
-    SetItemUiText(IDCANCEL, ts::kTextCancelButton);
+    SetItemTexts(program_.UiTextLookup(), {{IDC_USE_CHARACTER, ts::kTextUseCharacter},
+                                           {IDC_OPEN_CHAR_MAP, ts::kTextCharacterMap},
+                                           {IDC_USE_PROGRAM, ts::kTextUseProgram},
+                                           {IDC_BROWSE, ts::kTextBrowse},
+                                           {IDOK, ts::kTextOk},
+                                           {IDCANCEL, ts::kTextCancelButton}});
     SetButtonFont({IDC_USE_CHARACTER, IDC_CODE, IDC_OPEN_CHAR_MAP, IDC_USE_PROGRAM, IDC_PROGRAM_PATH, IDC_BROWSE,
                    IDOK, IDCANCEL});
     if (program_.KeyCaptionFont)
@@ -246,11 +245,11 @@ void NewKeyDialog::SetupWindow() {
     TsDialog::SetupWindow();
     SetText(program_.Text(ts::kTextKeyRemapping));
     SetItemText(IDC_CAPTURE_HINT, " ");
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
     SetItemText(IDC_CAPTURE_STATUS, " ");
-    SetItemUiText(IDC_CAPTURE_NOTE, ts::kTextModifiersHint);
-    SetItemUiText(IDOK, ts::kTextOk);
-    SetItemUiText(IDCANCEL, ts::kTextCancel);
+    SetItemTexts(program_.UiTextLookup(), {{IDC_CAPTURE, ts::kTextClickHere},
+                                           {IDC_CAPTURE_NOTE, ts::kTextModifiersHint},
+                                           {IDOK, ts::kTextOk},
+                                           {IDCANCEL, ts::kTextCancel}});
     SetButtonFont({IDC_CAPTURE_HINT, IDC_CAPTURE, IDC_CAPTURE_STATUS, IDC_CAPTURE_NOTE, IDOK, IDCANCEL});
     captured_ = -1;
 }
@@ -275,19 +274,21 @@ PrefixDialog::PrefixDialog(Program& program) : TsDialog(program, IDD_PREFIX) {}
 void PrefixDialog::SetupWindow() {
     TsDialog::SetupWindow();
     SetText(program_.Text(ts::kTextPrefixRemapping));
-    SetItemUiText(IDC_CAPTURE_HINT, ts::kTextWhichPrefix);
-    const int prefixTexts[] = {ts::kTextPrefix1, ts::kTextPrefix2, ts::kTextPrefix3, ts::kTextPrefix4,
-                               ts::kTextPrefix5};
-    for (int p = 0; p < ts::kPrefixCount; ++p) SetItemUiText(IDC_PREFIX_1 + p, prefixTexts[p]);
-    SetItemUiText(IDC_DELETE_PREFIX, ts::kTextDeletePrefix);
-    SetItemUiText(IDC_CAPTURE_NOTE, ts::kTextPressKeyAlone);
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
+    SetItemTexts(program_.UiTextLookup(), {{IDC_CAPTURE_HINT, ts::kTextWhichPrefix},
+                                           {IDC_PREFIX_1, ts::kTextPrefix1},
+                                           {IDC_PREFIX_1 + 1, ts::kTextPrefix2},
+                                           {IDC_PREFIX_1 + 2, ts::kTextPrefix3},
+                                           {IDC_PREFIX_1 + 3, ts::kTextPrefix4},
+                                           {IDC_PREFIX_5, ts::kTextPrefix5},
+                                           {IDC_DELETE_PREFIX, ts::kTextDeletePrefix},
+                                           {IDC_CAPTURE_NOTE, ts::kTextPressKeyAlone},
+                                           {IDC_CAPTURE, ts::kTextClickHere},
+                                           {IDC_PREFIX_SHIFT, ts::kTextShiftCheck},
+                                           {IDC_PREFIX_ALT, ts::kTextAltCheck},
+                                           {IDC_PREFIX_CTRL, ts::kTextCtrlCheck},
+                                           {IDOK, ts::kTextOk},
+                                           {IDCANCEL, ts::kTextCancel}});
     SetItemText(IDC_CAPTURE_STATUS, " ");
-    SetItemUiText(IDC_PREFIX_SHIFT, ts::kTextShiftCheck);
-    SetItemUiText(IDC_PREFIX_ALT, ts::kTextAltCheck);
-    SetItemUiText(IDC_PREFIX_CTRL, ts::kTextCtrlCheck);
-    SetItemUiText(IDOK, ts::kTextOk);
-    SetItemUiText(IDCANCEL, ts::kTextCancel);
     SetButtonFont({IDC_CAPTURE_HINT, IDC_PREFIX_1, IDC_PREFIX_1 + 1, IDC_PREFIX_1 + 2, IDC_PREFIX_1 + 3, IDC_PREFIX_5,
                    IDC_DELETE_PREFIX, IDC_CAPTURE_NOTE, IDC_CAPTURE, IDC_CAPTURE_STATUS, IDC_PREFIX_SHIFT,
                    IDC_PREFIX_ALT, IDC_PREFIX_CTRL, IDOK, IDCANCEL});
@@ -336,10 +337,10 @@ DeleteKeyDialog::DeleteKeyDialog(Program& program) : TsDialog(program, IDD_DELET
 void DeleteKeyDialog::SetupWindow() {
     TsDialog::SetupWindow();
     SetText(program_.Text(ts::kTextDeleteKeyTitle));
-    SetItemUiText(IDC_DELETE_STATE_IMAGE, ts::kTextDeleteStateImage);
-    SetItemUiText(IDC_DELETE_ALL_IMAGES, ts::kTextDeleteAllImages);
-    SetItemUiText(IDC_DELETE_WHOLE_KEY, ts::kTextDeleteWholeKey);
-    SetItemUiText(IDCANCEL, ts::kTextCancelButton);
+    SetItemTexts(program_.UiTextLookup(), {{IDC_DELETE_STATE_IMAGE, ts::kTextDeleteStateImage},
+                                           {IDC_DELETE_ALL_IMAGES, ts::kTextDeleteAllImages},
+                                           {IDC_DELETE_WHOLE_KEY, ts::kTextDeleteWholeKey},
+                                           {IDCANCEL, ts::kTextCancelButton}});
     SetButtonFont({IDC_DELETE_STATE_IMAGE, IDC_DELETE_ALL_IMAGES, IDC_DELETE_WHOLE_KEY, IDCANCEL});
 }
 

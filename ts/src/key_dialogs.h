@@ -17,7 +17,6 @@ public:
     TsDialog(Program& program, int templateId);
 
 protected:
-    void SetItemUiText(int id, int baseId) { SetItemText(id, program_.Text(baseId)); }
     void SetButtonFont(std::initializer_list<int> ids);
     // Waits for a key at the IDC_CAPTURE button, telling the user in the
     // button, in IDC_CAPTURE_STATUS and (with `showHint`) in IDC_CAPTURE_HINT:

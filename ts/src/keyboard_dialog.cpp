@@ -105,18 +105,18 @@ void KeyboardDialog::SetupWindow() {
     SetCodePage(program_.UiCodePage());
 
     SetItemText(IDC_QUICK_HEADING, editorOnly ? " " : program_.Text(ts::kTextQuickSwitchHeading));
-    SetItemUiText(IDC_NEW_PREFIX, ts::kTextNewPrefix);
-    SetItemUiText(IDC_NEW_KEY, ts::kTextNewKey);
-    SetItemUiText(IDC_DELETE_KEY, ts::kTextDeleteKey);
-    SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesDenied);
-    SetItemUiText(IDC_ACTIVATE, ts::kTextInactive);
-    SetItemUiText(IDC_SAVE, ts::kTextSave);
-    SetItemUiText(IDC_CANCEL_CHANGES, ts::kTextCancel);
-    SetItemUiText(IDC_FONT, ts::kTextFont);
-    SetItemUiText(IDC_SETUP, ts::kTextSetup);
-    SetItemUiText(IDC_HELP_BUTTON, ts::kTextHelp);
-    SetItemUiText(IDC_END, ts::kTextEnd);
-    SetItemUiText(IDC_STATUS_LABEL, ts::kTextStatusLabel);
+    SetItemTexts(program_.UiTextLookup(), {{IDC_NEW_PREFIX, ts::kTextNewPrefix},
+                                           {IDC_NEW_KEY, ts::kTextNewKey},
+                                           {IDC_DELETE_KEY, ts::kTextDeleteKey},
+                                           {IDC_ALLOW_CHANGES, ts::kTextChangesDenied},
+                                           {IDC_ACTIVATE, ts::kTextInactive},
+                                           {IDC_SAVE, ts::kTextSave},
+                                           {IDC_CANCEL_CHANGES, ts::kTextCancel},
+                                           {IDC_FONT, ts::kTextFont},
+                                           {IDC_SETUP, ts::kTextSetup},
+                                           {IDC_HELP_BUTTON, ts::kTextHelp},
+                                           {IDC_END, ts::kTextEnd},
+                                           {IDC_STATUS_LABEL, ts::kTextStatusLabel}});
     SetItemText(IDC_STATUS, " ");
     if (!editorOnly && ProductWindowPresent(Handle())) {
         // The resident program or another ts runs: this one ends at the
@@ -396,11 +396,11 @@ void KeyboardDialog::CmAllowChanges() {
     if (hook_.Installed()) CmActivate();
     if (!program_.EditMode) {
         program_.EditMode = true;
-        SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesAllowed);
+        SetItemText(IDC_ALLOW_CHANGES, program_.Text(ts::kTextChangesAllowed));
         return;
     }
     program_.EditMode = false;
-    SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesDenied);
+    SetItemText(IDC_ALLOW_CHANGES, program_.Text(ts::kTextChangesDenied));
     if (!program_.CancelPending && program_.Store.Modified) {
         const std::string question = program_.Text(ts::kTextSaveChangesQuestion);
         const std::string caption = program_.Text(ts::kTextWarningCaption);
@@ -409,7 +409,7 @@ void KeyboardDialog::CmAllowChanges() {
             if (program_.Store.Modified) {
                 // Not saved (the store has said so): the edits and edit mode stay.
                 program_.EditMode = true;
-                SetItemUiText(IDC_ALLOW_CHANGES, ts::kTextChangesAllowed);
+                SetItemText(IDC_ALLOW_CHANGES, program_.Text(ts::kTextChangesAllowed));
             }
             return;
         }
@@ -566,7 +566,7 @@ void KeyboardDialog::CmActivate() {
     SelectQuickButton(currentQuickButton_);
     if (keyboardOn_) {
         RemoveHook();
-        SetItemUiText(IDC_ACTIVATE, ts::kTextInactive);
+        SetItemText(IDC_ACTIVATE, program_.Text(ts::kTextInactive));
         keyboardOn_ = false;
         return;
     }
@@ -577,7 +577,7 @@ void KeyboardDialog::CmActivate() {
     RemoveHook();
     InstallHook();
     keyboardOn_ = hook_.Installed();
-    SetItemUiText(IDC_ACTIVATE, keyboardOn_ ? ts::kTextActive : ts::kTextInactive);
+    SetItemText(IDC_ACTIVATE, program_.Text(keyboardOn_ ? ts::kTextActive : ts::kTextInactive));
 }
 
 void KeyboardDialog::InstallHook() {

@@ -13,6 +13,7 @@
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"
 #include "ts/keyboard/keyboard_file.h"
+#include "winlib/window.h"
 
 namespace tsapp {
 
@@ -63,6 +64,10 @@ public:
     // UI texts in the UI language; their code page.
     ts::UiTexts& Texts() { return texts_; }
     std::string Text(int baseId) { return texts_.Get(baseId); }
+    // The UI texts as winlib's windows look texts up (wl::Window::SetItemTexts).
+    wl::TextLookup UiTextLookup() {
+        return [this](int baseId) { return Text(baseId); };
+    }
     UINT UiCodePage() const { return CodePageOfLanguage(texts_.Language()); }
 
     std::unique_ptr<ts::FileLayer> Files;

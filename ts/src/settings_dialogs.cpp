@@ -68,16 +68,16 @@ void HotKeyDialog::SetupWindow() {
     TsDialog::SetupWindow();
     SetText(program_.Text(ts::kTextNewSwitchTitle));
     SetItemText(IDC_CAPTURE_HINT, " ");
-    SetItemUiText(IDC_CAPTURE, ts::kTextClickHere);
     SetItemText(IDC_CAPTURE_STATUS, " ");
-    SetItemUiText(IDC_HOT_KEY_SHIFT, ts::kTextShiftCheck);
-    SetItemUiText(IDC_HOT_KEY_ALT, ts::kTextAltCheck);
-    SetItemUiText(IDC_HOT_KEY_CTRL, ts::kTextCtrlCheck);
     SetItemText(IDC_STANDARD_LABEL,
                 FormatStandardSwitch(program_.Text(ts::kTextStandardSwitch), ts::StandardFunctionKeyNumber(entry_)));
-    SetItemUiText(IDC_STANDARD, ts::kTextStandard);
-    SetItemUiText(IDOK, ts::kTextOk);
-    SetItemUiText(IDCANCEL, ts::kTextCancel);
+    SetItemTexts(program_.UiTextLookup(), {{IDC_CAPTURE, ts::kTextClickHere},
+                                           {IDC_HOT_KEY_SHIFT, ts::kTextShiftCheck},
+                                           {IDC_HOT_KEY_ALT, ts::kTextAltCheck},
+                                           {IDC_HOT_KEY_CTRL, ts::kTextCtrlCheck},
+                                           {IDC_STANDARD, ts::kTextStandard},
+                                           {IDOK, ts::kTextOk},
+                                           {IDCANCEL, ts::kTextCancel}});
     SetButtonFont({IDC_CAPTURE_HINT, IDC_CAPTURE, IDC_CAPTURE_STATUS, IDC_HOT_KEY_SHIFT, IDC_HOT_KEY_ALT,
                    IDC_HOT_KEY_CTRL, IDC_STANDARD_LABEL, IDC_STANDARD, IDOK, IDCANCEL});
     captured_ = -1;
@@ -92,7 +92,7 @@ void HotKeyDialog::CmStandard() {
     SetCheck(Handle(), IDC_HOT_KEY_SHIFT, false);
     SetCheck(Handle(), IDC_HOT_KEY_ALT, true);
     SetCheck(Handle(), IDC_HOT_KEY_CTRL, true);
-    SetItemUiText(IDC_CAPTURE_STATUS, ts::kTextAssociated);
+    SetItemText(IDC_CAPTURE_STATUS, program_.Text(ts::kTextAssociated));
 }
 
 void HotKeyDialog::CmOk() {
@@ -125,27 +125,28 @@ void SettingsDialog::SetupWindow() {
     TsDialog::SetupWindow();
     program_.RestartNeeded = false;
     SetText(program_.Text(ts::kTextSettingsTitle));
-    SetItemUiText(IDC_SHORTCUT_HEADING, ts::kTextShortcut);
-    SetItemUiText(IDC_NAME_HEADING, ts::kTextKeyboardNameHeading);
-    SetItemUiText(IDC_FILE_HEADING, ts::kTextKeyboardFileHeading);
-    SetItemUiText(IDC_WINDOWS_HEADING, ts::kTextWindowsKeyboard);
-    SetItemUiText(IDC_ASK_TO_FINISH, ts::kTextApproveCompletion);
-    SetItemUiText(IDC_SAVE_LAST, ts::kTextSaveActualSetup);
-    SetItemUiText(IDC_ACTIVATE_AT_START, ts::kTextRunActive);
-    SetItemUiText(IDC_HIDE_AT_START, ts::kTextRunMinimized);
-    SetItemUiText(IDC_LANGUAGE_LABEL, ts::kTextCommunicationLanguage);
-    SetItemUiText(IDC_INACTIVATION_SWITCH, ts::kTextInactivationSwitch);
-    SetItemUiText(IDC_BUTTON_FONT, ts::kTextButtonsFont);
-    SetItemUiText(IDOK, ts::kTextOk);
-    SetItemUiText(IDCANCEL, ts::kTextCancelButton);
+    const wl::TextLookup texts = program_.UiTextLookup();
+    SetItemTexts(texts, {{IDC_SHORTCUT_HEADING, ts::kTextShortcut},
+                         {IDC_NAME_HEADING, ts::kTextKeyboardNameHeading},
+                         {IDC_FILE_HEADING, ts::kTextKeyboardFileHeading},
+                         {IDC_WINDOWS_HEADING, ts::kTextWindowsKeyboard},
+                         {IDC_ASK_TO_FINISH, ts::kTextApproveCompletion},
+                         {IDC_SAVE_LAST, ts::kTextSaveActualSetup},
+                         {IDC_ACTIVATE_AT_START, ts::kTextRunActive},
+                         {IDC_HIDE_AT_START, ts::kTextRunMinimized},
+                         {IDC_LANGUAGE_LABEL, ts::kTextCommunicationLanguage},
+                         {IDC_INACTIVATION_SWITCH, ts::kTextInactivationSwitch},
+                         {IDC_BUTTON_FONT, ts::kTextButtonsFont},
+                         {IDOK, ts::kTextOk},
+                         {IDCANCEL, ts::kTextCancelButton}});
     SetButtonFont({IDC_SHORTCUT_HEADING, IDC_NAME_HEADING, IDC_FILE_HEADING, IDC_WINDOWS_HEADING, IDC_ASK_TO_FINISH,
                    IDC_SAVE_LAST, IDC_ACTIVATE_AT_START, IDC_HIDE_AT_START, IDC_LANGUAGE_LABEL, IDC_LANGUAGE,
                    IDC_INACTIVATION_SWITCH, IDC_BUTTON_FONT, IDOK, IDCANCEL});
     const std::string pushButton = program_.Text(ts::kTextPushButton);
     for (int i = 0; i < ts::kQuickButtonCount; ++i) {
         SetItemText(RowId(i, IDC_ROW_LABEL), pushButton + " " + std::to_string(i + 1));
-        SetItemUiText(RowId(i, IDC_ROW_OTHER), ts::kTextOtherFile);
-        SetItemUiText(RowId(i, IDC_ROW_SWITCH), ts::kTextSwitch);
+        SetItemTexts(texts,
+                     {{RowId(i, IDC_ROW_OTHER), ts::kTextOtherFile}, {RowId(i, IDC_ROW_SWITCH), ts::kTextSwitch}});
         for (int offset = IDC_ROW_LABEL; offset <= IDC_ROW_LAYOUT; ++offset) SetButtonFont({RowId(i, offset)});
         ::SendMessageW(GetItem(RowId(i, IDC_ROW_SHORT_NAME)), EM_LIMITTEXT, ts::kShortNameSize - 1, 0);
         ::SendMessageW(GetItem(RowId(i, IDC_ROW_NAME)), EM_LIMITTEXT, ts::kLongNameSize - 1, 0);
@@ -358,7 +359,7 @@ void AboutDialog::SetupWindow() {
     ::SetDlgItemTextW(Handle(), IDC_SUPPORT, texts.SupportButton);
     ::SetDlgItemTextW(Handle(), IDC_RIGHTS, texts.Rights);
     SetText(program_.Text(ts::kTextAboutTitle));
-    SetItemUiText(IDC_PRODUCT_LINE, ts::kTextProductLine);
+    SetItemText(IDC_PRODUCT_LINE, program_.Text(ts::kTextProductLine));
     SetButtonFont({IDC_PRODUCT_LINE, IDC_RIGHTS, IDC_MAKER_NOTICE, IDC_LICENCE, IDC_SUPPORT, IDOK});
 }
 

@@ -165,6 +165,11 @@ void ItemList::SetItemHeight(int index, int height) {
     Send(ListMessages().ItemHeight, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
 }
 
+void ListBox::SetSel(int index, bool selected) {
+    Send(LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+}
+bool ListBox::IsSelected(int index) const { return Send(LB_GETSEL, static_cast<WPARAM>(index)) > 0; }
+
 void ComboBox::ShowList(bool show) { Send(CB_SHOWDROPDOWN, show ? TRUE : FALSE); }
 
 // ---- ScrollBar ----

@@ -101,6 +101,10 @@ std::string Window::GetText() const { return wl::GetText(hwnd_, CodePage()); }
 void Window::SetItemText(int id, const std::string& text) { wl::SetItemText(hwnd_, id, text, CodePage()); }
 std::string Window::GetItemText(int id) const { return wl::GetItemText(hwnd_, id, CodePage()); }
 
+void Window::SetItemTexts(const TextLookup& lookup, std::initializer_list<ItemText> items) {
+    for (const ItemText& item : items) SetItemText(item.control, lookup(item.text));
+}
+
 bool Window::SetTimer(UINT_PTR id, UINT milliseconds) {
     return hwnd_ && ::SetTimer(hwnd_, id, milliseconds, nullptr) != 0;
 }

@@ -139,6 +139,28 @@ TEST(Dialog, TextsReadBackInTheirCodePage) {
     }
 }
 
+// Texts by id from the program's lookup, each into its control, converted in
+// the dialog's code page; the lookup is asked in the order of the list, and a
+// control the template lacks is passed over.
+TEST(Dialog, ItemTextsComeFromTheLookupInTheDialogsCodePage) {
+    TestDialog dlg;
+    dlg.SetCodePage(1250);
+    std::vector<int> asked;
+    const wl::TextLookup lookup = [&](int id) {
+        asked.push_back(id);
+        return std::string(id == 20 ? "\x8erout\xe9 t\xe9ma" : id == 21 ? "&Zru\x9ait" : "?");
+    };
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        d.SetItemTexts(lookup, {{IDC_TEST_STATIC, 20}, {IDCANCEL, 21}, {999, 22}, {IDC_TEST_BUTTON, 20}});
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_TEST_STATIC)), L"Žrouté téma");
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDCANCEL)), L"&Zrušit");
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDC_TEST_BUTTON)), L"Žrouté téma");
+        EXPECT_EQ(WideText(GetDlgItem(d.Handle(), IDOK)), L"OK");
+        d.CloseWindow(IDOK);
+    });
+    EXPECT_EQ(asked, (std::vector<int>{20, 21, 22, 20}));
+}
+
 // A character the code page has no byte for comes back as '?', never as a
 // look-alike letter: "Łódź.txt" must not turn into the name of another file.
 TEST(Text, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
@@ -304,6 +326,28 @@ TEST(Controls, OwnTableDefaultProcessingAndOwnerDraw) {
         d.CloseWindow(IDOK);
     });
     EXPECT_EQ(dlg.drawn.Handle(), nullptr);
+}
+
+// A list of multiple selection: items are selected and deselected one by one;
+// an index without an item changes nothing.
+TEST(Controls, MultipleSelectionListSelectsItemsOneByOne) {
+    class MultiDialog : public wl::Dialog {
+    public:
+        MultiDialog() : wl::Dialog(nullptr, IDD_TEST) {}
+        wl::ListBox list{this, 301, 110, 60, 80, 60, WS_VISIBLE | WS_VSCROLL | LBS_MULTIPLESEL | LBS_HASSTRINGS};
+    };
+    MultiDialog dlg;
+    ExecuteWith(dlg, [&](wl::Dialog& d) {
+        for (const char* item : {"a", "b", "c", "d", "e"}) dlg.list.AddString(item);
+        for (int i : {1, 3, 4, 7}) dlg.list.SetSel(i, true);
+        dlg.list.SetSel(4, false);
+        dlg.list.SetSel(9, false);
+        std::vector<bool> selected;
+        for (int i = 0; i < 8; ++i) selected.push_back(dlg.list.IsSelected(i));
+        EXPECT_EQ(selected, (std::vector<bool>{false, true, false, true, false, false, false, false}));
+        EXPECT_EQ(dlg.list.Send(LB_GETSELCOUNT), 2);
+        d.CloseWindow(IDOK);
+    });
 }
 
 // Frame: commands go to the frame first, then to the client; enablers set

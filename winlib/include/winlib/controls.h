@@ -109,6 +109,10 @@ protected:
 class ListBox : public ItemList {
 public:
     using ItemList::ItemList;
+    // Multiple-selection lists: selects or deselects item `index` (an index
+    // without an item changes nothing), and whether the item is selected.
+    void SetSel(int index, bool selected);
+    bool IsSelected(int index) const;
 protected:
     const wchar_t* ClassName() const override { return L"LISTBOX"; }
     const Messages& ListMessages() const override;

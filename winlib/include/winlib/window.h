@@ -44,6 +44,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -93,6 +95,16 @@ struct MessageTable {
     const TableEntry* entries;  // ends with an End entry
 };
 
+// A control and the id of the text it shows.
+struct ItemText {
+    int control;
+    int text;
+};
+
+// Texts by id, 8-bit in the code page of the window that shows them (a
+// program's UI texts in its UI language).
+using TextLookup = std::function<std::string(int textId)>;
+
 // State of one command's user-interface items, filled by an enabler handler.
 class CommandEnabler {
 public:
@@ -141,6 +153,9 @@ public:
     std::string GetText() const;
     void SetItemText(int id, const std::string& text);
     std::string GetItemText(int id) const;
+    // Sets each control's text to the text `lookup` gives for its text id, in
+    // the order of `items`.
+    void SetItemTexts(const TextLookup& lookup, std::initializer_list<ItemText> items);
     HWND GetItem(int id) const { return ::GetDlgItem(hwnd_, id); }
 
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(hwnd_, msg, wp, lp); }

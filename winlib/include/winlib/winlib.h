@@ -2,7 +2,8 @@
 //
 // - text.h         ToWide/FromWide, SetText/GetText(hwnd, bytes, code page): the one
 //                  place where 8-bit texts meet the W functions.
-// - window.h       Window: handle, code page, texts, timers, SetupWindow, CanClose;
+// - window.h       Window: handle, code page, texts (SetItemTexts: control texts by text id
+//                  through the program's TextLookup), timers, SetupWindow, CanClose;
 //                  message tables (WL_BEGIN_MESSAGE_TABLE ... WL_MESSAGE / WL_COMMAND /
 //                  WL_NOTIFY / WL_CONTROL / WL_ENABLER, the ranges WL_COMMAND_RANGE /
 //                  WL_ENABLER_RANGE, WM_NOTIFY by WL_ON_NOTIFY / WL_ON_NOTIFY_ANY /
@@ -11,16 +12,15 @@
 // - dialog.h       Dialog on a template by number or name: Execute() (modal, returns the
 //                  close code), Create() (modeless or child), CloseWindow(code), the
 //                  common grey look, and SetTestHook for tests.
-// - controls.h     Control, Button, Static, Edit, ListBox and ComboBox (both ItemList), ScrollBar: bound by
-//                  id or created in code; owner-draw through ODADrawEntire/ODASelect/ODAFocus.
+// - controls.h     Control, Button, Static, Edit, ListBox (also of multiple selection) and ComboBox
+//                  (both ItemList), ScrollBar: bound by id or created in code; owner-draw through
+//                  ODADrawEntire/ODASelect/ODAFocus.
 // - frame.h        FrameWindow with ControlBar (toolbar), StatusBar and client window;
 //                  command routing frame -> client; enablers on menus and buttons.
 // - application.h  Application: InitMainWindow, Run, message loop with accelerators
 //                  and modeless dialogs, idle updates.
 // - common_dialogs.h  OpenFileDialog, SaveFileDialog, ChooseFontDialog: the system dialogs with
 //                  8-bit texts in a code page and "a|b|" filters; runners replaceable for tests.
-// - job_dialog.h   JobDialog: runs a lex::Stepper (core/jobs) on its window timer with a
-//                  budget per tick, shows progress, cancels on Cancel/Escape/close box.
 // - exception_barrier.h  A handler's exception stops at the window procedure: one report
 //                  (ScopedFailureReporter replaces the message box) and the top window
 //                  closes (a modal dialog ends with IDCANCEL); CallGuarded for other callbacks.
@@ -33,6 +33,5 @@
 #include "winlib/dialog.h"
 #include "winlib/exception_barrier.h"
 #include "winlib/frame.h"
-#include "winlib/job_dialog.h"
 #include "winlib/text.h"
 #include "winlib/window.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/jobs/stepper.h"
+#include "core/ui/job_dialog.h"
 #include "winlib/exception_barrier.h"
-#include "winlib/job_dialog.h"
 #include "winlib/testing.h"
 #include "winlib/winlib.h"
 
@@ -75,9 +75,9 @@ struct Ending {
     int bar;
 };
 
-class TestJobDialog : public wl::JobDialog {
+class TestJobDialog : public lex::JobDialog {
 public:
-    TestJobDialog() : wl::JobDialog(nullptr, L"JOB") {
+    TestJobDialog() : lex::JobDialog(nullptr, L"JOB") {
         SetProgressControls(kProgressText, kProgressBar);
         SetTiming(1, 1, std::chrono::milliseconds(0));  // one unit per tick
     }
@@ -185,7 +185,7 @@ TEST(JobDialog, TicksWaitWhileAUnitRunsADialogAndACancelThereWaitsForTheUnit) {
     INT_PTR nested = 0;
     job.onUnit = [&](int unit) {
         if (unit != 1) return;
-        wl::Dialog preview(&dlg, 100);  // as a preview or question inside one unit
+        wl::Dialog preview(&dlg, L"PREVIEW");  // as a preview or question inside one unit
         nested = ExecuteWith(preview, [&](wl::Dialog& p) {
             for (int i = 0; i < 5; ++i) {  // ticks come meanwhile
                 Sleep(10);

@@ -1,9 +1,9 @@
-// A dialog that runs a lex::Stepper on its window timer: one Step with the
-// time budget per tick, progress shown after each, cancel from the Cancel
+// A dialog that runs a Stepper (core/jobs) on its window timer: one Step with
+// the time budget per tick, progress shown after each, cancel from the Cancel
 // button, Escape or the close box, and an end hook for the closing message.
 //
-//   class TExportWindow : public wl::JobDialog {
-//       TExportWindow(wl::Window* parent) : wl::JobDialog(parent, kExportTemplate) { SetProgressControls(kProgressLine); }
+//   class TExportWindow : public lex::JobDialog {
+//       TExportWindow(wl::Window* parent) : lex::JobDialog(parent, kExportTemplate) { SetProgressControls(kProgressLine); }
 //       void CmStart() { if (!JobRunning()) StartJob(exportJob_); }         // the table maps IDOK to it
 //       bool ConfirmCancel() override { return AskYesNo(...); }             // the program's own question
 //       void JobEnded(lex::Stepper& job) override { if (job.State() == lex::JobState::Done) ShowOk(...); }
@@ -31,12 +31,12 @@
 #include "core/jobs/stepper.h"
 #include "winlib/dialog.h"
 
-namespace wl {
+namespace lex {
 
-class JobDialog : public Dialog {
+class JobDialog : public wl::Dialog {
 public:
-    JobDialog(Window* parent, int templateId, HINSTANCE module = nullptr);
-    JobDialog(Window* parent, const wchar_t* templateName, HINSTANCE module = nullptr);
+    JobDialog(wl::Window* parent, int templateId, HINSTANCE module = nullptr);
+    JobDialog(wl::Window* parent, const wchar_t* templateName, HINSTANCE module = nullptr);
     ~JobDialog() override;
 
     // Controls that show the progress (0: none): the text control gets the
@@ -46,14 +46,14 @@ public:
     // unit per tick). Defaults: timer 1, every 10 ms, 20 ms of work.
     void SetTiming(UINT_PTR timerId, UINT periodMs, std::chrono::milliseconds budget);
     // The clock the budget is measured on (tests); it must outlive the runs.
-    void SetClock(const lex::Clock& clock) { clock_ = &clock; }
+    void SetClock(const Clock& clock) { clock_ = &clock; }
 
     // Starts `job` (not owned; it must outlive the run). False when a job is
     // running already or the dialog has no window, or when the job cannot
     // start (JobEnded has then run).
-    bool StartJob(lex::Stepper& job);
+    bool StartJob(Stepper& job);
     bool JobRunning() const { return job_ != nullptr; }
-    lex::Stepper* RunningJob() const { return job_; }
+    Stepper* RunningJob() const { return job_; }
     // Stops the running job and keeps the dialog open.
     void CancelJob();
 
@@ -70,19 +70,19 @@ protected:
     // Asked before a running job is cancelled by a close request.
     virtual bool ConfirmCancel() { return true; }
     // Shows the progress in the controls of SetProgressControls.
-    virtual void ShowProgress(const lex::JobProgress& progress);
+    virtual void ShowProgress(const JobProgress& progress);
     // The run has ended (job.State(), job.Result()): the closing message.
-    virtual void JobEnded(lex::Stepper& job);
+    virtual void JobEnded(Stepper& job);
 
     LRESULT EvDestroy(WPARAM, LPARAM);
 
 private:
     static void CALLBACK TickProc(HWND hwnd, UINT msg, UINT_PTR id, DWORD time);
     void Tick();
-    void Finish(lex::Stepper& job);
+    void Finish(Stepper& job);
 
-    lex::Stepper* job_ = nullptr;
-    const lex::Clock* clock_;
+    Stepper* job_ = nullptr;
+    const Clock* clock_;
     UINT_PTR timerId_ = 1;
     UINT periodMs_ = 10;
     std::chrono::milliseconds budget_{20};
@@ -94,4 +94,4 @@ private:
     bool closeRequested_ = false;   // and then close with IDCANCEL
 };
 
-}  // namespace wl
+}  // namespace lex

@@ -1,10 +1,10 @@
-#include "winlib/job_dialog.h"
+#include "core/ui/job_dialog.h"
 
 #include <commctrl.h>
 
 #include "winlib/exception_barrier.h"
 
-namespace wl {
+namespace lex {
 
 namespace {
 
@@ -31,19 +31,19 @@ private:
 
 }  // namespace
 
-WL_BEGIN_MESSAGE_TABLE(JobDialog, Dialog)
+WL_BEGIN_MESSAGE_TABLE(JobDialog, wl::Dialog)
     WL_COMMAND(IDOK, CmOk)
     WL_COMMAND(IDCANCEL, CmCancel)
     WL_MESSAGE(WM_DESTROY, EvDestroy)
 WL_END_MESSAGE_TABLE()
 
-JobDialog::JobDialog(Window* parent, int templateId, HINSTANCE module)
-    : Dialog(parent, templateId, module), clock_(&lex::SystemClock()) {
+JobDialog::JobDialog(wl::Window* parent, int templateId, HINSTANCE module)
+    : wl::Dialog(parent, templateId, module), clock_(&SystemClock()) {
     InitProgressClass();
 }
 
-JobDialog::JobDialog(Window* parent, const wchar_t* templateName, HINSTANCE module)
-    : Dialog(parent, templateName, module), clock_(&lex::SystemClock()) {
+JobDialog::JobDialog(wl::Window* parent, const wchar_t* templateName, HINSTANCE module)
+    : wl::Dialog(parent, templateName, module), clock_(&SystemClock()) {
     InitProgressClass();
 }
 
@@ -62,7 +62,7 @@ void JobDialog::SetTiming(UINT_PTR timerId, UINT periodMs, std::chrono::millisec
     budget_ = budget;
 }
 
-bool JobDialog::StartJob(lex::Stepper& job) {
+bool JobDialog::StartJob(Stepper& job) {
     if (job_ || !Handle()) return false;
     if (!job.Start()) {
         ShowProgress(job.Progress());
@@ -78,15 +78,15 @@ bool JobDialog::StartJob(lex::Stepper& job) {
 }
 
 void CALLBACK JobDialog::TickProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
-    CallGuarded(hwnd, WM_TIMER, [hwnd] {
-        if (auto* dialog = dynamic_cast<JobDialog*>(FromHandle(hwnd))) dialog->Tick();
+    wl::CallGuarded(hwnd, WM_TIMER, [hwnd] {
+        if (auto* dialog = dynamic_cast<JobDialog*>(wl::Window::FromHandle(hwnd))) dialog->Tick();
         return LRESULT(0);
     });
 }
 
 void JobDialog::Tick() {
     if (!job_ || stepping_ || asking_) return;
-    lex::Stepper& job = *job_;
+    Stepper& job = *job_;
     if (!cancelRequested_) {
         FlagScope busy(stepping_);
         job.Step(*clock_, budget_);
@@ -98,10 +98,10 @@ void JobDialog::Tick() {
     }
     const bool close = closeRequested_;
     Finish(job);
-    if (close && Handle()) Dialog::CmCancel();
+    if (close && Handle()) wl::Dialog::CmCancel();
 }
 
-void JobDialog::Finish(lex::Stepper& job) {
+void JobDialog::Finish(Stepper& job) {
     KillTimer(timerId_);
     job_ = nullptr;
     cancelRequested_ = false;
@@ -117,13 +117,13 @@ void JobDialog::CancelJob() {
         cancelRequested_ = true;
         return;
     }
-    lex::Stepper& job = *job_;
+    Stepper& job = *job_;
     job.Cancel();
     Finish(job);
 }
 
 bool JobDialog::CanClose() {
-    if (!job_) return Dialog::CanClose();
+    if (!job_) return wl::Dialog::CanClose();
     bool confirmed = false;
     {
         FlagScope asking(asking_);
@@ -143,23 +143,23 @@ bool JobDialog::CanClose() {
 
 void JobDialog::EndAfterFailure() {
     if (job_ && !stepping_) {
-        lex::Stepper* job = job_;
+        Stepper* job = job_;
         KillTimer(timerId_);
         job_ = nullptr;
         job->Cancel();
     }
-    Dialog::EndAfterFailure();
+    wl::Dialog::EndAfterFailure();
 }
 
 void JobDialog::CmOk() {
-    if (!job_) Dialog::CmOk();
+    if (!job_) wl::Dialog::CmOk();
 }
 
 void JobDialog::CmCancel() {
-    if (CanClose()) Dialog::CmCancel();
+    if (CanClose()) wl::Dialog::CmCancel();
 }
 
-void JobDialog::ShowProgress(const lex::JobProgress& progress) {
+void JobDialog::ShowProgress(const JobProgress& progress) {
     if (!Handle()) return;
     if (textId_) SetItemText(textId_, progress.text);
     if (barId_) {
@@ -169,7 +169,7 @@ void JobDialog::ShowProgress(const lex::JobProgress& progress) {
     }
 }
 
-void JobDialog::JobEnded(lex::Stepper&) {}
+void JobDialog::JobEnded(Stepper&) {}
 
 LRESULT JobDialog::EvDestroy(WPARAM, LPARAM) {
     // The window goes: the job stops with it, without an end message.
@@ -178,7 +178,7 @@ LRESULT JobDialog::EvDestroy(WPARAM, LPARAM) {
         if (stepping_) {
             cancelRequested_ = true;  // the tick cancels it when the unit in progress returns
         } else {
-            lex::Stepper* job = job_;
+            Stepper* job = job_;
             job_ = nullptr;
             job->Cancel();
         }
@@ -186,4 +186,4 @@ LRESULT JobDialog::EvDestroy(WPARAM, LPARAM) {
     return DefaultProcessing();
 }
 
-}  // namespace wl
+}  // namespace lex
