@@ -107,7 +107,7 @@ bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer
             if (b.File == h && b.Start <= pos && pos < b.Start + b.Length) slot = i;
         }
         if (slot < 0) {
-            const bool near = file.LastMiss >= 0 && pos >= file.LastMiss - kNear && pos < file.LastMiss + kNear;
+            const bool near = file.LastMiss < 0 || (pos >= file.LastMiss - kNear && pos < file.LastMiss + kNear);
             file.LastMiss = pos;
             // Far from the last miss: only what was asked for, kept when a
             // whole record.

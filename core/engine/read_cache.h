@@ -16,9 +16,10 @@ namespace lex {
 
 class BlockCache {
 public:
-    // A read that misses loads a block when it lies near the file's previous
-    // miss (a list read in order, a search closing in); far from it, only the
-    // bytes asked for are read, so scattered records cost no more than before.
+    // A read that misses loads a block when it is the file's first (a lookup
+    // reads on from there) or lies near the file's previous miss (a list read
+    // in order, a search closing in); far from it, only the bytes asked for
+    // are read, so scattered records cost no more than before.
     static constexpr uint32_t kLargeBlock = 4096;
     static constexpr int64_t kNear = 4 * kLargeBlock;
     static constexpr int kBlocks = 16;

@@ -192,11 +192,13 @@ TEST_F(ReadCacheTest, RecordsReadOneByOneAreKeptForTheOperation) {
         int fileReads;  // reads of the file so far in the operation
     };
     const Read reads[] = {
-        {100000, 19, 1},  {20000, 19, 2},   {100000, 19, 2},  // kept
-        {100000, 10, 2},  {100000, 30, 3},  {100000, 30, 3},  // a longer read is kept instead
-        {20005, 5, 4},    // inside a kept record, not its start: a block near the last miss
-        {20000, 19, 4},   // now in that block
-        {180000, 600, 5}, {60000, 600, 6},  {180000, 600, 7},  // too long to keep
+        {0, 19, 1},                        // the file's first read: a block
+        {100000, 19, 2},  {20000, 19, 3},  // far apart: each record alone, kept
+        {100000, 19, 3},  {100000, 10, 3},
+        {100000, 30, 4},  {100000, 30, 4},  // a longer read is kept instead
+        {20005, 5, 5},                      // inside a kept record, not at its start
+        {180000, 600, 6}, {60000, 600, 7},  {180000, 600, 8},  // too long to keep
+        {2000, 100, 8},                     // in the first block
     };
     for (int operation = 0; operation < 2; ++operation) {
         ctx.Cache.Start();
