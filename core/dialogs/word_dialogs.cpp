@@ -5,6 +5,7 @@
 
 #include "core/engine/slots.h"
 #include "core/engine/trim_word.h"
+#include "core/lookup/lookup_session.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/ui_texts.h"
 
@@ -103,22 +104,7 @@ bool WordDialogBase::CommandDone(int result) {
 }
 
 bool WordDialogBase::ReadEntryTranslations(std::vector<std::string>& out) {
-    if (view_.EntryOffset <= 0) return false;
-    EngineContext& ctx = services_.Engine;
-    if (OpenSlotFiles(ctx, view_.Slot, kOpenReadShared) != 1) return false;
-    std::vector<std::string> all;
-    // The node must still be the shown word's (the list line was taken with it).
-    bool ok = ReadNodeAt(ctx, view_.EntryOffset) == 1 && !ctx.Node.Node.Deleted() && ctx.Node.Word == view_.Word &&
-              ReadLiveTranslations(ctx, ctx.Node.Node.FirstTranslation, ctx.Node.Node.Flags, all) == 1;
-    CloseSlotFiles(ctx);
-    if (!ok) return false;
-    const char note = ctx.Settings.GrammarSeparator;
-    out.clear();
-    for (const std::string& t : all)
-        if (t.empty() || t[0] != note) out.push_back(t);
-    for (const std::string& t : all)
-        if (!t.empty() && t[0] == note) out.push_back(t);
-    return true;
+    return ReadShownEntry(services_.Engine, view_.Slot, view_.EntryOffset, view_.Word, out);
 }
 
 // --- Add word ------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine_internal.h"
+#include "lookup_reads.h"
 
 namespace lex {
 
@@ -383,31 +384,51 @@ bool OpenAndLocate(EngineContext& ctx, const std::string& word, int slot) {
 
 }  // namespace
 
-int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags) {
+int ReadEntryText(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags, const KeyWaiting& keyWaiting,
+                  EntryText& out) {
+    out = EntryText();
     if (firstTranslation == 0) return 1;
     std::vector<ChainRecord> chain;
     if (ReadTranslations(ctx, firstTranslation, nodeFlags, chain) != 1) return -1;
-
-    EngineDisplay& d = ctx.Display;
-    for (const ChainRecord& rec : chain) {
-        if (d.QualifyingKeyWaiting()) return 1;
+    auto given = [&keyWaiting] { return keyWaiting && keyWaiting(); };
+    for (ChainRecord& rec : chain) {
+        if (given()) return 1;
         if (rec.Head.Deleted()) continue;
         if (IsGrammarNote(rec.Text)) continue;
-        d.AppendTranslation(rec.Text);
-        d.AppendTranslation("\r\n");
+        out.Lines.push_back(std::move(rec.Text));
     }
-    d.AppendTranslation(kSeparatorLine);
-    d.AppendTranslation("\r\n");
-    for (const ChainRecord& rec : chain) {
-        if (d.QualifyingKeyWaiting()) return 1;
+    out.Lines.push_back(kSeparatorLine);
+    for (ChainRecord& rec : chain) {
+        if (given()) return 1;
         if (rec.Head.Deleted()) continue;
         if (!IsGrammarNote(rec.Text)) continue;
-        std::string note = rec.Text;
-        note[0] = ctx.Settings.GrammarSeparator;
-        d.AppendTranslation(note);
+        rec.Text[0] = ctx.Settings.GrammarSeparator;
+        out.Lines.push_back(std::move(rec.Text));
+    }
+    out.ScrollToTop = true;
+    return 1;
+}
+
+namespace {
+
+void Draw(EngineDisplay& d, const EntryText& text) {
+    for (const std::string& line : text.Lines) {
+        d.AppendTranslation(line);
         d.AppendTranslation("\r\n");
     }
-    d.ScrollTranslationToTop();
+    if (text.ScrollToTop) d.ScrollTranslationToTop();
+}
+
+KeyWaiting DisplayKeyCheck(EngineContext& ctx) {
+    return [&ctx] { return ctx.Display.QualifyingKeyWaiting(); };
+}
+
+}  // namespace
+
+int ShowTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags) {
+    EntryText text;
+    if (ReadEntryText(ctx, firstTranslation, nodeFlags, DisplayKeyCheck(ctx), text) != 1) return -1;
+    Draw(ctx.Display, text);
     return 1;
 }
 
@@ -426,27 +447,47 @@ int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t n
     return 1;
 }
 
-int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
-               int slot) {
-    rows.clear();
-    ctx.Display.ClearTranslation();
-    ctx.Display.SetPronunciation("");
-    if (!OpenAndLocate(ctx, word, slot)) return -1;
+int LookupWordQuietly(EngineContext& ctx, const std::string& word, int slot, bool keyPosition,
+                      const KeyWaiting& keyWaiting, WordLookup& out) {
+    out = WordLookup();
+    if (OpenSlotForReading(ctx, slot) != 1) return -1;
+    out.Opened = true;
+    if (keyPosition && WordKeyPosition(ctx, slot, word, out.Key) != 1) out.Key = KeyPosition();
+    if (LocateWord(ctx, PreparedWord(word)) != 1) {
+        CloseSlotFiles(ctx);
+        return -1;
+    }
     const int32_t found = ctx.FoundOffset;
     if (ctx.ExactMatch == 1 && !ctx.Node.Node.Deleted()) {
         const NodeBuffer entry = ctx.Node;
+        out.Shown = true;
         std::string pron = entry.Pronunciation;
         TrimWord(pron);
         std::string label = "[" + pron + "]";
-        ctx.Display.SetPronunciation(label.size() > 2 ? label : std::string());
-        if (ShowTranslations(ctx, entry.Node.FirstTranslation, entry.Node.Flags) != 1) {
+        if (label.size() > 2) out.Pronunciation = std::move(label);
+        if (ReadEntryText(ctx, entry.Node.FirstTranslation, entry.Node.Flags, keyWaiting, out.Text) != 1) {
             CloseSlotFiles(ctx);
             return -1;
         }
         ctx.Hooks.AddToHistory(entry.Word, slot);
     }
-    int n = FillRows(ctx, found, rows);
+    int n = FillRows(ctx, found, out.Rows);
     CloseSlotFiles(ctx);
+    return n;
+}
+
+int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
+               int slot) {
+    rows.clear();
+    ctx.Display.ClearTranslation();
+    ctx.Display.SetPronunciation("");
+    WordLookup found;
+    const int n = LookupWordQuietly(ctx, word, slot, false, DisplayKeyCheck(ctx), found);
+    if (found.Shown) {
+        ctx.Display.SetPronunciation(found.Pronunciation);
+        Draw(ctx.Display, found.Text);
+    }
+    rows = std::move(found.Rows);
     return n;
 }
 
@@ -521,7 +562,7 @@ int WordKeyPosition(EngineContext& ctx, int slot, const std::string& word, KeyPo
     SlotFileUse keys(ctx, slot, kKeyIndexHandle, ctx.Settings.KeyIndexPaths[slot]);
     if (keys.Get() == kNoFile) return -1;
     out.Position = PositionOfKey(ctx, keys.Get(), WordSortKey(word, slot, ctx.Settings));
-    const int64_t size = ctx.Files.Size(keys.Get());
+    const int64_t size = FileSize(ctx, keys.Get());
     out.Records = size > 0 ? static_cast<int32_t>(size / static_cast<int64_t>(KeyRecord::kSize)) : 0;
     return 1;
 }

@@ -17,9 +17,57 @@ void BlockCache::Drop() {
     for (Block& b : blocks_) b = Block{};
     files_.clear();
     clock_ = 0;
+    ForgetRecords();
+}
+
+void BlockCache::ForgetRecords() {
+    records_.clear();
+    recordCount_ = 0;
+    if (++generation_ == 0) {  // wrapped: no slot may look current
+        for (Record& r : recordSlots_) r.Generation = 0;
+        generation_ = 1;
+    }
+}
+
+namespace {
+
+uint32_t SlotOf(FileHandle h, int64_t offset, uint32_t slots) {
+    uint64_t k = static_cast<uint64_t>(offset) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(h) * 0xC2B2AE3D27D4EB4Full;
+    return static_cast<uint32_t>(k >> 32) & (slots - 1);
+}
+
+}  // namespace
+
+BlockCache::Record* BlockCache::FindRecord(FileHandle h, int64_t offset) {
+    if (recordCount_ == 0) return nullptr;
+    for (uint32_t i = SlotOf(h, offset, kRecordSlots);; i = (i + 1) & (kRecordSlots - 1)) {
+        Record& r = recordSlots_[i];
+        if (r.Generation != generation_) return nullptr;
+        if (r.File == h && r.Offset == offset) return &r;
+    }
+}
+
+void BlockCache::KeepRecord(FileHandle h, int64_t offset, const uint8_t* bytes, uint32_t count) {
+    if (count > kLargestRecord || recordCount_ >= kRecordsKept) return;
+    if (recordSlots_.empty()) recordSlots_.resize(kRecordSlots);
+    for (uint32_t i = SlotOf(h, offset, kRecordSlots);; i = (i + 1) & (kRecordSlots - 1)) {
+        Record& r = recordSlots_[i];
+        if (r.Generation == generation_ && !(r.File == h && r.Offset == offset)) continue;
+        if (r.Generation == generation_ && r.Length >= count) return;
+        if (r.Generation != generation_) ++recordCount_;
+        r.File = h;
+        r.Offset = offset;
+        r.Length = count;
+        r.At = static_cast<uint32_t>(records_.size());
+        r.Generation = generation_;
+        records_.insert(records_.end(), bytes, bytes + count);
+        return;
+    }
 }
 
 void BlockCache::Forget(FileHandle h) {
+    // The handle's number may come back for another file.
+    ForgetRecords();
     for (Block& b : blocks_)
         if (b.File == h) b = Block{};
     files_.erase(std::remove_if(files_.begin(), files_.end(),
@@ -44,6 +92,10 @@ int64_t BlockCache::Size(FileSystem& fs, FileHandle h) {
 bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     if (!active_ || offset < 0) return fs.ReadAt(h, offset, buffer, count);
     if (count == 0) return true;
+    if (const Record* r = FindRecord(h, offset); r && r->Length >= count) {
+        std::memcpy(buffer, records_.data() + r->At, count);
+        return true;
+    }
     FileState& file = StateOf(h);
     uint8_t* out = static_cast<uint8_t*>(buffer);
     int64_t pos = offset;
@@ -55,10 +107,15 @@ bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer
             if (b.File == h && b.Start <= pos && pos < b.Start + b.Length) slot = i;
         }
         if (slot < 0) {
-            const bool near = file.LastMiss >= 0 && pos >= file.LastMiss - kNear && pos < file.LastMiss + kNear;
+            const bool near = file.LastMiss < 0 || (pos >= file.LastMiss - kNear && pos < file.LastMiss + kNear);
             file.LastMiss = pos;
-            // Far from the last miss: only what was asked for.
-            if (!near) return fs.ReadAt(h, pos, out, left);
+            // Far from the last miss: only what was asked for, kept when a
+            // whole record.
+            if (!near) {
+                if (!fs.ReadAt(h, pos, out, left)) return false;
+                if (pos == offset) KeepRecord(h, pos, out, left);
+                return true;
+            }
             slot = 0;
             for (int i = 1; i < kBlocks; ++i)
                 if (blocks_[i].Used < blocks_[slot].Used) slot = i;

@@ -1,8 +1,10 @@
 // The block cache of one read operation: a lookup reads its key records,
 // nodes, texts and translations through a few blocks of the files, so that
-// neighbouring records cost one read. The blocks live only while the
-// operation runs and are dropped when its files close; the edits never read
-// through them.
+// neighbouring records cost one read, and keeps the small records it read
+// one by one, so that a walk that comes back over a node (the entry found, a
+// walk back over nodes passed forward) does not read it again. Blocks and
+// records live only while the operation runs and are dropped when its files
+// close; the edits never read through them.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +16,17 @@ namespace lex {
 
 class BlockCache {
 public:
-    // A read that misses loads a block when it lies near the file's previous
-    // miss (a list read in order, a search closing in); far from it, only the
-    // bytes asked for are read, so scattered records cost no more than before.
+    // A read that misses loads a block when it is the file's first (a lookup
+    // reads on from there) or lies near the file's previous miss (a list read
+    // in order, a search closing in); far from it, only the bytes asked for
+    // are read, so scattered records cost no more than before.
     static constexpr uint32_t kLargeBlock = 4096;
     static constexpr int64_t kNear = 4 * kLargeBlock;
     static constexpr int kBlocks = 16;
+    // Records read one by one that are kept: at most this long, this many.
+    static constexpr uint32_t kLargestRecord = 512;
+    static constexpr uint32_t kRecordSlots = 4096;  // a power of two
+    static constexpr uint32_t kRecordsKept = kRecordSlots / 2;
 
     bool Active() const { return active_; }
     // Off: every read goes to the file (to compare results and read counts).
@@ -49,13 +56,27 @@ private:
         int64_t Size;      // -1 until asked (a costly call on some systems)
         int64_t LastMiss;  // offset of the last read that missed, -1 none
     };
+    struct Record {
+        FileHandle File = kNoFile;
+        int64_t Offset = 0;
+        uint32_t Length = 0;
+        uint32_t At = 0;          // in records_
+        uint32_t Generation = 0;  // kept while it equals generation_
+    };
     FileState& StateOf(FileHandle h);
+    Record* FindRecord(FileHandle h, int64_t offset);
+    void KeepRecord(FileHandle h, int64_t offset, const uint8_t* bytes, uint32_t count);
+    void ForgetRecords();
     bool enabled_ = true;
     bool active_ = false;
     std::vector<uint8_t> data_;
     Block blocks_[kBlocks];
     std::vector<FileState> files_;
     uint64_t clock_ = 0;
+    std::vector<Record> recordSlots_;
+    std::vector<uint8_t> records_;
+    uint32_t recordCount_ = 0;
+    uint32_t generation_ = 1;
 };
 
 }  // namespace lex

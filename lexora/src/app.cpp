@@ -19,7 +19,6 @@ void TDrawApp::InitMainWindow() {
     program_.CreateFonts();
 
     client_ = std::make_unique<TDrawWindow>(nullptr, program_);
-    program_.BindDisplay(*client_);
     frame_ = std::make_unique<TFOkno>(program_, *client_);
     frame_->CreateFrame();
     SetMainWindow(frame_.get());

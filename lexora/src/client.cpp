@@ -1,7 +1,6 @@
 #include "client.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "core/engine/collation.h"
 #include "lexora_ids.h"
@@ -46,6 +45,14 @@ void TDrawWindow::SetupWindow() {
     translationFocused_ = false;
     // Other programs ask for lookups through DDE from now on.
     program_.Dde.Register();
+}
+
+lex::LookupSession& TDrawWindow::Session() {
+    if (!session_) {
+        session_ = std::make_unique<lex::LookupSession>(*program_.Engine, program_.Config.Dictionary,
+                                                        [this] { return QualifyingKeyWaiting(); });
+    }
+    return *session_;
 }
 
 UINT TDrawWindow::OriginalCodePage() const { return program_.SlotCodePage(program_.CurrentSlot(), 0); }
@@ -111,6 +118,7 @@ void TDrawWindow::Layout() {
                                                   child | SBS_VERT);
     scroll_ = scroll.get();
     wordBox_->AdoptCompanion(std::move(scroll));
+    Session().NewScrollBar();
     pronunciation_ = new wl::Static(this, IDC_PRONUNCIATION, L + 6, T + E + half + 2 - 20, W - 12, 30,
                                     child | SS_LEFT | SS_NOPREFIX);
     translation_ = new TranslationBox(this, IDC_TRANSLATION_BOX, L + 6, T + 2 * E + half + 2 + 15, W - 12, half,
@@ -141,7 +149,7 @@ void TDrawWindow::RefreshView() {
     label1_->SetText(program_.Config.OriginalNames[slot]);
     label2_->SetText(program_.Config.TranslationNames[slot]);
     wordBox_->SetText(program_.CurrentWord());
-    EvWordEditChange();
+    LookUpWordBox(true);
     RestoreFocus();
     translation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[1][slot]), FALSE);
     wordBox_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][slot]), FALSE);
@@ -156,51 +164,75 @@ void TDrawWindow::ClearRows() {
     for (int i = 0; i < kVisibleRows && wordBox_->GetCount() > 0; ++i) wordBox_->DeleteString(0);
 }
 
-void TDrawWindow::ShowRows(int count) {
-    if (count < 0) {
-        rows_.clear();
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-        return;
+void TDrawWindow::ClearTranslation() {
+    if (translation_) translation_->SetText("");
+}
+
+void TDrawWindow::Show(const lex::LookupView& view) {
+    if (view.Word) wordBox_->SetText(*view.Word);
+    const std::vector<lex::ResultRow>& rows = Session().Rows();
+    switch (view.List) {
+    case lex::ListChange::None:
+        break;
+    case lex::ListChange::Refilled:
+        ClearRows();
+        for (const lex::ResultRow& row : rows) wordBox_->AddString(row.Word);
+        break;
+    case lex::ListChange::EntryAtTop:
+        // A full list gives up its last line.
+        if (wordBox_->GetCount() >= static_cast<int>(rows.size())) wordBox_->DeleteString(wordBox_->GetCount() - 1);
+        wordBox_->InsertString(rows.front().Word, 0);
+        break;
+    case lex::ListChange::EntryAtBottom:
+        wordBox_->DeleteString(0);
+        wordBox_->InsertString(rows.back().Word, static_cast<int>(rows.size()) - 1);
+        break;
     }
-    if (rows_.size() > static_cast<size_t>(count)) rows_.resize(count);
-    for (size_t i = 0; i < rows_.size() && i < static_cast<size_t>(kVisibleRows); ++i) {
-        wordBox_->AddString(rows_[i].Word);
+    if (view.SelectLine >= 0) wordBox_->SetSelIndex(view.SelectLine);
+    if (view.ClearTranslation) ClearTranslation();
+    if (!view.Translation.Lines.empty()) {
+        std::string text;
+        for (const std::string& line : view.Translation.Lines) text += line + "\r\n";
+        const int length = static_cast<int>(translation_->Send(WM_GETTEXTLENGTH));
+        translation_->Send(EM_SETSEL, length, length);
+        const std::wstring wide = wl::ToWide(text, TranslationCodePage());
+        translation_->Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    if (view.Translation.ScrollToTop) {
+        const int lines = static_cast<int>(translation_->Send(EM_GETLINECOUNT));
+        translation_->Send(EM_LINESCROLL, 0, -lines);
+    }
+    if (view.Pronunciation) pronunciation_->SetText(*view.Pronunciation);
+    if (view.ScrollBarChanged) {
+        const lex::ScrollBarState& bar = Session().ScrollBar();
+        scroll_->SetRange(bar.Min, bar.Max);
+        scroll_->SetPosition(bar.Position);
+    }
+    for (lex::LookupFailure failure : view.Failures) {
+        ShowMessage(lex::kTextVocabularyErrorCaption, failure == lex::LookupFailure::FilesInaccessible
+                                                          ? lex::kTextDataFilesInaccessible
+                                                          : lex::kTextDataFilesCorrupted);
     }
 }
 
-bool TDrawWindow::ScrollToWord(const std::string& word) {
-    lex::KeyPosition place;
-    if (lex::WordKeyPosition(*program_.Engine, program_.CurrentSlot(), word, place) != 1) return false;
-    scrollMaximum_ = place.Records - 2;
-    scroll_->SetRange(1, std::max(1, place.Records - 2));
-    if (place.Position >= 0) scroll_->SetPosition(place.Position);
-    return true;
-}
-
-void TDrawWindow::EvWordEditChange() {
+void TDrawWindow::LookUpWordBox(bool switchSlot) {
     if (!wordBox_) return;
-    std::string word = wordBox_->GetText();
-    if (word.size() > 254) word.resize(254);
-    program_.CurrentWord() = word;
-
-    const int slot = program_.CurrentSlot();
-    lex::EngineContext& ctx = *program_.Engine;
-    if (!ScrollToWord(word)) {
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-        ClearTranslation();
-        return;
-    }
-
+    const std::string word = wordBox_->GetText();
     DWORD selection = static_cast<DWORD>(wordBox_->Send(CB_GETEDITSEL, 0, 0));
     int start = LOWORD(selection), end = HIWORD(selection);
-    ClearRows();
-    listDirty_ = true;
-    ShowRows(lex::LookupWord(ctx, word, rows_, slot));
+    lex::LookupSession& session = Session();
+    const lex::LookupView view =
+        switchSlot ? session.SwitchSlot(program_.CurrentSlot(), word) : session.LookUp(word);
+    Show(view);
+    // A failure before the lookup leaves the word box as it was.
+    if (!view.LookedUp) return;
     wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
-    if (ctx.ReversedEntry && start > 0) {
+    if (program_.Engine->ReversedEntry && start > 0) {
         wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start - 1, end - 1));
     }
 }
+
+void TDrawWindow::EvWordEditChange() { LookUpWordBox(false); }
 
 void TDrawWindow::PasteWord(const std::string& text) {
     wordBox_->SetText("");
@@ -208,10 +240,7 @@ void TDrawWindow::PasteWord(const std::string& text) {
     std::string word = text;
     lex::TrimWord(word);
     wordBox_->SetText(word);
-    program_.CurrentWord() = wordBox_->GetText();
-    if (program_.CurrentWord().size() > 254) program_.CurrentWord().resize(254);
-    listDirty_ = true;
-    ShowRows(lex::LookupWord(*program_.Engine, program_.CurrentWord(), rows_, program_.CurrentSlot()));
+    Show(Session().LookUpKeepingScrollBar(wordBox_->GetText()));
 }
 
 // --- Selecting a line ----------------------------------------------------------
@@ -284,147 +313,31 @@ void TDrawWindow::RestoreFocus() {
 }
 
 void TDrawWindow::EvWordSelChange() {
-    lex::EngineContext& ctx = *program_.Engine;
-    const int slot = program_.CurrentSlot();
-    int line = static_cast<int>(wordBox_->Send(CB_GETCURSEL));
-    const int rows = static_cast<int>(rows_.size());
-    if (line >= rows) line = -1;  // a line the rows do not back
-    if (line >= 0) {
-        program_.CurrentWord() = rows_[line].Word;
-        wordBox_->SetText(program_.CurrentWord());
-    }
-    ClearTranslation();
-    if (line < 0) return;
-
-    const lex::ResultRow row = rows_[line];
-    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
-        return;
-    }
-    if (lex::ReadNodeAt(ctx, row.Offset) != 1) {
-        lex::CloseSlotFiles(ctx);
-        return;
-    }
-    std::string pron = ctx.Node.Pronunciation;
-    lex::TrimWord(pron);
-    SetPronunciation(pron.empty() ? std::string() : "[" + pron + "]");
-    lex::CloseSlotFiles(ctx);
-    if (lex::ShowTranslations(ctx, row.Node.FirstTranslation, row.Node.Flags) == -1) {
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
-        return;
-    }
-    program_.AddToHistory(program_.CurrentWord(), slot);
-    if (!ScrollToWord(program_.CurrentWord()))
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-
-    listDirty_ = true;
-    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
-        return;
-    }
-    if (line == 0) {
-        if (SlideUp()) wordBox_->SetSelIndex(1);
-    } else if (line == kVisibleRows - 1) {
-        if (SlideDown()) wordBox_->SetSelIndex(kVisibleRows - 2);
-    }
-    lex::CloseSlotFiles(ctx);
-}
-
-bool TDrawWindow::NextLiveRow(int32_t from, int direction, lex::ResultRow& row) {
-    lex::NodeWalk walk = lex::WalkFromNode(program_.CurrentSlot(), from, direction);
-    std::vector<lex::WalkEntry> found;
-    if (lex::StepNodeWalk(*program_.Engine, walk, INT_MAX, 1, found) < 0 || found.empty()) return false;
-    row = std::move(found.front());
-    return true;
-}
-
-bool TDrawWindow::SlideUp() {
-    std::vector<lex::ResultRow>& rows = rows_;
-    if (rows.empty()) return false;
-    lex::ResultRow before;
-    if (!NextLiveRow(rows[0].Node.Previous, -1, before)) return false;
-    if (rows.size() >= static_cast<size_t>(kVisibleRows)) {
-        wordBox_->DeleteString(kVisibleRows - 1);
-        rows.resize(kVisibleRows - 1);
-    }
-    rows.insert(rows.begin(), before);
-    wordBox_->InsertString(before.Word, 0);
-    return true;
-}
-
-bool TDrawWindow::SlideDown() {
-    std::vector<lex::ResultRow>& rows = rows_;
-    // A list shorter than the window is at the end of the slot already.
-    if (rows.size() < static_cast<size_t>(kVisibleRows)) return false;
-    lex::ResultRow after;
-    if (!NextLiveRow(rows[kVisibleRows - 1].Node.Next, 1, after)) return false;
-    wordBox_->DeleteString(0);
-    rows.erase(rows.begin());
-    rows.push_back(after);
-    wordBox_->InsertString(after.Word, kVisibleRows - 1);
-    return true;
+    Show(Session().Select(static_cast<int>(wordBox_->Send(CB_GETCURSEL))));
 }
 
 // --- Scrolling -------------------------------------------------------------------
 
 LRESULT TDrawWindow::EvVScroll(WPARAM wp, LPARAM lp) {
     if (!scroll_ || reinterpret_cast<HWND>(lp) != scroll_->Handle()) return 0;
-    const int code = LOWORD(wp);
+    lex::ScrollMove move = lex::ScrollMove::Other;
+    switch (LOWORD(wp)) {
+    case SB_LINEUP: move = lex::ScrollMove::LineUp; break;
+    case SB_LINEDOWN: move = lex::ScrollMove::LineDown; break;
+    case SB_PAGEUP: move = lex::ScrollMove::PageUp; break;
+    case SB_PAGEDOWN: move = lex::ScrollMove::PageDown; break;
+    case SB_THUMBPOSITION: move = lex::ScrollMove::ThumbPosition; break;
+    case SB_THUMBTRACK: move = lex::ScrollMove::ThumbTrack; break;
+    case SB_TOP: move = lex::ScrollMove::Top; break;
+    case SB_BOTTOM: move = lex::ScrollMove::Bottom; break;
+    case SB_ENDSCROLL: move = lex::ScrollMove::End; break;
+    }
     SCROLLINFO info{};
     info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
+    info.fMask = SIF_TRACKPOS;
     ::GetScrollInfo(scroll_->Handle(), SB_CTL, &info);
-    int pos = info.nPos;
-    switch (code) {
-    case SB_LINEUP: pos -= 1; break;
-    case SB_LINEDOWN: pos += 1; break;
-    case SB_PAGEUP: pos -= kVisibleRows; break;
-    case SB_PAGEDOWN: pos += kVisibleRows; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = info.nTrackPos; break;
-    case SB_TOP: pos = info.nMin; break;
-    case SB_BOTTOM: pos = info.nMax; break;
-    }
-    pos = std::clamp(pos, info.nMin, std::max(info.nMin, info.nMax));
-    if (pos != info.nPos) scroll_->SetPosition(pos);
-    Scroll(code);
+    Show(Session().Scroll(move, info.nTrackPos));
     return 0;
-}
-
-void TDrawWindow::Scroll(int code) {
-    lex::EngineContext& ctx = *program_.Engine;
-    const int slot = program_.CurrentSlot();
-    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) {
-        ClearTranslation();
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-        return;
-    }
-    if (code == SB_LINEUP) {
-        listDirty_ = SlideUp() || listDirty_;
-    } else if (code == SB_LINEDOWN) {
-        listDirty_ = SlideDown() || listDirty_;
-    }
-    lex::CloseSlotFiles(ctx);
-    if (lastScrollCode_ == SB_LINEUP || lastScrollCode_ == SB_LINEDOWN || code != SB_ENDSCROLL) {
-        lastScrollCode_ = code;
-        return;
-    }
-    // A page, thumb, top or bottom move has ended: fill the list from the key
-    // record at the scroll bar's position.
-    lastScrollCode_ = code;
-    int32_t node = 0;
-    const int found = lex::KeyRecordNode(ctx, slot, scroll_->GetPosition() - 1, node);
-    if (found == -1) {
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
-        return;
-    }
-    if (found != 1) {
-        ShowMessage(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
-        return;
-    }
-    ClearRows();
-    listDirty_ = true;
-    ShowRows(lex::FillRowsFromNode(ctx, node, rows_));
 }
 
 // --- Accelerator forwarding ---------------------------------------------------------
@@ -443,29 +356,7 @@ LRESULT TDrawWindow::EvCommandMessage(WPARAM wp, LPARAM lp) {
     return DefaultProcessing();
 }
 
-// --- The engine's display ----------------------------------------------------------
-
-void TDrawWindow::ClearTranslation() {
-    if (translation_) translation_->SetText("");
-}
-
-void TDrawWindow::AppendTranslation(const std::string& text) {
-    if (!translation_) return;
-    int length = static_cast<int>(translation_->Send(WM_GETTEXTLENGTH));
-    translation_->Send(EM_SETSEL, length, length);
-    std::wstring wide = wl::ToWide(text, TranslationCodePage());
-    translation_->Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
-}
-
-void TDrawWindow::ScrollTranslationToTop() {
-    if (!translation_) return;
-    int lines = static_cast<int>(translation_->Send(EM_GETLINECOUNT));
-    translation_->Send(EM_LINESCROLL, 0, -lines);
-}
-
-void TDrawWindow::SetPronunciation(const std::string& text) {
-    if (pronunciation_) pronunciation_->SetText(text);
-}
+// --- Key presses during a display ----------------------------------------------------
 
 bool TDrawWindow::QualifyingKeyWaiting() {
     MSG msg;

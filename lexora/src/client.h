@@ -1,15 +1,16 @@
 // TDrawWindow: the client of the main frame. It holds the word box with its
 // list of 25 neighbouring headwords, the scroll bar over the slot's key index,
-// the pronunciation line and the translation box, and runs the lookup: from a
+// the pronunciation line and the translation box. The road of a lookup (from a
 // change of the word box text to the filled list and, on selecting a line, to
-// the shown entry. It is the engine's display (translation box, pronunciation).
+// the shown entry) is the lookup session's (core/lookup); the window passes
+// it its messages and draws what it gives back.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/engine/engine_display.h"
+#include "core/lookup/lookup_session.h"
 #include "program.h"
 #include "word_controls.h"
 #include "winlib/controls.h"
@@ -28,7 +29,7 @@ protected:
     ~LookupHost() = default;
 };
 
-class TDrawWindow : public wl::Dialog, public lex::EngineDisplay {
+class TDrawWindow : public wl::Dialog {
 public:
     TDrawWindow(wl::Window* parent, Program& program);
     ~TDrawWindow() override;
@@ -58,8 +59,8 @@ public:
 
     // The lookup: the rows behind the list lines (row i = line i) and whether
     // the list was refilled since the rows were last shown.
-    const std::vector<lex::ResultRow>& Rows() const { return rows_; }
-    bool ListDirty() const { return listDirty_; }
+    const std::vector<lex::ResultRow>& Rows() { return Session().Rows(); }
+    bool ListDirty() { return Session().ListDirty(); }
 
     // Focus memory: which of word box and translation box had the focus last.
     bool WordBoxFocused() const { return wordBoxFocused_; }
@@ -71,13 +72,6 @@ public:
     void NoteFocus(HWND focus);
     // Gives the focus back to the box that had it last.
     void RestoreFocus();
-
-    // lex::EngineDisplay
-    void ClearTranslation() override;
-    void AppendTranslation(const std::string& text) override;
-    void ScrollTranslationToTop() override;
-    void SetPronunciation(const std::string& text) override;
-    bool QualifyingKeyWaiting() override;
 
     WL_DECLARE_MESSAGE_TABLE();
 
@@ -93,32 +87,24 @@ private:
 
     void Layout();
     void DestroyChildren();
-    void Scroll(int code);
-    // Fills the list from the first `count` rows that a lookup returned; keeps
-    // at most kVisibleRows lines. A failed lookup (`count` negative) leaves no
-    // rows and tells the user.
-    void ShowRows(int count);
+    // The session, made once the program's engine exists.
+    lex::LookupSession& Session();
+    // Draws what a step of the session gave back, then reports its failures.
+    void Show(const lex::LookupView& view);
     void ClearRows();
-    // Moves the list one entry: up (a live entry before row 0 comes in at the
-    // top) or down (one after the last row comes in at the bottom). The slot's
-    // files must be open. True when the list moved.
-    bool SlideUp();
-    bool SlideDown();
-    // The first live row from node `from` on (direction 1 along the next
-    // links, -1 along the previous ones); false at the end or on an error.
-    bool NextLiveRow(int32_t from, int direction, lex::ResultRow& row);
-    // Puts the scroll bar at the word's place in the key index; false when
-    // the key index cannot be opened.
-    bool ScrollToWord(const std::string& word);
+    void ClearTranslation();
+    // Whether a key press waits that gives the display of an entry up.
+    bool QualifyingKeyWaiting();
+    // Looks the word box text up (in the current slot afresh with
+    // `switchSlot`), keeping the caret where the user types.
+    void LookUpWordBox(bool switchSlot);
     void ShowMessage(int captionId, int textId);
     UINT OriginalCodePage() const;
     UINT TranslationCodePage() const;
 
     Program& program_;
     LookupHost* host_ = nullptr;
-    std::vector<lex::ResultRow> rows_;
-    bool listDirty_ = false;
-    int scrollMaximum_ = 0;
+    std::unique_ptr<lex::LookupSession> session_;
     bool wordBoxFocused_ = true;
     bool translationFocused_ = false;
     bool skipNextFocus_ = false;
@@ -131,7 +117,6 @@ private:
     TranslationBox* translation_ = nullptr;
     bool firstLayout_ = true;
     bool noneYet_ = true;
-    int lastScrollCode_ = 0;
 };
 
 }  // namespace lexora

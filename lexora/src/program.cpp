@@ -4,6 +4,7 @@ namespace lexora {
 
 Program::Program(HINSTANCE instance, const std::string& settingsFile)
     : DictionaryProgramState(instance, settingsFile),
+      Engine(std::make_unique<lex::EngineContext>(Config.Dictionary, *Files, Display, *this)),
       Coupling(
           Settings, [this](int slot, int kind) { return SlotCodePage(slot, kind); }, [this] { return UiCodePage(); },
           [this](bool reversed) {
@@ -13,10 +14,6 @@ Program::Program(HINSTANCE instance, const std::string& settingsFile)
 Program::~Program() {
     Engine.reset();
     DeleteFonts();
-}
-
-void Program::BindDisplay(lex::EngineDisplay& display) {
-    Engine = std::make_unique<lex::EngineContext>(Config.Dictionary, *Files, display, *this);
 }
 
 void Program::SetCurrentSlot(int slot) {

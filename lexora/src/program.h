@@ -15,6 +15,7 @@
 #include "core/ui/dictionary_program.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
+#include "core/ui/quiet_display.h"
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
 #include "keyboard_coupling.h"
@@ -35,7 +36,10 @@ public:
     explicit Program(HINSTANCE instance, const std::string& settingsFile = lex::kSettingsFileName);
     ~Program() override;
 
-    std::unique_ptr<lex::EngineContext> Engine;  // made by BindDisplay
+    // The lookup window draws what its lookup session gives back, so the
+    // engine itself shows nothing.
+    lex::QuietDisplay Display;
+    std::unique_ptr<lex::EngineContext> Engine;
     // The file layer for paths kept in UTF-8 (the translator's source and output).
     std::unique_ptr<lex::FileSystem> Utf8PathFiles = lex::MakePlatformFileSystem(lex::PathEncoding::Utf8);
     KeyboardCoupling Coupling;  // the keyboards of the focused fields
@@ -97,10 +101,6 @@ public:
 
     // The full-text search's state, kept between the dialog's runs.
     TextSearchState Search;
-
-    // The engine works against the client's display (the translation box and
-    // the pronunciation line); called once the client exists.
-    void BindDisplay(lex::EngineDisplay& display);
 
     int CurrentSlot() const { return Config.Dictionary.CurrentSlot; }
     void SetCurrentSlot(int slot);

@@ -177,4 +177,52 @@ TEST_F(ReadCacheTest, ShippedFilesOpenedOnlyWhenAnEntryLivesThere) {
     }
 }
 
+// Records read one by one, far from the blocks, are kept for the operation:
+// reading one again costs no read of the file, until the operation ends.
+TEST_F(ReadCacheTest, RecordsReadOneByOneAreKeptForTheOperation) {
+    const std::string path = dir.Sub("records.bin");
+    lextest::Bytes bytes(200000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    lextest::WriteFileBytes(path, bytes);
+    const lex::FileHandle h = files.Open(path, lex::kOpenReadShared);
+    ASSERT_NE(lex::kNoFile, h);
+    struct Read {
+        int64_t offset;
+        uint32_t count;
+        int fileReads;  // reads of the file so far in the operation
+    };
+    const Read reads[] = {
+        {0, 19, 1},                        // the file's first read: a block
+        {100000, 19, 2},  {20000, 19, 3},  // far apart: each record alone, kept
+        {100000, 19, 3},  {100000, 10, 3},
+        {100000, 30, 4},  {100000, 30, 4},  // a longer read is kept instead
+        {20005, 5, 5},                      // inside a kept record, not at its start
+        {180000, 600, 6}, {60000, 600, 7},  {180000, 600, 8},  // too long to keep
+        {2000, 100, 8},                     // in the first block
+    };
+    for (int operation = 0; operation < 2; ++operation) {
+        ctx.Cache.Start();
+        const int before = files.Reads;
+        for (const Read& r : reads) {
+            SCOPED_TRACE(std::to_string(operation) + ": " + std::to_string(r.offset) + "+" + std::to_string(r.count));
+            std::string got(r.count, '?');
+            ASSERT_TRUE(ctx.Cache.Read(files, h, r.offset, &got[0], r.count));
+            EXPECT_EQ(bytes.substr(static_cast<size_t>(r.offset), r.count), got);
+            EXPECT_EQ(r.fileReads, files.Reads - before);
+        }
+        ctx.Cache.Drop();  // the next operation reads everything again
+    }
+    // A handle forgotten (its file closed) takes the records with it: the
+    // number may come back for another file.
+    ctx.Cache.Start();
+    char b[19];
+    ASSERT_TRUE(ctx.Cache.Read(files, h, 100000, b, sizeof b));
+    ctx.Cache.Forget(h);
+    const int before = files.Reads;
+    ASSERT_TRUE(ctx.Cache.Read(files, h, 100000, b, sizeof b));
+    EXPECT_EQ(1, files.Reads - before);
+    ctx.Cache.Drop();
+    files.Close(h);
+}
+
 }  // namespace
