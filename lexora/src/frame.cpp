@@ -12,7 +12,6 @@
 #include "clipboard.h"
 #include "history.h"
 #include "messages.h"
-#include "keyboard_hook.h"
 #include "word_commands.h"
 #include "core/dialogs/keyboard_dialog.h"
 #include "search_dialog.h"
@@ -28,8 +27,6 @@ namespace {
 
 constexpr UINT_PTR kWatchTimer = 0;
 constexpr UINT kWatchPeriod = 1400;
-
-UINT StartWithWinExec(const std::string& commandLine) { return ::WinExec(commandLine.c_str(), SW_SHOW); }
 
 // "folder\program" with quotes, so that folders with spaces work.
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -83,8 +80,6 @@ lex::WindowRect VisibleFrameRect(const lex::WindowRect& saved, const std::vector
     placed.Height = fit(saved.Height, area.bottom - area.top - 2 * kDefaultTop, kLeastHeight);
     return placed;
 }
-
-ProgramStarter TFOkno::starter = StartWithWinExec;
 
 const wchar_t* MenuName(int uiLanguage) {
     static const wchar_t* const names[] = {L"A_COMMANDS", L"C_COMMANDS", L"CC_COMMANDS",
@@ -189,18 +184,18 @@ TFOkno::TFOkno(Program& program, TDrawWindow& client)
     : wl::FrameWindow(" ", &client), program_(program), client_(client), toolbar_(this), status_(this) {
     client_.SetHost(this);
     program_.Dde.SetHost(this);
-    program_.AfterDialog = [this] {
+    program_.SetAfterDialog([this] {
         wl::CallGuarded(Handle(), WM_TIMER, [this] {
             ClipboardTick();
             return LRESULT(0);
         });
-    };
+    });
 }
 
 TFOkno::~TFOkno() {
     program_.Dde.Release();
     program_.Dde.SetHost(nullptr);
-    program_.AfterDialog = nullptr;
+    program_.SetAfterDialog(nullptr);
     if (Handle()) KillTimer(kWatchTimer);
     if (barFont_) ::DeleteObject(barFont_);
 }
@@ -238,7 +233,7 @@ void TFOkno::SetupWindow() {
     lex::ProgramSettings& config = program_.Config;
     lex::LoadAtStart(
         program_.Settings, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
-    program_.ClipboardLink = config.ConfigFlags.ClipboardWatchAtStart;
+    program_.SetClipboardLink(config.ConfigFlags.ClipboardWatchAtStart);
     program_.History.ResetHistory();
     if (program_.History.AllocHistory(config.Dictionary.HistorySize) != 1) {
         ::MessageBoxA(Handle(), "ERROR", "History alloc", MB_OK);
@@ -247,11 +242,7 @@ void TFOkno::SetupWindow() {
         program_.History.SetEntry(static_cast<int>(j), config.History[j].Text, config.History[j].Slot);
     }
     wl::FrameWindow::SetupWindow();
-    program_.HookInstalled = false;
-    if (config.KeyboardCouplingSetting == 1) {
-        program_.Coupling.SetCouplingOn(true);
-        program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
-    }
+    program_.StartKeyboardCoupling();
     SetTimer(kWatchTimer, kWatchPeriod);
 }
 
@@ -268,16 +259,14 @@ void TFOkno::WriteClosingState() {
     }
     program_.Settings.WriteHistory(entries, program_.History.Size());
     program_.Settings.WriteInt(lex::Setting::CurrentSlot, program_.CurrentSlot());
-    program_.Coupling.SetCouplingOn(false);
-    RemoveKeyboardHook();
-    program_.HookInstalled = false;
+    program_.StopKeyboardCoupling();
     // The DDE service goes with the frame (and before a new copy starts).
     program_.Dde.Release();
 }
 
 bool TFOkno::CanClose() {
     program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
-    if (restartPending) return true;  // the closing writes are done already
+    if (restartPending_) return true;  // the closing writes are done already
     if (program_.Config.ConfigFlags.ConfirmExit) {
         DialogOpenScope scope(program_, false);
         if (!AskYesNo(program_, this, lex::kTextQuitCaption, lex::kTextQuitQuestion)) return false;
@@ -289,17 +278,14 @@ bool TFOkno::CanClose() {
 bool TFOkno::Restart() {
     program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
     WriteClosingState();
-    UINT result = starter(Quoted(program_.Config.ProgramFolder + "lexora.exe"));
+    UINT result = program_.Starter().Start(Quoted(program_.Config.ProgramFolder + "lexora.exe"));
     if (result < 32) {
         ::MessageBoxA(Handle(), "Nelze", "e", MB_OK);
-        program_.Dde.Register();  // this copy goes on serving
-        if (program_.Config.KeyboardCouplingSetting == 1) {  // and coupling the keyboards
-            program_.Coupling.SetCouplingOn(true);
-            program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
-        }
+        program_.Dde.Register();          // this copy goes on serving
+        program_.StartKeyboardCoupling();  // and coupling the keyboards
         return false;
     }
-    restartPending = true;
+    restartPending_ = true;
     Post(WM_CLOSE);
     return true;
 }
@@ -311,7 +297,7 @@ LRESULT TFOkno::EvTimer(WPARAM wp, LPARAM) {
     return 0;
 }
 
-bool TFOkno::DialogShowing() const { return program_.DialogOpen || !::IsWindowEnabled(Handle()); }
+bool TFOkno::DialogShowing() const { return program_.DialogOpen() || !::IsWindowEnabled(Handle()); }
 
 void TFOkno::BringForward() {
     HWND frame = Handle();
@@ -328,12 +314,12 @@ void TFOkno::BringForward() {
 void TFOkno::ClipboardTick() {
     if (DialogShowing()) return;
     program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), lex::kOriginalField, false);
-    if (!program_.ClipboardLink || !clipboardReady_ || !client_.WordBoxControl()) return;
+    if (!program_.ClipboardLink() || !clipboardReady_ || !client_.WordBoxControl()) return;
     clipboardReady_ = false;
     // Another program may hold the clipboard open: try again next tick.
     if (::OpenClipboard(Handle())) {
         ::CloseClipboard();
-        if (TakeClipboardText(program_.Clipboard, ReadClipboardText())) {
+        if (program_.TakeClipboardText(ReadClipboardText())) {
             BringForward();
             CmPaste();
         }
@@ -416,7 +402,7 @@ void TFOkno::CmIrregularVerbs() {
 
 
 void TFOkno::CmUtility() {
-    UINT result = starter(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start");
+    UINT result = program_.Starter().Start(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start");
     if (result <= 31) {
         DialogOpenScope scope(program_);
         ShowOk(program_, this, lex::kTextErrorCaption, lex::kTextCannotRunLexbulk);
@@ -473,10 +459,8 @@ void TFOkno::CmCopy() {
         side = 0;
     }
     if (side < 0 || text.empty()) return;
-    program_.Clipboard.OwnCopy = true;
     // A copy that did not reach the clipboard must not hold back the next text.
-    if (!PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side)))
-        program_.Clipboard.OwnCopy = false;
+    program_.NoteOwnCopy(PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side)));
 }
 
 void TFOkno::CeCopy(wl::CommandEnabler& ce) {
@@ -499,18 +483,13 @@ void TFOkno::CePaste(wl::CommandEnabler& ce) {
 }
 
 void TFOkno::CmClipboardLink() {
-    if (program_.ClipboardLink) CmClipboardLinkOff();
+    if (program_.ClipboardLink()) CmClipboardLinkOff();
     else CmClipboardLinkOn();
 }
-// An own copy made while the link was off must not hold back the first copy
-// made elsewhere once it is on.
-void TFOkno::CmClipboardLinkOn() {
-    program_.ClipboardLink = true;
-    program_.Clipboard.OwnCopy = false;
-}
-void TFOkno::CmClipboardLinkOff() { program_.ClipboardLink = false; }
-void TFOkno::CeClipboardLinkOn(wl::CommandEnabler& ce) { ce.Enable(!program_.ClipboardLink); }
-void TFOkno::CeClipboardLinkOff(wl::CommandEnabler& ce) { ce.Enable(program_.ClipboardLink); }
+void TFOkno::CmClipboardLinkOn() { program_.SetClipboardLink(true); }
+void TFOkno::CmClipboardLinkOff() { program_.SetClipboardLink(false); }
+void TFOkno::CeClipboardLinkOn(wl::CommandEnabler& ce) { ce.Enable(!program_.ClipboardLink()); }
+void TFOkno::CeClipboardLinkOff(wl::CommandEnabler& ce) { ce.Enable(program_.ClipboardLink()); }
 
 void TFOkno::CmSavePosition() {
     RECT r;
@@ -597,11 +576,11 @@ std::string CaretLine(TranslationBox& box) {
 }  // namespace
 
 void TFOkno::CmTranslateBack() {
-    if (translateBackSet) {
-        translateBackSet = false;
-        program_.SetCurrentSlot(translateBackSlot);
-        program_.CurrentWord() = translateBackWord;
-        client_.WordBoxControl()->SetText(translateBackWord);
+    if (translateBackSet_) {
+        translateBackSet_ = false;
+        program_.SetCurrentSlot(translateBackSlot_);
+        program_.CurrentWord() = translateBackWord_;
+        client_.WordBoxControl()->SetText(translateBackWord_);
         client_.RefreshView();
         return;
     }
@@ -609,10 +588,10 @@ void TFOkno::CmTranslateBack() {
     if (!box) return;
     std::string selected = box->GetSelectedText();
     if (selected.empty() || selected == lex::kSeparatorLine) return;
-    translateBackSlot = program_.CurrentSlot();
-    translateBackWord = client_.WordBoxControl()->GetText();
-    if (translateBackWord.size() > 253) translateBackWord.resize(253);
-    translateBackSet = true;
+    translateBackSlot_ = program_.CurrentSlot();
+    translateBackWord_ = client_.WordBoxControl()->GetText();
+    if (translateBackWord_.size() > 253) translateBackWord_.resize(253);
+    translateBackSet_ = true;
     program_.SetCurrentSlot(lex::CounterpartSlot(program_.CurrentSlot()));
     if (selected.size() > 254) selected.resize(254);
     program_.CurrentWord() = selected;
@@ -627,10 +606,10 @@ void TFOkno::CeTranslateBack(wl::CommandEnabler& ce) {
     int start = 0, end = 0;
     if (box) box->GetSelection(start, end);
     if (box && start != end) {
-        translateBackSet = false;
+        translateBackSet_ = false;
         ce.Enable(CaretLine(*box) != lex::kSeparatorLine);
     } else {
-        ce.Enable(translateBackSet);
+        ce.Enable(translateBackSet_);
     }
 }
 
@@ -719,7 +698,7 @@ void TFOkno::CmKeyboardConfig() {
     s.Titles = program_.Config.DictionaryTitles;
     s.ProgramFolder = program_.Config.ProgramFolder;
     s.UiLanguage = program_.Config.UiLanguage;
-    s.Start = [](const std::string& commandLine) { return starter(commandLine); };
+    s.Start = [this](const std::string& commandLine) { return program_.Starter().Start(commandLine); };
     s.Show = [](wl::Window* parent, const std::string& text, const std::string& caption) {
         ::MessageBoxW(parent ? parent->Handle() : nullptr, wl::ToWide(text, wl::Window::DefaultCodePage()).c_str(),
                       wl::ToWide(caption, wl::Window::DefaultCodePage()).c_str(), MB_OK);
@@ -727,18 +706,7 @@ void TFOkno::CmKeyboardConfig() {
     {
         DialogOpenScope scope(program_);
         lex::TTastrixAll dialog(this, s, program_.CurrentSlot(), program_.Config.KeyboardCouplingSetting);
-        if (dialog.Execute() == IDOK) {
-            const bool on = program_.Config.KeyboardCouplingSetting == 1;
-            if (on && !program_.HookInstalled) {
-                program_.HookInstalled = InstallKeyboardHook(program_.Coupling);
-                program_.Coupling.SetCouplingOn(program_.HookInstalled);
-            } else if (!on && program_.HookInstalled) {
-                program_.Coupling.SetCouplingOn(false);
-                RemoveKeyboardHook();
-                program_.HookInstalled = false;
-            }
-            LoadLayoutFile();
-        }
+        if (dialog.Execute() == IDOK) program_.ApplyKeyboardCouplingSetting();
     }
     client_.RestoreFocus();
 }

@@ -33,10 +33,6 @@ lex::WindowRect VisibleFrameRect(const lex::WindowRect& saved, const std::vector
 // The work areas of the monitors, the primary monitor's first.
 std::vector<RECT> MonitorWorkAreas();
 
-// Runs a program started by a command line of this program (a WinExec
-// result: 32 or more is success). Tests replace it.
-using ProgramStarter = UINT (*)(const std::string& commandLine);
-
 class TFOkno : public wl::FrameWindow, public LookupHost, public DdeHost {
 public:
     TFOkno(Program& program, TDrawWindow& client);
@@ -62,14 +58,8 @@ public:
     // Restart after a configuration change: closing writes, then the new copy.
     // False (with a message) when the new copy cannot be started.
     bool Restart();
-
-    static ProgramStarter starter;
-
-    // Translate-back memory.
-    bool translateBackSet = false;
-    int translateBackSlot = 0;
-    std::string translateBackWord;
-    bool restartPending = false;
+    // A restart has started the new copy: this one closes without asking.
+    bool RestartPending() const { return restartPending_; }
 
     WL_DECLARE_MESSAGE_TABLE();
 
@@ -162,6 +152,12 @@ private:
     bool wordSelection_ = false;
     bool translationSelection_ = false;
     bool clipboardReady_ = true;  // no tick is running
+    bool restartPending_ = false;
+    // Translate-back memory: the slot and the word box text from before the
+    // last Translate Back.
+    bool translateBackSet_ = false;
+    int translateBackSlot_ = 0;
+    std::string translateBackWord_;
 };
 
 }  // namespace lexora

@@ -15,17 +15,10 @@ void ShowNotFound(const std::string& path) {
 
 UINT StartCommand(const std::string& commandLine) { return ::WinExec(commandLine.c_str(), SW_SHOWNORMAL); }
 
-struct HookState {
-    KeyboardCoupling* Coupling = nullptr;
-    std::unique_ptr<ts::FileLayer> Files = ts::MakePlatformFileLayer();
-    std::unique_ptr<KeyboardHookState> Keys;
-    HHOOK Hook = nullptr;
-};
-
-HookState& State() {
-    static HookState state;
-    return state;
-}
+// The hook procedure is told nothing of its owner: the thread's hook and the
+// object it types for.
+HHOOK hook = nullptr;
+KeyboardHook* installed = nullptr;
 
 // The modifier keys as the thread's key state has them at this event: the
 // keys before it in the queue count, keys pressed after it do not (typed
@@ -35,7 +28,7 @@ bool Down(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 // Carries a decision out.
 void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
     if (d.Action == KeyAction::Run) {
-        runCommandStarter(d.Command);
+        StartCommand(d.Command);
         return;
     }
     if (d.Action != KeyAction::Type) return;
@@ -55,9 +48,43 @@ void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
     }
 }
 
-LRESULT Handle(int code, WPARAM wParam, LPARAM lParam) {
-    HookState& s = State();
-    if (!s.Coupling || !s.Keys) return ::CallNextHookEx(s.Hook, code, wParam, lParam);
+}  // namespace
+
+KeyboardHook::KeyboardHook(KeyboardCoupling& coupling)
+    : coupling_(coupling), notFound_(ShowNotFound), files_(ts::MakePlatformFileLayer()) {}
+
+KeyboardHook::~KeyboardHook() { Remove(); }
+
+void KeyboardHook::SetNotFoundReport(std::function<void(const std::string& path)> report) {
+    notFound_ = std::move(report);
+}
+
+bool KeyboardHook::Install() {
+    if (!keys_) {
+        keys_ = std::make_unique<KeyboardHookState>(*files_, [this](const std::string& path) { notFound_(path); });
+    }
+    LoadLayoutFile();
+    if (!hook) hook = ::SetWindowsHookExW(WH_KEYBOARD, SpyGetMsgProc, nullptr, ::GetCurrentThreadId());
+    installed = hook ? this : nullptr;
+    return hook != nullptr;
+}
+
+void KeyboardHook::Remove() {
+    if (installed != this) return;
+    if (hook) ::UnhookWindowsHookEx(hook);
+    hook = nullptr;
+    installed = nullptr;
+}
+
+bool KeyboardHook::Installed() const { return installed == this; }
+
+void KeyboardHook::LoadLayoutFile() {
+    if (keys_) keys_->Load(coupling_.RequestedPath());
+}
+
+LRESULT KeyboardHook::Handle(int code, WPARAM wParam, LPARAM lParam) {
+    KeyboardHook* h = installed;
+    if (!h || !h->keys_) return ::CallNextHookEx(hook, code, wParam, lParam);
     KeyInput in;
     in.Code = code;
     in.VirtualKey = static_cast<unsigned>(wParam);
@@ -66,40 +93,10 @@ LRESULT Handle(int code, WPARAM wParam, LPARAM lParam) {
     in.Alt = Down(VK_MENU);
     in.Ctrl = Down(VK_CONTROL);
     in.CapsLock = (::GetKeyState(VK_CAPITAL) & 1) != 0;
-    const KeyDecision d = s.Keys->OnKey(in, s.Coupling->CouplingOn(), s.Coupling->RequestedPath());
-    if (d.Action == KeyAction::Pass) return ::CallNextHookEx(s.Hook, code, wParam, lParam);
-    Carry(d, lParam, s.Coupling->RequestedCodePage());
+    const KeyDecision d = h->keys_->OnKey(in, h->coupling_.CouplingOn(), h->coupling_.RequestedPath());
+    if (d.Action == KeyAction::Pass) return ::CallNextHookEx(hook, code, wParam, lParam);
+    Carry(d, lParam, h->coupling_.RequestedCodePage());
     return 1;
-}
-
-}  // namespace
-
-KeyboardNotFoundReport keyboardNotFound = ShowNotFound;
-RunCommandStarter runCommandStarter = StartCommand;
-
-bool InstallKeyboardHook(KeyboardCoupling& coupling) {
-    HookState& s = State();
-    s.Coupling = &coupling;
-    if (!s.Keys) {
-        s.Keys = std::make_unique<KeyboardHookState>(*s.Files, [](const std::string& path) { keyboardNotFound(path); });
-    }
-    LoadLayoutFile();
-    if (s.Hook) return true;
-    s.Hook = ::SetWindowsHookExW(WH_KEYBOARD, SpyGetMsgProc, nullptr, ::GetCurrentThreadId());
-    return s.Hook != nullptr;
-}
-
-void RemoveKeyboardHook() {
-    HookState& s = State();
-    if (s.Hook) ::UnhookWindowsHookEx(s.Hook);
-    s.Hook = nullptr;
-}
-
-bool KeyboardHookInstalled() { return State().Hook != nullptr; }
-
-void LoadLayoutFile() {
-    HookState& s = State();
-    if (s.Keys && s.Coupling) s.Keys->Load(s.Coupling->RequestedPath());
 }
 
 }  // namespace lexora
@@ -107,7 +104,7 @@ void LoadLayoutFile() {
 LRESULT CALLBACK SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     const LRESULT result = wl::CallGuarded(nullptr, WM_KEYDOWN, [&]() -> LRESULT {
-        const LRESULT r = lexora::Handle(code, wParam, lParam);
+        const LRESULT r = lexora::KeyboardHook::Handle(code, wParam, lParam);
         handled = true;
         return r;
     });

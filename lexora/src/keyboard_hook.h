@@ -8,31 +8,56 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "keyboard_coupling.h"
 
-namespace lexora {
-
-// How a keyboard file that cannot be loaded is reported (once per requested
-// path). Tests replace it.
-using KeyboardNotFoundReport = void (*)(const std::string& path);
-extern KeyboardNotFoundReport keyboardNotFound;
-// How a [RUN] command is started (a WinExec result). Tests replace it.
-using RunCommandStarter = UINT (*)(const std::string& commandLine);
-extern RunCommandStarter runCommandStarter;
-
-// Installs the hook on the calling thread, typing through `coupling`'s
-// requested keyboard; the layout is loaded again first. False when the
-// hook cannot be installed.
-bool InstallKeyboardHook(KeyboardCoupling& coupling);
-void RemoveKeyboardHook();
-bool KeyboardHookInstalled();
-// Loads the requested layout now (also done on the first key after the
-// request changes).
-void LoadLayoutFile();
-
-}  // namespace lexora
-
 // The hook procedure, exported under its own name.
 extern "C" __declspec(dllexport) LRESULT CALLBACK SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam);
+
+namespace ts {
+class FileLayer;
+}
+
+namespace lexora {
+
+class KeyboardHookState;
+
+// The thread has one hook; it types for the KeyboardHook object that
+// installed it last.
+class KeyboardHook {
+public:
+    explicit KeyboardHook(KeyboardCoupling& coupling);
+    ~KeyboardHook();  // removes the hook when it is this object's
+    KeyboardHook(const KeyboardHook&) = delete;
+    KeyboardHook& operator=(const KeyboardHook&) = delete;
+
+    // Installs the hook on the calling thread, typing through the coupling's
+    // requested keyboard; the layout is loaded again first. False when the
+    // hook cannot be installed.
+    bool Install();
+    // Removes the hook when it is this object's.
+    void Remove();
+    // The hook is installed and types for this object.
+    bool Installed() const;
+    // Loads the requested layout now (also done on the first key after the
+    // request changes); nothing before the first installation.
+    void LoadLayoutFile();
+
+    // How a keyboard file that cannot be loaded is reported (once per
+    // requested path): a message box, unless replaced.
+    void SetNotFoundReport(std::function<void(const std::string& path)> report);
+
+private:
+    friend LRESULT CALLBACK ::SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT Handle(int code, WPARAM wParam, LPARAM lParam);
+
+    KeyboardCoupling& coupling_;
+    std::function<void(const std::string&)> notFound_;
+    std::unique_ptr<ts::FileLayer> files_;
+    std::unique_ptr<KeyboardHookState> keys_;  // made by the first installation
+};
+
+}  // namespace lexora

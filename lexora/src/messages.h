@@ -19,13 +19,9 @@ bool AskYesNo(Program& program, wl::Window* parent, int captionId, int textId);
 class DialogOpenScope {
 public:
     explicit DialogOpenScope(Program& program, bool tickAfter = true)
-        : program_(program), outer_(!program.DialogOpen), tickAfter_(tickAfter) {
-        program_.DialogOpen = true;
-    }
+        : program_(program), outer_(program.EnterDialog()), tickAfter_(tickAfter) {}
     ~DialogOpenScope() {
-        if (!outer_) return;
-        program_.DialogOpen = false;
-        if (tickAfter_ && program_.AfterDialog) program_.AfterDialog();
+        if (outer_) program_.LeaveDialog(tickAfter_);
     }
     DialogOpenScope(const DialogOpenScope&) = delete;
     DialogOpenScope& operator=(const DialogOpenScope&) = delete;

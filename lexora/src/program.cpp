@@ -30,6 +30,45 @@ lex::SlotLook Program::Look() {
     return look;
 }
 
+bool Program::EnterDialog() {
+    const bool outer = !dialogOpen_;
+    dialogOpen_ = true;
+    return outer;
+}
+
+void Program::LeaveDialog(bool tickAfter) {
+    dialogOpen_ = false;
+    if (tickAfter && afterDialog_) afterDialog_();
+}
+
+void Program::StartKeyboardCoupling() {
+    if (Config.KeyboardCouplingSetting != 1) return;
+    Coupling.SetCouplingOn(true);
+    hook_.Install();
+}
+
+void Program::ApplyKeyboardCouplingSetting() {
+    const bool on = Config.KeyboardCouplingSetting == 1;
+    if (on && !hook_.Installed()) {
+        Coupling.SetCouplingOn(hook_.Install());
+    } else if (!on && hook_.Installed()) {
+        StopKeyboardCoupling();
+    }
+    hook_.LoadLayoutFile();
+}
+
+void Program::StopKeyboardCoupling() {
+    Coupling.SetCouplingOn(false);
+    hook_.Remove();
+}
+
+void Program::SetClipboardLink(bool on) {
+    clipboardLink_ = on;
+    if (on) clipboard_.OwnCopy = false;
+}
+
+bool Program::TakeClipboardText(std::string text) { return lexora::TakeClipboardText(clipboard_, std::move(text)); }
+
 void Program::ReportEngineError(const std::string&, const std::string&) {
     // Inconsistencies inside the files are not shown by the dictionary program.
 }

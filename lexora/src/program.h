@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,8 @@
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
 #include "keyboard_coupling.h"
+#include "keyboard_hook.h"
+#include "program_starter.h"
 #include "text_search.h"
 #include "clipboard_rule.h"
 #include "dde_server.h"
@@ -38,19 +41,59 @@ public:
     // moved: the coupling above (tests put a recorder in its place).
     lex::KeyboardCoupling* Keyboards = &Coupling;
 
-    // Flags shared by the frame's commands.
-    bool DialogOpen = false;
-    bool HookInstalled = false;
-    bool ClipboardLink = false;
-    ClipboardMemory Clipboard;  // the clipboard watch's last text and own-copy flag
-    // Runs when a command's dialog has closed (the frame's clipboard tick).
-    std::function<void()> AfterDialog;
     DdeServer Dde;
 
-    // The translator's chosen slots and output mode (0 8-bit, 1 UTF-16), and
-    // the full-text search's state: kept between the dialogs' runs.
-    std::array<bool, lex::kSlotCount> ChosenSlots{};
-    int TranslatorOutputMode = 0;
+    // How the program starts other programs (tests put a recorder in place
+    // of the system's starter).
+    ProgramStarter& Starter() { return *starter_; }
+    void UseStarter(ProgramStarter& starter) { starter_ = &starter; }
+
+    // The dialog-open flag: set while a command of the frame shows a modal
+    // dialog (DialogOpenScope); the clipboard watch does nothing meanwhile.
+    bool DialogOpen() const { return dialogOpen_; }
+    // A command's dialog opens: true when no other one was open, so that this
+    // one is the outer one, which leaves the flag.
+    bool EnterDialog();
+    // The outer dialog has closed: the flag cleared, then the after-dialog
+    // work when `tickAfter`.
+    void LeaveDialog(bool tickAfter);
+    // What runs when a command's dialog has closed (the frame's clipboard tick).
+    void SetAfterDialog(std::function<void()> work) { afterDialog_ = std::move(work); }
+
+    // The keyboard hook of the coupling: installed while it types through
+    // the coupling's keyboards.
+    bool HookInstalled() const { return hook_.Installed(); }
+    // With the coupling setting on: the coupling on and the hook installed
+    // (at start, and when a restart could not start the new copy).
+    void StartKeyboardCoupling();
+    // After the keyboard configuration's OK: the hook goes in when the
+    // setting is on and it is not in (the coupling on only when it went in),
+    // out when the setting is off and it is in; the layout is loaded again.
+    void ApplyKeyboardCouplingSetting();
+    // The coupling off and the hook removed.
+    void StopKeyboardCoupling();
+
+    // The clipboard link switch: from the settings at start, then the link
+    // commands. Switching it on clears the own-copy flag: a copy of our own
+    // made while it was off holds back nothing.
+    bool ClipboardLink() const { return clipboardLink_; }
+    void SetClipboardLink(bool on);
+    // The own copy command has put its text on the clipboard (`copied`) or
+    // failed to: only a copy that got there keeps the next text that the
+    // watch reads from being looked up.
+    void NoteOwnCopy(bool copied) { clipboard_.OwnCopy = copied; }
+    // A text the clipboard watch read: true when it is to be looked up (the
+    // watch's memory of the last text and of our own copy is updated).
+    bool TakeClipboardText(std::string text);
+
+    // The translator's chosen slots and output mode (0 8-bit, 1 UTF-16):
+    // kept between the dialogs' runs.
+    const std::array<bool, lex::kSlotCount>& ChosenSlots() const { return chosenSlots_; }
+    void ChooseSlots(const std::array<bool, lex::kSlotCount>& chosen) { chosenSlots_ = chosen; }
+    int TranslatorOutputMode() const { return translatorOutputMode_; }
+    void SetTranslatorOutputMode(int mode) { translatorOutputMode_ = mode; }
+
+    // The full-text search's state, kept between the dialog's runs.
     TextSearchState Search;
 
     // The engine works against the client's display (the translation box and
@@ -67,6 +110,17 @@ public:
     // lex::EngineHooks
     void ReportEngineError(const std::string& text, const std::string& caption) override;
     void AddToHistory(const std::string& word, int slot) override;
+
+private:
+    SystemStarter systemStarter_;
+    ProgramStarter* starter_ = &systemStarter_;
+    bool dialogOpen_ = false;
+    std::function<void()> afterDialog_;
+    KeyboardHook hook_{Coupling};
+    bool clipboardLink_ = false;
+    ClipboardMemory clipboard_;  // the clipboard watch's last text and own-copy flag
+    std::array<bool, lex::kSlotCount> chosenSlots_{};
+    int translatorOutputMode_ = 0;
 };
 
 }  // namespace lexora

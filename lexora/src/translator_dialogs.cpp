@@ -67,23 +67,6 @@ std::wstring EditorCommandLine(const std::wstring& path, int outputMode) {
     return std::wstring(outputMode == 1 ? L"write" : L"notepad") + L" \"" + path + L"\"";
 }
 
-bool StartProgram(const std::wstring& commandLine) {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
-    STARTUPINFOW start = {};
-    start.cb = sizeof start;
-    start.dwFlags = STARTF_USESHOWWINDOW;
-    start.wShowWindow = SW_SHOW;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
-        return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
-}
-
-EditorStarter TTrnDialog::editorStarter = StartProgram;
-
 // --- Slot choice -------------------------------------------------------------------
 
 WL_BEGIN_MESSAGE_TABLE(TSelectDialog, wl::Dialog)
@@ -109,11 +92,13 @@ void TSelectDialog::SetupWindow() {
 
 void TSelectDialog::CmOk() {
     bool any = false;
+    std::array<bool, lex::kSlotCount> chosen{};
     for (int slot = 0; slot < lex::kSlotCount; ++slot) {
         const bool checked = ::IsDlgButtonChecked(Handle(), IDC_SELECT_FIRST_SLOT + slot) == BST_CHECKED;
-        program_.ChosenSlots[slot] = checked;
+        chosen[slot] = checked;
         any = any || checked;
     }
+    program_.ChooseSlots(chosen);
     CloseWindow(any ? IDOK : IDCANCEL);
 }
 
@@ -151,7 +136,7 @@ void TTrnDialog::SetupWindow() {
     SetItemText(IDOK, texts.LoadText(lex::kTextOk));
     SetItemText(IDCANCEL, texts.LoadText(lex::kTextCancel));
     output_.SetCodePage(kPathCodePage);
-    unicode_.SetCheck(program_.TranslatorOutputMode == 1);
+    unicode_.SetCheck(program_.TranslatorOutputMode() == 1);
     // The text is in the current slot's source language, with its font.
     const int slot = program_.CurrentSlot();
     text_.SetCodePage(program_.SlotCodePage(slot, 0));
@@ -228,10 +213,10 @@ void TTrnDialog::CmBrowseOutput() {
 
 void TTrnDialog::CmOk() {
     const int mode = unicode_.IsChecked() ? 1 : 0;
-    program_.TranslatorOutputMode = mode;
+    program_.SetTranslatorOutputMode(mode);
     std::vector<int> slots;
     for (int slot = 0; slot < lex::kSlotCount; ++slot)
-        if (program_.ChosenSlots[slot]) slots.push_back(slot);
+        if (program_.ChosenSlots()[slot]) slots.push_back(slot);
     // A slot without data: said before anything is written; the text stays.
     for (int slot : slots) {
         if (!SlotHasEntries(*program_.Engine, slot)) {
@@ -263,7 +248,7 @@ void TTrnDialog::CmOk() {
         Warn(lex::kTextBulkWarningCaption, lex::kTextCannotOpenEntryFile);
         return;
     }
-    if (!editorStarter(EditorCommandLine(path, mode)))
+    if (!program_.Starter().StartWide(EditorCommandLine(path, mode)))
         ::MessageBoxA(Handle(), "Nelze spustit editor NOTEPAD.EXE/WRITE.EXE", "Pozor", MB_OK | MB_ICONSTOP);
     CloseWindow(IDOK);
 }

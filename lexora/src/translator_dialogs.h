@@ -26,17 +26,10 @@ private:
     Program& program_;
 };
 
-// Starts a program by a command line in UTF-16, so that a path in it keeps
-// every letter; false when the program cannot be started.
-bool StartProgram(const std::wstring& commandLine);
-using EditorStarter = bool (*)(const std::wstring& commandLine);
-
+// The translator starts the editor on its output through the program's
+// starter (ProgramStarter::StartWide).
 class TTrnDialog : public wl::Dialog {
 public:
-    // How the translator starts the editor on its output (StartProgram).
-    // Tests replace it.
-    static EditorStarter editorStarter;
-
     TTrnDialog(wl::Window* parent, Program& program);
     ~TTrnDialog() override;
     void SetupWindow() override;

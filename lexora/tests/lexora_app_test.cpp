@@ -11,10 +11,8 @@
 #include "app.h"
 #include "frame.h"
 #include "frame_fixture.h"
-#include "keyboard_hook.h"
 #include "lexora_ids.h"
 #include "test_data.h"
-#include "winlib/testing/scoped_replace.h"
 
 using namespace lexora;
 using namespace lexora_test;
@@ -93,6 +91,8 @@ protected:
 
     TestFolders folders_;
     std::string ini_;
+    // The programs the frame starts, once a test puts it in place.
+    StartRecorder starts_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<TDrawApp> app_;
 };
@@ -224,21 +224,6 @@ TEST_F(Frame, WordBoxSelectionKeptAcrossLookup) {
     program_->Engine->ReversedEntry = false;
 }
 
-std::vector<std::string> started;
-UINT startResult = 33;
-UINT FakeStart(const std::string& commandLine) {
-    started.push_back(commandLine);
-    return startResult;
-}
-
-// While it lives, the frame starts programs through FakeStart, which records
-// them (none yet) and answers 33, WinExec's "started".
-struct FakeStarts {
-    wl::testing::ScopedReplace<ProgramStarter> starter{TFOkno::starter, FakeStart};
-    wl::testing::ScopedReplace<std::vector<std::string>> record{started, std::vector<std::string>{}};
-    wl::testing::ScopedReplace<UINT> result{startResult, 33u};
-};
-
 // Answers the plain message box with caption `caption` of this process (OK).
 class BoxCloser {
 public:
@@ -267,42 +252,40 @@ private:
 TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
     ::WritePrivateProfileStringA("POZICE", "Konec", "1", ini_.c_str());
     Open(1);
-    FakeStarts fake;
+    program_->UseStarter(starts_);
     HWND frame = FrameHandle();
     ::SendMessageW(frame, WM_COMMAND, CM_DIRECTION, 0);
 
     // The new copy cannot start: a message, and the program stays.
-    startResult = 2;
+    starts_.Result = 2;
     {
         BoxCloser closer(L"e");
         EXPECT_FALSE(app_->Frame()->Restart());
         EXPECT_GE(closer.Closed(), 1);
     }
     EXPECT_TRUE(::IsWindow(frame));
-    EXPECT_FALSE(app_->Frame()->restartPending);
-    EXPECT_FALSE(program_->DialogOpen);
+    EXPECT_FALSE(app_->Frame()->RestartPending());
+    EXPECT_FALSE(program_->DialogOpen());
 
     // With the keyboard coupling on, a copy that goes on keeps its coupling.
     program_->Config.KeyboardCouplingSetting = 1;
-    program_->Coupling.SetCouplingOn(true);
-    program_->HookInstalled = InstallKeyboardHook(program_->Coupling);
-    ASSERT_TRUE(program_->HookInstalled);
+    program_->StartKeyboardCoupling();
+    ASSERT_TRUE(program_->HookInstalled());
     {
         BoxCloser closer(L"e");
         EXPECT_FALSE(app_->Frame()->Restart());
     }
-    EXPECT_TRUE(program_->HookInstalled);
-    EXPECT_TRUE(KeyboardHookInstalled());
+    EXPECT_TRUE(program_->HookInstalled());
     EXPECT_TRUE(program_->Coupling.CouplingOn());
 
     // It starts: the closing writes are done before, and the frame closes
     // without asking.
     ::WritePrivateProfileStringA("SMER", "Smer prekladu", nullptr, ini_.c_str());
-    startResult = 33;
+    starts_.Result = 33;
     EXPECT_TRUE(app_->Frame()->Restart());
-    ASSERT_EQ(started.size(), 3u);
-    EXPECT_EQ(started[2], "\"" + folders_.Program + "lexora.exe\"");
-    EXPECT_FALSE(KeyboardHookInstalled());
+    ASSERT_EQ(starts_.Started.size(), 3u);
+    EXPECT_EQ(starts_.Started[2], "\"" + folders_.Program + "lexora.exe\"");
+    EXPECT_FALSE(program_->HookInstalled());
     char slot[16] = {};
     ::GetPrivateProfileStringA("SMER", "Smer prekladu", "", slot, sizeof slot, ini_.c_str());
     EXPECT_STREQ(slot, "1");
@@ -316,11 +299,11 @@ TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
 
 TEST_F(Frame, UtilityStartsTheBulkProgramQuoted) {
     Open(1);
-    FakeStarts fake;
+    program_->UseStarter(starts_);
     ::SendMessageW(FrameHandle(), WM_COMMAND, CM_UTILITY, 0);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
-    EXPECT_FALSE(program_->DialogOpen);
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
+    EXPECT_FALSE(program_->DialogOpen());
 }
 
 }  // namespace

@@ -21,7 +21,6 @@
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
-#include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
 using namespace lexora;
@@ -98,7 +97,7 @@ protected:
         }));
         wl::Dialog::SetTestHook(nullptr);
         EXPECT_FALSE(program_->Config.ConfigFlags.RestartNeeded);  // No clears it
-        EXPECT_FALSE(program_->DialogOpen);
+        EXPECT_FALSE(program_->DialogOpen());
         return asked;
     }
 
@@ -116,6 +115,7 @@ protected:
 
     TestFolders folders_;
     std::string ini_;
+    StartRecorder starts_;  // the programs the frame starts, once put in place
     std::unique_ptr<Program> program_;
     std::unique_ptr<TDrawApp> app_;
     std::vector<std::string> messages_;  // answered by AnswerFollowUps
@@ -284,25 +284,18 @@ TEST_F(Dialogs, ConfigurationRestartOnlyForLettersLanguageAndToolbar) {
     EXPECT_EQ(program_->Config.DictionaryTitles[13], "Elvish");
 }
 
-std::vector<std::string> started;
-UINT RecordStart(const std::string& commandLine) {
-    started.push_back(commandLine);
-    return 33;  // WinExec's "started"
-}
-
 // Yes to the restart question starts the new copy and closes this one.
 TEST_F(Dialogs, ConfigurationYesRestartsTheProgram) {
     Open(0);
-    wl::testing::ScopedReplace<ProgramStarter> starter(TFOkno::starter, RecordStart);
-    wl::testing::ScopedReplace<std::vector<std::string>> record(started, std::vector<std::string>{});
+    program_->UseStarter(starts_);
     HWND frame = FrameHandle();
     EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
         SetItem(d, IDC_CONFIG_LETTER_FIRST + 8, "W");
         ClickButton(d.Handle(), IDOK);
         Next([&](wl::Dialog& q) { ClickButton(q.Handle(), IDC_QUESTION_YES); });
     }));
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "\"" + folders_.Program + "lexora.exe\"");
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "lexora.exe\"");
     EXPECT_EQ(Read("JAZYKY", "Tlacitko8"), "W");
     wl::testing::PumpMessages();
     EXPECT_FALSE(::IsWindow(frame));

@@ -19,7 +19,6 @@
 #include "winlib/testing.h"
 #include "winlib/text.h"
 #include "winlib/testing/process_driver.h"
-#include "winlib/testing/scoped_replace.h"
 
 namespace {
 
@@ -303,10 +302,11 @@ protected:
         coupling_->SetDictionaryActive(true);
         coupling_->SetCouplingOn(true);
         coupling_->SelectSlotKeyboard(0, lex::kOriginalField, false);
-        ASSERT_TRUE(lexora::InstallKeyboardHook(*coupling_));
+        hook_ = std::make_unique<lexora::KeyboardHook>(*coupling_);
+        ASSERT_TRUE(hook_->Install());
     }
     void TearDown() override {
-        lexora::RemoveKeyboardHook();
+        hook_.reset();  // removes the hook
         if (window_) ::DestroyWindow(window_);
         KeyboardTest::TearDown();
     }
@@ -331,6 +331,7 @@ protected:
 
     std::string layout_, runner_;
     HWND window_ = nullptr;
+    std::unique_ptr<lexora::KeyboardHook> hook_;
 };
 
 TEST_F(HookTest, TypesThroughTheLayout) {
@@ -369,12 +370,23 @@ TEST_F(HookTest, TypesThroughTheLayout) {
     EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
 }
 
+// The thread has one hook: it types (once) for the object that installed it
+// last, and goes when that object goes, not when another one does.
+TEST_F(HookTest, TheThreadsHookTypesForItsLastInstaller) {
+    {
+        lexora::KeyboardHook other(*coupling_);
+        ASSERT_TRUE(other.Install());
+        EXPECT_TRUE(other.Installed());
+        EXPECT_FALSE(hook_->Installed());
+        hook_.reset();
+        EXPECT_EQ(L"\u00e4", Type([] { Tap('A', kScanA); }));
+    }
+    EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
+}
+
 TEST_F(HookTest, AMissingKeyboardIsReportedOnce) {
     std::vector<std::string> reports;
-    static std::vector<std::string>* sink = nullptr;
-    sink = &reports;
-    wl::testing::ScopedReplace<lexora::KeyboardNotFoundReport> replace(
-        lexora::keyboardNotFound, [](const std::string& path) { sink->push_back(path); });
+    hook_->SetNotFoundReport([&reports](const std::string& path) { reports.push_back(path); });
     const std::string missing = folders_.Base + "missing.tsb";
     Write("TastrixO0_0", missing);
     coupling_->SelectSlotKeyboard(0, lex::kOriginalField, false);

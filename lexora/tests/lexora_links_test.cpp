@@ -260,7 +260,7 @@ TEST_F(Links, OwnCopyIsNotLookedUpAndNeverHoldsBackTheNextCopy) {
         Command(CM_COPY);
         ASSERT_EQ(wl::testing::ClipboardTexts().second, L"zebra");
         Command(c.on);
-        ASSERT_TRUE(program_->ClipboardLink);
+        ASSERT_TRUE(program_->ClipboardLink());
         CopyElsewhereAndTick(c.elsewhere);
         EXPECT_EQ(Word(), c.elsewhere) << c.on;
     }
@@ -317,7 +317,7 @@ TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {
     EXPECT_EQ(couplingInDialog, 0u);  // not even the keyboard
     // The command's dialog has ended: its tick looks the word up at once.
     EXPECT_EQ(Word(), L"dog");
-    EXPECT_FALSE(program_->DialogOpen);
+    EXPECT_FALSE(program_->DialogOpen());
     ASSERT_FALSE(coupling_.empty());
     EXPECT_EQ(coupling_.back().slot, 0);
     EXPECT_EQ(coupling_.back().field, lex::kOriginalField);
@@ -517,7 +517,7 @@ TEST_F(Verbs, MissingTableGivesItsMessageAndNoDialog) {
     EXPECT_EQ(text, L"Data Files Non-accesible for Loading.");
     EXPECT_EQ(program_->CurrentSlot(), 0);
     EXPECT_EQ(Word(), L"dog");
-    EXPECT_FALSE(program_->DialogOpen);
+    EXPECT_FALSE(program_->DialogOpen());
 
     // The table goes away while the dialog is open: the path in a message,
     // the forms shown keep their texts.

@@ -22,7 +22,6 @@
 #include "winlib/testing.h"
 #include "winlib/testing/dialog_script.h"
 #include "winlib/testing/process_driver.h"
-#include "winlib/testing/scoped_replace.h"
 #include "winlib/text.h"
 
 using namespace lexora;
@@ -32,21 +31,6 @@ using wl::testing::DialogScript;
 using wl::testing::WideText;
 
 namespace {
-
-std::vector<std::string> started;
-UINT startResult = 33;
-UINT FakeStart(const std::string& commandLine) {
-    started.push_back(commandLine);
-    return startResult;
-}
-// The editor's command lines as given, and in `started` as 8-bit text.
-std::vector<std::wstring> editorLines;
-bool editorResult = true;
-bool FakeEditor(const std::wstring& commandLine) {
-    editorLines.push_back(commandLine);
-    started.push_back(wl::FromWide(commandLine, CP_ACP));
-    return editorResult;
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -82,7 +66,8 @@ protected:
     // slot 0 deleted and `more` entries added after it).
     void Open(const std::vector<std::string>& deleted = {}, const std::vector<Entry>& more = {}) {
         ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), deleted, more));
-        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_));
+        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_,
+                               [this](Program& program) { program.UseStarter(starts_); }));
     }
 
     HWND Frame() const { return app_->Frame()->Handle(); }
@@ -110,14 +95,11 @@ protected:
 
     TestFolders folders_;
     std::string ini_;
+    // The programs the frame and the translator start (the editor's command
+    // lines as given in WideLines).
+    StartRecorder starts_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<TDrawApp> app_;
-    wl::testing::ScopedReplace<ProgramStarter> starter_{TFOkno::starter, FakeStart};
-    wl::testing::ScopedReplace<std::vector<std::string>> started_{started, std::vector<std::string>{}};
-    wl::testing::ScopedReplace<UINT> result_{startResult, 33u};
-    wl::testing::ScopedReplace<EditorStarter> editor_{TTrnDialog::editorStarter, FakeEditor};
-    wl::testing::ScopedReplace<std::vector<std::wstring>> editorLines_{editorLines, std::vector<std::wstring>{}};
-    wl::testing::ScopedReplace<bool> editorResult_{editorResult, true};
 };
 
 // --- Translator -----------------------------------------------------------------
@@ -150,9 +132,9 @@ TEST_F(Tools, TranslatesIntoTheChosenSlotAndOpensTheEditor) {
     EXPECT_EQ(box0, wl::ToWide(program_->Config.DictionaryTitles[0], program_->UiCodePage()));
     EXPECT_TRUE(onlyCurrentChecked);
     EXPECT_EQ(ReadFile(out), ".....\r\ndog = dog = { pes }\r\n");
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "notepad \"" + out + "\"");
-    EXPECT_FALSE(program_->DialogOpen);
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "notepad \"" + out + "\"");
+    EXPECT_FALSE(program_->DialogOpen());
 }
 
 TEST_F(Tools, TwoSlotsAndTheWordsOfAText) {
@@ -203,8 +185,8 @@ TEST_F(Tools, Utf16OutputOfACzechWord) {
         expected += static_cast<char>(u >> 8);
     }
     EXPECT_EQ(ReadFile(out), expected);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "write \"" + out + "\"");
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "write \"" + out + "\"");
 }
 
 // The editor gets the output path in UTF-16, every letter kept, whatever the
@@ -216,8 +198,8 @@ TEST_F(Tools, EditorGetsTheWholePathAndAFailedStartIsReported) {
     boxes.clear();
     for (bool starts : {true, false}) {
         SCOPED_TRACE(starts);
-        editorResult = starts;
-        editorLines.clear();
+        starts_.WideResult = starts;
+        starts_.WideLines.clear();
         boxes.clear();
         DialogScript script({
             [&](wl::Dialog& d) { ClickButton(d.Handle(), IDOK); },
@@ -240,13 +222,13 @@ TEST_F(Tools, EditorGetsTheWholePathAndAFailedStartIsReported) {
         });
         Command(CM_TRANSLATOR);
         EXPECT_EQ(script.StepsRun(), 2u);
-        EXPECT_EQ(editorLines, std::vector<std::wstring>{L"notepad \"" + out + L"\""});
+        EXPECT_EQ(starts_.WideLines, std::vector<std::wstring>{L"notepad \"" + out + L"\""});
         HANDLE file = ::CreateFileW(out.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the output under its own name";
         if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
         const std::vector<std::wstring> failed = {L"Pozor", L"Nelze spustit editor NOTEPAD.EXE/WRITE.EXE"};
         EXPECT_EQ(boxes, starts ? std::vector<std::wstring>() : failed);
-        EXPECT_FALSE(program_->DialogOpen);
+        EXPECT_FALSE(program_->DialogOpen());
         ::DeleteFileW(out.c_str());
     }
 }
@@ -283,7 +265,9 @@ TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
             SetWide(h, IDC_TRN_TEXT, L"dog cat");
             SetWide(h, IDC_TRN_OUTPUT, wl::ToWide(out, CP_ACP));
             ClickButton(h, IDOK);  // slot 2 has no data
-            program_->ChosenSlots[2] = false;
+            std::array<bool, lex::kSlotCount> chosen = program_->ChosenSlots();
+            chosen[2] = false;
+            program_->ChooseSlots(chosen);
             SetWide(h, IDC_TRN_OUTPUT, wl::ToWide(folders_.Base + "no such folder\\out.txt", CP_ACP));
             ClickButton(h, IDOK);  // an output that cannot be made
             textAfter = WideText(::GetDlgItem(h, IDC_TRN_TEXT));
@@ -297,7 +281,7 @@ TEST_F(Tools, FailuresKeepTheTranslatorOpenWithItsText) {
     EXPECT_EQ(messages, (std::vector<std::wstring>{Text(lex::kTextNotInstalled), Text(lex::kTextCannotOpenEntryFile)}));
     EXPECT_EQ(textAfter, L"dog cat");
     EXPECT_EQ(FileSize(out), -1);  // nothing was written
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(starts_.Started.empty());
 }
 
 // An output path longer than the translator takes is refused: its first part
@@ -322,7 +306,7 @@ TEST_F(Tools, TooLongOutputPathIsRefusedNotCut) {
     EXPECT_EQ(script.StepsRun(), 3u);
     EXPECT_EQ(messages, std::vector<std::wstring>{Text(lex::kTextCannotOpenEntryFile)});
     EXPECT_EQ(ReadFile(other), "kept");
-    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(starts_.Started.empty());
 }
 
 TEST_F(Tools, NoSlotChosenOpensNoTranslator) {

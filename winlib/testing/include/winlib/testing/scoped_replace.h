@@ -9,7 +9,7 @@ namespace wl::testing {
 
 // Replaces `target` by `value` for the guard's lifetime and puts the old value
 // back at its end:
-//   wl::testing::ScopedReplace fake(TFOkno::starter, FakeStart);
+//   wl::testing::ScopedReplace fake(Program::starter, FakeStart);
 template <typename T>
 class ScopedReplace {
 public:
