@@ -74,7 +74,12 @@ WL_BEGIN_MESSAGE_TABLE(CharMapDialog, TsDialog)
     WL_MESSAGE(WM_HSCROLL, EvHScroll)
 WL_END_MESSAGE_TABLE()
 
-CharMapDialog::CharMapDialog(Program& program) : TsDialog(program, IDD_CHAR_MAP) {}
+CharMapDialog::CharMapDialog(Program& program, int shown) : TsDialog(program, IDD_CHAR_MAP), picked_(shown) {}
+
+std::optional<int> CharMapDialog::Pick() {
+    if (Execute() != IDOK) return std::nullopt;
+    return picked_;
+}
 
 void CharMapDialog::SetupWindow() {
     TsDialog::SetupWindow();
@@ -86,7 +91,7 @@ void CharMapDialog::SetupWindow() {
     if (program_.LargeKeyFont)
         large_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.LargeKeyFont), TRUE);
     scroll_.SetRange(kFirstCode, kLastCode);
-    if (program_.PickedChar != -1) ShowPick(program_.PickedChar, true);
+    if (picked_ != -1) ShowPick(picked_, true);
 }
 
 void CharMapDialog::ShowPick(int code, bool moveBar) {
@@ -133,7 +138,7 @@ LRESULT CharMapDialog::EvLButtonDown(WPARAM, LPARAM) {
     const int row = (y - 10) / 28;
     if (x >= 10 && y >= 10 && row >= 0 && row < kGridRows && col >= 0 && col < kGridColumns) {
         const int code = col + kGridColumns * row + kGridFirstCode;
-        program_.PickedChar = code;
+        picked_ = code;
         ShowPick(code, true);
     }
     return DefaultProcessing();
@@ -144,7 +149,7 @@ LRESULT CharMapDialog::EvHScroll(WPARAM wp, LPARAM) {
     if (to >= 0) scroll_.SetPosition(Clamp(to));
     const int position = scroll_.GetPosition();
     SetItemText(IDC_CODE, std::to_string(position));
-    program_.PickedChar = position;
+    picked_ = position;
     large_.SetText(CharText(position));
     return DefaultProcessing();
 }
@@ -205,11 +210,11 @@ LRESULT KeyAssignDialog::EvHScroll(WPARAM wp, LPARAM) {
 }
 
 void KeyAssignDialog::CmCharMap() {
-    program_.PickedChar = scroll_.GetPosition();
-    CharMapDialog map(program_);
-    if (map.Execute() != IDOK || program_.PickedChar < 0) return;
-    scroll_.SetPosition(Clamp(program_.PickedChar));
-    ShowCode(program_.PickedChar);
+    CharMapDialog map(program_, scroll_.GetPosition());
+    const std::optional<int> picked = map.Pick();
+    if (!picked || *picked < 0) return;
+    scroll_.SetPosition(Clamp(*picked));
+    ShowCode(*picked);
 }
 
 void KeyAssignDialog::CmBrowse() {

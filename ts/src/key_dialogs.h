@@ -3,6 +3,8 @@
 // on the program's current key and state and on the layout in memory.
 #pragma once
 
+#include <optional>
+
 #include "key_button.h"
 #include "program.h"
 #include "winlib/controls.h"
@@ -31,9 +33,14 @@ int CaptureKey(HWND target);
 
 class CharMapDialog : public TsDialog {
 public:
-    explicit CharMapDialog(Program& program);
+    // `shown`: the character shown at the start (-1 none).
+    CharMapDialog(Program& program, int shown);
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
+
+    // Runs the dialog: nothing when it was cancelled, else the character
+    // picked last (the one shown at the start when none was picked; -1 none).
+    std::optional<int> Pick();
 
 private:
     LRESULT EvPaintGrid(WPARAM, LPARAM);
@@ -43,6 +50,7 @@ private:
 
     wl::ScrollBar scroll_{this, 1021};
     wl::Edit large_{this, 1026};
+    int picked_ = -1;
 };
 
 class KeyAssignDialog : public TsDialog {

@@ -2,6 +2,7 @@
 
 #include "core/settings/ts2000_ini.h"
 #include "settings_dialogs.h"
+#include "startup.h"
 #include "ts/texts/ts_text_ids.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
@@ -109,11 +110,13 @@ KeyButton* KeyboardDialog::KeyOf(int group, int key) {
 void KeyboardDialog::SetupWindow() {
     TsDialog::SetupWindow();
     program_.MainWindow = Handle();
-    const lex::Ts2000IniFile ts2000;
-    const bool editorOnly = program_.EditorOnly();
-    program_.Texts().SetLanguage(editorOnly ? program_.Line.Language : ts2000.ReadInt(lex::Ts2000Key::UiLanguage));
-    SetCodePage(program_.UiCodePage());
+    Ts2000StartupSettings settings(program_);
+    Startup startup(program_, *this, settings);
+    startup.Run();
+}
 
+void KeyboardDialog::ShowUiTexts(bool editorOnly) {
+    SetCodePage(program_.UiCodePage());
     SetItemText(IDC_QUICK_HEADING, editorOnly ? " " : program_.Text(ts::kTextQuickSwitchHeading));
     SetItemTexts(program_.UiTextLookup(), {{IDC_NEW_PREFIX, ts::kTextNewPrefix},
                                            {IDC_NEW_KEY, ts::kTextNewKey},
@@ -128,39 +131,44 @@ void KeyboardDialog::SetupWindow() {
                                            {IDC_END, ts::kTextEnd},
                                            {IDC_STATUS_LABEL, ts::kTextStatusLabel}});
     SetItemText(IDC_STATUS, " ");
-    if (!editorOnly && ProductWindowPresent(Handle())) {
-        // The resident program or another ts runs: this one ends at the
-        // first tick, having changed nothing.
-        quitRequested_ = true;
-        const std::string text = program_.Text(ts::kTextCannotStart);
-        const std::string caption = program_.Text(ts::kTextWarningCaption);
-        program_.MessageBox8(Handle(), text, caption, MB_OK);
-    }
-    if (editorOnly) {
-        for (int id : {IDC_ACTIVATE, IDC_SETUP}) ::ShowWindow(GetItem(id), SW_HIDE);
-    }
-    if (HMENU menu = ::GetSystemMenu(Handle(), FALSE)) {
-        const UINT cp = program_.UiCodePage();
-        ::AppendMenuW(menu, MF_STRING | (editorOnly ? MF_GRAYED : 0), CM_HIDE,
-                      wl::ToWide(program_.Text(ts::kTextHide), cp).c_str());
-        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(menu, MF_STRING, CM_ABOUT, wl::ToWide(program_.Text(ts::kTextAboutProgram), cp).c_str());
-    }
+}
+
+bool KeyboardDialog::OtherProductWindowRuns() { return ProductWindowPresent(Handle()); }
+
+void KeyboardDialog::RefuseStart() {
+    quitRequested_ = true;
+    const std::string text = program_.Text(ts::kTextCannotStart);
+    const std::string caption = program_.Text(ts::kTextWarningCaption);
+    program_.MessageBox8(Handle(), text, caption, MB_OK);
+}
+
+void KeyboardDialog::HideProductButtons() {
+    for (int id : {IDC_ACTIVATE, IDC_SETUP}) ::ShowWindow(GetItem(id), SW_HIDE);
+}
+
+void KeyboardDialog::AddWindowMenu(bool editorOnly) {
+    HMENU menu = ::GetSystemMenu(Handle(), FALSE);
+    if (!menu) return;
+    const UINT cp = program_.UiCodePage();
+    ::AppendMenuW(menu, MF_STRING | (editorOnly ? MF_GRAYED : 0), CM_HIDE,
+                  wl::ToWide(program_.Text(ts::kTextHide), cp).c_str());
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, CM_ABOUT, wl::ToWide(program_.Text(ts::kTextAboutProgram), cp).c_str());
+}
+
+void KeyboardDialog::SetIcons() {
     activeIcon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ACTIVE));
     normalIcon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NORMAL));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(activeIcon_));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(activeIcon_));
+}
 
-    program_.MakeButtonFont(lex::ReadButtonFont(ts2000));
-    ApplyButtonFont();
+void KeyboardDialog::AddTrayIcon() {
+    BuildTrayMenu();
+    tray_.Add(Handle(), "Tastrix", normalIcon_);
+}
 
-    if (!editorOnly && !quitRequested_) {
-        // Without the icon ts goes on; it is then never hidden, as nothing
-        // could show it again.
-        BuildTrayMenu();
-        tray_.Add(Handle(), "Tastrix", normalIcon_);
-    }
-
+void KeyboardDialog::ResetToggles() {
     for (KeyButton* t : {&alt_, &shift_, &ctrl_, &prefix_}) {
         t->Active = false;
         t->Plain = true;
@@ -169,33 +177,25 @@ void KeyboardDialog::SetupWindow() {
     shift_.SetKeyCaption("Shift vyp");
     ctrl_.SetKeyCaption("Ctrl vyp");
     prefix_.SetKeyCaption("P vyp");
+}
 
-    // A button index outside 0..9 in ts2000.ini gives button 0.
-    currentQuickButton_ = editorOnly ? 0 : ts2000.ReadIntInRange(lex::Ts2000Key::LastQuickButton, 0, 9);
+void KeyboardDialog::ShowQuickButtons(int current, const std::vector<std::string>& shortNames) {
+    currentQuickButton_ = current;
     for (int i = 0; i < kQuickButtonCount; ++i) {
         KeyButton& b = *quick_[i];
-        if (editorOnly) {
-            b.Show(SW_HIDE);
-            continue;
-        }
-        b.SetKeyCaption(LoadQuickButton(program_, i).ShortName);
+        b.SetKeyCaption(shortNames[static_cast<size_t>(i)]);
         b.Active = i == currentQuickButton_;
     }
-    tips_.SetOwner(Handle());
-
-    // In both modes: the layout, and the toggles with the Off texts of the UI
-    // language. A start that ends at once reads and writes no layout file: a
-    // load would copy the companion over the running program's working copy.
-    if (!quitRequested_) SelectQuickButton(currentQuickButton_);
-    if (editorOnly) return;
-    if (!quitRequested_ && ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1) CmActivate();
-    SetTimer(kPollTimer, kPollMs);
-    if (!quitRequested_) {
-        const std::string folder = ts::TrimProgramDirectory(ts2000.ReadText(lex::Ts2000Key::ProgramFolder));
-        program_.SetProgramDirectory(folder);
-        ts2000.WriteText(lex::Ts2000Key::SwitchFile, folder + ts::kSwitchFileName);
-    }
 }
+
+void KeyboardDialog::HideQuickButtons() {
+    currentQuickButton_ = 0;
+    for (int i = 0; i < kQuickButtonCount; ++i) quick_[i]->Show(SW_HIDE);
+}
+
+void KeyboardDialog::SetUpKeyTips() { tips_.SetOwner(Handle()); }
+
+void KeyboardDialog::StartPollTimer() { SetTimer(kPollTimer, kPollMs); }
 
 void KeyboardDialog::ApplyButtonFont() {
     for (int id : kButtonFontIds) SetButtonFont({id});
@@ -328,9 +328,9 @@ void KeyboardDialog::CmKeyRemapping() {
 void KeyboardDialog::OpenCharacterMap() {
     const std::string& caption = KeyOf(program_.Current.Group, program_.Current.Key)->GetKeyCaption();
     const int first = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
-    program_.PickedChar = first == 9 || first >= 31 ? first : -1;
-    CharMapDialog dialog(program_);
-    if (dialog.Execute() == IDOK && ts::ApplyCharacterPick(program_.Store.Tables, program_.Current, program_.PickedChar))
+    CharMapDialog dialog(program_, first == 9 || first >= 31 ? first : -1);
+    const std::optional<int> picked = dialog.Pick();
+    if (picked && ts::ApplyCharacterPick(program_.Store.Tables, program_.Current, *picked))
         program_.Store.Modified = true;
     RefreshKeys();
 }
@@ -663,9 +663,9 @@ void KeyboardDialog::CmSetup() {
     if (program_.EditMode) CmAllowChanges();
     if (program_.EditMode) return;  // the edits could not be saved
     if (hook_.Installed()) CmActivate();
-    program_.RestartNeeded = false;
     SettingsDialog settings(program_, trayMenu_);
-    if (settings.Execute() != IDOK) return;
+    const std::optional<SettingsDialog::Result> result = settings.Run();
+    if (!result) return;
     for (int i = 0; i < kQuickButtonCount; ++i) {
         quick_[i]->SetKeyCaption(LoadQuickButton(program_, i).ShortName);
         quick_[i]->Redraw();
@@ -673,7 +673,7 @@ void KeyboardDialog::CmSetup() {
     ApplyButtonFont();
     currentData_ = LoadQuickButton(program_, ShownQuickButton()).Data;
     LoadCurrent();
-    if (!program_.RestartNeeded) return;
+    if (!result->RestartNeeded) return;
     const std::string question = program_.Text(ts::kTextRestartQuestion);
     const std::string caption = program_.Text(ts::kTextWarningCaption);
     if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) != IDYES) return;

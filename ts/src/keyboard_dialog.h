@@ -11,12 +11,13 @@
 #include "key_dialogs.h"
 #include "product.h"
 #include "program.h"
+#include "startup.h"
 #include "system_tray.h"
 #include "ts_ids.h"
 
 namespace tsapp {
 
-class KeyboardDialog : public TsDialog, public KeyButtonOwner {
+class KeyboardDialog : public TsDialog, public KeyButtonOwner, private StartupWindow {
 public:
     explicit KeyboardDialog(Program& program);
     void SetupWindow() override;
@@ -34,7 +35,7 @@ public:
     // The quick-switch side (normal mode). SelectQuickButton shows button
     // `index` (CurrentQuickButton at start, on activation and when the
     // resident program reports another one).
-    void SelectQuickButton(int index);
+    void SelectQuickButton(int index) override;
     // The last quick-switch button shown as on; -1 none.
     int ShownQuickButton() const;
     int CurrentQuickButton() const { return currentQuickButton_; }
@@ -43,6 +44,21 @@ public:
     const SystemTray& Tray() const { return tray_; }
 
 private:
+    // The window work of the start-up.
+    void ShowUiTexts(bool editorOnly) override;
+    bool OtherProductWindowRuns() override;
+    void RefuseStart() override;
+    void HideProductButtons() override;
+    void AddWindowMenu(bool editorOnly) override;
+    void SetIcons() override;
+    void AddTrayIcon() override;
+    void ResetToggles() override;
+    void ShowQuickButtons(int current, const std::vector<std::string>& shortNames) override;
+    void HideQuickButtons() override;
+    void SetUpKeyTips() override;
+    void StartPollTimer() override;
+    void Activate() override { CmActivate(); }
+
     KeyButton* KeyOf(int group, int key);
     // The key of a control id (group and index); false for another id.
     static bool KeyFromId(int id, int& group, int& key);
@@ -62,7 +78,7 @@ private:
     // none (the handler then does nothing).
     bool TakeFocusedKey();
     void ApplyKeyFont();
-    void ApplyButtonFont();
+    void ApplyButtonFont() override;
     void LoadCurrent();
 
     void CmKeyClicked(UINT id);

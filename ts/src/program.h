@@ -70,12 +70,9 @@ public:
 
     // Editing state of the on-screen keyboard.
     bool EditMode = false;
-    // A change that takes effect only after a restart (UI language, button font).
-    bool RestartNeeded = false;
     bool CancelPending = false;
     ts::ShownState Shown;
     ts::KeyRef Current;  // the key and state the editing dialogs work on
-    int PickedChar = -1;  // the character map's pick (-1 none)
 
     // Fonts: the key captions (from the layout's [FONT]), the same face large
     // for the character map, and the buttons of the dialogs (ts2000.ini [FONT]).

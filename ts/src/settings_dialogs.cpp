@@ -121,9 +121,14 @@ WL_END_MESSAGE_TABLE()
 SettingsDialog::SettingsDialog(Program& program, HMENU trayMenu)
     : TsDialog(program, IDD_SETTINGS), trayMenu_(trayMenu) {}
 
+std::optional<SettingsDialog::Result> SettingsDialog::Run() {
+    if (Execute() != IDOK) return std::nullopt;
+    return Result{restartNeeded_};
+}
+
 void SettingsDialog::SetupWindow() {
     TsDialog::SetupWindow();
-    program_.RestartNeeded = false;
+    restartNeeded_ = false;
     SetText(program_.Text(ts::kTextSettingsTitle));
     const wl::TextLookup texts = program_.UiTextLookup();
     SetItemTexts(texts, {{IDC_SHORTCUT_HEADING, ts::kTextShortcut},
@@ -278,7 +283,7 @@ void SettingsDialog::CmButtonFont() {
     options.codePage = CP_ACP;
     if (!wl::ChooseFontDialog(this, options)) return;
     program_.MakeButtonFont(options.font);
-    program_.RestartNeeded = true;
+    restartNeeded_ = true;
 }
 
 void SettingsDialog::CmOk() {
@@ -286,7 +291,7 @@ void SettingsDialog::CmOk() {
     const LRESULT language = ::SendMessageW(GetItem(IDC_LANGUAGE), CB_GETCURSEL, 0, 0);
     // No language chosen: the old one stays.
     if (language >= 0 && language < ts::kUiLanguageCount) {
-        if (static_cast<int>(language) != program_.Texts().Language()) program_.RestartNeeded = true;
+        if (static_cast<int>(language) != program_.Texts().Language()) restartNeeded_ = true;
         ts2000.WriteInt(lex::Ts2000Key::UiLanguage, static_cast<int>(language));
     }
     const UINT cp = program_.UiCodePage();

@@ -3,6 +3,8 @@
 // and the about box with its text viewer.
 #pragma once
 
+#include <optional>
+
 #include "key_dialogs.h"
 #include "product.h"
 #include "ts_ids.h"
@@ -40,6 +42,15 @@ public:
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
 
+    struct Result {
+        // A change that takes effect only after a restart (UI language, button font).
+        bool RestartNeeded = false;
+    };
+    // Runs the dialog: nothing when it was cancelled.
+    std::optional<Result> Run();
+    // Whether a change made so far needs a restart.
+    bool RestartNeeded() const { return restartNeeded_; }
+
 private:
     static int RowId(int row, int offset) { return IDC_ROW_FIRST + IDC_ROW_STEP * row + offset; }
     void FillLayoutLists();
@@ -50,6 +61,7 @@ private:
     void CmOk();
     void ShowError();
     HMENU trayMenu_;
+    bool restartNeeded_ = false;
 };
 
 class AboutDialog : public TsDialog {

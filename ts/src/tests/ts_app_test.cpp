@@ -8,6 +8,7 @@
 #include "key_dialogs.h"
 #include "keyboard_dialog.h"
 #include "program.h"
+#include "startup.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/fonts.h"
@@ -15,6 +16,7 @@
 #include "winlib/text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -359,6 +361,94 @@ TEST(KeyTipWindowTest, RemovingAKeysToolsRemovesEveryOne) {
     EXPECT_EQ(tips.ToolCount(), 1);
     tips.RemoveTool(502);
     EXPECT_EQ(tips.ToolCount(), 1);
+}
+
+// The start-up's steps in their order for each mode, with a stand-in window
+// and stand-in ts2000.ini settings that record what is asked of them. A start
+// refused by the single-instance check adds no tray icon, activates nothing and
+// writes no [PREPINAC]; editor-only mode reads only the button font.
+class RecordingStartup : public tsapp::StartupWindow, public tsapp::StartupSettings {
+public:
+    bool otherWindow = false;
+    bool activate = false;
+    std::vector<std::string> log;
+
+    void ShowUiTexts(bool editorOnly) override { log.push_back(editorOnly ? "texts editor" : "texts"); }
+    bool OtherProductWindowRuns() override { return Log("other window?"), otherWindow; }
+    void RefuseStart() override { log.push_back("refuse"); }
+    void HideProductButtons() override { log.push_back("hide product buttons"); }
+    void AddWindowMenu(bool editorOnly) override { log.push_back(editorOnly ? "menu editor" : "menu"); }
+    void SetIcons() override { log.push_back("icons"); }
+    void ApplyButtonFont() override { log.push_back("apply font"); }
+    void AddTrayIcon() override { log.push_back("tray"); }
+    void ResetToggles() override { log.push_back("toggles"); }
+    void ShowQuickButtons(int current, const std::vector<std::string>& names) override {
+        log.push_back("show quick " + std::to_string(current) + " " + names.front() + names.back());
+    }
+    void HideQuickButtons() override { log.push_back("hide quick"); }
+    void SetUpKeyTips() override { log.push_back("tips"); }
+    void SelectQuickButton(int index) override { log.push_back("select " + std::to_string(index)); }
+    void Activate() override { log.push_back("activate"); }
+    void StartPollTimer() override { log.push_back("timer"); }
+
+    int UiLanguage() override { return Log("read language"), 2; }
+    LOGFONTA ButtonFont() override {
+        Log("read font");
+        LOGFONTA font{};
+        std::strcpy(font.lfFaceName, "Arial");
+        return font;
+    }
+    int LastQuickButton() override { return Log("read last"), 3; }
+    std::string QuickButtonShortName(int index) override { return "K" + std::to_string(index); }
+    bool ActivateAtStart() override { return Log("read activate"), activate; }
+    std::string ProgramFolder() override { return Log("read folder"), "C:\\Prog\\ts.exe"; }
+    void WriteSwitchFile(const std::string& path) override { log.push_back("write " + path); }
+
+private:
+    void Log(const char* step) { log.push_back(step); }
+};
+
+TEST(StartupTest, StepsRunInTheirOrderInEachMode) {
+    const std::vector<std::string> before = {"texts", "other window?"};
+    const std::vector<std::string> middle = {"menu", "icons", "read font", "apply font"};
+    const std::vector<std::string> quick = {"toggles", "read last", "show quick 3 K0K9", "tips", "select 3"};
+    struct Case {
+        const char* name;
+        bool editorOnly, otherWindow, activate;
+        std::vector<std::vector<std::string>> steps;
+        int language;
+        std::string directory;
+    } cases[] = {
+        {"editor only", true, false, false,
+         {{"texts editor", "hide product buttons", "menu editor", "icons", "read font", "apply font", "toggles",
+           "hide quick", "tips", "select 0"}},
+         1, "C:\\keys\\"},
+        {"normal", false, false, false,
+         {{"read language"}, before, middle, {"tray"}, quick,
+          {"read activate", "timer", "read folder", "write C:\\Prog\\prepinac.tsc"}},
+         2, "C:\\Prog\\"},
+        {"normal, activated at start", false, false, true,
+         {{"read language"}, before, middle, {"tray"}, quick,
+          {"read activate", "activate", "timer", "read folder", "write C:\\Prog\\prepinac.tsc"}},
+         2, "C:\\Prog\\"},
+        {"refused", false, true, true, {{"read language"}, before, {"refuse"}, middle, quick, {"timer"}}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tsapp::Program program(c.editorOnly ? ts::ParseCommandLine({"X", "1", "C:\\keys\\a.tsb"})
+                                            : ts::ParseCommandLine({}));
+        RecordingStartup recorder;
+        recorder.otherWindow = c.otherWindow;
+        recorder.activate = c.activate;
+        tsapp::Startup startup(program, recorder, recorder);
+        startup.Run();
+        std::vector<std::string> expected;
+        for (const auto& part : c.steps) expected.insert(expected.end(), part.begin(), part.end());
+        EXPECT_EQ(recorder.log, expected);
+        EXPECT_EQ(startup.Refused(), c.otherWindow);
+        EXPECT_EQ(program.Texts().Language(), c.language);
+        EXPECT_EQ(program.ProgramDirectory(), c.directory);
+    }
 }
 
 }  // namespace

@@ -120,9 +120,9 @@ TEST_F(TsSettingsTest, ButtonFontSetsTheRestartFlag) {
     tsapp::SettingsDialog dialog(program_, nullptr);
     bool afterFont = false;
     const INT_PTR result = wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
-        EXPECT_FALSE(program_.RestartNeeded);
+        EXPECT_FALSE(dialog.RestartNeeded());
         wl::testing::ClickButton(d.Handle(), IDC_BUTTON_FONT);
-        afterFont = program_.RestartNeeded;
+        afterFont = dialog.RestartNeeded();
         wl::testing::ClickButton(d.Handle(), IDOK);
     });
     EXPECT_EQ(result, IDOK);
@@ -267,7 +267,7 @@ TEST_F(TsSettingsTest, NoLanguageChosenKeepsTheOldOne) {
         wl::testing::ClickButton(d.Handle(), IDOK);
     });
     EXPECT_EQ(ini_.Read("Konfigurace", "Komunikacni jazyk"), "5");
-    EXPECT_FALSE(program_.RestartNeeded);
+    EXPECT_FALSE(dialog.RestartNeeded());
 }
 
 }  // namespace
