@@ -37,6 +37,7 @@ public:
 
     lex::FileHandle Open(const std::string& path, int mode) override { return inner_.Open(path, mode); }
     lex::FileHandle Create(const std::string& path) override { return inner_.Create(path); }
+    lex::FileHandle CreateNew(const std::string& path) override { return inner_.CreateNew(path); }
     int32_t Read(lex::FileHandle h, void* b, uint32_t n) override {
         const int32_t r = inner_.Read(h, b, n);
         if (r > 0) at_[h] += r;
@@ -70,9 +71,9 @@ public:
         at_[h] = r;
         return r;
     }
-    void Close(lex::FileHandle h) override {
+    bool Close(lex::FileHandle h) override {
         at_.erase(h);
-        inner_.Close(h);
+        return inner_.Close(h);
     }
     bool ReadAt(lex::FileHandle h, int64_t o, void* b, uint32_t n) override {
         at_[h] = -1;  // unknown until the next Seek
@@ -83,6 +84,9 @@ public:
         return inner_.ReadSome(h, o, b, n);
     }
     bool Exists(const std::string& path) override { return inner_.Exists(path); }
+    int64_t FileSize(const std::string& path) override { return inner_.FileSize(path); }
+    bool Replace(const std::string& from, const std::string& to) override { return inner_.Replace(from, to); }
+    bool Remove(const std::string& path) override { return inner_.Remove(path); }
     void Pause(int ms) override { inner_.Pause(ms); }
 
 private:
