@@ -167,7 +167,7 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
         WordNode node = ctx.Node.Node;
         node.Flags |= kFlagDisk;
         const bool newPronunciation = pronunciation != ctx.Node.Pronunciation;
-        const bool revived = node.Deleted() && !exists;
+        // A deleted word comes back with its new translation.
         node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
         auto writeNewPronunciation = [&] {
             const int64_t end = fs.Size(userWords);
@@ -191,10 +191,10 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
         if (t < kFirstUserTranslation) return -1;
         if (AppendActionRecord(ctx, kActionAdded, at, static_cast<int32_t>(t)) != 1) return -1;
         // The new translation joins the chain with one write (the link to it),
-        // and the node changes with the last one (its first translation, a
-        // new pronunciation, a deleted word coming back): what stops before
-        // the link is taken back with the record, and what stops after it
-        // leaves the node as it was, for one Undo to take the translation back.
+        // and the node is written last (its first translation, a new
+        // pronunciation, a deleted word coming back): what stops before the
+        // link is taken back with the record, and what stops after it leaves
+        // the node as it was, for one Undo to take the translation back.
         bool ok = WriteTranslationRecord(ctx, t, newHead, translation) &&
                   (!newPronunciation || writeNewPronunciation());
         if (ok && chain.empty()) node.FirstTranslation = static_cast<int32_t>(t);
@@ -204,8 +204,7 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
             ok = WriteHead(ctx, userTr, chain.back().Offset, last);
         }
         const bool counted = ok && AdjustWordCount(ctx, 1) == 1;
-        const bool nodeChanges = chain.empty() || revived || newPronunciation;
-        if (!counted || (nodeChanges && !WriteNodeRecord(ctx, nodes, at, node))) {
+        if (!counted || !WriteNodeRecord(ctx, nodes, at, node)) {
             AbandonLastRecord(ctx, counted ? 1 : 0);
             return -1;
         }

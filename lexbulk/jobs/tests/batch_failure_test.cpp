@@ -22,8 +22,9 @@ protected:
 };
 
 TEST_F(BatchFailureTest, StopsAtTheFirstFailedAdd) {
-    // Each new word writes the node file three times (its node and both
-    // neighbours): the fourth write belongs to the second add.
+    // Each new word writes the node file four times (its node, both
+    // neighbours, its node again to show it): the fifth write belongs to the
+    // second add.
     auto record = [](const std::string& w, const std::string& t) {
         return std::string{0, 1, char(w.size()), 0} + w + std::string{1, char(t.size())} + t;
     };
@@ -56,7 +57,7 @@ TEST_F(BatchFailureTest, StopsAtTheFirstFailedAdd) {
          [&] {
              lexbulk::BothSidesEntry e;
              e.Word = "first";
-             // The second translation of the same word writes the node once (the fourth write).
+             // The second translation of the same word writes the node once (the fifth write).
              e.Translations = {"prvni", "druhy", "treti"};
              e.ReverseWords = {"prvni"};
              e.ReverseTranslation = "first";
@@ -68,7 +69,7 @@ TEST_F(BatchFailureTest, StopsAtTheFirstFailedAdd) {
         ASSERT_EQ(1, lex::CreateSlotFiles(ctx, 0));
         ASSERT_EQ(1, lex::CreateSlotFiles(ctx, 1));
         ASSERT_EQ(1, lex::CreateActionLog(ctx, settings.ActionLogPath));
-        FailOneNodeWrite(4);
+        FailOneNodeWrite(5);
         EXPECT_EQ(lex::kTextDataFilesCorrupted, c.run());
         files.BeforeWrite = nullptr;
         files.FailWritesTo.clear();
