@@ -431,7 +431,11 @@ TEST(StartupTest, StepsRunInTheirOrderInEachMode) {
          {{"read language"}, before, middle, {"tray"}, quick,
           {"read activate", "activate", "timer", "read folder", "write C:\\Prog\\prepinac.tsc"}},
          2, "C:\\Prog\\"},
-        {"refused", false, true, true, {{"read language"}, before, {"refuse"}, middle, quick, {"timer"}}, 2, ""},
+        // A refused start loads no layout: it reads and writes no layout file.
+        {"refused", false, true, true,
+         {{"read language"}, before, {"refuse"}, middle, {"toggles", "read last", "show quick 3 K0K9", "tips"},
+          {"timer"}},
+         2, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
