@@ -2,6 +2,7 @@
 #include "core/dialogs/dialog_texts.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "winlib/common_dialogs.h"
+#include "winlib/fonts.h"
 
 namespace lex {
 
@@ -111,7 +112,7 @@ void TConfigFontWindow::ChooseSlotFont(int type, int slot) {
     // Every view takes the new handle before the old one goes.
     if (host_.Fonts) {
         HFONT old = host_.Fonts[type][slot];
-        host_.Fonts[type][slot] = ::CreateFontIndirectA(&final);
+        host_.Fonts[type][slot] = wl::CreateFontShowing(final);
         if (host_.FontCharSets) host_.FontCharSets[type][slot] = final.lfCharSet;
         if (host_.FontsChanged) host_.FontsChanged();
         if (old) ::DeleteObject(old);

@@ -137,6 +137,16 @@ std::string Lookup(const std::vector<Line>& lines, const std::string& section, c
 
 }  // namespace
 
+struct TextProfileFile::Kept {
+    bool read = false;
+    std::string content;
+    std::vector<Line> lines;
+};
+
+void TextProfileFile::KeepContents() {
+    if (!kept_) kept_ = std::make_shared<Kept>();
+}
+
 std::string TextProfileFile::GetString(const std::string& section, const std::string& key,
                                        const std::string& fallback, int size) {
     return GetStrings(section, {key}, fallback, size)[0];
@@ -145,8 +155,20 @@ std::string TextProfileFile::GetString(const std::string& section, const std::st
 std::vector<std::string> TextProfileFile::GetStrings(const std::string& section, const std::vector<std::string>& keys,
                                                      const std::string& fallback, int size) {
     std::string content;
-    std::vector<Line> lines;
-    if (lex::ReadWholeFile(files_, path_, content) == lex::ReadOutcome::Whole) lines = Parse(content);
+    std::vector<Line> read;
+    const bool kept = kept_ && kept_->read;
+    if (!kept) {
+        const lex::ReadOutcome outcome = lex::ReadWholeFile(files_, path_, content);
+        if (outcome == lex::ReadOutcome::Whole) read = Parse(content);
+        // Only a file read whole, or one that is not there, is kept: one that
+        // cannot be read is tried again (and never written over).
+        if (kept_ && (outcome == lex::ReadOutcome::Whole || outcome == lex::ReadOutcome::Missing)) {
+            kept_->content.swap(content);
+            kept_->lines.swap(read);
+            kept_->read = true;
+        }
+    }
+    const std::vector<Line>& lines = kept_ && kept_->read ? kept_->lines : read;
     std::vector<std::string> values;
     for (const std::string& key : keys) values.push_back(Lookup(lines, section, key, fallback, size));
     return values;
@@ -160,9 +182,16 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
         wantKey.find('=') != std::string::npos || wantKey[0] == '[')
         return false;
     std::string content;
-    // A file that is there but cannot be read is not written over.
-    if (lex::ReadWholeFile(files_, path_, content) != lex::ReadOutcome::Whole && files_.Exists(path_)) return false;
-    std::vector<Line> lines = Parse(content);
+    std::vector<Line> lines;
+    if (kept_ && kept_->read) {
+        content = kept_->content;
+        lines = kept_->lines;
+    } else {
+        // A file that is there but cannot be read is not written over.
+        const lex::ReadOutcome read = lex::ReadWholeFile(files_, path_, content);
+        if (read != lex::ReadOutcome::Whole && read != lex::ReadOutcome::Missing) return false;
+        lines = Parse(content);
+    }
     // New lines end like the file's first line, CR LF when there is none.
     const std::string newline =
         (content.find('\n') != std::string::npos && content.find("\r\n") == std::string::npos) ? "\n"
@@ -204,7 +233,13 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
     }
     std::string out;
     for (const Line& line : lines) out += line.text;
-    return lex::WriteFileReplacing(files_, path_, out) == lex::WriteOutcome::Done;
+    if (lex::WriteFileReplacing(files_, path_, out) != lex::WriteOutcome::Done) return false;
+    if (kept_) {
+        kept_->lines = Parse(out);
+        kept_->content.swap(out);
+        kept_->read = true;
+    }
+    return true;
 }
 
 }  // namespace ts

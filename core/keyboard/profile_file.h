@@ -6,6 +6,7 @@
 // windows.h and its tests run natively.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,12 @@ public:
 
     const std::string& Path() const { return path_; }
 
+    // Keeps the file's lines from the first read on: later reads of this
+    // object and of its copies come from memory, and their own writes keep
+    // them current. For a file nothing else changes meanwhile (the working
+    // copy of a layout's companion ini), so a large one is read once.
+    void KeepContents();
+
     std::string GetString(const std::string& section, const std::string& key,
                           const std::string& fallback, int size) override;
     std::vector<std::string> GetStrings(const std::string& section, const std::vector<std::string>& keys,
@@ -58,8 +65,10 @@ public:
                      const std::string& value) override;
 
 private:
+    struct Kept;
     lex::FileSystem& files_;
     std::string path_;
+    std::shared_ptr<Kept> kept_;  // shared by the copies
 };
 
 }  // namespace ts

@@ -44,9 +44,9 @@ int ReadInt(const std::string& file, const std::string& section, const std::stri
     return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
 }
 
-void WriteText(const std::string& file, const std::string& section, const std::string& key,
+bool WriteText(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value) {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
 }  // namespace ini

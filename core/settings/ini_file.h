@@ -19,8 +19,8 @@
 //   using TastrixIniFile = IniFile<TastrixKey>;
 //
 // A missing file or key gives the table's default. Reading never creates or
-// changes the file. Write failures of the profile functions are not reported:
-// the next read gives the default.
+// changes the file. A write tells whether the profile function wrote the
+// value; callers that may go on without it ignore the answer.
 #pragma once
 
 #include <cstddef>
@@ -78,7 +78,7 @@ std::string KeyName(const char* key, SettingArgs args, int a, int b);
 std::string ReadText(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& defaultText, int bufferSize);
 int ReadInt(const std::string& file, const std::string& section, const std::string& key, int defaultValue);
-void WriteText(const std::string& file, const std::string& section, const std::string& key,
+bool WriteText(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value);
 }  // namespace ini
 
@@ -139,11 +139,12 @@ public:
         return value < min ? min : value > max ? max : value;
     }
 
-    void WriteText(Key id, const std::string& value, int a = 0, int b = 0) const {
-        ini::WriteText(fileName_, SectionName(id, a, b), KeyName(id, a, b), value);
+    // False when the value could not be written.
+    bool WriteText(Key id, const std::string& value, int a = 0, int b = 0) const {
+        return ini::WriteText(fileName_, SectionName(id, a, b), KeyName(id, a, b), value);
     }
-    void WriteInt(Key id, int value, int a = 0, int b = 0) const {  // "%d"
-        WriteText(id, std::to_string(value), a, b);
+    bool WriteInt(Key id, int value, int a = 0, int b = 0) const {  // "%d"
+        return WriteText(id, std::to_string(value), a, b);
     }
 
 private:

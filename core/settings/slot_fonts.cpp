@@ -1,6 +1,7 @@
 #include "slot_fonts.h"
 
 #include "settings.h"
+#include "winlib/fonts.h"
 
 namespace lex {
 
@@ -24,8 +25,10 @@ void SlotFonts::ReadSlotFonts(const SettingsFile& settings) {
     for (int type = 0; type < 3; ++type) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             LOGFONTA font = settings.ReadFontSetting(type, slot);
+            // The texts are in the code page of the stored set, whatever face
+            // the font is made from.
             FontCharSets[type][slot] = font.lfCharSet;
-            Fonts[type][slot] = ::CreateFontIndirectA(&font);
+            Fonts[type][slot] = wl::CreateFontShowing(font);
         }
     }
 }

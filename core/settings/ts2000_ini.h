@@ -7,6 +7,8 @@
 // join it in the order of their sections.
 #pragma once
 
+#include <windows.h>
+
 #include "ini_file.h"
 
 namespace lex {
@@ -31,6 +33,21 @@ enum class Ts2000Key : int {
     QuickButtonWindowsLayout,  // [RYCHLOTLACITKA] "Tlacitko %i WindowsKlavesnice": -1 none
     SwitchFile,          // [PREPINAC] "Prepinaci soubor": path of the switch file
     ProgramFolder,       // [CESTY] "Umisteni programu": the program's folder
+    // [FONT]: the font of ts's buttons and dialogs, a LOGFONT in its field order.
+    ButtonFontHeight,          // "lfHeight", -13
+    ButtonFontWidth,           // "lfWidth", 0
+    ButtonFontEscapement,      // "lfEscapement", 0
+    ButtonFontOrientation,     // "lfOrientation", 0
+    ButtonFontWeight,          // "lfWeight", 700
+    ButtonFontItalic,          // "lfItalic", 0
+    ButtonFontUnderline,       // "lfUnderline", 0
+    ButtonFontStrikeOut,       // "lfStrikeOut", 0
+    ButtonFontCharSet,         // "lfCharSet", 238
+    ButtonFontOutPrecision,    // "lfOutPrecision", 1
+    ButtonFontClipPrecision,   // "lfClipPrecision", 2
+    ButtonFontQuality,         // "lfQuality", 1
+    ButtonFontPitchAndFamily,  // "lfPitchAndFamily", 34
+    ButtonFontFaceName,        // "lfFaceName", "System" (30 characters at most)
     Count
 };
 
@@ -41,5 +58,11 @@ struct IniKeyTable<Ts2000Key> {
 };
 
 using Ts2000IniFile = IniFile<Ts2000Key>;
+
+// [FONT] as a LOGFONT; missing keys take their defaults.
+LOGFONTA ReadButtonFont(const Ts2000IniFile& file);
+// Writes every key of [FONT] ("%d", the face name cut to 30 characters);
+// false when a key could not be written.
+bool WriteButtonFont(const Ts2000IniFile& file, const LOGFONTA& font);
 
 }  // namespace lex

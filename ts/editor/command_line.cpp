@@ -33,8 +33,9 @@ void CommandLine::ParseParam(std::string argument) {
             ParameterCount = 2;
             break;
         case 2:
-            // A path too long to be kept whole counts as no path at all.
-            if (argument.empty() || argument.size() > kMaxEditorPathLength) break;
+            // A path too long to be kept whole counts as no path at all; an
+            // empty one is a path (that no file has).
+            if (argument.size() > kMaxEditorPathLength) break;
             EditorFilePath = argument;
             ProgramDirectory = DirectoryOf(argument);
             ParameterCount = 3;

@@ -20,6 +20,21 @@ std::string ExpandLineBreaks(const std::string& text) {
     return out;
 }
 
+std::string ControlText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] != '&') continue;
+        if (i + 1 < text.size() && text[i + 1] == '&') {
+            out += text[++i];  // already shown as itself
+        } else if (i + 1 == text.size() || text[i + 1] == ' ' || text[i + 1] == '\t') {
+            out += '&';
+        }
+    }
+    return out;
+}
+
 int ReadUiTextFile(ProfileFile& file, int id, std::string& out, int size) {
     if (size <= 0) return -1;
     const std::string value = file.GetString(kUiTextSection, std::to_string(id), "", 256);

@@ -16,10 +16,6 @@ constexpr char kUiTextSection[] = "ZDROJ";
 // Capacity of a text, terminator included.
 constexpr int kUiTextSize = 253;
 
-// The message after a prefix is deleted: only "zdroj.rc" can give it (the
-// string table has no text for it).
-constexpr int kTextPrefixDeleted = 22060;
-
 // The string table (a resource of the program; a table in memory in tests).
 class StringTable {
 public:
@@ -36,6 +32,11 @@ std::string ExpandLineBreaks(const std::string& text);
 // The text of `id` in the text file, line breaks expanded, at most size - 1
 // bytes; -1 when the file has no non-empty value for it.
 int ReadUiTextFile(ProfileFile& file, int id, std::string& out, int size = kUiTextSize);
+
+// A text for a control, which takes "&" as the mark of the next letter: an
+// "&" before a blank or at the end marks nothing and is shown as itself
+// ("path & program" becomes "path && program"); mnemonics and "&&" stay.
+std::string ControlText(const std::string& text);
 
 class UiTexts {
 public:

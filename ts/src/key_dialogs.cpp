@@ -186,8 +186,9 @@ void KeyAssignDialog::SetupWindow() {
     scroll_.SetRange(kFirstCode, kLastCode);
     scroll_.SetPosition(Clamp(c));
     SetItemText(IDC_CODE, std::to_string(c));
-    ts::TextProfileFile ini = program_.WorkIni();
-    SetItemText(IDC_PROGRAM_PATH, ts::ReadRunCommand(ini, ref.Group, ref.Key, ref.State));
+    ts::ProfileFile& ini = program_.WorkIni();
+    shownCommand_ = ts::ReadRunCommand(ini, ref.Group, ref.Key, ref.State);
+    SetItemText(IDC_PROGRAM_PATH, shownCommand_);
 }
 
 void KeyAssignDialog::ShowCode(int code) {
@@ -224,8 +225,12 @@ void KeyAssignDialog::CmOk() {
     const bool character = ::IsDlgButtonChecked(Handle(), IDC_USE_CHARACTER) == BST_CHECKED;
     const std::string& caption = preview_.GetKeyCaption();
     const unsigned char c = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
-    ts::TextProfileFile ini = program_.WorkIni();
-    if (!ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, GetItemText(IDC_PROGRAM_PATH))) {
+    ts::ProfileFile& ini = program_.WorkIni();
+    // The box shows at most 252 characters of the stored command: unless the
+    // user changed it, the stored command stays whole (nothing is written).
+    std::string command = GetItemText(IDC_PROGRAM_PATH);
+    if (command == shownCommand_) command.clear();
+    if (!ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, command)) {
         program_.ShowFileMessage("write1");  // the working copy cannot be written: the dialog stays
         return;
     }
@@ -345,19 +350,19 @@ void DeleteKeyDialog::SetupWindow() {
 }
 
 void DeleteKeyDialog::CmStateImage() {
-    ts::TextProfileFile ini = program_.WorkIni();
+    ts::ProfileFile& ini = program_.WorkIni();
     ts::DeleteStateImage(program_.Store.Tables, ini, program_.Current);
     CloseWindow(IDOK);
 }
 
 void DeleteKeyDialog::CmAllImages() {
-    ts::TextProfileFile ini = program_.WorkIni();
+    ts::ProfileFile& ini = program_.WorkIni();
     ts::DeleteAllImages(program_.Store.Tables, ini, program_.Current);
     CloseWindow(IDOK);
 }
 
 void DeleteKeyDialog::CmWholeKey() {
-    ts::TextProfileFile ini = program_.WorkIni();
+    ts::ProfileFile& ini = program_.WorkIni();
     ts::DeleteWholeKey(program_.Store.Tables, ini, program_.Current);
     CloseWindow(IDOK);
 }

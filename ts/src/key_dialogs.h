@@ -60,6 +60,7 @@ private:
 
     KeyButton preview_;
     wl::ScrollBar scroll_;
+    std::string shownCommand_;  // the program command as the dialog showed it
 };
 
 class NewKeyDialog : public TsDialog {

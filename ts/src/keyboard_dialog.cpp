@@ -19,6 +19,16 @@ constexpr COLORREF kTipText = RGB(0, 0, 0);
 
 const int kFirstIds[ts::kKeyGroupCount] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
 
+// The controls that show the button font: set at the start and again after
+// the settings.
+const int kButtonFontIds[] = {
+    IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE, IDC_CANCEL_CHANGES,
+    IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_SHIFT_TOGGLE, IDC_ALT_TOGGLE, IDC_CTRL_TOGGLE,
+    IDC_PREFIX_TOGGLE, IDC_STATUS, IDC_STATUS_LABEL, IDC_QUICK_HEADING, IDC_QUICK_BUTTON_FIRST + 0,
+    IDC_QUICK_BUTTON_FIRST + 1, IDC_QUICK_BUTTON_FIRST + 2, IDC_QUICK_BUTTON_FIRST + 3, IDC_QUICK_BUTTON_FIRST + 4,
+    IDC_QUICK_BUTTON_FIRST + 5, IDC_QUICK_BUTTON_FIRST + 6, IDC_QUICK_BUTTON_FIRST + 7, IDC_QUICK_BUTTON_FIRST + 8,
+    IDC_QUICK_BUTTON_FIRST + 9};
+
 }  // namespace
 
 WL_BEGIN_MESSAGE_TABLE(KeyboardDialog, TsDialog)
@@ -141,14 +151,8 @@ void KeyboardDialog::SetupWindow() {
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(activeIcon_));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(activeIcon_));
 
-    lex::Ts2000IniFile fontFile;
-    SystemProfileFile buttonFontIni(fontFile.FileName());
-    program_.MakeButtonFont(ToLogFont(ts::LoadFontSettings(buttonFontIni)));
-    SetButtonFont({IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE,
-                   IDC_CANCEL_CHANGES, IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_SHIFT_TOGGLE,
-                   IDC_ALT_TOGGLE, IDC_CTRL_TOGGLE, IDC_PREFIX_TOGGLE, IDC_STATUS, IDC_STATUS_LABEL,
-                   IDC_QUICK_HEADING});
-    for (int i = 0; i < kQuickButtonCount; ++i) SetButtonFont({IDC_QUICK_BUTTON_FIRST + i});
+    program_.MakeButtonFont(lex::ReadButtonFont(ts2000));
+    ApplyButtonFont();
 
     if (!editorOnly && !quitRequested_) {
         // Without the icon ts goes on; it is then never hidden, as nothing
@@ -179,14 +183,11 @@ void KeyboardDialog::SetupWindow() {
     }
     tips_.SetOwner(Handle());
 
-    if (editorOnly) {
-        currentData_ = LoadQuickButton(program_, 0).Data;
-        LoadCurrent();
-        return;
-    }
-    // A start that ends at once reads and writes no layout file: a load would
-    // copy the companion over the running program's working copy.
+    // In both modes: the layout, and the toggles with the Off texts of the UI
+    // language. A start that ends at once reads and writes no layout file: a
+    // load would copy the companion over the running program's working copy.
     if (!quitRequested_) SelectQuickButton(currentQuickButton_);
+    if (editorOnly) return;
     if (!quitRequested_ && ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1) CmActivate();
     SetTimer(kPollTimer, kPollMs);
     if (!quitRequested_) {
@@ -196,12 +197,18 @@ void KeyboardDialog::SetupWindow() {
     }
 }
 
+void KeyboardDialog::ApplyButtonFont() {
+    for (int id : kButtonFontIds) SetButtonFont({id});
+}
+
 void KeyboardDialog::LoadCurrent() {
     program_.Shown = ts::ShownState();
     shift_.Active = alt_.Active = ctrl_.Active = prefix_.Active = false;
-    const ts::KeyboardFileResult result = program_.Store.LoadKeyboardFile(CurrentPath());
-    if (ts::LayoutTaken(result)) {
-        ts::TextProfileFile ini = program_.WorkIni();
+    const ts::KeyboardFileResult result = program_.LoadKeyboardFile(CurrentPath());
+    // Only a layout loaded with its companion brings a caption font; without
+    // one the keys keep the font they have (the default [FONT] before the first).
+    if (result == ts::KeyboardFileResult::Done || !program_.KeyCaptionFont) {
+        ts::ProfileFile& ini = program_.WorkIni();
         program_.MakeKeyFonts(ToLogFont(ts::LoadFontSettings(ini)));
         ApplyKeyFont();
     }
@@ -221,7 +228,7 @@ void KeyboardDialog::ApplyKeyFont() {
 
 void KeyboardDialog::RefreshKeys() {
     const ts::KeyboardFaces faces = [&] {
-        ts::TextProfileFile ini = program_.WorkIni();
+        ts::ProfileFile& ini = program_.WorkIni();
         return ts::ComputeFaces(program_.Store.Tables, program_.Shown, ini, program_.Text(ts::kTextKeyUnusable));
     }();
     shift_.PrefixMark = faces.MarkShift;
@@ -267,6 +274,19 @@ bool KeyboardDialog::TakeSelectedKey() {
     return false;
 }
 
+bool KeyboardDialog::TakeFocusedKey() {
+    HWND focus = ::GetFocus();
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            if (focus && keys_[g][k]->Handle() == focus) {
+                program_.Current = ts::KeyRef{g, k, program_.Shown.KeyState()};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void KeyboardDialog::CmKeyClicked(UINT id) {
     int group, key;
     if (!KeyFromId(static_cast<int>(id), group, key)) return;
@@ -297,7 +317,7 @@ void KeyboardDialog::KeyRightClicked(int id) {
 }
 
 void KeyboardDialog::CmKeyRemapping() {
-    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    if (!EditingAllowed() || !TakeFocusedKey()) return;
     KeyAssignDialog dialog(program_);
     if (dialog.Execute() == IDOK) {
         program_.Store.Modified = true;
@@ -316,7 +336,7 @@ void KeyboardDialog::OpenCharacterMap() {
 }
 
 void KeyboardDialog::CmCharacterMap() {
-    if (!EditingAllowed() || !TakeSelectedKey()) return;
+    if (!EditingAllowed() || !TakeFocusedKey()) return;
     OpenCharacterMap();
 }
 
@@ -363,7 +383,7 @@ void KeyboardDialog::CmFont() {
     }
     ApplyKeyFont();
     ::InvalidateRect(Handle(), nullptr, TRUE);
-    ts::TextProfileFile ini = program_.WorkIni();
+    ts::ProfileFile& ini = program_.WorkIni();
     ts::SaveFontSettings(ini, FromLogFont(program_.KeyFont));
     RefreshKeys();
 }
@@ -650,9 +670,7 @@ void KeyboardDialog::CmSetup() {
         quick_[i]->SetKeyCaption(LoadQuickButton(program_, i).ShortName);
         quick_[i]->Redraw();
     }
-    SetButtonFont({IDC_NEW_PREFIX, IDC_NEW_KEY, IDC_DELETE_KEY, IDC_ALLOW_CHANGES, IDC_ACTIVATE, IDC_SAVE,
-                   IDC_CANCEL_CHANGES, IDC_FONT, IDC_SETUP, IDC_HELP_BUTTON, IDC_END, IDC_STATUS,
-                   IDC_STATUS_LABEL, IDC_QUICK_HEADING});
+    ApplyButtonFont();
     currentData_ = LoadQuickButton(program_, ShownQuickButton()).Data;
     LoadCurrent();
     if (!program_.RestartNeeded) return;

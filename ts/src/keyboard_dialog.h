@@ -12,6 +12,7 @@
 #include "product.h"
 #include "program.h"
 #include "system_tray.h"
+#include "ts_ids.h"
 
 namespace tsapp {
 
@@ -47,13 +48,21 @@ private:
     static bool KeyFromId(int id, int& group, int& key);
     int IdOfKey(int group, int key) const;
 
-    std::string CurrentPath() const { return currentData_ + ".tsb"; }
-    void SetStatus(const std::string& text) { SetItemText(1008, text); }
+    // The keyboard file of the current quick-switch button; in editor-only
+    // mode the file of the command line, even an empty name.
+    std::string CurrentPath() const {
+        return program_.EditorOnly() ? program_.Line.EditorFilePath : currentData_ + ".tsb";
+    }
+    void SetStatus(const std::string& text) { SetItemText(IDC_STATUS, text); }
     // Status blank; in edit mode true, else the status asks to permit changes.
     bool EditingAllowed();
     // The selected key into Current (with the shown state); false: none, and the status says so.
     bool TakeSelectedKey();
+    // The key that has the focus into Current (with the shown state); false:
+    // none (the handler then does nothing).
+    bool TakeFocusedKey();
     void ApplyKeyFont();
+    void ApplyButtonFont();
     void LoadCurrent();
 
     void CmKeyClicked(UINT id);

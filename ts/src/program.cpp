@@ -1,7 +1,7 @@
 #include "program.h"
 
-#include "core/settings/ini_file.h"
 #include "ts/texts/ts_text_ids.h"
+#include "winlib/fonts.h"
 #include "winlib/text.h"
 
 namespace tsapp {
@@ -63,16 +63,6 @@ ts::FontSettings FromLogFont(const LOGFONTA& lf) {
     return f;
 }
 
-std::string SystemProfileFile::GetString(const std::string& section, const std::string& key,
-                                         const std::string& fallback, int size) {
-    return lex::ini::ReadText(fileName_, section, key, fallback, size);
-}
-
-bool SystemProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    lex::ini::WriteText(fileName_, section, key, value);
-    return true;
-}
-
 Program::Program(const ts::CommandLine& line)
     : Line(line), Files(lex::MakePlatformFileSystem()), Store(*Files, *this), texts_(nullptr, strings_) {
     if (EditorOnly()) Store.SetFixedPath(Line.EditorFilePath);
@@ -91,20 +81,42 @@ void Program::SetProgramDirectory(const std::string& folder) {
     texts_.SetTextFile(textFile_.get());
 }
 
+ts::KeyboardFileResult Program::LoadKeyboardFile(const std::string& path) {
+    const ts::KeyboardFileResult result = Store.LoadKeyboardFile(path);
+    workIni_.reset();  // the load may have put new contents in the working copy
+    return result;
+}
+
+ts::ProfileFile& Program::WorkIni() {
+    if (!workIni_ || workIni_->Path() != Store.WorkIniName()) {
+        workIni_ = std::make_unique<ts::TextProfileFile>(*Files, Store.WorkIniName());
+        workIni_->KeepContents();
+    }
+    return *workIni_;
+}
+
 void Program::MakeKeyFonts(const LOGFONTA& font) {
     KeyFont = font;
     LOGFONTA large = font;
     large.lfHeight = ts::kLargeKeyFontHeight;
-    if (KeyCaptionFont) ::DeleteObject(KeyCaptionFont);
-    if (LargeKeyFont) ::DeleteObject(LargeKeyFont);
-    KeyCaptionFont = ::CreateFontIndirectA(&font);
-    LargeKeyFont = ::CreateFontIndirectA(&large);
+    // The captions are characters of the font's own set.
+    HFONT oldCaption = KeyCaptionFont, oldLarge = LargeKeyFont;
+    KeyCaptionFont = wl::CreateFontShowing(font);
+    LargeKeyFont = wl::CreateFontShowing(large);
+    wl::ReplaceFont(oldCaption, KeyCaptionFont);
+    wl::ReplaceFont(oldLarge, LargeKeyFont);
+    for (HFONT f : {oldCaption, oldLarge})
+        if (f) ::DeleteObject(f);
 }
 
 void Program::MakeButtonFont(const LOGFONTA& font) {
     ButtonLogFont = font;
-    if (ButtonFont) ::DeleteObject(ButtonFont);
-    ButtonFont = ::CreateFontIndirectA(&font);
+    HFONT old = ButtonFont;
+    // The buttons show texts of the UI language, whatever set the font names.
+    ButtonFont = wl::CreateFontShowing(font, wl::CharSetOfCodePage(UiCodePage()));
+    // Every control still on the old font takes the new one before it goes.
+    wl::ReplaceFont(old, ButtonFont);
+    if (old) ::DeleteObject(old);
 }
 
 int Program::MessageBox8(HWND owner, const std::string& text, const std::string& caption, UINT type) {

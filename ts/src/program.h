@@ -34,19 +34,6 @@ public:
 LOGFONTA ToLogFont(const ts::FontSettings& font);
 ts::FontSettings FromLogFont(const LOGFONTA& font);
 
-// A profile file read and written through the system's profile functions
-// (ts2000.ini's [FONT], which the keyboard file module's font form reads).
-class SystemProfileFile : public ts::ProfileFile {
-public:
-    explicit SystemProfileFile(std::string fileName) : fileName_(std::move(fileName)) {}
-    std::string GetString(const std::string& section, const std::string& key, const std::string& fallback,
-                          int size) override;
-    bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
-
-private:
-    std::string fileName_;
-};
-
 class Program : public ts::KeyboardFileMessages {
 public:
     explicit Program(const ts::CommandLine& line);
@@ -64,15 +51,22 @@ public:
     // UI texts in the UI language; their code page.
     ts::UiTexts& Texts() { return texts_; }
     std::string Text(int baseId) { return texts_.Get(baseId); }
-    // The UI texts as winlib's windows look texts up (wl::Window::SetItemTexts).
+    // The UI texts as winlib's windows look texts up for their controls
+    // (wl::Window::SetItemTexts), an "&" that marks no letter shown as itself.
     wl::TextLookup UiTextLookup() {
-        return [this](int baseId) { return Text(baseId); };
+        return [this](int baseId) { return ts::ControlText(Text(baseId)); };
     }
     UINT UiCodePage() const { return CodePageOfLanguage(texts_.Language()); }
 
     std::unique_ptr<lex::FileSystem> Files;
     ts::KeyboardLayoutStore Store;
-    ts::TextProfileFile WorkIni() { return Store.WorkIni(); }
+    // Loads a layout (LoadKeyboardFile of the store); the working copy of its
+    // companion ini is then read once, at its first use, for the whole load.
+    ts::KeyboardFileResult LoadKeyboardFile(const std::string& path);
+    // The working copy of the loaded layout's companion ini, kept in memory
+    // from its first read until the next load; every [RUN] and [FONT] read
+    // and edit goes through it.
+    ts::ProfileFile& WorkIni();
 
     // Editing state of the on-screen keyboard.
     bool EditMode = false;
@@ -90,7 +84,10 @@ public:
     HFONT LargeKeyFont = nullptr;
     HFONT ButtonFont = nullptr;
     LOGFONTA ButtonLogFont{};
+    // The fonts are made so that their texts can be read (another face when
+    // the stored one lacks the character set); the LOGFONTs stay as stored.
     void MakeKeyFonts(const LOGFONTA& font);
+    // Every window still on the old button font gets the new one first.
     void MakeButtonFont(const LOGFONTA& font);
     UINT KeyCodePage() const { return CharSetCodePage(KeyFont.lfCharSet); }
 
@@ -107,6 +104,7 @@ private:
     std::string programDirectory_;
     ResourceStrings strings_;
     std::unique_ptr<ts::TextProfileFile> textFile_;
+    std::unique_ptr<ts::TextProfileFile> workIni_;
     ts::UiTexts texts_;
 };
 

@@ -307,8 +307,7 @@ void SettingsDialog::CmOk() {
     flag(lex::Ts2000Key::HideAtStart, IDC_HIDE_AT_START);
     flag(lex::Ts2000Key::ActivateAtStart, IDC_ACTIVATE_AT_START);
     flag(lex::Ts2000Key::SaveLast, IDC_SAVE_LAST);
-    SystemProfileFile fontIni(ts2000.FileName());
-    ts::SaveFontSettings(fontIni, FromLogFont(program_.ButtonLogFont));
+    lex::WriteButtonFont(ts2000, program_.ButtonLogFont);
     CloseWindow(IDOK);
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "ini_file.h"
@@ -242,6 +243,51 @@ TEST_F(IniFileTest, KeyboardProgramKeys) {
     EXPECT_EQ(RawRead(Path("ts2000.ini"), "Konfigurace", "Posledni"), "3");
     ts2000.WriteText(Ts2000Key::SwitchFile, "C:\\Prog\\prepinac.tsc");
     EXPECT_EQ(RawRead(Path("ts2000.ini"), "PREPINAC", "Prepinaci soubor"), "C:\\Prog\\prepinac.tsc");
+}
+
+// [FONT] of ts2000.ini, the font of ts's buttons: the defaults of a missing
+// file, every field written and read back, the face name cut to 30
+// characters, and a write that fails says so.
+TEST_F(IniFileTest, ButtonFontOfTheKeyboardProgram) {
+    const Ts2000IniFile ts2000(Path("ts2000.ini"));
+    const LOGFONTA missing = ReadButtonFont(ts2000);
+    EXPECT_EQ(missing.lfHeight, -13);
+    EXPECT_EQ(missing.lfWeight, 700);
+    EXPECT_EQ(missing.lfCharSet, 238);
+    EXPECT_EQ(missing.lfOutPrecision, 1);
+    EXPECT_EQ(missing.lfClipPrecision, 2);
+    EXPECT_EQ(missing.lfQuality, 1);
+    EXPECT_EQ(missing.lfPitchAndFamily, 34);
+    EXPECT_STREQ(missing.lfFaceName, "System");
+    EXPECT_FALSE(Exists(Path("ts2000.ini")));
+
+    LOGFONTA font{};
+    font.lfHeight = -20;
+    font.lfWidth = 7;
+    font.lfEscapement = 900;
+    font.lfOrientation = 450;
+    font.lfWeight = 400;
+    font.lfItalic = 1;
+    font.lfUnderline = 1;
+    font.lfStrikeOut = 1;
+    font.lfCharSet = 204;
+    font.lfOutPrecision = 3;
+    font.lfClipPrecision = 4;
+    font.lfQuality = 2;
+    font.lfPitchAndFamily = 18;
+    lstrcpynA(font.lfFaceName, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde", LF_FACESIZE);  // 31 characters
+    EXPECT_TRUE(WriteButtonFont(ts2000, font));
+    EXPECT_EQ(RawRead(Path("ts2000.ini"), "FONT", "lfHeight"), "-20");
+    EXPECT_EQ(RawRead(Path("ts2000.ini"), "FONT", "lfCharSet"), "204");
+    EXPECT_EQ(RawRead(Path("ts2000.ini"), "FONT", "lfFaceName"), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd");
+    LOGFONTA back = ReadButtonFont(ts2000);
+    lstrcpynA(font.lfFaceName, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd", LF_FACESIZE);
+    EXPECT_EQ(std::memcmp(&back, &font, sizeof font), 0);
+
+    const Ts2000IniFile unwritable(Path("no such folder\\ts2000.ini"));
+    EXPECT_FALSE(WriteButtonFont(unwritable, font));
+    EXPECT_FALSE(unwritable.WriteInt(Ts2000Key::LastQuickButton, 3));
+    EXPECT_TRUE(ts2000.WriteInt(Ts2000Key::LastQuickButton, 3));
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ TEST(CommandLineTest, ModesLanguagesAndPaths) {
         // A path too long to keep ends the program like a missing one.
         {{"X", "1", longPath}, StartMode::EndAtOnce, 1, "", ""},
         {{"X", "1", longPath.substr(1)}, StartMode::EditorOnly, 1, longPath.substr(1), ":\\"},
-        {{"X", "1", ""}, StartMode::EndAtOnce, 1, "", ""},
+        // An empty path is a path: the editor starts and cannot load it.
+        {{"X", "1", ""}, StartMode::EditorOnly, 1, "", ""},
         {{}, StartMode::Normal, 1, "", ""},
         {{"C:\\Program Files\\ts\\x.tsb"}, StartMode::Normal, 1, "", ""},
     };

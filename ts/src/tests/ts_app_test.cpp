@@ -5,13 +5,19 @@
 #include <gtest/gtest.h>
 
 #include "key_button.h"
+#include "key_dialogs.h"
 #include "keyboard_dialog.h"
 #include "program.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
+#include "winlib/fonts.h"
 #include "winlib/testing.h"
+#include "winlib/text.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <string>
+#include <vector>
 #include <fstream>
 #include <sstream>
 
@@ -105,6 +111,242 @@ TEST(KeyboardDialogTest, FontButtonWritesTheWorkingCopy) {
     EXPECT_NE(work.find("lfFaceName=Courier New"), std::string::npos) << work;
     EXPECT_NE(work.find("lfHeight=-20"), std::string::npos) << work;
     EXPECT_EQ(ReadText(base + ".ini").find("Courier New"), std::string::npos);
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// The controls that show the button font, and the keys.
+const int kButtonFontIds[] = {1017, 1014, 1015, 1016, 1001, 1002, 1003, 1000, 1004, 1005, 1006, 1009, 1010,
+                              1011, 1012, 1008, 1007, 1062, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59};
+
+HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
+
+// Every text of the main dialog is drawn in a font with the letters of the UI
+// language, and the key captions in one with the layout's character set,
+// although both stored fonts name "System", which is a Western raster font
+// here. The stored fonts stay as they are.
+TEST(KeyboardDialogTest, EveryTextIsDrawnInAFontWithItsLetters) {
+    struct Case {
+        const char* language;
+        BYTE charSet;
+    };
+    const Case cases[] = {{"1", EASTEUROPE_CHARSET}, {"8", EASTEUROPE_CHARSET}, {"4", RUSSIAN_CHARSET},
+                          {"5", ANSI_CHARSET}};
+    const std::string base = TempCopyOfDemo();
+    const std::string companion = base + ".ini";
+    ::WritePrivateProfileStringA("FONT", "lfFaceName", "System", companion.c_str());
+    ::WritePrivateProfileStringA("FONT", "lfCharSet", "238", companion.c_str());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        tsapp::Program program(ts::ParseCommandLine({"X", c.language, base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            for (int id : kButtonFontIds) {
+                HFONT font = FontOf(::GetDlgItem(d.Handle(), id));
+                EXPECT_NE(font, nullptr) << id;
+                EXPECT_EQ(wl::ActualCharSet(font), c.charSet) << id;
+            }
+            for (int id : {IDC_MAIN_KEY_FIRST + 2, IDC_FUNCTION_KEY_FIRST + 1, IDC_KEYPAD_KEY_FIRST + 4})
+                EXPECT_EQ(wl::ActualCharSet(FontOf(::GetDlgItem(d.Handle(), id))), EASTEUROPE_CHARSET) << id;
+            EXPECT_EQ(wl::ActualCharSet(program.LargeKeyFont), EASTEUROPE_CHARSET);
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_STREQ(program.KeyFont.lfFaceName, "System");
+        EXPECT_EQ(program.KeyFont.lfCharSet, EASTEUROPE_CHARSET);
+    }
+    EXPECT_NE(ReadText(base + ".in_").find("lfFaceName=System"), std::string::npos);
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// Key Remapping shows at most 252 characters of a key's program command; OK
+// keeps the stored command whole unless the user changed the box.
+TEST(KeyAssignDialogTest, OkKeepsAStoredCommandUnlessItWasChanged) {
+    struct Case {
+        std::string stored;
+        std::string typed;  // "" leaves the box as shown
+        std::string after;
+    };
+    const std::string longCommand = "C:\\Tools\\" + std::string(290, 'p') + ".exe";
+    const std::string otherLong = "D:\\" + std::string(260, 'q') + ".exe";
+    const Case cases[] = {
+        {longCommand, "", longCommand},
+        {longCommand, "C:\\Other\\run.exe", "C:\\Other\\run.exe"},
+        {longCommand, otherLong, otherLong},
+        {"notepad.exe", "", "notepad.exe"},
+    };
+    const std::string base = TempCopyOfDemo();
+    const std::string work = base + ".in_";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        program.LoadKeyboardFile(base + ".tsb");
+        ASSERT_TRUE(::WritePrivateProfileStringA("RUN", "0_16_0", c.stored.c_str(), work.c_str()));
+        program.Current = ts::KeyRef{0, 16, 0};
+        tsapp::KeyAssignDialog dialog(program);
+        size_t shown = 0;
+        const INT_PTR result = wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            shown = dialog.GetItemText(IDC_PROGRAM_PATH).size();
+            ::CheckRadioButton(d.Handle(), IDC_USE_CHARACTER, IDC_USE_PROGRAM, IDC_USE_PROGRAM);
+            if (!c.typed.empty()) dialog.SetItemText(IDC_PROGRAM_PATH, c.typed);
+            wl::testing::ClickButton(d.Handle(), IDOK);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(shown, std::min<size_t>(c.stored.size(), 252));
+        char stored[1024] = {};
+        ::GetPrivateProfileStringA("RUN", "0_16_0", "", stored, sizeof stored, work.c_str());
+        EXPECT_EQ(stored, c.after);
+        EXPECT_EQ(program.Store.Tables.GetRunFlag(0, 16, 0), 1);
+    }
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// The working copy of the companion ini is read once per load, not at every
+// refresh: a change made to the file behind ts's back shows only after the
+// next load, while ts's own edits show at once.
+TEST(KeyboardDialogTest, TheWorkingCopyIsReadOncePerLoad) {
+    const std::string base = TempCopyOfDemo();
+    const std::string work = base + ".in_";
+    tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+    tsapp::KeyboardDialog dialog(program);
+    int atStart = -1, afterOutsideChange = -1, afterOwnEdit = -1, afterReload = -1;
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        atStart = dialog.TipCount();
+        // F2's program goes from the file: the refreshes do not read it again.
+        ::WritePrivateProfileStringA("RUN", nullptr, nullptr, work.c_str());
+        wl::testing::ClickButton(d.Handle(), IDC_SHIFT_TOGGLE);
+        wl::testing::ClickButton(d.Handle(), IDC_SHIFT_TOGGLE);
+        afterOutsideChange = dialog.TipCount();
+        // An edit of ts itself is seen at once: "=" starts a program now.
+        EXPECT_TRUE(ts::WriteRunCommand(program.WorkIni(), 0, 12, 0, "C:\\Tools\\run.exe"));
+        EXPECT_EQ(ts::ReadRunCommand(program.WorkIni(), 0, 12, 0), "C:\\Tools\\run.exe");
+        program.Store.Tables.SetRunFlag(0, 12, 0, 1);
+        dialog.RefreshKeys();
+        afterOwnEdit = dialog.TipCount();
+        // A reload copies the companion anew.
+        wl::testing::ClickButton(d.Handle(), IDC_CANCEL_CHANGES);
+        afterReload = dialog.TipCount();
+        d.CloseWindow(IDCANCEL);
+    });
+    // F1, F10 and keypad key 1 (unusable), F2 (notepad.exe); then "=".
+    EXPECT_EQ(atStart, 4);
+    EXPECT_EQ(afterOutsideChange, 4);
+    EXPECT_EQ(afterOwnEdit, 5);
+    EXPECT_EQ(afterReload, 4);
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// Every text of the main dialog and of Key Remapping shows whole in every UI
+// language: the F10-F12 legends, "Map of Characters", the radio button whose
+// "&" is a character and not a mnemonic.
+TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
+    const std::string base = TempCopyOfDemo();
+    for (int language = 0; language < ts::kUiLanguageCount; ++language) {
+        SCOPED_TRACE(language);
+        tsapp::Program program(ts::ParseCommandLine({"X", std::to_string(language), base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        std::vector<std::wstring> main, assign;
+        std::wstring program1042;
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            main = wl::testing::ClippedTexts(d.Handle());
+            wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);  // its other text
+            for (const std::wstring& c : wl::testing::ClippedTexts(d.Handle())) main.push_back(c);
+            program.Current = ts::KeyRef{0, 16, 0};
+            tsapp::KeyAssignDialog remap(program);
+            wl::testing::ExecuteWith(remap, [&](wl::Dialog& r) {
+                assign = wl::testing::ClippedTexts(r.Handle());
+                program1042 = wl::testing::WideText(::GetDlgItem(r.Handle(), IDC_USE_PROGRAM));
+                r.CloseWindow(IDCANCEL);
+            });
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_EQ(main, std::vector<std::wstring>());
+        EXPECT_EQ(assign, std::vector<std::wstring>());
+        // "path & program": the ampersand is doubled so that it shows.
+        EXPECT_NE(program1042.find(L" && "), std::wstring::npos) << wl::FromWide(program1042, CP_UTF8);
+    }
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// Key Remapping and the character map work on the key that has the focus
+// (the key clicked with either button); with none, they do nothing at all.
+TEST(KeyboardDialogTest, KeyRemappingAndCharacterMapTakeTheFocusedKey) {
+    struct Case {
+        int command;
+        int focusedKey;  // a control id; 0: the focus on the edit mode button
+        int opened;      // the dialog expected, or 0
+    };
+    const Case cases[] = {
+        {CM_KEY_REMAPPING, 0, 0},
+        {CM_CHARACTER_MAP, 0, 0},
+        {CM_KEY_REMAPPING, IDC_MAIN_KEY_FIRST + 16, IDD_KEY_ASSIGN},
+        {CM_CHARACTER_MAP, IDC_KEYPAD_KEY_FIRST + 4, IDD_CHAR_MAP},
+    };
+    const std::string base = TempCopyOfDemo();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.command) + " " + std::to_string(c.focusedKey));
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        int opened = 0;
+        std::string status;
+        ts::KeyRef current;
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);
+            if (c.focusedKey) wl::testing::ClickButton(d.Handle(), c.focusedKey);
+            wl::Dialog::SetTestHook([&](wl::Dialog& editor) {
+                if (dynamic_cast<tsapp::KeyAssignDialog*>(&editor)) opened = IDD_KEY_ASSIGN;
+                if (dynamic_cast<tsapp::CharMapDialog*>(&editor)) opened = IDD_CHAR_MAP;
+                current = program.Current;
+                editor.CloseWindow(IDCANCEL);
+            });
+            ::SendMessageW(d.Handle(), WM_COMMAND, static_cast<WPARAM>(c.command), 0);
+            wl::Dialog::SetTestHook(nullptr);
+            status = dialog.GetItemText(IDC_STATUS);
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(status, " ");
+        if (c.opened) {
+            int first = c.focusedKey >= IDC_KEYPAD_KEY_FIRST ? IDC_KEYPAD_KEY_FIRST : IDC_MAIN_KEY_FIRST;
+            EXPECT_EQ(current.Group, first == IDC_KEYPAD_KEY_FIRST ? 2 : 0);
+            EXPECT_EQ(current.Key, c.focusedKey - first);
+        }
+    }
+    for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+}
+
+// A layout loaded without a companion ini brings no caption font: the keys
+// keep the font they had. Before the first font, the keys get the font of the
+// default [FONT], made to show its letters.
+TEST(KeyboardDialogTest, ALayoutWithoutCompanionKeepsTheCaptionFont) {
+    const std::string base = TempCopyOfDemo();
+    HFONT atStart = nullptr, afterReload = nullptr, withoutAny = nullptr;
+    std::string faceAfterReload;
+    {
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            atStart = FontOf(::GetDlgItem(d.Handle(), IDC_MAIN_KEY_FIRST + 16));
+            ::DeleteFileA((base + ".ini").c_str());
+            wl::testing::ClickButton(d.Handle(), IDC_CANCEL_CHANGES);  // loads the layout again
+            afterReload = FontOf(::GetDlgItem(d.Handle(), IDC_MAIN_KEY_FIRST + 16));
+            faceAfterReload = program.KeyFont.lfFaceName;
+            d.CloseWindow(IDCANCEL);
+        });
+    }
+    EXPECT_EQ(afterReload, atStart);
+    EXPECT_EQ(faceAfterReload, "Arial");  // the demo layout's
+    {
+        tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
+        tsapp::KeyboardDialog dialog(program);
+        BYTE shown = 0;
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            withoutAny = FontOf(::GetDlgItem(d.Handle(), IDC_MAIN_KEY_FIRST + 16));
+            shown = wl::ActualCharSet(withoutAny);
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_NE(withoutAny, nullptr);
+        EXPECT_EQ(shown, EASTEUROPE_CHARSET);
+        EXPECT_STREQ(program.KeyFont.lfFaceName, "System");
+    }
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 

@@ -92,7 +92,7 @@ protected:
     void Command(int id) const { wl::testing::SendCommand(main_, id); }
     void ClickKey(int group, int key) const {
         const int first[] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
-        wl::testing::Notify(Item(first[group] + key), BN_CLICKED);
+        wl::testing::PressButton(main_, first[group] + key);  // as a click: the key takes the focus
     }
     void AllowChanges() const {
         Command(IDC_ALLOW_CHANGES);
@@ -139,17 +139,22 @@ TEST_F(TsProcessTest, LanguageOfTheCommandLineAndImmediateEnd) {
         const char* language;
         const char* changesDenied;
         const char* save;
+        const char* shiftOff;  // the toggles start with the Off texts of the language
+        const char* prefixOff;
     };
     const Case cases[] = {
-        {"1", "Změny &zakázány", "&Uložit"},
-        {"3", "Änderu&ngen gesperrt", "&Speichern"},
-        {"abc", "Cha&nges Denied", "&Save"},
-        {"8", "Zmeny &zakázané", "&Uložiť"},
+        {"1", "Změny &zakázány", "&Uložit", "Shift vyp", "<P> vyp"},
+        {"3", "Änderu&ngen gesperrt", "&Speichern", "Shift aus", "<P> aus"},
+        {"abc", "Cha&nges Denied", "&Save", "Shift Off", "<P> Off"},
+        {"8", "Zmeny &zakázané", "&Uložiť", "Shift vyp", "<P> vyp"},
+        {"4", "Правка &запрещена", "&Сохранить", "Shift выкл", "<P> выкл"},
     };
     for (const Case& c : cases) {
         StartEditor(c.language);
         EXPECT_EQ(ItemText(IDC_ALLOW_CHANGES), Wide(c.changesDenied)) << c.language;
         EXPECT_EQ(ItemText(IDC_SAVE), Wide(c.save)) << c.language;
+        EXPECT_EQ(ItemText(IDC_SHIFT_TOGGLE), Wide(c.shiftOff)) << c.language;
+        EXPECT_EQ(ItemText(IDC_PREFIX_TOGGLE), Wide(c.prefixOff)) << c.language;
         // The demo layout's keys in state 0, their captions as window texts.
         EXPECT_EQ(KeyText(0, 16), L"q");
         EXPECT_EQ(KeyText(0, 2), Wide("ě"));
@@ -257,6 +262,28 @@ TEST_F(TsProcessTest, NewKeyPrefixAndDeletedKey) {
                               (at >= key17 && at < key17 + ts::LayoutKey::kSize);
         EXPECT_TRUE(expected) << "offset " << at;
     }
+}
+
+// Deleting a prefix says so in a message of its own (the string table has
+// its text); the prefix is gone at once, whatever ends the dialog.
+TEST_F(TsProcessTest, DeletingAPrefixSaysSo) {
+    StartEditor();
+    AllowChanges();
+    HWND prefix = Open(IDC_NEW_PREFIX, IDC_DELETE_PREFIX);
+    ASSERT_NE(prefix, nullptr);
+    wl::testing::PostCommand(prefix, IDC_DELETE_PREFIX);  // prefix 1, the caron
+    HWND box = wl::testing::WaitForWindow([&] {
+        return wl::testing::FindTopWindow(process_.Id(), [](HWND w) {
+            return ::FindWindowExW(w, nullptr, L"Static", Wide("Prefix byl zrušen.").c_str()) != nullptr;
+        });
+    });
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(wl::testing::Text(box), Wide("Upozornění klávesnice Tastrix 2000"));
+    ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDOK));
+    wl::testing::PressButton(prefix, IDCANCEL);
+    ASSERT_TRUE(wl::testing::WaitForGone(prefix));
+    SaveAndEnd();
+    EXPECT_EQ(ReadBytes(Tsb()).substr(ts::kPrefixesOffset, 4), Bytes(4, '\0'));
 }
 
 TEST_F(TsProcessTest, LeavingEditModeAsksAndCancelDiscardsWithoutAsking) {
@@ -383,10 +410,12 @@ TEST_F(TsProcessTest, CharacterMapOkWithoutAPickChangesNothing) {
 // A missing or short keyboard file: the load message, and an empty keyboard
 // (nothing of a partly read file is taken); Save then writes nothing over it.
 TEST_F(TsProcessTest, MissingAndShortFilesShowTheLoadMessage) {
-    StartEditorOnBadFile(keyboards_ + "missing.tsb");
-    EXPECT_EQ(KeyText(0, 16), L"");
-    wl::testing::PostCommand(main_, IDC_END);
-    ASSERT_TRUE(process_.WaitForEnd());
+    for (const std::string& path : {keyboards_ + "missing.tsb", std::string()}) {
+        StartEditorOnBadFile(path);  // an empty name too: "X 0 \"\""
+        EXPECT_EQ(KeyText(0, 16), L"");
+        wl::testing::PostCommand(main_, IDC_END);
+        ASSERT_TRUE(process_.WaitForEnd());
+    }
 
     const std::string shortFile = keyboards_ + "short.tsb";
     {

@@ -132,6 +132,86 @@ TEST_F(TsSettingsTest, ButtonFontSetsTheRestartFlag) {
     EXPECT_EQ(ini_.Read("Konfigurace", "Komunikacni jazyk"), "0");
 }
 
+// Answers the message boxes of this thread with `answer` from inside their own
+// loops while it lives, and counts them.
+class MessageBoxAnswer {
+public:
+    explicit MessageBoxAnswer(int answer) {
+        current_ = this;
+        answer_ = answer;
+        timer_ = ::SetTimer(nullptr, 0, 20, &Tick);
+    }
+    ~MessageBoxAnswer() {
+        ::KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    int Answered() const { return answered_; }
+
+private:
+    static BOOL CALLBACK Find(HWND hwnd, LPARAM lp) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(hwnd, name, 16);
+        if (std::wstring(name) == L"#32770" && ::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, current_->answer_)) {
+            *reinterpret_cast<HWND*>(lp) = hwnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (!current_) return;
+        HWND box = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &Find, reinterpret_cast<LPARAM>(&box));
+        if (!box) return;
+        ++current_->answered_;
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(current_->answer_, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, current_->answer_)));
+    }
+    static MessageBoxAnswer* current_;
+    int answer_ = IDOK;
+    int answered_ = 0;
+    UINT_PTR timer_ = 0;
+};
+MessageBoxAnswer* MessageBoxAnswer::current_ = nullptr;
+
+// A new button font from the settings dialog reaches every control of the
+// main dialog's font list, whether the settings end with OK or Cancel, and
+// the old font goes only once nothing uses it.
+TEST_F(TsSettingsTest, NewButtonFontReachesEveryButtonAfterOkAndCancel) {
+    ini_.Write("RYCHLOTLACITKA", "Tlacitko 0 data", dir_ + "cz");
+    ini_.Write("Konfigurace", "Ukoncit", "0");
+    const int fontIds[] = {1017, 1014, 1015, 1016, 1001, 1002, 1003, 1000, 1004, 1005, 1006, 1009, 1010,
+                           1011, 1012, 1008, 1007, 1062, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59};
+    for (const int end : {IDCANCEL, IDOK}) {
+        SCOPED_TRACE(end == IDOK ? "OK" : "Cancel");
+        const wchar_t* face = end == IDOK ? L"Courier New" : L"Arial";
+        wl::ScopedFontDialogRunner runner([face](CHOOSEFONTW& r) {
+            std::wcscpy(r.lpLogFont->lfFaceName, face);
+            r.lpLogFont->lfHeight = -20;
+            return true;
+        });
+        MessageBoxAnswer no(IDNO);  // the restart question
+        tsapp::KeyboardDialog dialog(program_);
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            wl::Dialog::SetTestHook([end](wl::Dialog& settings) {
+                wl::testing::ClickButton(settings.Handle(), IDC_BUTTON_FONT);
+                if (end == IDOK) wl::testing::ClickButton(settings.Handle(), IDOK);
+                else settings.CloseWindow(IDCANCEL);
+            });
+            wl::testing::ClickButton(d.Handle(), IDC_SETUP);
+            for (int id : fontIds) {
+                HFONT font = reinterpret_cast<HFONT>(::SendMessageW(::GetDlgItem(d.Handle(), id), WM_GETFONT, 0, 0));
+                EXPECT_EQ(font, program_.ButtonFont) << id;
+                LOGFONTW lf{};
+                EXPECT_EQ(::GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf)) << id;  // not deleted
+                EXPECT_EQ(std::wstring(lf.lfFaceName), face) << id;
+            }
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_EQ(no.Answered(), end == IDOK ? 1 : 0);
+    }
+    EXPECT_EQ(ini_.Read("FONT", "lfFaceName"), "Courier New");
+}
+
 // The icon's menu: the long names of the ten buttons ("XXXXX" the default
 // name), hide, show and about; the icon is gone when the dialog ends.
 TEST_F(TsSettingsTest, TrayMenuShowsTheButtonNames) {

@@ -15,6 +15,8 @@
 // - controls.h     Control, Button, Static, Edit, ListBox (also of multiple selection) and ComboBox
 //                  (both ItemList), ScrollBar: bound by id or created in code; owner-draw through
 //                  ODADrawEntire/ODASelect/ODAFocus.
+// - fonts.h        CreateFontShowing: a font from a stored LOGFONT that shows the character set
+//                  its text needs (another face when the stored one lacks it); ReplaceFont.
 // - frame.h        FrameWindow with ControlBar (toolbar), StatusBar and client window;
 //                  command routing frame -> client; enablers on menus and buttons.
 // - application.h  Application: InitMainWindow, Run, message loop with accelerators
@@ -32,6 +34,7 @@
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
 #include "winlib/exception_barrier.h"
+#include "winlib/fonts.h"
 #include "winlib/frame.h"
 #include "winlib/text.h"
 #include "winlib/window.h"
