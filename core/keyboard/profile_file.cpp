@@ -188,7 +188,8 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
         lines = kept_->lines;
     } else {
         // A file that is there but cannot be read is not written over.
-        if (lex::ReadWholeFile(files_, path_, content) != lex::ReadOutcome::Whole && files_.Exists(path_)) return false;
+        const lex::ReadOutcome read = lex::ReadWholeFile(files_, path_, content);
+        if (read != lex::ReadOutcome::Whole && read != lex::ReadOutcome::Missing) return false;
         lines = Parse(content);
     }
     // New lines end like the file's first line, CR LF when there is none.
