@@ -162,16 +162,13 @@ TEST_F(FaultRunTest, ArchiveLoadUnderEveryFault) {
 }
 
 // The same runs, and then one Undo gives exactly the slot before the run.
-// Disabled until an add whose write fails leaves nothing behind and a record
-// without its links is passed over like a trailing one (the engine's side of
-// these runs, mended apart from the file layer); enable with that change.
-TEST_F(FaultRunTest, DISABLED_ImportUndoIsExactUnderEveryFault) {
+TEST_F(FaultRunTest, ImportUndoIsExactUnderEveryFault) {
     WriteFileBytes(Path("in.txt"), ImportText());
     int changes = 0, writes = 0;
     FaultRun([&](lex::JobState& s) { return RunImport(s); }, changes, writes, true);
 }
 
-TEST_F(FaultRunTest, DISABLED_ArchiveLoadUndoIsExactUnderEveryFault) {
+TEST_F(FaultRunTest, ArchiveLoadUndoIsExactUnderEveryFault) {
     WriteFileBytes(Path("a.ars"), ArchiveBytes());
     int changes = 0, writes = 0;
     FaultRun([&](lex::JobState& s) { return RunArchiveLoad(s); }, changes, writes, true);
