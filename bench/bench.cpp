@@ -397,6 +397,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long opensBefore = profiled.Calls[ProfilingFileSystem::kOpen];
+    // What the six opens and closes of a slot cost alone, for comparison:
+    // timed between the lookups, so that both meet the same load of the
+    // machine.
+    std::vector<double> openClose;
+    const size_t openCloseEvery = std::max<size_t>(1, lookups.size() / 5000);
+    auto OpenCloseOnce = [&] {
+        const bool counting = profiled.Enabled;
+        profiled.Enabled = false;
+        auto t0 = Clock::now();
+        lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared);
+        lex::CloseSlotFiles(ctx);
+        const double t = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+        profiled.Enabled = counting;
+        return t;
+    };
     // Each lookup's time is the best of the passes; the pass time is the
     // best pass's mean.
     double bestPass = 0;
@@ -418,6 +433,7 @@ int main(int argc, char** argv) {
         }
         times.push_back(t);
         reads.push_back(profiled.Reads() - readsBefore);
+        if (i % openCloseEvery == 0) openClose.push_back(OpenCloseOnce());
         if (n < 0) ++lookupFailures;
         if (!display.Translation.empty()) ++found;
         if (results) {
@@ -476,17 +492,10 @@ int main(int argc, char** argv) {
     std::sort(windowTimes.begin(), windowTimes.end());
     std::printf("bench: lookups as the window makes them (%s): median %.1f us\n", road,
                 windowTimes.empty() ? 0.0 : windowTimes[windowTimes.size() / 2]);
-    // What the six opens and closes of a slot cost alone, for comparison.
-    std::vector<double> openClose;
-    for (size_t i = 0; i < std::min<size_t>(lookups.size(), 5000); ++i) {
-        auto t0 = Clock::now();
-        lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared);
-        lex::CloseSlotFiles(ctx);
-        openClose.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
-    }
     std::sort(openClose.begin(), openClose.end());
-    std::printf("bench: six opens and closes alone: median %.1f us\n",
-                openClose.empty() ? 0.0 : openClose[openClose.size() / 2]);
+    const double openCloseMedian = openClose.empty() ? 0.0 : openClose[openClose.size() / 2];
+    std::printf("bench: six opens and closes alone: median %.1f us; lookup median %.2f times that\n",
+                openCloseMedian, openCloseMedian > 0 ? pick(0.5) / openCloseMedian : 0.0);
     std::sort(reads.begin(), reads.end());
     const size_t nLookups = std::max<size_t>(lookups.size(), 1);
     std::printf("bench: reads per lookup: median %ld, max %ld; opens per lookup %.2f\n",
