@@ -9,7 +9,7 @@ using tstest::Bytes;
 TEST(LayoutCopyTest, LayoutPairCopiedByteForByte) {
     tstest::TempDir dir;
     tstest::TrackingFileLayer files;
-    Bytes layout(13452, '\0');
+    Bytes layout(ts::kLayoutFileSize, '\0');
     for (size_t i = 0; i < layout.size(); ++i) layout[i] = static_cast<char>(i * 7);
     tstest::WriteFileBytes(dir.Sub("cz.tsb"), layout);
     tstest::WriteFileBytes(dir.Sub("cz.ini"), "[FONT]\r\nlfHeight=-20\r\n");
@@ -34,7 +34,7 @@ TEST(LayoutCopyTest, LayoutPairCopiedByteForByte) {
 TEST(LayoutCopyTest, LayoutPairNotCopiedWithoutItsCompanion) {
     tstest::TempDir dir;
     tstest::TrackingFileLayer files;
-    const Bytes layout(13452, 'k');
+    const Bytes layout(ts::kLayoutFileSize, 'k');
     tstest::WriteFileBytes(dir.Sub("cz.tsb"), layout);
     tstest::WriteFileBytes(dir.Sub("cz.ini"), "[RUN]\r\n0_1_0=notepad\r\n");
     files.FailOpenOf = "cz.ini";
