@@ -1,7 +1,15 @@
 #include "engine_fixture.h"
 
+#include <algorithm>
+#include <sstream>
+
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -82,51 +90,107 @@ TEST_F(FileSetTest, CreateFailsForAMissingFolder) {
     EXPECT_EQ(-1, lex::CreateActionLog(ctx, bad));
 }
 
+// slottool runs as a program of its own: each run gets `input` on its
+// standard input; all runs are started before the first is waited for, so
+// that they work at the same time. Gives their standard outputs.
+struct SlotToolRun {
+    std::vector<std::string> Args;
+    std::string Input;
+};
+
 #ifdef _WIN32
-// Runs slottool as a program of its own: `input` on its standard input, its
-// standard output returned.
-std::string RunSlotTool(const std::string& args, const std::string& input, const std::string& work) {
-    const std::string in = work + "\\stdin.txt", out = work + "\\stdout.txt";
-    lextest::WriteFileBytes(in, input);
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE hin = CreateFileA(in.c_str(), GENERIC_READ, FILE_SHARE_READ, &sa, OPEN_EXISTING, 0, nullptr);
-    HANDLE hout = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+std::vector<std::string> RunSlotTools(const std::vector<SlotToolRun>& runs, const std::string& work) {
+    struct Started {
+        HANDLE process = nullptr;
+        std::string out;
+    };
+    std::vector<Started> started(runs.size());
     std::string tool = std::string("Z:") + LEX_SLOTTOOL_PATH;
     for (char& c : tool)
         if (c == '/') c = '\\';
-    std::string command = "\"" + tool + "\" " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = hin;
-    si.hStdOutput = hout;
-    si.hStdError = hout;
-    PROCESS_INFORMATION pi{};
-    std::string result = "<not started>";
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 60000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const std::string in = work + "\\stdin" + std::to_string(i) + ".txt";
+        started[i].out = work + "\\stdout" + std::to_string(i) + ".txt";
+        lextest::WriteFileBytes(in, runs[i].Input);
+        SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+        HANDLE hin = CreateFileA(in.c_str(), GENERIC_READ, FILE_SHARE_READ, &sa, OPEN_EXISTING, 0, nullptr);
+        HANDLE hout =
+            CreateFileA(started[i].out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+        std::string command = "\"" + tool + "\"";
+        for (const std::string& a : runs[i].Args) command += " \"" + a + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = hin;
+        si.hStdOutput = hout;
+        si.hStdError = hout;
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            started[i].process = pi.hProcess;
+        }
+        CloseHandle(hin);
         CloseHandle(hout);
-        hout = INVALID_HANDLE_VALUE;
-        result = ReadFileBytes(out);
     }
-    CloseHandle(hin);
-    if (hout != INVALID_HANDLE_VALUE) CloseHandle(hout);
-    return result;
+    std::vector<std::string> outputs;
+    for (Started& s : started) {
+        if (!s.process) {
+            outputs.push_back("<not started>");
+            continue;
+        }
+        const bool ended = WaitForSingleObject(s.process, 120000) == WAIT_OBJECT_0;
+        CloseHandle(s.process);
+        outputs.push_back(ended ? ReadFileBytes(s.out) : "<still running>");
+    }
+    return outputs;
+}
+#else
+std::vector<std::string> RunSlotTools(const std::vector<SlotToolRun>& runs, const std::string& work) {
+    std::vector<pid_t> pids;
+    std::vector<std::string> outs;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const std::string in = work + "/stdin" + std::to_string(i) + ".txt";
+        outs.push_back(work + "/stdout" + std::to_string(i) + ".txt");
+        lextest::WriteFileBytes(in, runs[i].Input);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, outs.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        std::vector<std::string> args{LEX_SLOTTOOL_PATH};
+        args.insert(args.end(), runs[i].Args.begin(), runs[i].Args.end());
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        if (posix_spawn(&pid, LEX_SLOTTOOL_PATH, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        pids.push_back(pid);
+    }
+    std::vector<std::string> outputs;
+    for (size_t i = 0; i < pids.size(); ++i) {
+        int status = 0;
+        const bool ended = pids[i] > 0 && waitpid(pids[i], &status, 0) == pids[i];
+        outputs.push_back(ended ? ReadFileBytes(outs[i]) : "<not started>");
+    }
+    return outputs;
+}
+#endif
+
+std::string RunSlotTool(const std::vector<std::string>& args, const std::string& input, const std::string& work) {
+    return RunSlotTools({{args, input}}, work)[0];
 }
 
 // Another program cannot change a slot this one holds open for writing, and
 // its failed attempts leave nothing open behind.
 TEST_F(FileSetTest, SecondProgramWaitsForTheWriter) {
-    const std::string args = "add \"" + dir.Sub("cd") + "\" \"" + dir.Sub("disk") + "\" 0 \"" +
-                             settings.ActionLogPath + "\"";
+    const std::vector<std::string> args{"add", dir.Sub("cd"), dir.Sub("disk"), "0", settings.ActionLogPath};
     ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteDenyWrite));
-    EXPECT_EQ("-1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    EXPECT_EQ("-1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub(".")));
     lex::CloseSlotFiles(ctx);
     EXPECT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenWriteExclusive));
     lex::CloseSlotFiles(ctx);
-    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub(".")));
     EXPECT_EQ(std::vector<std::string>{"word||slovo"}, Dump());
 }
 
@@ -167,13 +231,12 @@ TEST_F(FileSetTest, ShareModesBetweenTwoWriters) {
 TEST_F(FileSetTest, SlotToolNeverReplacesALogAnotherWriterHolds) {
     ASSERT_EQ(1, Add("apple", "jablko"));
     const Bytes log = ReadFileBytes(settings.ActionLogPath);
-    const std::string args = "add \"" + dir.Sub("cd") + "\" \"" + dir.Sub("disk") + "\" 0 \"" +
-                             settings.ActionLogPath + "\"";
+    const std::vector<std::string> args{"add", dir.Sub("cd"), dir.Sub("disk"), "0", settings.ActionLogPath};
     ASSERT_EQ(1, lex::OpenActionLog(ctx));
-    EXPECT_EQ("-1\n-1\n", RunSlotTool(args, "word\tslovo\nhouse\tdum\n", dir.Sub("")));
+    EXPECT_EQ("-1\n-1\n", RunSlotTool(args, "word\tslovo\nhouse\tdum\n", dir.Sub(".")));
     lex::CloseActionLog(ctx);
     EXPECT_EQ(log, ReadFileBytes(settings.ActionLogPath));
-    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub(".")));
     // Both commands are in the log: undo takes them back one by one.
     EXPECT_EQ(1, lex::UndoLastAction(ctx));
     EXPECT_EQ(std::vector<std::string>{"apple||jablko"}, Dump());
@@ -181,9 +244,47 @@ TEST_F(FileSetTest, SlotToolNeverReplacesALogAnotherWriterHolds) {
     EXPECT_EQ(std::vector<std::string>{}, Dump());
     // A missing log is made by slottool's first add.
     std::filesystem::remove(settings.ActionLogPath);
-    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub("")));
+    EXPECT_EQ("1\n", RunSlotTool(args, "word\tslovo\n", dir.Sub(".")));
     EXPECT_EQ(1, lex::CanUndo(ctx));
 }
-#endif
+
+// Two programs add to one slot at the same time, each command by command: the
+// log and the slot's files let one writer in at a time, so a command is
+// either refused (-1, nothing written) or done whole. Afterwards the slot
+// walks cleanly and holds exactly the words whose adds said 1.
+TEST_F(FileSetTest, TwoWritersAtOnceLeaveASoundSlot) {
+    constexpr int kWriters = 2, kAdds = 300;
+    std::vector<SlotToolRun> runs;
+    for (int w = 0; w < kWriters; ++w) {
+        std::string input;
+        for (int i = 0; i < kAdds; ++i)
+            input += "w" + std::to_string(w) + "x" + std::to_string(1000 + i) + "\tt" + std::to_string(i) + "\n";
+        runs.push_back({{"add", dir.Sub("cd"), dir.Sub("disk"), "0", settings.ActionLogPath}, input});
+    }
+    const std::vector<std::string> outputs = RunSlotTools(runs, dir.Sub("."));
+    std::vector<std::string> expected;
+    int done = 0;
+    for (int w = 0; w < kWriters; ++w) {
+        std::istringstream lines(outputs[w]);
+        std::string line;
+        int i = 0;
+        for (; std::getline(lines, line); ++i) {
+            ASSERT_TRUE(line == "1" || line == "-1") << "writer " << w << " add " << i << ": " << line;
+            if (line == "1") {
+                expected.push_back("w" + std::to_string(w) + "x" + std::to_string(1000 + i) + "||t" +
+                                   std::to_string(i));
+                ++done;
+            }
+        }
+        EXPECT_EQ(kAdds, i) << "writer " << w;
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_GT(done, 0);
+    std::vector<std::string> now = Dump();
+    EXPECT_TRUE(std::is_sorted(now.begin(), now.end()));
+    std::sort(now.begin(), now.end());
+    EXPECT_EQ(expected, now);
+    EXPECT_EQ(done, WordCount());
+}
 
 }  // namespace
