@@ -81,7 +81,54 @@ WriteOutcome WriteFileReplacing(FileSystem& fs, const std::string& path, const s
     return WriteOutcome::NotReplaced;
 }
 
+std::string PairJournalName(const std::string& first) { return first + ".pair"; }
+
+namespace {
+
+// What the journal of a pair save says about the first file before the save.
+constexpr char kFirstWasThere[] = "1";
+constexpr char kFirstWasMissing[] = "0";
+
+// Removes a file when one is there (nothing is changed for none).
+bool RemoveIfThere(FileSystem& fs, const std::string& path) { return !fs.Exists(path) || fs.Remove(path); }
+
+}  // namespace
+
+bool FinishInterruptedPairSave(FileSystem& fs, const std::string& first, const std::string& second) {
+    const std::string journal = PairJournalName(first), backup = BackupName(first);
+    const std::string firstTemp = TemporaryName(first), secondTemp = TemporaryName(second);
+    std::string note;
+    const ReadOutcome read = fs.Exists(journal) ? ReadWholeFile(fs, journal, note) : ReadOutcome::Missing;
+    // A journal that is there but cannot be read: the state of the pair is unknown.
+    if (read == ReadOutcome::NotOpened || read == ReadOutcome::ReadError) return false;
+    // Without a whole journal nothing was replaced yet (or all was): what is
+    // left beside the pair is only temporary files and the copy of the first.
+    const bool replacing = read == ReadOutcome::Whole && (note == kFirstWasThere || note == kFirstWasMissing);
+    if (replacing && fs.Exists(secondTemp)) {
+        // The second is still old: the first goes back to what it was. Its
+        // temporary file still there means it was never replaced; its backup
+        // gone means it was put back already.
+        bool back;
+        if (fs.Exists(firstTemp))
+            back = fs.Remove(firstTemp);
+        else if (note == kFirstWasThere)
+            back = !fs.Exists(backup) || fs.Replace(backup, first);
+        else
+            back = fs.Remove(first);
+        // Only with the first old again may the second's new file go.
+        if (!back || !fs.Remove(secondTemp)) return false;
+    }
+    // Both old or both new: the rest goes, the journal last.
+    bool clean = RemoveIfThere(fs, firstTemp);
+    clean = RemoveIfThere(fs, secondTemp) && clean;
+    clean = RemoveIfThere(fs, backup) && clean;
+    if (clean) RemoveIfThere(fs, journal);
+    return true;
+}
+
 WriteOutcome SaveFilePair(FileSystem& fs, const FileContents& first, const FileContents& second) {
+    // An earlier save of the pair that stopped half way is finished first.
+    if (!FinishInterruptedPairSave(fs, first.Path, second.Path)) return WriteOutcome::NotReplaced;
     WriteOutcome outcome = WriteTemporary(fs, first.Path, first.Bytes);
     if (outcome != WriteOutcome::Done) return outcome;
     outcome = WriteTemporary(fs, second.Path, second.Bytes);
@@ -89,12 +136,13 @@ WriteOutcome SaveFilePair(FileSystem& fs, const FileContents& first, const FileC
         fs.Remove(TemporaryName(first.Path));
         return outcome;
     }
+    const std::string backup = BackupName(first.Path), journal = PairJournalName(first.Path);
     auto dropTemporaries = [&] {
         fs.Remove(TemporaryName(first.Path));
         fs.Remove(TemporaryName(second.Path));
     };
-    // The old first file is kept until the second new one is in place too.
-    const std::string backup = BackupName(first.Path);
+    // The old first file is kept until the second new one is in place too. A
+    // first file that is there but cannot be read cannot be kept: no save.
     std::string old;
     const ReadOutcome read = ReadWholeFile(fs, first.Path, old);
     const bool hadFirst = read != ReadOutcome::Missing;
@@ -105,17 +153,21 @@ WriteOutcome SaveFilePair(FileSystem& fs, const FileContents& first, const FileC
             return outcome;
         }
     }
-    if (!fs.Replace(TemporaryName(first.Path), first.Path)) {
+    // From the journal on, a save that stops is finished by the next one (or
+    // by FinishInterruptedPairSave): both new files are whole beside their targets.
+    outcome = WriteNew(fs, journal, hadFirst ? kFirstWasThere : kFirstWasMissing);
+    if (outcome != WriteOutcome::Done) {
         dropTemporaries();
         if (hadFirst) fs.Remove(backup);
-        return WriteOutcome::NotReplaced;
+        return outcome;
     }
-    if (!fs.Replace(TemporaryName(second.Path), second.Path)) {
-        fs.Remove(TemporaryName(second.Path));
-        const bool restored = hadFirst ? fs.Replace(backup, first.Path) : fs.Remove(first.Path);
-        return restored ? WriteOutcome::NotReplaced : WriteOutcome::HalfReplaced;
-    }
+    if (!fs.Replace(TemporaryName(first.Path), first.Path) || !fs.Replace(TemporaryName(second.Path), second.Path))
+        return FinishInterruptedPairSave(fs, first.Path, second.Path) ? WriteOutcome::NotReplaced
+                                                                      : WriteOutcome::HalfReplaced;
+    // Both are in place: the save is done, whatever the clean-up manages
+    // (what it leaves, the next save or load removes).
     if (hadFirst) fs.Remove(backup);
+    fs.Remove(journal);
     return WriteOutcome::Done;
 }
 

@@ -42,7 +42,8 @@ enum class WriteOutcome {
     WriteFailed,  // not written whole (a full disk); the old file stays
     NotReplaced,  // written whole, but it cannot take the old file's place; the old file stays
     HalfReplaced, // pair save: the first file is new, the second old, and the first could not
-                  // be put back; its old contents are in BackupName(first)
+                  // be put back; its old contents are in BackupName(first), and the next
+                  // pair save or FinishInterruptedPairSave puts it back
 };
 
 // Writes `bytes` to the temporary file beside `path`. On failure no temporary
@@ -60,12 +61,25 @@ struct FileContents {
 
 // Replaces two files that belong together, both or neither. Both new files
 // are written whole beside their targets first; the old first file is kept as
-// its backup; then the first and the second take their places, in this
-// order. When the second cannot, the first is put back from its backup. A
-// process killed between the two replacements leaves the first new and the
-// second old, so the caller gives first the file whose new contents do no
-// harm beside the other's old ones.
+// its backup; a journal beside the first (PairJournalName) then says that the
+// files are being put in place; then the first and the second take their
+// places, in this order. When the second cannot, the first is put back. A
+// process killed after the journal leaves the pair for the next save (or
+// FinishInterruptedPairSave) to finish: never the second new beside the first
+// old; the caller gives first the file whose new contents do no harm beside
+// the other's old ones until then.
 WriteOutcome SaveFilePair(FileSystem& fs, const FileContents& first, const FileContents& second);
+
+// The journal of a pair save whose first file is `first`.
+std::string PairJournalName(const std::string& first);
+
+// Finishes a pair save of `first` and `second` that was stopped (a killed
+// process, a failure while putting the first back): with the second still
+// old, the first is put back from its backup; with the second new, both are
+// new. Then the temporary files, the backup and the journal go. Nothing is
+// changed when nothing is left of such a save. False when the pair may still
+// be mixed (a file could not be put back or the journal cannot be read).
+bool FinishInterruptedPairSave(FileSystem& fs, const std::string& first, const std::string& second);
 
 // A file written piece by piece into the temporary file beside its target,
 // which takes the target's place only when Commit succeeds: a failed,

@@ -247,6 +247,11 @@ bool CopyLayoutPair(lex::FileSystem& files, const std::string& source, const std
     const std::string sourceIni = CopiedCompanionName(source);
     const std::string targetIni = CopiedCompanionName(target);
     if (targetIni.empty()) return false;
+    // A save of either layout that stopped half way is finished first: the
+    // source is copied both old or both new, and the target's leftovers go.
+    if (!lex::FinishInterruptedPairSave(files, MakeIniName(source), source) ||
+        !lex::FinishInterruptedPairSave(files, targetIni, target))
+        return false;
     std::string layout, ini;
     if (lex::ReadWholeFile(files, source, layout) != lex::ReadOutcome::Whole) return false;
     const lex::ReadOutcome read =
@@ -263,7 +268,14 @@ KeyboardFileResult KeyboardLayoutStore::LoadKeyboardFile(const std::string& requ
     lastPath_ = path;
     KeyboardFileResult result = KeyboardFileResult::NameRefused;
     LayoutTables scratch;
-    if (IsUsableKeyboardName(path)) result = ReadKeyboardFile(files_, path, scratch);
+    // A save that stopped half way is finished first, so that the layout and
+    // its companion are both old or both new; while it cannot be, the pair
+    // may be mixed and is not loaded.
+    if (IsUsableKeyboardName(path)) {
+        result = KeyboardFileResult::NotOpened;
+        if (lex::FinishInterruptedPairSave(files_, MakeIniName(path), path))
+            result = ReadKeyboardFile(files_, path, scratch);
+    }
     if (result != KeyboardFileResult::Done) {
         unloadedPath_ = path;
         messages_.ShowFileMessage(kLoadFailedText);
@@ -306,6 +318,8 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
     std::string image(kLayoutFileSize, '\0');
     EncodeLayout(Tables, reinterpret_cast<uint8_t*>(&image[0]));
     const std::string companion = MakeIniName(path);
+    // What an earlier save left half way is finished before this one writes.
+    if (!lex::FinishInterruptedPairSave(files_, companion, path)) return fail(KeyboardFileResult::WriteFailed);
     std::string work;
     bool haveWork = false;
     if (!workIniName_.empty() && !keepCompanion_) {

@@ -191,7 +191,9 @@ std::string CopiedCompanionName(const std::string& path);
 // (CopiedCompanionName) to the companion of `target` when the source has one:
 // both or neither. A companion that is there but cannot be read fails the copy,
 // so that no new layout lacks the commands and font it should have; a source
-// without a companion gives a layout without one. False when nothing was made.
+// without a companion gives a layout without one. A save of the source or of
+// the target that stopped half way is finished first. False when nothing was
+// made.
 bool CopyLayoutPair(lex::FileSystem& files, const std::string& source, const std::string& target);
 
 // How the store tells the user about a keyboard file it cannot load or save.
@@ -226,6 +228,8 @@ public:
     // The path the last load or save used.
     const std::string& LastPath() const { return lastPath_; }
 
+    // First finishes a save of this layout that stopped half way (the pair
+    // is both old or both new; while it cannot be finished, the load fails).
     // Reads the layout whole before taking it: a missing, short or unreadable
     // file shows kLoadFailedText and keeps the layout, the working copy name and
     // Modified as they were. Taken: Modified cleared, the companion copied to
@@ -237,8 +241,9 @@ public:
     // companion, both or neither (the pair save of the file layer; the
     // companion goes in place first, so that a layout never names a program
     // its companion lacks). On failure kSaveFailedText is shown, the old files
-    // stay and Modified stays set. A file whose last load failed is replaced
-    // only when ConfirmReplaceUnloaded says so.
+    // stay and Modified stays set; so too when the working copy is there but
+    // cannot be read. A file whose last load failed is replaced only when
+    // ConfirmReplaceUnloaded says so.
     KeyboardFileResult SaveKeyboardFile(const std::string& path);
 
 private:

@@ -161,9 +161,9 @@ TEST_F(WholeFilesTest, PairSaveUnderEveryFault) {
         std::string first, second;  // the old files (kNone: none)
         int runs;
     } cases[] = {
-        {"both there", "old first", "old second", 9 + 3 + 9},
-        {"neither there", kNone, kNone, 6 + 2 + 6},
-        {"only the second there", kNone, "old second", 6 + 2 + 6},
+        {"both there", "old first", "old second", 12 + 4 + 12},
+        {"neither there", kNone, kNone, 9 + 3 + 9},
+        {"only the second there", kNone, "old second", 9 + 3 + 9},
     };
     const lex::FileContents first{Path("a.ini"), "new first"}, second{Path("a.tsb"), "new second"};
     for (const Case& c : cases) {
@@ -195,6 +195,148 @@ TEST_F(WholeFilesTest, PairSaveUnderEveryFault) {
             });
         EXPECT_EQ(c.runs, runs);
     }
+}
+
+// A pair save stopped at any change (failed, written short, killed) and then
+// finished by FinishInterruptedPairSave, as the next load or save does: the
+// pair is both old or both new (both new whenever Done was said), and nothing
+// is left beside it. A second finish changes nothing.
+TEST_F(WholeFilesTest, StoppedPairSaveIsFinishedBothOldOrBothNew) {
+    struct Case {
+        const char* name;
+        std::string first, second;  // the old files (kNone: none)
+    } cases[] = {
+        {"both there", "old first", "old second"},
+        {"neither there", kNone, kNone},
+        {"only the second there", kNone, "old second"},
+        {"only the first there", "old first", kNone},
+    };
+    const lex::FileContents first{Path("a.ini"), "new first"}, second{Path("a.tsb"), "new second"};
+    int total = 0, killedBetween = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> pair;
+        if (c.first != kNone) pair.push_back("a.ini");
+        if (c.second != kNone) pair.push_back("a.tsb");
+        total += FaultRun(
+            [&] {
+                Clear();
+                if (c.first != kNone) Put(first.Path, c.first);
+                if (c.second != kNone) Put(second.Path, c.second);
+            },
+            [&](FaultyFileSystem& f) { return lex::SaveFilePair(f, first, second); },
+            [&](const FaultCase&, WriteOutcome outcome) {
+                if (Bytes(first.Path) == first.Bytes && Bytes(second.Path) != second.Bytes) ++killedBetween;
+                FaultyFileSystem later;
+                EXPECT_TRUE(lex::FinishInterruptedPairSave(later, first.Path, second.Path));
+                const std::string a = Bytes(first.Path), b = Bytes(second.Path);
+                const bool bothNew = a == first.Bytes && b == second.Bytes;
+                EXPECT_TRUE(bothNew || (a == c.first && b == c.second)) << a << " / " << b;
+                if (outcome == WriteOutcome::Done) {
+                    EXPECT_TRUE(bothNew);
+                }
+                const std::vector<std::string> both{"a.ini", "a.tsb"};
+                EXPECT_EQ(bothNew ? both : pair, Names());
+                const int changes = later.Changes;
+                EXPECT_TRUE(lex::FinishInterruptedPairSave(later, first.Path, second.Path));
+                EXPECT_EQ(changes, later.Changes);
+                EXPECT_EQ(0, later.OpenCount());
+            });
+    }
+    EXPECT_EQ(28 + 21 + 21 + 28, total);
+    EXPECT_GT(killedBetween, 0);  // some runs stopped with the first new and the second old
+}
+
+// The recovery itself stopped at any change, after a save killed with the
+// first new and the second old: finished again, the pair is whole.
+TEST_F(WholeFilesTest, StoppedRecoveryIsFinishedByTheNextOne) {
+    const lex::FileContents first{Path("a.ini"), "new first"}, second{Path("a.tsb"), "new second"};
+    auto killedBetween = [&] {
+        Clear();
+        Put(first.Path, "old first");
+        Put(second.Path, "old second");
+        FaultyFileSystem f;
+        f.FailReplaceOf = "a.tsb";  // the second stays old...
+        f.FailNth(FileOp::Replace, 3);  // ...and the first cannot be put back
+        EXPECT_EQ(WriteOutcome::HalfReplaced, lex::SaveFilePair(f, first, second));
+        EXPECT_EQ(first.Bytes, Bytes(first.Path));
+    };
+    killedBetween();
+    FaultyFileSystem clean;
+    const int before = clean.Changes;
+    ASSERT_TRUE(lex::FinishInterruptedPairSave(clean, first.Path, second.Path));
+    const int changes = clean.Changes - before;
+    EXPECT_EQ("old first", Bytes(first.Path));
+    for (const FaultCase& fault : lex::testing::FaultCases(changes, 0)) {
+        SCOPED_TRACE(fault.Name());
+        killedBetween();
+        FaultyFileSystem f;
+        fault.Apply(f);
+        lex::FinishInterruptedPairSave(f, first.Path, second.Path);
+        EXPECT_NE(second.Bytes, Bytes(second.Path));
+        FaultyFileSystem later;
+        EXPECT_TRUE(lex::FinishInterruptedPairSave(later, first.Path, second.Path));
+        EXPECT_EQ("old first", Bytes(first.Path));
+        EXPECT_EQ("old second", Bytes(second.Path));
+        EXPECT_EQ((std::vector<std::string>{"a.ini", "a.tsb"}), Names());
+    }
+}
+
+// A first file that is there but cannot be read cannot be kept as a backup:
+// the save is refused and both files stay, whatever the second does.
+TEST_F(WholeFilesTest, PairSaveKeepsAFirstFileItCannotRead) {
+    const lex::FileContents first{Path("a.ini"), "new first"}, second{Path("a.tsb"), "new second"};
+    for (const bool secondFails : {false, true}) {
+        SCOPED_TRACE(secondFails ? "the second cannot be put in place" : "the second can");
+        Clear();
+        Put(first.Path, "old first");
+        Put(second.Path, "old second");
+        FaultyFileSystem f;
+        f.FailOpenOf = "a.ini";
+        if (secondFails) f.FailReplaceOf = "a.tsb";
+        EXPECT_NE(WriteOutcome::Done, lex::SaveFilePair(f, first, second));
+        EXPECT_EQ("old first", Bytes(first.Path));
+        EXPECT_EQ("old second", Bytes(second.Path));
+        EXPECT_EQ((std::vector<std::string>{"a.ini", "a.tsb"}), Names());
+        EXPECT_EQ(0, f.OpenCount());
+    }
+}
+
+// The writer of export and archive save: every change failed, written short
+// or killed, and the close of the temporary file failing (the system could
+// not keep what was written). The target is old or whole new, Done only for
+// the new one, and a writer that failed leaves no temporary file.
+TEST_F(WholeFilesTest, ReplacingWriterUnderEveryFault) {
+    const std::string target = Path("out"), big(100 * 1024, 'n');
+    auto write = [&](FaultyFileSystem& f) {
+        lex::ReplacingWriter w(f);
+        if (!w.Create(target)) return WriteOutcome::NotCreated;
+        w.Append(big);
+        w.Append("end");
+        return w.Commit();
+    };
+    auto check = [&](const FaultCase* fault, WriteOutcome outcome) {
+        const std::string now = Bytes(target);
+        EXPECT_TRUE(now == "previous" || now == big + "end");
+        EXPECT_EQ(outcome == WriteOutcome::Done, now != "previous");
+        if (!fault || fault->kind != FaultCase::kKilled) {
+            if (outcome != WriteOutcome::Done) {
+                EXPECT_EQ(std::vector<std::string>{"out"}, Names());
+            }
+        }
+    };
+    const int runs = FaultRun([&] { Clear(), Put(target, "previous"); }, write,
+                              [&](const FaultCase& fault, WriteOutcome outcome) { check(&fault, outcome); });
+    EXPECT_EQ(4 + 2 + 4, runs);  // create, two writes, replace
+    Clear();
+    Put(target, "previous");
+    FaultyFileSystem f;
+    f.FailWritesTo = "out";
+    f.FailClose = true;
+    const WriteOutcome outcome = write(f);
+    EXPECT_EQ(WriteOutcome::WriteFailed, outcome);
+    check(nullptr, outcome);
+    EXPECT_EQ(0, f.OpenCount());
 }
 
 TEST_F(WholeFilesTest, ReplacingWriterCommitsOrLeavesTheTarget) {

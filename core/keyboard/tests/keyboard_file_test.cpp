@@ -456,7 +456,9 @@ TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
 // become both new (a kill between the two replacements may leave the new
 // companion beside the old layout, whose run flags then name nothing new;
 // never a new layout beside the old companion), Done is said only of a save
-// that reached both, and the files load again.
+// that reached both, and the files load again. The next load finishes what a
+// killed save left: the pair is then both old or both new, and nothing is
+// left beside it.
 TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
     Bytes newImage, newCompanion;
     auto prepare = [&] {
@@ -501,12 +503,21 @@ TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
         tstest::RecordingMessages otherMessages;
         ts::KeyboardLayoutStore reader(other, otherMessages);
         EXPECT_EQ(KeyboardFileResult::Done, reader.LoadKeyboardFile(tsb));
+        const Bytes loadedTsb = tstest::ReadFileBytes(tsb), loadedIni = tstest::ReadFileBytes(ini);
+        const bool bothNew = loadedTsb == newImage && loadedIni == newCompanion;
+        EXPECT_TRUE(bothNew || (loadedTsb == image && loadedIni == companion));
+        if (r == KeyboardFileResult::Done) {
+            EXPECT_TRUE(bothNew);
+        }
+        EXPECT_EQ(Encode(reader.Tables), loadedTsb);
+        EXPECT_EQ((std::vector<std::string>{"cz.in_", "cz.ini", "cz.tsb"}), dir.Names());
     }
     // Create, write and replace of both files, the backup of the companion
-    // (create, write, remove): 9 changes, 3 writes.
-    EXPECT_EQ(9, changes);
-    EXPECT_EQ(3, writes);
-    EXPECT_EQ(21u, faults.size());
+    // (create, write, remove), the journal of the replacements (create,
+    // write, remove): 12 changes, 4 writes.
+    EXPECT_EQ(12, changes);
+    EXPECT_EQ(4, writes);
+    EXPECT_EQ(28u, faults.size());
 }
 
 // After a load that failed (a short file, or one another program held), the
@@ -579,6 +590,30 @@ TEST_F(KeyboardStoreTest, SaveThatCannotStart) {
         EXPECT_EQ(-1, ts::ResultCode(r));
         EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
         EXPECT_TRUE(store.Modified);
+        EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+        ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
+    }
+}
+
+// A working copy that is there but cannot be read (another program holds it,
+// a read fails): the save fails with its message, both files stay as they
+// were and Modified stays; the layout is not saved alone.
+TEST_F(KeyboardStoreTest, WorkingCopyThatCannotBeReadAtSave) {
+    using F = tstest::TrackingFileLayer;
+    const std::function<void(F&)> cases[] = {[](F& f) { f.FailOpenOf = "cz.in_"; },
+                                              [](F& f) { f.FailReadsFrom = "cz.in_"; }};
+    for (const auto& fail : cases) {
+        files = F();
+        ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
+        store.Tables.MainKeys[5].Chars[0] = 'q';
+        store.Modified = true;
+        messages.Shown.clear();
+        fail(files);
+        const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
+        EXPECT_EQ(KeyboardFileResult::WriteFailed, r);
+        EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        EXPECT_TRUE(store.Modified);
+        EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
         EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
         ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
     }

@@ -5,6 +5,7 @@
 namespace {
 
 using tstest::Bytes;
+using ts::KeyboardFileResult;
 
 TEST(LayoutCopyTest, LayoutPairCopiedByteForByte) {
     tstest::TempDir dir;
@@ -52,6 +53,70 @@ TEST(LayoutCopyTest, LayoutPairNotCopiedWithoutItsCompanion) {
     EXPECT_FALSE(tstest::FileExists(dir.Sub("c.tsb")));
     EXPECT_FALSE(tstest::FileExists(dir.Sub("c.ini")));
     EXPECT_EQ(files.OpenCount(), 0);
+}
+
+// The copy under every fault (each change failed, each write short, a kill
+// before each change), onto a new name and over an existing layout, followed
+// by a load of the target as ts makes it: the target's layout and companion
+// are both the old ones (or none) or both copies, and nothing is left beside
+// them. The companion goes in place first: a kill between the two leaves no
+// layout without the companion it names.
+TEST(LayoutCopyTest, CopyUnderEveryFaultThenLoad) {
+    tstest::TempDir dir;
+    Bytes layout(ts::kLayoutFileSize, '\0');
+    for (size_t i = 0; i < layout.size(); ++i) layout[i] = static_cast<char>(i * 11);
+    const Bytes ini = "[RUN]\r\n0_1_0=notepad\r\n";
+    const Bytes oldLayout(ts::kLayoutFileSize, 'o'), oldIni = "[FONT]\r\nlfHeight=-9\r\n";
+    const std::string source = dir.Sub("cz.tsb"), target = dir.Sub("new.tsb"), targetIni = dir.Sub("new.ini");
+    for (const bool over : {false, true}) {
+        SCOPED_TRACE(over ? "over an existing layout" : "onto a new name");
+        auto prepare = [&] {
+            for (const std::string& name : dir.Names()) std::filesystem::remove(dir.Sub(name));
+            tstest::WriteFileBytes(source, layout);
+            tstest::WriteFileBytes(dir.Sub("cz.ini"), ini);
+            if (over) {
+                tstest::WriteFileBytes(target, oldLayout);
+                tstest::WriteFileBytes(targetIni, oldIni);
+            }
+        };
+        prepare();
+        tstest::TrackingFileLayer clean;
+        ASSERT_TRUE(ts::CopyLayoutPair(clean, source, target));
+        int betweenTheTwo = 0;
+        const auto faults = lex::testing::FaultCases(clean.Changes, clean.Writes);
+        for (const lex::testing::FaultCase& fault : faults) {
+            SCOPED_TRACE(fault.Name());
+            prepare();
+            tstest::TrackingFileLayer files;
+            fault.Apply(files);
+            const bool copied = ts::CopyLayoutPair(files, source, target);
+            EXPECT_EQ(0, files.OpenCount());
+            const bool layoutNew = tstest::ReadFileBytes(target) == layout;
+            if (layoutNew) {
+                EXPECT_EQ(ini, tstest::ReadFileBytes(targetIni));  // never the layout without its companion
+            }
+            if (!layoutNew && tstest::ReadFileBytes(targetIni) == ini) ++betweenTheTwo;
+            tstest::TrackingFileLayer later;
+            tstest::RecordingMessages messages;
+            ts::KeyboardLayoutStore store(later, messages);
+            const KeyboardFileResult loaded = store.LoadKeyboardFile(target);
+            const Bytes nowLayout = tstest::ReadFileBytes(target), nowIni = tstest::ReadFileBytes(targetIni);
+            const bool bothNew = nowLayout == layout && nowIni == ini;
+            if (over) {
+                EXPECT_EQ(KeyboardFileResult::Done, loaded);
+                EXPECT_TRUE(bothNew || (nowLayout == oldLayout && nowIni == oldIni));
+            } else {
+                EXPECT_TRUE(bothNew || (!tstest::FileExists(target) && !tstest::FileExists(targetIni)));
+            }
+            if (copied) {
+                EXPECT_TRUE(bothNew);
+            }
+            std::vector<std::string> names{"cz.ini", "cz.tsb"};
+            if (bothNew || over) names = {"cz.ini", "cz.tsb", "new.in_", "new.ini", "new.tsb"};
+            EXPECT_EQ(names, dir.Names());
+        }
+        EXPECT_GT(betweenTheTwo, 0);  // some kills fell between the two replacements
+    }
 }
 
 }  // namespace
