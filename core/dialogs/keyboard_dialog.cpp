@@ -190,6 +190,8 @@ void TTastrixAll::CmNewKeyboard() {
         ShowError(kTextWrongFileName);
         return;
     }
+    // What a copy to this name that stopped half way left is cleared first.
+    ts::FinishInterruptedLayoutSave(*files, name);
     if (files->Exists(name) || files->Exists(companion)) {
         ShowError(kTextKeyboardFileExists);
         return;

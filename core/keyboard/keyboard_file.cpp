@@ -239,6 +239,11 @@ KeyboardFileResult ReadKeyboardFile(lex::FileSystem& files, const std::string& p
     return KeyboardFileResult::Done;
 }
 
+bool FinishInterruptedLayoutSave(lex::FileSystem& files, const std::string& path) {
+    const std::string companion = MakeIniName(path);
+    return companion.empty() || lex::FinishInterruptedPairSave(files, companion, path);
+}
+
 std::string CopiedCompanionName(const std::string& path) {
     return path.size() < 4 ? std::string() : path.substr(0, path.size() - 4) + ".ini";
 }
@@ -249,7 +254,7 @@ bool CopyLayoutPair(lex::FileSystem& files, const std::string& source, const std
     if (targetIni.empty()) return false;
     // A save of either layout that stopped half way is finished first: the
     // source is copied both old or both new, and the target's leftovers go.
-    if (!lex::FinishInterruptedPairSave(files, MakeIniName(source), source) ||
+    if (!FinishInterruptedLayoutSave(files, source) ||
         !lex::FinishInterruptedPairSave(files, targetIni, target))
         return false;
     std::string layout, ini;
@@ -273,7 +278,7 @@ KeyboardFileResult KeyboardLayoutStore::LoadKeyboardFile(const std::string& requ
     // may be mixed and is not loaded.
     if (IsUsableKeyboardName(path)) {
         result = KeyboardFileResult::NotOpened;
-        if (lex::FinishInterruptedPairSave(files_, MakeIniName(path), path))
+        if (FinishInterruptedLayoutSave(files_, path))
             result = ReadKeyboardFile(files_, path, scratch);
     }
     if (result != KeyboardFileResult::Done) {
@@ -319,7 +324,7 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
     EncodeLayout(Tables, reinterpret_cast<uint8_t*>(&image[0]));
     const std::string companion = MakeIniName(path);
     // What an earlier save left half way is finished before this one writes.
-    if (!lex::FinishInterruptedPairSave(files_, companion, path)) return fail(KeyboardFileResult::WriteFailed);
+    if (!FinishInterruptedLayoutSave(files_, path)) return fail(KeyboardFileResult::WriteFailed);
     std::string work;
     bool haveWork = false;
     if (!workIniName_.empty() && !keepCompanion_) {

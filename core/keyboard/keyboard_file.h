@@ -183,6 +183,11 @@ inline bool LayoutTaken(KeyboardFileResult r) {
 // read (Done); a longer file gives its first 13452 bytes.
 KeyboardFileResult ReadKeyboardFile(lex::FileSystem& files, const std::string& path, LayoutTables& tables);
 
+// Finishes a save of the layout `path` and its companion (MakeIniName) that
+// stopped half way, so that both are old or both new, and removes what it
+// left (lex::FinishInterruptedPairSave). False while the pair may be mixed.
+bool FinishInterruptedLayoutSave(lex::FileSystem& files, const std::string& path);
+
 // The companion ini a layout file is copied with: the path with its last four
 // characters replaced by ".ini" ("" for a path of fewer than four characters).
 std::string CopiedCompanionName(const std::string& path);

@@ -233,6 +233,8 @@ void SettingsDialog::CmOtherFile(UINT id) {
         ShowError();
         return;
     }
+    // A copy to this name (or a save of it) that stopped half way is finished first.
+    ts::FinishInterruptedLayoutSave(files, path);
     if (files.Exists(path)) {
         for (int i = 0; i < ts::kQuickButtonCount; ++i) {
             const QuickButton stored = LoadQuickButton(program_, i);
