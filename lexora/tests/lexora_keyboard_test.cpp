@@ -14,6 +14,7 @@
 #include "keyboard_hook.h"
 #include "lexora/hook/key_decision.h"
 #include "test_data.h"
+#include "core/files/testing/faulty_file_system.h"
 #include "core/keyboard/keyboard_file.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
@@ -255,6 +256,39 @@ TEST_F(AssignmentTest, NewKeyboardCopiesThePairAndRefusesAnExistingName) {
     EXPECT_EQ(std::vector<std::string>{texts_.LoadText(lex::kTextKeyboardCopyFailed)}, shown_);
     EXPECT_FALSE(Exists(folders_.Base + "other.tsb"));
     EXPECT_FALSE(Exists(folders_.Base + "other.ini"));
+}
+
+// A copy to a name that was stopped between putting the companion and the
+// layout in place (the program killed) leaves the companion alone with what
+// the copy had still to do. New keyboard with that name again finishes it
+// first, so the name is free, and makes the pair whole; nothing is left.
+TEST_F(AssignmentTest, NewKeyboardFinishesACopyThatStopped) {
+    const std::string demo = wl::testing::WinePath(TS_DEMO_DATA_DIR) + "\\demo.tsb";
+    const std::string target = folders_.Base + "half";
+    {
+        lex::testing::FaultyFileSystem killed;
+        // Create and write both temporary files and the journal, the companion in place: killed before the layout.
+        killed.StopAtChange(8);
+        EXPECT_FALSE(ts::CopyLayoutPair(killed, demo, target + ".tsb"));
+    }
+    ASSERT_TRUE(Exists(target + ".ini"));
+    ASSERT_FALSE(Exists(target + ".tsb"));
+    int call = 0;
+    wl::ScopedFileDialogRunner runner([&](OPENFILENAMEW& r, bool) {
+        const std::wstring w = wl::ToWide(call++ == 0 ? target : demo, 1252);
+        wcsncpy(r.lpstrFile, w.c_str(), r.nMaxFile - 1);
+        return true;
+    });
+    lex::TTastrixAll dialog(nullptr, Services(), 0, couplingSetting_);
+    wl::testing::ExecuteWith(dialog, [](wl::Dialog& d) {
+        ClickButton(d.Handle(), IDC_KA_NEW_KEYBOARD);
+        ClickButton(d.Handle(), IDCANCEL);
+    });
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(ReadAll(demo), ReadAll(target + ".tsb"));
+    EXPECT_EQ(ReadAll(wl::testing::WinePath(TS_DEMO_DATA_DIR) + "\\demo.ini"), ReadAll(target + ".ini"));
+    for (const char* left : {".tsb.tmp", ".ini.tmp", ".ini.bak", ".ini.pair"})
+        EXPECT_FALSE(Exists(target + left)) << left;
 }
 
 // --- The keyboard hook --------------------------------------------------------------

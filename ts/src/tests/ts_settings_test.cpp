@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/files/testing/faulty_file_system.h"
 #include "keyboard_dialog.h"
 #include "program.h"
 #include "settings_dialogs.h"
@@ -94,6 +95,33 @@ TEST_F(TsSettingsTest, OtherFileCopiesANewLayoutOrTakesAnExistingOne) {
     EXPECT_EQ(row4[2], wl::ToWide(dir_ + "CZ", CP_ACP));
     // Cancel wrote nothing of the rows.
     EXPECT_EQ(ini_.Read("RYCHLOTLACITKA", "Tlacitko 2 data"), dir_ + "none");
+}
+
+// Other onto a name whose copy was stopped between the companion and the
+// layout (the program killed): the copy is made whole, nothing is left.
+TEST_F(TsSettingsTest, OtherFileFinishesACopyThatStopped) {
+    {
+        lex::testing::FaultyFileSystem killed;
+        // Both temporary files and the journal made, the companion in place: killed before the layout.
+        killed.StopAtChange(8);
+        EXPECT_FALSE(ts::CopyLayoutPair(killed, dir_ + "cz.tsb", dir_ + "new.tsb"));
+    }
+    ASSERT_NE(::GetFileAttributesA((dir_ + "new.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    wl::ScopedFileDialogRunner runner(wl::testing::AnswerFileDialogs({dir_ + "new", dir_ + "cz.tsb"}));
+    tsapp::SettingsDialog dialog(program_, nullptr);
+    std::wstring file;
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        wl::testing::ClickButton(d.Handle(), RowId(3, IDC_ROW_OTHER));
+        file = ItemText(d, RowId(3, IDC_ROW_FILE));
+        d.CloseWindow(IDCANCEL);
+    });
+    EXPECT_EQ(file, wl::ToWide(dir_ + "new", CP_ACP));
+    EXPECT_EQ(ReadBytes(dir_ + "new.tsb"), ReadBytes(dir_ + "cz.tsb"));
+    EXPECT_EQ(ReadBytes(dir_ + "new.ini"), ReadBytes(dir_ + "cz.ini"));
+    for (const char* left : {"new.tsb.tmp", "new.ini.tmp", "new.ini.bak", "new.ini.pair"}) {
+        EXPECT_EQ(::GetFileAttributesA((dir_ + left).c_str()), INVALID_FILE_ATTRIBUTES) << left;
+        ::DeleteFileA((dir_ + left).c_str());
+    }
 }
 
 TEST_F(TsSettingsTest, ExistingFileOfAnotherButtonGivesItsNames) {
