@@ -47,6 +47,10 @@ const wchar_t* const kLanguageItems[ts::kUiLanguageCount] = {
 
 }  // namespace
 
+const wchar_t* LanguageItem(int language) {
+    return kLanguageItems[language >= 0 && language < ts::kUiLanguageCount ? language : 0];
+}
+
 // ---- switch hot keys ----
 
 std::string FormatStandardSwitch(const std::string& text, int number) {
@@ -173,8 +177,8 @@ void SettingsDialog::SetupWindow() {
     SetCheck(Handle(), IDC_ACTIVATE_AT_START, ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1);
     SetCheck(Handle(), IDC_SAVE_LAST, ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1);
     HWND languages = GetItem(IDC_LANGUAGE);
-    for (const wchar_t* item : kLanguageItems)
-        ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    for (int language = 0; language < ts::kUiLanguageCount; ++language)
+        ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LanguageItem(language)));
     ::SendMessageW(languages, CB_SETCURSEL, static_cast<WPARAM>(program_.Texts().Language()), 0);
 }
 

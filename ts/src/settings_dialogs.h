@@ -95,4 +95,8 @@ struct AboutTexts {
 };
 const AboutTexts& AboutTextsOf(int language);
 
+// The item of UI language `language` (0..8) in the settings dialog's list of
+// languages, each in its own letters.
+const wchar_t* LanguageItem(int language);
+
 }  // namespace tsapp
