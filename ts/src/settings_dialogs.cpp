@@ -388,6 +388,7 @@ void TextViewDialog::SetupWindow() {
     const AboutTexts& texts = AboutTextsOf(program_.Texts().Language());
     ::SetWindowTextW(Handle(), mode_ == Mode::Licence ? texts.LicenceTitle : texts.SupportTitle);
     SetButtonFont({IDOK, IDC_VIEW_TEXT});
+    ShowFromTheTop();
     HWND edit = GetItem(IDC_VIEW_TEXT);
     // The whole text, however long.
     ::SendMessageW(edit, EM_LIMITTEXT, 0, 0);
@@ -404,6 +405,15 @@ void TextViewDialog::SetupWindow() {
         lex::ReadOutcome::Whole)
         return;
     ::SetWindowTextW(edit, wl::ToWide(ts::LicenceViewText(bytes), program_.UiCodePage()).c_str());
+}
+
+void TextViewDialog::ShowFromTheTop() {
+    // The dialog gives the text box the focus after the set-up, selecting the
+    // whole text and so scrolling to its end: the caret goes back to the
+    // first line once that is done.
+    HWND edit = GetItem(IDC_VIEW_TEXT);
+    ::PostMessageW(edit, EM_SETSEL, 0, 0);
+    ::PostMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 }  // namespace tsapp

@@ -82,6 +82,8 @@ public:
     void SetupWindow() override;
 
 private:
+    // The text opens at its first line with nothing selected.
+    void ShowFromTheTop();
     Mode mode_;
 };
 

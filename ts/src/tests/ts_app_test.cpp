@@ -396,6 +396,36 @@ TEST(KeyboardDialogTest, EveryDialogDrawsEveryLetterOfItsTexts) {
     EXPECT_EQ(program.ButtonLogFont.lfCharSet, EASTEUROPE_CHARSET);
 }
 
+// The licence viewer opens at the first line of a long licence with nothing
+// selected and the caret in the text, so that the keys scroll it.
+TEST(TextViewDialogTest, TheLicenceOpensAtItsFirstLine) {
+    const DemoFolder folder;
+    std::string licence;
+    for (int i = 0; i < 300; ++i) licence += "line " + std::to_string(i) + " of the licence\n";
+    {
+        std::ofstream out(folder.Folder() + "licence.txt", std::ios::binary | std::ios::trunc);
+        out << licence;
+    }
+    tsapp::Program program(ts::ParseCommandLine({"X", "0", folder.Base() + ".tsb"}));
+    tsapp::TextViewDialog view(program, tsapp::TextViewDialog::Mode::Licence);
+    DWORD start = 1, end = 1;
+    LRESULT firstLine = -1, lines = 0;
+    HWND focus = nullptr, edit = nullptr;
+    wl::testing::ExecuteWith(view, [&](wl::Dialog& d) {
+        edit = ::GetDlgItem(d.Handle(), IDC_VIEW_TEXT);
+        ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        firstLine = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+        lines = ::SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
+        focus = ::GetFocus();
+        d.CloseWindow(IDOK);
+    });
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
+    EXPECT_EQ(firstLine, 0);
+    EXPECT_GE(lines, 300);
+    EXPECT_EQ(focus, edit);
+}
+
 // Key Remapping and the character map work on the key that has the focus
 // (the key clicked with either button); with none, they do nothing at all.
 TEST(KeyboardDialogTest, KeyRemappingAndCharacterMapTakeTheFocusedKey) {
