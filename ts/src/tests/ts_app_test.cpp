@@ -344,9 +344,10 @@ std::vector<std::wstring> CheckEveryDialog(int language, const std::string& base
     return found;
 }
 
-// Every text of the main dialog and of Key Remapping shows whole in every UI
-// language: the F10-F12 legends, "Map of Characters", the radio button whose
-// "&" is a character and not a mnemonic.
+// Every text of every dialog shows whole in every UI language, the capture
+// buttons' texts while they wait for a key included: the F10-F12 legends,
+// "Map of Characters", the radio button whose "&" is a character and not a
+// mnemonic, the numbers of the prefix radios and of the settings' rows.
 TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
     const std::string base = TempCopyOfDemo();
     for (int language = 0; language < ts::kUiLanguageCount; ++language) {
@@ -374,6 +375,14 @@ TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
         EXPECT_NE(program1042.find(L" && "), std::wstring::npos) << wl::FromWide(program1042, CP_UTF8);
     }
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+    const DemoFolder folder;
+    for (int language = 0; language < ts::kUiLanguageCount; ++language) {
+        const std::vector<std::wstring> clipped =
+            CheckEveryDialog(language, folder.Base(), [](HWND d) { return wl::testing::ClippedTexts(d); });
+        std::string shown;
+        for (const std::wstring& c : clipped) shown += wl::FromWide(c, CP_UTF8) + "\n";
+        EXPECT_TRUE(clipped.empty()) << "UI language " << language << ":\n" << shown;
+    }
 }
 
 // Every letter of every text of every dialog is drawn in every UI language,
