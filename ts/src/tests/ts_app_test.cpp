@@ -270,6 +270,31 @@ private:
     std::string folder_;
 };
 
+// The titles of the visible group boxes of `dialog` that run into the frame
+// of their box, each as "<id> <title>".
+std::vector<std::wstring> ClippedGroupTitles(HWND dialog) {
+    std::vector<std::wstring> clipped;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        ::GetClassNameW(c, name, 32);
+        if (!::IsWindowVisible(c) || _wcsicmp(name, L"Button") != 0 ||
+            (::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
+            continue;
+        const std::wstring title = wl::testing::WideText(c);
+        HDC dc = ::GetDC(c);
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
+        HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+        RECT text = {0, 0, 0, 0}, box;
+        ::DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text, DT_SINGLELINE | DT_CALCRECT);
+        ::GetClientRect(c, &box);
+        // The title starts a few pixels in from the left edge of the frame.
+        if (text.right + 10 > box.right) clipped.push_back(std::to_wstring(::GetDlgCtrlID(c)) + L" " + title);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(c, dc);
+    }
+    return clipped;
+}
+
 // What a check finds in one dialog: one line per fault.
 using DialogCheck = std::function<std::vector<std::wstring>(HWND dialog)>;
 
@@ -347,7 +372,8 @@ std::vector<std::wstring> CheckEveryDialog(int language, const std::string& base
 // Every text of every dialog shows whole in every UI language, the capture
 // buttons' texts while they wait for a key included: the F10-F12 legends,
 // "Map of Characters", the radio button whose "&" is a character and not a
-// mnemonic, the numbers of the prefix radios and of the settings' rows.
+// mnemonic, the numbers of the prefix radios and of the settings' rows, the
+// title of the prefix group within its frame.
 TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
     const std::string base = TempCopyOfDemo();
     for (int language = 0; language < ts::kUiLanguageCount; ++language) {
@@ -377,8 +403,11 @@ TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
     const DemoFolder folder;
     for (int language = 0; language < ts::kUiLanguageCount; ++language) {
-        const std::vector<std::wstring> clipped =
-            CheckEveryDialog(language, folder.Base(), [](HWND d) { return wl::testing::ClippedTexts(d); });
+        const std::vector<std::wstring> clipped = CheckEveryDialog(language, folder.Base(), [](HWND d) {
+            std::vector<std::wstring> texts = wl::testing::ClippedTexts(d);
+            for (const std::wstring& title : ClippedGroupTitles(d)) texts.push_back(title);
+            return texts;
+        });
         std::string shown;
         for (const std::wstring& c : clipped) shown += wl::FromWide(c, CP_UTF8) + "\n";
         EXPECT_TRUE(clipped.empty()) << "UI language " << language << ":\n" << shown;
