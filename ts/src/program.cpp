@@ -1,9 +1,12 @@
 #include "program.h"
 
 #include "core/settings/ini_file.h"
+#include "settings_dialogs.h"
 #include "ts/texts/ts_text_ids.h"
 #include "winlib/fonts.h"
 #include "winlib/text.h"
+
+#include <vector>
 
 namespace tsapp {
 
@@ -114,10 +117,44 @@ void Program::MakeButtonFont(const LOGFONTA& font) {
     ButtonLogFont = font;
     HFONT old = ButtonFont;
     // The buttons show texts of the UI language, whatever set the font names.
-    ButtonFont = wl::CreateFontShowing(font, wl::CharSetOfCodePage(UiCodePage()));
+    ButtonFont = wl::CreateFontShowing(font, wl::CharSetOfCodePage(UiCodePage()), UiLetters());
     // Every control still on the old font takes the new one before it goes.
     wl::ReplaceFont(old, ButtonFont);
     if (old) ::DeleteObject(old);
+}
+
+namespace {
+
+// The string ids of the program's string table.
+BOOL CALLBACK AddStringIds(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR ids) {
+    if (!IS_INTRESOURCE(name)) return TRUE;
+    // A block of the table holds the sixteen strings from (block - 1) * 16.
+    const int first = (static_cast<int>(reinterpret_cast<ULONG_PTR>(name)) - 1) * 16;
+    for (int i = 0; i < 16; ++i) reinterpret_cast<std::vector<int>*>(ids)->push_back(first + i);
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring Program::UiLetters() {
+    std::wstring letters;
+    auto add = [&](const std::wstring& text) {
+        for (wchar_t c : text)
+            if (letters.find(c) == std::wstring::npos) letters += c;
+    };
+    const int language = texts_.Language();
+    const UINT cp = UiCodePage();
+    std::vector<int> ids;
+    ::EnumResourceNamesW(::GetModuleHandleW(nullptr), RT_STRING, AddStringIds, reinterpret_cast<LONG_PTR>(&ids));
+    for (int id : ids)
+        if (id % 10 == language && !strings_.LoadString(id, ts::kUiTextSize).empty())
+            add(wl::ToWide(Text(id - language), cp));
+    const AboutTexts& about = AboutTextsOf(language);
+    for (const wchar_t* text :
+         {about.LicenceButton, about.SupportButton, about.Rights, about.LicenceTitle, about.SupportTitle})
+        add(text);
+    for (int i = 0; i < ts::kUiLanguageCount; ++i) add(LanguageItem(i));
+    return letters;
 }
 
 int Program::MessageBox8(HWND owner, const std::string& text, const std::string& caption, UINT type) {

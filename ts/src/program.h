@@ -84,8 +84,13 @@ public:
     // The fonts are made so that their texts can be read (another face when
     // the stored one lacks the character set); the LOGFONTs stay as stored.
     void MakeKeyFonts(const LOGFONTA& font);
-    // Every window still on the old button font gets the new one first.
+    // The button font draws every letter of UiLetters(). Every window still
+    // on the old button font gets the new one first.
     void MakeButtonFont(const LOGFONTA& font);
+    // Every character that the texts of the UI language show in the button
+    // font: the program's texts (as "zdroj.rc" may give them), the about
+    // box's and the items of the language list.
+    std::wstring UiLetters();
     UINT KeyCodePage() const { return CharSetCodePage(KeyFont.lfCharSet); }
 
     // The window that owns message boxes (the main dialog once it exists).

@@ -47,6 +47,10 @@ const wchar_t* const kLanguageItems[ts::kUiLanguageCount] = {
 
 }  // namespace
 
+const wchar_t* LanguageItem(int language) {
+    return kLanguageItems[language >= 0 && language < ts::kUiLanguageCount ? language : 0];
+}
+
 // ---- switch hot keys ----
 
 std::string FormatStandardSwitch(const std::string& text, int number) {
@@ -173,8 +177,8 @@ void SettingsDialog::SetupWindow() {
     SetCheck(Handle(), IDC_ACTIVATE_AT_START, ts2000.ReadInt(lex::Ts2000Key::ActivateAtStart) == 1);
     SetCheck(Handle(), IDC_SAVE_LAST, ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1);
     HWND languages = GetItem(IDC_LANGUAGE);
-    for (const wchar_t* item : kLanguageItems)
-        ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    for (int language = 0; language < ts::kUiLanguageCount; ++language)
+        ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LanguageItem(language)));
     ::SendMessageW(languages, CB_SETCURSEL, static_cast<WPARAM>(program_.Texts().Language()), 0);
 }
 
@@ -386,6 +390,7 @@ void TextViewDialog::SetupWindow() {
     const AboutTexts& texts = AboutTextsOf(program_.Texts().Language());
     ::SetWindowTextW(Handle(), mode_ == Mode::Licence ? texts.LicenceTitle : texts.SupportTitle);
     SetButtonFont({IDOK, IDC_VIEW_TEXT});
+    ShowFromTheTop();
     HWND edit = GetItem(IDC_VIEW_TEXT);
     // The whole text, however long.
     ::SendMessageW(edit, EM_LIMITTEXT, 0, 0);
@@ -402,6 +407,15 @@ void TextViewDialog::SetupWindow() {
         lex::ReadOutcome::Whole)
         return;
     ::SetWindowTextW(edit, wl::ToWide(ts::LicenceViewText(bytes), program_.UiCodePage()).c_str());
+}
+
+void TextViewDialog::ShowFromTheTop() {
+    // The dialog gives the text box the focus after the set-up, selecting the
+    // whole text and so scrolling to its end: the caret goes back to the
+    // first line once that is done.
+    HWND edit = GetItem(IDC_VIEW_TEXT);
+    ::PostMessageW(edit, EM_SETSEL, 0, 0);
+    ::PostMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 }  // namespace tsapp

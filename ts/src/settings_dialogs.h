@@ -82,6 +82,8 @@ public:
     void SetupWindow() override;
 
 private:
+    // The text opens at its first line with nothing selected.
+    void ShowFromTheTop();
     Mode mode_;
 };
 
@@ -94,5 +96,9 @@ struct AboutTexts {
     const wchar_t* SupportTitle;
 };
 const AboutTexts& AboutTextsOf(int language);
+
+// The item of UI language `language` (0..8) in the settings dialog's list of
+// languages, each in its own letters.
+const wchar_t* LanguageItem(int language);
 
 }  // namespace tsapp

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "winlib/fonts.h"
 #include "winlib/text.h"
 
 #include "winlib/testing/scoped_replace.h"
@@ -123,6 +124,33 @@ std::vector<std::wstring> ClippedTexts(HWND dialog) {
         ReleaseDC(c, dc);
     }
     return clipped;
+}
+
+std::vector<std::wstring> TextsWithMissingLetters(HWND dialog) {
+    std::vector<std::wstring> missing;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c)) continue;
+        wchar_t name[32] = {};
+        GetClassNameW(c, name, 32);
+        std::vector<std::wstring> texts;
+        if (_wcsicmp(name, L"ComboBox") == 0) {
+            const int count = static_cast<int>(SendMessageW(c, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                std::wstring item(static_cast<size_t>(SendMessageW(c, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+                item.resize(static_cast<size_t>(SendMessageW(c, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]))));
+                texts.push_back(item);
+            }
+        } else if (_wcsicmp(name, L"Static") == 0) {
+            if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT) texts.push_back(WideText(c));  // no icon
+        } else if (_wcsicmp(name, L"Button") == 0 || _wcsicmp(name, L"Edit") == 0) {
+            texts.push_back(WideText(c));
+        }
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
+        if (!font) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+        for (const std::wstring& text : texts)
+            if (!FontShowsLetters(font, text)) missing.push_back(std::to_wstring(GetDlgCtrlID(c)) + L" " + text);
+    }
+    return missing;
 }
 
 FileDialogRunner AnswerFileDialogs(std::vector<std::string> paths, UINT codePage, int* answered) {

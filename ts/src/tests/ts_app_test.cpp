@@ -8,11 +8,13 @@
 #include "key_dialogs.h"
 #include "keyboard_dialog.h"
 #include "program.h"
+#include "settings_dialogs.h"
 #include "startup.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/fonts.h"
 #include "winlib/testing.h"
+#include "winlib/testing/process_driver.h"
 #include "winlib/text.h"
 
 #include <algorithm>
@@ -21,7 +23,9 @@
 #include <string>
 #include <vector>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -236,9 +240,140 @@ TEST(KeyboardDialogTest, TheWorkingCopyIsReadOncePerLoad) {
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
 }
 
-// Every text of the main dialog and of Key Remapping shows whole in every UI
-// language: the F10-F12 legends, "Map of Characters", the radio button whose
-// "&" is a character and not a mnemonic.
+// A folder of its own with a copy of the demo layout and the demo licence:
+// in editor-only mode it is the program folder. The base path of the layout
+// (without ".tsb").
+class DemoFolder {
+public:
+    DemoFolder() {
+        char temp[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "ts_app_test_" + std::to_string(::GetCurrentProcessId()) + "_folder\\";
+        ::CreateDirectoryA(folder_.c_str(), nullptr);
+        char demo[MAX_PATH] = {};
+        ::GetFullPathNameA(TS_DEMO_DATA_DIR "/demo.tsb", MAX_PATH, demo, nullptr);
+        std::string source(demo);
+        source.resize(source.size() - 4);
+        for (const char* ext : {".tsb", ".ini"}) ::CopyFileA((source + ext).c_str(), (Base() + ext).c_str(), FALSE);
+        ::GetFullPathNameA(TS_DEMO_DATA_DIR "/licence.txt", MAX_PATH, demo, nullptr);
+        ::CopyFileA(demo, (folder_ + "licence.txt").c_str(), FALSE);
+    }
+    ~DemoFolder() {
+        for (const char* name : {"demo.tsb", "demo.ini", "demo.in_", "licence.txt"})
+            ::DeleteFileA((folder_ + name).c_str());
+        ::RemoveDirectoryA(folder_.c_str());
+    }
+    std::string Base() const { return folder_ + "demo"; }
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string folder_;
+};
+
+// The titles of the visible group boxes of `dialog` that run into the frame
+// of their box, each as "<id> <title>".
+std::vector<std::wstring> ClippedGroupTitles(HWND dialog) {
+    std::vector<std::wstring> clipped;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        ::GetClassNameW(c, name, 32);
+        if (!::IsWindowVisible(c) || _wcsicmp(name, L"Button") != 0 ||
+            (::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX)
+            continue;
+        const std::wstring title = wl::testing::WideText(c);
+        HDC dc = ::GetDC(c);
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
+        HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+        RECT text = {0, 0, 0, 0}, box;
+        ::DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text, DT_SINGLELINE | DT_CALCRECT);
+        ::GetClientRect(c, &box);
+        // The title starts a few pixels in from the left edge of the frame.
+        if (text.right + 10 > box.right) clipped.push_back(std::to_wstring(::GetDlgCtrlID(c)) + L" " + title);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(c, dc);
+    }
+    return clipped;
+}
+
+// What a check finds in one dialog: one line per fault.
+using DialogCheck = std::function<std::vector<std::wstring>(HWND dialog)>;
+
+// Opens every dialog of ts in editor-only mode and UI language `language`,
+// one after the other, and runs `check` on each in each of its states: the
+// keyboard dialog outside and in edit mode, Key Remapping, the character map,
+// New Key, Prefix and the hot-key dialog before, while and after they wait for
+// a key,
+// Delete Key, the settings, About and the text viewer with the licence and the
+// support text. The faults found, each after the name of its dialog.
+std::vector<std::wstring> CheckEveryDialog(int language, const std::string& base, const DialogCheck& check) {
+    std::vector<std::wstring> found;
+    auto note = [&](const std::wstring& name, const std::vector<std::wstring>& faults) {
+        for (const std::wstring& f : faults) found.push_back(name + L": " + f);
+    };
+    tsapp::Program program(ts::ParseCommandLine({"X", std::to_string(language), base + ".tsb"}));
+    tsapp::KeyboardDialog dialog(program);
+    // Runs `inner` and checks it; `capture` also checks it while its
+    // IDC_CAPTURE button waits for a key, from a second thread, which then
+    // gives the key.
+    auto run = [&](wl::Dialog& inner, const std::wstring& name, bool capture) {
+        wl::testing::ExecuteWith(inner, [&](wl::Dialog& d) {
+            note(name, check(d.Handle()));
+            if (capture) {
+                HWND button = ::GetDlgItem(d.Handle(), IDC_CAPTURE);
+                const std::wstring idle = wl::testing::WideText(button);
+                std::vector<std::wstring> waiting;
+                bool seen = false;
+                std::thread watcher([&] {
+                    seen = wl::testing::WaitFor([&] { return wl::testing::WideText(button) != idle; });
+                    if (seen) waiting = check(d.Handle());
+                    const UINT scan = ::MapVirtualKeyW(VK_F5, 0);
+                    ::PostMessageW(button, WM_KEYDOWN, VK_F5, static_cast<LPARAM>(scan << 16 | 1));
+                });
+                wl::testing::ClickButton(d.Handle(), IDC_CAPTURE);
+                watcher.join();
+                if (!seen) found.push_back(name + L": no wait for a key");
+                note(name + L" waiting for a key", waiting);
+                note(name + L" after a key", check(d.Handle()));
+            }
+            d.CloseWindow(IDCANCEL);
+        });
+    };
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+        note(L"keyboard", check(d.Handle()));
+        wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);  // its other text
+        note(L"keyboard in edit mode", check(d.Handle()));
+        program.Current = ts::KeyRef{0, 16, 0};
+        tsapp::KeyAssignDialog remap(program);
+        run(remap, L"key remapping", false);
+        tsapp::CharMapDialog map(program, 'a');
+        run(map, L"character map", false);
+        tsapp::NewKeyDialog newKey(program);
+        run(newKey, L"new key", true);
+        tsapp::PrefixDialog prefix(program);
+        run(prefix, L"prefix", true);
+        tsapp::DeleteKeyDialog deleteKey(program);
+        run(deleteKey, L"delete key", false);
+        tsapp::SettingsDialog settings(program, nullptr);
+        run(settings, L"settings", false);
+        tsapp::HotKeyDialog hotKey(program, 0);
+        run(hotKey, L"hot key", true);
+        tsapp::AboutDialog about(program);
+        run(about, L"about", false);
+        tsapp::TextViewDialog licence(program, tsapp::TextViewDialog::Mode::Licence);
+        run(licence, L"licence", false);
+        tsapp::TextViewDialog support(program, tsapp::TextViewDialog::Mode::Support);
+        run(support, L"support", false);
+        program.Store.Modified = false;  // nothing to ask at the end
+        d.CloseWindow(IDCANCEL);
+    });
+    return found;
+}
+
+// Every text of every dialog shows whole in every UI language, the capture
+// buttons' texts while they wait for a key included: the F10-F12 legends,
+// "Map of Characters", the radio button whose "&" is a character and not a
+// mnemonic, the numbers of the prefix radios and of the settings' rows, the
+// title of the prefix group within its frame.
 TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
     const std::string base = TempCopyOfDemo();
     for (int language = 0; language < ts::kUiLanguageCount; ++language) {
@@ -266,6 +401,67 @@ TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
         EXPECT_NE(program1042.find(L" && "), std::wstring::npos) << wl::FromWide(program1042, CP_UTF8);
     }
     for (const char* ext : {".tsb", ".ini", ".in_"}) ::DeleteFileA((base + ext).c_str());
+    const DemoFolder folder;
+    for (int language = 0; language < ts::kUiLanguageCount; ++language) {
+        const std::vector<std::wstring> clipped = CheckEveryDialog(language, folder.Base(), [](HWND d) {
+            std::vector<std::wstring> texts = wl::testing::ClippedTexts(d);
+            for (const std::wstring& title : ClippedGroupTitles(d)) texts.push_back(title);
+            return texts;
+        });
+        std::string shown;
+        for (const std::wstring& c : clipped) shown += wl::FromWide(c, CP_UTF8) + "\n";
+        EXPECT_TRUE(clipped.empty()) << "UI language " << language << ":\n" << shown;
+    }
+}
+
+// Every letter of every text of every dialog is drawn in every UI language,
+// although the stored button font names "System", which has the letters of
+// one code page only and draws è, ñ and ¡ of French and Spanish as a bar when
+// asked for the Central European set. The stored font stays as it is.
+TEST(KeyboardDialogTest, EveryDialogDrawsEveryLetterOfItsTexts) {
+    const DemoFolder folder;
+    for (int language = 0; language < ts::kUiLanguageCount; ++language) {
+        const std::vector<std::wstring> missing = CheckEveryDialog(
+            language, folder.Base(), [](HWND d) { return wl::testing::TextsWithMissingLetters(d); });
+        std::string shown;
+        for (const std::wstring& c : missing) shown += wl::FromWide(c, CP_UTF8) + "\n";
+        EXPECT_TRUE(missing.empty()) << "UI language " << language << ":\n" << shown;
+    }
+    tsapp::Program program(ts::ParseCommandLine({"X", "5", folder.Base() + ".tsb"}));
+    tsapp::KeyboardDialog dialog(program);
+    wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) { d.CloseWindow(IDCANCEL); });
+    EXPECT_STREQ(program.ButtonLogFont.lfFaceName, "System");
+    EXPECT_EQ(program.ButtonLogFont.lfCharSet, EASTEUROPE_CHARSET);
+}
+
+// The licence viewer opens at the first line of a long licence with nothing
+// selected and the caret in the text, so that the keys scroll it.
+TEST(TextViewDialogTest, TheLicenceOpensAtItsFirstLine) {
+    const DemoFolder folder;
+    std::string licence;
+    for (int i = 0; i < 300; ++i) licence += "line " + std::to_string(i) + " of the licence\n";
+    {
+        std::ofstream out(folder.Folder() + "licence.txt", std::ios::binary | std::ios::trunc);
+        out << licence;
+    }
+    tsapp::Program program(ts::ParseCommandLine({"X", "0", folder.Base() + ".tsb"}));
+    tsapp::TextViewDialog view(program, tsapp::TextViewDialog::Mode::Licence);
+    DWORD start = 1, end = 1;
+    LRESULT firstLine = -1, lines = 0;
+    HWND focus = nullptr, edit = nullptr;
+    wl::testing::ExecuteWith(view, [&](wl::Dialog& d) {
+        edit = ::GetDlgItem(d.Handle(), IDC_VIEW_TEXT);
+        ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        firstLine = ::SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+        lines = ::SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
+        focus = ::GetFocus();
+        d.CloseWindow(IDOK);
+    });
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
+    EXPECT_EQ(firstLine, 0);
+    EXPECT_GE(lines, 300);
+    EXPECT_EQ(focus, edit);
 }
 
 // Key Remapping and the character map work on the key that has the focus

@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/files/testing/faulty_file_system.h"
 #include "keyboard_dialog.h"
@@ -267,6 +268,31 @@ TEST_F(TsSettingsTest, TrayMenuShowsTheButtonNames) {
     EXPECT_EQ(items[11], L"Hide");
     EXPECT_EQ(items[12], L"Show");
     EXPECT_EQ(items[13], L"About the Program");
+}
+
+// In normal mode the keyboard dialog also shows the quick-switch heading and
+// buttons, the activation and the setup button: their texts show whole and
+// with every letter in every UI language.
+TEST_F(TsSettingsTest, TheProductWindowShowsEveryTextWholeInEveryLanguage) {
+    ini_.Write("RYCHLOTLACITKA", "Tlacitko 0 data", dir_ + "cz");
+    for (int language = 0; language < ts::kUiLanguageCount; ++language) {
+        SCOPED_TRACE(language);
+        ini_.Write("Konfigurace", "Komunikacni jazyk", std::to_string(language));
+        tsapp::Program program(ts::ParseCommandLine({}));
+        tsapp::KeyboardDialog dialog(program);
+        std::vector<std::wstring> clipped, missing;
+        bool shown = false;
+        wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
+            shown = ::IsWindowVisible(::GetDlgItem(d.Handle(), IDC_ACTIVATE)) &&
+                    ::IsWindowVisible(::GetDlgItem(d.Handle(), IDC_SETUP));
+            clipped = wl::testing::ClippedTexts(d.Handle());
+            missing = wl::testing::TextsWithMissingLetters(d.Handle());
+            d.CloseWindow(IDCANCEL);
+        });
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(clipped, std::vector<std::wstring>());
+        EXPECT_EQ(missing, std::vector<std::wstring>());
+    }
 }
 
 // Text 20630 from "zdroj.rc" may hold other conversions: only the first

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace wl {
 
 // The character set of the font the system actually gives for `font`
@@ -26,6 +28,19 @@ BYTE CharSetOfCodePage(UINT codePage);
 HFONT CreateFontShowing(const LOGFONTA& font, BYTE charSet);
 // The same for the character set `font` itself asks for.
 inline HFONT CreateFontShowing(const LOGFONTA& font) { return CreateFontShowing(font, font.lfCharSet); }
+// The same, but a font is taken only when it also draws every character of
+// `letters` (the texts it will show; see FontShowsLetters): a matching
+// character set alone says nothing about the letters. When no face draws
+// them all, the font of CreateFontShowing(font, charSet); with no letters,
+// exactly that.
+HFONT CreateFontShowing(const LOGFONTA& font, BYTE charSet, const std::wstring& letters);
+
+// Whether `font` draws every character of `text` as itself: none comes out
+// as the font's default character, and in a font that is not TrueType (a
+// raster font draws the bytes of a code page) each one converts exactly into
+// the code page of the font's character set. Blanks and control characters
+// count as shown.
+bool FontShowsLetters(HFONT font, const std::wstring& text);
 
 // Every window of this thread (top-level windows and all their descendants)
 // whose font is `from` gets `to` and is redrawn; `from` may be deleted after.

@@ -37,6 +37,10 @@ std::wstring WideText(HWND hwnd);
 // draw), check boxes, radio buttons and push buttons, and the items of combo
 // boxes. Empty when every text shows whole.
 std::vector<std::wstring> ClippedTexts(HWND dialog);
+// The texts of the visible controls of `dialog` (labels, buttons, edits and
+// the items of combo boxes) whose font does not draw every letter of them
+// (wl::FontShowsLetters), each as "<id> <text>". Empty when every letter shows.
+std::vector<std::wstring> TextsWithMissingLetters(HWND dialog);
 
 // A file dialog runner (for wl::ScopedFileDialogRunner) that answers the file
 // dialogs with `paths` in turn, 8-bit in `codePage`, and cancels once they
