@@ -1,5 +1,7 @@
 #include "slot_fonts.h"
 
+#include "core/engine/collation.h"
+#include "core/engine/slots.h"
 #include "settings.h"
 #include "winlib/fonts.h"
 
@@ -16,6 +18,30 @@ UINT CharSetCodePage(BYTE charSet) {
     case BALTIC_CHARSET: return 1257;
     default: return 1252;
     }
+}
+
+namespace {
+
+// The collation tables that give their letters as Windows 1250 bytes.
+bool SortsWindows1250Letters(int sortType) {
+    switch (sortType) {
+    case kSortEnglish:
+    case kSortCzech:
+    case kSortGerman:
+    case kSortRumanian:
+    case kSortPolish:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+UINT SideCodePage(BYTE charSet, int sortType) {
+    const bool western = charSet == ANSI_CHARSET || charSet == DEFAULT_CHARSET;
+    if (western && SortsWindows1250Letters(sortType)) return 1250;
+    return CharSetCodePage(charSet);
 }
 
 SlotFonts::~SlotFonts() { DeleteFonts(); }
@@ -44,7 +70,9 @@ void SlotFonts::DeleteFonts() {
 
 UINT SlotFonts::SlotCodePage(int slot, int side) const {
     if (!IsValidSlot(slot) || side < 0 || side > 2) return 1252;
-    return CharSetCodePage(FontCharSets[side][slot]);
+    const BYTE charSet = FontCharSets[side][slot];
+    if (side == 2 || !sortTypes_) return CharSetCodePage(charSet);
+    return SideCodePage(charSet, (*sortTypes_)[side == 0 ? slot : CounterpartSlot(slot)]);
 }
 
 }  // namespace lex

@@ -22,7 +22,10 @@ namespace lex {
 class DictionaryProgramState : public SlotFonts {
 public:
     DictionaryProgramState(HINSTANCE instance, const std::string& settingsFile)
-        : Instance(instance), Settings(settingsFile), Texts(instance), Files(MakePlatformFileSystem()) {}
+        : Instance(instance), Settings(settingsFile), Texts(instance), Files(MakePlatformFileSystem()) {
+        // The code page of a side follows the sort types in memory.
+        UseSortTypes(&Config.Dictionary.SortType);
+    }
 
     HINSTANCE Instance;
     SettingsFile Settings;   // lx2000.ini

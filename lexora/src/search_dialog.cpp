@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "tools_ids.h"
 #include "core/ui/quiet_display.h"
+#include "winlib/text.h"
 
 namespace lexora {
 
@@ -74,7 +75,11 @@ void TNajdiWindow::SetupWindow() {
     }
     ::CheckDlgButton(Handle(), IDC_SEARCH_HEADWORDS, state.InHeadwords ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(Handle(), IDC_SEARCH_TRANSLATIONS, state.InTranslations ? BST_CHECKED : BST_UNCHECKED);
-    text_.SetText(state.Text);
+    // The string as the side it was searched in holds it.
+    if (state.InHeadwords)
+        wl::SetText(text_.Handle(), state.Text, program_.SlotCodePage(slot, 0));
+    else
+        wl::SetText(text_.Handle(), state.TranslationText, program_.SlotCodePage(slot, 1));
     program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), 0, false);
     job_.SetContinue(true);
     StartJob(job_);
@@ -82,8 +87,7 @@ void TNajdiWindow::SetupWindow() {
 
 void TNajdiWindow::ShowSlotFont(int slot) {
     if (!lex::IsValidSlot(slot)) return;
-    // The typed text stays; only how it is shown and read changes.
-    text_.SetCodePage(program_.SlotCodePage(slot, 0));
+    // The typed text stays; only how it is shown changes.
     text_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][slot]), TRUE);
 }
 
@@ -104,14 +108,22 @@ void TNajdiWindow::CmStartSearch() {
         Warn(lex::kTextWarningCaption, lex::kTextChooseSearchDirection);
         return;
     }
-    std::string text = text_.GetText();
-    if (text.size() > static_cast<size_t>(kSearchTextLimit)) text.resize(kSearchTextLimit);
+    // The typed string goes to each side in that side's code page: the
+    // headwords in the slot's own, the translations in that of their
+    // language (the counterpart slot's).
+    auto form = [&](int side) {
+        std::string text = wl::GetText(text_.Handle(), program_.SlotCodePage(slot, side));
+        if (text.size() > static_cast<size_t>(kSearchTextLimit)) text.resize(kSearchTextLimit);
+        return text;
+    };
+    std::string text = form(0);
     if (text.empty()) {
         Warn(lex::kTextWarningCaption, lex::kTextEmptySearchString);
         return;
     }
     TextSearchState& state = program_.Search;
     state.Text = text;
+    state.TranslationText = form(1);
     state.Slot = slot;
     state.InHeadwords = headwords;
     state.InTranslations = translations;
@@ -152,11 +164,21 @@ void TNajdiWindow::CmKeyboardToggle() {
     keyboardSide_ = 1 - keyboardSide_;
     SetItemText(IDC_SEARCH_KEYBOARD, program_.Texts.LoadText(keyboardSide_ == 1 ? lex::kTextTranslationKeyboard
                                                                                 : lex::kTextOriginalKeyboard));
-    program_.Keyboards->SelectSlotKeyboard(program_.CurrentSlot(), keyboardSide_, false);
+    SelectSideKeyboard();
+}
+
+void TNajdiWindow::SelectSideKeyboard() {
+    // The keyboard of the side the string is typed for, in the slot it is
+    // searched in.
+    const int slot = slots_.GetSelIndex();
+    program_.Keyboards->SelectSlotKeyboard(lex::IsValidSlot(slot) ? slot : program_.CurrentSlot(), keyboardSide_,
+                                           false);
 }
 
 void TNajdiWindow::EvSlotChange(UINT code) {
-    if (code == CBN_SELCHANGE) ShowSlotFont(slots_.GetSelIndex());
+    if (code != CBN_SELCHANGE) return;
+    ShowSlotFont(slots_.GetSelIndex());
+    SelectSideKeyboard();
 }
 
 void TNajdiWindow::EvSearchText(UINT code) {

@@ -33,9 +33,11 @@ protected:
 private:
     void CmStartSearch();
     void CmKeyboardToggle();
+    // The keyboard of the toggle's side of the slot chosen for the search.
+    void SelectSideKeyboard();
     void EvSlotChange(UINT code);
     void EvSearchText(UINT code);
-    // Font and code page of the search text: the chosen slot's source language.
+    // Font of the search text: the chosen slot's source language.
     void ShowSlotFont(int slot);
     void Warn(int captionId, int textId);
     bool OnHit(const SearchHit& hit) override;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <functional>
@@ -14,8 +15,10 @@
 #include "app.h"
 #include "frame.h"
 #include "frame_fixture.h"
+#include "core/dialogs/word_dialog_ids.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "core/texts/slot_texts.h"
+#include "core/texts/text_ids.h"
 #include "lexora_ids.h"
 #include "test_data.h"
 #include "verb_ids.h"
@@ -295,6 +298,84 @@ TEST_F(Links, EightBitClipboardTextIsReadInTheCodePageOfTheSlot) {
         Command(CM_PASTE);  // the same reading
         EXPECT_EQ(Word(), c.word) << c.slot;
     }
+}
+
+// The English side's words are in the bytes of its collation table, which
+// knows the Czech letters as their Windows 1250 bytes, while the English font
+// is stored with the Western set: pasted, typed and in the add dialog those
+// letters go in as the 1250 bytes and are shown as themselves. A letter that
+// the English side cannot hold is still refused.
+TEST_F(Links, CzechLettersOnTheEnglishSideAreTheirWindows1250Bytes) {
+    ASSERT_TRUE(AddEntries(folders_, {{0, "dat/loc of stopa\xF8ka", "stopa\xF8" "ce", ""}}));
+    Open();
+    ASSERT_EQ(program_->CurrentSlot(), 0);
+    EXPECT_EQ(program_->FontCharSets[0][0], ANSI_CHARSET);  // the stored font stays as it is
+    {
+        // ... and draws the Czech letters.
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, program_->Fonts[0][0]);
+        WORD glyphs[2] = {};
+        EXPECT_EQ(::GetGlyphIndicesW(dc, L"\u010D\u0159", 2, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 2u);
+        EXPECT_NE(glyphs[0], 0xFFFF);
+        EXPECT_NE(glyphs[1], 0xFFFF);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+    }
+
+    ASSERT_TRUE(wl::testing::PutClipboardUnicode(L"\u010Daj"));
+    Command(CM_PASTE);
+    EXPECT_EQ(program_->CurrentWord(), "\xE8" "aj");
+    EXPECT_EQ(Word(), L"\u010Daj");
+    // The list shows the English headwords in 1250 too.
+    const std::wstring stopa = L"dat/loc of stopa\u0159ka";
+    const std::vector<std::wstring> rows = wl::testing::ComboRows(wordBox_);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), stopa), rows.end());
+
+    ASSERT_TRUE(wl::testing::PutClipboardUnicode(stopa));
+    Command(CM_PASTE);
+    EXPECT_EQ(Translation(), Translated(L"stopa\u0159ce"));
+    Type(L"zebra");
+    Type(stopa);
+    EXPECT_EQ(Translation(), Translated(L"stopa\u0159ce"));
+
+    // The add dialog: the word and the reverse translation are English fields.
+    const std::wstring dvorak = L"Dvo\u0159\u00E1k";
+    Type(dvorak);
+    std::wstring offered;
+    std::vector<std::wstring> refusals;
+    OnNextDialog([&](wl::Dialog& d) {
+        HWND h = d.Handle();
+        offered = wl::testing::WideText(::GetDlgItem(h, IDC_WE_WORD));
+        ::SetDlgItemTextW(h, IDC_WE_TRANSLATIONS, dvorak.c_str());
+        ::SetDlgItemTextW(h, IDC_WE_WORD, L"Se\u00F1or Dvo\u0159\u00E1k");  // ñ: not an English side's letter
+        auto answer = [&](wl::Dialog& m) {
+            refusals.push_back(wl::testing::WideText(::GetDlgItem(m.Handle(), IDC_MESSAGE_TEXT)));
+            wl::testing::ClickButton(m.Handle(), IDC_MESSAGE_OK);
+        };
+        OnNextDialog(answer);
+        wl::testing::ClickButton(h, IDOK);
+        ::SetDlgItemTextW(h, IDC_WE_WORD, dvorak.c_str());
+        wl::testing::ClickButton(h, IDC_WE_TAKE_OVER);
+        EXPECT_EQ(wl::testing::WideText(::GetDlgItem(h, IDC_WE_REVERSE_TRANSLATION)), dvorak);
+        OnNextDialog(answer);  // a refusal of Dvořák would be the second
+        wl::testing::ClickButton(h, IDOK);
+    });
+    Command(CM_NEW_ENTRY);
+    wl::Dialog::SetTestHook(nullptr);
+    EXPECT_EQ(offered, dvorak);
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_EQ(refusals[0], wl::ToWide(program_->Texts.LoadText(lex::kTextCannotStoreText), program_->UiCodePage()));
+    // Stored as 1250 bytes on both sides: Dvořák = Dvořák.
+    const std::string bytes = "Dvo\xF8\xE1k";
+    for (int slot : {0, 1}) {
+        SCOPED_TRACE(slot);
+        std::vector<lex::ResultRow> found;
+        ASSERT_GT(lex::LookupWord(*program_->Engine, bytes, found, slot), 0);
+        EXPECT_EQ(found[0].Word, bytes);
+    }
+    Type(L"zebra");
+    Type(dvorak);
+    EXPECT_EQ(Translation(), Translated(dvorak));
 }
 
 TEST_F(Links, NothingHappensWhileADialogIsOpenAndTheTickAfterItActs) {

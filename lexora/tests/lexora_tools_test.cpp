@@ -67,8 +67,10 @@ protected:
     // slot 0 deleted and `more` entries added after it).
     void Open(const std::vector<std::string>& deleted = {}, const std::vector<Entry>& more = {}) {
         ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), deleted, more));
-        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_,
-                               [this](Program& program) { program.UseStarter(starts_); }));
+        ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_, [this](Program& program) {
+            program.UseStarter(starts_);
+            program.Keyboards = &keyboards_;
+        }));
     }
 
     HWND Frame() const { return app_->Frame()->Handle(); }
@@ -93,6 +95,13 @@ protected:
             ClickButton(d.Handle(), button);
         };
     }
+
+    // The keyboards the windows ask for: (slot, field) in order.
+    struct KeyboardRecord : lex::KeyboardCoupling {
+        std::vector<std::pair<int, int>> Calls;
+        void SelectSlotKeyboard(int slot, int field, bool) override { Calls.emplace_back(slot, field); }
+        void SelectStandardKeyboard() override { Calls.emplace_back(-1, -1); }
+    } keyboards_;
 
     TestFolders folders_;
     std::string ini_;
@@ -473,6 +482,66 @@ TEST_F(Tools, TranslationHitShowsTheHeadword) {
     });
     Command(CM_LOCATE);
     EXPECT_EQ(words, std::vector<std::wstring>{L"dog"});
+}
+
+// The string is compared with each side in that side's code page: "KOČKA"
+// searched in the Czech translations of English-Czech and Russian-Czech keeps
+// its č (with the headwords' code page it would be an unweighted "?", and
+// "sko-ka" of "římsko-katolický" would be the first hit); in the Russian
+// headwords it is Russian.
+TEST_F(Tools, SearchTextReachesEachSideInItsCodePage) {
+    Open({"cat"}, {{0, "RC", "\xF8\xEDmsko-katolick\xFD", ""},
+                   {0, "puss", "ko\xE8ka", ""},
+                   {4, "\xEA\xE0\xF2\xEE\xEB\xE8\xEA", "\xF8\xEDmsko-katolick\xFD", ""},  // католик
+                   {4, "\xEA\xEE\xF8\xEA\xE0", "ko\xE8ka", ""}});                          // кошка
+    struct Case {
+        unsigned slotCommand;
+        const wchar_t* text;
+        bool headwords, translations;
+        const wchar_t* firstHit;
+    };
+    const Case cases[] = {
+        {CM_ENGLISH, L"KO\u010CKA", false, true, L"puss"},
+        {CM_LANGUAGE_3, L"KO\u010CKA", false, true, L"\u043A\u043E\u0448\u043A\u0430"},
+        {CM_LANGUAGE_3, L"\u041A\u041E\u0428\u041A\u0410", true, false, L"\u043A\u043E\u0448\u043A\u0430"},
+        {CM_LANGUAGE_3, L"\u041A\u041E\u0428\u041A\u0410", true, true, L"\u043A\u043E\u0448\u043A\u0430"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(wl::FromWide(c.text, CP_UTF8));
+        Command(c.slotCommand);
+        std::vector<std::wstring> words;
+        DialogScript script({
+            StartSearch(c.text, c.headwords, c.translations),
+            [&](wl::Dialog& d) {
+                words.push_back(WordBoxText());
+                ClickButton(d.Handle(), IDC_QUESTION_NO);
+            },
+        });
+        Command(CM_LOCATE);
+        EXPECT_EQ(words, std::vector<std::wstring>{c.firstHit});
+    }
+}
+
+// The keyboard button types for the side it names, of the slot chosen for
+// the search.
+TEST_F(Tools, SearchKeyboardIsThatOfTheChosenSlotsSide) {
+    Open();
+    std::vector<std::pair<int, int>> calls;
+    DialogScript script({
+        [&](wl::Dialog& d) {
+            HWND h = d.Handle();
+            keyboards_.Calls.clear();
+            ::SendDlgItemMessageW(h, IDC_SEARCH_SLOT, CB_SETCURSEL, 4, 0);
+            ::SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_SLOT, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(h, IDC_SEARCH_SLOT)));
+            ClickButton(h, IDC_SEARCH_KEYBOARD);
+            ClickButton(h, IDC_SEARCH_KEYBOARD);
+            calls = keyboards_.Calls;
+            ClickButton(h, IDCANCEL);
+        },
+    });
+    Command(CM_LOCATE);
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{4, 0}, {4, 1}, {4, 0}}));
 }
 
 TEST_F(Tools, SearchRefusesWhatItCannotSearch) {

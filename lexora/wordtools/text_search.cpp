@@ -106,7 +106,7 @@ bool TextSearchJob::OnStart() {
     headwords_.reset();
     translations_.reset();
     if (state_.InHeadwords) headwords_.emplace(state_.Text, slot, ctx_.Settings);
-    if (state_.InTranslations) translations_.emplace(state_.Text, lex::CounterpartSlot(slot), ctx_.Settings);
+    if (state_.InTranslations) translations_.emplace(state_.TranslationText, lex::CounterpartSlot(slot), ctx_.Settings);
     return true;
 }
 

@@ -38,7 +38,11 @@ private:
 // What a search looks for and how far it has come; outlives the dialog, so
 // that "Locate Next" continues where the last search stopped.
 struct TextSearchState {
-    std::string Text;               // at most 254 bytes
+    // The string searched for, at most 254 bytes, once in the code page of
+    // the searched slot's headwords and once in that of its translations
+    // (the counterpart's language): each side is compared in its own bytes.
+    std::string Text;
+    std::string TranslationText;
     int Slot = -1;                  // the searched slot
     bool InHeadwords = true;
     bool InTranslations = false;

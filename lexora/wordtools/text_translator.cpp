@@ -68,11 +68,13 @@ int BestCandidate(const std::vector<lex::ResultRow>& rows, int count, const std:
     for (int i = 0; i < n; ++i) {
         const std::string& c = rows[i].Word;
         const int lc = static_cast<int>(c.size());
-        // The match lengths carry the order of the first difference in their
-        // sign; the score counts the letters outside the common part only.
-        const int s1 = std::abs(2 * std::abs(lex::SlotMatchLength(c, word, slot, settings)) - lc - lw);
-        const int s2 = std::abs(2 * std::abs(lex::SlotMatchLengthPlain(c, word, slot, 1)) - lc - lw);
-        const int s3 = std::abs(2 * std::abs(lex::SlotMatchLengthPlain(c, word, slot, 0)) - lc - lw);
+        // The match lengths are signed: negative when the candidate is a proper
+        // prefix of the word or is smaller at the first difference. The sign
+        // stays in the score, so such a candidate scores worse than one of the
+        // same common length that is larger there.
+        const int s1 = std::abs(2 * lex::SlotMatchLength(c, word, slot, settings) - lc - lw);
+        const int s2 = std::abs(2 * lex::SlotMatchLengthPlain(c, word, slot, 1) - lc - lw);
+        const int s3 = std::abs(2 * lex::SlotMatchLengthPlain(c, word, slot, 0) - lc - lw);
         const bool better = s1 < best1 || (s1 == best1 && (s2 < best2 || (s2 == best2 && s3 < best3)));
         if (best < 0 || better) {
             best = i;

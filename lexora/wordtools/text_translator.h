@@ -45,9 +45,10 @@ std::string SourceTextFromFile(std::string_view bytes);
 
 // The candidate (index into `rows`, the first `count`) that matches `word`
 // best in `slot`: the smallest |2m - length(candidate) - length(word)| with m
-// the length of the common part by the slot's collation, then by the
-// upper-cased and then by the plain bytes; the earlier candidate on a full
-// tie. -1 when there is no candidate.
+// the signed match length (lex::SlotMatchLength: negative for a candidate that
+// is a proper prefix or smaller at the first difference) by the slot's
+// collation, then by the upper-cased and then by the plain bytes; the earlier
+// candidate on a full tie. -1 when there is no candidate.
 int BestCandidate(const std::vector<lex::ResultRow>& rows, int count, const std::string& word, int slot,
                   const lex::DictionarySettings& settings);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings.h"
+
 namespace {
 
 TEST(SlotFonts, CodePageOfEachCharacterSet) {
@@ -30,6 +32,73 @@ TEST(SlotFonts, SlotCodePageFollowsTheFontOfThatSideAndIsWindows1252OutsideTheTa
     EXPECT_EQ(fonts.SlotCodePage(lex::kSlotCount, 0), 1252u);
     EXPECT_EQ(fonts.SlotCodePage(3, 3), 1252u);
     EXPECT_EQ(fonts.SlotCodePage(3, -1), 1252u);
+}
+
+// A side's code page is that of its words' collation table where the font's
+// set is Western and the table knows its letters as Windows 1250 bytes; every
+// other side keeps the code page of its font's set.
+TEST(SlotFonts, SideCodePageFollowsTheCollationTableOverAWesternFont) {
+    struct Case {
+        BYTE charSet;
+        int sortType;
+        UINT codePage;
+    };
+    const Case cases[] = {
+        {ANSI_CHARSET, 0, 1250},        {ANSI_CHARSET, 1, 1250},        {ANSI_CHARSET, 2, 1250},
+        {ANSI_CHARSET, 9, 1250},        {ANSI_CHARSET, 10, 1250},       {DEFAULT_CHARSET, 0, 1250},
+        {ANSI_CHARSET, 3, 1252},        {ANSI_CHARSET, 4, 1252},        {ANSI_CHARSET, 7, 1252},
+        {ANSI_CHARSET, 8, 1252},        {ANSI_CHARSET, -1, 1252},       {EASTEUROPE_CHARSET, 0, 1250},
+        {EASTEUROPE_CHARSET, 4, 1250},  {RUSSIAN_CHARSET, 3, 1251},     {RUSSIAN_CHARSET, 0, 1251},
+        {GREEK_CHARSET, 0, 1253},       {ARABIC_CHARSET, 8, 1256},      {SYMBOL_CHARSET, 0, 1252},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(lex::SideCodePage(c.charSet, c.sortType), c.codePage) << int(c.charSet) << " " << c.sortType;
+}
+
+// With nothing stored: the English sides (the original of slot 0 and the
+// translation of slot 1, both with a Western font) are in 1250 like every
+// Czech and German side; the Russian sides stay 1251, the French, Spanish and
+// Italian ones 1252. The pronunciations keep their fonts' sets.
+TEST(SlotFonts, SlotCodePageOfEverySideWithTheStoredDefaults) {
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    const lex::SettingsFile nothingStored(std::string(folder) + "slot code pages, no such file.ini");
+    lex::SlotFonts fonts;
+    std::array<int16_t, lex::kSlotCount> sortTypes{};
+    for (int slot = 0; slot < lex::kSlotCount; ++slot) {
+        sortTypes[slot] = lex::StartSortType(slot, -1);
+        for (int side = 0; side < 3; ++side)
+            fonts.FontCharSets[side][slot] = nothingStored.ReadFontSetting(side, slot).lfCharSet;
+    }
+    fonts.UseSortTypes(&sortTypes);
+    // [slot] = {original, translation}
+    const UINT expected[lex::kSlotCount][2] = {
+        {1250, 1250}, {1250, 1250},  // English-Czech, Czech-English
+        {1250, 1250}, {1250, 1250},  // German
+        {1251, 1250}, {1250, 1251},  // Russian
+        {1252, 1250}, {1250, 1252},  // French
+        {1252, 1250}, {1250, 1252},  // Spanish
+        {1252, 1250}, {1250, 1252},  // Italian
+        {1250, 1250}, {1250, 1250}, {1250, 1250}, {1250, 1250},
+        {1250, 1250}, {1250, 1250}, {1250, 1250}, {1250, 1250},
+    };
+    for (int slot = 0; slot < lex::kSlotCount; ++slot) {
+        EXPECT_EQ(fonts.SlotCodePage(slot, 0), expected[slot][0]) << slot;
+        EXPECT_EQ(fonts.SlotCodePage(slot, 1), expected[slot][1]) << slot;
+        EXPECT_EQ(fonts.SlotCodePage(slot, 2), 1250u) << slot;
+    }
+    // The sort type in memory decides: a user pair sorted as French keeps
+    // its font's set, one sorted as Polish with a Western font is in 1250.
+    sortTypes[12] = 4;
+    fonts.FontCharSets[0][14] = ANSI_CHARSET;
+    sortTypes[14] = 10;
+    EXPECT_EQ(fonts.SlotCodePage(12, 0), 1250u);
+    EXPECT_EQ(fonts.SlotCodePage(13, 1), 1250u);
+    EXPECT_EQ(fonts.SlotCodePage(14, 0), 1250u);
+    fonts.FontCharSets[0][12] = ANSI_CHARSET;
+    EXPECT_EQ(fonts.SlotCodePage(12, 0), 1252u);
+    fonts.FontCharSets[1][13] = ANSI_CHARSET;
+    EXPECT_EQ(fonts.SlotCodePage(13, 1), 1252u);  // the translation follows the counterpart's sort type
 }
 
 }  // namespace

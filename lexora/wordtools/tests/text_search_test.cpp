@@ -92,6 +92,7 @@ protected:
     lex::JobState RunSearch(const std::string& text, bool headwords, bool translations, bool resume = false) {
         if (!resume) {
             state.Text = text;
+            state.TranslationText = text;
             state.Slot = 0;
             state.InHeadwords = headwords;
             state.InTranslations = translations;
@@ -138,6 +139,35 @@ TEST_F(Search, TranslationsShowTheHeadwordAndUseTheOtherDirection) {
     settings.SortType[1] = lex::kSortCzech;
     EXPECT_EQ(RunSearch("zebra", true, true), lex::JobState::Done);
     EXPECT_EQ(answers.hits, (std::vector<std::string>{"zebra h:zebra@0", "zebra t:zebra@0"}));
+}
+
+// The string reaches each side in that side's own bytes: the headwords are
+// compared with Text, the translations with TranslationText. Here the string
+// "KOČKA" of an English-Czech search, whose headword form lost its č.
+TEST_F(Search, EachSideIsComparedInItsOwnForm) {
+    ASSERT_EQ(1, Add("RC", "\xF8\xEDmsko-katolick\xFD"));  // "sko-ka" equals "KO?KA" by the weights
+    ASSERT_EQ(1, Add("cat", "ko\xE8ka"));
+    ASSERT_EQ(1, Add("ko?ka", "?"));
+    state.Text = "KO?KA";
+    state.TranslationText = "KO\xC8KA";
+    state.Slot = 0;
+    struct Case {
+        bool headwords, translations;
+        std::vector<std::string> hits;
+    };
+    const Case cases[] = {
+        {false, true, {"cat t:ko\xE8ka@0"}},
+        {true, false, {"ko?ka h:ko?ka@0"}},
+        {true, true, {"cat t:ko\xE8ka@0", "ko?ka h:ko?ka@0"}},
+    };
+    for (const Case& c : cases) {
+        answers.hits.clear();
+        state.InHeadwords = c.headwords;
+        state.InTranslations = c.translations;
+        TextSearchJob job(ctx, state, answers, "Ready");
+        EXPECT_EQ(lex::RunToEnd(job), lex::JobState::Done);
+        EXPECT_EQ(answers.hits, c.hits) << c.headwords << c.translations;
+    }
 }
 
 TEST_F(Search, StoppedSearchContinuesWithTheNextNode) {

@@ -138,8 +138,9 @@ TEST_F(Translator, WordsIntoChosenSlots) {
     EXPECT_EQ(run.status, TranslationRun::kDone);
     EXPECT_EQ(run.slot, 1);
     EXPECT_EQ(run.words, 2u);
-    // A word that is not there takes the nearest headword.
-    EXPECT_EQ(Run("dogs", {0}, OutputMode::kEightBit), ".....\r\ndogs = dog = { pes, ps\xEDk }\r\n");
+    // A word that is not there takes the best scored headword: "dog" is a
+    // proper prefix of "dogs" (-3 scores 13), "door" is larger after "do" (2 scores 4).
+    EXPECT_EQ(Run("dogs", {0}, OutputMode::kEightBit), ".....\r\ndogs = door = { dve\xF8" "e }\r\n");
     // No word at all: nothing is written.
     EXPECT_EQ(Run("12, 13.", {0}, OutputMode::kEightBit), "");
     EXPECT_EQ(Run("12", {0}, OutputMode::kUtf16), "\xFF\xFE");
@@ -168,8 +169,8 @@ TEST_F(Translator, SlotWithoutEntriesStopsTheRun) {
     EXPECT_EQ(run.slot, 1);
 }
 
-// Scores of the best headword: the common collation length counts, whatever
-// the order of the first differing letters.
+// Scores of the best headword: the collation first, then the upper-cased and
+// the plain bytes; the earlier candidate on a full tie.
 TEST_F(Translator, BestCandidateByMatchLength) {
     auto rows = [](std::vector<std::string> words) {
         std::vector<lex::ResultRow> r;
@@ -187,7 +188,7 @@ TEST_F(Translator, BestCandidateByMatchLength) {
     };
     const Case cases[] = {
         {{"do", "dog", "door"}, "dog", 1},
-        {{"do", "dog", "door"}, "dogs", 1},      // the prefix, not the later "door"
+        {{"do", "dog", "door"}, "dogs", 2},      // "dog" is a prefix: -3 scores 13, "door" 2 scores 4
         {{"dig", "dog", "dug"}, "dag", 0},       // a full tie keeps the earlier
         {{"d\xF3g", "dog"}, "dog", 1},          // equal collation: the upper-cased bytes decide
         {{"Dog", "DOG"}, "dog", 0},              // a tie in all three: the earlier
@@ -197,6 +198,34 @@ TEST_F(Translator, BestCandidateByMatchLength) {
     for (const Case& c : cases) {
         auto r = rows(c.candidates);
         EXPECT_EQ(BestCandidate(r, static_cast<int>(r.size()), c.word, 0, settings), c.best) << c.word;
+    }
+}
+
+// The match length keeps its sign in the score: a candidate that is a proper
+// prefix of the word, or smaller at the first difference, scores worse than
+// its common length alone would say. Each best headword here is another one
+// when the sign is dropped.
+TEST_F(Translator, BestCandidateKeepsTheSignOfTheMatchLength) {
+    struct Case {
+        std::vector<std::string> candidates;
+        std::string word;
+        int slot;
+        int best;
+    };
+    const Case cases[] = {
+        {{"A", "a"}, "a", 0, 1},               // plain bytes: "A" is smaller, -1 scores 4
+        {{"bourn", "bout"}, "Bourne", 0, 1},   // "bourn" is a prefix: -5 scores 21, "bout" 3 scores 4
+        {{"IEEA", "if"}, "IEEE", 0, 1},        // "IEEA" is smaller: -3 scores 14, "if" 1 scores 4
+        {{"\xE8" "a", "\xE8" "as"}, "\xE8" "aj", 1, 1},  // Czech "ča" a prefix of "čaj": -2 scores 9, "čas" 2 scores 2
+    };
+    for (const Case& c : cases) {
+        std::vector<lex::ResultRow> r;
+        for (const std::string& w : c.candidates) {
+            lex::ResultRow row;
+            row.Word = w;
+            r.push_back(row);
+        }
+        EXPECT_EQ(BestCandidate(r, static_cast<int>(r.size()), c.word, c.slot, settings), c.best) << c.word;
     }
 }
 
