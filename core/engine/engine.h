@@ -144,6 +144,8 @@ int StepToLiveNode(EngineContext& ctx, int32_t offset, ResultRow* row, int direc
 // Open `slot` themselves and close it again.
 int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                int slot);
+// The translator's two lookups read the files again when they find them
+// inconsistent (see kReadAttempts).
 int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                    int slot);
 int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationOutput& out,
@@ -217,7 +219,8 @@ struct WalkEntry : ResultRow {
 // entries (0: no limit); appends the live entries to `out`. Gives the nodes
 // read in this step (0 once the walk has ended); -1 when a file cannot be
 // opened or read, or the walk has read more nodes than the node file holds
-// (a cycle in a damaged list).
+// (a cycle in a damaged list). A step that finds the files inconsistent is
+// read again from where it began (see kReadAttempts).
 int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
                  std::vector<WalkEntry>& out);
 
@@ -244,7 +247,8 @@ int BeginNodeFileCursor(EngineContext& ctx, int slot, NodeFileCursor& cursor);
 // One step: reads at most `maxNodes` node records and appends the user nodes
 // among them to `out`. Gives the records read in this step (0 at the end);
 // -1 when a file cannot be opened or read, or a text or a chain lies outside
-// its file, links back or is longer than the file holds.
+// its file, links back or is longer than the file holds. A step that finds
+// the files inconsistent is read again (see kReadAttempts).
 int StepNodeFileCursor(EngineContext& ctx, NodeFileCursor& cursor, int maxNodes,
                        std::vector<StoredEntry>& out);
 

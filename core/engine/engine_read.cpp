@@ -133,7 +133,7 @@ bool WriterAtWork(EngineContext& ctx, int slot) {
     return false;
 }
 
-// Runs `read` (1 or more done, -1 inconsistent files) until it succeeds or
+// Runs `read` (0 or more: done; -1: inconsistent files) until it succeeds or
 // the files are damaged (see above). `read` must begin from the same place
 // each time. Blocks a running operation keeps are forgotten between attempts.
 template <class Read>
