@@ -1,7 +1,8 @@
 // The engine's view of the caller's file system: every call goes through
 // unchanged, and the writes the system refused are counted, so that the
 // engine can tell its callers why a command failed (a full disk is no
-// damaged dictionary).
+// damaged dictionary). Every operation of FileSystem is passed on here; one
+// added to FileSystem must be passed on too.
 #pragma once
 
 #include "core/files/file_system.h"
@@ -13,7 +14,8 @@ public:
     explicit WriteWatch(FileSystem& files) : files_(files) {}
 
     // Writes refused since the last Restart: a write that wrote nothing, a
-    // file that could not be created, replaced or removed.
+    // file that could not be created, replaced or removed, a close that could
+    // not keep what was written.
     int Refused() const { return refused_; }
     void Restart() { refused_ = 0; }
 
