@@ -98,7 +98,12 @@ void WordDialogBase::AppendLines(wl::Edit& field, const std::vector<std::string>
 
 bool WordDialogBase::CommandDone(int result) {
     if (result == 1) return true;
-    const int text = result == kCommandNoAccess ? kTextEntryLocked : kTextDataFilesCorrupted;
+    // A full disk is no damaged dictionary: a write the system refused says so.
+    int text = kTextDataFilesCorrupted;
+    if (result == kCommandNoAccess)
+        text = kTextEntryLocked;
+    else if (FailureOf(services_.Engine) == EngineFailure::WriteRefused)
+        text = kTextWriteFailed;
     if (services_.ShowMessage) services_.ShowMessage(this, kTextVocabularyErrorCaption, text);
     return false;
 }

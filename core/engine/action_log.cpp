@@ -524,8 +524,19 @@ int CanRedo(EngineContext& ctx) { return CanStep(ctx, false); }
 int UndoLastAction(EngineContext& ctx) { return StepGroup(ctx, true); }
 int RedoAction(EngineContext& ctx) { return StepGroup(ctx, false); }
 
+namespace {
+
+// A command that could not open the log or a slot's files.
+int NoAccess(EngineContext& ctx) {
+    ctx.Failure = EngineFailure::NotOpened;
+    return kCommandNoAccess;
+}
+
+}  // namespace
+
 int RunSlotCommand(EngineContext& ctx, int slot, const std::function<int()>& edit) {
-    if (OpenActionLog(ctx) != 1) return kCommandNoAccess;
+    RestartFailures(ctx);
+    if (OpenActionLog(ctx) != 1) return NoAccess(ctx);
     SetActionSlot(ctx, slot);
     int result = kCommandNoAccess;
     if (OpenSlotFiles(ctx, slot, kOpenWriteDenyWrite) == 1) {
@@ -533,11 +544,12 @@ int RunSlotCommand(EngineContext& ctx, int slot, const std::function<int()>& edi
         CloseSlotFiles(ctx);
     }
     CloseActionLog(ctx);
-    return result;
+    return result == kCommandNoAccess ? NoAccess(ctx) : result;
 }
 
 int RunSlotCommand(EngineContext& ctx, const SlotEdit& first, const SlotEdit& second) {
-    if (OpenActionLog(ctx) != 1) return kCommandNoAccess;
+    RestartFailures(ctx);
+    if (OpenActionLog(ctx) != 1) return NoAccess(ctx);
     int result = 1;
     for (const SlotEdit* side : {&first, &second}) {
         if (!side->Edit) continue;
@@ -554,7 +566,7 @@ int RunSlotCommand(EngineContext& ctx, const SlotEdit& first, const SlotEdit& se
         }
     }
     CloseActionLog(ctx);
-    return result;
+    return result == kCommandNoAccess ? NoAccess(ctx) : result;
 }
 
 }  // namespace lex

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "collation.h"
@@ -16,6 +17,7 @@
 #include "read_cache.h"
 #include "records.h"
 #include "slots.h"
+#include "write_watch.h"
 
 namespace lex {
 
@@ -52,22 +54,40 @@ public:
     virtual bool Write(const std::string& text, int slot) = 0;
 };
 
+// Why an engine operation gave -1 (see FailureOf).
+enum class EngineFailure {
+    None,
+    WriteRefused,  // the system refused a write (a full disk, a file that takes no more)
+    Damaged,       // the files were read, and what they hold is not a sound slot
+    NotOpened,     // a file cannot be opened (missing, or held by another program)
+};
+
 // The caller-owned working record of the engine (one per program).
 struct EngineContext {
     EngineContext(const DictionarySettings& settings, FileSystem& files, EngineDisplay& display,
                   EngineHooks& hooks)
-        : Settings(settings), Files(files), Display(display), Hooks(hooks) {}
+        : Settings(settings), Watch(files), Files(Watch), Display(display), Hooks(hooks) {}
     EngineContext(const EngineContext&) = delete;
     EngineContext& operator=(const EngineContext&) = delete;
     ~EngineContext();
 
     const DictionarySettings& Settings;
+    // The caller's file system as the engine uses it (Files): it notes the
+    // writes the system refused.
+    WriteWatch Watch;
     FileSystem& Files;
     EngineDisplay& Display;
     EngineHooks& Hooks;
 
     FileHandle Handles[7] = {kNoFile, kNoFile, kNoFile, kNoFile, kNoFile, kNoFile, kNoFile};
     int OpenSlot = -1;
+    int OpenMode = 0;  // of the open slot's Disk files
+    // What the engine found wrong since the slot's files were last opened or
+    // a command began (None: nothing but what Watch noted).
+    EngineFailure Failure = EngineFailure::None;
+    // While a read may run again (a writer at work), the reports of
+    // impossible file states wait here; only those of the last attempt go out.
+    std::vector<std::pair<std::string, std::string>>* HeldReports = nullptr;
     int ArchiveMode = 0;
     // A lookup opens the shipped (CD) files of its slot only when it reads a
     // node that lives there: the slot whose CD files may be opened so.
@@ -90,6 +110,14 @@ struct EngineContext {
     uint8_t ActionSlot = 0;
     int32_t CurrentGroup = 0;
 };
+
+// Why the operation that just gave -1 failed: a write the system refused
+// since the slot's files were opened (or the command began) comes first; then
+// what the engine noted (a file it could not open); else the files were read
+// and found damaged.
+EngineFailure FailureOf(const EngineContext& ctx);
+// Starts a new account of failures (OpenSlotFiles and RunSlotCommand do).
+void RestartFailures(EngineContext& ctx);
 
 // --- Slot files --------------------------------------------------------------
 int OpenSlotFiles(EngineContext& ctx, int slot, int mode);
@@ -116,6 +144,8 @@ int StepToLiveNode(EngineContext& ctx, int32_t offset, ResultRow* row, int direc
 // Open `slot` themselves and close it again.
 int LookupWord(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                int slot);
+// The translator's two lookups read the files again when they find them
+// inconsistent (see kReadAttempts).
 int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                    int slot);
 int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationOutput& out,
@@ -130,6 +160,16 @@ int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t 
 // separator in front. 1, -1 on a read error or a corrupt chain.
 int ReadLiveTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                          std::vector<std::string>& out);
+
+// A reader beside a writer: a step of a walk or a cursor, or a translator's
+// lookup, that finds the files inconsistent reads them again after a short
+// wait, as another program may be linking a node or a translation there. It
+// gives -1 (damaged) after this many attempts when no other program holds
+// the slot's files for writing, and after at most the second number while
+// one does.
+constexpr int kReadAttempts = 5;
+constexpr int kReadAttemptsBesideWriter = 50;
+constexpr int kReadAgainPauseMs = 20;
 
 // --- Cursor over a slot ---------------------------------------------------------
 // These open the slot's files for the call and close them again; when the
@@ -179,7 +219,8 @@ struct WalkEntry : ResultRow {
 // entries (0: no limit); appends the live entries to `out`. Gives the nodes
 // read in this step (0 once the walk has ended); -1 when a file cannot be
 // opened or read, or the walk has read more nodes than the node file holds
-// (a cycle in a damaged list).
+// (a cycle in a damaged list). A step that finds the files inconsistent is
+// read again from where it began (see kReadAttempts).
 int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
                  std::vector<WalkEntry>& out);
 
@@ -206,7 +247,8 @@ int BeginNodeFileCursor(EngineContext& ctx, int slot, NodeFileCursor& cursor);
 // One step: reads at most `maxNodes` node records and appends the user nodes
 // among them to `out`. Gives the records read in this step (0 at the end);
 // -1 when a file cannot be opened or read, or a text or a chain lies outside
-// its file, links back or is longer than the file holds.
+// its file, links back or is longer than the file holds. A step that finds
+// the files inconsistent is read again (see kReadAttempts).
 int StepNodeFileCursor(EngineContext& ctx, NodeFileCursor& cursor, int maxNodes,
                        std::vector<StoredEntry>& out);
 

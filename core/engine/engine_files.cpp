@@ -86,6 +86,7 @@ namespace {
 // `cdOnDemand` the CD files are only checked for.
 int OpenSlot(EngineContext& ctx, int slot, int mode, bool cdOnDemand) {
     CloseSlotFiles(ctx);
+    RestartFailures(ctx);
     if (!IsValidSlot(slot)) return -1;
     const DictionarySettings& s = ctx.Settings;
     struct Step {
@@ -119,6 +120,7 @@ int OpenSlot(EngineContext& ctx, int slot, int mode, bool cdOnDemand) {
         }
         if (opened == 6) {
             ctx.OpenSlot = slot;
+            ctx.OpenMode = mode;
             ctx.ArchiveMode = 0;
             if (cdOnDemand) ctx.CdOnDemandSlot = slot;
             return 1;
@@ -129,10 +131,22 @@ int OpenSlot(EngineContext& ctx, int slot, int mode, bool cdOnDemand) {
         }
     }
     ctx.ArchiveMode = 0;
+    ctx.Failure = EngineFailure::NotOpened;
     return -1;
 }
 
 }  // namespace
+
+EngineFailure FailureOf(const EngineContext& ctx) {
+    if (ctx.Watch.Refused() > 0) return EngineFailure::WriteRefused;
+    if (ctx.Failure != EngineFailure::None) return ctx.Failure;
+    return EngineFailure::Damaged;
+}
+
+void RestartFailures(EngineContext& ctx) {
+    ctx.Watch.Restart();
+    ctx.Failure = EngineFailure::None;
+}
 
 namespace detail {
 
@@ -164,6 +178,7 @@ int CloseSlotFiles(EngineContext& ctx) {
         ctx.Handles[n] = kNoFile;
     }
     ctx.OpenSlot = -1;
+    ctx.OpenMode = 0;
     ctx.ArchiveMode = 0;
     ctx.CdOnDemandSlot = -1;
     ctx.Cache.Drop();  // nothing read survives a close

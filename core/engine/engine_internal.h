@@ -1,6 +1,7 @@
 // Helpers shared by the engine's source files.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,13 +51,13 @@ class WalkBound {
 public:
     WalkBound(EngineContext& ctx, FileHandle h, int64_t base, int64_t recordSize, int64_t slack = 0)
         : ctx_(ctx), h_(h), base_(base), recordSize_(recordSize), slack_(slack) {}
-    // True when `steps` is more than the file can hold (a cycle).
+    // True when `steps` is more than the file can hold (a cycle). Another
+    // program may add records while the walk runs, so a walk that passes the
+    // bound asks the file again before it calls the list a cycle.
     bool Exceeded(int64_t steps) {
         if (steps < kFreeSteps) return false;
-        if (limit_ < 0) {
-            int64_t size = FileSize(ctx_, h_);
-            limit_ = size < base_ ? 0 : (size - base_) / recordSize_ + 1 + slack_;
-        }
+        if (limit_ < 0) limit_ = LimitOf(FileSize(ctx_, h_));
+        if (steps > limit_) limit_ = std::max(limit_, LimitOf(ctx_.Files.Size(h_)));
         return steps > limit_;
     }
 
@@ -64,6 +65,7 @@ private:
     static constexpr int64_t kFreeSteps = 64;
     EngineContext& ctx_;
     FileHandle h_;
+    int64_t LimitOf(int64_t size) const { return size < base_ ? 0 : (size - base_) / recordSize_ + 1 + slack_; }
     int64_t base_, recordSize_, slack_;
     int64_t limit_ = -1;
 };

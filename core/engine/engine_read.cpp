@@ -13,6 +13,15 @@ using namespace detail;
 
 namespace {
 
+// An impossible file state, for the caller's report (held while a read may
+// run again).
+void ReportImpossible(EngineContext& ctx, const std::string& text, const std::string& caption) {
+    if (ctx.HeldReports)
+        ctx.HeldReports->emplace_back(text, caption);
+    else
+        ctx.Hooks.ReportEngineError(text, caption);
+}
+
 // Reads the texts of `node` from the words file its flags name.
 int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
                 std::string& pronunciation) {
@@ -24,7 +33,7 @@ int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
     else if (node.Flags & kFlagDisk)
         h = H(ctx, kUserWordsHandle);
     else {
-        ctx.Hooks.ReportEngineError("", "");
+        ReportImpossible(ctx, "", "");
         return -1;
     }
     if (node.TextOffset < static_cast<int32_t>(kFileHeaderSize) ||
@@ -107,6 +116,60 @@ private:
     WalkBound bound_;
     int64_t steps_ = 0;
 };
+
+// A reader beside a writer. The dictionary program and the bulk utility may
+// have one slot open at once, one of them writing: a read can then meet a
+// node that is being linked or unlinked, or a chain that grows, half
+// written. A read that finds the files inconsistent runs again after a short
+// wait; the files are damaged only when it keeps finding them so and no
+// other program is writing the slot (or after the longest wait).
+
+// Whether another program holds the slot's files for writing: a read open
+// that denies writers is refused then.
+bool WriterAtWork(EngineContext& ctx, int slot) {
+    const FileHandle h = ctx.Files.Open(ctx.Settings.NodePaths[slot], kOpenReadDenyWrite);
+    if (h == kNoFile) return true;
+    ctx.Files.Close(h);
+    return false;
+}
+
+// Runs `read` (0 or more: done; -1: inconsistent files) until it succeeds or
+// the files are damaged (see above). `read` must begin from the same place
+// each time. Blocks a running operation keeps are forgotten between attempts.
+template <class Read>
+int ReadAgainWhileWritten(EngineContext& ctx, int slot, Read read) {
+    std::vector<std::pair<std::string, std::string>> held;
+    std::vector<std::pair<std::string, std::string>>* const outer = ctx.HeldReports;
+    ctx.HeldReports = &held;
+    int r = read();
+    // This program holds the slot for writing: no other can be writing it.
+    const bool ownWriter = ctx.OpenSlot == slot && (ctx.OpenMode & 3) != 0;
+    for (int attempt = 1; r < 0 && !ownWriter && attempt < kReadAttemptsBesideWriter; ++attempt) {
+        if (attempt >= kReadAttempts && !WriterAtWork(ctx, slot)) break;
+        ctx.Files.Pause(kReadAgainPauseMs);
+        if (ctx.Cache.Active()) ctx.Cache.Start();
+        held.clear();
+        r = read();
+    }
+    ctx.HeldReports = outer;
+    if (r >= 0) return r;
+    for (const auto& report : held) ReportImpossible(ctx, report.first, report.second);
+    ctx.Failure = EngineFailure::Damaged;
+    return r;
+}
+
+// ReadAgainWhileWritten for a step of a walk: `state` and the entries the
+// step appended to `out` are put back before the step runs again.
+template <class State, class Entry, class Step>
+int StepAgainWhileWritten(EngineContext& ctx, int slot, State& state, std::vector<Entry>& out, Step step) {
+    const State before = state;
+    const size_t had = out.size();
+    return ReadAgainWhileWritten(ctx, slot, [&] {
+        state = before;
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(had), out.end());
+        return step();
+    });
+}
 
 }  // namespace
 
@@ -355,7 +418,7 @@ bool NamesAFile(uint8_t flags) { return (flags & kFlagDisk) || (flags & kFlagCd)
 int ReadTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeFlags,
                      std::vector<ChainRecord>& chain) {
     if (!NamesAFile(nodeFlags)) {
-        ctx.Hooks.ReportEngineError("E", "E");
+        ReportImpossible(ctx, "E", "E");
         return -1;
     }
     int32_t minOffset = 0;
@@ -369,17 +432,6 @@ int ReadTranslations(EngineContext& ctx, int32_t firstTranslation, uint8_t nodeF
 
 bool IsGrammarNote(const std::string& text) {
     return !text.empty() && static_cast<uint8_t>(text[0]) == kGrammarNoteByte;
-}
-
-// Opens the slot's files and finds `word` (trimmed) in them; the files stay
-// open on success only.
-bool OpenAndLocate(EngineContext& ctx, const std::string& word, int slot) {
-    if (OpenSlotForReading(ctx, slot) != 1) return false;
-    if (LocateWord(ctx, PreparedWord(word)) != 1) {
-        CloseSlotFiles(ctx);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -512,28 +564,61 @@ int FillRowsFromNode(EngineContext& ctx, int32_t offset, std::vector<ResultRow>&
     return n;
 }
 
+namespace {
+
+// Opens `slot` for reading, runs `read` on its files (again while another
+// program writes them, see ReadAgainWhileWritten) and closes them: the
+// result of `read`, -1 when the files cannot be opened.
+template <class Read>
+int ReadOpenedSlot(EngineContext& ctx, int slot, Read read) {
+    if (OpenSlotForReading(ctx, slot) != 1) return -1;
+    const int r = ReadAgainWhileWritten(ctx, slot, read);
+    CloseSlotFiles(ctx);
+    return r;
+}
+
+// The translator's form of a chain: the live translations without the
+// grammar notes, separated by ", ", the translations in `language`.
+bool WriteChainTexts(const std::vector<ChainRecord>& chain, int language, TranslationOutput& out) {
+    bool first = true;
+    for (const ChainRecord& rec : chain) {
+        if (rec.Head.Deleted()) continue;
+        if (IsGrammarNote(rec.Text)) continue;
+        if (!first && !out.Write(", ", 0)) return false;
+        if (!out.Write(rec.Text, language)) return false;
+        first = false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int FindCandidates(EngineContext& ctx, const std::string& word, std::vector<ResultRow>& rows,
                    int slot) {
     rows.clear();
-    if (!OpenAndLocate(ctx, word, slot)) return -1;
-    int32_t start = ctx.FoundOffset;
-    if (ctx.Node.Node.Previous >= kLowSentinelNode) start = ctx.Node.Node.Previous;
-    int n = FillRows(ctx, start, rows);
-    CloseSlotFiles(ctx);
-    return n;
+    return ReadOpenedSlot(ctx, slot, [&] {
+        rows.clear();
+        if (LocateWord(ctx, PreparedWord(word)) != 1) return -1;
+        int32_t start = ctx.FoundOffset;
+        if (ctx.Node.Node.Previous >= kLowSentinelNode) start = ctx.Node.Node.Previous;
+        return FillRows(ctx, start, rows);
+    });
 }
 
 int LookupTranslations(EngineContext& ctx, const std::string& word, TranslationOutput& out,
                        int slot) {
-    if (!OpenAndLocate(ctx, word, slot)) return -1;
-    if (ctx.ExactMatch == 1 && !ctx.Node.Node.Deleted()) {
+    // Read whole first, so that a read that runs again writes nothing twice.
+    std::vector<ChainRecord> chain;
+    int language = 0;
+    const int r = ReadOpenedSlot(ctx, slot, [&] {
+        chain.clear();
+        if (LocateWord(ctx, PreparedWord(word)) != 1) return -1;
         const WordNode node = ctx.Node.Node;
-        if (WriteTranslationChain(ctx, node.FirstTranslation, node.Flags, out) != 1) {
-            CloseSlotFiles(ctx);
-            return -1;
-        }
-    }
-    CloseSlotFiles(ctx);
+        if (ctx.ExactMatch != 1 || node.Deleted() || node.FirstTranslation == 0) return 0;
+        language = CounterpartSlot(TranslationSlot(ctx));
+        return ReadTranslations(ctx, node.FirstTranslation, node.Flags, chain) == 1 ? 0 : -1;
+    });
+    if (r < 0 || !WriteChainTexts(chain, language, out)) return -1;
     return 0;
 }
 
@@ -542,16 +627,7 @@ int WriteTranslationChain(EngineContext& ctx, int32_t firstTranslation, uint8_t 
     if (firstTranslation == 0) return 1;
     std::vector<ChainRecord> chain;
     if (ReadTranslations(ctx, firstTranslation, nodeFlags, chain) != 1) return -1;
-    const int language = CounterpartSlot(TranslationSlot(ctx));
-    bool first = true;
-    for (const ChainRecord& rec : chain) {
-        if (rec.Head.Deleted()) continue;
-        if (IsGrammarNote(rec.Text)) continue;
-        if (!first && !out.Write(", ", 0)) return -1;
-        if (!out.Write(rec.Text, language)) return -1;
-        first = false;
-    }
-    return 1;
+    return WriteChainTexts(chain, CounterpartSlot(TranslationSlot(ctx)), out) ? 1 : -1;
 }
 
 // --- Cursor ----------------------------------------------------------------------
@@ -659,17 +735,23 @@ int BeginNodeFileCursor(EngineContext& ctx, int slot, NodeFileCursor& cursor) {
 int StepNodeFileCursor(EngineContext& ctx, NodeFileCursor& cursor, int maxNodes,
                        std::vector<StoredEntry>& out) {
     if (cursor.Next >= cursor.Count || maxNodes <= 0) return 0;
-    return OnSlotFiles(ctx, cursor.Slot, [&] { return StepOpenCursor(ctx, cursor, maxNodes, out); });
+    return OnSlotFiles(ctx, cursor.Slot, [&] {
+        return StepAgainWhileWritten(ctx, cursor.Slot, cursor, out,
+                                     [&] { return StepOpenCursor(ctx, cursor, maxNodes, out); });
+    });
 }
 
 int StepNodeWalk(EngineContext& ctx, NodeWalk& walk, int maxNodes, int maxEntries,
                  std::vector<WalkEntry>& out) {
     if (walk.Next == 0) walk.End = true;
     if (walk.End || maxNodes <= 0) return 0;
-    if (ctx.OpenSlot == walk.Slot && H(ctx, kNodeHandle) != kNoFile)
-        return StepOpenWalk(ctx, walk, maxNodes, maxEntries, out);
+    auto step = [&] {
+        return StepAgainWhileWritten(ctx, walk.Slot, walk, out,
+                                     [&] { return StepOpenWalk(ctx, walk, maxNodes, maxEntries, out); });
+    };
+    if (ctx.OpenSlot == walk.Slot && H(ctx, kNodeHandle) != kNoFile) return step();
     if (OpenSlotForReading(ctx, walk.Slot) != 1) return -1;
-    const int r = StepOpenWalk(ctx, walk, maxNodes, maxEntries, out);
+    const int r = step();
     CloseSlotFiles(ctx);
     return r;
 }

@@ -17,6 +17,7 @@ constexpr FileHandle kNoFile = -1;
 
 // Open modes (the Windows OF_* flags they stand for).
 constexpr int kOpenReadShared = 64;      // OF_READ | OF_SHARE_DENY_NONE
+constexpr int kOpenReadDenyWrite = 32;   // OF_READ | OF_SHARE_DENY_WRITE
 constexpr int kOpenWriteDenyWrite = 34;  // OF_READWRITE | OF_SHARE_DENY_WRITE
 constexpr int kOpenWriteExclusive = 18;  // OF_READWRITE | OF_SHARE_EXCLUSIVE
 

@@ -113,7 +113,7 @@ bool ArchiveLoadJob::Apply(const ArchiveRecord& record) {
     std::string translation = record.translation;
     const int r = record.TranslationDeleted() ? lex::DeleteTranslation(ctx_, record.word, translation)
                                               : lex::AddEntry(ctx_, record.word, record.pronunciation, translation, 1);
-    if (r == -1) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    if (r == -1) return FailWith(lex::kTextVocabularyErrorCaption, EngineFailureText());
     ++count_;
     lastWord_ = record.word;
     lastTranslation_ = record.translation;

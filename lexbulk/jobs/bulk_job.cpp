@@ -32,6 +32,19 @@ bool BulkJob::OpenSlotReader(int slot, bool& slotOpen, lex::NodeFileCursor& curs
     return true;
 }
 
+int EngineFailureText(const lex::EngineContext& ctx) {
+    switch (lex::FailureOf(ctx)) {
+    case lex::EngineFailure::WriteRefused:
+        return lex::kTextWriteFailed;
+    case lex::EngineFailure::NotOpened:
+        return lex::kTextEntryLocked;
+    default:
+        return lex::kTextDataFilesCorrupted;
+    }
+}
+
+int BulkJob::EngineFailureText() const { return lexbulk::EngineFailureText(ctx_); }
+
 bool BulkJob::FailWith(int caption, int text) {
     caption_ = caption;
     Fail(text);

@@ -41,6 +41,10 @@ protected:
     // opened or the node file lacks its two sentinels (a corrupt slot, not an
     // empty one).
     bool OpenSlotReader(int slot, bool& slotOpen, lex::NodeFileCursor& cursor);
+    // The message text of an engine change that gave -1, by why it failed:
+    // writing failed (a full disk), a file another program holds, or damaged
+    // files.
+    int EngineFailureText() const;
     // Closes what the run holds; called at every end and on cancel.
     virtual void Release() {}
     void OnCancel() override { Release(); }
@@ -55,6 +59,9 @@ protected:
 private:
     int caption_ = 0;
 };
+
+// The message text of an engine change that gave -1 (see BulkJob::EngineFailureText).
+int EngineFailureText(const lex::EngineContext& ctx);
 
 // Reads a file sequentially in chunks through the file layer.
 class ChunkReader {

@@ -84,7 +84,7 @@ bool ImportJob::DoUnit() {
     if (entry.word.empty() || entry.translation.empty()) return true;
     std::string translation = entry.translation;
     const int added = lex::AddEntry(ctx_, entry.word, entry.pronunciation, translation, 1);
-    if (added == -1) return FailWith(lex::kTextVocabularyErrorCaption, lex::kTextDataFilesCorrupted);
+    if (added == -1) return FailWith(lex::kTextVocabularyErrorCaption, EngineFailureText());
     lastWord_ = entry.word;
     lastTranslation_ = entry.translation;
     if (added == 1) {

@@ -86,8 +86,9 @@ int AddSide(lex::EngineContext& ctx, int slot, const std::vector<std::pair<std::
             std::string tr = Trimmed(line);
             if (w.first.empty() || tr.empty()) continue;
             if (lex::AddEntry(ctx, w.first, w.second, tr, 1) == -1) {
+                const int text = EngineFailureText(ctx);
                 lex::CloseSlotFiles(ctx);
-                return lex::kTextDataFilesCorrupted;
+                return text;
             }
         }
     }

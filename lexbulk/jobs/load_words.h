@@ -46,7 +46,7 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // Adds both sides in one action group; the log and the slot files are closed
 // on every path. 1 done; otherwise the message text id (entry locked or data
-// files corrupted); what was added before a failure stays.
+// files corrupted, or writing failed); what was added before a failure stays.
 int AddBothSides(lex::EngineContext& ctx, int slot, const BothSidesEntry& entry);
 
 }  // namespace lexbulk

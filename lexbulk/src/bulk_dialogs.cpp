@@ -380,7 +380,8 @@ void TextJobDialog::JobEnded(lex::Stepper& job) {
     }
     // A failed import run closes the dialog; what was added stays.
     if (mode_ == kImport && job.State() == lex::JobState::Failed && Handle() &&
-        (import_.MessageText() == lex::kTextImportError || import_.MessageText() == lex::kTextDataFilesCorrupted))
+        (import_.MessageText() == lex::kTextImportError || import_.MessageText() == lex::kTextDataFilesCorrupted ||
+         import_.MessageText() == lex::kTextWriteFailed))
         CloseWindow(IDOK);
 }
 

@@ -11,6 +11,7 @@
 
 #include "bulk_dialogs.h"
 #include "core/dialogs/settings_dialogs.h"
+#include "core/files/testing/faulty_file_system.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "dialog_command_testing.h"
@@ -309,6 +310,41 @@ TEST_F(Lexbulk, ImportWithPreviewThenExportQuick) {
     ASSERT_TRUE(Run(exportDialog, script));
     EXPECT_EQ(English(*program_, lex::kTextExportDone), script.messages.at(1));
     EXPECT_EQ("tea\r\nti:\r\ncaj\r\nmilk\r\n\r\nmleko\r\n", ReadText(target));
+}
+
+// A full disk stops an import with the write-failure text, not the damaged
+// dictionary one, and the import dialog closes as after every failed change.
+TEST_F(Lexbulk, AFullDiskStopsTheImportWithTheWriteFailureText) {
+    Open(0);
+    lex::testing::FaultyFileSystem disk;
+    disk.FailWritesTo = folders_.Disk;
+    program_->Engine = std::make_unique<lex::EngineContext>(program_->Config.Dictionary, disk, program_->Display,
+                                                            *program_);
+    const std::string source = folders_.Base + "words.txt";
+    WriteText(source, "dog\r\n\r\npes\r\n");
+    DialogScript script;
+    script.Then([&](wl::Dialog& d) {
+        SetItem(d.Handle(), IDC_BULK_PATH, source);
+        ClickButton(d.Handle(), IDOK);
+    });
+    script.Then([&](wl::Dialog& preview) { ClickButton(preview.Handle(), IDOK); });
+    script.Then([&](wl::Dialog& box) {
+        script.messages.push_back(wl::testing::WideText(::GetDlgItem(box.Handle(), IDC_MESSAGE_TEXT)));
+        HWND owner = ::GetParent(box.Handle());
+        ClickButton(box.Handle(), IDOK);
+        // Closes the dialog only if the failure left it open.
+        ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+    });
+    TextJobDialog import(app_->Frame(), *program_, TextJobDialog::kImport);
+    script.Arm();
+    const INT_PTR closedWith = import.Execute();
+    wl::Dialog::SetTestHook(nullptr);
+    ASSERT_TRUE(script.Done());
+    EXPECT_EQ(English(*program_, lex::kTextWriteFailed), script.messages.at(0));
+    EXPECT_EQ(IDOK, closedWith);
+    disk.FailWritesTo.clear();
+    EXPECT_FALSE(Holds(0, "dog"));
+    EXPECT_EQ(0, disk.OpenCount());
 }
 
 TEST_F(Lexbulk, LoadWordsOffersMissingWordsAndAddsBothSides) {

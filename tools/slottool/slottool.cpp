@@ -64,12 +64,15 @@ struct Tool {
     lex::EngineContext ctx{settings, *files, display, hooks};
 };
 
-// Dumps every live entry of the slot in list order.
+// Dumps every live entry of the slot in list order. The translations are
+// read with their entries, in the same steps of the walk, so that a step
+// that meets another program's writes reads them again whole.
 int Dump(Tool& t, int slot) {
     lex::EngineContext& ctx = t.ctx;
     if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1)
         return Fail("cannot open the files of slot " + std::to_string(slot));
     lex::NodeWalk walk = lex::WalkFromNode(slot, lex::kLowSentinelNode);
+    walk.WithTranslations = true;
     while (!walk.End) {
         std::vector<lex::WalkEntry> entries;
         if (lex::StepNodeWalk(ctx, walk, 4096, 0, entries) < 0) {
@@ -77,14 +80,13 @@ int Dump(Tool& t, int slot) {
             return Fail("the node list of slot " + std::to_string(slot) + " is damaged");
         }
         for (const lex::WalkEntry& entry : entries) {
-            std::vector<std::string> translations;
-            if (lex::ReadLiveTranslations(ctx, entry.Node.FirstTranslation, entry.Node.Flags,
-                                          translations) != 1) {
-                lex::CloseSlotFiles(ctx);
-                return Fail("the translations of \"" + entry.Word + "\" cannot be read");
-            }
             std::string line = entry.Word + "\t" + entry.Pronunciation;
-            for (const std::string& tr : translations) line += "\t" + tr;
+            for (const lex::EntryTranslation& tr : entry.Translations) {
+                std::string text = tr.Text;
+                if (!text.empty() && static_cast<uint8_t>(text[0]) == lex::kGrammarNoteByte)
+                    text[0] = t.settings.GrammarSeparator;
+                line += "\t" + text;
+            }
             Print(line + "\n");
         }
     }

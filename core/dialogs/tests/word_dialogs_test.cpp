@@ -150,14 +150,19 @@ TEST_F(WordDialogTest, AddFailures) {
         bool holdCounterpart;
         int text;
         Lines left;
+        const char* failWritesTo = "";  // the system refuses writes to these files (a full disk)
+        bool damagedKeys = false;       // slot 0's key index names a node outside its node file
     };
     const Case cases[] = {
         {"log held", L"house", true, false, lex::kTextEntryLocked, {}},
+        {"disk full", L"house", false, false, lex::kTextWriteFailed, {}, "disk"},
+        {"damaged slot", L"house", false, false, lex::kTextDataFilesCorrupted, {}, "", true},
         {"counterpart held", L"house", false, true, lex::kTextEntryLocked, {"house||d\xf9m"}},
         {"grammar-note word", L".n.", false, false, lex::kTextWordIsGrammarNote, {}},
     };
     for (const Case& c : cases) {
         messages.clear();
+        const lextest::Bytes keys = lextest::ReadFileBytes(settings.KeyIndexPaths[0]);
         auto before1 = Snapshot(1);
         before1.pop_back();  // the log
         const int32_t records = Records();
@@ -169,7 +174,12 @@ TEST_F(WordDialogTest, AddFailures) {
                       lex::FileHandle held = lex::kNoFile;
                       if (c.holdLog) held = files.Open(settings.ActionLogPath, lex::kOpenWriteExclusive);
                       if (c.holdCounterpart) held = files.Open(settings.NodePaths[1], lex::kOpenWriteExclusive);
+                      files.FailWritesTo = c.failWritesTo;
+                      for (size_t at = 0; c.damagedKeys && at + 9 <= keys.size(); at += 9)
+                          lextest::PatchFile(settings.KeyIndexPaths[0], at + 5, lextest::I32(1000000));
                       ClickButton(d.Handle(), IDOK);
+                      files.FailWritesTo.clear();
+                      lextest::WriteFileBytes(settings.KeyIndexPaths[0], keys);
                       if (held != lex::kNoFile) files.Close(held);
                       ClickButton(d.Handle(), IDCANCEL);
                   }))

@@ -78,6 +78,7 @@ FileHandle FaultyFileSystem::CreateNew(const std::string& path) {
 int32_t FaultyFileSystem::Read(FileHandle h, void* buffer, uint32_t count) {
     ++Reads;
     const std::string path = PathOf(h);
+    if (BeforeRead) BeforeRead(path);
     if (Strike(FileOp::Read, path) != Effect::None || Contains(path, FailReadsFrom)) return -1;
     return Inner->Read(h, buffer, count);
 }

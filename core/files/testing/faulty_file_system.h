@@ -65,6 +65,10 @@ public:
     std::string FailReplaceOf;    // replacements of such files fail
     // Called before every write with the file's path.
     std::function<void(const std::string&)> BeforeWrite;
+    // Called before every read with the file's path (another program may
+    // change the files there), and at every wait between attempts.
+    std::function<void(const std::string&)> BeforeRead;
+    std::function<void()> AtPause;
 
     FileHandle Open(const std::string& path, int mode) override;
     FileHandle Create(const std::string& path) override;
@@ -78,7 +82,10 @@ public:
     int64_t FileSize(const std::string& path) override { return Inner->FileSize(path); }
     bool Replace(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
-    void Pause(int) override { ++Pauses; }
+    void Pause(int) override {
+        ++Pauses;
+        if (AtPause) AtPause();
+    }
 
 private:
     enum class Effect { None, Fail, Short };

@@ -142,14 +142,14 @@ TEST_F(ArchiveTest, LoadFailures) {
     job.SetRequest(Path("none.ars"), Slots({0}));
     EXPECT_EQ(lex::JobState::Failed, Run(job));
     EXPECT_EQ(lex::kTextCannotOpenLoadFile, job.MessageText());
-    // An engine failure stops the run with the corrupt-files message; what was
-    // applied before stays.
+    // A write the system refuses stops the run with the write-failure message
+    // (not the corrupt-files one); what was applied before stays.
     WriteFileBytes(Path("a.ars"), Record(0, 1, "first", "", 1, "prvni") + Record(0, 1, "second", "", 1, "druhy"));
     files.FailWritesTo = "disk";
     files.FailAfterWrites = 4;
     ArchiveLoadJob failing(ctx);
     EXPECT_EQ(lex::JobState::Failed, Load(Slots({0}), &failing));
-    EXPECT_EQ(lex::kTextDataFilesCorrupted, failing.MessageText());
+    EXPECT_EQ(lex::kTextWriteFailed, failing.MessageText());
     files.FailWritesTo.clear();
 }
 

@@ -70,7 +70,7 @@ TEST_F(BatchFailureTest, StopsAtTheFirstFailedAdd) {
         ASSERT_EQ(1, lex::CreateSlotFiles(ctx, 1));
         ASSERT_EQ(1, lex::CreateActionLog(ctx, settings.ActionLogPath));
         FailOneNodeWrite(5);
-        EXPECT_EQ(lex::kTextDataFilesCorrupted, c.run());
+        EXPECT_EQ(lex::kTextWriteFailed, c.run());
         files.BeforeWrite = nullptr;
         files.FailWritesTo.clear();
         EXPECT_EQ((std::vector<std::string>{"first||prvni"}), Dump(0));

@@ -10,6 +10,7 @@
 #include "core/files/testing/faulty_file_system.h"
 #include "import_job.h"
 #include "jobs_fixture.h"
+#include "load_words.h"
 
 namespace lextest {
 namespace {
@@ -33,6 +34,8 @@ protected:
                                       {"zebra", "", "zebra"}};
     std::vector<Bytes> base;
     std::vector<std::string> before, beforeLastCommand, after;
+    int lastText = 0;  // the message text of the last run
+    int stopped = 0;   // faulty runs that ended failed
 
     void SetUp() override {
         BulkJobTest::SetUp();
@@ -78,6 +81,12 @@ protected:
             const int reported = run(state);
             files.ClearFaults();
             ExpectSlotAfter(state, reported, batch, undoExact);
+            // Every fault here is a write the system refused: a run it stops
+            // says that writing failed, never that the dictionary is damaged.
+            if (state == lex::JobState::Failed) {
+                EXPECT_EQ(lex::kTextWriteFailed, lastText);
+                ++stopped;
+            }
             ++runs;
         }
         return runs;
@@ -129,6 +138,7 @@ protected:
         r.Path = Path("in.txt");
         job.SetRequest(r);
         state = Run(job);
+        lastText = job.MessageText();
         return static_cast<int>(job.Count() + job.Duplicates());
     }
     int RunArchiveLoad(lex::JobState& state) {
@@ -137,6 +147,7 @@ protected:
         slots[0] = true;
         job.SetRequest(Path("a.ars"), slots);
         state = Run(job);
+        lastText = job.MessageText();
         return static_cast<int>(job.Count());
     }
 };
@@ -148,8 +159,8 @@ TEST_F(FaultRunTest, ImportUnderEveryFault) {
     int changes = 0, writes = 0;
     const int runs = FaultRun([&](lex::JobState& s) { return RunImport(s); }, changes, writes, false);
     EXPECT_EQ(2 * changes + writes, runs);
-    std::printf("fault run, import of %zu entries: %d changes (%d writes), %d runs\n", batch.size(), changes, writes,
-                runs);
+    std::printf("fault run, import of %zu entries: %d changes (%d writes), %d runs, %d stopped by the fault\n",
+                batch.size(), changes, writes, runs, stopped);
 }
 
 TEST_F(FaultRunTest, ArchiveLoadUnderEveryFault) {
@@ -157,8 +168,8 @@ TEST_F(FaultRunTest, ArchiveLoadUnderEveryFault) {
     int changes = 0, writes = 0;
     const int runs = FaultRun([&](lex::JobState& s) { return RunArchiveLoad(s); }, changes, writes, false);
     EXPECT_EQ(2 * changes + writes, runs);
-    std::printf("fault run, archive load of %zu records: %d changes (%d writes), %d runs\n", batch.size(), changes,
-                writes, runs);
+    std::printf("fault run, archive load of %zu records: %d changes (%d writes), %d runs, %d stopped by the fault\n",
+                batch.size(), changes, writes, runs, stopped);
 }
 
 // The same runs, and then one Undo gives exactly the slot before the run.
@@ -172,6 +183,69 @@ TEST_F(FaultRunTest, ArchiveLoadUndoIsExactUnderEveryFault) {
     WriteFileBytes(Path("a.ars"), ArchiveBytes());
     int changes = 0, writes = 0;
     FaultRun([&](lex::JobState& s) { return RunArchiveLoad(s); }, changes, writes, true);
+}
+
+// Why a change failed decides the message: writing failed (the system
+// refused a write), the slot's files are held by another program, or they are
+// damaged.
+TEST_F(FaultRunTest, FailuresAreToldApart) {
+    WriteFileBytes(Path("in.txt"), ImportText());
+    WriteFileBytes(Path("a.ars"), ArchiveBytes());
+    auto addBothSides = [&](lex::JobState& state) {
+        lexbulk::BothSidesEntry e;
+        e.Word = "kiwi";
+        e.Translations = {"kiwi"};
+        lastText = lexbulk::AddBothSides(ctx, 0, e);
+        state = lastText == 1 ? lex::JobState::Done : lex::JobState::Failed;
+        return lastText == 1 ? 1 : 0;
+    };
+    struct Job {
+        const char* name;
+        std::function<int(lex::JobState&)> run;
+        int heldText;  // the message when another program holds the slot's files
+    } jobs[] = {
+        {"import", [&](lex::JobState& s) { return RunImport(s); }, lex::kTextEntryLocked},
+        {"archive load", [&](lex::JobState& s) { return RunArchiveLoad(s); }, lex::kTextDataFilesInaccessible},
+        {"load words", addBothSides, lex::kTextEntryLocked},
+    };
+    const std::string nodes = settings.NodePaths[0];
+    struct Fault {
+        const char* name;
+        std::function<void()> apply;
+        int text;  // 0: the job's own text for a held file
+    } faults[] = {
+        {"a full disk", [&] { files.FailWritesTo = "disk"; }, lex::kTextWriteFailed},
+        {"writes cut short, then refused",
+         [&] {
+             files.FailWritesTo = "disk";
+             files.ShortWrites = true;
+         },
+         lex::kTextWriteFailed},
+        {"damaged nodes",
+         [&] {
+             // Every user node overwritten with bytes that name no file offset.
+             Bytes b = ReadFileBytes(nodes);
+             for (size_t i = 78; i < b.size(); ++i) b[i] = '\xff';
+             WriteFileBytes(nodes, b);
+         },
+         lex::kTextDataFilesCorrupted},
+        {"the node file held by another program", [&] { files.FailOpenOf = nodes; }, 0},
+    };
+    for (const Job& job : jobs) {
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(std::string(job.name) + ", " + fault.name);
+            Restore();
+            fault.apply();
+            lex::JobState state;
+            job.run(state);
+            files.FailWritesTo.clear();
+            files.ShortWrites = false;
+            files.FailOpenOf.clear();
+            EXPECT_EQ(lex::JobState::Failed, state);
+            EXPECT_EQ(fault.text ? fault.text : job.heldText, lastText);
+            EXPECT_EQ(0, files.OpenCount());
+        }
+    }
 }
 
 // A source of several chunks with each of its reads failed in turn: the run

@@ -74,7 +74,7 @@ TEST_F(LoadWordsTest, AFailureOnTheReverseSideLeavesTheLogClosed) {
     e.ReverseTranslation = "cat";
     // Writes to slot 1's node file fail.
     files.FailWritesTo = settings.NodePaths[1];
-    EXPECT_EQ(lex::kTextDataFilesCorrupted, lexbulk::AddBothSides(ctx, 0, e));
+    EXPECT_EQ(lex::kTextWriteFailed, lexbulk::AddBothSides(ctx, 0, e));
     files.FailWritesTo.clear();
     EXPECT_EQ(lex::kNoFile, ctx.LogHandle);
     EXPECT_EQ(0, files.OpenCount());
