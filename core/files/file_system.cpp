@@ -13,6 +13,8 @@ int32_t FileSystem::ReadSome(FileHandle h, int64_t offset, void* buffer, uint32_
     return count == 0 ? 0 : Read(h, buffer, count);
 }
 
+bool FileSystem::Truncate(FileHandle, int64_t) { return false; }
+
 bool ReadAt(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     return fs.ReadAt(h, offset, buffer, count);
 }

@@ -71,6 +71,11 @@ public:
         return std::rename(from.c_str(), to.c_str()) == 0;
     }
     bool Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+    bool Truncate(FileHandle h, int64_t size) override {
+        struct stat st;
+        if (size < 0 || ::fstat(static_cast<int>(h), &st) != 0 || size > st.st_size) return false;
+        return ::ftruncate(static_cast<int>(h), static_cast<off_t>(size)) == 0;
+    }
     void Pause(int milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }

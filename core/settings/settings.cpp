@@ -4,6 +4,7 @@
 
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_loader.h"
+#include "core/engine/engine.h"
 #include "core/engine/slots.h"
 
 #include <cstring>
@@ -290,18 +291,7 @@ bool FileExists(const std::string& path) { return PlatformFileExists(path); }
 
 int CreateEmptyActionLog(const std::string& path) {
     std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
-    // Created only when none is there: a log that appeared meanwhile is left alone.
-    const FileHandle file = files->CreateNew(path);
-    if (file == kNoFile) return -1;
-    const unsigned char empty[18] = {};  // records written 0, then the 14-byte state
-    bool ok = files->Write(file, empty, sizeof empty) == static_cast<int32_t>(sizeof empty);
-    ok = files->Close(file) && ok;
-    if (!ok) {
-        // A short log could never be opened and would never be replaced.
-        files->Remove(path);
-        return -1;
-    }
-    return 1;
+    return CreateActionLog(*files, path, LogCreation::OnlyWhenMissing);
 }
 
 // ---------------------------------------------------------------------------
