@@ -185,8 +185,8 @@ bool CanTakeBack(const ActionRecord& rec, const RecordData& d) {
     // A translation not written in full, or an addition without its node,
     // was never part of a chain.
     if (!d.TranslationWhole || (added && !d.NodeWhole)) return true;
-    // A deletion stopped before its flag was written left nothing to take back.
-    if (!added) return d.Reachable && !d.Head.Deleted();
+    // A deletion's flag goes back when the translation is in the node's chain.
+    if (!added) return d.Reachable;
     // A new node's own translation, or one waiting at the end of the file for its link.
     return LinksOf(rec, d) != NodeLinks::kDamaged && Describes(rec, d);
 }
@@ -202,13 +202,17 @@ int TakeBack(EngineContext& ctx, FileHandle nodes, FileHandle userTr, const Acti
              const RecordData& d) {
     if (!CanTakeBack(rec, d)) return 0;
     const bool added = rec.Action == kActionAdded;
-    if (!d.TranslationWhole || (added && !d.NodeWhole) || !added) return 1;
-    const NodeLinks links = LinksOf(rec, d);
-    if (!d.Head.Deleted()) {
+    if (!d.TranslationWhole || (added && !d.NodeWhole)) return 1;
+    if (d.Head.Deleted() != added) {
         TranslationHead head = d.Head;
-        head.Flags |= kFlagDeleted;
+        if (added)
+            head.Flags |= kFlagDeleted;
+        else
+            head.Flags &= static_cast<uint8_t>(~kFlagDeleted);
         if (!WriteHead(ctx, userTr, rec.Translation, head)) return -1;
     }
+    if (!added) return 1;
+    const NodeLinks links = LinksOf(rec, d);
     if (links == NodeLinks::kFromPrevious) {
         WordNode p = d.Prev;
         p.Next = d.Node.Next;
@@ -445,7 +449,11 @@ bool SettleLog(EngineContext& ctx, FileHandle h, LogCounts& c) {
     const LogCounts before = c;
     ActionRecord rec, note;
     RecordData d;
-    while (c.Written > 0 && c.Current() == c.Written) {
+    // An Undo of the last record stopped before it moved the position is no
+    // stopped command: its note tells them apart.
+    bool undoOfLast = c.Written > 0 && c.Current() == c.Written && ReadRecord(ctx, h, c.Written - 1, rec) &&
+                      NoteFor(ctx, h, c, kNoteOfUndo, c.Written - 1, rec, note);
+    while (!undoOfLast && c.Written > 0 && c.Current() == c.Written) {
         const int32_t index = c.Written - 1;
         if (!ReadRecord(ctx, h, index, rec)) return false;
         if (!Examinable(rec)) break;
@@ -491,7 +499,8 @@ bool SettleLog(EngineContext& ctx, FileHandle h, LogCounts& c) {
     }
     // An Undo stopped after reverting a record; a Redo after applying one.
     for (bool undo : {true, false}) {
-        while (undo ? (c.Current() > 0 && c.Current() < c.Written) : c.Current() < c.Written) {
+        for (; undo ? (c.Current() > 0 && (c.Current() < c.Written || undoOfLast)) : c.Current() < c.Written;
+             undoOfLast = false) {
             const int32_t index = undo ? c.Current() - 1 : c.Current();
             if (!ReadRecord(ctx, h, index, rec)) return false;
             if (!Examinable(rec)) break;
