@@ -792,3 +792,57 @@ TEST_F(StoppedAddTest, TakenBackWhenTheLogIsOpenedWithTheSlotOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+// A node file that ends in a part of a node (a full disk cut the write of a
+// node short, and the writer was killed before it could cut it off): the
+// next add writes its node over that part, on the 19-byte grid, so that the
+// readers in file order (archive save, export, search) read every node.
+class PartNodeTest : public lextest::EngineTest {};
+
+TEST_F(PartNodeTest, NextNodeWritesOverAPartOfANode) {
+    AddFruit();
+    const std::string nodePath = settings.NodePaths[0];
+    const Bytes pristine = ReadFileBytes(nodePath);
+    ASSERT_EQ(0u, (pristine.size() - 40) % 19);
+    const Bytes lastNode = pristine.substr(pristine.size() - 19);
+    const std::vector<std::string> expected = {"apple", "banana", "cherry", "date", "fig", "kiwi"};
+    for (size_t part = 1; part < 19; ++part) {
+        SCOPED_TRACE(std::to_string(part) + " bytes of a node");
+        WriteFileBytes(nodePath, pristine + lastNode.substr(0, part));
+        const std::vector<Bytes> others = Snapshot();
+        ASSERT_EQ(1, Add("kiwi", "kiwi"));
+        const Bytes nodes = ReadFileBytes(nodePath);
+        EXPECT_EQ(pristine.size() + 19, nodes.size());
+        // In file order every node reads, the new one last.
+        lex::NodeFileCursor cursor;
+        ASSERT_EQ(1, lex::BeginNodeFileCursor(ctx, 0, cursor));
+        std::vector<lex::StoredEntry> entries;
+        int step;
+        while ((step = lex::StepNodeFileCursor(ctx, cursor, 1000, entries)) > 0) {
+        }
+        EXPECT_EQ(0, step);
+        std::vector<std::string> words;
+        for (const lex::StoredEntry& e : entries) {
+            words.push_back(e.Word);
+            EXPECT_EQ(0, (e.Offset - lex::kLowSentinelNode) % 19) << e.Word;
+        }
+        EXPECT_EQ(expected, words);
+        // The list shows it where it belongs.
+        std::vector<std::string> listed;
+        for (const std::string& line : Dump()) listed.push_back(line.substr(0, line.find('|')));
+        EXPECT_EQ(std::vector<std::string>({"apple", "banana", "cherry", "fig", "kiwi"}), listed);
+        // Put the slot back for the next case.
+        ASSERT_EQ(1, lex::UndoLastAction(ctx));
+        const auto& s = settings;
+        WriteFileBytes(s.KeyIndexPaths[0], others[2]);
+        WriteFileBytes(s.UserWordsPaths[0], others[4]);
+        WriteFileBytes(s.UserTranslationsPaths[0], others[5]);
+        WriteFileBytes(s.ActionLogPath, others[6]);
+        WriteFileBytes(nodePath, pristine);
+    }
+    EXPECT_EQ(0, files.OpenCount());
+}
+
+}  // namespace
