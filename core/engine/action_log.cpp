@@ -159,11 +159,12 @@ bool FlagAgrees(const ActionRecord& rec, const RecordData& d) {
 }
 
 // The record describes the files: its translation is in its node's chain. Of
-// a stopped add to an existing word, the new translation may still wait for
-// its link: then it is the record that ends the user translations file.
-bool Describes(const ActionRecord& rec, const RecordData& d) {
+// a stopped add to an existing word (its record `noted`, see the notes), the
+// new translation may still wait for its link: then it is the record that
+// ends the user translations file.
+bool Describes(const ActionRecord& rec, const RecordData& d, bool noted) {
     if (!d.TranslationWhole || !d.NodeWhole || (d.Node.Flags & kFlagCd) || !d.ChainRead) return false;
-    return d.Reachable || (rec.Action == kActionAdded && d.TranslationLast && !d.Head.Deleted() &&
+    return d.Reachable || (noted && rec.Action == kActionAdded && d.TranslationLast && !d.Head.Deleted() &&
                            LinksOf(rec, d) == NodeLinks::kLinked);
 }
 
@@ -180,7 +181,7 @@ bool InEffect(const ActionRecord& rec, const RecordData& d) {
 
 // Whether the files show how the record's change was written, so that
 // TakeBack can take it back; if not, they are damaged and left alone.
-bool CanTakeBack(const ActionRecord& rec, const RecordData& d) {
+bool CanTakeBack(const ActionRecord& rec, const RecordData& d, bool noted) {
     const bool added = rec.Action == kActionAdded;
     // A translation not written in full, or an addition without its node,
     // was never part of a chain.
@@ -188,7 +189,7 @@ bool CanTakeBack(const ActionRecord& rec, const RecordData& d) {
     // A deletion's flag goes back when the translation is in the node's chain.
     if (!added) return d.Reachable;
     // A new node's own translation, or one waiting at the end of the file for its link.
-    return LinksOf(rec, d) != NodeLinks::kDamaged && Describes(rec, d);
+    return LinksOf(rec, d) != NodeLinks::kDamaged && Describes(rec, d, noted);
 }
 
 // Takes back what the files hold of the record's change, as an Undo would
@@ -199,8 +200,8 @@ bool CanTakeBack(const ActionRecord& rec, const RecordData& d) {
 // order). 1 done; 0 when the files are damaged (nothing written); -1 on a
 // write failure.
 int TakeBack(EngineContext& ctx, FileHandle nodes, FileHandle userTr, const ActionRecord& rec,
-             const RecordData& d) {
-    if (!CanTakeBack(rec, d)) return 0;
+             const RecordData& d, bool noted) {
+    if (!CanTakeBack(rec, d, noted)) return 0;
     const bool added = rec.Action == kActionAdded;
     if (!d.TranslationWhole || (added && !d.NodeWhole)) return 1;
     if (d.Head.Deleted() != added) {
@@ -484,9 +485,9 @@ bool SettleLog(EngineContext& ctx, FileHandle h, LogCounts& c) {
         }
         // Files that do not show how the record's change was written are
         // damaged: left as they are.
-        if (!CanTakeBack(rec, d)) break;
+        if (!CanTakeBack(rec, d, noted)) break;
         if (!MendRecord(ctx, rec, [&](RecordFiles& f, const RecordData& now) {
-                const int taken = TakeBack(ctx, f.Nodes, f.UserTr, rec, now);
+                const int taken = TakeBack(ctx, f.Nodes, f.UserTr, rec, now, noted);
                 if (taken != 1) return taken;
                 if (noted && SetCount(ctx, f.UserTr, now, CountAfter(note, now, delta, false)) != 1) return -1;
                 if (newKey && (f.Keys() == kNoFile || TakeBackKeyShift(ctx, f.Keys(), note.Translation) < 0))
@@ -686,10 +687,11 @@ bool AbandonLastRecord(EngineContext& ctx, int32_t countWritten) {
     c.State = ctx.LogState;
     const int32_t index = ctx.LogState.Node - 1;
     const FileHandle nodes = H(ctx, kNodeHandle), userTr = H(ctx, kUserTranslationsHandle);
-    if (nodes == kNoFile || userTr == kNoFile || !ReadRecord(ctx, ctx.LogHandle, index, rec) ||
-        ReadRecordData(ctx, nodes, userTr, rec, d) != 1 || TakeBack(ctx, nodes, userTr, rec, d) != 1)
+    if (nodes == kNoFile || userTr == kNoFile || !ReadRecord(ctx, ctx.LogHandle, index, rec)) return false;
+    const bool noted = NoteFor(ctx, ctx.LogHandle, c, kNoteOfAppend, index, rec, note);
+    if (ReadRecordData(ctx, nodes, userTr, rec, d) != 1 || TakeBack(ctx, nodes, userTr, rec, d, noted) != 1)
         return false;
-    if (NoteFor(ctx, ctx.LogHandle, c, kNoteOfAppend, index, rec, note)) {
+    if (noted) {
         if (SetCount(ctx, userTr, d, CountAfter(note, d, CountDelta(rec, false), false)) != 1) return false;
     } else if (countWritten != 0 && AdjustWordCount(ctx, -countWritten) != 1) {
         return false;
@@ -737,7 +739,11 @@ int AppendStep(EngineContext& ctx, uint8_t action, int32_t node, int32_t transla
 int CreateActionLog(FileSystem& files, const std::string& path, LogCreation how) {
     const std::string empty(kLogFirstRecord, '\0');
     // A log that is emptied takes the new one's place only when it is whole.
-    if (how == LogCreation::Empty) return WriteFileReplacing(files, path, empty) == WriteOutcome::Done ? 1 : -1;
+    // A file there shorter than an empty log holds no record (a creation that
+    // was killed): it is no log, and is replaced like a missing one.
+    const int64_t there = files.FileSize(path);
+    if (how == LogCreation::Empty || (there >= 0 && there < kLogFirstRecord))
+        return WriteFileReplacing(files, path, empty) == WriteOutcome::Done ? 1 : -1;
     const FileHandle h = files.CreateNew(path);
     if (h == kNoFile) return -1;
     bool ok = files.Write(h, empty.data(), kLogFirstRecord) == kLogFirstRecord;
@@ -746,6 +752,11 @@ int CreateActionLog(FileSystem& files, const std::string& path, LogCreation how)
     // A short log could never be opened, and would never be made again.
     files.Remove(path);
     return -1;
+}
+
+bool ActionLogThere(FileSystem& files, const std::string& path) {
+    const int64_t size = files.FileSize(path);
+    return size == kUnknownFileSize || size >= kLogFirstRecord;
 }
 
 int CreateActionLog(EngineContext& ctx, const std::string& path) {

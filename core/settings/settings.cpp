@@ -265,11 +265,12 @@ ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFol
     }
     result.Path = programFolder + KeyName(Setting::ActionLogOwner, result.Index);
     // The log keeps the undo history of its folder: it is created only when
-    // nothing is there, never emptied.
-    if (!FileExists(result.Path)) {
+    // none is there (a file too short to be one is none), never emptied.
+    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
+    if (!ActionLogThere(*files, result.Path)) {
         if (CreateEmptyActionLog(result.Path) == 1)
             result.Created = true;
-        else if (!FileExists(result.Path))
+        else if (!ActionLogThere(*files, result.Path))
             result.CreateFailed = true;
     }
     return result;
