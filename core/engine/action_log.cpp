@@ -679,6 +679,7 @@ private:
 namespace detail {
 
 bool AbandonLastRecord(EngineContext& ctx, int32_t countWritten) {
+    ctx.KeepLogNote = true;
     if (ctx.LogHandle == kNoFile || ctx.LogState.Node <= 0) return false;
     ActionRecord rec, note;
     RecordData d;
@@ -701,6 +702,7 @@ bool AbandonLastRecord(EngineContext& ctx, int32_t countWritten) {
     if (!WriteCounts(ctx, ctx.LogHandle, state.Node, state)) return false;
     ctx.LogState = state;
     ctx.LogRecordsWritten = state.Node;
+    ctx.KeepLogNote = false;
     return true;
 }
 
@@ -801,10 +803,11 @@ void DropNote(FileSystem& fs, FileHandle h, int32_t written) {
 
 void CloseActionLog(EngineContext& ctx) {
     if (ctx.LogHandle != kNoFile) {
-        DropNote(ctx.Files, ctx.LogHandle, ctx.LogRecordsWritten);
+        if (!ctx.KeepLogNote) DropNote(ctx.Files, ctx.LogHandle, ctx.LogRecordsWritten);
         ctx.Files.Close(ctx.LogHandle);
     }
     ctx.LogHandle = kNoFile;
+    ctx.KeepLogNote = false;
 }
 
 namespace {

@@ -89,6 +89,9 @@ struct EngineContext {
     int32_t LogRecordsWritten = 0;
     uint8_t ActionSlot = 0;
     int32_t CurrentGroup = 0;
+    // A step that failed half-way and could not be taken back: the note of
+    // its word count stays in the log when it closes, for the next settle.
+    bool KeepLogNote = false;
 };
 
 // --- Slot files --------------------------------------------------------------

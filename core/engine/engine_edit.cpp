@@ -237,6 +237,7 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
         if (!counted || !WriteNodeRecord(ctx, nodes, at, node)) {
             // The link taken back first, so that the translation is in no
             // chain when the record goes.
+            ctx.KeepLogNote = true;
             if ((!linked || WriteHead(ctx, userTr, chain.back().Offset, chain.back().Head)) &&
                 AbandonLastRecord(ctx, counted ? 1 : 0) && unmove() && CutTo(fs, userTr, t) &&
                 CutTo(fs, userWords, wordsEnd))
@@ -285,6 +286,7 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
     // the record taken back, and the files cut to their old sizes. What
     // cannot be written now is left for the next opening of the log.
     auto fail = [&] {
+        ctx.KeepLogNote = true;
         if ((!qLinked || WriteNodeRecord(ctx, nodes, q, qBefore)) &&
             (!pLinked || WriteNodeRecord(ctx, nodes, p, pBefore)) &&
             (!roomTried || TakeBackKeyShift(ctx, H(ctx, kKeyIndexHandle), ctx.InsertPosition) == 1) &&
