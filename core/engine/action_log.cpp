@@ -164,8 +164,8 @@ bool FlagAgrees(const ActionRecord& rec, const RecordData& d) {
 // ends the user translations file.
 bool Describes(const ActionRecord& rec, const RecordData& d, bool noted) {
     if (!d.TranslationWhole || !d.NodeWhole || (d.Node.Flags & kFlagCd) || !d.ChainRead) return false;
-    return d.Reachable || (noted && rec.Action == kActionAdded && d.TranslationLast && !d.Head.Deleted() &&
-                           LinksOf(rec, d) == NodeLinks::kLinked);
+    return d.Reachable ||
+           (noted && rec.Action == kActionAdded && d.TranslationLast && LinksOf(rec, d) == NodeLinks::kLinked);
 }
 
 // The record's change is in the files in full: for an addition, the

@@ -131,7 +131,7 @@ Bytes Slurp(const std::string& path) {
     return ::testing::AssertionFailure() << "the slots differ" << (text.empty() ? " in order" : text);
 }
 
-enum class Fault { kFail, kFailOnce, kShort, kKill, kFullDisk };
+enum class Fault { kFail, kFailOnce, kShort, kKill, kFullDisk, kSettle };
 
 const char* FaultName(Fault f) {
     switch (f) {
@@ -140,6 +140,7 @@ const char* FaultName(Fault f) {
     case Fault::kShort: return "this write is short";
     case Fault::kKill: return "killed before this write";
     case Fault::kFullDisk: return "full disk";
+    case Fault::kSettle: return "killed, then the next opening of the log under a fault";
     }
     return "";
 }
@@ -177,6 +178,9 @@ protected:
     };
     std::map<Fault, Tally> tally;
     int writePoints = 0;
+    // With a kill, the settle at the next opening of the log is run under
+    // every fault of its own writes too, before the checks.
+    bool settleFaults_ = false;
     std::string opFigures;
     Fault fault_ = Fault::kFail;
     int result_ = 0;
@@ -560,6 +564,27 @@ protected:
         } else if (fault != Fault::kKill) {
             EXPECT_EQ(-1, result);
         }
+        if (settleFaults_ && fault == Fault::kKill) {
+            const std::vector<Bytes> killed = SnapshotAll(false);
+            const int changesBefore = files.Changes, writesBefore = files.Writes;
+            ASSERT_EQ(1, lex::OpenActionLog(ctx));
+            lex::CloseActionLog(ctx);
+            const int changes = files.Changes - changesBefore, writes = files.Writes - writesBefore;
+            for (const lex::testing::FaultCase& f : lex::testing::FaultCases(changes, writes)) {
+                SCOPED_TRACE("settle: " + f.Name());
+                RestoreAll(killed);
+                fault_ = Fault::kSettle;
+                ++tally[fault_].Cases;
+                f.Apply(files);
+                if (lex::OpenActionLog(ctx) == 1) lex::CloseActionLog(ctx);
+                files.ClearFaults();
+                EXPECT_EQ(0, files.OpenCount());
+                ExpectUndoThrough(chain, after, undone);
+                if (HasFatalFailure()) return;
+            }
+            RestoreAll(killed);
+            fault_ = fault;
+        }
         // A failed add that could write again (one write failed, or the disk
         // was full) left every file at its old size.
         if (op.oneAdd && result == -1 && (fault == Fault::kFailOnce || fault == Fault::kFullDisk)) {
@@ -635,6 +660,15 @@ TEST_F(FailedWritesTest, FullDisk) {
 
 #ifndef _WIN32
 TEST_F(FailedWritesTest, KilledBeforeEachWrite) {
+    RunAll({Fault::kKill});
+    Report();
+}
+
+// What a kill left is set right by the next opening of the log even when
+// that is stopped in its turn: each of its changes failed, each write short,
+// and a kill before each change, then one more opening.
+TEST_F(FailedWritesTest, KilledThenSettledUnderEveryFault) {
+    settleFaults_ = true;
     RunAll({Fault::kKill});
     Report();
 }
