@@ -256,7 +256,9 @@ int MatchNodeToChain(EngineContext& ctx, FileHandle nodes, const ActionRecord& r
 // of its slot before it, and for a new word with a key of its own where its
 // key record goes. A settle that finds a step stopped half-way sets the
 // count from the note, and puts a key index that the step was moving back
-// together. A note is an ActionRecord with an action of its own.
+// together. A note is an ActionRecord with an action of its own, right after
+// the records (where no reader looks); it goes again when the command, Undo
+// or Redo ends, so that a log at rest holds nothing past its records.
 constexpr uint8_t kNoteOfAppend = 0x10, kNoteOfUndo = 0x11, kNoteOfRedo = 0x12;
 
 // The note when it is about step `index` (a record) of `kind` in `rec`'s slot.
@@ -313,8 +315,8 @@ int TakeBackKeyShift(EngineContext& ctx, FileHandle keys, int64_t position) {
     const int64_t size = fs.Size(keys);
     if (size < 0 || position < kKeySize) return -1;
     const int64_t whole = size - size % kKeySize;
-    // No index without its two sentinels.
-    if (whole < 2 * kKeySize) return 0;
+    // No index without its two sentinels; a key record lies on the 9-byte grid.
+    if (whole < 2 * kKeySize || position % kKeySize != 0) return 0;
     constexpr int64_t kBlock = 4500;
     uint8_t buffer[kBlock + KeyRecord::kSize];
     int64_t pair = -1;

@@ -36,11 +36,12 @@ bool WriteTranslationRecord(EngineContext& ctx, int64_t offset, const Translatio
 constexpr int64_t kKeySize = static_cast<int64_t>(KeyRecord::kSize);
 
 // The key index ends with room for one more record: a copy of its last record
-// after it. The room is made before anything else of an add is written, so
-// that a full disk stops the add while the index is whole; room left by an
-// add that did not finish is used again. Bytes past the last whole record (a
-// part of a record a full disk cut short) are written over; every reader
-// counts whole records only.
+// after it. The room is made right after the add's record, before anything
+// else of the add is written, so that a full disk stops the add while the
+// index is whole, and a settle finds the record that says whose room it is;
+// room left by an add that did not finish is used again. Bytes past the last
+// whole record (a part of a record a full disk cut short) are written over;
+// every reader counts whole records only.
 bool MakeKeyRoom(EngineContext& ctx) {
     FileSystem& fs = ctx.Files;
     const FileHandle h = H(ctx, kKeyIndexHandle);

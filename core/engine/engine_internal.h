@@ -80,11 +80,12 @@ int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset
               std::vector<ChainRecord>& out);
 
 // A change that failed after its action record was appended: takes back
-// what it wrote of its data (as an Undo would, without the word count),
-// moves the word count back by `countWritten` (the change it had made) and
-// takes the record back. What cannot be written now stays for the next
-// opening of the log, which finishes it (see OpenActionLog).
-// True when the record was taken back (else it stays for the next opening).
+// what it wrote of its data (as an Undo would, without the word count), sets
+// the word count to the one the record's note holds from before the change
+// (without a note: moves it back by `countWritten`, the change it had made)
+// and takes the record back. What cannot be written now stays for the next
+// opening of the log, which finishes it (see OpenActionLog). True when the
+// record was taken back (else it stays, and its note with it).
 bool AbandonLastRecord(EngineContext& ctx, int32_t countWritten);
 
 // AppendActionRecord, with the place `keyPosition` (a byte offset, 0: none)
