@@ -76,6 +76,7 @@ public:
     int64_t FileSize(const std::string& p) override { return inner_.FileSize(p); }
     bool Replace(const std::string& from, const std::string& to) override { return inner_.Replace(from, to); }
     bool Remove(const std::string& p) override { return inner_.Remove(p); }
+    bool Truncate(lex::FileHandle h, int64_t size) override { return inner_.Truncate(h, size); }
 
     void Print(long lookups) const {
         static const char* kNames[kKinds] = {"open", "create", "read", "write", "seek", "size", "close", "read-at"};

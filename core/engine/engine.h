@@ -109,6 +109,9 @@ struct EngineContext {
     int32_t LogRecordsWritten = 0;
     uint8_t ActionSlot = 0;
     int32_t CurrentGroup = 0;
+    // A step that failed half-way and could not be taken back: the note of
+    // its word count stays in the log when it closes, for the next settle.
+    bool KeepLogNote = false;
 };
 
 // Why the operation that just gave -1 failed: a write the system refused
@@ -266,6 +269,18 @@ int MoveNodeToDisk(EngineContext& ctx);
 void SetArchiveMode(EngineContext& ctx);
 
 // --- Action log ----------------------------------------------------------------
+// How an empty action log is made: in the place of a log that is there (the
+// data-file initialisation empties every log), or only where none is (a log
+// registered for a new Disk folder; one that appears meanwhile is left alone,
+// a file shorter than an empty log is no log and is replaced).
+enum class LogCreation { Empty, OnlyWhenMissing };
+// Writes an empty log (records written 0 and the zero state, 18 bytes): 1, or
+// -1 when it cannot be created or written whole. A failure leaves no short
+// log behind: an emptied log stays as it was, a new one is not there.
+int CreateActionLog(FileSystem& files, const std::string& path, LogCreation how);
+// Whether a log is at `path`: a file at least as long as an empty log.
+bool ActionLogThere(FileSystem& files, const std::string& path);
+// CreateActionLog (ctx.Files, path, LogCreation::Empty).
 int CreateActionLog(EngineContext& ctx, const std::string& path);
 int OpenActionLog(EngineContext& ctx);
 void SetActionSlot(EngineContext& ctx, int slot);

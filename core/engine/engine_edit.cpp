@@ -36,11 +36,12 @@ bool WriteTranslationRecord(EngineContext& ctx, int64_t offset, const Translatio
 constexpr int64_t kKeySize = static_cast<int64_t>(KeyRecord::kSize);
 
 // The key index ends with room for one more record: a copy of its last record
-// after it. The room is made before anything of an add is written, so that a
-// full disk stops the add while the index is whole; room left by an add that
-// did not finish is used again. Bytes past the last whole record (a part of a
-// record a full disk cut short) are written over; every reader counts whole
-// records only.
+// after it. The room is made right after the add's record, before anything
+// else of the add is written, so that a full disk stops the add while the
+// index is whole, and a settle finds the record that says whose room it is;
+// room left by an add that did not finish is used again. Bytes past the last
+// whole record (a part of a record a full disk cut short) are written over;
+// every reader counts whole records only.
 bool MakeKeyRoom(EngineContext& ctx) {
     FileSystem& fs = ctx.Files;
     const FileHandle h = H(ctx, kKeyIndexHandle);
@@ -89,6 +90,12 @@ int ReadUserChain(EngineContext& ctx, bool texts, std::vector<ChainRecord>& chai
 
 bool TooLong(const std::string& s) { return s.size() > kMaxTextLength; }
 
+// Cuts off what a failed change appended to a file (nothing refers to it).
+bool CutTo(FileSystem& fs, FileHandle h, int64_t size) {
+    const int64_t now = fs.Size(h);
+    return now >= 0 && size >= 0 && (now <= size || fs.Truncate(h, size));
+}
+
 }  // namespace
 
 void SetArchiveMode(EngineContext& ctx) { ctx.ArchiveMode = 1; }
@@ -125,17 +132,20 @@ int MoveNodeToDisk(EngineContext& ctx) {
         copy.append(reinterpret_cast<const char*>(b), sizeof b);
         copy += chain[i].Text;
     }
-    if (!WriteWhole(fs, H(ctx, kUserTranslationsHandle), trEnd, copy.data(),
-                    static_cast<uint32_t>(copy.size())))
-        return -1;
-    if (!WriteWhole(fs, H(ctx, kUserWordsHandle), wordsEnd, texts.data(),
-                    static_cast<uint32_t>(texts.size())))
-        return -1;
     node.Flags = static_cast<uint8_t>((node.Flags | kFlagDisk) & ~kFlagCd);
     // An entry without translations keeps an empty chain.
     node.FirstTranslation = chain.empty() ? 0 : static_cast<int32_t>(trEnd);
     node.TextOffset = static_cast<int32_t>(wordsEnd);
-    if (!WriteNodeRecord(ctx, H(ctx, kNodeHandle), ctx.FoundOffset, node)) return -1;
+    if (!WriteWhole(fs, H(ctx, kUserTranslationsHandle), trEnd, copy.data(),
+                    static_cast<uint32_t>(copy.size())) ||
+        !WriteWhole(fs, H(ctx, kUserWordsHandle), wordsEnd, texts.data(),
+                    static_cast<uint32_t>(texts.size())) ||
+        !WriteNodeRecord(ctx, H(ctx, kNodeHandle), ctx.FoundOffset, node)) {
+        // Nothing refers to the copies yet: the files keep their old sizes.
+        CutTo(fs, H(ctx, kUserTranslationsHandle), trEnd);
+        CutTo(fs, H(ctx, kUserWordsHandle), wordsEnd);
+        return -1;
+    }
     ctx.Node.Node = node;
     return 1;
 }
@@ -155,11 +165,26 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
                      userTr = H(ctx, kUserTranslationsHandle);
     const TranslationHead newHead{0, newFlags, static_cast<uint8_t>(translation.size())};
 
+    const FileHandle logFile = ctx.LogHandle;
+    const int64_t logSize = fs.Size(logFile);
+    if (logSize < 0) return -1;
     if (ctx.ExactMatch == 1) {
         const int32_t at = ctx.FoundOffset;
-        if ((ctx.Node.Node.Flags & kFlagCd) && MoveNodeToDisk(ctx) != 1) return -1;
+        // A failed add leaves every file as it was: the sizes before it, and
+        // a node copied to the Disk files for it pointing at the shipped ones again.
+        const WordNode shipped = ctx.Node.Node;
+        const int64_t trBefore = fs.Size(userTr), wordsBefore = fs.Size(userWords);
+        const bool moved = (ctx.Node.Node.Flags & kFlagCd) != 0;
+        if (trBefore < 0 || wordsBefore < 0 || (moved && MoveNodeToDisk(ctx) != 1)) return -1;
+        auto unmove = [&] {
+            return !moved || (WriteNodeRecord(ctx, nodes, at, shipped) && CutTo(fs, userTr, trBefore) &&
+                              CutTo(fs, userWords, wordsBefore));
+        };
         std::vector<ChainRecord> chain;
-        if (ReadUserChain(ctx, true, chain) != 1) return -1;
+        if (ReadUserChain(ctx, true, chain) != 1) {
+            unmove();
+            return -1;
+        }
         bool exists = false;
         for (const ChainRecord& rec : chain)
             if (!rec.Head.Deleted() && CompareText(rec.Text, translation) == 0) exists = true;
@@ -169,27 +194,31 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
         const bool newPronunciation = pronunciation != ctx.Node.Pronunciation;
         // A deleted word comes back with its new translation.
         node.Flags &= static_cast<uint8_t>(~kFlagDeleted);
+        const int64_t wordsEnd = fs.Size(userWords);
         auto writeNewPronunciation = [&] {
-            const int64_t end = fs.Size(userWords);
-            if (end < static_cast<int64_t>(kFileHeaderSize) ||
-                !AppendBytes(ctx, userWords, end, ctx.Node.Word, pronunciation))
+            if (wordsEnd < static_cast<int64_t>(kFileHeaderSize) ||
+                !AppendBytes(ctx, userWords, wordsEnd, ctx.Node.Word, pronunciation))
                 return false;
-            node.TextOffset = static_cast<int32_t>(end);
+            node.TextOffset = static_cast<int32_t>(wordsEnd);
             node.PronunciationLength = static_cast<uint8_t>(pronunciation.size());
             return true;
         };
         if (exists) {
             // The translation is there: only the node changes.
-            if (newPronunciation && !writeNewPronunciation()) return -1;
-            if (!WriteNodeRecord(ctx, nodes, at, node)) return -1;
+            if ((newPronunciation && !writeNewPronunciation()) || !WriteNodeRecord(ctx, nodes, at, node)) {
+                if (CutTo(fs, userWords, wordsEnd)) unmove();
+                return -1;
+            }
             ctx.Node.Node = node;
             ctx.Node.Pronunciation = pronunciation;
             return 2;
         }
 
         const int64_t t = fs.Size(userTr);
-        if (t < kFirstUserTranslation) return -1;
-        if (AppendActionRecord(ctx, kActionAdded, at, static_cast<int32_t>(t)) != 1) return -1;
+        if (t < kFirstUserTranslation || AppendActionRecord(ctx, kActionAdded, at, static_cast<int32_t>(t)) != 1) {
+            unmove();
+            return -1;
+        }
         // The new translation joins the chain with one write (the link to it),
         // and the node is written last (its first translation, a new
         // pronunciation, a deleted word coming back): what stops before the
@@ -198,14 +227,22 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
         bool ok = WriteTranslationRecord(ctx, t, newHead, translation) &&
                   (!newPronunciation || writeNewPronunciation());
         if (ok && chain.empty()) node.FirstTranslation = static_cast<int32_t>(t);
+        bool linked = false;
         if (ok && !chain.empty()) {
             TranslationHead last = chain.back().Head;
             last.Next = static_cast<int32_t>(t);
+            linked = true;  // tried
             ok = WriteHead(ctx, userTr, chain.back().Offset, last);
         }
         const bool counted = ok && AdjustWordCount(ctx, 1) == 1;
         if (!counted || !WriteNodeRecord(ctx, nodes, at, node)) {
-            AbandonLastRecord(ctx, counted ? 1 : 0);
+            // The link taken back first, so that the translation is in no
+            // chain when the record goes.
+            ctx.KeepLogNote = true;
+            if ((!linked || WriteHead(ctx, userTr, chain.back().Offset, chain.back().Head)) &&
+                AbandonLastRecord(ctx, counted ? 1 : 0) && unmove() && CutTo(fs, userTr, t) &&
+                CutTo(fs, userWords, wordsEnd))
+                CutTo(fs, logFile, logSize);
             return -1;
         }
         ctx.Node.Node = node;
@@ -228,10 +265,12 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
     const int64_t n = nodesSize - (nodesSize - kLowSentinelNode) % static_cast<int64_t>(WordNode::kSize);
     if (n > INT32_MAX - static_cast<int64_t>(WordNode::kSize)) return -1;
     const bool newKey = ctx.InsertPosition != -1;
-    if (newKey && !MakeKeyRoom(ctx)) return -1;
     const WordNode node{p, q, static_cast<int32_t>(t), static_cast<int32_t>(w), newFlags,
                         static_cast<uint8_t>(word.size()), static_cast<uint8_t>(pronunciation.size())};
-    if (AppendActionRecord(ctx, kActionAdded, static_cast<int32_t>(n), static_cast<int32_t>(t)) != 1)
+    // The note of the record names where the new key record goes, so that a
+    // settle can take a stopped move of the key index back.
+    if (AppendStep(ctx, kActionAdded, static_cast<int32_t>(n), static_cast<int32_t>(t),
+                   newKey ? ctx.InsertPosition : 0) != 1)
         return -1;
     // The translation and the texts come before the node, so that a node in
     // the file always has them. The node is written deleted, linked from P
@@ -239,27 +278,36 @@ int AddEntry(EngineContext& ctx, const std::string& word, const std::string& pro
     // jobs that read nodes in file order) never sees it before.
     WordNode hidden = node;
     hidden.Flags |= kFlagDeleted;
+    const WordNode pBefore = pNode, qBefore = qNode;
     pNode.Next = static_cast<int32_t>(n);
     qNode.Previous = static_cast<int32_t>(n);
+    bool roomTried = false, pLinked = false, qLinked = false, counted = false;  // writes tried
+    // A failed add leaves every file as it was: the links to the new node
+    // taken back (the one after it first), the key index put back together,
+    // the record taken back, and the files cut to their old sizes. What
+    // cannot be written now is left for the next opening of the log.
+    auto fail = [&] {
+        ctx.KeepLogNote = true;
+        if ((!qLinked || WriteNodeRecord(ctx, nodes, q, qBefore)) &&
+            (!pLinked || WriteNodeRecord(ctx, nodes, p, pBefore)) &&
+            (!roomTried || TakeBackKeyShift(ctx, H(ctx, kKeyIndexHandle), ctx.InsertPosition) == 1) &&
+            AbandonLastRecord(ctx, counted ? 1 : 0) && CutTo(fs, nodes, n) && CutTo(fs, userWords, w) &&
+            CutTo(fs, userTr, t))
+            CutTo(fs, logFile, logSize);
+        return -1;
+    };
+    if (newKey && !(roomTried = true, MakeKeyRoom(ctx))) return fail();
     bool ok = WriteTranslationRecord(ctx, t, newHead, translation) &&
               AppendBytes(ctx, userWords, w, word, pronunciation) &&
               WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), hidden) &&
-              WriteNodeRecord(ctx, nodes, p, pNode) && WriteNodeRecord(ctx, nodes, q, qNode);
-    if (!ok || AdjustWordCount(ctx, 1) != 1) {
-        AbandonLastRecord(ctx, 0);
-        return -1;
-    }
-    if (!WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), node)) {
-        AbandonLastRecord(ctx, 1);
-        return -1;
-    }
+              (pLinked = true, WriteNodeRecord(ctx, nodes, p, pNode)) &&
+              (qLinked = true, WriteNodeRecord(ctx, nodes, q, qNode));
+    if (!ok || !(counted = AdjustWordCount(ctx, 1) == 1)) return fail();
+    if (!WriteNodeRecord(ctx, nodes, static_cast<int32_t>(n), node)) return fail();
     if (newKey) {
         KeyRecord rec{ctx.LastKey.Reserved, WordSortKey(word, ctx.OpenSlot, ctx.Settings),
                       static_cast<int32_t>(n)};
-        if (!InsertKeyRecord(ctx, ctx.InsertPosition, rec)) {
-            AbandonLastRecord(ctx, 1);
-            return -1;
-        }
+        if (!InsertKeyRecord(ctx, ctx.InsertPosition, rec)) return fail();
     }
     ctx.FoundOffset = static_cast<int32_t>(n);
     ctx.Node.Node = node;

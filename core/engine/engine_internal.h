@@ -82,11 +82,22 @@ int ReadChain(EngineContext& ctx, FileHandle h, int32_t first, int32_t minOffset
               std::vector<ChainRecord>& out);
 
 // A change that failed after its action record was appended: takes back
-// what it wrote of its data (as an Undo would, without the word count),
-// moves the word count back by `countWritten` (the change it had made) and
-// takes the record back. What cannot be written now stays for the next
-// opening of the log, which finishes it (see OpenActionLog).
-void AbandonLastRecord(EngineContext& ctx, int32_t countWritten);
+// what it wrote of its data (as an Undo would, without the word count), sets
+// the word count to the one the record's note holds from before the change
+// (without a note: moves it back by `countWritten`, the change it had made)
+// and takes the record back. What cannot be written now stays for the next
+// opening of the log, which finishes it (see OpenActionLog). True when the
+// record was taken back (else it stays, and its note with it).
+bool AbandonLastRecord(EngineContext& ctx, int32_t countWritten);
+
+// AppendActionRecord, with the place `keyPosition` (a byte offset, 0: none)
+// where a new word puts its new key record noted for the settle.
+int AppendStep(EngineContext& ctx, uint8_t action, int32_t node, int32_t translation, int32_t keyPosition);
+
+// Takes a stopped move of the key index for a new key record at `position`
+// back (the one pair of equal records at or after it), and cuts off a part
+// of a record at its end. 1 done, 0 damage (left alone), -1 on a failure.
+int TakeBackKeyShift(EngineContext& ctx, FileHandle keys, int64_t position);
 
 inline uint8_t NewRecordFlags(const EngineContext& ctx) {
     return static_cast<uint8_t>(kFlagDisk | (ctx.ArchiveMode ? kFlagArchive : 0));

@@ -41,6 +41,7 @@ public:
     int64_t FileSize(const std::string& path) override { return files_.FileSize(path); }
     bool Replace(const std::string& from, const std::string& to) override { return Kept(files_.Replace(from, to)); }
     bool Remove(const std::string& path) override { return Kept(files_.Remove(path)); }
+    bool Truncate(FileHandle h, int64_t size) override { return Kept(files_.Truncate(h, size)); }
     void Pause(int milliseconds) override { files_.Pause(milliseconds); }
 
 private:

@@ -64,6 +64,10 @@ public:
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     // Removes a file; true also when none was there.
     virtual bool Remove(const std::string& path) = 0;
+    // Cuts an open file to its first `size` bytes (a writer taking back what
+    // it appended); false when the file stays as it was or `size` is larger
+    // than the file. The position afterwards is unspecified.
+    virtual bool Truncate(FileHandle h, int64_t size) = 0;
     // A short wait between attempts to open files another program holds.
     virtual void Pause(int milliseconds) = 0;
 };

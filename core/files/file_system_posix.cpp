@@ -161,6 +161,11 @@ public:
         if (HeldOpen(path)) return false;
         return ::unlink(path.c_str()) == 0 || errno == ENOENT;
     }
+    bool Truncate(FileHandle h, int64_t size) override {
+        struct stat st;
+        if (size < 0 || ::fstat(static_cast<int>(h), &st) != 0 || size > st.st_size) return false;
+        return ::ftruncate(static_cast<int>(h), static_cast<off_t>(size)) == 0;
+    }
     void Pause(int milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }

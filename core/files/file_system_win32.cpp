@@ -118,6 +118,11 @@ public:
         const std::wstring wide = Wide(path, codePage_);
         return !wide.empty() && (DeleteFileW(wide.c_str()) != 0 || Missing(GetLastError()));
     }
+    bool Truncate(FileHandle h, int64_t size) override {
+        const int64_t end = Size(h);
+        if (size < 0 || end < 0 || size > end || Seek(h, size) != size) return false;
+        return SetEndOfFile(H(h)) != 0;
+    }
     void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
 
 private:

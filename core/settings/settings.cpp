@@ -4,6 +4,7 @@
 
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_loader.h"
+#include "core/engine/engine.h"
 #include "core/engine/slots.h"
 
 #include <cstring>
@@ -264,11 +265,12 @@ ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFol
     }
     result.Path = programFolder + KeyName(Setting::ActionLogOwner, result.Index);
     // The log keeps the undo history of its folder: it is created only when
-    // nothing is there, never emptied.
-    if (!FileExists(result.Path)) {
+    // none is there (a file too short to be one is none), never emptied.
+    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
+    if (!ActionLogThere(*files, result.Path)) {
         if (CreateEmptyActionLog(result.Path) == 1)
             result.Created = true;
-        else if (!FileExists(result.Path))
+        else if (!ActionLogThere(*files, result.Path))
             result.CreateFailed = true;
     }
     return result;
@@ -290,18 +292,7 @@ bool FileExists(const std::string& path) { return PlatformFileExists(path); }
 
 int CreateEmptyActionLog(const std::string& path) {
     std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
-    // Created only when none is there: a log that appeared meanwhile is left alone.
-    const FileHandle file = files->CreateNew(path);
-    if (file == kNoFile) return -1;
-    const unsigned char empty[18] = {};  // records written 0, then the 14-byte state
-    bool ok = files->Write(file, empty, sizeof empty) == static_cast<int32_t>(sizeof empty);
-    ok = files->Close(file) && ok;
-    if (!ok) {
-        // A short log could never be opened and would never be replaced.
-        files->Remove(path);
-        return -1;
-    }
-    return 1;
+    return CreateActionLog(*files, path, LogCreation::OnlyWhenMissing);
 }
 
 // ---------------------------------------------------------------------------

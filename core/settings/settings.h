@@ -173,8 +173,9 @@ public:
 // holds open exclusively counts as there.
 bool FileExists(const std::string& path);
 
-// Creates an empty action log (int32 0 and 14 zero bytes) at path; never
-// overwrites a file that is already there. 1 done, -1 failure.
+// Creates an empty action log at path through the platform's file system
+// (lex::CreateActionLog with LogCreation::OnlyWhenMissing); never overwrites
+// a file that is already there. 1 done, -1 failure (no log left behind).
 int CreateEmptyActionLog(const std::string& path);
 
 // The settings a dictionary program keeps in memory between reads.

@@ -1,3 +1,6 @@
+#include <cstdio>
+
+#include "core/files/whole_files.h"
 #include "engine_fixture.h"
 
 namespace {
@@ -225,3 +228,81 @@ TEST_F(ActionLogTest, PairCommandSkipsEmptySidesAndStopsAtAFailure) {
     EXPECT_EQ(0, runs);
     EXPECT_EQ(before, Snapshot(0));
 }
+
+namespace {
+
+// An empty log is made whole or not at all, under every fault of its writes
+// (each change failed, each write short, a kill before each change) and a
+// close that reports a failure: 1 and the 18-byte empty log, or -1 and the
+// log as it was (an emptied one the old log; a new one none there, or a file
+// too short to be a log that the next creation replaces).
+TEST_F(ActionLogTest, EmptyLogIsWholeOrNotThere) {
+    using lex::testing::FaultCase;
+    ASSERT_EQ(1, Add("dog", "pes"));
+    const Bytes old = ReadFileBytes(settings.ActionLogPath);
+    const Bytes empty(18, '\0');
+    const std::string path = settings.ActionLogPath;
+    struct Mode {
+        const char* name;
+        lex::LogCreation how;
+        bool logThere;
+    } modes[] = {{"emptied", lex::LogCreation::Empty, true},
+                 {"made where none is", lex::LogCreation::OnlyWhenMissing, false}};
+    int cases = 0, held = 0;
+    for (const Mode& m : modes) {
+        SCOPED_TRACE(m.name);
+        auto prepare = [&] {
+            std::filesystem::remove(path);
+            std::filesystem::remove(lex::TemporaryName(path));
+            if (m.logThere) lextest::WriteFileBytes(path, old);
+        };
+        prepare();
+        const int changesBefore = files.Changes, writesBefore = files.Writes;
+        ASSERT_EQ(1, lex::CreateActionLog(files, path, m.how));
+        EXPECT_EQ(empty, ReadFileBytes(path));
+        std::vector<FaultCase> faults =
+            lex::testing::FaultCases(files.Changes - changesBefore, files.Writes - writesBefore);
+        faults.push_back({FaultCase::kFailed, 0});  // stands for the close that fails
+        for (const FaultCase& f : faults) {
+            SCOPED_TRACE(f.nth == 0 ? std::string("close failed") : f.Name());
+            prepare();
+            if (f.nth == 0) {
+                files.FailWritesTo = path;
+                files.FailClose = true;
+            } else {
+                f.Apply(files);
+            }
+            const int r = lex::CreateActionLog(files, path, m.how);
+            files.ClearFaults();
+            files.FailWritesTo.clear();
+            files.FailClose = false;
+            ++cases;
+            const bool there = std::filesystem::exists(path);
+            const Bytes now = there ? ReadFileBytes(path) : Bytes();
+            bool ok;
+            if (r == 1)
+                ok = now == empty;
+            else if (m.logThere)
+                ok = now == old;
+            else
+                ok = !there || now.size() < 18;
+            EXPECT_TRUE(ok) << "result " << r << ", " << now.size() << " bytes";
+            EXPECT_EQ(0, files.OpenCount());
+            // A new log is made over what a failed creation left.
+            if (!m.logThere && r != 1) {
+                EXPECT_EQ(1, lex::CreateActionLog(files, path, m.how));
+                EXPECT_EQ(empty, ReadFileBytes(path));
+            }
+            held += ok;
+        }
+    }
+    std::printf("empty log under every fault: %d cases, %d held\n", cases, held);
+    // The engine's own call empties a log.
+    lextest::WriteFileBytes(path, old);
+    EXPECT_EQ(1, lex::CreateActionLog(ctx, path));
+    EXPECT_EQ(empty, ReadFileBytes(path));
+    // A whole log is never made again where it is.
+    EXPECT_EQ(-1, lex::CreateActionLog(files, path, lex::LogCreation::OnlyWhenMissing));
+}
+
+}  // namespace

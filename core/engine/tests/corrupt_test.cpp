@@ -114,3 +114,134 @@ TEST_F(CorruptTest, DamagedActionLog) {
 }
 
 }  // namespace
+
+namespace {
+
+// Logs whose last records do not describe the slot files. Opening the log
+// (the settle) writes nothing for a record whose translation is not in its
+// node's chain: such a record is damage, left as it is, and an Undo of it
+// writes nothing either. CanUndo and CanRedo write nothing and answer as the
+// log stands once the writing settle has run.
+class DamagedLogTest : public lextest::EngineTest {
+protected:
+    struct Entry {
+        int32_t node = 0, first = 0;
+    };
+    Entry Find(const std::string& word) {
+        EXPECT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
+        EXPECT_EQ(1, lex::LocateWord(ctx, word));
+        Entry e{ctx.FoundOffset, ctx.Node.Node.FirstTranslation};
+        lex::CloseSlotFiles(ctx);
+        return e;
+    }
+    // Records appended as one command, with no note (as a damaged log holds them).
+    void Append(std::initializer_list<lex::ActionRecord> records) {
+        ASSERT_EQ(1, lex::OpenActionLog(ctx));
+        for (const lex::ActionRecord& r : records) {
+            lex::SetActionSlot(ctx, r.Slot);
+            ASSERT_EQ(1, lex::AppendActionRecord(ctx, r.Action, r.Node, r.Translation));
+        }
+        lex::CloseActionLog(ctx);
+    }
+    std::vector<Bytes> SlotFiles() {
+        std::vector<Bytes> all = Snapshot();
+        all.pop_back();  // the log
+        return all;
+    }
+};
+
+TEST_F(DamagedLogTest, RecordsThatDoNotDescribeTheFiles) {
+    ASSERT_EQ(1, Add("apple", "jablko"));
+    ASSERT_EQ(1, Add("banana", "ban\xe1n"));
+    ASSERT_EQ(1, Add("melon", "meloun"));  // its translation ends the user translations file
+    const Entry banana = Find("banana"), melon = Find("melon");
+    const std::vector<std::string> slot = Dump();
+    const int32_t count = WordCount();
+    ASSERT_EQ(static_cast<size_t>(melon.first) + 6 + 6, lextest::ReadFileBytes(settings.UserTranslationsPaths[0]).size());
+    const std::vector<Bytes> pristine = Snapshot();
+    const std::string nodes = settings.NodePaths[0];
+    auto restore = [&] {
+        const auto& s = settings;
+        const std::string* paths[] = {&s.CdWordsPaths[0],   &s.CdTranslationsPaths[0], &s.KeyIndexPaths[0],
+                                      &s.NodePaths[0],      &s.UserWordsPaths[0],      &s.UserTranslationsPaths[0],
+                                      &s.ActionLogPath};
+        for (size_t i = 0; i < pristine.size(); ++i) lextest::WriteFileBytes(*paths[i], pristine[i]);
+    };
+    using R = lex::ActionRecord;
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+        bool damaged;  // nothing may be written to the slot files for it
+    };
+    const Case cases[] = {
+        {"an addition whose translation lies inside another entry's record",
+         [&] { Append({R{3, 0, 0, banana.node, melon.first - 2}}); }, true},
+        {"an addition of the translation that ends the file, which another word holds",
+         [&] { Append({R{3, 0, 0, banana.node, melon.first}}); }, true},
+        {"a deletion of a translation the node's chain does not hold",
+         [&] { Append({R{2, 0, 0, banana.node, melon.first}}); }, true},
+        {"an addition naming a node outside the node file and a translation inside a record",
+         [&] { Append({R{3, 0, 0, 1000000, melon.first - 2}}); }, false},
+        {"one translation against two nodes, the second a new node not linked",
+         [&] {
+             // A fresh log of one command: melon's addition, and the same
+             // translation named again for a node after it that no node links to.
+             ASSERT_EQ(1, lex::CreateActionLog(ctx, settings.ActionLogPath));
+             const int32_t fake = static_cast<int32_t>(lextest::ReadFileBytes(nodes).size());
+             lex::WordNode m;
+             {
+                 const Bytes b = lextest::ReadFileBytes(nodes).substr(static_cast<size_t>(melon.node), 19);
+                 m = lex::WordNode::Decode(reinterpret_cast<const uint8_t*>(b.data()));
+             }
+             lex::WordNode n = m;
+             n.Previous = melon.node;
+             uint8_t b[19];
+             n.Encode(b);
+             lextest::PatchFile(nodes, static_cast<size_t>(fake), Bytes(reinterpret_cast<char*>(b), 19));
+             Append({R{3, 0, 0, melon.node, melon.first}, R{3, 0, 0, fake, melon.first}});
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        restore();
+        c.damage();
+        const std::vector<Bytes> damaged = Snapshot();
+        // The dry settle writes nothing...
+        const int canUndo = lex::CanUndo(ctx), canRedo = lex::CanRedo(ctx);
+        EXPECT_EQ(damaged, Snapshot());
+        // ...and answers as the log stands after the writing one.
+        ASSERT_EQ(1, lex::OpenActionLog(ctx));
+        const int32_t current = ctx.LogState.Node, written = ctx.LogRecordsWritten;
+        lex::CloseActionLog(ctx);
+        EXPECT_EQ(current > 0 ? 1 : 0, canUndo);
+        EXPECT_EQ(current < written ? 1 : 0, canRedo);
+        EXPECT_EQ(canUndo, lex::CanUndo(ctx));
+        if (c.damaged) {
+            EXPECT_EQ(damaged[0], Snapshot()[0]);
+            EXPECT_EQ(SlotFiles(), std::vector<Bytes>(damaged.begin(), damaged.end() - 1));
+            EXPECT_EQ(slot, Dump());
+            EXPECT_EQ(count, WordCount());
+            // An Undo of the damaged record refuses it, writing nothing to the slot.
+            const std::vector<Bytes> settled = SlotFiles();
+            EXPECT_EQ(-1, lex::UndoLastAction(ctx));
+            EXPECT_EQ(settled, SlotFiles());
+            restore();
+            c.damage();
+        }
+        // The slot reads, and the next command works and leaves the chains whole.
+        for (const std::string& line : Dump()) EXPECT_NE("<error>", line);
+        ASSERT_EQ(1, Add("kiwi", "kiwi"));
+        std::vector<std::string> chains;
+        ASSERT_EQ(1, lex::OpenSlotFiles(ctx, 0, lex::kOpenReadShared));
+        for (const char* w : {"apple", "banana", "melon"}) {
+            ASSERT_EQ(1, lex::LocateWord(ctx, w));
+            std::vector<std::string> trs;
+            EXPECT_EQ(1, lex::ReadLiveTranslations(ctx, ctx.Node.Node.FirstTranslation, ctx.Node.Node.Flags, trs)) << w;
+        }
+        lex::CloseSlotFiles(ctx);
+        EXPECT_EQ(0, files.OpenCount());
+    }
+}
+
+}  // namespace

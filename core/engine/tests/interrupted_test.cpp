@@ -119,6 +119,7 @@ protected:
     std::vector<Bytes> base;
     std::vector<size_t> limits;
     std::vector<std::vector<std::string>> stateAfter;  // [i]: after i entries
+    std::vector<int32_t> countAfter;                   // [i]: the word count after i entries
     int batchWrites = 0;
 
     void SetUp() override {
@@ -141,10 +142,12 @@ protected:
                  {"zebra", "zebra", ""}};
         base = Snapshot();
         stateAfter.push_back(Dump());
+        countAfter.push_back(WordCount());
         const int writes = files.Writes;
         for (const Entry& e : batch) {
             ASSERT_EQ(1, Add(e.Word, e.Translation, e.Pronunciation));
             stateAfter.push_back(Dump());
+            countAfter.push_back(WordCount());
         }
         batchWrites = files.Writes - writes;
         // The sizes the written files grow through during the batch.
@@ -183,11 +186,18 @@ protected:
     // finished (and first takes back the one it was in, if that got written).
     void ExpectUndoBackToStart(int finished) {
         std::vector<std::vector<std::string>> seen;
-        while (seen.size() <= batch.size() + 1 && lex::UndoLastAction(ctx) == 1) seen.push_back(Dump());
+        std::vector<int32_t> counts;
+        while (seen.size() <= batch.size() + 1 && lex::UndoLastAction(ctx) == 1) {
+            seen.push_back(Dump());
+            counts.push_back(WordCount());
+        }
         const int undos = static_cast<int>(seen.size());
         ASSERT_GE(undos, finished);
         ASSERT_LE(undos, std::min<int>(finished + 1, static_cast<int>(batch.size())));
-        for (int j = 0; j < undos; ++j) EXPECT_EQ(stateAfter[undos - 1 - j], seen[j]) << "undo " << j + 1;
+        for (int j = 0; j < undos; ++j) {
+            EXPECT_EQ(stateAfter[undos - 1 - j], seen[j]) << "undo " << j + 1;
+            EXPECT_EQ(countAfter[undos - 1 - j], counts[j]) << "undo " << j + 1;
+        }
         EXPECT_EQ(0, lex::CanUndo(ctx));
         EXPECT_EQ(0, files.OpenCount());
         // The next command works and is undone in its turn.

@@ -103,6 +103,16 @@ int32_t FaultyFileSystem::Write(FileHandle h, const void* buffer, uint32_t count
     return Inner->Write(h, buffer, count);
 }
 
+bool FaultyFileSystem::Truncate(FileHandle h, int64_t size) {
+    // A truncation is a write that cannot be cut short.
+    const std::string path = PathOf(h);
+    if (BeforeWrite) BeforeWrite(path);
+    ++Writes;
+    if (!Change() || Strike(FileOp::Truncate, path) != Effect::None) return false;
+    if (Contains(path, FailWritesTo) && !FailClose && FailAfterWrites <= 0) return false;
+    return Inner->Truncate(h, size);
+}
+
 bool FaultyFileSystem::Close(FileHandle h) {
     const bool fail = FailClose && Contains(PathOf(h), FailWritesTo);
     Open_.erase(h);

@@ -3,7 +3,7 @@
 // path, and faults on demand:
 //   - by number: the nth call of an operation fails (FailNth), or the nth
 //     write writes only half of its bytes (ShortNthWrite);
-//   - a kill point: from the nth change on (create, write, replace, remove)
+//   - a kill point: from the nth change on (create, write, truncate, replace, remove)
 //     nothing more reaches the files, as if the process had been killed
 //     before that call (StopAtChange); BeforeWrite is called before each write;
 //   - by path: writes, reads, opens, replacements or closes of chosen files.
@@ -22,7 +22,7 @@
 namespace lex {
 namespace testing {
 
-enum class FileOp { Open, Create, Read, Write, Replace, Remove };
+enum class FileOp { Open, Create, Read, Write, Replace, Remove, Truncate };
 
 class FaultyFileSystem : public FileSystem {
 public:
@@ -35,8 +35,8 @@ public:
     // Counts of calls since construction.
     int Opens = 0;         // successful opens
     int Reads = 0;         // calls that read a file
-    int Writes = 0;        // calls that write a file
-    int Changes = 0;       // creates, writes, replaces and removes
+    int Writes = 0;        // calls that write a file (truncations among them)
+    int Changes = 0;       // creates, writes, truncations, replaces and removes
     int Pauses = 0;        // waits between open attempts (the fake does not wait)
     int ExistsChecks = 0;  // files asked for without an open
 
@@ -48,7 +48,7 @@ public:
     // The nth change (counted from now), whatever it is, fails.
     void FailNthChange(int nth);
     // From the nth change on (counted from now) nothing reaches the files:
-    // creates, writes, replacements and removals fail without effect. Reads,
+    // creates, writes, truncations, replacements and removals fail without effect. Reads,
     // opens and closes go on.
     void StopAtChange(int nth);
     bool Stopped() const { return stopped_; }
@@ -56,14 +56,14 @@ public:
     void ClearFaults();
 
     // Faults by path (a path "contains" the text given; empty: none).
-    std::string FailWritesTo;     // writes to such files fail...
+    std::string FailWritesTo;     // writes (and truncations) of such files fail...
     int FailAfterWrites = 0;      // ...after this many good ones
     bool ShortWrites = false;     // ...by writing half of their bytes instead
     bool FailClose = false;       // ...or they pass and the close reports the failure
     std::string FailReadsFrom;    // reads from such files fail
     std::string FailOpenOf;       // opens of such files fail
     std::string FailReplaceOf;    // replacements of such files fail
-    // Called before every write with the file's path.
+    // Called before every write and truncation with the file's path.
     std::function<void(const std::string&)> BeforeWrite;
     // Called before every read with the file's path (another program may
     // change the files there), and at every wait between attempts.
@@ -82,6 +82,7 @@ public:
     int64_t FileSize(const std::string& path) override { return Inner->FileSize(path); }
     bool Replace(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+    bool Truncate(FileHandle h, int64_t size) override;
     void Pause(int) override {
         ++Pauses;
         if (AtPause) AtPause();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <random>
 
 #include "core/files/testing/faulty_file_system.h"
@@ -384,6 +385,54 @@ TEST_F(WholeFilesTest, CreateNewLeavesAnExistingFileAlone) {
     EXPECT_TRUE(files.Remove(Path("new")));
     EXPECT_TRUE(files.Remove(Path("new")));  // none there: nothing to do
     EXPECT_FALSE(files.Exists(Path("new")));
+}
+
+// Truncate cuts an open file to the size given, never makes it longer, and
+// needs a handle that may write; the fake counts it as a change that can
+// fail or be stopped.
+TEST_F(WholeFilesTest, TruncateCutsAnOpenFile) {
+    std::unique_ptr<lex::FileSystem> platform = lex::MakePlatformFileSystem();
+    Put(Path("f"), "0123456789");
+    lex::FileHandle h = platform->Open(Path("f"), lex::kOpenWriteDenyWrite);
+    ASSERT_NE(lex::kNoFile, h);
+    EXPECT_FALSE(platform->Truncate(h, 11));
+    EXPECT_TRUE(platform->Truncate(h, 4));
+    EXPECT_EQ(4, platform->Size(h));
+    EXPECT_TRUE(platform->Truncate(h, 4));
+    // What is written after it lands where it is asked to.
+    EXPECT_TRUE(lex::WriteAt(*platform, h, 4, "xy", 2));
+    EXPECT_TRUE(platform->Close(h));
+    EXPECT_EQ("0123xy", Bytes(Path("f")));
+    h = platform->Open(Path("f"), lex::kOpenReadShared);
+    ASSERT_NE(lex::kNoFile, h);
+    EXPECT_FALSE(platform->Truncate(h, 2));  // opened for reading only
+    EXPECT_TRUE(platform->Close(h));
+    EXPECT_EQ("0123xy", Bytes(Path("f")));
+
+    struct Case {
+        const char* name;
+        std::function<void(FaultyFileSystem&)> fault;
+        bool cut;
+    } cases[] = {
+        {"no fault", [](FaultyFileSystem&) {}, true},
+        {"the change fails", [](FaultyFileSystem& f) { f.FailNthChange(1); }, false},
+        {"killed before the change", [](FaultyFileSystem& f) { f.StopAtChange(1); }, false},
+        {"truncations fail", [](FaultyFileSystem& f) { f.FailNth(FileOp::Truncate, 1); }, false},
+        {"writes to the file fail", [this](FaultyFileSystem& f) { f.FailWritesTo = Path("f"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(Path("f"), "0123456789");
+        FaultyFileSystem files;
+        h = files.Open(Path("f"), lex::kOpenWriteDenyWrite);
+        ASSERT_NE(lex::kNoFile, h);
+        c.fault(files);
+        EXPECT_EQ(c.cut, files.Truncate(h, 3));
+        EXPECT_EQ(1, files.Changes);
+        EXPECT_EQ(1, files.Writes);
+        EXPECT_TRUE(files.Close(h));
+        EXPECT_EQ(c.cut ? "012" : "0123456789", Bytes(Path("f")));
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // is not there, and one Undo takes the slot back to exactly what it was
 // before the run, the commands before it still undoable. A read of the
 // source that fails is reported, never taken for its end.
+#include <algorithm>
 #include <cstdio>
 
 #include "archive_jobs.h"
@@ -54,6 +55,12 @@ protected:
                                       &s.ActionLogPath};
         for (size_t i = 0; i < base.size(); ++i) WriteFileBytes(*paths[i], base[i]);
     }
+    // The live translations of a dump: the word count of a slot with no shipped entries.
+    static int32_t LiveTranslations(const std::vector<std::string>& dump) {
+        int32_t n = 0;
+        for (const std::string& line : dump) n += static_cast<int32_t>(std::count(line.begin(), line.end(), '|')) - 1;
+        return n;
+    }
     bool Holds(const std::vector<std::string>& dump, const Entry& e) {
         for (const std::string& line : dump)
             if (line.rfind(e.Word + "|", 0) == 0 && line.find("|" + e.Translation) != std::string::npos) return true;
@@ -73,6 +80,7 @@ protected:
         writes = files.Writes - writesBefore;
         after = Dump();
         for (const Entry& e : batch) EXPECT_TRUE(Holds(after, e)) << e.Word;
+        EXPECT_EQ(LiveTranslations(after), WordCount());
         int runs = 0;
         for (const FaultCase& fault : lex::testing::FaultCases(changes, writes)) {
             SCOPED_TRACE(fault.Name());
@@ -97,9 +105,13 @@ protected:
         EXPECT_EQ(0, files.OpenCount());
         EXPECT_EQ(lex::kNoFile, ctx.LogHandle);
         EXPECT_EQ(0, ctx.ArchiveMode);
-        // The slot opens and reads.
+        // The slot opens and reads, and once the log is opened again its word
+        // count is its live translations.
         const std::vector<std::string> now = Dump();
         for (const std::string& line : now) EXPECT_NE("<error>", line);
+        ASSERT_EQ(1, lex::OpenActionLog(ctx));
+        lex::CloseActionLog(ctx);
+        EXPECT_EQ(LiveTranslations(Dump()), WordCount());
         // What was reported done is there; Done only when all of it is.
         if (state == lex::JobState::Done) {
             EXPECT_EQ(after, now);
@@ -114,8 +126,10 @@ protected:
             EXPECT_EQ(1, lex::UndoLastAction(ctx));
         }
         EXPECT_EQ(before, Dump());
+        EXPECT_EQ(LiveTranslations(before), WordCount());
         EXPECT_EQ(1, lex::UndoLastAction(ctx));
         EXPECT_EQ(beforeLastCommand, Dump());
+        EXPECT_EQ(LiveTranslations(beforeLastCommand), WordCount());
     }
 
     std::string ImportText() const {
