@@ -460,7 +460,8 @@ void TFOkno::CmCopy() {
     }
     if (side < 0 || text.empty()) return;
     // A copy that did not reach the clipboard must not hold back the next text.
-    program_.NoteOwnCopy(PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side)));
+    const bool copied = PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side));
+    program_.NoteOwnCopy(copied, ::GetClipboardSequenceNumber());
 }
 
 void TFOkno::CeCopy(wl::CommandEnabler& ce) {
@@ -486,7 +487,9 @@ void TFOkno::CmClipboardLink() {
     if (program_.ClipboardLink()) CmClipboardLinkOff();
     else CmClipboardLinkOn();
 }
-void TFOkno::CmClipboardLinkOn() { program_.SetClipboardLink(true); }
+void TFOkno::CmClipboardLinkOn() {
+    program_.SetClipboardLink(true, ::GetClipboardSequenceNumber(), [this] { return ReadClipboardText(); });
+}
 void TFOkno::CmClipboardLinkOff() { program_.SetClipboardLink(false); }
 void TFOkno::CeClipboardLinkOn(wl::CommandEnabler& ce) { ce.Enable(!program_.ClipboardLink()); }
 void TFOkno::CeClipboardLinkOff(wl::CommandEnabler& ce) { ce.Enable(program_.ClipboardLink()); }

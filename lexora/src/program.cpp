@@ -59,9 +59,9 @@ void Program::StopKeyboardCoupling() {
     hook_.Remove();
 }
 
-void Program::SetClipboardLink(bool on) {
+void Program::SetClipboardLink(bool on, unsigned long change, const std::function<std::string()>& readText) {
     clipboardLink_ = on;
-    if (on) clipboard_.OwnCopy = false;
+    if (on) TakeOwnCopyAtLinkOn(clipboard_, change, readText);
 }
 
 bool Program::TakeClipboardText(std::string text) { return lexora::TakeClipboardText(clipboard_, std::move(text)); }

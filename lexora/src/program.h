@@ -80,14 +80,20 @@ public:
     void StopKeyboardCoupling();
 
     // The clipboard link switch: from the settings at start, then the link
-    // commands. Switching it on clears the own-copy flag: a copy of our own
-    // made while it was off holds back nothing.
+    // commands. Switching it on settles a copy of our own made while it was
+    // off: still on the clipboard (its change count `change` unchanged since),
+    // its text (`readText`) becomes the last text seen and is not looked up;
+    // replaced by another copy, it holds back nothing.
     bool ClipboardLink() const { return clipboardLink_; }
-    void SetClipboardLink(bool on);
-    // The own copy command has put its text on the clipboard (`copied`) or
-    // failed to: only a copy that got there keeps the next text that the
-    // watch reads from being looked up.
-    void NoteOwnCopy(bool copied) { clipboard_.OwnCopy = copied; }
+    void SetClipboardLink(bool on, unsigned long change = 0, const std::function<std::string()>& readText = nullptr);
+    // The own copy command has put its text on the clipboard (`copied`, the
+    // clipboard's change count then being `change`) or failed to: only a copy
+    // that got there keeps the next text that the watch reads from being
+    // looked up.
+    void NoteOwnCopy(bool copied, unsigned long change) {
+        clipboard_.OwnCopy = copied;
+        clipboard_.OwnCopyChange = change;
+    }
     // A text the clipboard watch read: true when it is to be looked up (the
     // watch's memory of the last text and of our own copy is updated).
     bool TakeClipboardText(std::string text);
