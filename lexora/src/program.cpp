@@ -29,6 +29,7 @@ lex::SlotLook Program::Look() {
 
 bool Program::EnterDialog() {
     const bool outer = !dialogOpen_;
+    if (outer && noteFocus_) noteFocus_();
     dialogOpen_ = true;
     return outer;
 }
@@ -36,6 +37,7 @@ bool Program::EnterDialog() {
 void Program::LeaveDialog(bool tickAfter) {
     dialogOpen_ = false;
     if (tickAfter && afterDialog_) afterDialog_();
+    if (giveBackFocus_) giveBackFocus_();
 }
 
 void Program::StartKeyboardCoupling() {

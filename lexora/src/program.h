@@ -65,6 +65,13 @@ public:
     void LeaveDialog(bool tickAfter);
     // What runs when a command's dialog has closed (the frame's clipboard tick).
     void SetAfterDialog(std::function<void()> work) { afterDialog_ = std::move(work); }
+    // Where the keys go around a command's dialog: `note` runs as the outer
+    // dialog opens (where the focus is), `giveBack` after the dialog has closed
+    // and the after-dialog work has run (the focus back where it was).
+    void SetDialogFocus(std::function<void()> note, std::function<void()> giveBack) {
+        noteFocus_ = std::move(note);
+        giveBackFocus_ = std::move(giveBack);
+    }
 
     // The keyboard hook of the coupling: installed while it types through
     // the coupling's keyboards.
@@ -124,6 +131,7 @@ private:
     ProgramStarter* starter_ = &systemStarter_;
     bool dialogOpen_ = false;
     std::function<void()> afterDialog_;
+    std::function<void()> noteFocus_, giveBackFocus_;
     KeyboardHook hook_{Coupling};
     bool clipboardLink_ = false;
     ClipboardMemory clipboard_;  // the clipboard watch's last text and own-copy flag
