@@ -18,6 +18,7 @@
 #include "frame.h"
 #include "frame_fixture.h"
 #include "lexora_ids.h"
+#include "messages.h"
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
@@ -223,6 +224,111 @@ TEST_F(Dialogs, ConfigurationShowsEveryTextWholeInEveryLanguage) {
         }));
         for (const std::wstring& text : clipped) ADD_FAILURE() << "clipped: " << wl::FromWide(text, CP_UTF8);
     }
+}
+
+// Every dialog that lexora opens, those that open from inside another and
+// the message and question boxes included, shows every text whole in every
+// UI language.
+TEST_F(Dialogs, EveryDialogShowsEveryTextWholeInEveryLanguage) {
+    Open(0);
+    program_->UseStarter(starts_);
+    starts_.Result = 2;  // the utility cannot start: its message
+    HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
+    HWND box = ::GetDlgItem(client, IDC_WORD_BOX);
+    HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
+    HWND translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+    ASSERT_TRUE(edit && translation);
+    // The system's font chooser takes the font it was offered.
+    wl::ScopedFontDialogRunner fonts([](CHOOSEFONTW&) { return true; });
+
+    std::vector<std::string> clipped;
+    int language = 0;
+    auto check = [&](wl::Dialog& d, const char* name) {
+        for (const std::wstring& text : wl::testing::ClippedTexts(d.Handle()))
+            clipped.push_back(std::to_string(language) + " " + name + ": " + wl::FromWide(text, CP_UTF8));
+    };
+    // Checks the dialog, then the one that `button` opens from it, which
+    // closes with `inner`; then closes the first with `outer`.
+    auto checkWithInner = [&](const char* name, int button, const char* innerName, int inner, int outer) {
+        return [&check, name, button, innerName, inner, outer](wl::Dialog& d) {
+            check(d, name);
+            bool opened = false;
+            Next([&](wl::Dialog& i) {
+                opened = true;
+                check(i, innerName);
+                ClickButton(i.Handle(), inner);
+            });
+            ClickButton(d.Handle(), button);
+            wl::Dialog::SetTestHook(nullptr);
+            EXPECT_TRUE(opened) << innerName;
+            ClickButton(d.Handle(), outer);
+        };
+    };
+    auto plain = [&](const char* name) {
+        return [&check, name](wl::Dialog& d) {
+            check(d, name);
+            ClickButton(d.Handle(), IDCANCEL);
+        };
+    };
+    struct Step {
+        unsigned command;
+        const char* name;
+        std::function<void(wl::Dialog&)> act;
+    };
+    const Step steps[] = {
+        {CM_HISTORY, "history", plain("history")},
+        {CM_IRREGULAR_VERBS, "English verbs", plain("English verbs")},
+        {CM_TRANSLATOR, "translator", [&](wl::Dialog& d) {
+             check(d, "translator slots");
+             Next([&](wl::Dialog& t) {  // opens once the choice of slots has closed
+                 check(t, "translator");
+                 ClickButton(t.Handle(), IDCANCEL);
+             });
+             ClickButton(d.Handle(), IDOK);
+         }},
+        {CM_LOCATE, "search", plain("search")},
+        {CM_KEYBOARD_CONFIG, "keyboard", plain("keyboard")},
+        {CM_SORTING_SETUP, "sort order", plain("sort order")},
+        {CM_OTHER_LANGUAGES, "languages", plain("languages")},
+        {CM_CORRECT_WORD, "change word", plain("change word")},
+        {CM_NEW_ENTRY, "add word", plain("add word")},
+        {CM_DELETE_ENTRY, "delete word", plain("delete word")},
+        {CM_DELETE_TRANSLATION, "delete translation", plain("delete translation")},
+        {CM_DICTIONARY_CONFIG, "configuration",
+         checkWithInner("configuration", IDC_CONFIG_TOOLBAR, "toolbar", IDCANCEL, IDCANCEL)},
+        {CM_FONT_SETUP, "fonts", checkWithInner("fonts", IDC_FONTS_ORIGINAL, "script", IDCANCEL, IDOK)},
+        {CM_ABOUT, "about", checkWithInner("about", IDC_ABOUT_LICENCE, "licence", IDOK, IDOK)},
+        {CM_UTILITY, "message", [&](wl::Dialog& d) {
+             check(d, "message");
+             ClickButton(d.Handle(), IDC_MESSAGE_OK);
+         }},
+        {CM_GERMAN, "", nullptr},
+        {CM_IRREGULAR_VERBS, "German verbs", plain("German verbs")},
+        {CM_ENGLISH, "", nullptr},
+    };
+    for (language = 0; language < 9; ++language) {
+        program_->Texts.SetUiLanguage(language);  // the texts of that language, as after a restart in it
+        for (const Step& step : steps) {
+            if (!step.act) {
+                ::SendMessageW(FrameHandle(), WM_COMMAND, step.command, 0);
+                continue;
+            }
+            // "dog" looked up, its list line and a translation selected.
+            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+            for (wchar_t ch : std::wstring(L"dog")) ::SendMessageW(edit, WM_CHAR, ch, 1);
+            ::SendMessageW(box, CB_SETCURSEL, 0, 0);
+            ::SendMessageW(translation, EM_SETSEL, 0, 3);
+            EXPECT_TRUE(Command(step.command, step.act)) << language << " " << step.name;
+        }
+        // The longest question.
+        Next([&](wl::Dialog& d) {
+            check(d, "question");
+            ClickButton(d.Handle(), IDC_QUESTION_NO);
+        });
+        EXPECT_FALSE(AskYesNo(*program_, app_->Frame(), lex::kTextModificationCaption, lex::kTextRestartQuestion));
+        wl::Dialog::SetTestHook(nullptr);
+    }
+    for (const std::string& text : clipped) ADD_FAILURE() << "clipped: " << text;
 }
 
 TEST_F(Dialogs, ConfigurationCancelLeavesTheFileByteIdentical) {
