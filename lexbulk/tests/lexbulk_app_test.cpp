@@ -392,6 +392,114 @@ TEST_F(Lexbulk, LoadWordsOffersMissingWordsAndAddsBothSides) {
     EXPECT_FALSE(Holds(1, "kava"));
 }
 
+// Every dialog of lexbulk, those that open during a job and from inside
+// another included, shows every text whole in every UI language.
+TEST_F(Lexbulk, EveryDialogShowsEveryTextWholeInEveryLanguage) {
+    Open(0);
+    const std::string source = folders_.Base + "words.txt";
+    WriteText(source, "owl\r\n\r\nsova\r\n");
+    const std::string text = folders_.Base + "text.txt";
+    WriteText(text, "coffee");
+    wl::ScopedFontDialogRunner fonts([](CHOOSEFONTW&) { return true; });
+
+    std::vector<std::string> clipped;
+    int language = 0;
+    auto check = [&](wl::Dialog& d, const char* name) {
+        for (const std::wstring& t : wl::testing::ClippedTexts(d.Handle()))
+            clipped.push_back(std::to_string(language) + " " + name + ": " + wl::FromWide(t, CP_UTF8));
+    };
+    auto plain = [&](const char* name) {
+        return [&check, name](wl::Dialog& d) {
+            check(d, name);
+            ClickButton(d.Handle(), IDCANCEL);
+        };
+    };
+    // Checks the dialog, then the one that `button` opens from it (closed
+    // with `inner`); then closes the first with `outer`.
+    auto withInner = [&](const char* name, int button, const char* innerName, int inner, int outer) {
+        return [&check, name, button, innerName, inner, outer](wl::Dialog& d) {
+            check(d, name);
+            bool opened = false;
+            Next([&](wl::Dialog& i) {
+                opened = true;
+                check(i, innerName);
+                ClickButton(i.Handle(), inner);
+            });
+            ClickButton(d.Handle(), button);
+            wl::Dialog::SetTestHook(nullptr);
+            EXPECT_TRUE(opened) << innerName;
+            ClickButton(d.Handle(), outer);
+        };
+    };
+    // The job's closing message: checked, answered, and its dialog closed.
+    auto message = [&](const char* name) {
+        return [&check, name](wl::Dialog& box) {
+            check(box, name);
+            HWND owner = ::GetParent(box.Handle());
+            ClickButton(box.Handle(), IDOK);
+            ::PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+        };
+    };
+    struct Step {
+        unsigned command;
+        const char* name;
+        std::function<void(wl::Dialog&)> act;
+    };
+    const Step steps[] = {
+        {CM_BULK_INITIALISATION, "initialisation", plain("initialisation")},
+        {CM_BULK_ARCHIVE_SAVE, "archive save", plain("archive save")},
+        {CM_BULK_ARCHIVE_LOAD, "archive load", plain("archive load")},
+        {CM_BULK_EXPORT, "export", plain("export")},
+        {CM_BULK_CONFIGURATION, "configuration",
+         withInner("configuration", IDC_CONFIG_TOOLBAR, "toolbar", IDCANCEL, IDCANCEL)},
+        {CM_BULK_FONT_SETUP, "fonts", withInner("fonts", IDC_FONTS_ORIGINAL, "script", IDCANCEL, IDOK)},
+        {CM_BULK_SORT_SETUP, "sort order", plain("sort order")},
+        {CM_BULK_ABOUT, "about", withInner("about", IDC_ABOUT_LICENCE, "licence", IDOK, IDOK)},
+    };
+    const UINT startCodePage = wl::Window::DefaultCodePage();
+    for (language = 0; language < 9; ++language) {
+        // The texts of that language and their code page, as after a restart in it.
+        program_->Texts.SetUiLanguage(language);
+        wl::Window::SetDefaultCodePage(program_->UiCodePage());
+        for (const Step& step : steps) {
+            SCOPED_TRACE(testing::Message() << language << " " << step.name);
+            EXPECT_TRUE(FrameCommand(FrameHandle(), step.command, step.act)) << language << " " << step.name;
+        }
+        // The jobs: the import with its preview, the loading of words with
+        // the add dialog of a missing word.
+        struct Job {
+            unsigned command;
+            const char* name;
+            int pathId;
+            const std::string& path;
+            const char* inner;
+            int innerButton;
+        } jobs[] = {{CM_BULK_IMPORT, "import", IDC_BULK_PATH, source, "preview", IDOK},
+                    {CM_BULK_LOAD_WORDS, "load words", IDC_LOAD_PATH, text, "add word", IDCANCEL}};
+        for (const Job& job : jobs) {
+            DialogScript script;
+            script.Then([&](wl::Dialog& d) {
+                check(d, job.name);
+                SetItem(d.Handle(), job.pathId, job.path);
+                ClickButton(d.Handle(), IDOK);
+            });
+            script.Then([&](wl::Dialog& d) {
+                check(d, job.inner);
+                ClickButton(d.Handle(), job.innerButton);
+            });
+            script.Then(message(job.name));
+            script.Arm();
+            ::SendMessageW(FrameHandle(), WM_COMMAND, job.command, 0);
+            wl::Dialog::SetTestHook(nullptr);
+            EXPECT_TRUE(script.Done()) << language << " " << job.name;
+        }
+        // The imported entry goes again, so that the next import previews it.
+        EXPECT_EQ(1, lex::UndoLastAction(*program_->Engine));
+    }
+    wl::Window::SetDefaultCodePage(startCodePage);
+    for (const std::string& t : clipped) ADD_FAILURE() << "clipped: " << t;
+}
+
 TEST_F(Lexbulk, CancelStopsARunningImportAndAnotherWriterThenGetsTheFiles) {
     Open(0);
     const std::string source = folders_.Base + "many.txt";

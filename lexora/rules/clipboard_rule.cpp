@@ -36,4 +36,12 @@ bool TakeClipboardText(ClipboardMemory& memory, std::string text) {
     return !ownCopy;
 }
 
+void TakeOwnCopyAtLinkOn(ClipboardMemory& memory, unsigned long change, const std::function<std::string()>& readText) {
+    if (!memory.OwnCopy) return;
+    if (change == memory.OwnCopyChange && readText) {
+        TakeClipboardText(memory, readText());
+    }
+    memory.OwnCopy = false;
+}
+
 }  // namespace lexora

@@ -312,6 +312,21 @@ void TDrawWindow::RestoreFocus() {
     }
 }
 
+TDrawWindow::FocusedBox TDrawWindow::FocusNow() const {
+    HWND focus = ::GetFocus();
+    if (!focus) return FocusedBox::None;
+    if (wordBox_ && (focus == wordBox_->Handle() || ::GetParent(focus) == wordBox_->Handle())) return FocusedBox::Word;
+    if (translation_ && focus == translation_->Handle()) return FocusedBox::Translation;
+    return FocusedBox::None;
+}
+
+void TDrawWindow::FocusBox(FocusedBox box) {
+    // Focusing the word box again would select its whole text.
+    if (box == FocusedBox::None || box == FocusNow()) return;
+    if (box == FocusedBox::Word && wordBox_) ::SetFocus(wordBox_->Handle());
+    if (box == FocusedBox::Translation && translation_) ::SetFocus(translation_->Handle());
+}
+
 void TDrawWindow::EvWordSelChange() {
     Show(Session().Select(static_cast<int>(wordBox_->Send(CB_GETCURSEL))));
 }

@@ -72,6 +72,11 @@ public:
     void NoteFocus(HWND focus);
     // Gives the focus back to the box that had it last.
     void RestoreFocus();
+    // The box that holds the focus now, if either does; and giving the focus
+    // to one (nothing changes for none, or when that box has it already).
+    enum class FocusedBox { None, Word, Translation };
+    FocusedBox FocusNow() const;
+    void FocusBox(FocusedBox box);
 
     WL_DECLARE_MESSAGE_TABLE();
 

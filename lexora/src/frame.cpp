@@ -190,12 +190,17 @@ TFOkno::TFOkno(Program& program, TDrawWindow& client)
             return LRESULT(0);
         });
     });
+    // After a command's dialog the keys go on where they went before it: the
+    // frame's activation as the dialog closes puts them in the word box.
+    program_.SetDialogFocus([this] { focusBeforeDialog_ = client_.FocusNow(); },
+                            [this] { client_.FocusBox(focusBeforeDialog_); });
 }
 
 TFOkno::~TFOkno() {
     program_.Dde.Release();
     program_.Dde.SetHost(nullptr);
     program_.SetAfterDialog(nullptr);
+    program_.SetDialogFocus(nullptr, nullptr);
     if (Handle()) KillTimer(kWatchTimer);
     if (barFont_) ::DeleteObject(barFont_);
 }
@@ -340,9 +345,12 @@ void TFOkno::TranslateClipboardWord(int slot) {
     CmPaste();
 }
 
-LRESULT TFOkno::EvActivate(WPARAM, LPARAM) {
-    client_.FocusWordBoxOnActivation();
-    return DefaultProcessing();
+LRESULT TFOkno::EvActivate(WPARAM wp, LPARAM) {
+    // The system's handling gives the focus to the frame itself: the word box
+    // takes it after that, and only when the frame comes to the front.
+    LRESULT result = DefaultProcessing();
+    if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) client_.FocusWordBoxOnActivation();
+    return result;
 }
 
 LRESULT TFOkno::EvSizeFrame(WPARAM wp, LPARAM lp) {
@@ -460,7 +468,8 @@ void TFOkno::CmCopy() {
     }
     if (side < 0 || text.empty()) return;
     // A copy that did not reach the clipboard must not hold back the next text.
-    program_.NoteOwnCopy(PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side)));
+    const bool copied = PutClipboardText(Handle(), text, program_.SlotCodePage(program_.CurrentSlot(), side));
+    program_.NoteOwnCopy(copied, ::GetClipboardSequenceNumber());
 }
 
 void TFOkno::CeCopy(wl::CommandEnabler& ce) {
@@ -486,7 +495,9 @@ void TFOkno::CmClipboardLink() {
     if (program_.ClipboardLink()) CmClipboardLinkOff();
     else CmClipboardLinkOn();
 }
-void TFOkno::CmClipboardLinkOn() { program_.SetClipboardLink(true); }
+void TFOkno::CmClipboardLinkOn() {
+    program_.SetClipboardLink(true, ::GetClipboardSequenceNumber(), [this] { return ReadClipboardText(); });
+}
 void TFOkno::CmClipboardLinkOff() { program_.SetClipboardLink(false); }
 void TFOkno::CeClipboardLinkOn(wl::CommandEnabler& ce) { ce.Enable(!program_.ClipboardLink()); }
 void TFOkno::CeClipboardLinkOff(wl::CommandEnabler& ce) { ce.Enable(program_.ClipboardLink()); }

@@ -151,6 +151,7 @@ private:
     HFONT barFont_ = nullptr;
     bool wordSelection_ = false;
     bool translationSelection_ = false;
+    TDrawWindow::FocusedBox focusBeforeDialog_ = TDrawWindow::FocusedBox::None;
     bool clipboardReady_ = true;  // no tick is running
     bool restartPending_ = false;
     // Translate-back memory: the slot and the word box text from before the

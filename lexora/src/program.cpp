@@ -29,6 +29,7 @@ lex::SlotLook Program::Look() {
 
 bool Program::EnterDialog() {
     const bool outer = !dialogOpen_;
+    if (outer && noteFocus_) noteFocus_();
     dialogOpen_ = true;
     return outer;
 }
@@ -36,6 +37,7 @@ bool Program::EnterDialog() {
 void Program::LeaveDialog(bool tickAfter) {
     dialogOpen_ = false;
     if (tickAfter && afterDialog_) afterDialog_();
+    if (giveBackFocus_) giveBackFocus_();
 }
 
 void Program::StartKeyboardCoupling() {
@@ -59,9 +61,9 @@ void Program::StopKeyboardCoupling() {
     hook_.Remove();
 }
 
-void Program::SetClipboardLink(bool on) {
+void Program::SetClipboardLink(bool on, unsigned long change, const std::function<std::string()>& readText) {
     clipboardLink_ = on;
-    if (on) clipboard_.OwnCopy = false;
+    if (on) TakeOwnCopyAtLinkOn(clipboard_, change, readText);
 }
 
 bool Program::TakeClipboardText(std::string text) { return lexora::TakeClipboardText(clipboard_, std::move(text)); }

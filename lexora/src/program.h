@@ -65,6 +65,13 @@ public:
     void LeaveDialog(bool tickAfter);
     // What runs when a command's dialog has closed (the frame's clipboard tick).
     void SetAfterDialog(std::function<void()> work) { afterDialog_ = std::move(work); }
+    // Where the keys go around a command's dialog: `note` runs as the outer
+    // dialog opens (where the focus is), `giveBack` after the dialog has closed
+    // and the after-dialog work has run (the focus back where it was).
+    void SetDialogFocus(std::function<void()> note, std::function<void()> giveBack) {
+        noteFocus_ = std::move(note);
+        giveBackFocus_ = std::move(giveBack);
+    }
 
     // The keyboard hook of the coupling: installed while it types through
     // the coupling's keyboards.
@@ -80,14 +87,20 @@ public:
     void StopKeyboardCoupling();
 
     // The clipboard link switch: from the settings at start, then the link
-    // commands. Switching it on clears the own-copy flag: a copy of our own
-    // made while it was off holds back nothing.
+    // commands. Switching it on settles a copy of our own made while it was
+    // off: still on the clipboard (its change count `change` unchanged since),
+    // its text (`readText`) becomes the last text seen and is not looked up;
+    // replaced by another copy, it holds back nothing.
     bool ClipboardLink() const { return clipboardLink_; }
-    void SetClipboardLink(bool on);
-    // The own copy command has put its text on the clipboard (`copied`) or
-    // failed to: only a copy that got there keeps the next text that the
-    // watch reads from being looked up.
-    void NoteOwnCopy(bool copied) { clipboard_.OwnCopy = copied; }
+    void SetClipboardLink(bool on, unsigned long change = 0, const std::function<std::string()>& readText = nullptr);
+    // The own copy command has put its text on the clipboard (`copied`, the
+    // clipboard's change count then being `change`) or failed to: only a copy
+    // that got there keeps the next text that the watch reads from being
+    // looked up.
+    void NoteOwnCopy(bool copied, unsigned long change) {
+        clipboard_.OwnCopy = copied;
+        clipboard_.OwnCopyChange = change;
+    }
     // A text the clipboard watch read: true when it is to be looked up (the
     // watch's memory of the last text and of our own copy is updated).
     bool TakeClipboardText(std::string text);
@@ -118,6 +131,7 @@ private:
     ProgramStarter* starter_ = &systemStarter_;
     bool dialogOpen_ = false;
     std::function<void()> afterDialog_;
+    std::function<void()> noteFocus_, giveBackFocus_;
     KeyboardHook hook_{Coupling};
     bool clipboardLink_ = false;
     ClipboardMemory clipboard_;  // the clipboard watch's last text and own-copy flag

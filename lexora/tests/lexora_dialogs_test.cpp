@@ -18,6 +18,7 @@
 #include "frame.h"
 #include "frame_fixture.h"
 #include "lexora_ids.h"
+#include "messages.h"
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
@@ -223,6 +224,111 @@ TEST_F(Dialogs, ConfigurationShowsEveryTextWholeInEveryLanguage) {
         }));
         for (const std::wstring& text : clipped) ADD_FAILURE() << "clipped: " << wl::FromWide(text, CP_UTF8);
     }
+}
+
+// Every dialog that lexora opens, those that open from inside another and
+// the message and question boxes included, shows every text whole in every
+// UI language.
+TEST_F(Dialogs, EveryDialogShowsEveryTextWholeInEveryLanguage) {
+    Open(0);
+    program_->UseStarter(starts_);
+    starts_.Result = 2;  // the utility cannot start: its message
+    HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
+    HWND box = ::GetDlgItem(client, IDC_WORD_BOX);
+    HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
+    HWND translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+    ASSERT_TRUE(edit && translation);
+    // The system's font chooser takes the font it was offered.
+    wl::ScopedFontDialogRunner fonts([](CHOOSEFONTW&) { return true; });
+
+    std::vector<std::string> clipped;
+    int language = 0;
+    auto check = [&](wl::Dialog& d, const char* name) {
+        for (const std::wstring& text : wl::testing::ClippedTexts(d.Handle()))
+            clipped.push_back(std::to_string(language) + " " + name + ": " + wl::FromWide(text, CP_UTF8));
+    };
+    // Checks the dialog, then the one that `button` opens from it, which
+    // closes with `inner`; then closes the first with `outer`.
+    auto checkWithInner = [&](const char* name, int button, const char* innerName, int inner, int outer) {
+        return [&check, name, button, innerName, inner, outer](wl::Dialog& d) {
+            check(d, name);
+            bool opened = false;
+            Next([&](wl::Dialog& i) {
+                opened = true;
+                check(i, innerName);
+                ClickButton(i.Handle(), inner);
+            });
+            ClickButton(d.Handle(), button);
+            wl::Dialog::SetTestHook(nullptr);
+            EXPECT_TRUE(opened) << innerName;
+            ClickButton(d.Handle(), outer);
+        };
+    };
+    auto plain = [&](const char* name) {
+        return [&check, name](wl::Dialog& d) {
+            check(d, name);
+            ClickButton(d.Handle(), IDCANCEL);
+        };
+    };
+    struct Step {
+        unsigned command;
+        const char* name;
+        std::function<void(wl::Dialog&)> act;
+    };
+    const Step steps[] = {
+        {CM_HISTORY, "history", plain("history")},
+        {CM_IRREGULAR_VERBS, "English verbs", plain("English verbs")},
+        {CM_TRANSLATOR, "translator", [&](wl::Dialog& d) {
+             check(d, "translator slots");
+             Next([&](wl::Dialog& t) {  // opens once the choice of slots has closed
+                 check(t, "translator");
+                 ClickButton(t.Handle(), IDCANCEL);
+             });
+             ClickButton(d.Handle(), IDOK);
+         }},
+        {CM_LOCATE, "search", plain("search")},
+        {CM_KEYBOARD_CONFIG, "keyboard", plain("keyboard")},
+        {CM_SORTING_SETUP, "sort order", plain("sort order")},
+        {CM_OTHER_LANGUAGES, "languages", plain("languages")},
+        {CM_CORRECT_WORD, "change word", plain("change word")},
+        {CM_NEW_ENTRY, "add word", plain("add word")},
+        {CM_DELETE_ENTRY, "delete word", plain("delete word")},
+        {CM_DELETE_TRANSLATION, "delete translation", plain("delete translation")},
+        {CM_DICTIONARY_CONFIG, "configuration",
+         checkWithInner("configuration", IDC_CONFIG_TOOLBAR, "toolbar", IDCANCEL, IDCANCEL)},
+        {CM_FONT_SETUP, "fonts", checkWithInner("fonts", IDC_FONTS_ORIGINAL, "script", IDCANCEL, IDOK)},
+        {CM_ABOUT, "about", checkWithInner("about", IDC_ABOUT_LICENCE, "licence", IDOK, IDOK)},
+        {CM_UTILITY, "message", [&](wl::Dialog& d) {
+             check(d, "message");
+             ClickButton(d.Handle(), IDC_MESSAGE_OK);
+         }},
+        {CM_GERMAN, "", nullptr},
+        {CM_IRREGULAR_VERBS, "German verbs", plain("German verbs")},
+        {CM_ENGLISH, "", nullptr},
+    };
+    for (language = 0; language < 9; ++language) {
+        program_->Texts.SetUiLanguage(language);  // the texts of that language, as after a restart in it
+        for (const Step& step : steps) {
+            if (!step.act) {
+                ::SendMessageW(FrameHandle(), WM_COMMAND, step.command, 0);
+                continue;
+            }
+            // "dog" looked up, its list line and a translation selected.
+            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+            for (wchar_t ch : std::wstring(L"dog")) ::SendMessageW(edit, WM_CHAR, ch, 1);
+            ::SendMessageW(box, CB_SETCURSEL, 0, 0);
+            ::SendMessageW(translation, EM_SETSEL, 0, 3);
+            EXPECT_TRUE(Command(step.command, step.act)) << language << " " << step.name;
+        }
+        // The longest question.
+        Next([&](wl::Dialog& d) {
+            check(d, "question");
+            ClickButton(d.Handle(), IDC_QUESTION_NO);
+        });
+        EXPECT_FALSE(AskYesNo(*program_, app_->Frame(), lex::kTextModificationCaption, lex::kTextRestartQuestion));
+        wl::Dialog::SetTestHook(nullptr);
+    }
+    for (const std::string& text : clipped) ADD_FAILURE() << "clipped: " << text;
 }
 
 TEST_F(Dialogs, ConfigurationCancelLeavesTheFileByteIdentical) {
@@ -686,6 +792,119 @@ TEST_F(Dialogs, AboutListsTitlesAndCountsAndShowsTheLicence) {
         EXPECT_EQ(lines(about)[1], dots + "7");
         ClickButton(about.Handle(), IDOK);
     }));
+}
+
+// --- Focus after the dialogs -------------------------------------------------------------
+
+// Keys pressed as a user presses them: through the system's input, to the
+// window in front (`shift` held down with them when set).
+void PressKeys(std::initializer_list<UINT> keys, UINT modifier = 0) {
+    std::vector<INPUT> input;
+    auto add = [&](UINT vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = static_cast<WORD>(vk);
+        in.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(in);
+    };
+    if (modifier) add(modifier, false);
+    for (UINT vk : keys) {
+        add(vk, false);
+        add(vk, true);
+    }
+    if (modifier) add(modifier, true);
+    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+// Handles this thread's messages until `done` holds; false after a generous
+// deadline.
+bool PumpUntil(const std::function<bool()>& done) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        wl::testing::PumpMessages();
+        if (done()) return true;
+        if (::GetTickCount() - start >= wl::testing::kWatchdogMs) return false;
+        ::Sleep(10);
+    }
+}
+
+// Every dialog that a command of the frame opens, closed with Esc: the next
+// key the user presses goes where keys went before the command, to the word
+// box, or to the translation box when that had the focus.
+TEST_F(Dialogs, TypingGoesOnInTheBoxThatHadTheFocusAfterEveryDialog) {
+    Open(0);
+    program_->UseStarter(starts_);
+    HWND frame = FrameHandle();
+    HWND client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
+    HWND box = ::GetDlgItem(client, IDC_WORD_BOX);
+    HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
+    HWND translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+    ASSERT_TRUE(edit && translation);
+    ::SetForegroundWindow(frame);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == frame; }));
+
+    const struct {
+        unsigned id;
+        const char* name;
+    } commands[] = {
+        {CM_HISTORY, "history"},           {CM_IRREGULAR_VERBS, "verbs"},
+        {CM_TRANSLATOR, "translator"},     {CM_LOCATE, "locate"},
+        {CM_LOCATE_NEXT, "locate next"},   {CM_KEYBOARD_CONFIG, "keyboard"},
+        {CM_SORTING_SETUP, "sorting"},     {CM_OTHER_LANGUAGES, "other languages"},
+        {CM_CORRECT_WORD, "change word"},  {CM_NEW_ENTRY, "new entry"},
+        {CM_DELETE_ENTRY, "delete entry"}, {CM_DELETE_TRANSLATION, "delete translation"},
+        {CM_DICTIONARY_CONFIG, "configuration"}, {CM_FONT_SETUP, "fonts"},
+        {CM_ABOUT, "about"},
+    };
+    for (bool inTranslation : {false, true}) {
+        for (const auto& c : commands) {
+            SCOPED_TRACE(testing::Message() << c.name << (inTranslation ? " from the translation box" : ""));
+            // "dog" looked up, its list line and a translation selected, for
+            // the commands that need them.
+            ::SendMessageW(edit, EM_SETSEL, 0, -1);
+            for (wchar_t ch : std::wstring(L"dog")) ::SendMessageW(edit, WM_CHAR, ch, 1);
+            ::SendMessageW(box, CB_SETCURSEL, 0, 0);
+            ::SendMessageW(translation, EM_SETSEL, 0, 3);
+            ::SetFocus(inTranslation ? translation : edit);
+            ASSERT_EQ(wl::testing::WideText(edit), L"dog");
+
+            // Esc for the dialog and for each one that comes after it (the
+            // messages of a search that goes on at once).
+            bool opened = false;
+            std::function<void(wl::Dialog&)> escape = [&](wl::Dialog&) {
+                opened = true;
+                wl::Dialog::SetTestHook(escape);
+                PressKeys({VK_ESCAPE});
+            };
+            wl::Dialog::SetTestHook(escape);
+            ::SetTimer(frame, kWatchdogTimer, kWatchdogMs, Watchdog);
+            ::SendMessageW(frame, WM_COMMAND, c.id, 0);
+            ::KillTimer(frame, kWatchdogTimer);
+            wl::Dialog::SetTestHook(nullptr);
+            EXPECT_TRUE(opened);
+            EXPECT_FALSE(program_->DialogOpen());
+
+            if (inTranslation) {
+                // Ctrl+Home, then Shift+Right selects the first letter of the translations.
+                PressKeys({VK_HOME}, VK_CONTROL);
+                PressKeys({VK_RIGHT}, VK_SHIFT);
+                DWORD start = 99, end = 99;
+                EXPECT_TRUE(PumpUntil([&] {
+                    ::SendMessageW(translation, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                   reinterpret_cast<LPARAM>(&end));
+                    return start == 0 && end == 1;
+                })) << "translation selection " << start << ".." << end << ", focus " << ::GetFocus();
+                EXPECT_EQ(wl::testing::WideText(edit), L"dog");
+            } else {
+                PressKeys({VK_END, 'X'});
+                EXPECT_TRUE(PumpUntil([&] { return wl::testing::WideText(edit) == L"dogx"; }))
+                    << wl::FromWide(wl::testing::WideText(edit), CP_UTF8) << ", focus " << ::GetFocus();
+            }
+            wl::testing::PumpMessages();
+        }
+    }
+    EXPECT_TRUE(starts_.Started.empty());
 }
 
 }  // namespace

@@ -250,20 +250,36 @@ TEST_F(Links, OwnCopyIsNotLookedUpAndNeverHoldsBackTheNextCopy) {
     EXPECT_EQ(Word(), L"dog");
 
     // An own copy made while the link is off holds back nothing once the link
-    // is on again, by either command.
+    // is on again, by either command; nor is it looked up then, unless a copy
+    // made elsewhere has replaced it meanwhile (that one is looked up, even
+    // when it is the same text).
     struct Case {
         unsigned on;
+        const wchar_t* elsewhereWhileOff;  // null: our copy stays on the clipboard
+        const wchar_t* afterOn;            // the word box after the first tick
         const wchar_t* elsewhere;
-    } cases[] = {{CM_CLIPBOARD_LINK_ON, L"cat"}, {CM_CLIPBOARD_LINK, L"door"}};
+    } cases[] = {
+        {CM_CLIPBOARD_LINK_ON, nullptr, L"do", L"cat"},
+        {CM_CLIPBOARD_LINK, nullptr, L"do", L"door"},
+        {CM_CLIPBOARD_LINK_ON, L"dog", L"dog", L"cat"},
+        {CM_CLIPBOARD_LINK, L"zebra", L"zebra", L"door"},
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.on << " " << (c.elsewhereWhileOff ? c.elsewhereWhileOff : L"-"));
         Command(CM_CLIPBOARD_LINK_OFF);
         Type(L"zebra");
         ::SetFocus(wordEdit_);
         ::SendMessageW(wordBox_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
         Command(CM_COPY);
         ASSERT_EQ(wl::testing::ClipboardTexts().second, L"zebra");
+        Type(L"do");
+        if (c.elsewhereWhileOff) {
+            ASSERT_TRUE(wl::testing::PutClipboardUnicode(c.elsewhereWhileOff));
+        }
         Command(c.on);
         ASSERT_TRUE(program_->ClipboardLink());
+        Tick();
+        EXPECT_EQ(Word(), c.afterOn);
         CopyElsewhereAndTick(c.elsewhere);
         EXPECT_EQ(Word(), c.elsewhere) << c.on;
     }

@@ -81,6 +81,40 @@ TEST(TakeClipboardText, OwnCopyOfTheLastTextDoesNotHoldBackTheNextOne) {
     EXPECT_TRUE(TakeClipboardText(memory, "cat"));
 }
 
+// The link is switched on: an own copy that no tick has read is taken then
+// when the clipboard still holds it, and forgotten when another copy came.
+TEST(TakeOwnCopyAtLinkOn, OwnCopyStillOnTheClipboardBecomesTheLastText) {
+    const struct {
+        bool ownCopy;
+        unsigned long change;  // the clipboard's change count at switch-on; the copy left it at 7
+        const char* lastSeen;  // after the switch
+        const char* next;      // the text the next tick reads
+        bool lookUp;
+    } cases[] = {
+        {true, 7, "kramle", "kramle", false},  // our copy is not looked up
+        {true, 7, "kramle", "dog", true},
+        {true, 8, "dog", "kramle", true},      // another copy replaced ours: it is looked up
+        {true, 8, "dog", "dog", false},
+        {false, 7, "dog", "kramle", true},     // no copy of ours: nothing is read
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ownCopy << " " << c.change << " " << c.next);
+        ClipboardMemory memory;
+        memory.LastSeen = "dog";
+        memory.OwnCopy = c.ownCopy;
+        memory.OwnCopyChange = 7;
+        int reads = 0;
+        TakeOwnCopyAtLinkOn(memory, c.change, [&] {
+            ++reads;
+            return std::string(" kramle ");
+        });
+        EXPECT_EQ(reads, c.ownCopy && c.change == 7 ? 1 : 0);
+        EXPECT_EQ(memory.LastSeen, c.lastSeen);
+        EXPECT_FALSE(memory.OwnCopy);
+        EXPECT_EQ(TakeClipboardText(memory, c.next), c.lookUp);
+    }
+}
+
 TEST(TakeClipboardText, LongTextIsComparedByWhatIsKept) {
     ClipboardMemory memory;
     const std::string longWord(300, 'x');
