@@ -222,7 +222,7 @@ void TDrawWindow::LookUpWordBox(bool switchSlot) {
     int start = LOWORD(selection), end = HIWORD(selection);
     lex::LookupSession& session = Session();
     const lex::LookupView view =
-        switchSlot ? session.SwitchSlot(program_.CurrentSlot(), word) : session.LookUp(word);
+        switchSlot ? session.GoTo(program_.CurrentSlot(), word) : session.LookUp(word);
     Show(view);
     // A failure before the lookup leaves the word box as it was.
     if (!view.LookedUp) return;
