@@ -18,7 +18,8 @@ WL_BEGIN_MESSAGE_TABLE(TJazykyDialog, wl::Dialog)
 WL_END_MESSAGE_TABLE()
 
 TJazykyDialog::TJazykyDialog(wl::Window* parent, SettingsDialogHost& host, int templateId)
-    : wl::Dialog(parent, templateId), host_(host), list_(this, IDC_LANGUAGES_LIST) {}
+    : wl::Dialog(parent, templateId), host_(host), list_(this, IDC_LANGUAGES_LIST),
+      chosen_(host.Config.Dictionary.CurrentSlot) {}
 
 void TJazykyDialog::SetupWindow() {
     wl::Dialog::SetupWindow();
@@ -30,7 +31,7 @@ void TJazykyDialog::SetupWindow() {
 
 void TJazykyDialog::CmOk() {
     const int slot = list_.GetSelIndex();
-    if (IsValidSlot(slot)) host_.Config.Dictionary.CurrentSlot = slot;
+    if (IsValidSlot(slot)) chosen_ = slot;
     CloseWindow(IDOK);
 }
 

@@ -168,12 +168,15 @@ int ScriptPreselection(const ScriptChoice& choice);
 
 // --- Translation direction ------------------------------------------------------------
 
-// The 20 dictionary titles; a double click or OK makes the selected one the
-// current slot. Placed with its top-right corner on the main window's.
+// The 20 dictionary titles; a double click or OK chooses the selected one
+// (ChosenSlot), where the opener then takes the lookup. Placed with its
+// top-right corner on the main window's.
 class TJazykyDialog : public wl::Dialog {
 public:
     TJazykyDialog(wl::Window* parent, SettingsDialogHost& host, int templateId = IDD_LANGUAGES);
     void SetupWindow() override;
+    // The slot chosen; the current slot when none was.
+    int ChosenSlot() const { return chosen_; }
     WL_DECLARE_MESSAGE_TABLE();
 
 private:
@@ -181,6 +184,7 @@ private:
     void EvListNotify(UINT code);
     SettingsDialogHost& host_;
     wl::ListBox list_;
+    int chosen_;
 };
 
 // --- About ------------------------------------------------------------------------------

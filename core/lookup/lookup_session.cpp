@@ -86,21 +86,43 @@ LookupView LookupSession::Look(const std::string& word, bool moveScrollBar) {
     return view;
 }
 
-LookupView LookupSession::LookUp(const std::string& word) { return Look(word, true); }
+LookupView LookupSession::LookUp(const std::string& word) { return Shown(Look(word, true)); }
 
-LookupView LookupSession::LookUpKeepingScrollBar(const std::string& word) { return Look(word, false); }
+LookupView LookupSession::LookUpKeepingScrollBar(const std::string& word) { return Shown(Look(word, false)); }
 
-LookupView LookupSession::SwitchSlot(int slot, const std::string& word) {
+LookupView LookupSession::GoTo(int slot, const std::string& word) {
+    const std::string going = word;  // `word` may be the current word itself
     settings_.CurrentSlot = IsValidSlot(slot) ? slot : 0;
     rows_.clear();
-    LookupView view = LookUp(word);
+    LookupView view = Look(going, true);
     view.List = ListChange::Refilled;
+    view.Word = settings_.CurrentWord;
+    return Shown(std::move(view));
+}
+
+// --- The entry shown -----------------------------------------------------------------
+
+LookupView LookupSession::Shown(LookupView view) {
+    if (view.ClearTranslation) translation_.clear();
+    translation_.insert(translation_.end(), view.Translation.Lines.begin(), view.Translation.Lines.end());
+    if (view.Pronunciation) pronunciation_ = *view.Pronunciation;
     return view;
+}
+
+LookupShown LookupSession::ShownEntry() const {
+    LookupShown shown;
+    shown.Slot = Slot();
+    shown.Word = settings_.CurrentWord;
+    shown.Pronunciation = pronunciation_;
+    shown.TranslationLines = translation_;
+    return shown;
 }
 
 // --- Selecting a line --------------------------------------------------------------
 
-LookupView LookupSession::Select(int line) {
+LookupView LookupSession::Select(int line) { return Shown(SelectLine(line)); }
+
+LookupView LookupSession::SelectLine(int line) {
     LookupView view;
     EngineContext& ctx = engine_;
     const int slot = Slot();
@@ -180,7 +202,9 @@ bool LookupSession::SlideDown(LookupView& view) {
 
 // --- Scrolling ---------------------------------------------------------------------
 
-LookupView LookupSession::Scroll(ScrollMove move, int thumb) {
+LookupView LookupSession::Scroll(ScrollMove move, int thumb) { return Shown(ScrollBy(move, thumb)); }
+
+LookupView LookupSession::ScrollBy(ScrollMove move, int thumb) {
     LookupView view;
     EngineContext& ctx = engine_;
     const int slot = Slot();

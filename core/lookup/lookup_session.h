@@ -6,8 +6,10 @@
 // can write between two steps and the next one sees it, and gives back what
 // the window then shows (LookupView): the change of the list, the
 // pronunciation line, the translation field, the scroll bar and the failures
-// to report. The session keeps the rows behind the list lines and the scroll
-// bar's range and position; the window only draws.
+// to report. The session is the one owner of where the lookup is: the
+// current slot, the current word, the rows behind the list lines, the scroll
+// bar's range and position, and the entry shown (ShownEntry); the window only
+// draws, and commands that take the lookup elsewhere go through GoTo.
 #pragma once
 
 #include <cstdint>
@@ -61,6 +63,16 @@ struct LookupView {
     std::vector<LookupFailure> Failures;
 };
 
+// What the lookup window shows of where the lookup is: what a word dialog
+// opened on it takes. Each text is in its side's code page, byte for byte as
+// the session has it (never read back out of a control).
+struct LookupShown {
+    int Slot = 0;
+    std::string Word;           // the current word (the word box text)
+    std::string Pronunciation;  // the pronunciation line, "[...]" or empty
+    std::vector<std::string> TranslationLines;  // the lines of the translation field
+};
+
 class LookupSession {
 public:
     // `settings` is the engine's own settings record: the session looks up in
@@ -86,20 +98,29 @@ public:
     // move (ScrollMove::End) fills the list from the key record there.
     // `thumb` is the thumb's position for the thumb moves.
     LookupView Scroll(ScrollMove move, int thumb = 0);
-    // Another slot (or the same one afresh): the rows of the old one go, and
-    // `word` is looked up in `slot` (0 for a slot out of range).
-    LookupView SwitchSlot(int slot, const std::string& word);
+    // The road in from every command that takes the lookup elsewhere: another
+    // slot (or the same one afresh), the rows of the old one go, and `word` is
+    // looked up in `slot` (0 for a slot out of range). The view always
+    // carries the word for the word box.
+    LookupView GoTo(int slot, const std::string& word);
     // The window made a new scroll bar (empty range, position 0).
     void NewScrollBar();
 
     int Slot() const { return settings_.CurrentSlot; }
+    const std::string& Word() const { return settings_.CurrentWord; }
+    // The road out: the slot, the word and the entry as the window shows them.
+    LookupShown ShownEntry() const;
     const std::vector<ResultRow>& Rows() const { return rows_; }
     const ScrollBarState& ScrollBar() const { return scroll_; }
     // Whether the list was refilled or moved since the session began.
     bool ListDirty() const { return listDirty_; }
 
 private:
+    // Notes what `view` changes of the entry shown, then gives it back.
+    LookupView Shown(LookupView view);
     LookupView Look(const std::string& word, bool moveScrollBar);
+    LookupView SelectLine(int line);
+    LookupView ScrollBy(ScrollMove move, int thumb);
     // The scroll bar to `place` of the key index (range 1 .. records - 2).
     void PlaceScrollBar(const KeyPosition& place, LookupView& view);
     bool PlaceScrollBar(const std::string& word, LookupView& view);
@@ -118,6 +139,8 @@ private:
     KeyWaiting keyWaiting_;
     std::vector<ResultRow> rows_;
     ScrollBarState scroll_;
+    std::string pronunciation_;              // the pronunciation line shown
+    std::vector<std::string> translation_;  // the lines of the translation field
     ScrollMove lastMove_ = ScrollMove::LineUp;
     bool listDirty_ = false;
 };

@@ -2,7 +2,6 @@
 #include "core/ui/history_dialog.h"
 
 #include "core/texts/text_ids.h"
-#include "core/ui/combo_box2.h"
 #include "core/ui/dialog_placement.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "winlib/text.h"
@@ -14,10 +13,10 @@ WL_BEGIN_MESSAGE_TABLE(THistoryDialog, wl::Dialog)
     WL_CONTROL(IDC_HISTORY_LIST, EvListNotify)
 WL_END_MESSAGE_TABLE()
 
-THistoryDialog::THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings,
-                               TextLoader& loader, wl::ComboBox* wordBox, SlotLook look, int templateId)
-    : wl::Dialog(parent, templateId), history_(history), settings_(settings), loader_(loader), wordBox_(wordBox),
-      look_(look), list_(this, IDC_HISTORY_LIST, history, look) {}
+THistoryDialog::THistoryDialog(wl::Window* parent, HistoryList& history, int currentSlot, TextLoader& loader,
+                               SlotLook look, int templateId)
+    : wl::Dialog(parent, templateId), history_(history), loader_(loader), look_(look),
+      list_(this, IDC_HISTORY_LIST, history, look), takenSlot_(currentSlot) {}
 
 void THistoryDialog::SetupWindow() {
     wl::Dialog::SetupWindow();
@@ -35,21 +34,13 @@ void THistoryDialog::SetupWindow() {
 void THistoryDialog::TakeEntry() {
     const int entry = list_.HistoryIndex(list_.GetSelIndex());
     if (entry < 0) return;
-    if (wordBox_) {
-        for (int i = 0; i < settings_.VisibleRows; ++i) wordBox_->DeleteString(0);
-    }
     std::string text = history_.Text(entry);
     if (text.size() > static_cast<size_t>(HistoryList::kTextSize - 1)) text.resize(HistoryList::kTextSize - 1);
     // An entry without a valid slot (hand-edited settings) keeps the current slot.
     const int slot = history_.Slot(entry);
-    if (IsValidSlot(slot)) settings_.CurrentSlot = slot;
-    settings_.CurrentWord = text;
-    if (auto* box = dynamic_cast<TComboBox2*>(wordBox_)) {
-        box->UpdateItemHeight();  // the word box's texts follow the slot
-        box->SetText(text);
-    } else if (wordBox_) {
-        wl::SetText(wordBox_->Handle(), text, look_.CodePage(settings_.CurrentSlot, wordBox_->CodePage()));
-    }
+    if (IsValidSlot(slot)) takenSlot_ = slot;
+    takenWord_ = text;
+    taken_ = true;
 }
 
 void THistoryDialog::CmOk() {

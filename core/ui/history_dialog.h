@@ -1,6 +1,6 @@
 // The history dialog (template IDD_HISTORY): the looked-up words, newest first,
 // in an owner-drawn list (MyListBox, control IDC_HISTORY_LIST); OK or a double click takes the
-// selected word back into the word box with its slot.
+// selected word with its slot; the opener then takes the lookup there.
 #pragma once
 
 #include <string>
@@ -51,12 +51,17 @@ private:
 
 class THistoryDialog : public wl::Dialog {
 public:
-    // wordBox: the lookup window's word box, normally a TComboBox2 (may be null).
-    THistoryDialog(wl::Window* parent, HistoryList& history, DictionarySettings& settings, TextLoader& loader,
-                   wl::ComboBox* wordBox, SlotLook look, int templateId = IDD_HISTORY);
+    // `currentSlot`: the slot of an entry without a valid one.
+    THistoryDialog(wl::Window* parent, HistoryList& history, int currentSlot, TextLoader& loader, SlotLook look,
+                   int templateId = IDD_HISTORY);
 
     void SetupWindow() override;
     MyListBox& List() { return list_; }
+    // After OK or a double click on an entry: true, with its slot and text
+    // (at most 253 bytes).
+    bool Taken() const { return taken_; }
+    int TakenSlot() const { return takenSlot_; }
+    const std::string& TakenWord() const { return takenWord_; }
 
     WL_DECLARE_MESSAGE_TABLE();
 
@@ -66,11 +71,12 @@ private:
     void TakeEntry();
 
     HistoryList& history_;
-    DictionarySettings& settings_;
     TextLoader& loader_;
-    wl::ComboBox* wordBox_;
     SlotLook look_;
     MyListBox list_;
+    bool taken_ = false;
+    int takenSlot_;
+    std::string takenWord_;
 };
 
 }  // namespace lex

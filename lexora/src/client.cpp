@@ -134,28 +134,44 @@ void TDrawWindow::Layout() {
 
 // --- Refresh and lookup --------------------------------------------------------
 
-void TDrawWindow::RefreshView() {
-    if (!wordBox_) return;
-    const int slot = program_.CurrentSlot();
-    program_.Keyboards->SelectSlotKeyboard(slot, lex::kOriginalField, false);
+void TDrawWindow::GoTo(int slot, const std::string& word) {
+    lex::LookupSession& session = Session();
+    if (!wordBox_) {  // before the first layout, which shows it
+        session.GoTo(slot, word);
+        return;
+    }
+    const lex::LookupView view = session.GoTo(slot, word);
+    const int current = session.Slot();
+    program_.Keyboards->SelectSlotKeyboard(current, lex::kOriginalField, false);
+    // Every text below is drawn in the code page of its side of the new slot.
+    wordBox_->SetCodePage(OriginalCodePage());
     translation_->SetCodePage(TranslationCodePage());
-    pronunciation_->SetCodePage(program_.SlotCodePage(slot, 2));
+    pronunciation_->SetCodePage(program_.SlotCodePage(current, 2));
     label1_->SetCodePage(program_.UiCodePage());
     label2_->SetCodePage(program_.UiCodePage());
 
     ClearRows();
     ClearTranslation();
-    if (host_) host_->SetCaption("Lexora - " + program_.Config.DictionaryTitles[slot]);
-    label1_->SetText(program_.Config.OriginalNames[slot]);
-    label2_->SetText(program_.Config.TranslationNames[slot]);
-    wordBox_->SetText(program_.CurrentWord());
-    LookUpWordBox(true);
+    if (host_) host_->SetCaption("Lexora - " + program_.Config.DictionaryTitles[current]);
+    label1_->SetText(program_.Config.OriginalNames[current]);
+    label2_->SetText(program_.Config.TranslationNames[current]);
+    Show(view);
+    if (view.LookedUp && program_.Engine->ReversedEntry) {
+        DWORD selection = static_cast<DWORD>(wordBox_->Send(CB_GETEDITSEL, 0, 0));
+        const int start = LOWORD(selection), end = HIWORD(selection);
+        if (start > 0) wordBox_->Send(CB_SETEDITSEL, 0, MAKELPARAM(start - 1, end - 1));
+    }
     RestoreFocus();
-    translation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[1][slot]), FALSE);
-    wordBox_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][slot]), FALSE);
-    pronunciation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[2][slot]), FALSE);
+    translation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[1][current]), FALSE);
+    wordBox_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[0][current]), FALSE);
+    pronunciation_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.Fonts[2][current]), FALSE);
     wordBox_->UpdateItemHeight();
     ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TDrawWindow::RefreshView() {
+    lex::LookupSession& session = Session();
+    GoTo(session.Slot(), session.Word());
 }
 
 void TDrawWindow::ClearRows() {
@@ -168,8 +184,13 @@ void TDrawWindow::ClearTranslation() {
     if (translation_) translation_->SetText("");
 }
 
+void TDrawWindow::ShowWord(const std::string& word) {
+    wordBox_->SetCodePage(OriginalCodePage());
+    wordBox_->SetText(word);
+}
+
 void TDrawWindow::Show(const lex::LookupView& view) {
-    if (view.Word) wordBox_->SetText(*view.Word);
+    if (view.Word) ShowWord(*view.Word);
     const std::vector<lex::ResultRow>& rows = Session().Rows();
     switch (view.List) {
     case lex::ListChange::None:
@@ -215,14 +236,11 @@ void TDrawWindow::Show(const lex::LookupView& view) {
     }
 }
 
-void TDrawWindow::LookUpWordBox(bool switchSlot) {
+void TDrawWindow::LookUpText(const std::string& word) {
     if (!wordBox_) return;
-    const std::string word = wordBox_->GetText();
     DWORD selection = static_cast<DWORD>(wordBox_->Send(CB_GETEDITSEL, 0, 0));
     int start = LOWORD(selection), end = HIWORD(selection);
-    lex::LookupSession& session = Session();
-    const lex::LookupView view =
-        switchSlot ? session.SwitchSlot(program_.CurrentSlot(), word) : session.LookUp(word);
+    const lex::LookupView view = Session().LookUp(word);
     Show(view);
     // A failure before the lookup leaves the word box as it was.
     if (!view.LookedUp) return;
@@ -232,15 +250,23 @@ void TDrawWindow::LookUpWordBox(bool switchSlot) {
     }
 }
 
-void TDrawWindow::EvWordEditChange() { LookUpWordBox(false); }
+void TDrawWindow::EvWordEditChange() {
+    if (wordBox_) LookUpText(wordBox_->GetText());
+}
+
+void TDrawWindow::LookUpWord(const std::string& word) {
+    if (!wordBox_) return;
+    ShowWord(word);
+    LookUpText(word);
+}
 
 void TDrawWindow::PasteWord(const std::string& text) {
     wordBox_->SetText("");
     ClearRows();
     std::string word = text;
     lex::TrimWord(word);
-    wordBox_->SetText(word);
-    Show(Session().LookUpKeepingScrollBar(wordBox_->GetText()));
+    ShowWord(word);
+    Show(Session().LookUpKeepingScrollBar(word));
 }
 
 // --- Selecting a line ----------------------------------------------------------

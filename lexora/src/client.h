@@ -37,14 +37,25 @@ public:
     void SetHost(LookupHost* host) { host_ = host; }
     void SetupWindow() override;
 
-    // Shows the current slot and word again (after a change of either from
-    // outside): captions, labels, fonts, and a new lookup of the word.
+    // The road of every command that takes the lookup elsewhere: the lookup
+    // session goes to `word` in `slot`, and the window shows it (captions,
+    // labels, fonts, the word box and every text in its side's code page of
+    // the new slot).
+    void GoTo(int slot, const std::string& word);
+    // Shows the current slot and word again (after a change of the files or
+    // the fonts): GoTo where the lookup is.
     void RefreshView();
     // Looks the word box text up and refills the list.
     void EvWordEditChange();
+    // The word box shows `word` (the current slot's bytes), which is looked up.
+    void LookUpWord(const std::string& word);
 
     // Paste: the clipboard text becomes the word and is looked up.
     void PasteWord(const std::string& word);
+
+    // Where the lookup is and the entry the window shows, as the session has
+    // them (what the word dialogs take).
+    lex::LookupShown ShownEntry() { return Session().ShownEntry(); }
 
     WordBox* WordBoxControl() const { return wordBox_; }
     TranslationBox* TranslationControl() const { return translation_; }
@@ -100,9 +111,10 @@ private:
     void ClearTranslation();
     // Whether a key press waits that gives the display of an entry up.
     bool QualifyingKeyWaiting();
-    // Looks the word box text up (in the current slot afresh with
-    // `switchSlot`), keeping the caret where the user types.
-    void LookUpWordBox(bool switchSlot);
+    // Looks `word` (the word box's text) up, keeping the caret where the user types.
+    void LookUpText(const std::string& word);
+    // The word box shows `word` in the current slot's code page.
+    void ShowWord(const std::string& word);
     void ShowMessage(int captionId, int textId);
     UINT OriginalCodePage() const;
     UINT TranslationCodePage() const;

@@ -339,9 +339,7 @@ bool TFOkno::PokesRefused() { return DialogShowing() || !client_.WordBoxControl(
 
 void TFOkno::TranslateClipboardWord(int slot) {
     BringForward();
-    program_.SetCurrentSlot(slot);
-    program_.CurrentWord() = " ";
-    client_.RefreshView();
+    client_.GoTo(slot, " ");
     CmPaste();
 }
 
@@ -376,7 +374,9 @@ void TFOkno::SetEnablerText(wl::CommandEnabler& ce, int textId) {
 void TFOkno::CmHistory() {
     {
         DialogOpenScope scope(program_);
-        if (RunHistoryDialog(program_, this, client_)) client_.RefreshView();
+        int slot = 0;
+        std::string word;
+        if (RunHistoryDialog(program_, this, slot, word)) client_.GoTo(slot, word);
     }
     client_.RestoreFocus();
 }
@@ -400,11 +400,7 @@ void TFOkno::CmIrregularVerbs() {
         } else {
             dialog = std::make_unique<TSlovesa>(this, program_);
         }
-        if (dialog->Execute() == IDOK) {
-            program_.SetCurrentSlot(german ? 2 : 0);
-            program_.CurrentWord() = VerbLookupWord(dialog->ChosenVerb(), german);
-            client_.RefreshView();
-        }
+        if (dialog->Execute() == IDOK) client_.GoTo(german ? 2 : 0, VerbLookupWord(dialog->ChosenVerb(), german));
     }
 }
 
@@ -519,15 +515,17 @@ void TFOkno::CeLocateNext(wl::CommandEnabler& ce) {
 }
 
 void TFOkno::CmTranslator() {
+    int slot = program_.CurrentSlot();
     {
         DialogOpenScope scope(program_);
         TSelectDialog select(this, program_);
         if (select.Execute() == IDOK) {
             TTrnDialog translator(this, program_);
             translator.Execute();
+            if (translator.LastSlot() >= 0) slot = translator.LastSlot();
         }
     }
-    client_.RefreshView();
+    client_.GoTo(slot, program_.CurrentWord());
 }
 
 void TFOkno::Locate(bool resume) {
@@ -543,10 +541,7 @@ void TFOkno::CeSortingSetup(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuSortingSetup);
 }
 
-void TFOkno::Language(int pair) {
-    program_.SetCurrentSlot(2 * pair + program_.CurrentSlot() % 2);
-    client_.RefreshView();
-}
+void TFOkno::Language(int pair) { client_.GoTo(2 * pair + program_.CurrentSlot() % 2, program_.CurrentWord()); }
 
 // Pairs 0 and 1 have commands of their own, pairs 2..9 are CM_LANGUAGE_3 .. CM_LANGUAGE_10.
 int TFOkno::LanguagePair(UINT command) {
@@ -567,10 +562,7 @@ void TFOkno::CeOtherLanguages(wl::CommandEnabler& ce) {
     SetEnablerText(ce, lex::kTextMenuOtherLanguages);
 }
 
-void TFOkno::CmDirection() {
-    program_.SetCurrentSlot(lex::CounterpartSlot(program_.CurrentSlot()));
-    client_.RefreshView();
-}
+void TFOkno::CmDirection() { client_.GoTo(lex::CounterpartSlot(program_.CurrentSlot()), program_.CurrentWord()); }
 
 void TFOkno::CeDirection(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kTextMenuDirection); }
 
@@ -589,10 +581,7 @@ std::string CaretLine(TranslationBox& box) {
 void TFOkno::CmTranslateBack() {
     if (translateBackSet_) {
         translateBackSet_ = false;
-        program_.SetCurrentSlot(translateBackSlot_);
-        program_.CurrentWord() = translateBackWord_;
-        client_.WordBoxControl()->SetText(translateBackWord_);
-        client_.RefreshView();
+        client_.GoTo(translateBackSlot_, translateBackWord_);
         return;
     }
     TranslationBox* box = client_.TranslationControl();
@@ -600,14 +589,11 @@ void TFOkno::CmTranslateBack() {
     std::string selected = box->GetSelectedText();
     if (selected.empty() || selected == lex::kSeparatorLine) return;
     translateBackSlot_ = program_.CurrentSlot();
-    translateBackWord_ = client_.WordBoxControl()->GetText();
+    translateBackWord_ = program_.CurrentWord();
     if (translateBackWord_.size() > 253) translateBackWord_.resize(253);
     translateBackSet_ = true;
-    program_.SetCurrentSlot(lex::CounterpartSlot(program_.CurrentSlot()));
     if (selected.size() > 254) selected.resize(254);
-    program_.CurrentWord() = selected;
-    client_.WordBoxControl()->SetText(selected);
-    client_.RefreshView();
+    client_.GoTo(lex::CounterpartSlot(program_.CurrentSlot()), selected);
     ::SetFocus(client_.WordBoxControl()->Handle());
 }
 
@@ -652,11 +638,8 @@ bool TFOkno::CanDeleteTranslation() {
 }
 
 void TFOkno::WordDialogEnded(INT_PTR result, const std::string& newWord) {
-    if (result == IDOK || result == lex::kNextWordResult) {
-        program_.CurrentWord() = newWord;
-        client_.WordBoxControl()->SetText(newWord);
-        if (result == IDOK) client_.EvWordEditChange();
-    }
+    // The next word's dialog opens on the emptied word box.
+    if (result == IDOK || result == lex::kNextWordResult) client_.LookUpWord(newWord);
 }
 
 void TFOkno::CmNewEntry() {

@@ -1,15 +1,15 @@
 // The word history command's dialog.
 #pragma once
 
+#include <string>
+
 #include "program.h"
 #include "winlib/window.h"
 
 namespace lexora {
 
-class TDrawWindow;
-
-// Shows the history; true when an entry was taken (the current slot and word
-// then hold it and the word box shows it).
-bool RunHistoryDialog(Program& program, wl::Window* parent, TDrawWindow& client);
+// Shows the history; true after OK, with the slot and word to go to (the
+// entry taken, else where the lookup is).
+bool RunHistoryDialog(Program& program, wl::Window* parent, int& slot, std::string& word);
 
 }  // namespace lexora

@@ -16,10 +16,6 @@ Program::~Program() {
     DeleteFonts();
 }
 
-void Program::SetCurrentSlot(int slot) {
-    Config.Dictionary.CurrentSlot = lex::IsValidSlot(slot) ? slot : 0;
-}
-
 lex::SlotLook Program::Look() {
     lex::SlotLook look;
     look.sourceFont = [this](int slot) { return Fonts[0][slot]; };

@@ -115,9 +115,10 @@ public:
     // The full-text search's state, kept between the dialog's runs.
     TextSearchState Search;
 
+    // Where the lookup is. Only the lookup session changes them (the lookup
+    // window's GoTo).
     int CurrentSlot() const { return Config.Dictionary.CurrentSlot; }
-    void SetCurrentSlot(int slot);
-    std::string& CurrentWord() { return Config.Dictionary.CurrentWord; }
+    const std::string& CurrentWord() const { return Config.Dictionary.CurrentWord; }
 
     // Source-language font and code page of the slots, for the word controls.
     lex::SlotLook Look();

@@ -133,9 +133,7 @@ void TNajdiWindow::CmStartSearch() {
 
 bool TNajdiWindow::OnHit(const SearchHit& hit) {
     // The entry is shown in the main window, then the question.
-    program_.SetCurrentSlot(program_.Search.Slot);
-    program_.CurrentWord() = hit.Headword;
-    client_.RefreshView();
+    client_.GoTo(program_.Search.Slot, hit.Headword);
     return AskYesNo(program_, this, lex::kTextMatchFound, lex::kTextLocateMoreQuestion);
 }
 

@@ -38,7 +38,14 @@ void TFOkno::CmFontSetup() {
 }
 
 void TFOkno::CmOtherLanguages() {
-    if (RunSettingsDialog<lex::TJazykyDialog>()) client_.RefreshView();
+    int slot = -1;
+    {
+        DialogOpenScope scope(program_);
+        lex::SettingsDialogHost host = DialogHost();
+        lex::TJazykyDialog dialog(this, host);
+        if (dialog.Execute() == IDOK) slot = dialog.ChosenSlot();
+    }
+    if (slot >= 0) client_.GoTo(slot, program_.CurrentWord());
 }
 
 void TFOkno::CmAbout() { RunSettingsDialog<lex::TAbout>(); }

@@ -209,7 +209,7 @@ void TTrnDialog::CmOk() {
     out.Begin();
     const TranslationRun run = TranslateText(*program_.Engine, text_.GetText(), slots, out);
     const bool written = run.status != TranslationRun::kWriteFailed && sink.Commit();
-    if (run.slot >= 0) program_.SetCurrentSlot(run.slot);
+    if (run.slot >= 0) lastSlot_ = run.slot;
     if (run.status == TranslationRun::kNoCandidates) {
         Warn(lex::kTextWarningCaption, lex::kTextNotInstalled);
         return;

@@ -33,6 +33,9 @@ public:
     TTrnDialog(wl::Window* parent, Program& program);
     ~TTrnDialog() override;
     void SetupWindow() override;
+    // The last slot a run looked words up in (-1: none), where the lookup
+    // goes after the dialog.
+    int LastSlot() const { return lastSlot_; }
     WL_DECLARE_MESSAGE_TABLE();
 
 private:
@@ -50,6 +53,7 @@ private:
     wl::Edit text_;
     wl::Edit output_;
     wl::Button unicode_;
+    int lastSlot_ = -1;
 };
 
 // The editor command line of an output file: "notepad" for 8-bit text,

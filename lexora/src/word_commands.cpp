@@ -27,15 +27,20 @@ int SelectedListLine(TDrawWindow& client) {
     return line >= 0 && line < static_cast<int>(client.Rows().size()) ? line : -1;
 }
 
-lex::WordDialogView CaptureView(Program& program, TDrawWindow& client) {
+lex::WordDialogView CaptureView(Program&, TDrawWindow& client) {
+    // The texts as the lookup session has them, never read back out of the
+    // controls: the word is the word that was looked up, byte for byte.
+    lex::LookupShown shown = client.ShownEntry();
     lex::WordDialogView v;
-    v.Slot = program.CurrentSlot();
-    if (WordBox* box = client.WordBoxControl()) v.Word = box->GetText();
-    v.Pronunciation = wl::GetItemText(client.Handle(), IDC_PRONUNCIATION, program.SlotCodePage(v.Slot, 2));
+    v.Slot = shown.Slot;
+    v.Word = std::move(shown.Word);
+    v.Pronunciation = std::move(shown.Pronunciation);
+    v.TranslationLines = std::move(shown.TranslationLines);
+    // Each shown line ends with a line break: the box's last line is empty.
+    v.TranslationLines.emplace_back();
     if (TranslationBox* box = client.TranslationControl()) {
-        const int lines = box->GetLineCount();
-        for (int i = 0; i < lines; ++i) v.TranslationLines.push_back(box->GetLine(i));
-        v.CaretLine = box->GetLine(box->LineFromChar(-1));
+        const int caret = box->LineFromChar(-1);
+        if (caret >= 0 && caret < static_cast<int>(v.TranslationLines.size())) v.CaretLine = v.TranslationLines[caret];
     }
     const int line = SelectedListLine(client);
     if (line >= 0) v.EntryOffset = client.Rows()[line].Offset;

@@ -10,8 +10,8 @@
 namespace lexora {
 
 lex::WordDialogServices WordDialogServicesOf(Program& program);
-// The current slot, word box, pronunciation line, translation box lines and
-// caret line, and the node of the selected list line.
+// The slot, word, pronunciation line and translation lines as the lookup
+// session has them, the caret line, and the node of the selected list line.
 lex::WordDialogView CaptureView(Program& program, TDrawWindow& client);
 // The selected list line backed by a row (-1: none).
 int SelectedListLine(TDrawWindow& client);

@@ -14,7 +14,10 @@
 
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_loader.h"
+#include "core/dialogs/word_dialog_ids.h"
+#include "core/ui/lexcoreui_ids.h"
 #include "lexora/src/lexora_ids.h"
+#include "lexora/src/tools_ids.h"
 #include "test_data.h"
 #include "winlib/testing/process_driver.h"
 #include "winlib/text.h"
@@ -304,6 +307,170 @@ TEST_F(LinksProcess, FrameSavedOutsideEveryMonitorOpensOnThePrimaryOne) {
         EXPECT_EQ(r.right - r.left, 600);  // the default size, which fits
         ::PostMessageW(lexora.frame, WM_CLOSE, 0, 0);
         ASSERT_TRUE(lexora.process.WaitForEnd());
+    }
+}
+
+// Every road of the lookup into another slot, taken as a user takes it (keys,
+// commands, a search hit, the history, a DDE poke), with Czech and Russian
+// words: the word box shows the word in the code page of the new slot, the
+// add dialog offers it, and OK stores it as the headword byte for byte.
+class LookupRoads : public LinksProcess {
+protected:
+    void SetUp() override {
+        LinksProcess::SetUp();
+        ASSERT_TRUE(AddEntries(folders_, {{0, "scamp", "ni\xE8" "ema", ""},     // ničema (1250)
+                                          {5, "kocour", "\xEA\xEE\xF2", ""}}));  // кот (1251)
+        ASSERT_TRUE(lexora_.Start(folders_.Program));
+    }
+    void TearDown() override {
+        if (lexora_.frame) ::PostMessageW(lexora_.frame, WM_CLOSE, 0, 0);
+        lexora_.process.WaitForEnd();
+        LinksProcess::TearDown();
+    }
+
+    // A key pressed in the word box (the program's accelerators take it).
+    void Key(UINT vk) const {
+        ::PostMessageW(lexora_.word, WM_KEYDOWN, vk, 1);
+        ::PostMessageW(lexora_.word, WM_KEYUP, vk, 0xC0000001);
+    }
+    // The lookup is in `slot` and the word box shows `word`.
+    bool ShowsIn(int slot, const std::wstring& word) const {
+        return wt::WaitFor([&] { return lexora_.Caption() == Title(slot) && lexora_.Word() == word; });
+    }
+    // F6: the add dialog offers `word`; OK with the translation `translation`
+    // stores it. The slot's entry of `headword` (its bytes) then holds it.
+    void AddShown(int slot, const std::wstring& word, const std::string& headword, const std::string& translation) {
+        Key(VK_F6);
+        HWND dialog = lexora_.process.WaitForDialog(IDC_WE_REVERSE_PRONUNCIATIONS);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(word, wt::Text(::GetDlgItem(dialog, IDC_WE_WORD)));
+        const std::wstring wide = wl::ToWide(translation, 1250);
+        wt::Send(::GetDlgItem(dialog, IDC_WE_TRANSLATIONS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(wt::WaitForGone(dialog));
+        bool stored = false;
+        for (const std::string& line : LiveEntries(folders_, slot)) {
+            if (line.rfind(headword + "|", 0) == 0 && line.find("|" + translation) != std::string::npos) stored = true;
+        }
+        EXPECT_TRUE(stored) << "no headword \"" << headword << "\" with \"" << translation << "\" in slot " << slot;
+        EXPECT_TRUE(ShowsIn(slot, word));  // the word box keeps the word after OK
+    }
+
+    Lexora lexora_;
+};
+
+TEST_F(LookupRoads, DirectionKeyAndCommandLanguageButtonsAndTranslateBack) {
+    // F3 twice (English-Czech between): the Czech word comes back whole.
+    wt::SendCommand(lexora_.frame, CM_DIRECTION);
+    ASSERT_TRUE(ShowsIn(1, L""));
+    lexora_.Type(L"ko\u010Dka");
+    Key(VK_F3);
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(0); }));
+    Key(VK_F3);
+    EXPECT_TRUE(ShowsIn(1, L"ko\u010Dka"));
+    AddShown(1, L"ko\u010Dka", "ko\xE8ka", "cat");
+
+    // The language buttons' commands and 213 with a Russian word.
+    wt::SendCommand(lexora_.frame, CM_LANGUAGE_3);  // Russian, direction 1: Czech-Russian
+    wt::SendCommand(lexora_.frame, CM_DIRECTION);
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(4); }));
+    lexora_.Type(L"\u043A\u043E\u0448\u043A\u0430");  // кошка
+    wt::SendCommand(lexora_.frame, CM_ENGLISH);  // English-Czech
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(0); }));
+    wt::SendCommand(lexora_.frame, CM_LANGUAGE_3);
+    EXPECT_TRUE(ShowsIn(4, L"\u043A\u043E\u0448\u043A\u0430"));
+    wt::SendCommand(lexora_.frame, CM_DIRECTION);  // Czech-Russian
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(5); }));
+    wt::SendCommand(lexora_.frame, CM_DIRECTION);
+    EXPECT_TRUE(ShowsIn(4, L"\u043A\u043E\u0448\u043A\u0430"));
+    AddShown(4, L"\u043A\u043E\u0448\u043A\u0430", "\xEA\xEE\xF8\xEA\xE0", "cat");
+
+    // F4 on a translation line: the Czech one, then a Russian one.
+    struct Back {
+        int from;
+        const wchar_t* word;
+        int to;
+        std::wstring translation;
+        std::string headword;
+    };
+    const Back backs[] = {
+        {0, L"scamp", 1, L"ni\u010Dema", "ni\xE8" "ema"},
+        {5, L"kocour", 4, L"\u043A\u043E\u0442", "\xEA\xEE\xF2"},
+    };
+    for (const Back& b : backs) {
+        SCOPED_TRACE(b.to);
+        // From Russian-Czech to English-Czech, from Czech-English to Czech-Russian.
+        wt::SendCommand(lexora_.frame, b.from == 0 ? CM_ENGLISH : CM_LANGUAGE_3);
+        ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(b.from); }));
+        lexora_.Type(b.word);
+        ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Translation() == Translated(b.translation); }));
+        wt::Send(lexora_.translation, EM_SETSEL, 0, static_cast<LPARAM>(b.translation.size()));
+        Key(VK_F4);
+        EXPECT_TRUE(ShowsIn(b.to, b.translation));
+        AddShown(b.to, b.translation, b.headword, b.from == 0 ? "scamp" : "kocour");
+    }
+}
+
+TEST_F(LookupRoads, SearchHitHistoryAndDdePoke) {
+    // A full-text search of the Czech-English headwords, started in English-Czech.
+    ASSERT_EQ(lexora_.Caption(), Title(0));
+    wt::PostCommand(lexora_.frame, CM_LOCATE);
+    HWND search = lexora_.process.WaitForDialog(IDC_SEARCH_SLOT);
+    ASSERT_NE(nullptr, search);
+    wt::Send(::GetDlgItem(search, IDC_SEARCH_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"aj"));
+    wt::Send(::GetDlgItem(search, IDC_SEARCH_SLOT), CB_SETCURSEL, 1);
+    wt::Send(::GetDlgItem(search, IDC_SEARCH_HEADWORDS), BM_SETCHECK, BST_CHECKED);
+    wt::Send(::GetDlgItem(search, IDC_SEARCH_TRANSLATIONS), BM_SETCHECK, BST_UNCHECKED);
+    wt::PressButton(search, IDOK);
+    HWND question = lexora_.process.WaitForDialog(IDC_QUESTION_TEXT);
+    ASSERT_NE(nullptr, question);
+    EXPECT_TRUE(ShowsIn(1, L"\u010Daj"));  // shown with the question
+    EXPECT_TRUE(wt::AnswerMessageBox(question, IDC_QUESTION_NO));
+    ASSERT_TRUE(wt::WaitForGone(search));
+    EXPECT_TRUE(ShowsIn(1, L"\u010Daj"));
+    AddShown(1, L"\u010Daj", "\xE8" "aj", "chai");
+
+    // The history: a Russian word looked up, then an English one; F2 takes the Russian one back.
+    wt::SendCommand(lexora_.frame, CM_LANGUAGE_3);
+    wt::SendCommand(lexora_.frame, CM_DIRECTION);
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(4); }));
+    lexora_.Type(L"\u0434\u043E\u043C");  // дом
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Translation() == Translated(L"d\u016Fm"); }));
+    wt::SendCommand(lexora_.frame, CM_ENGLISH);
+    lexora_.Type(L"dog");
+    ASSERT_TRUE(wt::WaitFor([&] { return lexora_.Caption() == Title(0) && lexora_.Translation() == Translated(L"pes"); }));
+    Key(VK_F2);
+    HWND history = lexora_.process.WaitForDialog(IDC_HISTORY_LIST);
+    ASSERT_NE(nullptr, history);
+    HWND list = ::GetDlgItem(history, IDC_HISTORY_LIST);
+    const std::vector<std::wstring> rows = wt::ListRows(list);
+    const auto row = std::find(rows.begin(), rows.end(), L"\u0434\u043E\u043C");
+    ASSERT_NE(row, rows.end());
+    wt::SelectListRow(list, static_cast<int>(row - rows.begin()));
+    wt::PressButton(history, IDC_HISTORY_OK);
+    ASSERT_TRUE(wt::WaitForGone(history));
+    EXPECT_TRUE(ShowsIn(4, L"\u0434\u043E\u043C"));
+    AddShown(4, L"\u0434\u043E\u043C", "\xE4\xEE\xEC", "house");
+
+    // A DDE poke names the slot; the clipboard holds the word.
+    DdeClient dde;
+    ASSERT_TRUE(dde.Ok());
+    struct Poke {
+        const char* slot;
+        int to;
+        std::wstring word;
+        std::string headword;
+    };
+    const Poke pokes[] = {
+        {"01", 1, L"\u017E\u00E1ba", "\x9E\xE1" "ba"},           // žába (1250), from Russian-Czech
+        {"04", 4, L"\u0440\u044B\u0431\u0430", "\xF0\xFB\xE1\xE0"},  // рыба (1251), from Czech-English
+    };
+    for (const Poke& p : pokes) {
+        SCOPED_TRACE(p.slot);
+        ASSERT_TRUE(wt::PutClipboardUnicode(p.word));
+        EXPECT_TRUE(dde.Poke(p.slot) & DDE_FACK);
+        EXPECT_TRUE(ShowsIn(p.to, p.word));
+        AddShown(p.to, p.word, p.headword, "x");
     }
 }
 

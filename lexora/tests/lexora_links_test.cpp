@@ -639,14 +639,14 @@ TEST_F(Verbs, MissingTableGivesItsMessageAndNoDialog) {
 TEST_F(Verbs, OfferedInTheEnglishAndGermanSlotsOnly) {
     Open();
     for (int slot = 0; slot < lex::kSlotCount; ++slot) {
-        program_->SetCurrentSlot(slot);
+        program_->Config.Dictionary.CurrentSlot = slot;  // the enabler only; no lookup there
         wl::CommandEnabler ce(CM_IRREGULAR_VERBS, program_->UiCodePage());
         app_->Frame()->EnableCommand(ce);
         EXPECT_EQ(ce.Enabled(), slot <= 3) << slot;
         EXPECT_EQ(ce.Text(), program_->Texts.LoadText(lex::kTextMenuIrregularVerbs));
     }
     // Elsewhere the command (F7) does nothing.
-    program_->SetCurrentSlot(4);
+    program_->Config.Dictionary.CurrentSlot = 4;
     int hooks = 0;
     OnNextDialog([&](wl::Dialog& d) {
         ++hooks;

@@ -129,6 +129,34 @@ std::vector<Entry> StandardEntries() {
 
 Entry LastEntry() { return {0, "zebra", "zebra", "z\xED" "bra"}; }
 
+std::vector<std::string> LiveEntries(const TestFolders& folders, int slot) {
+    lex::DictionarySettings s;
+    lex::FillSlotPaths(s, folders.Cd, folders.Disk);
+    for (int i = 0; i < lex::kSlotCount; ++i) s.SortType[i] = static_cast<int16_t>(lex::DefaultSortType(i));
+    s.ActionLogPath = folders.ActionLog;
+    auto files = lex::MakePlatformFileSystem();
+    lex::RecordingDisplay display;
+    lex::RecordingHooks hooks;
+    lex::EngineContext ctx(s, *files, display, hooks);
+    std::vector<std::string> out;
+    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenReadShared) != 1) return {"<cannot open>"};
+    int32_t offset = lex::kLowSentinelNode;
+    for (int guard = 0; offset != 0 && guard < 100000; ++guard) {
+        if (lex::ReadNodeAt(ctx, offset) != 1) break;
+        const lex::NodeBuffer e = ctx.Node;
+        if (!e.Node.Deleted()) {
+            std::vector<std::string> translations;
+            lex::ReadLiveTranslations(ctx, e.Node.FirstTranslation, e.Node.Flags, translations);
+            std::string line = e.Word + "|" + e.Pronunciation;
+            for (const std::string& t : translations) line += "|" + t;
+            out.push_back(line);
+        }
+        offset = e.Node.Next;
+    }
+    lex::CloseSlotFiles(ctx);
+    return out;
+}
+
 long long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;

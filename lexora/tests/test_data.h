@@ -58,6 +58,10 @@ std::vector<Entry> StandardEntries();
 Entry LastEntry();
 std::vector<int> StandardSlots();
 
+// Every live entry of `slot` in node order, read with the engine:
+// "word|pronunciation|translation1|translation2...", the texts as bytes.
+std::vector<std::string> LiveEntries(const TestFolders& folders, int slot);
+
 // Size of a file, -1 when it is not there.
 long long FileSize(const std::string& path);
 

@@ -191,6 +191,11 @@ TEST_F(LookupSessionTest, ScrollingByLinePageAndKeyAtBothEndsOfTheIndex) {
         {ScrollMove::ThumbTrack, 9, "fox gnu hen", 9, ListChange::None},
         {ScrollMove::ThumbPosition, 9, "fox gnu hen", 9, ListChange::None},
         {ScrollMove::End, 0, "gnu hen ibis", 9, ListChange::Refilled},
+        // A whole page both ways, far from both ends.
+        {ScrollMove::PageUp, 0, "gnu hen ibis", 6, ListChange::None},
+        {ScrollMove::End, 0, "eel fox gnu", 6, ListChange::Refilled},
+        {ScrollMove::PageDown, 0, "eel fox gnu", 9, ListChange::None},
+        {ScrollMove::End, 0, "gnu hen ibis", 9, ListChange::Refilled},
         {ScrollMove::PageDown, 0, "gnu hen ibis", 11, ListChange::None},
         {ScrollMove::End, 0, "ibis jay", 11, ListChange::Refilled},
         // A list shorter than the window does not slide on.
@@ -233,29 +238,78 @@ TEST_F(LookupSessionTest, SwitchingTheSlot) {
         std::string text;
         lex::ScrollBarState scroll;
     };
+    // A slot out of range is slot 0, also from another slot.
     const Case cases[] = {
         {1, "pes", 1, "pes", "dog|" + kLine + "|", {1, 2, 2}},
         {1, "a", 1, "kocka pes", "", {1, 2, 1}},
-        {0, "cat", 0, "cat dog eel", "tr-cat|" + kLine + "|", {1, 11, 3}},
         {25, "ant", 0, "ant bee cat", "mravenec|" + kLine + "|.n. insect|", {1, 11, 1}},
+        {0, "cat", 0, "cat dog eel", "tr-cat|" + kLine + "|", {1, 11, 3}},
+        {1, "pes", 1, "pes", "dog|" + kLine + "|", {1, 2, 2}},
+        {-1, "cat", 0, "cat dog eel", "tr-cat|" + kLine + "|", {1, 11, 3}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.slot);
-        const LookupView v = session.SwitchSlot(c.slot, c.word);
+        SCOPED_TRACE(std::to_string(c.slot) + " " + c.word);
+        const LookupView v = session.GoTo(c.slot, c.word);
         EXPECT_EQ(c.current, settings.CurrentSlot);
         EXPECT_EQ(c.current, session.Slot());
+        EXPECT_EQ(c.word, v.Word.value_or("none"));  // the word box always gets the word
         EXPECT_EQ(ListChange::Refilled, v.List);
         EXPECT_EQ(c.rows, Words());
         EXPECT_EQ(c.text, Text(v));
         EXPECT_EQ(c.scroll, session.ScrollBar());
     }
     // The steps after a switch work in the new slot.
-    session.SwitchSlot(1, "kocka");
+    session.GoTo(1, "kocka");
     EXPECT_EQ("dog|" + kLine + "|", Text(session.Select(1)));
     EXPECT_EQ("pes@1", History().back());
     session.Scroll(ScrollMove::Top);
     session.Scroll(ScrollMove::End);
     EXPECT_EQ("kocka pes", Words());
+}
+
+// What a word dialog takes: the slot, the word as it was looked up (its
+// bytes, cut to the word box's length) and the entry as the window shows it,
+// after every kind of step.
+TEST_F(LookupSessionTest, TheEntryShownFollowsEveryStep) {
+    ASSERT_EQ(1, Add("\xe8\x61j", "tea", "\xe8\x61j", 1));
+    struct Step {
+        const char* what;
+        std::function<void()> step;
+        int slot;
+        std::string word;
+        const char* pronunciation;
+        std::string text;
+    };
+    const std::string longWord(300, 'x');
+    const Step steps[] = {
+        {"lookup", [&] { session.LookUp("ant"); }, 0, "ant", "[\xe6nt]", "mravenec|" + kLine + "|.n. insect|"},
+        {"selected line", [&] { session.Select(1); }, 0, "bee", "", "v\xe8\x65la|" + kLine + "|"},
+        {"no line", [&] { session.Select(-1); }, 0, "bee", "", ""},
+        {"not there", [&] { session.LookUp("cow"); }, 0, "cow", "", ""},
+        {"another slot", [&] { session.GoTo(1, "\xe8\x61j"); }, 1, "\xe8\x61j", "[\xe8\x61j]", "tea|" + kLine + "|"},
+        {"line move", [&] { session.Scroll(ScrollMove::LineDown); }, 1, "\xe8\x61j", "[\xe8\x61j]",
+         "tea|" + kLine + "|"},
+        {"refill", [&] { session.Scroll(ScrollMove::Top); session.Scroll(ScrollMove::End); }, 1, "\xe8\x61j",
+         "[\xe8\x61j]", ""},
+        {"back", [&] { session.GoTo(0, "jay"); }, 0, "jay", "", "tr-jay|" + kLine + "|"},
+        {"long word", [&] { session.GoTo(0, longWord); }, 0, longWord.substr(0, 254), "", ""},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        s.step();
+        const lex::LookupShown shown = session.ShownEntry();
+        EXPECT_EQ(s.slot, shown.Slot);
+        EXPECT_EQ(s.word, shown.Word);
+        EXPECT_EQ(s.pronunciation, shown.Pronunciation);
+        std::string text;
+        for (const std::string& line : shown.TranslationLines) text += line + "|";
+        EXPECT_EQ(s.text, text);
+    }
+    // A display given up for a waiting key: the lines shown so far.
+    keyChecks = 0;
+    keyWaitingFrom = 1;
+    session.LookUp("ant");
+    EXPECT_EQ(std::vector<std::string>{"mravenec"}, session.ShownEntry().TranslationLines);
 }
 
 // Entries of equal collation are told apart by their bytes: each is found,

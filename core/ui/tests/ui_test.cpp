@@ -356,20 +356,19 @@ TEST(HistoryDialog, ListsEntriesAndTakesTheChosenOne) {
         const char* what;
         int item;      // selected before acting
         bool doubleClick;
-        int slot;      // expected CurrentSlot afterwards
+        int slot;      // the slot taken
         const char* word;
-        std::wstring boxText;
     };
     const Case cases[] = {
-        {"OK on the first", 0, false, 3, "newest", L"newest"},
-        {"OK after the gap", 2, false, 1, "\xe8\x61j", L"čaj"},
-        {"double click", 1, true, 5, "a&b", L"a&b"},
-        {"entry without slot", 3, false, 0, "orphan", L"orphan"},
+        {"OK on the first", 0, false, 3, "newest"},
+        {"OK after the gap", 2, false, 1, "\xe8\x61j"},
+        {"double click", 1, true, 5, "a&b"},
+        {"entry without slot", 3, false, 0, "orphan"},
     };
     for (const Case& c : cases) {
         HistoryFixture f;
         SlotLook look{nullptr, SlotCodePage};
-        THistoryDialog dlg(&f.host, f.history, f.settings, f.loader, &f.host.box, look);
+        THistoryDialog dlg(&f.host, f.history, f.settings.CurrentSlot, f.loader, look);
         INT_PTR result = ExecuteWith(dlg, [&](wl::Dialog& d) {
             MyListBox& list = dlg.List();
             EXPECT_EQ(ListItems(list), (std::vector<std::string>{"newest", "a&b", "\xe8\x61j", "orphan"}));
@@ -396,11 +395,13 @@ TEST(HistoryDialog, ListsEntriesAndTakesTheChosenOne) {
             }
         });
         EXPECT_EQ(result, 1) << c.what;
-        EXPECT_EQ(f.settings.CurrentSlot, c.slot) << c.what;
-        EXPECT_EQ(f.settings.CurrentWord, c.word) << c.what;
-        EXPECT_EQ(WideText(f.host.box.Handle()), c.boxText) << c.what;
-        EXPECT_EQ(f.host.box.GetCount(), 0) << c.what;
-        EXPECT_EQ(f.host.box.CachedText(0), "") << c.what;
+        EXPECT_TRUE(dlg.Taken()) << c.what;
+        EXPECT_EQ(dlg.TakenSlot(), c.slot) << c.what;
+        EXPECT_EQ(dlg.TakenWord(), c.word) << c.what;
+        // The opener takes the lookup there: the dialog leaves the lookup as it was.
+        EXPECT_EQ(f.settings.CurrentSlot, 0) << c.what;
+        EXPECT_EQ(f.settings.CurrentWord, "before") << c.what;
+        EXPECT_EQ(f.host.box.GetCount(), 25) << c.what;
     }
 }
 
@@ -412,7 +413,7 @@ TEST(HistoryDialog, OkWithoutSelectionChangesNothing) {
             f.history.AllocHistory(size);
         }
         f.host.box.SetText("typed");
-        THistoryDialog dlg(&f.host, f.history, f.settings, f.loader, &f.host.box, SlotLook{});
+        THistoryDialog dlg(&f.host, f.history, f.settings.CurrentSlot, f.loader, SlotLook{});
         INT_PTR result = ExecuteWith(dlg, [&](wl::Dialog& d) {
             dlg.List().SetSelIndex(-1);
             // A double click notification without a selection does nothing either.
@@ -422,6 +423,7 @@ TEST(HistoryDialog, OkWithoutSelectionChangesNothing) {
             ClickButton(d.Handle(), IDC_HISTORY_OK);
         });
         EXPECT_EQ(result, 1);
+        EXPECT_FALSE(dlg.Taken());
         EXPECT_EQ(f.settings.CurrentSlot, 0);
         EXPECT_EQ(f.settings.CurrentWord, "before");
         EXPECT_EQ(f.host.box.GetText(), "typed");
