@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LEX_BUILD_ROOT:-$root/build}/fuzz
 corpus=$root/tools/fuzz/corpus
 jobs=${LEX_JOBS:-3}
-targets=(fuzz_action_log fuzz_lookup fuzz_whole_files)
+targets=(fuzz_action_log fuzz_lookup fuzz_whole_files fuzz_keyboard fuzz_templates fuzz_archive)
 
 configure_and_build() {
   local launcher=()

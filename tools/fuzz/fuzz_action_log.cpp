@@ -160,6 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool undoCheck = commandGrouped, redoCheck = undone;
         commandGrouped = undone = false;
         const char* step = "?";
+        int result = 0;
         const std::vector<std::string> before = damaged ? std::vector<std::string>() : Entries(h);
         const LogCounts countsBefore = ReadCounts(h);
         if (faulty) fault.Apply(h.files);
@@ -169,21 +170,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 2: {  // add
             step = "an add";
             const uint8_t a = in.Byte();
-            Add(h, a & 1, (a >> 1) & 7, (a >> 4) & 7);
+            result = Add(h, a & 1, (a >> 1) & 7, (a >> 4) & 7);
             break;
         }
         case 3: {  // delete a word
             step = "a word deletion";
             const uint8_t a = in.Byte();
-            lex::RunSlotCommand(h.ctx, a & 1, [&] { return lex::DeleteWord(h.ctx, kWords[(a >> 1) & 7]); });
+            result = lex::RunSlotCommand(h.ctx, a & 1, [&] { return lex::DeleteWord(h.ctx, kWords[(a >> 1) & 7]); });
             break;
         }
         case 4: {  // delete a translation
             step = "a translation deletion";
             const uint8_t a = in.Byte();
             std::string tr = kTranslations[(a >> 4) & 7];
-            lex::RunSlotCommand(h.ctx, a & 1,
-                                [&] { return lex::DeleteTranslation(h.ctx, kWords[(a >> 1) & 7], tr); });
+            result = lex::RunSlotCommand(h.ctx, a & 1,
+                                         [&] { return lex::DeleteTranslation(h.ctx, kWords[(a >> 1) & 7], tr); });
             break;
         }
         case 5: {  // an entry and its reverse entry, one command
@@ -191,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const uint8_t a = in.Byte();
             const int w = a & 7, t = (a >> 3) & 7;
             std::string tr = kTranslations[t], back = kWords[w];
-            lex::RunSlotCommand(h.ctx, {0, [&] { return lex::AddEntry(h.ctx, kWords[w], kPronunciations[w], tr, 1); }},
+            result = lex::RunSlotCommand(h.ctx, {0, [&] { return lex::AddEntry(h.ctx, kWords[w], kPronunciations[w], tr, 1); }},
                                 {1, [&] { return lex::AddEntry(h.ctx, kTranslations[t], "", back, 1); }});
             break;
         }
@@ -203,6 +204,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const int can = undo ? lex::CanUndo(h.ctx) : lex::CanRedo(h.ctx);
             if (faulty) fault.Apply(h.files);
             const int done = undo ? lex::UndoLastAction(h.ctx) : lex::RedoAction(h.ctx);
+            result = done;
+            lexfuzz::Trace(std::string(undo ? "CanUndo " : "CanRedo ") + std::to_string(can));
             if (PropertyOn("canundo") && !faulty) {
                 Check(can != 0 || done != 1, std::string(undo ? "CanUndo" : "CanRedo") + " gave 0, yet " + step +
                                                  " took a group");
@@ -295,6 +298,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         h.files.ClearFaults();
         if (faulty) Settle(h);
+        {
+            const LogCounts c = ReadCounts(h);
+            lexfuzz::Trace(std::string(step) + (faulty ? " (" + fault.Name() + ")" : std::string()) + ": log " +
+                           std::to_string(c.Current) + "/" + std::to_string(c.Written) + ", result " +
+                           std::to_string(result));
+        }
         Check(h.files.OpenCount() == 0, std::string("a file stays open after ") + step);
         if (damaged) continue;
         CheckSlots(h, step);

@@ -32,6 +32,11 @@ void Check(bool ok, const std::string& what) {
     std::abort();
 }
 
+void Trace(const std::string& line) {
+    static const bool on = std::getenv("LEX_FUZZ_TRACE") != nullptr;
+    if (on) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 bool PropertyOn(const char* name) {
     const char* off = std::getenv("LEX_FUZZ_OFF");
     if (!off) return true;

@@ -49,6 +49,10 @@ private:
 // input as a crash.
 void Check(bool ok, const std::string& what);
 
+// With LEX_FUZZ_TRACE set, prints a line of what a target does (to follow
+// one input: run the target with the input's file as its argument).
+void Trace(const std::string& line);
+
 // Whether the property `name` is checked: LEX_FUZZ_OFF="name,name" turns
 // properties off, so that a search can go past a fault already known.
 bool PropertyOn(const char* name);
