@@ -16,13 +16,18 @@ jobs=${LEX_JOBS:-3}
 targets=(fuzz_action_log fuzz_lookup fuzz_whole_files fuzz_keyboard fuzz_templates fuzz_archive)
 
 configure_and_build() {
-  local launcher=()
+  local launcher=() log="$build/build.log"
+  mkdir -p "$build"
   if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   fi
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DLEX_FUZZ=ON -DLEX_SANITIZE=ON "${launcher[@]}" >/dev/null
-  cmake --build "$build" -j "$jobs" --target fuzz_targets
+  if ! { CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DLEX_FUZZ=ON -DLEX_SANITIZE=ON "${launcher[@]}" &&
+          cmake --build "$build" -j "$jobs" --target fuzz_targets; } >"$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "fuzz build failed (log: $log)"
+    exit 1
+  fi
 }
 
 binary() { echo "$build/tools/fuzz/$1"; }
@@ -38,9 +43,10 @@ replay)
   status=0
   for t in "${targets[@]}"; do
     files=("$corpus/$t"/*)
-    start=$(date +%s.%N)
+    start=$(date +%s%N)
     if "$(binary "$t")" -timeout=60 "${files[@]}" >"$build/$t.replay.log" 2>&1; then
-      printf '%-22s %3d inputs  %6.2f s  held\n' "$t" "${#files[@]}" "$(echo "$(date +%s.%N) - $start" | bc)"
+      ms=$(( ($(date +%s%N) - start) / 1000000 ))
+      printf '%-18s %3d inputs  %5d ms  held\n' "$t" "${#files[@]}" "$ms"
     else
       echo "$t: FAILED on its corpus (log: $build/$t.replay.log)"
       tail -n 40 "$build/$t.replay.log"

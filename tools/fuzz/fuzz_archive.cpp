@@ -87,10 +87,8 @@ std::vector<std::string> Words(Harness& h) {
     for (int slot = 0; slot < 2; ++slot) {
         const lexfuzz::SlotState s = lexfuzz::LookAtSlot(*h.files.Inner, h.settings, slot);
         Check(!PropertyOn("walk") || s.Problem.empty(), "after the archive load: " + s.Problem);
-        for (const std::string& e : s.Entries) {
-            const size_t bar = e.find('|'), next = e.find('|', bar + 1);
-            all.push_back(e.substr(0, bar) + (next == std::string::npos ? "" : e.substr(next)));
-        }
+        const std::vector<std::string> words = lexfuzz::WithoutPronunciations(s.Entries);
+        all.insert(all.end(), words.begin(), words.end());
         all.push_back("--");
     }
     return all;

@@ -235,6 +235,15 @@ SlotState LookAtSlot(lex::FileSystem& fs, const lex::DictionarySettings& setting
     return s;
 }
 
+std::vector<std::string> WithoutPronunciations(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const std::string& e : entries) {
+        const size_t bar = e.find('|'), next = bar == std::string::npos ? bar : e.find('|', bar + 1);
+        out.push_back(bar == std::string::npos ? e : e.substr(0, bar) + (next == std::string::npos ? "" : e.substr(next)));
+    }
+    return out;
+}
+
 std::vector<std::string> EngineWalk(lex::EngineContext& ctx, int slot) {
     std::vector<std::string> out;
     lex::NodeWalk walk = lex::WalkFromNode(slot, lex::kLowSentinelNode);

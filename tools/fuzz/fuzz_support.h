@@ -106,6 +106,10 @@ struct SlotState {
 // records are equal and the word count equals the live translations.
 SlotState LookAtSlot(lex::FileSystem& fs, const lex::DictionarySettings& settings, int slot);
 
+// Entries ("word|pron|tr|...") without their pronunciations: an Undo does
+// not take back a pronunciation that an addition changed.
+std::vector<std::string> WithoutPronunciations(const std::vector<std::string>& entries);
+
 // The slot as the engine's own walk reads it (the engine's reading of the
 // files): the live entries, or "<error>" at the end when a step failed.
 std::vector<std::string> EngineWalk(lex::EngineContext& ctx, int slot);
