@@ -114,20 +114,10 @@ std::vector<std::string> Entries(Harness& h) {
     std::vector<std::string> all;
     for (int slot = 0; slot < 2; ++slot) {
         const lexfuzz::SlotState s = lexfuzz::LookAtSlot(*h.files.Inner, h.settings, slot);
-        const std::vector<std::string> words = lexfuzz::WithoutPronunciations(s.Entries);
-        all.insert(all.end(), words.begin(), words.end());
+        all.insert(all.end(), s.Words.begin(), s.Words.end());
         all.push_back("--");
     }
     return all;
-}
-
-// The first entry where two lists of entries differ.
-std::string Differ(const std::vector<std::string>& expected, const std::vector<std::string>& found) {
-    for (size_t i = 0; i < std::max(expected.size(), found.size()); ++i) {
-        const std::string e = i < expected.size() ? expected[i] : "<end>", f = i < found.size() ? found[i] : "<end>";
-        if (e != f) return "expected \"" + e + "\", found \"" + f + "\"";
-    }
-    return "the same";
 }
 
 // What the next opening of the log does after a stopped process.
@@ -227,10 +217,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const std::vector<std::string> now = Entries(h);
                 if (undo && undoCheck)
                     Check(now == beforeCommand, "one Undo does not give the entries before the command: " +
-                                                    Differ(beforeCommand, now));
+                                                    lexfuzz::Differ(beforeCommand, now));
                 if (!undo && redoCheck)
                     Check(now == beforeUndo, "one Redo does not give the entries before the Undo: " +
-                                                 Differ(beforeUndo, now));
+                                                 lexfuzz::Differ(beforeUndo, now));
             }
             if (undo && done == 1 && !faulty) {
                 undone = true;

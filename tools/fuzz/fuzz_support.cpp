@@ -149,7 +149,7 @@ std::string Walk(const std::string& nodes, const std::string& userWords, const s
         }
         out.Nodes.push_back(at);
         std::vector<int32_t> chain;
-        std::string entry = word + "|" + pron;
+        std::string entry = word + "|" + pron, bare = word;
         bool anyLive = false;
         if (disk) {
             std::set<int32_t> links;
@@ -165,14 +165,19 @@ std::string Walk(const std::string& nodes, const std::string& userWords, const s
                     anyLive = true;
                     if (!n.Deleted()) {
                         ++out.LiveTranslations;
-                        entry += "|" + userTr.substr(t + lex::TranslationHead::kSize, h.Length);
+                        const std::string text = userTr.substr(t + lex::TranslationHead::kSize, h.Length);
+                        entry += "|" + text;
+                        bare += "|" + text;
                     }
                 }
                 t = h.Next;
             }
             if (!n.Deleted() && !anyLive) return "live node " + std::to_string(at) + " without a live translation";
         }
-        if (!n.Deleted() && !sentinel) out.Entries.push_back(entry);
+        if (!n.Deleted() && !sentinel) {
+            out.Entries.push_back(entry);
+            out.Words.push_back(bare);
+        }
         out.Chains.emplace_back(at, std::move(chain));
         if (at == lex::kHighSentinelNode) {
             if (n.Next != 0) return "the high sentinel links on";
@@ -235,13 +240,12 @@ SlotState LookAtSlot(lex::FileSystem& fs, const lex::DictionarySettings& setting
     return s;
 }
 
-std::vector<std::string> WithoutPronunciations(const std::vector<std::string>& entries) {
-    std::vector<std::string> out;
-    for (const std::string& e : entries) {
-        const size_t bar = e.find('|'), next = bar == std::string::npos ? bar : e.find('|', bar + 1);
-        out.push_back(bar == std::string::npos ? e : e.substr(0, bar) + (next == std::string::npos ? "" : e.substr(next)));
+std::string Differ(const std::vector<std::string>& expected, const std::vector<std::string>& found) {
+    for (size_t i = 0; i < std::max(expected.size(), found.size()); ++i) {
+        const std::string e = i < expected.size() ? expected[i] : "<end>", f = i < found.size() ? found[i] : "<end>";
+        if (e != f) return "expected \"" + e + "\", found \"" + f + "\"";
     }
-    return out;
+    return "the same";
 }
 
 std::vector<std::string> EngineWalk(lex::EngineContext& ctx, int slot) {

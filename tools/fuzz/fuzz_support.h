@@ -88,6 +88,9 @@ void FillSettings(lex::DictionarySettings& settings, const RunFolder& folder);
 struct SlotState {
     std::string Problem;                     // empty when the slot is sound
     std::vector<std::string> Entries;        // live entries in list order: "word|pron|tr|tr..."
+    // The same without the pronunciations ("word|tr|tr..."): an Undo does not
+    // take back a pronunciation that an addition changed.
+    std::vector<std::string> Words;
     std::vector<int32_t> Nodes;              // the nodes of the list, in list order
     int64_t LiveTranslations = 0;            // live translations in the chains of live nodes
     int32_t WordCount = 0;
@@ -106,9 +109,8 @@ struct SlotState {
 // records are equal and the word count equals the live translations.
 SlotState LookAtSlot(lex::FileSystem& fs, const lex::DictionarySettings& settings, int slot);
 
-// Entries ("word|pron|tr|...") without their pronunciations: an Undo does
-// not take back a pronunciation that an addition changed.
-std::vector<std::string> WithoutPronunciations(const std::vector<std::string>& entries);
+// The first place where two lists of entries differ ("expected ..., found ...").
+std::string Differ(const std::vector<std::string>& expected, const std::vector<std::string>& found);
 
 // The slot as the engine's own walk reads it (the engine's reading of the
 // files): the live entries, or "<error>" at the end when a step failed.
