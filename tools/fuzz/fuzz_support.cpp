@@ -173,6 +173,9 @@ std::string Walk(const std::string& nodes, const std::string& userWords, const s
                 t = h.Next;
             }
             if (!n.Deleted() && !anyLive) return "live node " + std::to_string(at) + " without a live translation";
+            // A word goes with its last live translation, and comes back with one.
+            if (n.Deleted() && anyLive && PropertyOn("hidden"))
+                return "deleted node " + std::to_string(at) + " with a live translation";
         }
         if (!n.Deleted() && !sentinel) {
             out.Entries.push_back(entry);

@@ -103,7 +103,8 @@ struct SlotState {
 // low to the high sentinel with links that agree both ways, on the 19-byte
 // grid, without a cycle; every node names one words file and its texts lie
 // inside it; every chain of the Disk files stays inside the file without a
-// cycle; every whole node record that is not in the list is deleted; the key
+// cycle; a live node has a live translation, and (property "hidden") a
+// deleted one none; every whole node record that is not in the list is deleted; the key
 // index begins and ends with the sentinels, is sorted and points at nodes of
 // the list. With the properties "keys" and "count" on, also no two key
 // records are equal and the word count equals the live translations.
