@@ -18,6 +18,9 @@ targets=(fuzz_action_log fuzz_lookup fuzz_whole_files fuzz_keyboard fuzz_templat
 configure_and_build() {
   local launcher=() log="$build/build.log"
   mkdir -p "$build"
+  # One build at a time (searches started side by side share the build).
+  exec 9>"$build/.lock"
+  flock 9
   if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   fi
@@ -28,6 +31,7 @@ configure_and_build() {
     echo "fuzz build failed (log: $log)"
     exit 1
   fi
+  flock -u 9
 }
 
 binary() { echo "$build/tools/fuzz/$1"; }
