@@ -54,7 +54,7 @@ struct LogCounts {
 
 LogCounts ReadCounts(Harness& h) {
     LogCounts c;
-    const std::string log = lexfuzz::FileBytes(*h.files.Inner, h.settings.ActionLogPath);
+    const std::string log = lexfuzz::FileBytes(*h.files.Inner, h.settings.ActionLogPath).value_or("");
     if (log.size() < 18) return c;
     const auto* b = reinterpret_cast<const uint8_t*>(log.data());
     c.Written = lex::GetI32(b);
@@ -64,7 +64,7 @@ LogCounts ReadCounts(Harness& h) {
     return c;
 }
 
-std::vector<std::string> DiskFiles(Harness& h, int slot) {
+std::vector<std::optional<std::string>> DiskFiles(Harness& h, int slot) {
     lex::FileSystem& fs = *h.files.Inner;
     const auto& s = h.settings;
     return {lexfuzz::FileBytes(fs, s.KeyIndexPaths[slot]), lexfuzz::FileBytes(fs, s.NodePaths[slot]),
@@ -75,8 +75,8 @@ std::vector<std::string> DiskFiles(Harness& h, int slot) {
 // of the files as they are.
 bool InChainOf(Harness& h, int slot, int32_t node, int32_t tr) {
     lex::FileSystem& fs = *h.files.Inner;
-    const std::string nodes = lexfuzz::FileBytes(fs, h.settings.NodePaths[slot]);
-    const std::string userTr = lexfuzz::FileBytes(fs, h.settings.UserTranslationsPaths[slot]);
+    const std::string nodes = lexfuzz::FileBytes(fs, h.settings.NodePaths[slot]).value_or("");
+    const std::string userTr = lexfuzz::FileBytes(fs, h.settings.UserTranslationsPaths[slot]).value_or("");
     if (node < lex::kLowSentinelNode || int64_t(node) + 19 > int64_t(nodes.size())) return false;
     const lex::WordNode n = lex::WordNode::Decode(reinterpret_cast<const uint8_t*>(nodes.data()) + node);
     if (!(n.Flags & lex::kFlagDisk)) return false;
@@ -92,7 +92,7 @@ bool InChainOf(Harness& h, int slot, int32_t node, int32_t tr) {
 
 // The translation record that ends the user translations file is at `tr`.
 bool EndsTranslations(Harness& h, int slot, int32_t tr) {
-    const std::string userTr = lexfuzz::FileBytes(*h.files.Inner, h.settings.UserTranslationsPaths[slot]);
+    const std::string userTr = lexfuzz::FileBytes(*h.files.Inner, h.settings.UserTranslationsPaths[slot]).value_or("");
     if (tr < lex::kFirstUserTranslation || int64_t(tr) + 6 > int64_t(userTr.size())) return false;
     const uint8_t length = static_cast<uint8_t>(userTr[tr + 5]);
     return int64_t(tr) + 6 + length == int64_t(userTr.size());
@@ -241,7 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             step = "a forged record";
             h.files.ClearFaults();
             lex::FileSystem& fs = *h.files.Inner;
-            std::string log = lexfuzz::FileBytes(fs, h.settings.ActionLogPath);
+            std::string log = lexfuzz::FileBytes(fs, h.settings.ActionLogPath).value_or("");
             const LogCounts c = ReadCounts(h);
             const uint8_t a = in.Byte();
             lex::ActionRecord rec;
@@ -285,10 +285,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             step = "a damaged log";
             h.files.ClearFaults();
             lex::FileSystem& fs = *h.files.Inner;
-            std::string log = lexfuzz::FileBytes(fs, h.settings.ActionLogPath);
+            std::string log = lexfuzz::FileBytes(fs, h.settings.ActionLogPath).value_or("");
             const uint16_t at = in.U16();
             const uint8_t value = in.Byte();
-            if (!log.empty() && log[0] != '<') {
+            if (!log.empty()) {
                 log[at % log.size()] = static_cast<char>(value);
                 Check(lexfuzz::PutFile(fs, h.settings.ActionLogPath, log), "the log cannot be written");
             }

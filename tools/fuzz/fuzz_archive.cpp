@@ -94,7 +94,7 @@ std::vector<std::string> Words(Harness& h) {
 }
 
 int32_t CurrentCount(Harness& h) {
-    const std::string log = lexfuzz::FileBytes(*h.files.Inner, h.settings.ActionLogPath);
+    const std::string log = lexfuzz::FileBytes(*h.files.Inner, h.settings.ActionLogPath).value_or("");
     return log.size() >= 18 ? lex::GetI32(reinterpret_cast<const uint8_t*>(log.data()) + 10) : -1;
 }
 

@@ -16,6 +16,7 @@
 // byte per operation with its arguments.
 #include <cctype>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/files/testing/faulty_file_system.h"
@@ -104,16 +105,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0: {  // a reader of the layout (the keyboard hook's)
             ts::LayoutTables tables;
             if (ts::ReadKeyboardFile(files, h.Layout, tables) == ts::KeyboardFileResult::Done)
-                Check(Image(tables) == lexfuzz::FileBytes(real, h.Layout).substr(0, ts::kLayoutFileSize),
+                Check(Image(tables) == lexfuzz::FileBytes(real, h.Layout).value_or("").substr(0, ts::kLayoutFileSize),
                       "a layout does not encode back to its bytes");
             break;
         }
         case 1: {  // the editor's load
             const ts::LayoutTables before = store.Tables;
-            const std::string companion = lexfuzz::FileBytes(real, ini);
+            const std::optional<std::string> companion = lexfuzz::FileBytes(real, ini);
             const ts::KeyboardFileResult r = store.LoadKeyboardFile(h.Layout);
             if (ts::LayoutTaken(r)) {
-                Check(Image(store.Tables) == lexfuzz::FileBytes(real, h.Layout).substr(0, ts::kLayoutFileSize),
+                Check(Image(store.Tables) == lexfuzz::FileBytes(real, h.Layout).value_or("").substr(0, ts::kLayoutFileSize),
                       "a load took other tables than the file's");
                 if (r == ts::KeyboardFileResult::Done)
                     Check(lexfuzz::FileBytes(real, store.WorkIniName()) == companion,
@@ -157,12 +158,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         case 5: {  // the editor's save
             messages.Replace = in.Byte() & 1;
-            const std::string work =
-                store.WorkIniName().empty() ? lexfuzz::kNoFileBytes : lexfuzz::FileBytes(real, store.WorkIniName());
+            const std::optional<std::string> work =
+                store.WorkIniName().empty() ? std::nullopt : lexfuzz::FileBytes(real, store.WorkIniName());
             const ts::KeyboardFileResult r = store.SaveKeyboardFile(h.Layout);
             if (r == ts::KeyboardFileResult::Done || r == ts::KeyboardFileResult::CompanionNotSaved) {
                 Check(lexfuzz::FileBytes(real, h.Layout) == Image(store.Tables), "a save wrote other tables");
-                if (r == ts::KeyboardFileResult::Done && work != lexfuzz::kNoFileBytes)
+                if (r == ts::KeyboardFileResult::Done && work)
                     Check(lexfuzz::FileBytes(real, ini) == work, "a save did not put the working copy in place");
             }
             break;
@@ -201,10 +202,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         default: {  // a new layout copied from this one
-            const std::string layout = lexfuzz::FileBytes(real, h.Layout), companion = lexfuzz::FileBytes(real, ini);
+            const std::optional<std::string> layout = lexfuzz::FileBytes(real, h.Layout),
+                                             companion = lexfuzz::FileBytes(real, ini);
             if (ts::CopyLayoutPair(files, h.Layout, h.Copy)) {
                 Check(lexfuzz::FileBytes(real, h.Copy) == layout, "the copy's layout differs from its source");
-                if (companion != lexfuzz::kNoFileBytes)
+                if (companion)
                     Check(lexfuzz::FileBytes(real, ts::CopiedCompanionName(h.Copy)) == companion,
                           "the copy's companion differs from its source's");
             }

@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
             const auto& s = h.settings;
             for (const std::string* path : {&s.KeyIndexPaths[0], &s.NodePaths[0], &s.UserWordsPaths[0],
                                             &s.UserTranslationsPaths[0], &s.CdWordsPaths[0], &s.CdTranslationsPaths[0]})
-                out += lexfuzz::BlobOf(lexfuzz::FileBytes(*h.files.Inner, *path));
+                out += lexfuzz::BlobOf(lexfuzz::FileBytes(*h.files.Inner, *path).value_or(""));
             return out + lexfuzz::Script({1});  // no key waits
         };
         using lexfuzz::Script;

@@ -72,13 +72,12 @@ std::vector<std::string> RunFolder::Names() const {
     return names;
 }
 
-std::string FileBytes(lex::FileSystem& fs, const std::string& path) {
+std::optional<std::string> FileBytes(lex::FileSystem& fs, const std::string& path) {
     std::string bytes;
-    switch (lex::ReadWholeFile(fs, path, bytes)) {
-    case lex::ReadOutcome::Whole: return bytes;
-    case lex::ReadOutcome::Missing: return kNoFileBytes;
-    default: return "<unread>";
-    }
+    const lex::ReadOutcome r = lex::ReadWholeFile(fs, path, bytes);
+    if (r == lex::ReadOutcome::Missing) return std::nullopt;
+    Check(r == lex::ReadOutcome::Whole, path + " cannot be read");
+    return bytes;
 }
 
 bool PutFile(lex::FileSystem& fs, const std::string& path, const std::string& bytes) {
@@ -229,11 +228,11 @@ std::string Keys(const std::string& keys, const SlotState& s) {
 
 SlotState LookAtSlot(lex::FileSystem& fs, const lex::DictionarySettings& settings, int slot) {
     SlotState s;
-    const std::string nodes = FileBytes(fs, settings.NodePaths[slot]);
-    const std::string userWords = FileBytes(fs, settings.UserWordsPaths[slot]);
-    const std::string cdWords = FileBytes(fs, settings.CdWordsPaths[slot]);
-    const std::string userTr = FileBytes(fs, settings.UserTranslationsPaths[slot]);
-    const std::string keys = FileBytes(fs, settings.KeyIndexPaths[slot]);
+    const std::string nodes = FileBytes(fs, settings.NodePaths[slot]).value_or("");
+    const std::string userWords = FileBytes(fs, settings.UserWordsPaths[slot]).value_or("");
+    const std::string cdWords = FileBytes(fs, settings.CdWordsPaths[slot]).value_or("");
+    const std::string userTr = FileBytes(fs, settings.UserTranslationsPaths[slot]).value_or("");
+    const std::string keys = FileBytes(fs, settings.KeyIndexPaths[slot]).value_or("");
     s.Problem = Walk(nodes, userWords, cdWords, userTr, settings, slot, s);
     if (s.Problem.empty()) s.Problem = Keys(keys, s);
     if (s.Problem.empty() && PropertyOn("count") && s.WordCount != s.LiveTranslations)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,12 +74,11 @@ private:
     std::string path_;
 };
 
-// A file's bytes through the file layer; "<none>" when it is missing, "<unread>"
-// when it cannot be read whole.
-std::string FileBytes(lex::FileSystem& fs, const std::string& path);
+// A file's bytes through the file layer; nullopt when it is missing (a file
+// that cannot be read whole stops the run).
+std::optional<std::string> FileBytes(lex::FileSystem& fs, const std::string& path);
 // Writes a file through the file layer (Create, Write, Close); false on failure.
 bool PutFile(lex::FileSystem& fs, const std::string& path, const std::string& bytes);
-constexpr char kNoFileBytes[] = "<none>";
 
 // Settings of slots 0 and 1 (and the other slots' paths) in `folder`, with
 // the default sort types and the action log there.

@@ -39,11 +39,7 @@ struct Harness {
     std::string First = folder.Sub("first.dat"), Second = folder.Sub("second.dat");
 };
 
-Contents Now(lex::FileSystem& fs, const std::string& path) {
-    const std::string bytes = lexfuzz::FileBytes(fs, path);
-    if (bytes == lexfuzz::kNoFileBytes) return std::nullopt;
-    return bytes;
-}
+Contents Now(lex::FileSystem& fs, const std::string& path) { return lexfuzz::FileBytes(fs, path); }
 
 void Put(lex::FileSystem& fs, const std::string& path, const Contents& c) {
     if (c)
