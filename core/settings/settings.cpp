@@ -245,7 +245,7 @@ void SettingsFile::WriteReversedFlag(int slot, int field, int value) const {
     WriteInt(ReversedSetting(field), value, slot / 2, slot % 2);
 }
 
-ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFolder,
+ActionLogRegistration SettingsFile::RegisterActionLog(FileSystem& files, const std::string& diskFolder,
                                                       const std::string& programFolder) const {
     ActionLogRegistration result;
     int i = 0;
@@ -265,10 +265,10 @@ ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFol
     result.Path = programFolder + KeyName(Setting::ActionLogOwner, result.Index);
     // The log keeps the undo history of its folder: it is created only when
     // nothing is there, never emptied.
-    if (!FileExists(result.Path)) {
-        if (CreateEmptyActionLog(result.Path) == 1)
+    if (!files.Exists(result.Path)) {
+        if (CreateEmptyActionLog(files, result.Path) == 1)
             result.Created = true;
-        else if (!FileExists(result.Path))
+        else if (!files.Exists(result.Path))
             result.CreateFailed = true;
     }
     return result;
@@ -288,17 +288,16 @@ std::vector<std::string> SettingsFile::RegisteredActionLogKeys() const {
 
 bool FileExists(const std::string& path) { return PlatformFileExists(path); }
 
-int CreateEmptyActionLog(const std::string& path) {
-    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
+int CreateEmptyActionLog(FileSystem& files, const std::string& path) {
     // Created only when none is there: a log that appeared meanwhile is left alone.
-    const FileHandle file = files->CreateNew(path);
+    const FileHandle file = files.CreateNew(path);
     if (file == kNoFile) return -1;
     const unsigned char empty[18] = {};  // records written 0, then the 14-byte state
-    bool ok = files->Write(file, empty, sizeof empty) == static_cast<int32_t>(sizeof empty);
-    ok = files->Close(file) && ok;
+    bool ok = files.Write(file, empty, sizeof empty) == static_cast<int32_t>(sizeof empty);
+    ok = files.Close(file) && ok;
     if (!ok) {
         // A short log could never be opened and would never be replaced.
-        files->Remove(path);
+        files.Remove(path);
         return -1;
     }
     return 1;
@@ -310,13 +309,13 @@ void LoadUiLanguage(const SettingsFile& file, ProgramSettings& settings) {
     settings.UiLanguage = file.ReadUiLanguage();
 }
 
-void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, ProgramSettings& settings) {
+void LoadAtStart(const SettingsFile& file, FileSystem& files, const UiTextFunction& uiText, ProgramSettings& settings) {
     DictionarySettings& dictionary = settings.Dictionary;
 
     settings.CdFolder = file.ReadText(Setting::CdFolder);
     settings.DiskFolder = file.ReadText(Setting::DiskFolder);
 
-    settings.ActionLog = file.RegisterActionLog(settings.DiskFolder, settings.ProgramFolder);
+    settings.ActionLog = file.RegisterActionLog(files, settings.DiskFolder, settings.ProgramFolder);
     dictionary.ActionLogPath = settings.ActionLog.Path;
 
     for (int pair = 0; pair < kPairCount; ++pair) {

@@ -287,7 +287,7 @@ TEST_F(Dialogs, ConfigurationRestartOnlyForLettersLanguageAndToolbar) {
 // Yes to the restart question starts the new copy and closes this one.
 TEST_F(Dialogs, ConfigurationYesRestartsTheProgram) {
     Open(0);
-    program_->UseStarter(starts_);
+    starts_.Install();
     HWND frame = FrameHandle();
     EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
         SetItem(d, IDC_CONFIG_LETTER_FIRST + 8, "W");
