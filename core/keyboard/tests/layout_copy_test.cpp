@@ -158,6 +158,7 @@ TEST(LayoutCopyTest, NewLayoutNameChecked) {
     // The stopped copy is finished first: the name is free again, nothing of it is left.
     EXPECT_EQ(ts::CheckNewLayoutName(files, dir.Sub("half.tsb")), NewLayoutName::Free);
     for (const std::string& name : dir.Names()) EXPECT_EQ(name.find("half"), std::string::npos) << name;
+    const std::vector<std::string> finished = dir.Names();
 
     // A file that cannot be made there refuses the name, also where no file is.
     lex::testing::FaultyFileSystem failing;
@@ -165,4 +166,14 @@ TEST(LayoutCopyTest, NewLayoutNameChecked) {
     EXPECT_EQ(ts::CheckNewLayoutName(failing, dir.Sub("new.tsb")), NewLayoutName::Refused);
     EXPECT_FALSE(tstest::FileExists(dir.Sub("new.tsb")));
     EXPECT_FALSE(tstest::FileExists(lex::TemporaryName(dir.Sub("new.tsb"))));
+
+    // The probe is never the name itself: when it cannot be removed again (or
+    // the program is killed before), no empty layout is left under the name,
+    // and the next check clears what was left.
+    lex::testing::FaultyFileSystem stuck;
+    stuck.FailNth(lex::testing::FileOp::Remove, 1);
+    ts::CheckNewLayoutName(stuck, dir.Sub("new.tsb"));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("new.tsb")));
+    EXPECT_EQ(ts::CheckNewLayoutName(files, dir.Sub("new.tsb")), NewLayoutName::Free);
+    EXPECT_EQ(dir.Names(), finished);
 }
