@@ -303,6 +303,7 @@ TEST_F(Frame, UtilityStartsTheBulkProgramQuoted) {
     ::SendMessageW(FrameHandle(), WM_COMMAND, CM_UTILITY, 0);
     ASSERT_EQ(starts_.Started.size(), 1u);
     EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
+    EXPECT_EQ(starts_.Shows, std::vector<int>{SW_SHOW});
     EXPECT_FALSE(program_->DialogOpen());
 }
 
