@@ -419,6 +419,21 @@ TEST_F(HookTest, TheThreadsHookTypesForItsLastInstaller) {
     EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
 }
 
+// The hook reads its keyboard through the program's file layer: a keyboard
+// file that is there but cannot be read is reported, and keys pass as typed
+// (the file is not taken as an empty layout).
+TEST_F(HookTest, AnUnreadableKeyboardIsReported) {
+    std::vector<std::string> reports;
+    hook_->SetNotFoundReport([&reports](const std::string& path) { reports.push_back(path); });
+    hookFiles_.FailReadsFrom = "keys.tsb";
+    hook_->LoadLayoutFile();
+    EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
+    EXPECT_EQ(std::vector<std::string>{layout_}, reports);
+    hookFiles_.FailReadsFrom.clear();
+    hook_->LoadLayoutFile();
+    EXPECT_EQ(L"\u00e4", Type([] { Tap('A', kScanA); }));
+}
+
 TEST_F(HookTest, AMissingKeyboardIsReportedOnce) {
     std::vector<std::string> reports;
     hook_->SetNotFoundReport([&reports](const std::string& path) { reports.push_back(path); });
