@@ -1,7 +1,6 @@
 // TTastrixAll: keyboard assignment.
 #include "core/dialogs/keyboard_dialog.h"
 
-#include "core/files/whole_files.h"
 #include "core/keyboard/keyboard_file.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/ui_texts.h"
