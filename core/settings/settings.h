@@ -21,10 +21,8 @@
 #include "ini_file.h"
 
 namespace lex {
-class FileSystem;
-}
 
-namespace lex {
+class FileSystem;
 
 constexpr const char kSettingsFileName[] = "lx2000.ini";
 constexpr int kPairCount = 10;
