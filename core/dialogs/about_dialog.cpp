@@ -42,13 +42,12 @@ void TJazykyDialog::EvListNotify(UINT code) {
 
 // --- TAbout -------------------------------------------------------------------------------
 
-int32_t ReadSlotWordCount(const std::string& userTranslationsPath) {
-    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
-    const FileHandle h = files->Open(userTranslationsPath, kOpenReadShared);
+int32_t ReadSlotWordCount(FileSystem& files, const std::string& userTranslationsPath) {
+    const FileHandle h = files.Open(userTranslationsPath, kOpenReadShared);
     if (h == kNoFile) return 0;
     uint8_t bytes[4] = {};
-    const bool whole = files->Size(h) >= kWordCountOffset + 4 && ReadAt(*files, h, kWordCountOffset, bytes, 4);
-    files->Close(h);
+    const bool whole = files.Size(h) >= kWordCountOffset + 4 && ReadAt(files, h, kWordCountOffset, bytes, 4);
+    files.Close(h);
     return whole ? GetI32(bytes) : 0;
 }
 
@@ -77,7 +76,7 @@ void TAbout::SetupWindow() {
     const DictionarySettings& d = host_.Config.Dictionary;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         contents_.AddString(host_.Config.DictionaryTitles[slot]);
-        contents_.AddString(CountLine(ReadSlotWordCount(d.UserTranslationsPaths[slot])));
+        contents_.AddString(CountLine(ReadSlotWordCount(host_.Files, d.UserTranslationsPaths[slot])));
     }
 }
 
@@ -119,9 +118,8 @@ void TProdejci::SetupWindow() {
     HWND edit = GetItem(IDC_LICENCE_TEXT);
     ::SendMessageW(edit, EM_LIMITTEXT, 0, 0);  // the whole text, however long
     SetItemText(IDC_LICENCE_TEXT, "error opening file");
-    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
     std::string content;
-    if (ReadWholeFile(*files, host_.Config.ProgramFolder + kLicenceFileName, content) != ReadOutcome::Whole) return;
+    if (ReadWholeFile(host_.Files, host_.Config.ProgramFolder + kLicenceFileName, content) != ReadOutcome::Whole) return;
     SetItemText(IDC_LICENCE_TEXT, LicenceViewText(content));
 }
 

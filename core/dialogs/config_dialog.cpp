@@ -168,7 +168,7 @@ void TConfigWindow::CmOk() {
     file.WriteText(Setting::CdFolder, c.CdFolder);
     c.DiskFolder = CompletedFolder(GetItemText(IDC_CONFIG_DISK_FOLDER));
     file.WriteText(Setting::DiskFolder, c.DiskFolder);
-    c.ActionLog = file.RegisterActionLog(c.DiskFolder, c.ProgramFolder);
+    c.ActionLog = file.RegisterActionLog(host_.Files, c.DiskFolder, c.ProgramFolder);
     d.ActionLogPath = c.ActionLog.Path;
 
     for (int pair = 0; pair < kPairCount; ++pair) {

@@ -1,11 +1,11 @@
 // TTastrixAll: keyboard assignment.
 #include "core/dialogs/keyboard_dialog.h"
 
-#include "core/files/whole_files.h"
 #include "core/keyboard/keyboard_file.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/ui_texts.h"
 #include "winlib/common_dialogs.h"
+#include "winlib/program_starter.h"
 
 namespace lex {
 
@@ -162,8 +162,8 @@ void TTastrixAll::CmEdit(UINT id) {
         return;
     }
     const std::string command = KeyboardEditorCommandLine(services_.ProgramFolder, services_.UiLanguage, path);
-    const UINT result = services_.Start ? services_.Start(command) : ::WinExec(command.c_str(), SW_SHOWNORMAL);
-    if (result <= 31 && services_.Show) services_.Show(this, services_.ProgramFolder + "ts.exe", "Error");
+    const UINT result = wl::Starter().Start(command, SW_SHOWNORMAL);
+    if (!wl::StartSucceeded(result) && services_.Show) services_.Show(this, services_.ProgramFolder + "ts.exe", "Error");
 }
 
 void TTastrixAll::ShowError(int textId) {
@@ -184,27 +184,12 @@ void TTastrixAll::CmNewKeyboard() {
     if (!HasKeyboardExtension(name)) name += ".tsb";
 
     // An existing keyboard file or companion is never written over.
-    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
-    const std::string companion = ts::CopiedCompanionName(name);
-    if (!ts::IsUsableKeyboardName(name)) {
-        ShowError(kTextWrongFileName);
-        return;
+    FileSystem& files = services_.Files;
+    switch (ts::CheckNewLayoutName(files, name)) {
+    case ts::NewLayoutName::Free: break;
+    case ts::NewLayoutName::Refused: ShowError(kTextWrongFileName); return;
+    default: ShowError(kTextKeyboardFileExists); return;
     }
-    // What a copy to this name that stopped half way left is cleared first.
-    ts::FinishInterruptedLayoutSave(*files, name);
-    if (files->Exists(name) || files->Exists(companion)) {
-        ShowError(kTextKeyboardFileExists);
-        return;
-    }
-    // The name must be writable: a temporary file beside it shows it.
-    const std::string probe = TemporaryName(name);
-    const FileHandle h = files->Create(probe);
-    if (h == kNoFile) {
-        ShowError(kTextWrongFileName);
-        return;
-    }
-    files->Close(h);
-    files->Remove(probe);
 
     wl::FileDialogOptions source;
     source.filter = t.LoadText(kTextKeyboardFileFilter);
@@ -212,7 +197,7 @@ void TTastrixAll::CmNewKeyboard() {
     source.initialDir = services_.ProgramFolder;
     source.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!wl::OpenFileDialog(this, source)) return;
-    if (!ts::CopyLayoutPair(*files, source.fileName, name)) ShowError(kTextKeyboardCopyFailed);
+    if (!ts::CopyLayoutPair(files, source.fileName, name)) ShowError(kTextKeyboardCopyFailed);
 }
 
 }  // namespace lex

@@ -15,6 +15,7 @@
 
 #include "core/dialogs/keyboard_coupling.h"
 #include "core/dialogs/word_dialog_ids.h"
+#include "core/files/file_system.h"
 #include "core/settings/settings.h"
 #include "core/texts/text_loader.h"
 #include "winlib/controls.h"
@@ -26,11 +27,10 @@ struct KeyboardDialogServices {
     const SettingsFile& Settings;  // lx2000.ini
     TextLoader& Texts;
     KeyboardCoupling& Coupling;
+    FileSystem& Files;  // the program's file layer
     std::array<std::string, kSlotCount> Titles;  // DictionaryTitles
     std::string ProgramFolder;                   // ending in a backslash
     int UiLanguage = 1;
-    // Starts a command line (a WinExec result: 32 or more is success).
-    std::function<UINT(const std::string& commandLine)> Start;
     // A message box with `text` and `caption` (8-bit, UI code page).
     std::function<void(wl::Window* parent, const std::string& text, const std::string& caption)> Show;
 };

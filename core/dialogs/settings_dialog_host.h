@@ -1,6 +1,7 @@
 // What the settings dialogs shared by the dictionary programs need from the
 // program that opens them: its settings file and settings in memory, its UI
-// texts and message buffers, its word history and the fonts of its views.
+// texts and message buffers, its file layer, its word history and the fonts
+// of its views.
 // Each program fills one host (usually a member of its frame) and hands it to
 // every dialog:
 //
@@ -15,6 +16,7 @@
 #include <functional>
 
 #include "core/engine/dictionary_settings.h"
+#include "core/files/file_system.h"
 #include "core/history/history_list.h"
 #include "core/settings/settings.h"
 #include "core/texts/text_loader.h"
@@ -24,13 +26,15 @@ namespace lex {
 
 class SettingsDialogHost {
 public:
-    SettingsDialogHost(SettingsFile& settings, ProgramSettings& config, TextLoader& texts, MessageBuffers& messages)
-        : Settings(settings), Config(config), Texts(texts), Messages(messages) {}
+    SettingsDialogHost(SettingsFile& settings, ProgramSettings& config, TextLoader& texts, MessageBuffers& messages,
+                       FileSystem& files)
+        : Settings(settings), Config(config), Texts(texts), Messages(messages), Files(files) {}
 
     SettingsFile& Settings;    // lx2000.ini
     ProgramSettings& Config;   // the settings in memory (restart flag in Config.ConfigFlags)
     TextLoader& Texts;         // UI texts in the UI language
     MessageBuffers& Messages;  // caption and text of the next message dialog
+    FileSystem& Files;         // the program's file layer
 
     HistoryList* History = nullptr;  // resized by the configuration dialog (null: none kept)
     // Font handles and their character sets: [0] original, [1] translation,
@@ -55,11 +59,11 @@ public:
 };
 
 // The host of a program object that holds the pieces under their usual names
-// (Settings, Config, Texts, Messages, History, Fonts, FontCharSets, Instance),
+// (Settings, Config, Texts, Messages, Files, History, Fonts, FontCharSets, Instance),
 // with the program's icon resource `iconId` for the about box.
 template <typename ProgramState>
 SettingsDialogHost ProgramDialogHost(ProgramState& program, int iconId) {
-    SettingsDialogHost host(program.Settings, program.Config, program.Texts, program.Messages);
+    SettingsDialogHost host(program.Settings, program.Config, program.Texts, program.Messages, *program.Files);
     host.History = &program.History;
     host.Fonts = program.Fonts;
     host.FontCharSets = program.FontCharSets;

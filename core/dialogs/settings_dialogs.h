@@ -113,7 +113,7 @@ private:
 
 // True when the files of `slot` hold entries (live or deleted): more nodes
 // than the two sentinels of an empty file set.
-bool SlotHoldsEntries(const DictionarySettings& settings, int slot);
+bool SlotHoldsEntries(FileSystem& files, const DictionarySettings& settings, int slot);
 
 // --- Fonts --------------------------------------------------------------------------
 
@@ -217,7 +217,7 @@ constexpr char kLicenceFileName[] = "licence.txt";
 
 // WordCount of a slot's user translations file; 0 when the file is missing or
 // too short to hold it.
-int32_t ReadSlotWordCount(const std::string& userTranslationsPath);
+int32_t ReadSlotWordCount(FileSystem& files, const std::string& userTranslationsPath);
 // The about box's count line: 27 spaces, 16 dots, a space and the count.
 std::string CountLine(int32_t count);
 // The text of a licence file as the viewer shows it: every line ends in

@@ -18,11 +18,11 @@ constexpr int kFirstUserSlot = 12;  // pairs 0..5 are fixed
 
 }  // namespace
 
-bool SlotHoldsEntries(const DictionarySettings& settings, int slot) {
+bool SlotHoldsEntries(FileSystem& files, const DictionarySettings& settings, int slot) {
     if (!IsValidSlot(slot)) return false;
     const int64_t emptyNodes = static_cast<int64_t>(kFileHeaderSize) + 2 * WordNode::kSize;
     // A node file that is there but cannot be looked at may hold entries.
-    const int64_t size = MakePlatformFileSystem()->FileSize(settings.NodePaths[slot]);
+    const int64_t size = files.FileSize(settings.NodePaths[slot]);
     return size == kUnknownFileSize || size > emptyNodes;
 }
 
@@ -68,7 +68,7 @@ void TSortWindow::CmOk() {
     // by another would miss words. Such a change is refused, nothing written.
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (chosen[slot] == d.SortType[slot]) continue;
-        if (slot < kFirstUserSlot || SlotHoldsEntries(d, slot)) {
+        if (slot < kFirstUserSlot || SlotHoldsEntries(host_.Files, d, slot)) {
             lists_[slot]->SetSelIndex(d.SortType[slot]);
             host_.ShowMessage(this, kTextErrorCaption, kTextSortTypeLocked);
             return;

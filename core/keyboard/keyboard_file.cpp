@@ -248,6 +248,18 @@ std::string CopiedCompanionName(const std::string& path) {
     return path.size() < 4 ? std::string() : path.substr(0, path.size() - 4) + ".ini";
 }
 
+NewLayoutName CheckNewLayoutName(lex::FileSystem& files, const std::string& path) {
+    if (!IsUsableKeyboardName(path)) return NewLayoutName::Refused;
+    FinishInterruptedLayoutSave(files, path);
+    if (files.Exists(path)) return NewLayoutName::LayoutExists;
+    const std::string probe = lex::TemporaryName(path);
+    const lex::FileHandle h = files.Create(probe);
+    if (h == lex::kNoFile) return NewLayoutName::Refused;
+    files.Close(h);
+    files.Remove(probe);
+    return files.Exists(CopiedCompanionName(path)) ? NewLayoutName::CompanionExists : NewLayoutName::Free;
+}
+
 bool CopyLayoutPair(lex::FileSystem& files, const std::string& source, const std::string& target) {
     const std::string sourceIni = CopiedCompanionName(source);
     const std::string targetIni = CopiedCompanionName(target);

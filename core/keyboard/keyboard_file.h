@@ -192,6 +192,20 @@ bool FinishInterruptedLayoutSave(lex::FileSystem& files, const std::string& path
 // characters replaced by ".ini" ("" for a path of fewer than four characters).
 std::string CopiedCompanionName(const std::string& path);
 
+// What a name chosen for a new layout file (a copy of another) allows.
+enum class NewLayoutName {
+    Free,             // neither the layout nor its companion is there, and a file can be made there
+    LayoutExists,     // a layout file is there
+    CompanionExists,  // no layout, but its companion (CopiedCompanionName) is there; a file can be made
+    Refused,          // not a usable keyboard file name, or no file can be made there
+};
+// The check of a new layout's name, made before the source is chosen: a copy
+// to the name (or a save of it) that stopped half way is finished first, so
+// that what it left does not count; a temporary file made and removed beside
+// the name shows that it can be written, and no empty file is ever left under
+// the name itself.
+NewLayoutName CheckNewLayoutName(lex::FileSystem& files, const std::string& path);
+
 // Copies the layout `source` byte for byte to `target`, and its companion
 // (CopiedCompanionName) to the companion of `target` when the source has one:
 // both or neither. A companion that is there but cannot be read fails the copy,

@@ -246,7 +246,7 @@ void SettingsFile::WriteReversedFlag(int slot, int field, int value) const {
     WriteInt(ReversedSetting(field), value, slot / 2, slot % 2);
 }
 
-ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFolder,
+ActionLogRegistration SettingsFile::RegisterActionLog(FileSystem& files, const std::string& diskFolder,
                                                       const std::string& programFolder) const {
     ActionLogRegistration result;
     int i = 0;
@@ -266,11 +266,10 @@ ActionLogRegistration SettingsFile::RegisterActionLog(const std::string& diskFol
     result.Path = programFolder + KeyName(Setting::ActionLogOwner, result.Index);
     // The log keeps the undo history of its folder: it is created only when
     // none is there (a file too short to be one is none), never emptied.
-    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
-    if (!ActionLogThere(*files, result.Path)) {
-        if (CreateEmptyActionLog(result.Path) == 1)
+    if (!ActionLogThere(files, result.Path)) {
+        if (CreateEmptyActionLog(files, result.Path) == 1)
             result.Created = true;
-        else if (!ActionLogThere(*files, result.Path))
+        else if (!ActionLogThere(files, result.Path))
             result.CreateFailed = true;
     }
     return result;
@@ -290,9 +289,8 @@ std::vector<std::string> SettingsFile::RegisteredActionLogKeys() const {
 
 bool FileExists(const std::string& path) { return PlatformFileExists(path); }
 
-int CreateEmptyActionLog(const std::string& path) {
-    std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
-    return CreateActionLog(*files, path, LogCreation::OnlyWhenMissing);
+int CreateEmptyActionLog(FileSystem& files, const std::string& path) {
+    return CreateActionLog(files, path, LogCreation::OnlyWhenMissing);
 }
 
 // ---------------------------------------------------------------------------
@@ -301,13 +299,13 @@ void LoadUiLanguage(const SettingsFile& file, ProgramSettings& settings) {
     settings.UiLanguage = file.ReadUiLanguage();
 }
 
-void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText, ProgramSettings& settings) {
+void LoadAtStart(const SettingsFile& file, FileSystem& files, const UiTextFunction& uiText, ProgramSettings& settings) {
     DictionarySettings& dictionary = settings.Dictionary;
 
     settings.CdFolder = file.ReadText(Setting::CdFolder);
     settings.DiskFolder = file.ReadText(Setting::DiskFolder);
 
-    settings.ActionLog = file.RegisterActionLog(settings.DiskFolder, settings.ProgramFolder);
+    settings.ActionLog = file.RegisterActionLog(files, settings.DiskFolder, settings.ProgramFolder);
     dictionary.ActionLogPath = settings.ActionLog.Path;
 
     for (int pair = 0; pair < kPairCount; ++pair) {

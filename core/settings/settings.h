@@ -22,6 +22,8 @@
 
 namespace lex {
 
+class FileSystem;
+
 constexpr const char kSettingsFileName[] = "lx2000.ini";
 constexpr int kPairCount = 10;
 constexpr int kHistoryKeyCount = 100;  // [HISTORY] "h0".."h99"
@@ -162,7 +164,8 @@ public:
     // registers diskFolder under the first missing or empty key; the log is
     // programFolder + key name. An empty log is created only when no file is
     // there: an existing log (even one another program holds open) is kept.
-    ActionLogRegistration RegisterActionLog(const std::string& diskFolder,
+    // The log is looked for and created through `files`.
+    ActionLogRegistration RegisterActionLog(FileSystem& files, const std::string& diskFolder,
                                             const std::string& programFolder) const;
     // Key names "akce%d.idx" of every registered log, up to the first missing or
     // empty key.
@@ -173,10 +176,10 @@ public:
 // holds open exclusively counts as there.
 bool FileExists(const std::string& path);
 
-// Creates an empty action log at path through the platform's file system
-// (lex::CreateActionLog with LogCreation::OnlyWhenMissing); never overwrites
-// a file that is already there. 1 done, -1 failure (no log left behind).
-int CreateEmptyActionLog(const std::string& path);
+// Creates an empty action log at path (lex::CreateActionLog with
+// LogCreation::OnlyWhenMissing); never overwrites a file that is already
+// there. 1 done, -1 failure (no log left behind).
+int CreateEmptyActionLog(FileSystem& files, const std::string& path);
 
 // The settings a dictionary program keeps in memory between reads.
 struct ProgramSettings {
@@ -213,7 +216,7 @@ void LoadUiLanguage(const SettingsFile& file, ProgramSettings& settings);
 // switches, current word "", installed languages, current slot, separator,
 // history size (clamped), keyboard coupling, history entries. ProgramFolder
 // must be set before. The slot file paths are filled from the folders.
-void LoadAtStart(const SettingsFile& file, const UiTextFunction& uiText,
+void LoadAtStart(const SettingsFile& file, FileSystem& files, const UiTextFunction& uiText,
                  ProgramSettings& settings);
 
 }  // namespace lex

@@ -4,6 +4,7 @@
 #include "core/dialogs/settings_dialogs.h"
 #include "core/texts/text_ids.h"
 #include "lexbulk_ids.h"
+#include "winlib/program_starter.h"
 #include "winlib/text.h"
 
 namespace lexbulk {
@@ -80,7 +81,7 @@ void TFOkno::SetupWindow() {
                    reinterpret_cast<LPARAM>(::LoadIconW(program_.Instance, MAKEINTRESOURCEW(IDI_LEXBULK))));
     lex::ProgramSettings& config = program_.Config;
     lex::LoadAtStart(
-        program_.Settings, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
+        program_.Settings, *program_.Files, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
     program_.History.ResetHistory();
     if (program_.History.AllocHistory(config.Dictionary.HistorySize) != 1) {
         ::MessageBoxA(Handle(), "ERROR", "History alloc", MB_OK);
@@ -90,7 +91,7 @@ void TFOkno::SetupWindow() {
 }
 
 void TFOkno::Restart() {
-    if (program_.starter(StartCommandLine(program_.Config.ProgramFolder)) < 32) {
+    if (!wl::StartSucceeded(wl::Starter().Start(StartCommandLine(program_.Config.ProgramFolder), SW_SHOW))) {
         ::MessageBoxA(nullptr, "Nelze", "e", MB_OK);
     }
     Post(WM_CLOSE);

@@ -4,13 +4,6 @@
 
 namespace lexbulk {
 
-namespace {
-UINT StartWithWinExec(const std::string& commandLine) { return ::WinExec(commandLine.c_str(), SW_SHOW); }
-
-}  // namespace
-
-ProgramStarter Program::starter = StartWithWinExec;
-
 Program::Program(HINSTANCE instance, const std::string& settingsFile)
     : DictionaryProgramState(instance, settingsFile),
       Engine(std::make_unique<lex::EngineContext>(Config.Dictionary, *Files, Display, *this)) {}

@@ -19,10 +19,6 @@
 
 namespace lexbulk {
 
-// Runs a program by its command line (a WinExec result: 32 or more is
-// success). Tests replace it.
-using ProgramStarter = UINT (*)(const std::string& commandLine);
-
 // Settings, texts, message buffers, history, files and the fonts per slot come
 // from lex::DictionaryProgramState.
 class Program : public lex::EngineHooks, public lex::DictionaryProgramState {
@@ -38,8 +34,6 @@ public:
     bool AskYesNo(wl::Window* parent, int captionId, int textId);
     // An OK box with a caption id and a text of its own.
     void ShowOkText(wl::Window* parent, int captionId, const std::string& text);
-
-    static ProgramStarter starter;
 
     // lex::EngineHooks: the utility shows the engine's reports in a plain box.
     void ReportEngineError(const std::string& text, const std::string& caption) override;

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <functional>
+#include <vector>
 
 #include "bulk_dialogs.h"
 #include "core/dialogs/settings_dialogs.h"
@@ -21,7 +22,7 @@
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/testing/dialog_script.h"
-#include "winlib/testing/scoped_replace.h"
+#include "winlib/testing/start_recorder.h"
 #include "winlib/text.h"
 
 using namespace lexbulk;
@@ -172,17 +173,14 @@ TEST_F(Lexbulk, CommandEnablers) {
     EXPECT_NE(0, ::SendMessageW(toolbar, TB_ISBUTTONENABLED, CM_BULK_ABOUT, 0));
 }
 
-std::string startedWith;
-UINT RecordStart(const std::string& commandLine) {
-    startedWith = commandLine;
-    return 33;
-}
-
 TEST_F(Lexbulk, RestartStartsAQuotedStartCommandAndCloses) {
     Open(0);
-    wl::testing::ScopedReplace<ProgramStarter> starter(Program::starter, &RecordStart);
+    wl::testing::StartRecorder starts;
+    starts.Install();
     app_->Frame()->Restart();
-    EXPECT_EQ("\"" + folders_.Program + "LEXBULK.exe\" start", startedWith);
+    ASSERT_EQ(starts.Started.size(), 1u);
+    EXPECT_EQ("\"" + folders_.Program + "LEXBULK.exe\" start", starts.Started[0]);
+    EXPECT_EQ(starts.Shows, std::vector<int>{SW_SHOW});
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, FrameHandle(), WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
 }
@@ -651,16 +649,11 @@ protected:
     }
 };
 
-std::vector<std::string> restarts;
-UINT RecordRestart(const std::string& commandLine) {
-    restarts.push_back(commandLine);
-    return 33;
-}
-
 TEST_F(BulkSettings, ConfigurationCancelKeepsTheFileOkWritesAndAskedRestartStartsAgain) {
     Open(0);
-    wl::testing::ScopedReplace<ProgramStarter> starter(Program::starter, &RecordRestart);
-    wl::testing::ScopedReplace<std::vector<std::string>> record(restarts, std::vector<std::string>{});
+    wl::testing::StartRecorder starts;
+    starts.Install();
+    std::vector<std::string>& restarts = starts.Started;
 
     // Cancel: the file stays byte for byte as it was.
     const std::string before = FileBytes(ini_);

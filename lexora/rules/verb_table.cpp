@@ -4,8 +4,8 @@
 
 namespace lexora {
 
-VerbTableReader::VerbTableReader(const std::string& path) {
-    open_ = lex::ReadWholeFile(*lex::MakePlatformFileSystem(), path, bytes_) == lex::ReadOutcome::Whole;
+VerbTableReader::VerbTableReader(lex::FileSystem& files, const std::string& path) {
+    open_ = lex::ReadWholeFile(files, path, bytes_) == lex::ReadOutcome::Whole;
 }
 
 int VerbTableReader::NextByte() {
@@ -54,9 +54,10 @@ bool VerbTableReader::SkipLine() {
     return NextLine(ignored, 1);
 }
 
-bool ReadVerbList(const std::string& path, size_t fieldCount, std::vector<std::string>& verbs) {
+bool ReadVerbList(lex::FileSystem& files, const std::string& path, size_t fieldCount,
+                  std::vector<std::string>& verbs) {
     verbs.clear();
-    VerbTableReader reader(path);
+    VerbTableReader reader(files, path);
     if (!reader.IsOpen()) return false;
     std::vector<std::string> fields;
     while (reader.NextLine(fields, fieldCount)) {
@@ -67,9 +68,9 @@ bool ReadVerbList(const std::string& path, size_t fieldCount, std::vector<std::s
     return true;
 }
 
-VerbSearch ReadVerbFields(const std::string& path, const std::string& verb, size_t fieldCount,
-                          std::vector<std::string>& fields) {
-    VerbTableReader reader(path);
+VerbSearch ReadVerbFields(lex::FileSystem& files, const std::string& path, const std::string& verb,
+                          size_t fieldCount, std::vector<std::string>& fields) {
+    VerbTableReader reader(files, path);
     if (!reader.IsOpen()) return VerbSearch::NoFile;
     VerbSearch result = VerbSearch::NotFound;
     std::vector<std::string> line;

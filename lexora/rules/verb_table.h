@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/files/file_system.h"
+
 namespace lexora {
 
 constexpr const char* kEnglishVerbFile = "NEPR_A.SLO";
@@ -25,9 +27,10 @@ constexpr size_t kChosenVerbLength = 254;
 // Reads a table (whole, through the file layer) line by line.
 class VerbTableReader {
 public:
-    explicit VerbTableReader(const std::string& path);
+    VerbTableReader(lex::FileSystem& files, const std::string& path);
 
-    // The whole file was read.
+    // The whole file was read (a file that cannot be read whole is no table,
+    // never an empty one).
     bool IsOpen() const { return open_; }
     // The next line as `count` fields (missing ones empty); false at the end
     // of the file.
@@ -47,15 +50,18 @@ private:
 };
 
 // The verbs of a table (first fields, file order, duplicates kept; lines
-// without any text are no verbs). False when the file cannot be opened.
-bool ReadVerbList(const std::string& path, size_t fieldCount, std::vector<std::string>& verbs);
+// without any text are no verbs). False when the file cannot be opened or
+// read whole.
+bool ReadVerbList(lex::FileSystem& files, const std::string& path, size_t fieldCount,
+                  std::vector<std::string>& verbs);
 
 enum class VerbSearch { NoFile, NotFound, Found };
 // The fields of the line whose first field is `verb` (exact, case-sensitive).
 // The line after a matching one is passed over, so of several lines of the
 // same verb a later one examined wins.
-VerbSearch ReadVerbFields(const std::string& path, const std::string& verb, size_t fieldCount,
-                          std::vector<std::string>& fields);
+// NoFile also when the file cannot be read whole.
+VerbSearch ReadVerbFields(lex::FileSystem& files, const std::string& path, const std::string& verb,
+                          size_t fieldCount, std::vector<std::string>& fields);
 
 // The word the frame looks up for a chosen verb: at most kChosenVerbLength
 // bytes, a German verb only up to its first blank ("gehen (ist)" -> "gehen").

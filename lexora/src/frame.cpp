@@ -19,6 +19,7 @@
 #include "verb_dialogs.h"
 #include "verb_table.h"
 #include "winlib/exception_barrier.h"
+#include "winlib/program_starter.h"
 #include "winlib/text.h"
 
 namespace lexora {
@@ -237,7 +238,7 @@ void TFOkno::SetupWindow() {
     // switches, history), then the client.
     lex::ProgramSettings& config = program_.Config;
     lex::LoadAtStart(
-        program_.Settings, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
+        program_.Settings, *program_.Files, [this](int id) { return std::string(program_.Texts.LoadText(id)); }, config);
     program_.SetClipboardLink(config.ConfigFlags.ClipboardWatchAtStart);
     program_.History.ResetHistory();
     if (program_.History.AllocHistory(config.Dictionary.HistorySize) != 1) {
@@ -283,8 +284,8 @@ bool TFOkno::CanClose() {
 bool TFOkno::Restart() {
     program_.Settings.WriteInt(lex::Setting::KeyboardCoupling, program_.Config.KeyboardCouplingSetting);
     WriteClosingState();
-    UINT result = program_.Starter().Start(Quoted(program_.Config.ProgramFolder + "lexora.exe"));
-    if (result < 32) {
+    const UINT result = wl::Starter().Start(Quoted(program_.Config.ProgramFolder + "lexora.exe"), SW_SHOW);
+    if (!wl::StartSucceeded(result)) {
         ::MessageBoxA(Handle(), "Nelze", "e", MB_OK);
         program_.Dde.Register();          // this copy goes on serving
         program_.StartKeyboardCoupling();  // and coupling the keyboards
@@ -406,8 +407,8 @@ void TFOkno::CmIrregularVerbs() {
 
 
 void TFOkno::CmUtility() {
-    UINT result = program_.Starter().Start(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start");
-    if (result <= 31) {
+    const UINT result = wl::Starter().Start(Quoted(program_.Config.ProgramFolder + "LEXBULK.exe") + " start", SW_SHOW);
+    if (!wl::StartSucceeded(result)) {
         DialogOpenScope scope(program_);
         ShowOk(program_, this, lex::kTextErrorCaption, lex::kTextCannotRunLexbulk);
     }
@@ -688,11 +689,10 @@ void TFOkno::CmDeleteTranslation() {
 // --- Keyboard coupling ----------------------------------------------------------------
 
 void TFOkno::CmKeyboardConfig() {
-    lex::KeyboardDialogServices s{program_.Settings, program_.Texts, program_.Coupling, {}, {}, 1, {}, {}};
+    lex::KeyboardDialogServices s{program_.Settings, program_.Texts, program_.Coupling, *program_.Files, {}, {}, 1, {}};
     s.Titles = program_.Config.DictionaryTitles;
     s.ProgramFolder = program_.Config.ProgramFolder;
     s.UiLanguage = program_.Config.UiLanguage;
-    s.Start = [this](const std::string& commandLine) { return program_.Starter().Start(commandLine); };
     s.Show = [](wl::Window* parent, const std::string& text, const std::string& caption) {
         ::MessageBoxW(parent ? parent->Handle() : nullptr, wl::ToWide(text, wl::Window::DefaultCodePage()).c_str(),
                       wl::ToWide(caption, wl::Window::DefaultCodePage()).c_str(), MB_OK);

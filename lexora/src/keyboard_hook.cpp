@@ -4,6 +4,7 @@
 
 #include "lexora/hook/key_decision.h"
 #include "winlib/exception_barrier.h"
+#include "winlib/program_starter.h"
 
 namespace lexora {
 
@@ -12,8 +13,6 @@ namespace {
 void ShowNotFound(const std::string& path) {
     ::MessageBoxA(nullptr, "Tato kl\xe1vesnice nebyla nalezena\nZkontrolujte konfiguraci.", path.c_str(), MB_OK);
 }
-
-UINT StartCommand(const std::string& commandLine) { return ::WinExec(commandLine.c_str(), SW_SHOWNORMAL); }
 
 // The hook procedure is told nothing of its owner: the thread's hook and the
 // object it types for.
@@ -28,7 +27,7 @@ bool Down(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 // Carries a decision out.
 void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
     if (d.Action == KeyAction::Run) {
-        StartCommand(d.Command);
+        wl::Starter().Start(d.Command, SW_SHOWNORMAL);  // a failure is not reported
         return;
     }
     if (d.Action != KeyAction::Type) return;
@@ -50,8 +49,8 @@ void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
 
 }  // namespace
 
-KeyboardHook::KeyboardHook(KeyboardCoupling& coupling)
-    : coupling_(coupling), notFound_(ShowNotFound), files_(lex::MakePlatformFileSystem()) {}
+KeyboardHook::KeyboardHook(KeyboardCoupling& coupling, lex::FileSystem& files)
+    : coupling_(coupling), notFound_(ShowNotFound), files_(files) {}
 
 KeyboardHook::~KeyboardHook() { Remove(); }
 
@@ -61,7 +60,7 @@ void KeyboardHook::SetNotFoundReport(std::function<void(const std::string& path)
 
 bool KeyboardHook::Install() {
     if (!keys_) {
-        keys_ = std::make_unique<KeyboardHookState>(*files_, [this](const std::string& path) { notFound_(path); });
+        keys_ = std::make_unique<KeyboardHookState>(files_, [this](const std::string& path) { notFound_(path); });
     }
     LoadLayoutFile();
     if (!hook) hook = ::SetWindowsHookExW(WH_KEYBOARD, SpyGetMsgProc, nullptr, ::GetCurrentThreadId());

@@ -29,7 +29,8 @@ class KeyboardHookState;
 // installed it last.
 class KeyboardHook {
 public:
-    explicit KeyboardHook(KeyboardCoupling& coupling);
+    // Keyboard files are read through `files` (the program's file layer).
+    KeyboardHook(KeyboardCoupling& coupling, lex::FileSystem& files);
     ~KeyboardHook();  // removes the hook when it is this object's
     KeyboardHook(const KeyboardHook&) = delete;
     KeyboardHook& operator=(const KeyboardHook&) = delete;
@@ -56,7 +57,7 @@ private:
 
     KeyboardCoupling& coupling_;
     std::function<void(const std::string&)> notFound_;
-    std::unique_ptr<lex::FileSystem> files_;
+    lex::FileSystem& files_;
     std::unique_ptr<KeyboardHookState> keys_;  // made by the first installation
 };
 

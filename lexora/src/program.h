@@ -20,7 +20,6 @@
 #include "core/history/history_list.h"
 #include "keyboard_coupling.h"
 #include "keyboard_hook.h"
-#include "program_starter.h"
 #include "text_search.h"
 #include "clipboard_rule.h"
 #include "dde_server.h"
@@ -48,11 +47,6 @@ public:
     lex::KeyboardCoupling* Keyboards = &Coupling;
 
     DdeServer Dde;
-
-    // How the program starts other programs (tests put a recorder in place
-    // of the system's starter).
-    ProgramStarter& Starter() { return *starter_; }
-    void UseStarter(ProgramStarter& starter) { starter_ = &starter; }
 
     // The dialog-open flag: set while a command of the frame shows a modal
     // dialog (DialogOpenScope); the clipboard watch does nothing meanwhile.
@@ -128,12 +122,10 @@ public:
     void AddToHistory(const std::string& word, int slot) override;
 
 private:
-    SystemStarter systemStarter_;
-    ProgramStarter* starter_ = &systemStarter_;
     bool dialogOpen_ = false;
     std::function<void()> afterDialog_;
     std::function<void()> noteFocus_, giveBackFocus_;
-    KeyboardHook hook_{Coupling};
+    KeyboardHook hook_{Coupling, *Files};
     bool clipboardLink_ = false;
     ClipboardMemory clipboard_;  // the clipboard watch's last text and own-copy flag
     std::array<bool, lex::kSlotCount> chosenSlots_{};

@@ -8,6 +8,7 @@
 #include "text_translator.h"
 #include "tools_ids.h"
 #include "winlib/common_dialogs.h"
+#include "winlib/program_starter.h"
 #include "winlib/text.h"
 
 namespace lexora {
@@ -218,7 +219,7 @@ void TTrnDialog::CmOk() {
         Warn(lex::kTextBulkWarningCaption, lex::kTextWriteFailed);
         return;
     }
-    if (!program_.Starter().StartWide(EditorCommandLine(path, mode)))
+    if (!wl::Starter().StartWide(EditorCommandLine(path, mode)))
         ::MessageBoxA(Handle(), "Nelze spustit editor NOTEPAD.EXE/WRITE.EXE", "Pozor", MB_OK | MB_ICONSTOP);
     CloseWindow(IDOK);
 }

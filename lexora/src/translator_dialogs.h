@@ -26,8 +26,8 @@ private:
     Program& program_;
 };
 
-// The translator starts the editor on its output through the program's
-// starter (ProgramStarter::StartWide).
+// The translator starts the editor on its output through the process's
+// starter (wl::ProgramStarter::StartWide).
 class TTrnDialog : public wl::Dialog {
 public:
     TTrnDialog(wl::Window* parent, Program& program);

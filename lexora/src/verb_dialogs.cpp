@@ -52,7 +52,7 @@ void VerbTableDialog::SetupWindow() {
     SetCodePage(program_.UiCodePage());
     SetText(program_.Texts.LoadText(lex::kTextIrregularVerbsCaption));
     std::vector<std::string> verbs;
-    if (!ReadVerbList(FilePath(), layout_.FieldCount, verbs)) {
+    if (!ReadVerbList(*program_.Files, FilePath(), layout_.FieldCount, verbs)) {
         ShowOk(program_, this, lex::kTextVocabularyErrorCaption, lex::kTextDataFilesInaccessible);
         CloseWindow(IDCANCEL);
         return;
@@ -89,7 +89,7 @@ void VerbTableDialog::EvVerbSelChange() {
     std::string verb = selected >= 0 ? list_.GetString(selected) : list_.GetText();
     if (verb.size() > kChosenVerbLength) verb.resize(kChosenVerbLength);
     std::vector<std::string> fields;
-    const VerbSearch found = ReadVerbFields(FilePath(), verb, layout_.FieldCount, fields);
+    const VerbSearch found = ReadVerbFields(*program_.Files, FilePath(), verb, layout_.FieldCount, fields);
     if (found == VerbSearch::NoFile) {
         const std::wstring path = wl::ToWide(FilePath(), CP_ACP);
         ::MessageBoxW(Handle(), path.c_str(), L"", MB_OK);

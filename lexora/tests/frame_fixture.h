@@ -10,6 +10,7 @@
 
 #include "app.h"
 #include "test_data.h"
+#include "winlib/testing/start_recorder.h"
 #include "winlib/text.h"
 
 namespace lexora_test {
@@ -34,24 +35,7 @@ inline bool OpenLexora(const TestFolders& folders, const std::string& ini, int u
     return true;
 }
 
-// Stands in for the programs lexora starts: records the command lines
-// (UTF-16 ones also in `Started`, as 8-bit text) and answers `Result` (33 is
-// WinExec's "started") and `WideResult`.
-struct StartRecorder : lexora::ProgramStarter {
-    std::vector<std::string> Started;
-    std::vector<std::wstring> WideLines;
-    UINT Result = 33;
-    bool WideResult = true;
-
-    UINT Start(const std::string& commandLine) override {
-        Started.push_back(commandLine);
-        return Result;
-    }
-    bool StartWide(const std::wstring& commandLine) override {
-        WideLines.push_back(commandLine);
-        Started.push_back(wl::FromWide(commandLine, CP_ACP));
-        return WideResult;
-    }
-};
+// Stands in for the programs lexora starts (put in place with Install()).
+using wl::testing::StartRecorder;
 
 }  // namespace lexora_test

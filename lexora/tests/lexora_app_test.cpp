@@ -252,7 +252,7 @@ private:
 TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
     ::WritePrivateProfileStringA("POZICE", "Konec", "1", ini_.c_str());
     Open(1);
-    program_->UseStarter(starts_);
+    starts_.Install();
     HWND frame = FrameHandle();
     ::SendMessageW(frame, WM_COMMAND, CM_DIRECTION, 0);
 
@@ -299,10 +299,11 @@ TEST_F(Frame, RestartWritesFirstThenStartsTheQuotedProgramAndCloses) {
 
 TEST_F(Frame, UtilityStartsTheBulkProgramQuoted) {
     Open(1);
-    program_->UseStarter(starts_);
+    starts_.Install();
     ::SendMessageW(FrameHandle(), WM_COMMAND, CM_UTILITY, 0);
     ASSERT_EQ(starts_.Started.size(), 1u);
     EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "LEXBULK.exe\" start");
+    EXPECT_EQ(starts_.Shows, std::vector<int>{SW_SHOW});
     EXPECT_FALSE(program_->DialogOpen());
 }
 

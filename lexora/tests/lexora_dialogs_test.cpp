@@ -12,6 +12,7 @@
 
 #include "app.h"
 #include "core/dialogs/settings_dialogs.h"
+#include "core/dialogs/word_dialog_ids.h"
 #include "dialog_command_testing.h"
 #include "core/engine/slots.h"
 #include "core/ui/lexcoreui_ids.h"
@@ -231,7 +232,7 @@ TEST_F(Dialogs, ConfigurationShowsEveryTextWholeInEveryLanguage) {
 // UI language.
 TEST_F(Dialogs, EveryDialogShowsEveryTextWholeInEveryLanguage) {
     Open(0);
-    program_->UseStarter(starts_);
+    starts_.Install();
     starts_.Result = 2;  // the utility cannot start: its message
     HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
     HWND box = ::GetDlgItem(client, IDC_WORD_BOX);
@@ -390,10 +391,27 @@ TEST_F(Dialogs, ConfigurationRestartOnlyForLettersLanguageAndToolbar) {
     EXPECT_EQ(program_->Config.DictionaryTitles[13], "Elvish");
 }
 
+// The keyboard assignment's Configuration starts the keyboard program on the
+// slot's file through the program's starter, shown normally (the restart and
+// the utility are shown with SW_SHOW).
+TEST_F(Dialogs, KeyboardConfigurationStartsTheKeyboardProgramShownNormally) {
+    Write("TASTRIX", "TastrixO0_0", "C:\\k\\cs.tsb");
+    Open(0);
+    starts_.Install();
+    EXPECT_TRUE(Command(CM_KEYBOARD_CONFIG, [&](wl::Dialog& d) {
+        EXPECT_EQ(d.GetItemText(IDC_KA_ORIGINAL_PATH), "C:\\k\\cs.tsb");
+        ClickButton(d.Handle(), IDC_KA_EDIT_ORIGINAL);
+        ClickButton(d.Handle(), IDCANCEL);
+    }));
+    ASSERT_EQ(starts_.Started.size(), 1u);
+    EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "ts.exe\" X 0 \"C:\\k\\cs.tsb\"");
+    EXPECT_EQ(starts_.Shows, std::vector<int>{SW_SHOWNORMAL});
+}
+
 // Yes to the restart question starts the new copy and closes this one.
 TEST_F(Dialogs, ConfigurationYesRestartsTheProgram) {
     Open(0);
-    program_->UseStarter(starts_);
+    starts_.Install();
     HWND frame = FrameHandle();
     EXPECT_TRUE(Command(CM_DICTIONARY_CONFIG, [&](wl::Dialog& d) {
         SetItem(d, IDC_CONFIG_LETTER_FIRST + 8, "W");
@@ -402,6 +420,7 @@ TEST_F(Dialogs, ConfigurationYesRestartsTheProgram) {
     }));
     ASSERT_EQ(starts_.Started.size(), 1u);
     EXPECT_EQ(starts_.Started[0], "\"" + folders_.Program + "lexora.exe\"");
+    EXPECT_EQ(starts_.Shows, std::vector<int>{SW_SHOW});
     EXPECT_EQ(Read("JAZYKY", "Tlacitko8"), "W");
     wl::testing::PumpMessages();
     EXPECT_FALSE(::IsWindow(frame));
@@ -834,7 +853,7 @@ bool PumpUntil(const std::function<bool()>& done) {
 // box, or to the translation box when that had the focus.
 TEST_F(Dialogs, TypingGoesOnInTheBoxThatHadTheFocusAfterEveryDialog) {
     Open(0);
-    program_->UseStarter(starts_);
+    starts_.Install();
     HWND frame = FrameHandle();
     HWND client = ::FindWindowExW(frame, nullptr, L"#32770", nullptr);
     HWND box = ::GetDlgItem(client, IDC_WORD_BOX);

@@ -120,12 +120,13 @@ TEST_F(KeyboardTest, CouplingFollowsActivationAndTheFocusedField) {
 class AssignmentTest : public KeyboardTest {
 protected:
     lex::KeyboardDialogServices Services() {
-        lex::KeyboardDialogServices s{*settings_, texts_, *coupling_, {}, {}, 0, {}, {}};
+        lex::KeyboardDialogServices s{*settings_, texts_, *coupling_, *files_, {}, {}, 0, {}};
         for (int i = 0; i < lex::kSlotCount; ++i) s.Titles[i] = "Title " + std::to_string(i);
         s.ProgramFolder = folders_.Program;
         s.Show = [this](wl::Window*, const std::string& text, const std::string&) { shown_.push_back(text); };
         return s;
     }
+    std::unique_ptr<lex::FileSystem> files_ = lex::MakePlatformFileSystem();
     std::vector<std::string> shown_;
     int couplingSetting_ = 0;
 };
@@ -195,7 +196,6 @@ TEST_F(AssignmentTest, EditStartsTheKeyboardProgramQuoted) {
     Write("TastrixO0_0", "X:\\keys\\x.tsb");  // a drive X: is a real path
     lex::KeyboardDialogServices s = Services();
     s.UiLanguage = 8;
-    s.Start = [](const std::string& line) { return ::WinExec(line.c_str(), SW_SHOWNORMAL); };
     lex::TTastrixAll dialog(nullptr, s, 0, couplingSetting_);
     wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
         ClickButton(d.Handle(), IDC_KA_EDIT_PRONUNCIATION);  // "X": nothing starts
@@ -336,7 +336,7 @@ protected:
         coupling_->SetDictionaryActive(true);
         coupling_->SetCouplingOn(true);
         coupling_->SelectSlotKeyboard(0, lex::kOriginalField, false);
-        hook_ = std::make_unique<lexora::KeyboardHook>(*coupling_);
+        hook_ = std::make_unique<lexora::KeyboardHook>(*coupling_, hookFiles_);
         ASSERT_TRUE(hook_->Install());
     }
     void TearDown() override {
@@ -365,6 +365,7 @@ protected:
 
     std::string layout_, runner_;
     HWND window_ = nullptr;
+    lex::testing::FaultyFileSystem hookFiles_;  // the hook's file layer (no faults unless a test sets them)
     std::unique_ptr<lexora::KeyboardHook> hook_;
 };
 
@@ -408,7 +409,7 @@ TEST_F(HookTest, TypesThroughTheLayout) {
 // last, and goes when that object goes, not when another one does.
 TEST_F(HookTest, TheThreadsHookTypesForItsLastInstaller) {
     {
-        lexora::KeyboardHook other(*coupling_);
+        lexora::KeyboardHook other(*coupling_, hookFiles_);
         ASSERT_TRUE(other.Install());
         EXPECT_TRUE(other.Installed());
         EXPECT_FALSE(hook_->Installed());
@@ -416,6 +417,21 @@ TEST_F(HookTest, TheThreadsHookTypesForItsLastInstaller) {
         EXPECT_EQ(L"\u00e4", Type([] { Tap('A', kScanA); }));
     }
     EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
+}
+
+// The hook reads its keyboard through the program's file layer: a keyboard
+// file that is there but cannot be read is reported, and keys pass as typed
+// (the file is not taken as an empty layout).
+TEST_F(HookTest, AnUnreadableKeyboardIsReported) {
+    std::vector<std::string> reports;
+    hook_->SetNotFoundReport([&reports](const std::string& path) { reports.push_back(path); });
+    hookFiles_.FailReadsFrom = "keys.tsb";
+    hook_->LoadLayoutFile();
+    EXPECT_EQ(L"a", Type([] { Tap('A', kScanA); }));
+    EXPECT_EQ(std::vector<std::string>{layout_}, reports);
+    hookFiles_.FailReadsFrom.clear();
+    hook_->LoadLayoutFile();
+    EXPECT_EQ(L"\u00e4", Type([] { Tap('A', kScanA); }));
 }
 
 TEST_F(HookTest, AMissingKeyboardIsReportedOnce) {

@@ -68,7 +68,7 @@ protected:
     void Open(const std::vector<std::string>& deleted = {}, const std::vector<Entry>& more = {}) {
         ASSERT_TRUE(MakeDictionary(folders_, StandardSlots(), StandardEntries(), deleted, more));
         ASSERT_TRUE(OpenLexora(folders_, ini_, 0, program_, app_, [this](Program& program) {
-            program.UseStarter(starts_);
+            starts_.Install();
             program.Keyboards = &keyboards_;
         }));
     }
@@ -251,12 +251,13 @@ TEST(StartProgram, KeepsEveryLetterOfTheCommandLine) {
     ASSERT_TRUE(::CopyFileA(wl::testing::WinePath(RECORD_COMMAND_LINE_EXE).c_str(), editor.c_str(), FALSE));
     const std::wstring line =
         L"\"" + wl::ToWide(editor, CP_ACP) + L"\" \"" + wl::ToWide(folders.Base, CP_ACP) + L"\u0141\u00f3d\u017a a.txt\"";
-    EXPECT_TRUE(StartProgram(line));
+    wl::SystemStarter system;
+    EXPECT_TRUE(system.StartWide(line));
     const std::string recorded = editor + ".wargs";
     ASSERT_TRUE(wl::testing::WaitFor([&] { return ::GetFileAttributesA(recorded.c_str()) != INVALID_FILE_ATTRIBUTES; }));
     const std::string bytes = ReadFile(recorded);
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)), line);
-    EXPECT_FALSE(StartProgram(L"\"" + wl::ToWide(folders.Program, CP_ACP) + L"missing.exe\" x"));
+    EXPECT_FALSE(system.StartWide(L"\"" + wl::ToWide(folders.Program, CP_ACP) + L"missing.exe\" x"));
     RemoveFolder(folders.Base);
 }
 

@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 5: {
             step = "a switch of the slot";
             const int slot = static_cast<int>(in.Byte() % 24) - 2;
-            view = session.SwitchSlot(slot, Word(in));
+            view = session.GoTo(slot, Word(in));
             break;
         }
         case 6: step = "a new scroll bar"; session.NewScrollBar(); break;

@@ -3,6 +3,7 @@
 #include "core/settings/ts2000_ini.h"
 #include "program.h"
 #include "ts/texts/ts_text_ids.h"
+#include "winlib/program_starter.h"
 
 namespace tsapp {
 
@@ -79,7 +80,7 @@ bool ProductWindowPresent(HWND except) {
 }
 
 bool StartResidentProgram(const std::string& programDirectory) {
-    return ::WinExec(ts::ResidentCommand(programDirectory).c_str(), SW_SHOWNORMAL) >= 32;
+    return wl::StartSucceeded(wl::Starter().Start(ts::ResidentCommand(programDirectory), SW_SHOWNORMAL));
 }
 
 int InstalledLayouts(HKL* layouts, int room) { return ::GetKeyboardLayoutList(room, layouts); }

@@ -238,8 +238,8 @@ void SettingsDialog::CmOtherFile(UINT id) {
         return;
     }
     // A copy to this name (or a save of it) that stopped half way is finished first.
-    ts::FinishInterruptedLayoutSave(files, path);
-    if (files.Exists(path)) {
+    const ts::NewLayoutName name = ts::CheckNewLayoutName(files, path);
+    if (name == ts::NewLayoutName::LayoutExists) {
         for (int i = 0; i < ts::kQuickButtonCount; ++i) {
             const QuickButton stored = LoadQuickButton(program_, i);
             if (stored.Data == data) {
@@ -251,13 +251,10 @@ void SettingsDialog::CmOtherFile(UINT id) {
         SetItemText(RowId(row, IDC_ROW_FILE), data);
         return;
     }
-    const lex::FileHandle probe = files.Create(path);
-    if (probe == lex::kNoFile) {
+    if (name == ts::NewLayoutName::Refused) {
         ShowError();
         return;
     }
-    files.Close(probe);
-    files.Remove(path);
     wl::FileDialogOptions source;
     source.defaultExt = "tsb";
     source.fileName = "*.tsb";

@@ -6,9 +6,13 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "core/dialogs/settings_dialogs.h"
+#include "core/files/testing/faulty_file_system.h"
+#include "winlib/testing.h"
 
 namespace lex {
 namespace {
@@ -55,14 +59,15 @@ TEST(AboutCounts, CountLineAndFilesTooShort) {
         std::ofstream(path, std::ios::binary) << bytes;
     };
     const std::string header(40, 'h');
+    const std::unique_ptr<FileSystem> files = MakePlatformFileSystem();
     write(header + std::string("\xD2\x04\x00\x00", 4));  // 1234
-    EXPECT_EQ(ReadSlotWordCount(path), 1234);
+    EXPECT_EQ(ReadSlotWordCount(*files, path), 1234);
     write(header + std::string("\xD2\x04\x00", 3));
-    EXPECT_EQ(ReadSlotWordCount(path), 0);
+    EXPECT_EQ(ReadSlotWordCount(*files, path), 0);
     write(header);
-    EXPECT_EQ(ReadSlotWordCount(path), 0);
+    EXPECT_EQ(ReadSlotWordCount(*files, path), 0);
     std::remove(path.c_str());
-    EXPECT_EQ(ReadSlotWordCount(path), 0);
+    EXPECT_EQ(ReadSlotWordCount(*files, path), 0);
 }
 
 TEST(Licence, EveryLineShownWhole) {
@@ -76,6 +81,51 @@ TEST(Licence, EveryLineShownWhole) {
         {std::string(5000, 'x') + "\nend", std::string(5000, 'x') + "\r\nend\r\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(LicenceViewText(c.file), c.shown) << c.file.substr(0, 20);
+}
+
+// The licence viewer reads through the program's file layer: a licence that
+// is there but cannot be opened or read says "error opening file", never
+// shows an empty (or partly read) text.
+TEST(Licence, UnreadableFileIsReported) {
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    ProgramSettings config;
+    config.ProgramFolder = std::string(temp) + "lexdialogs_licence_" + std::to_string(::GetCurrentProcessId()) + "\\";
+    ::CreateDirectoryA(config.ProgramFolder.c_str(), nullptr);
+    const std::string licence = config.ProgramFolder + kLicenceFileName;
+    std::ofstream(licence, std::ios::binary) << "Terms\r\nof use\r\n";
+    SettingsFile settings(config.ProgramFolder + "lx2000.ini");
+    TextLoader texts(::GetModuleHandleW(nullptr));
+    MessageBuffers messages;
+    auto shown = [&](testing::FaultyFileSystem& files) {
+        SettingsDialogHost host(settings, config, texts, messages, files);
+        TProdejci viewer(nullptr, host);
+        std::string text;
+        wl::testing::ExecuteWith(viewer, [&](wl::Dialog& d) {
+            text = d.GetItemText(IDC_LICENCE_TEXT);
+            d.CloseWindow(IDOK);
+        });
+        EXPECT_EQ(files.OpenCount(), 0);
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::function<void(testing::FaultyFileSystem&)> fault;
+    };
+    const Case cases[] = {
+        {"open fails", [](testing::FaultyFileSystem& f) { f.FailOpenOf = kLicenceFileName; }},
+        {"read fails", [](testing::FaultyFileSystem& f) { f.FailReadsFrom = kLicenceFileName; }},
+        {"first read fails", [](testing::FaultyFileSystem& f) { f.FailNth(testing::FileOp::Read, 1); }},
+    };
+    for (const Case& c : cases) {
+        testing::FaultyFileSystem files;
+        c.fault(files);
+        EXPECT_EQ(shown(files), "error opening file") << c.what;
+    }
+    testing::FaultyFileSystem clean;
+    EXPECT_EQ(shown(clean), "Terms\r\nof use\r\n");
+    ::DeleteFileA(licence.c_str());
+    ::RemoveDirectoryA(config.ProgramFolder.c_str());
 }
 
 }  // namespace

@@ -120,3 +120,60 @@ TEST(LayoutCopyTest, CopyUnderEveryFaultThenLoad) {
 }
 
 }  // namespace
+
+// The check of a new layout's name (both programs' one): what is there, what
+// cannot be made, and what a stopped copy left, which no longer counts. The
+// check leaves nothing behind.
+TEST(LayoutCopyTest, NewLayoutNameChecked) {
+    using ts::NewLayoutName;
+    tstest::TempDir dir;
+    const Bytes layout(ts::kLayoutFileSize, 'k');
+    tstest::WriteFileBytes(dir.Sub("cz.tsb"), layout);
+    tstest::WriteFileBytes(dir.Sub("cz.ini"), "[RUN]\r\n");
+    tstest::WriteFileBytes(dir.Sub("lone.ini"), "[RUN]\r\n");
+    tstest::WriteFileBytes(dir.Sub("bare.tsb"), layout);
+    {
+        // A copy to "half.tsb" killed with the companion in place, the layout not yet.
+        lex::testing::FaultyFileSystem killed;
+        killed.StopAtChange(8);
+        EXPECT_FALSE(ts::CopyLayoutPair(killed, dir.Sub("cz.tsb"), dir.Sub("half.tsb")));
+        ASSERT_TRUE(tstest::FileExists(dir.Sub("half.ini")));
+    }
+    const std::vector<std::string> before = dir.Names();
+    struct Case { std::string path; NewLayoutName result; };
+    const Case cases[] = {
+        {dir.Sub("new.tsb"), NewLayoutName::Free},
+        {dir.Sub("cz.tsb"), NewLayoutName::LayoutExists},
+        {dir.Sub("bare.tsb"), NewLayoutName::LayoutExists},
+        {dir.Sub("lone.tsb"), NewLayoutName::CompanionExists},
+        {dir.Sub("no such folder/new.tsb"), NewLayoutName::Refused},
+        {dir.Sub("own.ini"), NewLayoutName::Refused},  // its companion would be the file itself
+        {dir.Sub(std::string(300, 'n') + ".tsb"), NewLayoutName::Refused},
+    };
+    tstest::TrackingFileLayer files;
+    for (const Case& c : cases) EXPECT_EQ(ts::CheckNewLayoutName(files, c.path), c.result) << c.path;
+    EXPECT_EQ(dir.Names(), before);
+    EXPECT_EQ(files.OpenCount(), 0);
+
+    // The stopped copy is finished first: the name is free again, nothing of it is left.
+    EXPECT_EQ(ts::CheckNewLayoutName(files, dir.Sub("half.tsb")), NewLayoutName::Free);
+    for (const std::string& name : dir.Names()) EXPECT_EQ(name.find("half"), std::string::npos) << name;
+    const std::vector<std::string> finished = dir.Names();
+
+    // A file that cannot be made there refuses the name, also where no file is.
+    lex::testing::FaultyFileSystem failing;
+    failing.FailNth(lex::testing::FileOp::Create, 1);
+    EXPECT_EQ(ts::CheckNewLayoutName(failing, dir.Sub("new.tsb")), NewLayoutName::Refused);
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("new.tsb")));
+    EXPECT_FALSE(tstest::FileExists(lex::TemporaryName(dir.Sub("new.tsb"))));
+
+    // The probe is never the name itself: when it cannot be removed again (or
+    // the program is killed before), no empty layout is left under the name,
+    // and the next check clears what was left.
+    lex::testing::FaultyFileSystem stuck;
+    stuck.FailNth(lex::testing::FileOp::Remove, 1);
+    ts::CheckNewLayoutName(stuck, dir.Sub("new.tsb"));
+    EXPECT_FALSE(tstest::FileExists(dir.Sub("new.tsb")));
+    EXPECT_EQ(ts::CheckNewLayoutName(files, dir.Sub("new.tsb")), NewLayoutName::Free);
+    EXPECT_EQ(dir.Names(), finished);
+}

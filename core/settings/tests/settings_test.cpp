@@ -5,9 +5,11 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/files/file_system.h"
 #include "core/texts/text_ids.h"
 #include "settings.h"
 #include "slot_fonts.h"
@@ -69,6 +71,7 @@ protected:
     std::string LogPath(int i) const { return program_ + "akce" + std::to_string(i) + ".idx"; }
 
     std::string dir_, program_, ini_;
+    std::unique_ptr<FileSystem> files_ = MakePlatformFileSystem();
 };
 
 // ---------------------------------------------------------------------------
@@ -478,7 +481,7 @@ TEST_F(SettingsTest, ActionLogRegistration) {
     for (const Step& s : steps) {
         if (s.presetKey) RawWrite(ini_, "INDEX", s.presetKey, s.presetValue);
         if (s.logThere) WriteBytes(LogPath(s.index), content);
-        const ActionLogRegistration r = file.RegisterActionLog(s.diskFolder, program_);
+        const ActionLogRegistration r = file.RegisterActionLog(*files_, s.diskFolder, program_);
         EXPECT_EQ(r.Index, s.index) << s.what;
         EXPECT_EQ(r.Path, LogPath(s.index)) << s.what;
         EXPECT_EQ(r.Registered, s.registered) << s.what;
@@ -521,7 +524,7 @@ TEST_F(SettingsTest, AnExistingActionLogIsNeverEmptied) {
                                FILE_ATTRIBUTE_NORMAL, nullptr);
             ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.what;
         }
-        const ActionLogRegistration r = SettingsFile(ini_).RegisterActionLog("C:\\Data\\", program_);
+        const ActionLogRegistration r = SettingsFile(ini_).RegisterActionLog(*files_, "C:\\Data\\", program_);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         EXPECT_EQ(r.Index, 0) << c.what;
         EXPECT_EQ(r.Registered, !c.registered) << c.what;
@@ -562,9 +565,9 @@ TEST_F(SettingsTest, ActionLogHeldByAnotherProgramIsKept) {
     if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
 
     RawWrite(ini_, "INDEX", "akce0.idx", "C:\\Data\\");
-    const ActionLogRegistration found = SettingsFile(ini_).RegisterActionLog("C:\\Data\\", program_);
+    const ActionLogRegistration found = SettingsFile(ini_).RegisterActionLog(*files_, "C:\\Data\\", program_);
     DeleteFileA(ini_.c_str());
-    const ActionLogRegistration fresh = SettingsFile(ini_).RegisterActionLog("C:\\Data\\", program_);
+    const ActionLogRegistration fresh = SettingsFile(ini_).RegisterActionLog(*files_, "C:\\Data\\", program_);
 
     SetEvent(release);
     WaitForSingleObject(process.hProcess, 60000);
@@ -588,7 +591,7 @@ TEST_F(SettingsTest, ActionLogHeldByAnotherProgramIsKept) {
 
 TEST_F(SettingsTest, ActionLogThatCannotBeCreatedIsReported) {
     const ActionLogRegistration r =
-        SettingsFile(ini_).RegisterActionLog("C:\\Data\\", dir_ + "\\no such folder\\");
+        SettingsFile(ini_).RegisterActionLog(*files_, "C:\\Data\\", dir_ + "\\no such folder\\");
     EXPECT_EQ(r.Index, 0);
     EXPECT_TRUE(r.Registered);
     EXPECT_FALSE(r.Created);
@@ -604,7 +607,7 @@ TEST_F(SettingsTest, LoadAtStartFromMissingFile) {
     ProgramSettings s;
     s.ProgramFolder = program_;
     LoadUiLanguage(file, s);
-    LoadAtStart(file, FakeText, s);
+    LoadAtStart(file, *files_, FakeText, s);
 
     EXPECT_EQ(s.UiLanguage, 1);
     const int sortTypes[kSlotCount] = {0, 1, 2, 1, 3, 1, 4, 1, 5, 1, 6, 1, 0, 1, 0, 1, 0, 1, 0, 1};
@@ -668,7 +671,7 @@ TEST_F(SettingsTest, LoadAtStartFromFilledFile) {
     ProgramSettings s;
     s.ProgramFolder = program_;
     LoadUiLanguage(file, s);
-    LoadAtStart(file, FakeText, s);
+    LoadAtStart(file, *files_, FakeText, s);
 
     EXPECT_EQ(s.UiLanguage, 4);
     EXPECT_EQ(s.CdFolder, "E:\\CD\\");

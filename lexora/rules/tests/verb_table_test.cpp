@@ -4,7 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <random>
+
+#include "core/files/testing/faulty_file_system.h"
 
 namespace lexora {
 namespace {
@@ -30,17 +34,18 @@ protected:
     }
     std::vector<std::string> List(size_t fields = kEnglishVerbFields) {
         std::vector<std::string> verbs;
-        EXPECT_TRUE(ReadVerbList(path_, fields, verbs));
+        EXPECT_TRUE(ReadVerbList(files_, path_, fields, verbs));
         return verbs;
     }
     Fields Find(const std::string& verb, size_t count = kEnglishVerbFields) {
         Fields fields;
-        EXPECT_EQ(ReadVerbFields(path_, verb, count, fields), VerbSearch::Found) << verb;
+        EXPECT_EQ(ReadVerbFields(files_, path_, verb, count, fields), VerbSearch::Found) << verb;
         return fields;
     }
 
     std::filesystem::path dir_;
     std::string path_;
+    lex::testing::FaultyFileSystem files_;  // no faults unless a test sets them
 };
 
 TEST_F(VerbFile, ListInFileOrderWithDuplicates) {
@@ -54,8 +59,8 @@ TEST_F(VerbFile, FieldsOfTheChosenVerb) {
     // The last field runs to the end of the line, semicolons and all.
     EXPECT_EQ(Find("break"), (Fields{"break", "broke", "broken", "rozb\xEDt; zlomit"}));
     Fields fields{"kept"};
-    EXPECT_EQ(ReadVerbFields(path_, "Be", kEnglishVerbFields, fields), VerbSearch::NotFound);  // case counts
-    EXPECT_EQ(ReadVerbFields(path_, "b", kEnglishVerbFields, fields), VerbSearch::NotFound);
+    EXPECT_EQ(ReadVerbFields(files_, path_, "Be", kEnglishVerbFields, fields), VerbSearch::NotFound);  // case counts
+    EXPECT_EQ(ReadVerbFields(files_, path_, "b", kEnglishVerbFields, fields), VerbSearch::NotFound);
     EXPECT_EQ(fields, Fields{"kept"});
 }
 
@@ -110,10 +115,42 @@ TEST_F(VerbFile, LaterMatchExaminedWins) {
 TEST_F(VerbFile, MissingFile) {
     std::filesystem::remove(path_);
     std::vector<std::string> verbs{"old"};
-    EXPECT_FALSE(ReadVerbList(path_, kEnglishVerbFields, verbs));
+    EXPECT_FALSE(ReadVerbList(files_, path_, kEnglishVerbFields, verbs));
     Fields fields{"kept"};
-    EXPECT_EQ(ReadVerbFields(path_, "be", kEnglishVerbFields, fields), VerbSearch::NoFile);
+    EXPECT_EQ(ReadVerbFields(files_, path_, "be", kEnglishVerbFields, fields), VerbSearch::NoFile);
     EXPECT_EQ(fields, Fields{"kept"});
+}
+
+// A table that is there but cannot be opened or read is reported as no
+// table, at the start and at a selection: never read as an empty one, and
+// nothing shown is replaced.
+TEST_F(VerbFile, UnreadableFile) {
+    Write("be;was/were;been;b\xFDt\n");
+    struct Case {
+        const char* what;
+        std::function<void(lex::testing::FaultyFileSystem&)> fault;
+    };
+    const Case cases[] = {
+        {"open fails", [](lex::testing::FaultyFileSystem& f) { f.FailOpenOf = kEnglishVerbFile; }},
+        {"read fails", [](lex::testing::FaultyFileSystem& f) { f.FailReadsFrom = kEnglishVerbFile; }},
+        {"first read fails", [](lex::testing::FaultyFileSystem& f) { f.FailNth(lex::testing::FileOp::Read, 1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lex::testing::FaultyFileSystem list;
+        c.fault(list);
+        std::vector<std::string> verbs{"old"};
+        EXPECT_FALSE(ReadVerbList(list, path_, kEnglishVerbFields, verbs));
+        EXPECT_TRUE(verbs.empty());
+        lex::testing::FaultyFileSystem search;
+        c.fault(search);
+        Fields fields{"kept"};
+        EXPECT_EQ(ReadVerbFields(search, path_, "be", kEnglishVerbFields, fields), VerbSearch::NoFile);
+        EXPECT_EQ(fields, Fields{"kept"});
+        EXPECT_EQ(list.OpenCount() + search.OpenCount(), 0);
+    }
+    // The same file through a file system without faults is read.
+    EXPECT_EQ(Find("be")[1], "was/were");
 }
 
 TEST(VerbLookupWord, GermanVerbEndsAtItsFirstBlank) {
@@ -134,12 +171,13 @@ TEST(DemoVerbTables, EveryLineHoldsAllFields) {
         const char* first;
     } tables[] = {{LEXORA_DATA_DIR "/verbs_en.txt", kEnglishVerbFields, "be"},
                   {LEXORA_DATA_DIR "/verbs_de.txt", kGermanVerbFields, "beginnen (hat)"}};
+    const std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
     for (const auto& t : tables) {
         std::vector<std::string> verbs;
-        ASSERT_TRUE(ReadVerbList(t.file, t.fields, verbs)) << t.file;
+        ASSERT_TRUE(ReadVerbList(*files, t.file, t.fields, verbs)) << t.file;
         EXPECT_GE(verbs.size(), 30u) << t.file;
         EXPECT_EQ(verbs.front(), t.first);
-        VerbTableReader reader(t.file);
+        VerbTableReader reader(*files, t.file);
         std::vector<std::string> fields;
         int line = 0;
         while (reader.NextLine(fields, t.fields)) {

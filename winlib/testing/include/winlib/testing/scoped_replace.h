@@ -1,4 +1,4 @@
-// Scope guards for tests: whatever a test replaces (a hook, a starter
+// Scope guards for tests: whatever a test replaces (a hook, a callback
 // function, a file name, a global) comes back when the guard's scope ends,
 // also when a failed assertion returns early from the test.
 #pragma once
@@ -9,7 +9,7 @@ namespace wl::testing {
 
 // Replaces `target` by `value` for the guard's lifetime and puts the old value
 // back at its end:
-//   wl::testing::ScopedReplace fake(Program::starter, FakeStart);
+//   wl::testing::ScopedReplace record(restarts, std::vector<std::string>{});
 template <typename T>
 class ScopedReplace {
 public:
