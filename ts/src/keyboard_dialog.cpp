@@ -233,6 +233,15 @@ bool KeyboardDialog::AskFinish() {
 }
 
 void KeyboardDialog::ShowView(const ts::KeyboardView& view) {
+    ShowButtons(view);
+    ShowQuickSwitch(view);
+    if (view.Selection) ShowSelection();
+    if (view.Keys) RefreshKeys();
+    if (view.Hide) CmHideWindow();
+    if (view.Close) CloseWindow(IDCANCEL);
+}
+
+void KeyboardDialog::ShowButtons(const ts::KeyboardView& view) {
     switch (view.Status) {
         case ts::KeyboardStatus::Unchanged: break;
         case ts::KeyboardStatus::Blank: SetStatus(" "); break;
@@ -250,6 +259,9 @@ void KeyboardDialog::ShowView(const ts::KeyboardView& view) {
     if (view.ActiveIcon) tray_.ChangeIcon(*view.ActiveIcon ? activeIcon_ : normalIcon_);
     if (view.KeyboardOn)
         SetItemText(IDC_ACTIVATE, program_.Text(*view.KeyboardOn ? ts::kTextActive : ts::kTextInactive));
+}
+
+void KeyboardDialog::ShowQuickSwitch(const ts::KeyboardView& view) {
     if (view.Title) {
         const QuickButton button = LoadQuickButton(program_, *view.Title);
         if (!program_.EditorOnly()) SetText(ts::ProductTitle(button.Name));
@@ -268,21 +280,19 @@ void KeyboardDialog::ShowView(const ts::KeyboardView& view) {
         const int count = InstalledLayouts(layouts, 100);
         if (*view.WindowsLayout < count) ::ActivateKeyboardLayout(layouts[*view.WindowsLayout], 0);
     }
-    if (view.Selection) {
-        for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-            for (int k = 0; k < ts::KeyCount(g); ++k) {
-                KeyButton& b = *keys_[g][k];
-                const bool selected = g == session_.SelectedGroup() && k == session_.SelectedKey();
-                if (b.Selected != selected) {
-                    b.Selected = selected;
-                    b.Redraw();
-                }
+}
+
+void KeyboardDialog::ShowSelection() {
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            KeyButton& b = *keys_[g][k];
+            const bool selected = g == session_.SelectedGroup() && k == session_.SelectedKey();
+            if (b.Selected != selected) {
+                b.Selected = selected;
+                b.Redraw();
             }
         }
     }
-    if (view.Keys) RefreshKeys();
-    if (view.Hide) CmHideWindow();
-    if (view.Close) CloseWindow(IDCANCEL);
 }
 
 void KeyboardDialog::ApplyKeyFont() {

@@ -75,8 +75,13 @@ private:
     void LoadLayout(const std::string& path) override;
     bool AskSaveChanges() override;
     bool AskFinish() override;
-    // Draws what a step of the session gives back.
+    // Draws what a step of the session gives back: the status line and the
+    // buttons' texts with the tray icon, the quick-switch side (title, tray
+    // tip, toggles' captions, on flags, Windows layout), the selected key.
     void ShowView(const ts::KeyboardView& view);
+    void ShowButtons(const ts::KeyboardView& view);
+    void ShowQuickSwitch(const ts::KeyboardView& view);
+    void ShowSelection();
     // ShowView; whether the command goes on.
     bool Proceeds(const ts::KeyboardView& view) {
         ShowView(view);
