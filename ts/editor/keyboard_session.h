@@ -79,7 +79,7 @@ struct KeyboardView {
     bool TemporarilyOff = false;       // the title says the keyboard is temporarily off
     std::optional<int> WindowsLayout;  // the installed Windows layout of this index to activate
     bool Selection = false;            // the keys' selected flags follow Selected()
-    bool Keys = false;                 // the keys are refreshed (the toggles' on flags follow Shown())
+    bool Keys = false;                 // the keys are refreshed (in the state Shown())
     bool Hide = false;                 // the window hides (in the tray)
     bool Close = false;                // the window ends with Cancel
 };

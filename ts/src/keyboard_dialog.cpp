@@ -380,9 +380,7 @@ void KeyboardDialog::CmKeyRemapping() {
 
 void KeyboardDialog::OpenCharacterMap() {
     const ts::KeyRef& current = session_.Current();
-    const std::string& caption = KeyOf(current.Group, current.Key)->GetKeyCaption();
-    const int first = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
-    CharMapDialog dialog(program_, first == 9 || first >= 31 ? first : -1);
+    CharMapDialog dialog(program_, ts::CharacterMapStart(KeyOf(current.Group, current.Key)->GetKeyCaption()));
     const std::optional<int> picked = dialog.Pick();
     if (picked && ts::ApplyCharacterPick(program_.Store.Tables, current, *picked)) session_.MarkModified();
     RefreshKeys();
