@@ -64,6 +64,11 @@ bool AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bo
     return true;
 }
 
+int CharacterMapStart(const std::string& caption) {
+    const int first = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
+    return first == 9 || first >= 31 ? first : -1;
+}
+
 bool ApplyCharacterPick(LayoutTables& tables, const KeyRef& ref, int picked) {
     if (!ref.Valid() || picked < 0) return false;
     tables.SetRunFlag(ref.Group, ref.Key, ref.State, 0);

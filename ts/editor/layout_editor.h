@@ -62,6 +62,10 @@ unsigned char KeyCharacter(const LayoutTables& tables, const KeyRef& ref);
 bool AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
                unsigned char character, const std::string& command);
 
+// The character the character map opens on for a key's caption: its first
+// character when that is a tab or a code of 31 or more, else none (-1).
+int CharacterMapStart(const std::string& caption);
+
 // The character map's OK: the picked code (0..255) as the key's character and
 // no program. A pick of -1 (nothing picked) changes nothing; false then.
 bool ApplyCharacterPick(LayoutTables& tables, const KeyRef& ref, int picked);

@@ -163,8 +163,8 @@ WL_BEGIN_MESSAGE_TABLE(KeyAssignDialog, TsDialog)
     WL_MESSAGE(WM_HSCROLL, EvHScroll)
 WL_END_MESSAGE_TABLE()
 
-KeyAssignDialog::KeyAssignDialog(Program& program)
-    : TsDialog(program, IDD_KEY_ASSIGN), preview_(this, IDC_PREVIEW_KEY), scroll_(this, IDC_CODE_SCROLL) {
+KeyAssignDialog::KeyAssignDialog(Program& program, const ts::KeyRef& key)
+    : TsDialog(program, IDD_KEY_ASSIGN), key_(key), preview_(this, IDC_PREVIEW_KEY), scroll_(this, IDC_CODE_SCROLL) {
     preview_.SetCodePage(program.KeyCodePage());
 }
 
@@ -181,7 +181,7 @@ void KeyAssignDialog::SetupWindow() {
                    IDOK, IDCANCEL});
     if (program_.KeyCaptionFont)
         preview_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(program_.KeyCaptionFont), TRUE);
-    const ts::KeyRef& ref = program_.Current;
+    const ts::KeyRef& ref = key_;
     const int flag = program_.Store.Tables.GetRunFlag(ref.Group, ref.Key, ref.State);
     if (flag == 0) ::CheckDlgButton(Handle(), IDC_USE_CHARACTER, BST_CHECKED);
     if (flag == 1) ::CheckDlgButton(Handle(), IDC_USE_PROGRAM, BST_CHECKED);
@@ -235,7 +235,7 @@ void KeyAssignDialog::CmOk() {
     // user changed it, the stored command stays whole (nothing is written).
     std::string command = GetItemText(IDC_PROGRAM_PATH);
     if (command == shownCommand_) command.clear();
-    if (!ts::AssignKey(program_.Store.Tables, ini, program_.Current, !character, c, command)) {
+    if (!ts::AssignKey(program_.Store.Tables, ini, key_, !character, c, command)) {
         program_.ShowFileMessage("write1");  // the working copy cannot be written: the dialog stays
         return;
     }
@@ -249,7 +249,7 @@ WL_BEGIN_MESSAGE_TABLE(NewKeyDialog, TsDialog)
     WL_COMMAND(IDOK, CmOk)
 WL_END_MESSAGE_TABLE()
 
-NewKeyDialog::NewKeyDialog(Program& program) : TsDialog(program, IDD_NEW_KEY) {}
+NewKeyDialog::NewKeyDialog(Program& program, const ts::KeyRef& key) : TsDialog(program, IDD_NEW_KEY), key_(key) {}
 
 void NewKeyDialog::SetupWindow() {
     TsDialog::SetupWindow();
@@ -267,7 +267,7 @@ void NewKeyDialog::SetupWindow() {
 void NewKeyDialog::CmCapture() { captured_ = CaptureAtButton(captured_, true); }
 
 void NewKeyDialog::CmOk() {
-    if (captured_ != -1) ts::SetScanCode(program_.Store.Tables, program_.Current, captured_);
+    if (captured_ != -1) ts::SetScanCode(program_.Store.Tables, key_, captured_);
     CloseWindow(IDOK);
 }
 
@@ -342,7 +342,8 @@ WL_BEGIN_MESSAGE_TABLE(DeleteKeyDialog, TsDialog)
     WL_COMMAND(IDC_DELETE_WHOLE_KEY, CmWholeKey)
 WL_END_MESSAGE_TABLE()
 
-DeleteKeyDialog::DeleteKeyDialog(Program& program) : TsDialog(program, IDD_DELETE_KEY) {}
+DeleteKeyDialog::DeleteKeyDialog(Program& program, const ts::KeyRef& key)
+    : TsDialog(program, IDD_DELETE_KEY), key_(key) {}
 
 void DeleteKeyDialog::SetupWindow() {
     TsDialog::SetupWindow();
@@ -356,19 +357,19 @@ void DeleteKeyDialog::SetupWindow() {
 
 void DeleteKeyDialog::CmStateImage() {
     ts::ProfileFile& ini = program_.WorkIni();
-    ts::DeleteStateImage(program_.Store.Tables, ini, program_.Current);
+    ts::DeleteStateImage(program_.Store.Tables, ini, key_);
     CloseWindow(IDOK);
 }
 
 void DeleteKeyDialog::CmAllImages() {
     ts::ProfileFile& ini = program_.WorkIni();
-    ts::DeleteAllImages(program_.Store.Tables, ini, program_.Current);
+    ts::DeleteAllImages(program_.Store.Tables, ini, key_);
     CloseWindow(IDOK);
 }
 
 void DeleteKeyDialog::CmWholeKey() {
     ts::ProfileFile& ini = program_.WorkIni();
-    ts::DeleteWholeKey(program_.Store.Tables, ini, program_.Current);
+    ts::DeleteWholeKey(program_.Store.Tables, ini, key_);
     CloseWindow(IDOK);
 }
 

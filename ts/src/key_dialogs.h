@@ -1,6 +1,6 @@
 // The editing dialogs of the on-screen keyboard: key assignment, character
 // map, and the three capture dialogs (new key, prefix, delete key). Each works
-// on the program's current key and state and on the layout in memory.
+// on the key and state it is given and on the layout in memory.
 #pragma once
 
 #include <optional>
@@ -55,7 +55,7 @@ private:
 
 class KeyAssignDialog : public TsDialog {
 public:
-    explicit KeyAssignDialog(Program& program);
+    KeyAssignDialog(Program& program, const ts::KeyRef& key);
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
 
@@ -66,6 +66,7 @@ private:
     LRESULT EvHScroll(WPARAM, LPARAM);
     void ShowCode(int code);
 
+    const ts::KeyRef key_;
     KeyButton preview_;
     wl::ScrollBar scroll_;
     std::string shownCommand_;  // the program command as the dialog showed it
@@ -73,13 +74,14 @@ private:
 
 class NewKeyDialog : public TsDialog {
 public:
-    explicit NewKeyDialog(Program& program);
+    NewKeyDialog(Program& program, const ts::KeyRef& key);
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
 
 private:
     void CmCapture();
     void CmOk();
+    const ts::KeyRef key_;
     int captured_ = -1;
 };
 
@@ -99,7 +101,7 @@ private:
 
 class DeleteKeyDialog : public TsDialog {
 public:
-    explicit DeleteKeyDialog(Program& program);
+    DeleteKeyDialog(Program& program, const ts::KeyRef& key);
     void SetupWindow() override;
     WL_DECLARE_MESSAGE_TABLE();
 
@@ -107,6 +109,7 @@ private:
     void CmStateImage();
     void CmAllImages();
     void CmWholeKey();
+    const ts::KeyRef key_;
 };
 
 }  // namespace tsapp

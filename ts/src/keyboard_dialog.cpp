@@ -1,6 +1,5 @@
 #include "keyboard_dialog.h"
 
-#include "core/settings/ts2000_ini.h"
 #include "settings_dialogs.h"
 #include "startup.h"
 #include "ts/texts/ts_text_ids.h"
@@ -77,7 +76,10 @@ KeyboardDialog::KeyboardDialog(Program& program)
       shift_(this, IDC_SHIFT_TOGGLE),
       alt_(this, IDC_ALT_TOGGLE),
       ctrl_(this, IDC_CTRL_TOGGLE),
-      prefix_(this, IDC_PREFIX_TOGGLE) {
+      prefix_(this, IDC_PREFIX_TOGGLE),
+      hook_(program),
+      values_(program),
+      session_(program.Line, program.Store, *this, hook_, values_) {
     const UINT keyCodePage = program.KeyCodePage();
     for (int g = 0; g < ts::kKeyGroupCount; ++g) {
         for (int k = 0; k < ts::KeyCount(g); ++k) {
@@ -136,7 +138,7 @@ void KeyboardDialog::ShowUiTexts(bool editorOnly) {
 bool KeyboardDialog::OtherProductWindowRuns() { return ProductWindowPresent(Handle()); }
 
 void KeyboardDialog::RefuseStart() {
-    quitRequested_ = true;
+    session_.RefuseStart();
     const std::string text = program_.Text(ts::kTextCannotStart);
     const std::string caption = program_.Text(ts::kTextWarningCaption);
     program_.MessageBox8(Handle(), text, caption, MB_OK);
@@ -180,16 +182,16 @@ void KeyboardDialog::ResetToggles() {
 }
 
 void KeyboardDialog::ShowQuickButtons(int current, const std::vector<std::string>& shortNames) {
-    currentQuickButton_ = current;
+    session_.StartQuickButtons(current);
     for (int i = 0; i < kQuickButtonCount; ++i) {
         KeyButton& b = *quick_[i];
         b.SetKeyCaption(shortNames[static_cast<size_t>(i)]);
-        b.Active = i == currentQuickButton_;
+        b.Active = i == session_.ShownQuickButton();
     }
 }
 
 void KeyboardDialog::HideQuickButtons() {
-    currentQuickButton_ = 0;
+    session_.StartWithoutQuickButtons();
     for (int i = 0; i < kQuickButtonCount; ++i) quick_[i]->Show(SW_HIDE);
 }
 
@@ -201,10 +203,13 @@ void KeyboardDialog::ApplyButtonFont() {
     for (int id : kButtonFontIds) SetButtonFont({id});
 }
 
-void KeyboardDialog::LoadCurrent() {
-    program_.Shown = ts::ShownState();
-    shift_.Active = alt_.Active = ctrl_.Active = prefix_.Active = false;
-    const ts::KeyboardFileResult result = program_.LoadKeyboardFile(CurrentPath());
+void KeyboardDialog::LoadLayout(const std::string& path) {
+    const ts::ShownState& shown = session_.Shown();
+    shift_.Active = shown.Shift;
+    alt_.Active = shown.Alt;
+    ctrl_.Active = shown.Ctrl;
+    prefix_.Active = shown.PendingPrefix >= 0;
+    const ts::KeyboardFileResult result = program_.LoadKeyboardFile(path);
     // Only a layout loaded with its companion brings a caption font; without
     // one the keys keep the font they have (the default [FONT] before the first).
     if (result == ts::KeyboardFileResult::Done || !program_.KeyCaptionFont) {
@@ -213,6 +218,81 @@ void KeyboardDialog::LoadCurrent() {
         ApplyKeyFont();
     }
     RefreshKeys();
+}
+
+bool KeyboardDialog::AskSaveChanges() {
+    const std::string question = program_.Text(ts::kTextSaveChangesQuestion);
+    const std::string caption = program_.Text(ts::kTextWarningCaption);
+    return program_.MessageBox8(Handle(), question, caption, MB_YESNO) == IDYES;
+}
+
+bool KeyboardDialog::AskFinish() {
+    const std::string question = program_.Text(ts::kTextFinishQuestion);
+    const std::string caption = program_.Text(ts::kTextWarningCaption);
+    return program_.MessageBox8(Handle(), question, caption, MB_YESNO) == IDYES;
+}
+
+void KeyboardDialog::ShowView(const ts::KeyboardView& view) {
+    ShowButtons(view);
+    ShowQuickSwitch(view);
+    if (view.Selection) ShowSelection();
+    if (view.Keys) RefreshKeys();
+    if (view.Hide) CmHideWindow();
+    if (view.Close) CloseWindow(IDCANCEL);
+}
+
+void KeyboardDialog::ShowButtons(const ts::KeyboardView& view) {
+    switch (view.Status) {
+        case ts::KeyboardStatus::Unchanged: break;
+        case ts::KeyboardStatus::Blank: SetStatus(" "); break;
+        case ts::KeyboardStatus::PermitChangesFirst: SetStatus(program_.Text(ts::kTextPermitChangesFirst)); break;
+        case ts::KeyboardStatus::ChooseKeyFirst: SetStatus(program_.Text(ts::kTextChooseKeyFirst)); break;
+    }
+    if (view.EditMode) {
+        const int text = *view.EditMode ? ts::kTextChangesAllowed : ts::kTextChangesDenied;
+        SetItemText(IDC_ALLOW_CHANGES, program_.Text(text));
+    }
+    if (view.HookFailure == ts::KeyboardHook::Result::NoLibrary)
+        ::MessageBoxA(Handle(), "nemohu nahrat", "", MB_OK | MB_ICONEXCLAMATION);
+    if (view.HookFailure == ts::KeyboardHook::Result::NoProcedure)
+        ::MessageBoxA(Handle(), "nemohu pristupnit k dll", "", MB_OK | MB_ICONEXCLAMATION);
+    if (view.ActiveIcon) tray_.ChangeIcon(*view.ActiveIcon ? activeIcon_ : normalIcon_);
+    if (view.KeyboardOn)
+        SetItemText(IDC_ACTIVATE, program_.Text(*view.KeyboardOn ? ts::kTextActive : ts::kTextInactive));
+}
+
+void KeyboardDialog::ShowQuickSwitch(const ts::KeyboardView& view) {
+    if (view.Title) {
+        const QuickButton button = LoadQuickButton(program_, *view.Title);
+        if (!program_.EditorOnly()) SetText(ts::ProductTitle(button.Name));
+        tray_.ChangeTip(ts::ProductTitle(button.ShortName));
+    }
+    if (view.TogglesOff) ToggleOffCaptions();
+    if (view.QuickButtons) {
+        for (int i = 0; i < kQuickButtonCount; ++i) {
+            quick_[i]->Active = i == session_.ShownQuickButton();
+            quick_[i]->Redraw();
+        }
+    }
+    if (view.TemporarilyOff) SetText(ts::ProductTitle(program_.Text(ts::kTextTemporarilyInactive)));
+    if (view.WindowsLayout) {
+        HKL layouts[100];
+        const int count = InstalledLayouts(layouts, 100);
+        if (*view.WindowsLayout < count) ::ActivateKeyboardLayout(layouts[*view.WindowsLayout], 0);
+    }
+}
+
+void KeyboardDialog::ShowSelection() {
+    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
+        for (int k = 0; k < ts::KeyCount(g); ++k) {
+            KeyButton& b = *keys_[g][k];
+            const bool selected = g == session_.SelectedGroup() && k == session_.SelectedKey();
+            if (b.Selected != selected) {
+                b.Selected = selected;
+                b.Redraw();
+            }
+        }
+    }
 }
 
 void KeyboardDialog::ApplyKeyFont() {
@@ -229,7 +309,7 @@ void KeyboardDialog::ApplyKeyFont() {
 void KeyboardDialog::RefreshKeys() {
     const ts::KeyboardFaces faces = [&] {
         ts::ProfileFile& ini = program_.WorkIni();
-        return ts::ComputeFaces(program_.Store.Tables, program_.Shown, ini, program_.Text(ts::kTextKeyUnusable));
+        return ts::ComputeFaces(program_.Store.Tables, session_.Shown(), ini, program_.Text(ts::kTextKeyUnusable));
     }();
     shift_.PrefixMark = faces.MarkShift;
     alt_.PrefixMark = faces.MarkAlt;
@@ -254,58 +334,29 @@ void KeyboardDialog::RefreshKeys() {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool KeyboardDialog::EditingAllowed() {
-    SetStatus(" ");
-    if (program_.EditMode) return true;
-    SetStatus(program_.Text(ts::kTextPermitChangesFirst));
-    return false;
-}
-
-bool KeyboardDialog::TakeSelectedKey() {
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        for (int k = 0; k < ts::KeyCount(g); ++k) {
-            if (keys_[g][k]->Selected) {
-                program_.Current = ts::KeyRef{g, k, program_.Shown.KeyState()};
-                return true;
-            }
-        }
-    }
-    SetStatus(program_.Text(ts::kTextChooseKeyFirst));
-    return false;
-}
-
-bool KeyboardDialog::TakeFocusedKey() {
+void KeyboardDialog::FocusedKey(int& group, int& key) {
+    group = key = -1;
     HWND focus = ::GetFocus();
     for (int g = 0; g < ts::kKeyGroupCount; ++g) {
         for (int k = 0; k < ts::KeyCount(g); ++k) {
             if (focus && keys_[g][k]->Handle() == focus) {
-                program_.Current = ts::KeyRef{g, k, program_.Shown.KeyState()};
-                return true;
+                group = g;
+                key = k;
+                return;
             }
         }
     }
-    return false;
 }
 
 void KeyboardDialog::CmKeyClicked(UINT id) {
     int group, key;
     if (!KeyFromId(static_cast<int>(id), group, key)) return;
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        for (int k = 0; k < ts::KeyCount(g); ++k) {
-            KeyButton& b = *keys_[g][k];
-            const bool selected = g == group && k == key;
-            if (b.Selected != selected) {
-                b.Selected = selected;
-                b.Redraw();
-            }
-        }
-    }
-    program_.Current = ts::KeyRef{group, key, program_.Shown.KeyState()};
+    ShowView(session_.ClickKey(group, key));
 }
 
 void KeyboardDialog::KeyRightClicked(int id) {
     CmKeyClicked(static_cast<UINT>(id));
-    if (!EditingAllowed()) return;
+    if (!Proceeds(session_.BeginEdit())) return;
     HMENU menu = ::CreatePopupMenu();
     const UINT cp = program_.UiCodePage();
     ::AppendMenuW(menu, MF_STRING, CM_CHARACTER_MAP, wl::ToWide(program_.Text(ts::kTextCharacterMap), cp).c_str());
@@ -317,69 +368,71 @@ void KeyboardDialog::KeyRightClicked(int id) {
 }
 
 void KeyboardDialog::CmKeyRemapping() {
-    if (!EditingAllowed() || !TakeFocusedKey()) return;
-    KeyAssignDialog dialog(program_);
+    int group, key;
+    FocusedKey(group, key);
+    if (!Proceeds(session_.BeginEditOfKey(group, key))) return;
+    KeyAssignDialog dialog(program_, session_.Current());
     if (dialog.Execute() == IDOK) {
-        program_.Store.Modified = true;
+        session_.MarkModified();
         RefreshKeys();
     }
 }
 
 void KeyboardDialog::OpenCharacterMap() {
-    const std::string& caption = KeyOf(program_.Current.Group, program_.Current.Key)->GetKeyCaption();
-    const int first = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
-    CharMapDialog dialog(program_, first == 9 || first >= 31 ? first : -1);
+    const ts::KeyRef& current = session_.Current();
+    CharMapDialog dialog(program_, ts::CharacterMapStart(KeyOf(current.Group, current.Key)->GetKeyCaption()));
     const std::optional<int> picked = dialog.Pick();
-    if (picked && ts::ApplyCharacterPick(program_.Store.Tables, program_.Current, *picked))
-        program_.Store.Modified = true;
+    if (picked && ts::ApplyCharacterPick(program_.Store.Tables, current, *picked)) session_.MarkModified();
     RefreshKeys();
 }
 
 void KeyboardDialog::CmCharacterMap() {
-    if (!EditingAllowed() || !TakeFocusedKey()) return;
+    int group, key;
+    FocusedKey(group, key);
+    if (!Proceeds(session_.BeginEditOfKey(group, key))) return;
     OpenCharacterMap();
 }
 
 void KeyboardDialog::CmKeyDoubleClicked(UINT id) {
     CmKeyClicked(id);
-    if (!EditingAllowed()) return;
+    if (!Proceeds(session_.BeginEdit())) return;
     OpenCharacterMap();
 }
 
 void KeyboardDialog::CmNewKey() {
-    if (!EditingAllowed() || !TakeSelectedKey()) return;
-    NewKeyDialog dialog(program_);
+    if (!Proceeds(session_.BeginEditOfSelectedKey())) return;
+    NewKeyDialog dialog(program_, session_.Current());
     if (dialog.Execute() == IDOK) {
-        program_.Store.Modified = true;
+        session_.MarkModified();
         RefreshKeys();
     }
 }
 
 void KeyboardDialog::CmNewPrefix() {
-    if (!EditingAllowed()) return;
+    if (!Proceeds(session_.BeginEdit())) return;
     PrefixDialog dialog(program_);
     dialog.Execute();
     RefreshKeys();
 }
 
 void KeyboardDialog::CmDeleteKey() {
-    if (!EditingAllowed() || !TakeSelectedKey()) return;
-    DeleteKeyDialog dialog(program_);
+    if (!Proceeds(session_.BeginEditOfSelectedKey())) return;
+    DeleteKeyDialog dialog(program_, session_.Current());
     if (dialog.Execute() != IDCANCEL) {
-        program_.Store.Modified = true;
+        session_.MarkModified();
         RefreshKeys();
     }
 }
 
 void KeyboardDialog::CmFont() {
-    if (!EditingAllowed()) return;
+    if (!Proceeds(session_.BeginEdit())) return;
     wl::FontDialogOptions options;
     options.font = program_.KeyFont;
     options.flags = CF_SCREENFONTS | CF_TTONLY;
     options.codePage = CP_ACP;
     if (wl::ChooseFontDialog(this, options)) {
         program_.MakeKeyFonts(options.font);
-        program_.Store.Modified = true;
+        session_.MarkModified();
     }
     ApplyKeyFont();
     ::InvalidateRect(Handle(), nullptr, TRUE);
@@ -388,87 +441,46 @@ void KeyboardDialog::CmFont() {
     RefreshKeys();
 }
 
-void KeyboardDialog::Toggle(KeyButton& toggle, int onText, int offText) {
-    toggle.Active = !toggle.Active;
-    toggle.SetKeyCaption(program_.Text(toggle.Active ? onText : offText));
+void KeyboardDialog::ShowToggle(KeyButton& toggle, const ts::KeyboardView& view, bool on, int onText, int offText) {
+    toggle.Active = on;
+    toggle.SetKeyCaption(program_.Text(on ? onText : offText));
     toggle.Redraw();
-    program_.Shown.Shift = shift_.Active;
-    program_.Shown.Alt = alt_.Active;
-    program_.Shown.Ctrl = ctrl_.Active;
-    RefreshKeys();
+    ShowView(view);
 }
 
-void KeyboardDialog::CmShiftToggle() { Toggle(shift_, ts::kTextShiftOn, ts::kTextShiftOff); }
-void KeyboardDialog::CmAltToggle() { Toggle(alt_, ts::kTextAltOn, ts::kTextAltOff); }
-void KeyboardDialog::CmCtrlToggle() { Toggle(ctrl_, ts::kTextCtrlOn, ts::kTextCtrlOff); }
+void KeyboardDialog::CmShiftToggle() {
+    const ts::KeyboardView view = session_.ToggleShift();
+    ShowToggle(shift_, view, session_.Shown().Shift, ts::kTextShiftOn, ts::kTextShiftOff);
+}
+
+void KeyboardDialog::CmAltToggle() {
+    const ts::KeyboardView view = session_.ToggleAlt();
+    ShowToggle(alt_, view, session_.Shown().Alt, ts::kTextAltOn, ts::kTextAltOff);
+}
+
+void KeyboardDialog::CmCtrlToggle() {
+    const ts::KeyboardView view = session_.ToggleCtrl();
+    ShowToggle(ctrl_, view, session_.Shown().Ctrl, ts::kTextCtrlOn, ts::kTextCtrlOff);
+}
 
 void KeyboardDialog::CmPrefixToggle() {
-    int& pending = program_.Shown.PendingPrefix;
-    pending = pending >= ts::kPrefixCount - 1 ? -1 : pending + 1;
+    const ts::KeyboardView view = session_.TogglePrefix();
+    const int pending = session_.Shown().PendingPrefix;
     const int onTexts[] = {ts::kTextPrefix1On, ts::kTextPrefix2On, ts::kTextPrefix3On, ts::kTextPrefix4On,
                            ts::kTextPrefix5On};
     prefix_.Active = pending >= 0;
     prefix_.SetKeyCaption(program_.Text(pending >= 0 ? onTexts[pending] : ts::kTextPrefixOff));
     prefix_.Redraw();
-    RefreshKeys();
+    ShowView(view);
 }
 
-void KeyboardDialog::CmAllowChanges() {
-    // The keyboard goes off while its layouts can change.
-    if (hook_.Installed()) CmActivate();
-    if (!program_.EditMode) {
-        program_.EditMode = true;
-        SetItemText(IDC_ALLOW_CHANGES, program_.Text(ts::kTextChangesAllowed));
-        return;
-    }
-    program_.EditMode = false;
-    SetItemText(IDC_ALLOW_CHANGES, program_.Text(ts::kTextChangesDenied));
-    if (!program_.CancelPending && program_.Store.Modified) {
-        const std::string question = program_.Text(ts::kTextSaveChangesQuestion);
-        const std::string caption = program_.Text(ts::kTextWarningCaption);
-        if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) == IDYES) {
-            program_.Store.SaveKeyboardFile(CurrentPath());
-            if (program_.Store.Modified) {
-                // Not saved (the store has said so): the edits and edit mode stay.
-                program_.EditMode = true;
-                SetItemText(IDC_ALLOW_CHANGES, program_.Text(ts::kTextChangesAllowed));
-            }
-            return;
-        }
-    }
-    program_.Store.Modified = false;
-    LoadCurrent();
-    program_.CancelPending = false;
-}
+void KeyboardDialog::CmAllowChanges() { ShowView(session_.AllowChanges()); }
 
-void KeyboardDialog::CmCancelChanges() {
-    if (program_.EditMode) {
-        program_.CancelPending = true;
-        CmAllowChanges();
-    }
-    program_.CancelPending = false;
-    LoadCurrent();
-}
+void KeyboardDialog::CmCancelChanges() { ShowView(session_.CancelChanges()); }
 
-void KeyboardDialog::CmSave() { program_.Store.SaveKeyboardFile(CurrentPath()); }
+void KeyboardDialog::CmSave() { ShowView(session_.Save()); }
 
-void KeyboardDialog::CmEnd() {
-    if (program_.EditMode) CmAllowChanges();
-    if (program_.EditMode) return;  // the edits could not be saved
-    if (!program_.EditorOnly()) {
-        const lex::Ts2000IniFile ts2000;
-        if (ts2000.ReadInt(lex::Ts2000Key::SaveLast) == 1) {
-            const int shown = ShownQuickButton();
-            ts2000.WriteInt(lex::Ts2000Key::LastQuickButton, shown < 0 ? 0 : shown);
-        }
-        if (ts2000.ReadInt(lex::Ts2000Key::AskToFinish) == 1) {
-            const std::string question = program_.Text(ts::kTextFinishQuestion);
-            const std::string caption = program_.Text(ts::kTextWarningCaption);
-            if (program_.MessageBox8(Handle(), question, caption, MB_YESNO) != IDYES) return;
-        }
-    }
-    CloseWindow(IDCANCEL);
-}
+void KeyboardDialog::CmEnd() { ShowView(session_.End()); }
 
 void KeyboardDialog::CmCancel() {
     // Escape alone does nothing; the close box ends as the end button does.
@@ -514,13 +526,6 @@ void KeyboardDialog::CmHelp() {
 
 // ---- quick-switch buttons ----
 
-int KeyboardDialog::ShownQuickButton() const {
-    int shown = -1;
-    for (int i = 0; i < kQuickButtonCount; ++i)
-        if (quick_[i]->Active) shown = i;
-    return shown;
-}
-
 void KeyboardDialog::ToggleOffCaptions() {
     shift_.SetKeyCaption(program_.Text(ts::kTextShiftOff));
     alt_.SetKeyCaption(program_.Text(ts::kTextAltOff));
@@ -529,45 +534,10 @@ void KeyboardDialog::ToggleOffCaptions() {
     for (KeyButton* t : {&shift_, &alt_, &ctrl_, &prefix_}) t->Redraw();
 }
 
-void KeyboardDialog::SelectQuickButton(int index) {
-    if (!ts::IsQuickButton(index)) return;
-    const QuickButton button = LoadQuickButton(program_, index);
-    if (!program_.EditorOnly()) SetText(ts::ProductTitle(button.Name));
-    currentData_ = button.Data;
-    LoadCurrent();
-    ToggleOffCaptions();
-    for (int i = 0; i < kQuickButtonCount; ++i) {
-        quick_[i]->Active = i == currentQuickButton_;
-        quick_[i]->Redraw();
-    }
-    tray_.ChangeTip(ts::ProductTitle(button.ShortName));
-}
+void KeyboardDialog::SelectQuickButton(int index) { ShowView(session_.SelectQuickButton(index)); }
 
 void KeyboardDialog::CmQuickButton(UINT id) {
-    if (program_.EditorOnly()) return;
-    if (program_.EditMode) CmAllowChanges();
-    if (program_.EditMode) return;  // the edits could not be saved
-    const int index = static_cast<int>(id) - IDC_QUICK_BUTTON_FIRST;
-    if (!ts::IsQuickButton(index)) return;
-    for (int i = 0; i < kQuickButtonCount; ++i) {
-        quick_[i]->Active = i == index;
-        quick_[i]->Redraw();
-    }
-    const QuickButton button = LoadQuickButton(program_, index);
-    SetText(ts::ProductTitle(button.Name));
-    currentData_ = button.Data;
-    LoadCurrent();
-    tray_.ChangeTip(ts::ProductTitle(button.ShortName));
-    if (!hook_.Installed()) return;
-    const lex::Ts2000IniFile ts2000;
-    ts2000.WriteInt(lex::Ts2000Key::ActiveQuickButton, index);
-    ts2000.WriteText(lex::Ts2000Key::ActiveKeyboard, CurrentPath());
-    HKL layouts[100];
-    const int count = InstalledLayouts(layouts, 100);
-    const int active = ts2000.ReadIntOr(lex::Ts2000Key::ActiveQuickButton, -1);
-    if (!ts::IsQuickButton(active)) return;
-    const int layout = ts2000.ReadInt(lex::Ts2000Key::QuickButtonWindowsLayout, active);
-    if (layout >= 0 && layout < count) ::ActivateKeyboardLayout(layouts[layout], 0);
+    ShowView(session_.PressQuickButton(static_cast<int>(id) - IDC_QUICK_BUTTON_FIRST));
 }
 
 void KeyboardDialog::CmTrayKeyboard(UINT id) {
@@ -579,90 +549,18 @@ void KeyboardDialog::CmTrayKeyboard(UINT id) {
 
 // ---- activation and the resident program ----
 
-void KeyboardDialog::CmActivate() {
-    if (program_.EditorOnly()) return;
-    // Edit mode is left first, so that its question comes before the layout
-    // shown is replaced.
-    if (program_.EditMode) CmAllowChanges();
-    if (program_.EditMode) return;  // the edits could not be saved
-    SelectQuickButton(currentQuickButton_);
-    if (keyboardOn_) {
-        RemoveHook();
-        SetItemText(IDC_ACTIVATE, program_.Text(ts::kTextInactive));
-        keyboardOn_ = false;
-        return;
-    }
-    const lex::Ts2000IniFile ts2000;
-    ts2000.WriteText(lex::Ts2000Key::ActiveKeyboard, CurrentPath());
-    const int shown = ShownQuickButton();
-    ts2000.WriteText(lex::Ts2000Key::ActiveQuickButton, shown < 0 ? std::string() : std::to_string(shown));
-    RemoveHook();
-    InstallHook();
-    keyboardOn_ = hook_.Installed();
-    SetItemText(IDC_ACTIVATE, program_.Text(keyboardOn_ ? ts::kTextActive : ts::kTextInactive));
-}
-
-void KeyboardDialog::InstallHook() {
-    if (hook_.Installed()) return;
-    ++installCount_;
-    lex::Ts2000IniFile().WriteInt(lex::Ts2000Key::InstallCount, installCount_);
-    const std::string path = program_.ProgramDirectory() + ts::kHookLibraryName;
-    switch (hook_.Install(path)) {
-        case HookLibrary::Result::NoLibrary:
-            ::MessageBoxA(Handle(), "nemohu nahrat", "", MB_OK | MB_ICONEXCLAMATION);
-            return;
-        case HookLibrary::Result::NoProcedure:
-            ::MessageBoxA(Handle(), "nemohu pristupnit k dll", "", MB_OK | MB_ICONEXCLAMATION);
-            return;
-        case HookLibrary::Result::Installed: tray_.ChangeIcon(activeIcon_); return;
-    }
-}
-
-void KeyboardDialog::RemoveHook() {
-    if (!hook_.Installed()) return;
-    hook_.Remove();
-    tray_.ChangeIcon(normalIcon_);
-}
+void KeyboardDialog::CmActivate() { ShowView(session_.Activate()); }
 
 LRESULT KeyboardDialog::EvTimer(WPARAM id, LPARAM) {
     if (id != kPollTimer) return DefaultProcessing();
-    if (quitRequested_) {
-        KillTimer(kPollTimer);
-        CloseWindow(IDCANCEL);
-        return 0;
-    }
-    if (!firstTickDone_) {
-        firstTickDone_ = true;
-        if (!program_.EditorOnly() && lex::Ts2000IniFile().ReadInt(lex::Ts2000Key::HideAtStart) == 1) CmHideWindow();
-    }
-    if (keyboardOn_) PollCurrentKeyboard();
+    const ts::KeyboardView view = session_.Tick();
+    if (view.Close) KillTimer(kPollTimer);
+    ShowView(view);
     return 0;
 }
 
-void KeyboardDialog::PollCurrentKeyboard() {
-    if (program_.EditorOnly()) return;
-    const lex::Ts2000IniFile ts2000;
-    if (ts2000.ReadText(lex::Ts2000Key::ActiveKeyboard) == ts::kTemporarilyOff) {
-        SetText(ts::ProductTitle(program_.Text(ts::kTextTemporarilyInactive)));
-        temporarilyOff_ = true;
-        return;
-    }
-    const int reported = ts2000.ReadInt(lex::Ts2000Key::ActiveQuickButton);
-    // A report outside 0..9 names no button; edits not yet saved are never
-    // replaced by a reload.
-    if (!ts::IsQuickButton(reported) || program_.Store.Modified) return;
-    if (reported != currentQuickButton_ || temporarilyOff_) {
-        currentQuickButton_ = reported;
-        temporarilyOff_ = false;
-        SelectQuickButton(reported);
-    }
-}
-
 void KeyboardDialog::CmSetup() {
-    if (program_.EditorOnly()) return;
-    if (program_.EditMode) CmAllowChanges();
-    if (program_.EditMode) return;  // the edits could not be saved
-    if (hook_.Installed()) CmActivate();
+    if (!Proceeds(session_.BeginSetup())) return;
     SettingsDialog settings(program_, trayMenu_);
     const std::optional<SettingsDialog::Result> result = settings.Run();
     if (!result) return;
@@ -671,8 +569,7 @@ void KeyboardDialog::CmSetup() {
         quick_[i]->Redraw();
     }
     ApplyButtonFont();
-    currentData_ = LoadQuickButton(program_, ShownQuickButton()).Data;
-    LoadCurrent();
+    ShowView(session_.SetupDone());
     if (!result->RestartNeeded) return;
     const std::string question = program_.Text(ts::kTextRestartQuestion);
     const std::string caption = program_.Text(ts::kTextWarningCaption);

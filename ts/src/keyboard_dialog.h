@@ -1,6 +1,8 @@
 // The main and only top-level window of ts: the on-screen keyboard of the
 // loaded layout with its modifier toggles and prefix selector, edit mode, and
-// the buttons that open the editing dialogs, save and discard.
+// the buttons that open the editing dialogs, save and discard. Its state and
+// rules are the keyboard session's (ts/editor/keyboard_session.h): the dialog
+// forwards its commands there and draws what each step gives back.
 #pragma once
 
 #include <memory>
@@ -13,11 +15,15 @@
 #include "program.h"
 #include "startup.h"
 #include "system_tray.h"
+#include "ts/editor/keyboard_session.h"
 #include "ts_ids.h"
 
 namespace tsapp {
 
-class KeyboardDialog : public TsDialog, public KeyButtonOwner, private StartupWindow {
+class KeyboardDialog : public TsDialog,
+                       public KeyButtonOwner,
+                       private StartupWindow,
+                       private ts::KeyboardSessionWindow {
 public:
     explicit KeyboardDialog(Program& program);
     void SetupWindow() override;
@@ -37,9 +43,10 @@ public:
     // resident program reports another one).
     void SelectQuickButton(int index) override;
     // The last quick-switch button shown as on; -1 none.
-    int ShownQuickButton() const;
-    int CurrentQuickButton() const { return currentQuickButton_; }
-    bool KeyboardOn() const { return keyboardOn_; }
+    int ShownQuickButton() const { return session_.ShownQuickButton(); }
+    int CurrentQuickButton() const { return session_.CurrentQuickButton(); }
+    bool KeyboardOn() const { return session_.KeyboardOn(); }
+    const ts::KeyboardSession& Session() const { return session_; }
     HMENU TrayMenu() const { return trayMenu_; }
     const SystemTray& Tray() const { return tray_; }
 
@@ -64,22 +71,27 @@ private:
     static bool KeyFromId(int id, int& group, int& key);
     int IdOfKey(int group, int key) const;
 
-    // The keyboard file of the current quick-switch button; in editor-only
-    // mode the file of the command line, even an empty name.
-    std::string CurrentPath() const {
-        return program_.EditorOnly() ? program_.Line.EditorFilePath : currentData_ + ".tsb";
+    // The window work of the session's steps.
+    void LoadLayout(const std::string& path) override;
+    bool AskSaveChanges() override;
+    bool AskFinish() override;
+    // Draws what a step of the session gives back: the status line and the
+    // buttons' texts with the tray icon, the quick-switch side (title, tray
+    // tip, toggles' captions, on flags, Windows layout), the selected key.
+    void ShowView(const ts::KeyboardView& view);
+    void ShowButtons(const ts::KeyboardView& view);
+    void ShowQuickSwitch(const ts::KeyboardView& view);
+    void ShowSelection();
+    // ShowView; whether the command goes on.
+    bool Proceeds(const ts::KeyboardView& view) {
+        ShowView(view);
+        return view.Proceed;
     }
+    // The key that has the focus (group -1: none).
+    void FocusedKey(int& group, int& key);
     void SetStatus(const std::string& text) { SetItemText(IDC_STATUS, text); }
-    // Status blank; in edit mode true, else the status asks to permit changes.
-    bool EditingAllowed();
-    // The selected key into Current (with the shown state); false: none, and the status says so.
-    bool TakeSelectedKey();
-    // The key that has the focus into Current (with the shown state); false:
-    // none (the handler then does nothing).
-    bool TakeFocusedKey();
     void ApplyKeyFont();
     void ApplyButtonFont() override;
-    void LoadCurrent();
 
     void CmKeyClicked(UINT id);
     void CmKeyDoubleClicked(UINT id);
@@ -108,9 +120,6 @@ private:
     LRESULT EvTimer(WPARAM, LPARAM);
     LRESULT EvTrayMessage(WPARAM, LPARAM);
     LRESULT EvDestroy(WPARAM, LPARAM);
-    void InstallHook();
-    void RemoveHook();
-    void PollCurrentKeyboard();
     void BuildTrayMenu();
     void ToggleOffCaptions();
     void CmNothing() {}
@@ -118,24 +127,19 @@ private:
     LRESULT EvClose(WPARAM, LPARAM);
     LRESULT EvSetCursor(WPARAM, LPARAM);
     LRESULT EvSysCommand(WPARAM, LPARAM);
-    void Toggle(KeyButton& toggle, int onText, int offText);
+    // A modifier toggle after its step: on flag, caption, the keys.
+    void ShowToggle(KeyButton& toggle, const ts::KeyboardView& view, bool on, int onText, int offText);
     void OpenCharacterMap();
 
     std::vector<std::unique_ptr<KeyButton>> keys_[ts::kKeyGroupCount];
     std::unique_ptr<KeyButton> quick_[10];
     KeyButton shift_, alt_, ctrl_, prefix_;
     KeyTipWindow tips_;
-    std::string currentData_;  // keyboard file path without ".tsb"
-    int currentQuickButton_ = 0;
     bool closeRequested_ = false;
 
-    // Activation and the resident program.
-    HookLibrary hook_;
-    bool keyboardOn_ = false;
-    int installCount_ = 0;
-    bool temporarilyOff_ = false;
-    bool firstTickDone_ = false;
-    bool quitRequested_ = false;
+    ProgramHookLibrary hook_;
+    Ts2000ProductValues values_;
+    ts::KeyboardSession session_;
     SystemTray tray_;
     HMENU trayMenu_ = nullptr;
     HICON activeIcon_ = nullptr;

@@ -55,6 +55,40 @@ void HookLibrary::Remove() {
     library_ = nullptr;
 }
 
+HookLibrary::Result ProgramHookLibrary::Install() {
+    return library_.Install(program_.ProgramDirectory() + ts::kHookLibraryName);
+}
+
+bool Ts2000ProductValues::SaveLast() { return ts2000_.ReadInt(lex::Ts2000Key::SaveLast) == 1; }
+
+void Ts2000ProductValues::WriteLastQuickButton(int index) { ts2000_.WriteInt(lex::Ts2000Key::LastQuickButton, index); }
+
+bool Ts2000ProductValues::AskToFinish() { return ts2000_.ReadInt(lex::Ts2000Key::AskToFinish) == 1; }
+
+bool Ts2000ProductValues::HideAtStart() { return ts2000_.ReadInt(lex::Ts2000Key::HideAtStart) == 1; }
+
+std::string Ts2000ProductValues::ActiveKeyboard() { return ts2000_.ReadText(lex::Ts2000Key::ActiveKeyboard); }
+
+void Ts2000ProductValues::WriteActiveKeyboard(const std::string& path) {
+    ts2000_.WriteText(lex::Ts2000Key::ActiveKeyboard, path);
+}
+
+int Ts2000ProductValues::ActiveQuickButton(int missing) {
+    return ts2000_.ReadIntOr(lex::Ts2000Key::ActiveQuickButton, missing);
+}
+
+void Ts2000ProductValues::WriteActiveQuickButton(int index) {
+    ts2000_.WriteText(lex::Ts2000Key::ActiveQuickButton, index < 0 ? std::string() : std::to_string(index));
+}
+
+void Ts2000ProductValues::WriteInstallCount(int count) { ts2000_.WriteInt(lex::Ts2000Key::InstallCount, count); }
+
+std::string Ts2000ProductValues::QuickButtonData(int index) { return LoadQuickButton(program_, index).Data; }
+
+int Ts2000ProductValues::QuickButtonWindowsLayout(int index) {
+    return ts2000_.ReadInt(lex::Ts2000Key::QuickButtonWindowsLayout, index);
+}
+
 namespace {
 
 struct ProductSearch {

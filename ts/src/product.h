@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "core/settings/ts2000_ini.h"
+#include "ts/editor/keyboard_session.h"
 #include "ts/editor/product_settings.h"
 
 namespace tsapp {
@@ -31,7 +33,7 @@ void SaveQuickButton(int index, const QuickButton& button);
 // The hook library of the program folder and its keyboard hook.
 class HookLibrary {
 public:
-    enum class Result { Installed, NoLibrary, NoProcedure };
+    using Result = ts::KeyboardHook::Result;
     HookLibrary() = default;
     HookLibrary(const HookLibrary&) = delete;
     HookLibrary& operator=(const HookLibrary&) = delete;
@@ -45,6 +47,40 @@ public:
 private:
     HMODULE library_ = nullptr;
     HHOOK hook_ = nullptr;
+};
+
+// The hook library of the program folder, as the keyboard session turns it on and off.
+class ProgramHookLibrary : public ts::KeyboardHook {
+public:
+    explicit ProgramHookLibrary(Program& program) : program_(program) {}
+    Result Install() override;
+    void Remove() override { library_.Remove(); }
+    bool Installed() const override { return library_.Installed(); }
+
+private:
+    Program& program_;
+    HookLibrary library_;
+};
+
+// The keyboard session's values of the Windows directory's ts2000.ini.
+class Ts2000ProductValues : public ts::ProductValues {
+public:
+    explicit Ts2000ProductValues(Program& program) : program_(program) {}
+    bool SaveLast() override;
+    void WriteLastQuickButton(int index) override;
+    bool AskToFinish() override;
+    bool HideAtStart() override;
+    std::string ActiveKeyboard() override;
+    void WriteActiveKeyboard(const std::string& path) override;
+    int ActiveQuickButton(int missing) override;
+    void WriteActiveQuickButton(int index) override;
+    void WriteInstallCount(int count) override;
+    std::string QuickButtonData(int index) override;
+    int QuickButtonWindowsLayout(int index) override;
+
+private:
+    Program& program_;
+    const lex::Ts2000IniFile ts2000_;
 };
 
 // True when a top-level window's title begins with "Tastrix " (the resident

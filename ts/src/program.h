@@ -1,5 +1,6 @@
 // The program-wide state of ts: the command line and mode, the UI texts, the
-// layout being edited with its editing state, and the fonts. One object, made
+// layout being edited, and the fonts (the editing state is the main dialog's
+// keyboard session). One object, made
 // by WinMain and handed to every dialog.
 #pragma once
 
@@ -67,12 +68,6 @@ public:
     // from its first read until the next load; every [RUN] and [FONT] read
     // and edit goes through it.
     ts::ProfileFile& WorkIni();
-
-    // Editing state of the on-screen keyboard.
-    bool EditMode = false;
-    bool CancelPending = false;
-    ts::ShownState Shown;
-    ts::KeyRef Current;  // the key and state the editing dialogs work on
 
     // Fonts: the key captions (from the layout's [FONT]), the same face large
     // for the character map, and the buttons of the dialogs (ts2000.ini [FONT]).

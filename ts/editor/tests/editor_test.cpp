@@ -241,6 +241,13 @@ TEST_F(LayoutEditTest, AssignmentAndCharacterPick) {
     EXPECT_EQ(tables.GetRunFlag(0, 12, 1), 0);
 }
 
+TEST(CharacterMapTest, OpensOnTheCaptionsFirstCharacterWhenItIsOne) {
+    const std::pair<std::string, int> cases[] = {
+        {"", -1}, {"\t", 9}, {"\x1e", -1}, {"\x1f", 31}, {" ", 32}, {"a", 'a'}, {"\xfc", 0xFC}, {"&&", '&'},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ts::CharacterMapStart(c.first), c.second) << c.first;
+}
+
 TEST_F(LayoutEditTest, DeletingImagesClearsTheirRunFlags) {
     const ts::KeyRef ref{2, 5, 9};
     for (int s = 0; s < ts::kKeyStateCount; ++s) {

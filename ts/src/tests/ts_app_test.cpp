@@ -186,8 +186,7 @@ TEST(KeyAssignDialogTest, OkKeepsAStoredCommandUnlessItWasChanged) {
         tsapp::Program program(ts::ParseCommandLine({"X", "0", base + ".tsb"}));
         program.LoadKeyboardFile(base + ".tsb");
         ASSERT_TRUE(::WritePrivateProfileStringA("RUN", "0_16_0", c.stored.c_str(), work.c_str()));
-        program.Current = ts::KeyRef{0, 16, 0};
-        tsapp::KeyAssignDialog dialog(program);
+        tsapp::KeyAssignDialog dialog(program, ts::KeyRef{0, 16, 0});
         size_t shown = 0;
         const INT_PTR result = wl::testing::ExecuteWith(dialog, [&](wl::Dialog& d) {
             shown = dialog.GetItemText(IDC_PROGRAM_PATH).size();
@@ -342,16 +341,16 @@ std::vector<std::wstring> CheckEveryDialog(int language, const std::string& base
         note(L"keyboard", check(d.Handle()));
         wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);  // its other text
         note(L"keyboard in edit mode", check(d.Handle()));
-        program.Current = ts::KeyRef{0, 16, 0};
-        tsapp::KeyAssignDialog remap(program);
+        const ts::KeyRef key{0, 16, 0};
+        tsapp::KeyAssignDialog remap(program, key);
         run(remap, L"key remapping", false);
         tsapp::CharMapDialog map(program, 'a');
         run(map, L"character map", false);
-        tsapp::NewKeyDialog newKey(program);
+        tsapp::NewKeyDialog newKey(program, key);
         run(newKey, L"new key", true);
         tsapp::PrefixDialog prefix(program);
         run(prefix, L"prefix", true);
-        tsapp::DeleteKeyDialog deleteKey(program);
+        tsapp::DeleteKeyDialog deleteKey(program, key);
         run(deleteKey, L"delete key", false);
         tsapp::SettingsDialog settings(program, nullptr);
         run(settings, L"settings", false);
@@ -386,8 +385,7 @@ TEST(KeyboardDialogTest, EveryTextShowsWholeInEveryLanguage) {
             main = wl::testing::ClippedTexts(d.Handle());
             wl::testing::ClickButton(d.Handle(), IDC_ALLOW_CHANGES);  // its other text
             for (const std::wstring& c : wl::testing::ClippedTexts(d.Handle())) main.push_back(c);
-            program.Current = ts::KeyRef{0, 16, 0};
-            tsapp::KeyAssignDialog remap(program);
+            tsapp::KeyAssignDialog remap(program, ts::KeyRef{0, 16, 0});
             wl::testing::ExecuteWith(remap, [&](wl::Dialog& r) {
                 assign = wl::testing::ClippedTexts(r.Handle());
                 program1042 = wl::testing::WideText(::GetDlgItem(r.Handle(), IDC_USE_PROGRAM));
@@ -492,7 +490,7 @@ TEST(KeyboardDialogTest, KeyRemappingAndCharacterMapTakeTheFocusedKey) {
             wl::Dialog::SetTestHook([&](wl::Dialog& editor) {
                 if (dynamic_cast<tsapp::KeyAssignDialog*>(&editor)) opened = IDD_KEY_ASSIGN;
                 if (dynamic_cast<tsapp::CharMapDialog*>(&editor)) opened = IDD_CHAR_MAP;
-                current = program.Current;
+                current = dialog.Session().Current();
                 editor.CloseWindow(IDCANCEL);
             });
             ::SendMessageW(d.Handle(), WM_COMMAND, static_cast<WPARAM>(c.command), 0);
