@@ -1,11 +1,9 @@
 // The word maintenance dialogs.
 #include "core/dialogs/word_dialogs.h"
 
-#include <algorithm>
-
 #include "core/engine/slots.h"
-#include "core/engine/trim_word.h"
 #include "core/lookup/lookup_session.h"
+#include "core/lookup/word_edits.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/ui_texts.h"
 
@@ -207,9 +205,7 @@ void TAddWordDialog::CmClear() {
 }
 
 bool TAddWordDialog::WordAccepted(const std::string& word) {
-    std::string trimmed = word;
-    TrimWord(trimmed);
-    if (trimmed.empty() || trimmed[0] != services_.Engine.Settings.GrammarSeparator) return true;
+    if (!IsGrammarNoteWord(word, services_.Engine.Settings.GrammarSeparator)) return true;
     if (services_.ShowMessage) services_.ShowMessage(this, kTextVocabularyErrorCaption, kTextWordIsGrammarNote);
     return false;
 }
@@ -227,61 +223,32 @@ bool TAddWordDialog::EntryAccepted(const std::string& word, const std::string& r
     for (const wl::Edit* field : written)
         if (!field->TextFits()) return refuse(kTextCannotStoreText);
     if (reverse.empty()) return true;
-    // A reverse word is refused as the word is; only a grammar note of the
-    // translations that "->" copied along is passed over.
-    const char note = services_.Engine.Settings.GrammarSeparator;
-    std::vector<std::string> notes;
-    for (std::string line : Lines(translations_)) {
-        TrimWord(line);
-        if (!line.empty() && line[0] == note) notes.push_back(line);
-    }
-    for (std::string line : Lines(reverseWords_)) {
-        TrimWord(line);
-        if (line.empty() || line[0] != note) continue;
-        if (std::find(notes.begin(), notes.end(), line) == notes.end()) return refuse(kTextWordIsGrammarNote);
-    }
+    if (!ReverseWordsAccepted(Lines(translations_), Lines(reverseWords_), services_.Engine.Settings.GrammarSeparator))
+        return refuse(kTextWordIsGrammarNote);
     return true;
 }
 
-int TAddWordDialog::AddReverseEntries(const std::string& reverse) {
-    EngineContext& ctx = services_.Engine;
-    const std::vector<std::string> words = Lines(reverseWords_);
-    const std::vector<std::string> prons = Lines(reversePronunciations_);
-    for (size_t j = 0; j < words.size(); ++j) {
-        std::string word = words[j];
-        const std::string pron = j < prons.size() ? prons[j] : std::string();
-        TrimWord(word);
-        if (word.empty()) continue;
-        std::string translation = reverse;
-        if (AddEntry(ctx, word, pron, translation, 1) == -1) return -1;
-    }
-    return 1;
+WordEntry TAddWordDialog::Entry() const {
+    WordEntry e;
+    e.Word = FieldText(word_);
+    e.Pronunciation = FieldText(pronunciation_);
+    e.Translations = Lines(translations_);
+    e.ReverseWords = Lines(reverseWords_);
+    e.ReversePronunciations = Lines(reversePronunciations_);
+    e.ReverseTranslation = FieldText(reverseTranslation_);
+    return e;
+}
+
+bool TAddWordDialog::Accepted(const WordEntry& entry) {
+    return EntryAccepted(TrimmedField(entry.Word), TrimmedField(entry.ReverseTranslation));
 }
 
 void TAddWordDialog::CmOk() {
     const bool next = nextWord_;
     nextWord_ = false;  // a later plain OK is a plain OK
-    EngineContext& ctx = services_.Engine;
-    std::string word = FieldText(word_);
-    const std::string pron = FieldText(pronunciation_);
-    std::string reverse = FieldText(reverseTranslation_);
-    TrimWord(word);
-    TrimWord(reverse);
-    if (!EntryAccepted(word, reverse)) return;
-    const std::vector<std::string> translations = Lines(translations_);
-
-    SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
-    if (!word.empty()) {
-        left.Edit = [&] {
-            for (std::string t : translations) {
-                TrimWord(t);
-                if (!t.empty() && AddEntry(ctx, word, pron, t, 1) == -1) return -1;
-            }
-            return 1;
-        };
-    }
-    if (!reverse.empty()) right.Edit = [&] { return AddReverseEntries(reverse); };
-    if (!CommandDone(RunSlotCommand(ctx, left, right))) return;
+    const WordEntry entry = Entry();
+    if (!Accepted(entry)) return;
+    if (!CommandDone(AddWordCommand(services_.Engine, view_.Slot, entry))) return;
 
     if (next) {
         newWord_.clear();
@@ -317,40 +284,9 @@ void TChangeWordDialog::SetupWindow() {
 }
 
 void TChangeWordDialog::CmOk() {
-    EngineContext& ctx = services_.Engine;
-    std::string word = FieldText(word_);
-    const std::string pron = FieldText(pronunciation_);
-    std::string reverse = FieldText(reverseTranslation_);
-    const std::string old = Cut(view_.Word, kMaxTextLength);
-    TrimWord(word);
-    TrimWord(reverse);
-    if (!EntryAccepted(word, reverse)) return;
-    const std::vector<std::string> translations = Lines(translations_);
-
-    SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
-    if (!word.empty()) {
-        left.Edit = [&] {
-            if (DeleteWord(ctx, old) == -1) return -1;
-            for (std::string t : translations) {
-                TrimWord(t);
-                if (!t.empty() && AddEntry(ctx, word, pron, t, 1) == -1) return -1;
-            }
-            return 1;
-        };
-    }
-    if (!reverse.empty()) {
-        right.Edit = [&] {
-            // The old word goes from the reverse entry of each old translation.
-            for (std::string line : oldTranslations_) {
-                TrimWord(line);
-                if (line.empty()) continue;
-                std::string oldWord = old;
-                if (DeleteTranslation(ctx, line, oldWord) == -1) return -1;
-            }
-            return AddReverseEntries(reverse);
-        };
-    }
-    if (!CommandDone(RunSlotCommand(ctx, left, right))) return;
+    const WordEntry entry = Entry();
+    if (!Accepted(entry)) return;
+    if (!CommandDone(ChangeWordCommand(services_.Engine, view_.Slot, entry, view_.Word, oldTranslations_))) return;
     newWord_ = Cut(word_.GetText(), kCurrentWordLength);
     CloseWindow(IDOK);
 }
@@ -393,26 +329,9 @@ void TDeleteWordDialog::CmClear() {
 }
 
 void TDeleteWordDialog::CmOk() {
-    EngineContext& ctx = services_.Engine;
-    std::string word = FieldText(word_, kMaxTextLength + 1);
-    std::string reverse = FieldText(reverseTranslation_, kMaxTextLength + 1);
-    TrimWord(word);
-    TrimWord(reverse);
-    const std::vector<std::string> reverseWords = Lines(reverseWords_);
-    SlotEdit left{view_.Slot, {}}, right{counterpart_, {}};
-    if (!word.empty()) left.Edit = [&] { return DeleteWord(ctx, word) == -1 ? -1 : 1; };
-    if (!reverse.empty()) {
-        right.Edit = [&] {
-            for (std::string other : reverseWords) {
-                TrimWord(other);
-                if (other.empty()) continue;
-                std::string translation = reverse;
-                if (DeleteTranslation(ctx, other, translation) == -1) return -1;
-            }
-            return 1;
-        };
-    }
-    if (CommandDone(RunSlotCommand(ctx, left, right))) CloseWindow(IDOK);
+    const int result = DeleteWordCommand(services_.Engine, view_.Slot, FieldText(word_, kMaxTextLength + 1),
+                                         Lines(reverseWords_), FieldText(reverseTranslation_, kMaxTextLength + 1));
+    if (CommandDone(result)) CloseWindow(IDOK);
 }
 
 // --- Delete translation ------------------------------------------------------------
@@ -450,22 +369,11 @@ void TDeleteTranslationDialog::CmClear() {
 }
 
 void TDeleteTranslationDialog::CmOk() {
-    EngineContext& ctx = services_.Engine;
-    auto side = [&](wl::Edit& wordField, wl::Edit& translationField, int slot) {
-        std::string word = FieldText(wordField, kMaxTextLength + 1);
-        std::string translation = FieldText(translationField, kMaxTextLength + 1);
-        TrimWord(word);
-        TrimWord(translation);
-        SlotEdit edit{slot, {}};
-        if (!word.empty() && !translation.empty())
-            edit.Edit = [&ctx, word, translation]() mutable {
-                return DeleteTranslation(ctx, word, translation) == -1 ? -1 : 1;
-            };
-        return edit;
-    };
-    const SlotEdit left = side(word_, translation_, view_.Slot);
-    const SlotEdit right = side(reverseWord_, reverseTranslation_, counterpart_);
-    if (CommandDone(RunSlotCommand(ctx, left, right))) CloseWindow(IDOK);
+    const size_t limit = kMaxTextLength + 1;
+    const int result = DeleteTranslationCommand(services_.Engine, view_.Slot, FieldText(word_, limit),
+                                                FieldText(translation_, limit), FieldText(reverseWord_, limit),
+                                                FieldText(reverseTranslation_, limit));
+    if (CommandDone(result)) CloseWindow(IDOK);
 }
 
 }  // namespace lex

@@ -1,7 +1,8 @@
 // The word maintenance dialogs of the dictionary: add word (with Next Word),
-// change word, delete word and delete translation. Each OK is one command
-// over the language pair (the slot and its counterpart) through
-// RunSlotCommand, so one Undo takes both sides back.
+// change word, delete word and delete translation. Each OK collects the
+// fields and runs one command of core/lookup/word_edits over the language
+// pair (the slot and its counterpart), so one Undo takes both sides back;
+// the dialog shows its result.
 //
 // A dialog takes, when it is made, everything it works on from the main view
 // (WordDialogView: slot, word, pronunciation, translations): nothing that
@@ -19,6 +20,7 @@
 #include "core/dialogs/keyboard_coupling.h"
 #include "core/dialogs/word_dialog_ids.h"
 #include "core/engine/engine.h"
+#include "core/lookup/word_edits.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/edit2.h"
 #include "winlib/controls.h"
@@ -113,6 +115,10 @@ protected:
     // field going into a slot that holds characters the slot's code page
     // cannot store.
     bool EntryAccepted(const std::string& word, const std::string& reverse);
+    // The fields as the rules take them, and whether OK may write them
+    // (EntryAccepted with the trimmed word and reverse translation).
+    WordEntry Entry() const;
+    bool Accepted(const WordEntry& entry);
     void CmTakeOver();
     void CmClear();
     virtual void CmOk();
@@ -121,9 +127,6 @@ protected:
     void EvWordChange();
     void EvReverseTranslationChange();
     void ReverseCaret(wl::Edit& field);
-    // The reverse side's additions: every line of 104 with its pronunciation
-    // from 107, translated `reverse`.
-    int AddReverseEntries(const std::string& reverse);
 
     wl::Edit word_;
     wl::Edit pronunciation_;

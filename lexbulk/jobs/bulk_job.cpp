@@ -32,8 +32,10 @@ bool BulkJob::OpenSlotReader(int slot, bool& slotOpen, lex::NodeFileCursor& curs
     return true;
 }
 
-int EngineFailureText(const lex::EngineContext& ctx) {
-    switch (lex::FailureOf(ctx)) {
+int EngineFailureText(const lex::EngineContext& ctx) { return EngineFailureText(lex::FailureOf(ctx)); }
+
+int EngineFailureText(lex::EngineFailure failure) {
+    switch (failure) {
     case lex::EngineFailure::WriteRefused:
         return lex::kTextWriteFailed;
     case lex::EngineFailure::NotOpened:

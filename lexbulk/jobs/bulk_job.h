@@ -62,6 +62,8 @@ private:
 
 // The message text of an engine change that gave -1 (see BulkJob::EngineFailureText).
 int EngineFailureText(const lex::EngineContext& ctx);
+// The message text of one failure reason.
+int EngineFailureText(lex::EngineFailure failure);
 
 // Reads a file sequentially in chunks through the file layer.
 class ChunkReader {

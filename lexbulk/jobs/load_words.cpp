@@ -1,6 +1,5 @@
 #include "load_words.h"
 
-#include "core/engine/trim_word.h"
 #include "core/texts/text_ids.h"
 
 namespace lexbulk {
@@ -68,57 +67,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-namespace {
-
-std::string Trimmed(std::string text) {
-    if (text.size() > lex::kMaxTextLength) text.resize(lex::kMaxTextLength);
-    lex::TrimWord(text);
-    return text;
-}
-
-// Adds the lines to one slot; the log is open. 1 or a message text id.
-int AddSide(lex::EngineContext& ctx, int slot, const std::vector<std::pair<std::string, std::string>>& words,
-            const std::vector<std::string>& translations) {
-    if (lex::OpenSlotFiles(ctx, slot, lex::kOpenWriteDenyWrite) != 1) return lex::kTextEntryLocked;
-    lex::SetActionSlot(ctx, slot);
-    for (const auto& w : words) {
-        for (const std::string& line : translations) {
-            std::string tr = Trimmed(line);
-            if (w.first.empty() || tr.empty()) continue;
-            if (lex::AddEntry(ctx, w.first, w.second, tr, 1) == -1) {
-                const int text = EngineFailureText(ctx);
-                lex::CloseSlotFiles(ctx);
-                return text;
-            }
-        }
-    }
-    lex::CloseSlotFiles(ctx);
-    return 1;
-}
-
-}  // namespace
-
 int AddBothSides(lex::EngineContext& ctx, int slot, const BothSidesEntry& entry) {
-    if (lex::OpenActionLog(ctx) != 1) return lex::kTextEntryLocked;
-    int result = 1;
-    const std::string word = Trimmed(entry.Word);
-    if (!word.empty()) {
-        std::string pron = entry.Pronunciation;
-        if (pron.size() > lex::kMaxTextLength) pron.resize(lex::kMaxTextLength);
-        result = AddSide(ctx, slot, {{word, pron}}, entry.Translations);
-    }
-    const std::string reverse = Trimmed(entry.ReverseTranslation);
-    if (result == 1 && !reverse.empty()) {
-        std::vector<std::pair<std::string, std::string>> words;
-        for (size_t i = 0; i < entry.ReverseWords.size(); ++i) {
-            std::string pron = i < entry.ReversePronunciations.size() ? entry.ReversePronunciations[i] : std::string();
-            if (pron.size() > lex::kMaxTextLength) pron.resize(lex::kMaxTextLength);
-            words.emplace_back(Trimmed(entry.ReverseWords[i]), pron);
-        }
-        result = AddSide(ctx, lex::CounterpartSlot(slot), words, {reverse});
-    }
-    lex::CloseActionLog(ctx);
-    return result;
+    lex::EngineFailure failure = lex::EngineFailure::None;
+    const int result = lex::AddBothSidesInTurn(ctx, slot, entry, failure);
+    if (result == lex::kCommandNoAccess) return lex::kTextEntryLocked;
+    return result == -1 ? EngineFailureText(failure) : result;
 }
 
 }  // namespace lexbulk

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bulk_job.h"
+#include "core/lookup/word_edits.h"
 #include "word_tokenizer.h"
 
 namespace lexbulk {
@@ -32,20 +33,13 @@ private:
 // What the add dialog gives: the word with its pronunciation and translation
 // lines (forward side), and the words of the opposite direction with their
 // pronunciations and one translation (reverse side).
-struct BothSidesEntry {
-    std::string Word;
-    std::string Pronunciation;
-    std::vector<std::string> Translations;
-    std::vector<std::string> ReverseWords;
-    std::vector<std::string> ReversePronunciations;
-    std::string ReverseTranslation;
-};
+using BothSidesEntry = lex::WordEntry;
 
 // Splits the text of a multi-line edit into its lines (CR LF, LF or CR).
 std::vector<std::string> SplitLines(const std::string& text);
 
-// Adds both sides in one action group; the log and the slot files are closed
-// on every path. 1 done; otherwise the message text id (entry locked or data
+// Adds both sides in one action group (lex::AddBothSidesInTurn, beside the
+// dictionary's add); the log and the slot files are closed on every path. 1 done; otherwise the message text id (entry locked or data
 // files corrupted, or writing failed); what was added before a failure stays.
 int AddBothSides(lex::EngineContext& ctx, int slot, const BothSidesEntry& entry);
 
