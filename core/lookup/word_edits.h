@@ -62,8 +62,11 @@ int DeleteTranslationCommand(EngineContext& ctx, int slot, const std::string& wo
                              const std::string& reverseWord, const std::string& reverseTranslation);
 
 // --- lexbulk's add -----------------------------------------------------------
-// The same additions as AddWordCommand, by lexbulk's own rule. It differs in:
-// - no grammar-note refusal: a word beginning with the separator is written;
+// The same additions as AddWordCommand (the same cutting, trimming, lines
+// and pronunciation column), by lexbulk's own rule. It differs in:
+// - no refusal before writing: lexbulk's dialog neither refuses a word that
+//   begins with the grammar-note separator nor checks that the slot's code
+//   page can store the fields;
 // - it opens the log and each side's files itself, in turn, without the slot
 //   check of RunSlotCommand;
 // - the reason of an AddEntry failure is taken at the failure, before the
