@@ -39,8 +39,9 @@ using BothSidesEntry = lex::WordEntry;
 std::vector<std::string> SplitLines(const std::string& text);
 
 // Adds both sides in one action group (lex::AddBothSidesInTurn, beside the
-// dictionary's add); the log and the slot files are closed on every path. 1 done; otherwise the message text id (entry locked or data
-// files corrupted, or writing failed); what was added before a failure stays.
+// dictionary's add); the log and the slot files are closed on every path.
+// 1 done; otherwise the message text id (entry locked or data files
+// corrupted, or writing failed); what was added before a failure stays.
 int AddBothSides(lex::EngineContext& ctx, int slot, const BothSidesEntry& entry);
 
 }  // namespace lexbulk
