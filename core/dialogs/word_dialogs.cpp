@@ -15,8 +15,6 @@ namespace {
 
 constexpr UINT_PTR kFocusTimer = 0;
 constexpr UINT kFocusPeriod = 100;
-// Longest current word taken over from a dialog.
-constexpr size_t kCurrentWordLength = 249;
 
 std::string Cut(std::string text, size_t limit) {
     if (text.size() > limit) text.resize(limit);
@@ -287,7 +285,7 @@ void TAddWordDialog::CmOk() {
         newWord_.clear();
         CloseWindow(kNextWordResult);
     } else {
-        newWord_ = Cut(word_.GetText(), kCurrentWordLength);
+        newWord_ = Cut(word_.GetText(), kNewWordLength);
         CloseWindow(IDOK);
     }
 }
@@ -351,7 +349,7 @@ void TChangeWordDialog::CmOk() {
         };
     }
     if (!CommandDone(RunSlotCommand(ctx, left, right))) return;
-    newWord_ = Cut(word_.GetText(), kCurrentWordLength);
+    newWord_ = Cut(word_.GetText(), kNewWordLength);
     CloseWindow(IDOK);
 }
 

@@ -475,7 +475,7 @@ void TFOkno::CeCopy(wl::CommandEnabler& ce) {
 }
 
 std::string TFOkno::ReadClipboardText() {
-    return ClipboardText(Handle(), program_.SlotCodePage(program_.CurrentSlot(), 0), 250);
+    return ClipboardText(Handle(), program_.SlotCodePage(program_.CurrentSlot(), 0), kClipboardTextLength);
 }
 
 void TFOkno::CmPaste() {
@@ -569,11 +569,11 @@ void TFOkno::CeDirection(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kText
 
 namespace {
 
-// The line of the translation box that holds the caret (at most 255 characters).
+// The line of the translation box that holds the caret (at most kCaretLineLength characters).
 std::string CaretLine(TranslationBox& box) {
     int line = static_cast<int>(box.Send(EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0));
     std::string text = box.GetLine(line);
-    if (text.size() > 255) text.resize(255);
+    if (text.size() > kCaretLineLength) text.resize(kCaretLineLength);
     return text;
 }
 
@@ -591,9 +591,9 @@ void TFOkno::CmTranslateBack() {
     if (selected.empty() || selected == lex::kSeparatorLine) return;
     translateBackSlot_ = program_.CurrentSlot();
     translateBackWord_ = program_.CurrentWord();
-    if (translateBackWord_.size() > 253) translateBackWord_.resize(253);
+    if (translateBackWord_.size() > kTranslateBackWordLength) translateBackWord_.resize(kTranslateBackWordLength);
     translateBackSet_ = true;
-    if (selected.size() > 254) selected.resize(254);
+    if (selected.size() > lex::kCurrentWordLength) selected.resize(lex::kCurrentWordLength);
     client_.GoTo(lex::CounterpartSlot(program_.CurrentSlot()), selected);
     ::SetFocus(client_.WordBoxControl()->Handle());
 }
