@@ -9,6 +9,7 @@
 
 #include "core/engine/collation.h"
 #include "lexora_ids.h"
+#include "lexora/toolbar_bitmaps.h"
 #include "clipboard.h"
 #include "history.h"
 #include "messages.h"
@@ -94,12 +95,23 @@ std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
                                       const std::array<char, lex::kPairCount>& languageLetters) {
     struct Fixed { char letter; int bitmap; unsigned command; };
     static const Fixed table[] = {
-        {'A', 2221, CM_HISTORY},        {'B', 3, CM_IRREGULAR_VERBS},   {'C', 2050, CM_COPY},
-        {'D', 2060, CM_PASTE},          {'E', 2, CM_LOCATE},            {'F', 1, CM_LOCATE_NEXT},
-        {'H', 2211, CM_OTHER_LANGUAGES}, {'I', 2227, CM_DIRECTION},     {'J', 2343, CM_TRANSLATE_BACK},
-        {'K', 2229, CM_CORRECT_WORD},   {'L', 2120, CM_NEW_ENTRY},      {'M', 2130, CM_DELETE_ENTRY},
-        {'N', 2160, CM_DELETE_TRANSLATION}, {'O', 2210, CM_HELP},       {'P', 2220, CM_ABOUT},
-        {'Q', 4, CM_CLIPBOARD_LINK_ON}, {'R', 5, CM_CLIPBOARD_LINK_OFF},
+        {'A', kBitmapHistory, CM_HISTORY},
+        {'B', kBitmapIrregularVerbs, CM_IRREGULAR_VERBS},
+        {'C', kBitmapCopy, CM_COPY},
+        {'D', kBitmapPaste, CM_PASTE},
+        {'E', kBitmapLocate, CM_LOCATE},
+        {'F', kBitmapLocateNext, CM_LOCATE_NEXT},
+        {'H', kBitmapOtherLanguages, CM_OTHER_LANGUAGES},
+        {'I', kBitmapDirection, CM_DIRECTION},
+        {'J', kBitmapTranslateBack, CM_TRANSLATE_BACK},
+        {'K', kBitmapCorrectWord, CM_CORRECT_WORD},
+        {'L', kBitmapNewEntry, CM_NEW_ENTRY},
+        {'M', kBitmapDeleteEntry, CM_DELETE_ENTRY},
+        {'N', kBitmapDeleteTranslation, CM_DELETE_TRANSLATION},
+        {'O', kBitmapHelp, CM_HELP},
+        {'P', kBitmapAbout, CM_ABOUT},
+        {'Q', kBitmapClipboardLinkOn, CM_CLIPBOARD_LINK_ON},
+        {'R', kBitmapClipboardLinkOff, CM_CLIPBOARD_LINK_OFF},
     };
     std::vector<ToolbarItem> items;
     const size_t n = std::min<size_t>(letters.size(), 99);
@@ -112,7 +124,7 @@ std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
                 const char l = languageLetters[pair];
                 if (l < 'A' || l > 'Z') continue;
                 unsigned command = pair == 0 ? CM_ENGLISH : pair == 1 ? CM_GERMAN : CM_LANGUAGE_3 - 2 + pair;
-                items.push_back({l + 535, command});
+                items.push_back({LanguageBitmap(l), command});
             }
         } else {
             for (const Fixed& f : table) {
