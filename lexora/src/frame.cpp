@@ -9,6 +9,7 @@
 
 #include "core/engine/collation.h"
 #include "lexora_ids.h"
+#include "lexora/menu_names.h"
 #include "lexora/toolbar_bitmaps.h"
 #include "clipboard.h"
 #include "history.h"
@@ -84,11 +85,8 @@ lex::WindowRect VisibleFrameRect(const lex::WindowRect& saved, const std::vector
 }
 
 const wchar_t* MenuName(int uiLanguage) {
-    static const wchar_t* const names[] = {L"A_COMMANDS", L"C_COMMANDS", L"CC_COMMANDS",
-                                           L"N_COMMANDS", L"R_COMMANDS", L"F_COMMANDS",
-                                           L"S_COMMANDS", L"I_COMMANDS", L"P_COMMANDS"};
     if (uiLanguage < 0 || uiLanguage > 8) uiLanguage = 1;
-    return names[uiLanguage];
+    return kMenuNames[uiLanguage];
 }
 
 std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
