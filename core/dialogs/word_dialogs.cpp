@@ -13,8 +13,6 @@ namespace {
 
 constexpr UINT_PTR kFocusTimer = 0;
 constexpr UINT kFocusPeriod = 100;
-// Longest current word taken over from a dialog.
-constexpr size_t kCurrentWordLength = 249;
 
 std::string Cut(std::string text, size_t limit) {
     if (text.size() > limit) text.resize(limit);
@@ -254,7 +252,7 @@ void TAddWordDialog::CmOk() {
         newWord_.clear();
         CloseWindow(kNextWordResult);
     } else {
-        newWord_ = Cut(word_.GetText(), kCurrentWordLength);
+        newWord_ = Cut(word_.GetText(), kNewWordLength);
         CloseWindow(IDOK);
     }
 }
@@ -287,7 +285,7 @@ void TChangeWordDialog::CmOk() {
     const WordEntry entry = Entry();
     if (!Accepted(entry)) return;
     if (!CommandDone(ChangeWordCommand(services_.Engine, view_.Slot, entry, view_.Word, oldTranslations_))) return;
-    newWord_ = Cut(word_.GetText(), kCurrentWordLength);
+    newWord_ = Cut(word_.GetText(), kNewWordLength);
     CloseWindow(IDOK);
 }
 

@@ -28,6 +28,9 @@
 
 namespace lex {
 
+// Longest new current word an add or change dialog hands back (NewWord).
+constexpr size_t kNewWordLength = 249;
+
 // What the main view showed when the dialog was opened.
 struct WordDialogView {
     int Slot = 0;

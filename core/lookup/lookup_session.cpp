@@ -10,9 +10,6 @@ namespace lex {
 
 namespace {
 
-// Longest current word taken from the word box.
-constexpr size_t kCurrentWordLength = 254;
-
 // The pronunciation line of an entry: "[...]", or empty when it trims to nothing.
 std::string PronunciationLine(std::string pronunciation) {
     TrimWord(pronunciation);

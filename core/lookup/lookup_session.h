@@ -22,6 +22,9 @@
 
 namespace lex {
 
+// Longest current word, as taken from the word box (and kept in the history).
+constexpr size_t kCurrentWordLength = 254;
+
 // What a step does to the list lines (row i is line i).
 enum class ListChange {
     None,

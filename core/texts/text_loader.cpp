@@ -4,10 +4,6 @@
 
 namespace lex {
 
-namespace {
-constexpr int kMaxTextLength = 252;  // the 253-byte buffers keep room for the terminator
-}  // namespace
-
 UINT UiLanguageCodePage(int uiLanguage) {
     switch (uiLanguage) {
     case 4:
@@ -46,9 +42,9 @@ const char* TextLoader::LoadText(int baseId) {
     if (length > 0 && wide) {
         // Every text of the tables is in a single-byte code page: one UTF-16
         // unit gives one byte, so cutting at 252 units cuts at 252 characters.
-        if (length > kMaxTextLength) length = kMaxTextLength;
+        if (length > kLoadedTextLength) length = kLoadedTextLength;
         int written = WideCharToMultiByte(CodePage(), 0, wide, length, buffer,
-                                          kMaxTextLength, nullptr, nullptr);
+                                          kLoadedTextLength, nullptr, nullptr);
         buffer[written > 0 ? written : 0] = '\0';
     }
     last_ = buffer;

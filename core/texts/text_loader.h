@@ -11,6 +11,9 @@ namespace lex {
 
 constexpr int kUiLanguageCount = 9;
 
+// Longest text LoadText gives back; its buffers keep room for the terminator.
+constexpr int kLoadedTextLength = 252;
+
 // Windows code page of the UI texts of a UI language (0..8).
 UINT UiLanguageCodePage(int uiLanguage);
 
@@ -24,7 +27,7 @@ public:
     int UiLanguage() const { return uiLanguage_; }
     UINT CodePage() const { return UiLanguageCodePage(uiLanguage_); }
 
-    // Text of base id + UI language, at most 252 bytes, in the language's
+    // Text of base id + UI language, at most kLoadedTextLength bytes, in the language's
     // code page. Two buffers are used in turn: a result stays valid until the
     // second call after it. An id without text gives an empty text.
     const char* LoadText(int baseId);
@@ -32,7 +35,7 @@ public:
 private:
     HINSTANCE module_;
     int uiLanguage_ = 1;
-    char buffers_[2][253] = {};
+    char buffers_[2][kLoadedTextLength + 1] = {};
     unsigned char useSecond_ = 1;  // the first call of a run uses the first buffer
     const char* last_ = nullptr;
 };

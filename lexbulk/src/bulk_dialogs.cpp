@@ -208,7 +208,7 @@ void ArchiveDialog::SetupWindow() {
                   {IDC_BULK_WORD_LABEL, lex::kTextReadOriginal},
                   {IDC_BULK_TRANSLATION_LABEL, lex::kTextReadTranslation}});
     count_.SetText("0");
-    path_.LimitText(254);
+    path_.LimitText(kPathFieldLimit);
     FillTitles(slots_, program_);
     SelectAll(slots_, true);
 }
@@ -314,7 +314,7 @@ void TextJobDialog::SetupWindow() {
     count_.SetText("0");
     codes_.Setup(program_);
     template_.SetText(kDefaultTemplateText);
-    path_.LimitText(254);
+    path_.LimitText(kPathFieldLimit);
     FillTitles(slots_, program_);
     slots_.SetSelIndex(0);
 }
@@ -408,7 +408,7 @@ void TLoadWordDialog::SetupWindow() {
                   {IDOK, lex::kTextOk},
                   {IDCANCEL, lex::kTextCancel}});
     codes_.Setup(program_);
-    path_.LimitText(254);
+    path_.LimitText(kPathFieldLimit);
     FillTitles(slots_, program_);
     slots_.SetSelIndex(0);
 }
@@ -489,7 +489,7 @@ void TAddWordDialog::SetupWindow() {
     SetupField(reverseWords_, c, 0);
     SetupField(reversePronunciations_, c, 2);
     SetupField(reverseTranslation_, c, 1);
-    for (wl::Edit* line : {&wordField_, &pronunciation_, &reverseTranslation_}) line->LimitText(254);
+    for (wl::Edit* line : {&wordField_, &pronunciation_, &reverseTranslation_}) line->LimitText(kAddWordFieldLimit);
     wordField_.SetText(word_);
 }
 

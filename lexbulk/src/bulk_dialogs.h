@@ -16,6 +16,11 @@
 
 namespace lexbulk {
 
+// Typing limit of the file path field of the archive, text and load-words dialogs.
+constexpr int kPathFieldLimit = 254;
+// Typing limit of the add-word dialog's word, pronunciation and reverse translation fields.
+constexpr int kAddWordFieldLimit = 254;
+
 // The three code-page radio buttons of the text dialogs (IDC_TEXT_CODE_1250,
 // IDC_TEXT_CODE_852, IDC_TEXT_CODE_KAMENICKY).
 class TextCodeButtons {

@@ -4,17 +4,15 @@
 #include "core/dialogs/settings_dialogs.h"
 #include "core/texts/text_ids.h"
 #include "lexbulk_ids.h"
+#include "lexbulk/menu_names.h"
 #include "winlib/program_starter.h"
 #include "winlib/text.h"
 
 namespace lexbulk {
 
 const wchar_t* MenuName(int uiLanguage) {
-    static const wchar_t* const names[] = {L"A_COMMANDS", L"C_COMMANDS", L"CC_COMMANDS",
-                                           L"N_COMMANDS", L"R_COMMANDS", L"F_COMMANDS",
-                                           L"S_COMMANDS", L"I_COMMANDS", L"P_COMMANDS"};
     if (uiLanguage < 0 || uiLanguage > 8) return nullptr;
-    return names[uiLanguage];
+    return kMenuNames[uiLanguage];
 }
 
 WL_BEGIN_MESSAGE_TABLE(TFOkno, wl::FrameWindow)

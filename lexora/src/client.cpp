@@ -128,7 +128,7 @@ void TDrawWindow::Layout() {
                                                              translation_}) {
         static_cast<wl::Control*>(w)->Realize();
     }
-    wordBox_->Send(CB_LIMITTEXT, 250, 0);
+    wordBox_->Send(CB_LIMITTEXT, kWordBoxTextLimit, 0);
     RefreshView();
 }
 

@@ -18,6 +18,9 @@
 
 namespace lexora {
 
+// Typing limit of the word box.
+constexpr int kWordBoxTextLimit = 250;
+
 // What the lookup window asks of the window that holds it.
 class LookupHost {
 public:

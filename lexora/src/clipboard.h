@@ -9,6 +9,9 @@
 
 namespace lexora {
 
+// Longest text the frame reads from the clipboard.
+constexpr size_t kClipboardTextLength = 250;
+
 // The selected part of an edit control's text, or of a combo box's edit part.
 std::wstring SelectedWide(HWND control, bool comboBox);
 

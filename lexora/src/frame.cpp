@@ -9,6 +9,8 @@
 
 #include "core/engine/collation.h"
 #include "lexora_ids.h"
+#include "lexora/menu_names.h"
+#include "lexora/toolbar_bitmaps.h"
 #include "clipboard.h"
 #include "history.h"
 #include "messages.h"
@@ -83,23 +85,31 @@ lex::WindowRect VisibleFrameRect(const lex::WindowRect& saved, const std::vector
 }
 
 const wchar_t* MenuName(int uiLanguage) {
-    static const wchar_t* const names[] = {L"A_COMMANDS", L"C_COMMANDS", L"CC_COMMANDS",
-                                           L"N_COMMANDS", L"R_COMMANDS", L"F_COMMANDS",
-                                           L"S_COMMANDS", L"I_COMMANDS", L"P_COMMANDS"};
     if (uiLanguage < 0 || uiLanguage > 8) uiLanguage = 1;
-    return names[uiLanguage];
+    return kMenuNames[uiLanguage];
 }
 
 std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
                                       const std::array<char, lex::kPairCount>& languageLetters) {
     struct Fixed { char letter; int bitmap; unsigned command; };
     static const Fixed table[] = {
-        {'A', 2221, CM_HISTORY},        {'B', 3, CM_IRREGULAR_VERBS},   {'C', 2050, CM_COPY},
-        {'D', 2060, CM_PASTE},          {'E', 2, CM_LOCATE},            {'F', 1, CM_LOCATE_NEXT},
-        {'H', 2211, CM_OTHER_LANGUAGES}, {'I', 2227, CM_DIRECTION},     {'J', 2343, CM_TRANSLATE_BACK},
-        {'K', 2229, CM_CORRECT_WORD},   {'L', 2120, CM_NEW_ENTRY},      {'M', 2130, CM_DELETE_ENTRY},
-        {'N', 2160, CM_DELETE_TRANSLATION}, {'O', 2210, CM_HELP},       {'P', 2220, CM_ABOUT},
-        {'Q', 4, CM_CLIPBOARD_LINK_ON}, {'R', 5, CM_CLIPBOARD_LINK_OFF},
+        {'A', kBitmapHistory, CM_HISTORY},
+        {'B', kBitmapIrregularVerbs, CM_IRREGULAR_VERBS},
+        {'C', kBitmapCopy, CM_COPY},
+        {'D', kBitmapPaste, CM_PASTE},
+        {'E', kBitmapLocate, CM_LOCATE},
+        {'F', kBitmapLocateNext, CM_LOCATE_NEXT},
+        {'H', kBitmapOtherLanguages, CM_OTHER_LANGUAGES},
+        {'I', kBitmapDirection, CM_DIRECTION},
+        {'J', kBitmapTranslateBack, CM_TRANSLATE_BACK},
+        {'K', kBitmapCorrectWord, CM_CORRECT_WORD},
+        {'L', kBitmapNewEntry, CM_NEW_ENTRY},
+        {'M', kBitmapDeleteEntry, CM_DELETE_ENTRY},
+        {'N', kBitmapDeleteTranslation, CM_DELETE_TRANSLATION},
+        {'O', kBitmapHelp, CM_HELP},
+        {'P', kBitmapAbout, CM_ABOUT},
+        {'Q', kBitmapClipboardLinkOn, CM_CLIPBOARD_LINK_ON},
+        {'R', kBitmapClipboardLinkOff, CM_CLIPBOARD_LINK_OFF},
     };
     std::vector<ToolbarItem> items;
     const size_t n = std::min<size_t>(letters.size(), 99);
@@ -112,7 +122,7 @@ std::vector<ToolbarItem> ToolbarItems(const std::string& letters,
                 const char l = languageLetters[pair];
                 if (l < 'A' || l > 'Z') continue;
                 unsigned command = pair == 0 ? CM_ENGLISH : pair == 1 ? CM_GERMAN : CM_LANGUAGE_3 - 2 + pair;
-                items.push_back({l + 535, command});
+                items.push_back({LanguageBitmap(l), command});
             }
         } else {
             for (const Fixed& f : table) {
@@ -475,7 +485,7 @@ void TFOkno::CeCopy(wl::CommandEnabler& ce) {
 }
 
 std::string TFOkno::ReadClipboardText() {
-    return ClipboardText(Handle(), program_.SlotCodePage(program_.CurrentSlot(), 0), 250);
+    return ClipboardText(Handle(), program_.SlotCodePage(program_.CurrentSlot(), 0), kClipboardTextLength);
 }
 
 void TFOkno::CmPaste() {
@@ -569,11 +579,11 @@ void TFOkno::CeDirection(wl::CommandEnabler& ce) { SetEnablerText(ce, lex::kText
 
 namespace {
 
-// The line of the translation box that holds the caret (at most 255 characters).
+// The line of the translation box that holds the caret (at most kCaretLineLength characters).
 std::string CaretLine(TranslationBox& box) {
     int line = static_cast<int>(box.Send(EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0));
     std::string text = box.GetLine(line);
-    if (text.size() > 255) text.resize(255);
+    if (text.size() > kCaretLineLength) text.resize(kCaretLineLength);
     return text;
 }
 
@@ -591,9 +601,9 @@ void TFOkno::CmTranslateBack() {
     if (selected.empty() || selected == lex::kSeparatorLine) return;
     translateBackSlot_ = program_.CurrentSlot();
     translateBackWord_ = program_.CurrentWord();
-    if (translateBackWord_.size() > 253) translateBackWord_.resize(253);
+    if (translateBackWord_.size() > kTranslateBackWordLength) translateBackWord_.resize(kTranslateBackWordLength);
     translateBackSet_ = true;
-    if (selected.size() > 254) selected.resize(254);
+    if (selected.size() > lex::kCurrentWordLength) selected.resize(lex::kCurrentWordLength);
     client_.GoTo(lex::CounterpartSlot(program_.CurrentSlot()), selected);
     ::SetFocus(client_.WordBoxControl()->Handle());
 }

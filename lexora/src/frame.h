@@ -12,6 +12,11 @@
 
 namespace lexora {
 
+// Longest line of the translation box read for Translate Back.
+constexpr size_t kCaretLineLength = 255;
+// Longest word box text Translate Back remembers to go back to.
+constexpr size_t kTranslateBackWordLength = 253;
+
 // One toolbar button made from a letter of [TLAC] "RYCHLOIKONY"; command 0 is
 // a separator.
 struct ToolbarItem {

@@ -12,6 +12,7 @@
 #include "frame.h"
 #include "frame_fixture.h"
 #include "lexora_ids.h"
+#include "lexora/toolbar_bitmaps.h"
 #include "test_data.h"
 
 using namespace lexora;
@@ -34,12 +35,21 @@ TEST(ToolbarItems, LettersGiveButtonsInOrder) {
         {"", defaults, {}},
         {"XX", defaults, {{0, 0}, {0, 0}}},
         {"STUVWaqz", defaults, {}},  // no buttons for S..W, lower case and unknown letters
-        {"ACD", defaults, {{2221, CM_HISTORY}, {2050, CM_COPY}, {2060, CM_PASTE}}},
+        {"ACD", defaults, {{kBitmapHistory, CM_HISTORY}, {kBitmapCopy, CM_COPY}, {kBitmapPaste, CM_PASTE}}},
         {"QRBEFHMNOP", defaults,
-         {{4, 701}, {5, 702}, {3, 186}, {2, 300}, {1, 301}, {2211, 217}, {2130, 216}, {2160, 219},
-          {2210, 224}, {2220, 225}}},
-        {"IJKL", defaults, {{2227, 213}, {2343, 115}, {2229, 103}, {2120, 215}}},
-        {"G", custom, {{600, 211}, {613, 212}, {605, 604}, {618, 605}, {608, 606}, {625, 608}}},
+         {{kBitmapClipboardLinkOn, CM_CLIPBOARD_LINK_ON}, {kBitmapClipboardLinkOff, CM_CLIPBOARD_LINK_OFF},
+          {kBitmapIrregularVerbs, CM_IRREGULAR_VERBS}, {kBitmapLocate, CM_LOCATE},
+          {kBitmapLocateNext, CM_LOCATE_NEXT}, {kBitmapOtherLanguages, CM_OTHER_LANGUAGES},
+          {kBitmapDeleteEntry, CM_DELETE_ENTRY}, {kBitmapDeleteTranslation, CM_DELETE_TRANSLATION},
+          {kBitmapHelp, CM_HELP}, {kBitmapAbout, CM_ABOUT}}},
+        {"IJKL", defaults,
+         {{kBitmapDirection, CM_DIRECTION}, {kBitmapTranslateBack, CM_TRANSLATE_BACK},
+          {kBitmapCorrectWord, CM_CORRECT_WORD}, {kBitmapNewEntry, CM_NEW_ENTRY}}},
+        // Pair 0 is English, pair 1 German, pair p > 1 language button p + 1.
+        {"G", custom,
+         {{LanguageBitmap('A'), CM_ENGLISH}, {LanguageBitmap('N'), CM_GERMAN}, {LanguageBitmap('F'), CM_LANGUAGE_4},
+          {LanguageBitmap('S'), CM_LANGUAGE_5}, {LanguageBitmap('I'), CM_LANGUAGE_6},
+          {LanguageBitmap('Z'), CM_LANGUAGE_8}}},
     };
     for (const Case& c : cases) EXPECT_EQ(ToolbarItems(c.letters, c.languages), c.expected) << c.letters;
     // At most 99 letters are read.

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Draws the toolbar pictures of lexora and writes them as 20 x 20 BMP files
-plus a resource script that names them.
+plus a resource script that names them, and the header that names their ids.
 
-Usage: make_bitmaps.py OUTDIR     (writes OUTDIR/*.bmp and OUTDIR/bitmaps.rc)
+Usage: make_bitmaps.py OUTDIR HEADER
+    (writes OUTDIR/*.bmp, OUTDIR/bitmaps.rc and the header HEADER)
 
-Bitmaps 600..625 are the language buttons A..Z (the letter on a flag-like
-field); the others are small pictures of their commands.
+The language buttons A..Z (the letter on a flag-like field) have the ids
+from kBitmapLanguageA on; the others are small pictures of their commands.
+The ids are written here once: the header gives them to the code and the
+tests, as constexpr ints in namespace lexora (macros of the same names for a
+resource script).
 """
 import math
 import os
@@ -112,75 +116,101 @@ def page(p, x, y, c=BLACK):
         p.line(x + 2, y + 3 + 2 * k, x + 6, y + 3 + 2 * k, DARK)
 
 
+# The pictures of the commands: name, resource id, what it shows.
+COMMAND_BITMAPS = [
+    ("kBitmapLocateNext", 1, "locate next"),
+    ("kBitmapLocate", 2, "locate"),
+    ("kBitmapIrregularVerbs", 3, "irregular verbs"),
+    ("kBitmapClipboardLinkOn", 4, "clipboard link on"),
+    ("kBitmapClipboardLinkOff", 5, "clipboard link off"),
+    ("kBitmapCopy", 2050, "copy"),
+    ("kBitmapPaste", 2060, "paste"),
+    ("kBitmapNewEntry", 2120, "new entry"),
+    ("kBitmapDeleteEntry", 2130, "delete an entry"),
+    ("kBitmapDeleteTranslation", 2160, "delete one translation"),
+    ("kBitmapHelp", 2210, "help"),
+    ("kBitmapOtherLanguages", 2211, "other languages"),
+    ("kBitmapAbout", 2220, "about"),
+    ("kBitmapHistory", 2221, "word history"),
+    ("kBitmapDirection", 2227, "translation direction"),
+    ("kBitmapCorrectWord", 2229, "correct an entry"),
+    ("kBitmapTranslateBack", 2343, "translate back"),
+]
+# The language button of letter c has the id LANGUAGE_A + (c - 'A').
+LANGUAGE_A = 600
+LETTERS = 26
+B = {name: ident for name, ident, _ in COMMAND_BITMAPS}
+
+
 def draw(ident):
     p = Pic()
-    if 600 <= ident <= 625:
-        letter = chr(ident - 535)
+    if LANGUAGE_A <= ident < LANGUAGE_A + LETTERS:
+        letter = chr(ord('A') + ident - LANGUAGE_A)
         p.rect(1, 2, 18, 17, BLACK, WHITE)
         p.rect(2, 3, 17, 5, BLUE, BLUE)
         p.glyph(letter, 7, 7, RED)
         return p
-    if ident == 2221:      # word history: a clock
+    if ident == B["kBitmapHistory"]:  # word history: a clock
         for a in range(0, 360, 10):
             p.set(round(10 + 7 * math.cos(math.radians(a))), round(10 + 7 * math.sin(math.radians(a))), BLACK)
         p.line(10, 10, 10, 5, BLACK)
         p.line(10, 10, 14, 10, RED)
-    elif ident == 3:       # irregular verbs: a book with V
+    elif ident == B["kBitmapIrregularVerbs"]:  # irregular verbs: a book with V
         p.rect(3, 2, 16, 17, BLACK, GREEN)
         p.glyph('V', 8, 6, WHITE)
-    elif ident == 2050:    # copy: two pages
+    elif ident == B["kBitmapCopy"]:  # copy: two pages
         page(p, 2, 2)
         page(p, 9, 7)
-    elif ident == 2060:    # paste: clipboard and a page
+    elif ident == B["kBitmapPaste"]:  # paste: clipboard and a page
         p.rect(2, 3, 12, 17, BLACK, (160, 110, 40))
         p.rect(5, 1, 9, 4, BLACK, DARK)
         page(p, 9, 7)
-    elif ident == 2:       # locate: magnifying glass
+    elif ident == B["kBitmapLocate"]:  # locate: magnifying glass
         p.rect(3, 3, 10, 10, BLACK, WHITE)
         p.line(10, 10, 16, 16, BLACK)
         p.line(11, 10, 17, 16, BLACK)
-    elif ident == 1:       # locate next: glass and arrow
+    elif ident == B["kBitmapLocateNext"]:  # locate next: glass and arrow
         p.rect(2, 2, 8, 8, BLACK, WHITE)
         p.line(8, 8, 11, 11, BLACK)
         p.arrow(8, 15, 18, BLUE)
-    elif ident == 2211:    # other languages: a globe
+    elif ident == B["kBitmapOtherLanguages"]:  # other languages: a globe
         p.rect(3, 3, 16, 16, BLUE, (120, 170, 255))
         p.line(3, 9, 16, 9, BLUE)
         p.line(9, 3, 9, 16, BLUE)
-    elif ident == 2227:    # translation direction: two arrows
+    elif ident == B["kBitmapDirection"]:  # translation direction: two arrows
         p.arrow(3, 6, 16, BLUE)
         p.arrow(16, 13, 3, RED)
-    elif ident == 2343:    # translate back: a turning arrow
+    elif ident == B["kBitmapTranslateBack"]:  # translate back: a turning arrow
         p.line(4, 5, 14, 5, BLUE)
         p.line(15, 6, 15, 12, BLUE)
         p.arrow(14, 13, 4, BLUE)
-    elif ident == 2229:    # correct an entry: a pencil on a page
+    elif ident == B["kBitmapCorrectWord"]:  # correct an entry: a pencil on a page
         page(p, 2, 4)
         p.line(7, 16, 17, 4, RED)
         p.line(8, 16, 18, 4, RED)
-    elif ident == 2120:    # new entry: page with a plus
+    elif ident == B["kBitmapNewEntry"]:  # new entry: page with a plus
         page(p, 2, 4)
         p.line(14, 4, 14, 12, GREEN)
         p.line(10, 8, 18, 8, GREEN)
-    elif ident == 2130:    # delete an entry: page with a cross
+    elif ident == B["kBitmapDeleteEntry"]:  # delete an entry: page with a cross
         page(p, 2, 4)
         p.line(10, 5, 17, 12, RED)
         p.line(17, 5, 10, 12, RED)
-    elif ident == 2160:    # delete one translation: a line crossed out
+    elif ident == B["kBitmapDeleteTranslation"]:  # delete one translation: a line crossed out
         for k in range(3):
             p.line(3, 5 + 4 * k, 16, 5 + 4 * k, DARK)
         p.line(2, 9, 17, 9, RED)
         p.line(2, 10, 17, 10, RED)
-    elif ident == 2210:    # help
+    elif ident == B["kBitmapHelp"]:  # help
         p.rect(3, 2, 16, 17, BLUE, YELLOW)
         p.glyph('?', 7, 6, BLUE)
-    elif ident == 2220:    # about
+    elif ident == B["kBitmapAbout"]:  # about
         p.rect(3, 2, 16, 17, BLUE, WHITE)
         p.glyph('i', 7, 6, BLUE)
-    elif ident == 4:       # clipboard link on: board and green link
+    elif ident == B["kBitmapClipboardLinkOn"]:  # clipboard link on: board and green link
         p.rect(2, 3, 10, 16, BLACK, (160, 110, 40))
         p.rect(12, 7, 17, 12, GREEN, GREEN)
-    elif ident == 5:       # clipboard link off: board and red cross
+    elif ident == B["kBitmapClipboardLinkOff"]:  # clipboard link off: board and red cross
         p.rect(2, 3, 10, 16, BLACK, (160, 110, 40))
         p.line(12, 6, 18, 13, RED)
         p.line(18, 6, 12, 13, RED)
@@ -225,10 +255,37 @@ def icon():
     return head + image
 
 
-IDS = [1, 2, 3, 4, 5, 2050, 2060, 2120, 2130, 2160, 2210, 2211, 2220, 2221, 2227, 2229, 2343] + list(range(600, 626))
+IDS = [ident for _, ident, _ in COMMAND_BITMAPS] + list(range(LANGUAGE_A, LANGUAGE_A + LETTERS))
+
+
+def header():
+    width = max(len(name) for name, _, _ in COMMAND_BITMAPS)
+    lines = [
+        "// Generated by make_bitmaps.py; do not edit.",
+        "// Resource ids of the toolbar pictures of lexora.",
+        "#pragma once",
+        "",
+        "#ifdef RC_INVOKED",
+    ]
+    lines += [f"#define {name} {ident}" for name, ident, _ in COMMAND_BITMAPS]
+    lines += [f"#define kBitmapLanguageA {LANGUAGE_A}", "#else", "namespace lexora {", ""]
+    lines += [f"constexpr int {name.ljust(width)} = {ident};  // {what}" for name, ident, what in COMMAND_BITMAPS]
+    lines += [
+        "",
+        "// The language buttons A..Z: kBitmapLanguageA + (letter - 'A').",
+        f"constexpr int kBitmapLanguageA = {LANGUAGE_A};",
+        "constexpr int LanguageBitmap(char letter) { return kBitmapLanguageA + (letter - 'A'); }",
+        "",
+        "}  // namespace lexora",
+        "#endif",
+    ]
+    return "\n".join(lines) + "\n"
 
 
 def main():
+    if len(sys.argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     lines = ["// Generated by make_bitmaps.py: the toolbar pictures of lexora."]
@@ -242,7 +299,11 @@ def main():
     lines.append('1 ICON "lexora.ico"')
     with open(os.path.join(out, "bitmaps.rc"), "w") as f:
         f.write("\n".join(lines) + "\n")
+    os.makedirs(os.path.dirname(os.path.abspath(sys.argv[2])), exist_ok=True)
+    with open(sys.argv[2], "w") as f:
+        f.write(header())
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

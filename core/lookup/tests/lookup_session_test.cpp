@@ -292,7 +292,7 @@ TEST_F(LookupSessionTest, TheEntryShownFollowsEveryStep) {
         {"refill", [&] { session.Scroll(ScrollMove::Top); session.Scroll(ScrollMove::End); }, 1, "\xe8\x61j",
          "[\xe8\x61j]", ""},
         {"back", [&] { session.GoTo(0, "jay"); }, 0, "jay", "", "tr-jay|" + kLine + "|"},
-        {"long word", [&] { session.GoTo(0, longWord); }, 0, longWord.substr(0, 254), "", ""},
+        {"long word", [&] { session.GoTo(0, longWord); }, 0, longWord.substr(0, lex::kCurrentWordLength), "", ""},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
