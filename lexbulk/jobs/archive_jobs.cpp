@@ -100,6 +100,10 @@ void ArchiveLoadJob::Release() {
 
 bool ArchiveLoadJob::Apply(const ArchiveRecord& record) {
     if (record.slot >= lex::kSlotCount || !slots_[record.slot]) return true;
+    // A word that begins with the grammar separator is no entry: adding it
+    // stores nothing, so the record is passed over and not counted.
+    if (!record.TranslationDeleted() && !record.word.empty() && record.word[0] == ctx_.Settings.GrammarSeparator)
+        return true;
     if (openSlot_ != record.slot) {
         if (openSlot_ >= 0) lex::CloseSlotFiles(ctx_);
         openSlot_ = -1;

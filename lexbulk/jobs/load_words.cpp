@@ -33,6 +33,8 @@ int MissingWords::Next(std::string& word, int& errorText) {
         case TokenResult::kWord:
             break;
         }
+        // A word that begins with the grammar separator can never be added.
+        if (lex::IsGrammarNoteWord(word, ctx_.Settings.GrammarSeparator)) continue;
         if (lex::OpenSlotFiles(ctx_, slot_, lex::kOpenReadShared) != 1) {
             errorText = lex::kTextDataFilesInaccessible;
             source_.Close();
@@ -68,6 +70,13 @@ std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 int AddBothSides(lex::EngineContext& ctx, int slot, const BothSidesEntry& entry) {
+    // Refused before anything is written, as the dictionary's add refuses it:
+    // the engine would store nothing for such a word and report it added.
+    const char separator = ctx.Settings.GrammarSeparator;
+    if (lex::IsGrammarNoteWord(entry.Word, separator) ||
+        (!lex::TrimmedField(entry.ReverseTranslation).empty() &&
+         !lex::ReverseWordsAccepted(entry.Translations, entry.ReverseWords, separator)))
+        return lex::kTextWordIsGrammarNote;
     lex::EngineFailure failure = lex::EngineFailure::None;
     const int result = lex::AddBothSidesInTurn(ctx, slot, entry, failure);
     if (result == lex::kCommandNoAccess) return lex::kTextEntryLocked;

@@ -12,7 +12,8 @@
 
 namespace lexbulk {
 
-// Walks the words of a text file and stops at each one the slot lacks.
+// Walks the words of a text file and stops at each one the slot lacks (a word
+// that begins with the grammar separator is passed over: it cannot be added).
 class MissingWords {
 public:
     MissingWords(lex::EngineContext& ctx, int slot, TextCode code);
@@ -40,7 +41,8 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // Adds both sides in one action group (lex::AddBothSidesInTurn, beside the
 // dictionary's add); the log and the slot files are closed on every path.
-// 1 done; otherwise the message text id (entry locked or data files
+// 1 done; otherwise the message text id (a word that begins with the grammar
+// separator, refused with nothing written; entry locked or data files
 // corrupted, or writing failed); what was added before a failure stays.
 int AddBothSides(lex::EngineContext& ctx, int slot, const BothSidesEntry& entry);
 

@@ -112,6 +112,51 @@ TEST_F(EditTest, GrammarNotesWithAnotherSeparator) {
     EXPECT_EQ(std::vector<std::string>{"run||b\xec" "het"}, Dump());
 }
 
+// A word that begins with the grammar separator is accepted with nothing
+// written (no file, no log record), so Undo takes back the command before it;
+// a translation that begins with it is stored as a grammar note and is undone
+// as any other translation.
+TEST_F(EditTest, GrammarSeparatorInWordsAndTranslationsAndUndo) {
+    struct Case {
+        const char* name;
+        char separator;
+        std::string word, translation;
+        std::vector<std::string> dump;  // after the add; an empty one means nothing written
+    } cases[] = {
+        {"word with the separator", '.', ".n.abc", "foo", {}},
+        {"the separator alone", '.', ".", "foo", {}},
+        {"word with another separator", '#', "#abc", "foo", {}},
+        {"the default separator is a letter then", '#', ".abc", "foo", {".abc||foo", "base||b"}},
+        {"translation with the separator", '.', "abc", ".n. noun", {"abc||.n. noun", "base||b"}},
+        {"translation of the separator alone", '.', "abc", ".", {"abc||.", "base||b"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(1, lex::CreateSlotFiles(ctx, 0));
+        ASSERT_EQ(1, lex::CreateActionLog(ctx, settings.ActionLogPath));
+        settings.GrammarSeparator = c.separator;
+        ASSERT_EQ(1, Add("base", "b"));
+        const auto before = Snapshot();
+        const int32_t words = WordCount();
+        EXPECT_EQ(1, Add(c.word, c.translation));
+        if (c.dump.empty()) {
+            EXPECT_EQ(before, Snapshot());
+            EXPECT_EQ(words, WordCount());
+        } else {
+            EXPECT_EQ(c.dump, Dump());
+            EXPECT_EQ(words + 1, WordCount());
+            ASSERT_EQ(1, lex::UndoLastAction(ctx));
+            EXPECT_EQ(words, WordCount());
+        }
+        EXPECT_EQ(std::vector<std::string>{"base||b"}, Dump());
+        ASSERT_EQ(1, lex::UndoLastAction(ctx));
+        EXPECT_TRUE(Dump().empty());
+        EXPECT_EQ(-1, lex::UndoLastAction(ctx));  // nothing left to undo
+        ASSERT_EQ(1, lex::RedoAction(ctx));
+        EXPECT_EQ(std::vector<std::string>{"base||b"}, Dump());
+    }
+}
+
 TEST_F(EditTest, OrderOfEqualWordsIgnoresTypingDirection) {
     // "Ab" and "aB" collate equal; their order is the forward byte order in
     // every program, whichever way the user types.

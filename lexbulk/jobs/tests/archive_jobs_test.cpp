@@ -127,6 +127,23 @@ TEST_F(ArchiveTest, DamagedArchivesApplyOnlyWholeSoundRecords) {
     }
 }
 
+// A record whose word begins with the grammar separator is passed over: the
+// engine stores nothing for it, so it is neither counted nor shown; a grammar
+// note as a translation is replayed as it was stored.
+TEST_F(ArchiveTest, LoadPassesOverGrammarNoteWords) {
+    WriteFileBytes(Path("a.ars"), Record(0, 1, "abc", "", 1, "\x1fn. noun") + Record(0, 1, "good", "", 1, "dobry") +
+                                      Record(0, 1, ".n.abc", "", 1, "foo"));
+    ArchiveLoadJob job(ctx);
+    ASSERT_EQ(lex::JobState::Done, Load(Slots({0}), &job));
+    EXPECT_EQ(lex::kTextArchiveLoadDone, job.MessageText());
+    EXPECT_EQ(2, job.Count());
+    EXPECT_EQ("good", job.LastWord());
+    EXPECT_EQ((std::vector<std::string>{"abc||.n. noun", "good||dobry"}), Dump(0));
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_TRUE(Dump(0).empty());
+    EXPECT_NE(1, lex::UndoLastAction(ctx));
+}
+
 TEST_F(ArchiveTest, LoadFailures) {
     WriteFileBytes(Path("a.ars"), Record(0, 1, "good", "", 1, "dobry"));
     const auto before = Snapshot();

@@ -83,5 +83,52 @@ TEST_F(LoadWordsTest, AFailureOnTheReverseSideLeavesTheLogClosed) {
     EXPECT_EQ((std::vector<std::string>{"kocka||cat"}), Dump(1));
 }
 
+
+// A word that begins with the grammar separator is never offered and never
+// added: the add refuses it with nothing written, as the dictionary's does.
+TEST_F(LoadWordsTest, GrammarNoteWordsAreNotOfferedAndRefusedUnwritten) {
+    settings.GrammarSeparator = '_';
+    EXPECT_EQ((std::vector<std::string>{"day", "b_c"}), Missing("_abc day _ b_c"));
+
+    settings.GrammarSeparator = '.';
+    ASSERT_EQ(1, Add("base", "zaklad"));
+    const auto before0 = Snapshot(0), before1 = Snapshot(1);
+    struct Case {
+        const char* name;
+        std::string word;
+        std::vector<std::string> reverseWords;
+        std::string reverseTranslation;
+        int result;
+    } cases[] = {
+        {"word with the separator", " .n.abc", {}, "", lex::kTextWordIsGrammarNote},
+        {"word with the separator, reverse side too", ".n.abc", {"pes"}, "dog", lex::kTextWordIsGrammarNote},
+        {"reverse word with the separator", "dog", {".x"}, "dog", lex::kTextWordIsGrammarNote},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BothSidesEntry e;
+        e.Word = c.word;
+        e.Translations = {"pes", ".n. noun"};
+        e.ReverseWords = c.reverseWords;
+        e.ReverseTranslation = c.reverseTranslation;
+        EXPECT_EQ(c.result, lexbulk::AddBothSides(ctx, 0, e));
+        EXPECT_EQ(before0, Snapshot(0));
+        EXPECT_EQ(before1, Snapshot(1));
+        EXPECT_EQ(0, files.OpenCount());
+    }
+    // The grammar notes of the translations, taken over as reverse words, are
+    // passed over; the note itself is stored with the word.
+    BothSidesEntry e;
+    e.Word = "dog";
+    e.Translations = {"pes", ".n. noun"};
+    e.ReverseWords = e.Translations;
+    e.ReverseTranslation = "dog";
+    ASSERT_EQ(1, lexbulk::AddBothSides(ctx, 0, e));
+    EXPECT_EQ((std::vector<std::string>{"pes||dog"}), Dump(1));
+    ASSERT_EQ(1, lex::UndoLastAction(ctx));
+    EXPECT_TRUE(Dump(1).empty());
+    EXPECT_EQ((std::vector<std::string>{"base||zaklad"}), Dump(0));
+}
+
 }  // namespace
 }  // namespace lextest
