@@ -153,8 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool damaged = false;           // the log was forged or changed
     bool armed = false;             // a fault waits for the next operation
     lex::testing::FaultCase fault{lex::testing::FaultCase::kFailed, 1};
-    std::vector<std::string> beforeCommand, beforeUndo;
+    std::vector<std::string> beforeCommand, beforeUndo, beforeStoppedUndo;
     bool commandGrouped = false, undone = false;
+    // An Undo stopped inside a group: the Undo that takes back the rest of
+    // it is redone as the whole group, to the entries before the stopped one.
+    bool undoStopped = false;
     for (int ops = 0; !in.Empty() && ops < 64; ++ops) {
         const uint8_t op = in.Byte() & 15;
         const bool faulty = armed;
@@ -224,7 +227,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             if (undo && done == 1 && !faulty) {
                 undone = true;
-                beforeUndo = before;
+                beforeUndo = undoStopped ? beforeStoppedUndo : before;
+                undoStopped = false;
             }
             break;
         }
@@ -314,6 +318,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckSlots(h, step);
         // A command that left a group of its own: one Undo must take it back.
         const LogCounts after = ReadCounts(h);
+        const bool moved = after.Current != countsBefore.Current || after.Written != countsBefore.Written;
+        if (op == 6 && faulty && moved) {
+            const bool inside = after.Current > 0 && after.Current < countsBefore.Current &&
+                                after.LastGroup == countsBefore.LastGroup;
+            if (inside && !undoStopped) beforeStoppedUndo = before;
+            undoStopped = inside;
+        } else if (op != 6 && moved) {
+            undoStopped = false;
+        }
         if (op <= 5 && after.Current > countsBefore.Current) {
             commandGrouped = true;
             beforeCommand = before;
