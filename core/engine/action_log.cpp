@@ -708,6 +708,49 @@ bool AbandonLastRecord(EngineContext& ctx, int32_t countWritten) {
     return true;
 }
 
+}  // namespace detail
+
+namespace {
+
+// The first record of a command after an Undo goes where the records for
+// Redo begin. They are read into memory and then, in one write, no longer
+// counted, so that whatever stops the command later the log never offers a
+// record that was written over. A command that leaves nothing in the log
+// gets them back (PutBackRedoRecords).
+bool KeepRedoRecords(EngineContext& ctx) {
+    const int32_t index = ctx.LogState.Node, written = ctx.LogRecordsWritten;
+    const int64_t from = RecordOffset(index), end = RecordOffset(written);
+    if (end - from > kMaxWholeFileSize) return false;
+    std::string records(static_cast<size_t>(end - from), '\0');
+    if (!ReadAt(ctx.Files, ctx.LogHandle, from, &records[0], static_cast<uint32_t>(records.size())) ||
+        !WriteCounts(ctx, ctx.LogHandle, index, ctx.LogState))
+        return false;
+    ctx.RedoRecords = std::move(records);
+    ctx.RedoFrom = ctx.LogRecordsWritten = index;
+    ctx.RedoWritten = written;
+    return true;
+}
+
+// The records for Redo written back, then counted again, when the command
+// that wrote over them left nothing in the log. When that fails they stay
+// uncounted: Redo has nothing to offer.
+void PutBackRedoRecords(EngineContext& ctx) {
+    const int32_t from = ctx.RedoFrom;
+    ctx.RedoFrom = -1;
+    const std::string records = std::move(ctx.RedoRecords);
+    ctx.RedoRecords.clear();
+    if (from < 0 || ctx.KeepLogNote || ctx.LogRecordsWritten != from || ctx.LogState.Node != from) return;
+    if (!WriteWhole(ctx.Files, ctx.LogHandle, RecordOffset(from), records.data(),
+                    static_cast<uint32_t>(records.size())) ||
+        !WriteCounts(ctx, ctx.LogHandle, ctx.RedoWritten, ctx.LogState))
+        return;
+    ctx.LogRecordsWritten = ctx.RedoWritten;
+}
+
+}  // namespace
+
+namespace detail {
+
 int AppendStep(EngineContext& ctx, uint8_t action, int32_t node, int32_t translation, int32_t keyPosition) {
     if (ctx.LogHandle == kNoFile) return -1;
     FileSystem& fs = ctx.Files;
@@ -724,6 +767,7 @@ int AppendStep(EngineContext& ctx, uint8_t action, int32_t node, int32_t transla
     uint8_t b[2 * ActionRecord::kSize];
     rec.Encode(b);
     note.Encode(b + ActionRecord::kSize);
+    if (index < ctx.LogRecordsWritten && !KeepRedoRecords(ctx)) return -1;
     const int64_t size = fs.Size(ctx.LogHandle);
     ActionRecord state = ctx.LogState;
     state.Node += 1;
@@ -805,11 +849,14 @@ void DropNote(FileSystem& fs, FileHandle h, int32_t written) {
 
 void CloseActionLog(EngineContext& ctx) {
     if (ctx.LogHandle != kNoFile) {
+        PutBackRedoRecords(ctx);
         if (!ctx.KeepLogNote) DropNote(ctx.Files, ctx.LogHandle, ctx.LogRecordsWritten);
         ctx.Files.Close(ctx.LogHandle);
     }
     ctx.LogHandle = kNoFile;
     ctx.KeepLogNote = false;
+    ctx.RedoFrom = -1;
+    ctx.RedoRecords.clear();
 }
 
 namespace {

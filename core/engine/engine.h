@@ -112,6 +112,11 @@ struct EngineContext {
     // A step that failed half-way and could not be taken back: the note of
     // its word count stays in the log when it closes, for the next settle.
     bool KeepLogNote = false;
+    // The records an Undo left for Redo, from RedoFrom on, when this
+    // command's first record was written over them; put back when the
+    // command leaves nothing in the log. RedoFrom -1: none kept.
+    std::string RedoRecords;
+    int32_t RedoFrom = -1, RedoWritten = 0;
 };
 
 // Why the operation that just gave -1 failed: a write the system refused

@@ -50,6 +50,9 @@ Harness& TheHarness() {
 
 struct LogCounts {
     int32_t Written = 0, Current = 0, LastGroup = 0;
+    int32_t NextGroup = -1;  // the group of the record Redo applies next; -1: none
+    // An Undo or a Redo stopped inside a group.
+    bool InsideGroup() const { return Current > 0 && Current < Written && LastGroup == NextGroup; }
 };
 
 LogCounts ReadCounts(Harness& h) {
@@ -61,6 +64,8 @@ LogCounts ReadCounts(Harness& h) {
     c.Current = lex::GetI32(b + 10);
     const int64_t last = 18 + 14 * int64_t(c.Current - 1);
     if (c.Current > 0 && last + 14 <= int64_t(log.size())) c.LastGroup = lex::GetI32(b + last + 2);
+    if (c.Current >= 0 && c.Current < c.Written && last + 28 <= int64_t(log.size()))
+        c.NextGroup = lex::GetI32(b + last + 16);
     return c;
 }
 
@@ -153,8 +158,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool damaged = false;           // the log was forged or changed
     bool armed = false;             // a fault waits for the next operation
     lex::testing::FaultCase fault{lex::testing::FaultCase::kFailed, 1};
-    std::vector<std::string> beforeCommand, beforeUndo;
+    std::vector<std::string> beforeCommand, beforeUndo, beforeSplit;
     bool commandGrouped = false, undone = false;
+    // An Undo or a Redo stopped inside a group: the Undo that takes back the
+    // rest of it is redone as the whole group, to the entries the group
+    // gives (known when the stopped step began from them, or right after
+    // the Undo of that group).
+    bool split = false, splitKnown = false;
     for (int ops = 0; !in.Empty() && ops < 64; ++ops) {
         const uint8_t op = in.Byte() & 15;
         const bool faulty = armed;
@@ -223,8 +233,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                  lexfuzz::Differ(beforeUndo, now));
             }
             if (undo && done == 1 && !faulty) {
-                undone = true;
-                beforeUndo = before;
+                undone = !split || splitKnown;
+                beforeUndo = split ? beforeSplit : before;
             }
             break;
         }
@@ -314,6 +324,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckSlots(h, step);
         // A command that left a group of its own: one Undo must take it back.
         const LogCounts after = ReadCounts(h);
+        if (!after.InsideGroup()) {
+            split = false;
+        } else if (!split) {
+            split = true;
+            splitKnown = op == 6 || (op == 7 && redoCheck);
+            beforeSplit = op == 6 ? before : beforeUndo;
+        }
         if (op <= 5 && after.Current > countsBefore.Current) {
             commandGrouped = true;
             beforeCommand = before;

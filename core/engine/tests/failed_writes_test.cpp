@@ -154,6 +154,7 @@ protected:
         std::function<int(lex::EngineContext&)> run;
         bool large = false;  // on the large base
         bool oneAdd = false; // one add on one slot: a failure leaves every file at its old size
+        bool afterUndo = false;  // run after an Undo: a Redo of it may be offered afterwards
     };
 
     // A slot with shipped and user entries and a log of one command: a small
@@ -175,6 +176,7 @@ protected:
     struct Tally {
         int Cases = 0, Done = 0, AsBefore = 0, Part = 0, Copies = 0, Fragments = 0;
         int Failed = 0, FailedNotAsBefore = 0;  // reported -1; and the slots not as before
+        int RedoKept = 0;  // after a command that followed an Undo: the Redo still offered
     };
     std::map<Fault, Tally> tally;
     int writePoints = 0;
@@ -275,6 +277,8 @@ protected:
                                          {1, [&] { return lex::AddEntry(c, "meloun", "", t2, 1); }});
                  return r == lex::kCommandNoAccess ? -1 : r;
              }},
+            {"an add after an Undo", [this] { ASSERT_EQ(1, lex::UndoLastAction(ctx)); },
+             Adding(knownKeyWord, "znamy"), false, false, true},
             {"Undo of a new word", [this] { ASSERT_EQ(1, Add("aaron", "aron")); }, undo},
             {"Undo of a word deletion", [this] { ASSERT_EQ(1, DeleteWord("apple")); }, undo},
             {"Redo of a word deletion",
@@ -579,7 +583,10 @@ protected:
                 if (lex::OpenActionLog(ctx) == 1) lex::CloseActionLog(ctx);
                 files.ClearFaults();
                 EXPECT_EQ(0, files.OpenCount());
-                ExpectUndoThrough(chain, after, undone);
+                if (op.afterUndo)
+                    ExpectRedoAfter(opBase, chain, after, undone);
+                else
+                    ExpectUndoThrough(chain, after, undone);
                 if (HasFatalFailure()) return;
             }
             RestoreAll(killed);
@@ -591,6 +598,32 @@ protected:
             const std::vector<Bytes> now = SnapshotAll(false);
             for (size_t i = 0; i < now.size(); ++i) EXPECT_EQ(opBase[i].size(), now[i].size()) << "file " << i;
         }
+        if (op.afterUndo) {
+            ExpectRedoAfter(opBase, chain, after, undone);
+            return;
+        }
+        ExpectUndoThrough(chain, after, undone);
+    }
+
+    // After a command that followed an Undo (of the last command of the
+    // base): a Redo is offered only when the command left nothing, and then
+    // gives the state before the Undo exactly, from the log as it was.
+    void ExpectRedoAfter(const std::vector<Bytes>& opBase, const std::vector<std::string>& chain,
+                         const std::string& after, const std::vector<std::string>& undone) {
+        ASSERT_EQ(1, lex::OpenActionLog(ctx));
+        lex::CloseActionLog(ctx);
+        const int canRedo = lex::CanRedo(ctx);
+        if (canRedo != 1) {
+            EXPECT_EQ(0, canRedo);
+            // Nothing to redo: Undo goes back to the base as the Undo left it.
+            ExpectUndoThrough({chain.back()}, after, undone);
+            return;
+        }
+        ++tally[fault_].RedoKept;
+        EXPECT_TRUE(SameDump(before_, DumpAll()));
+        EXPECT_EQ(opBase[8], Slurp(settings.ActionLogPath)) << "the log as before the command";
+        ASSERT_EQ(1, lex::RedoAction(ctx));
+        ASSERT_TRUE(SameDump(chain.front(), DumpAll()));
         ExpectUndoThrough(chain, after, undone);
     }
 
@@ -642,9 +675,9 @@ protected:
             std::printf(
                 "%s: %d cases, %d reported -1 (%d of them not as before); afterwards done %d, "
                 "as before %d, one Undo takes back %d; key index with a copied record %d, "
-                "ending in part of a record %d\n",
+                "ending in part of a record %d; Redo kept after a command %d\n",
                 FaultName(fault), t.Cases, t.Failed, t.FailedNotAsBefore, t.Done, t.AsBefore, t.Part,
-                t.Copies, t.Fragments);
+                t.Copies, t.Fragments, t.RedoKept);
     }
 };
 
