@@ -590,6 +590,12 @@ std::string CaretLine(TranslationBox& box) {
 }  // namespace
 
 void TFOkno::CmTranslateBack() {
+    // The key or the button can come before any update of the commands has
+    // seen a selection made just before it: what the item would show now
+    // decides (a selection ends the way back, the separator line does nothing).
+    wl::CommandEnabler ce(CM_TRANSLATE_BACK, CodePage());
+    CeTranslateBack(ce);
+    if (!ce.Enabled()) return;
     if (translateBackSet_) {
         translateBackSet_ = false;
         client_.GoTo(translateBackSlot_, translateBackWord_);

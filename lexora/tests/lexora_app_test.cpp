@@ -185,6 +185,35 @@ TEST_F(Frame, EnablersSetTextsAndStates) {
     EXPECT_FALSE(Enabler(CM_GERMAN).enabled);
 }
 
+// Translate back with a translation selected goes to that translation even
+// when no update of the commands ran between the selection and the command
+// (a key right after the selection); with nothing selected it goes back.
+TEST_F(Frame, TranslateBackTakesTheSelectionOverTheWayBack) {
+    Open(1);
+    HWND client = ::FindWindowExW(FrameHandle(), nullptr, L"#32770", nullptr);
+    HWND edit = ::FindWindowExW(::GetDlgItem(client, IDC_WORD_BOX), nullptr, L"Edit", nullptr);
+    HWND translation = ::GetDlgItem(client, IDC_TRANSLATION_BOX);
+    auto type = [&](const std::wstring& word) {
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (wchar_t c : word) ::SendMessageW(edit, WM_CHAR, c, 1);
+    };
+    auto translateBack = [&](int selected) {
+        ::SendMessageW(translation, EM_SETSEL, 0, selected);
+        ::SendMessageW(FrameHandle(), WM_COMMAND, MAKEWPARAM(CM_TRANSLATE_BACK, 1), 0);
+    };
+    type(L"dog");
+    translateBack(3);  // "pes"
+    EXPECT_EQ(program_->CurrentSlot(), 1);
+    EXPECT_EQ(program_->CurrentWord(), "pes");
+    type(L"\u010Daj");
+    translateBack(3);  // "tea": the way back to "dog" is not taken
+    EXPECT_EQ(program_->CurrentSlot(), 0);
+    EXPECT_EQ(program_->CurrentWord(), "tea");
+    translateBack(0);  // nothing selected: back to "\u010Daj"
+    EXPECT_EQ(program_->CurrentSlot(), 1);
+    EXPECT_EQ(program_->CurrentWord(), "\xE8" "aj");
+}
+
 // Typing into the word box looks the word up; the caret and selection of its
 // edit part stay where typing put them (for right-to-left entry the caret
 // stays before the typed letter).
