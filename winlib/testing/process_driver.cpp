@@ -160,7 +160,12 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     for (;;) {
         if (done()) return true;
         if (::GetTickCount() - start >= timeoutMs) return false;
-        ::Sleep(20);
+        // A message another thread sends to this thread's windows (a program
+        // under test may send to every top-level window) is answered while
+        // waiting, as a running program answers it; posted ones stay queued.
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
     }
 }
 
