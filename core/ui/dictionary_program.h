@@ -13,7 +13,7 @@
 #include "core/files/file_system.h"
 #include "core/history/history_list.h"
 #include "core/settings/settings.h"
-#include "core/settings/slot_fonts.h"
+#include "core/ui/slot_fonts.h"
 #include "core/texts/text_loader.h"
 #include "core/ui/message_boxes.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "core/settings/slot_fonts.h"
+#include "core/ui/slot_fonts.h"
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ui_texts.h"

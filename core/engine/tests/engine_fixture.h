@@ -14,21 +14,15 @@
 #include <vector>
 
 #include "core/files/testing/faulty_file_system.h"
+#include "core/files/testing/test_files.h"
 #include "engine.h"
 
 namespace lextest {
 
 using Bytes = std::string;
 
-inline Bytes ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using lex::testing::ReadFileBytes;
+using lex::testing::WriteFileBytes;
 
 // Patches bytes of a file in place.
 inline void PatchFile(const std::string& path, size_t offset, const Bytes& bytes) {
@@ -46,23 +40,10 @@ inline Bytes I32(int32_t v) {
 
 inline Bytes Two(uint8_t a, uint8_t b) { return Bytes{char(a), char(b)}; }
 
-class TempDir {
+// A temporary folder with the CD and disk folders of the slots.
+class TempDir : public lex::testing::TempFolder {
 public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("lexengine-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_ / "cd");
-        std::filesystem::create_directories(path_ / "disk");
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string Sub(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+    TempDir() : TempFolder("lexengine-test-", {"cd", "disk"}) {}
 };
 
 // The counting and failing file system of the tests (core/files/testing):

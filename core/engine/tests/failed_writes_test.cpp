@@ -104,12 +104,7 @@ private:
 
 // A whole file, read in one go (the checks read many).
 Bytes Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return Bytes();
-    Bytes out(static_cast<size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(&out[0], static_cast<std::streamsize>(out.size()));
-    return out;
+    return ReadFileBytes(path);
 }
 
 // Two dumps compared, with only the lines that differ shown.

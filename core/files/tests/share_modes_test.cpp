@@ -9,6 +9,7 @@
 #include <random>
 
 #include "core/files/file_system.h"
+#include "core/files/testing/test_files.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -22,21 +23,11 @@ using lex::kNoFile;
 
 class ShareModesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lexshare-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-        std::ofstream(Path("f"), std::ios::binary) << "contents";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    void SetUp() override { lex::testing::WriteFileBytes(Path("f"), "contents"); }
+    std::string Path(const std::string& name) const { return dir_.Sub(name); }
 
     std::unique_ptr<lex::FileSystem> fs = lex::MakePlatformFileSystem();
-    std::filesystem::path dir_;
+    lex::testing::TempFolder dir_{"lexshare-test-"};
 };
 
 // How a handle is held: one of the open modes, or a created file.
@@ -86,7 +77,7 @@ std::vector<bool> Wanted(const Expected& e) { return {e.read, e.denyWrite, e.exc
 TEST_F(ShareModesTest, SecondHandleInTheSameProcess) {
     for (const Expected& e : kTable) {
         SCOPED_TRACE(Name(e.first));
-        std::ofstream(Path("f"), std::ios::binary | std::ios::trunc) << "contents";
+        lex::testing::WriteFileBytes(Path("f"), "contents");
         const FileHandle first = Take(*fs, Path("f"), e.first);
         ASSERT_NE(kNoFile, first);
         EXPECT_EQ(Wanted(e), Attempts(*fs, Path("f")));
@@ -118,7 +109,7 @@ TEST_F(ShareModesTest, RemoveReportsWhatItCouldNotDo) {
 TEST_F(ShareModesTest, SecondHandleInAnotherProcess) {
     for (const Expected& e : kTable) {
         SCOPED_TRACE(Name(e.first));
-        std::ofstream(Path("f"), std::ios::binary | std::ios::trunc) << "contents";
+        lex::testing::WriteFileBytes(Path("f"), "contents");
         int toParent[2], toChild[2];
         ASSERT_EQ(0, pipe(toParent));
         ASSERT_EQ(0, pipe(toChild));

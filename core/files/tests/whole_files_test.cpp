@@ -11,6 +11,7 @@
 #include <random>
 
 #include "core/files/testing/faulty_file_system.h"
+#include "core/files/testing/test_files.h"
 #include "core/files/whole_files.h"
 
 namespace {
@@ -24,35 +25,16 @@ using lex::testing::FileOp;
 const std::string kNone = "<none>";
 
 std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return kNone;
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return lex::testing::FileExists(path) ? lex::testing::ReadFileBytes(path) : kNone;
 }
 
-void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+void Put(const std::string& path, const std::string& bytes) { lex::testing::WriteFileBytes(path, bytes); }
 
 class WholeFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lexfiles-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return dir_.Sub(name); }
     // The names in the folder, sorted.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Names() const { return dir_.Names(); }
     void Clear() {
         for (const std::string& name : Names()) std::filesystem::remove(Path(name));
     }
@@ -79,7 +61,7 @@ protected:
         return runs;
     }
 
-    std::filesystem::path dir_;
+    lex::testing::TempFolder dir_{"lexfiles-test-"};
 };
 
 TEST_F(WholeFilesTest, ReadOutcomes) {

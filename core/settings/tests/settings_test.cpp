@@ -12,8 +12,6 @@
 #include "core/files/file_system.h"
 #include "core/texts/text_ids.h"
 #include "settings.h"
-#include "slot_fonts.h"
-#include "winlib/fonts.h"
 
 namespace lex {
 namespace {
@@ -280,41 +278,6 @@ TEST_F(SettingsTest, FontSettingRoundTrip) {
     // A face name longer than the field is cut to 31 characters.
     RawWrite(ini_, "TTFO2", "lfFaceName", "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij");
     EXPECT_STREQ(file.ReadFontSetting(0, 2).lfFaceName, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde");
-}
-
-// A stored face that lacks the slot's character set ("System" is a Western
-// raster font under Wine) still shows the slot's letters: the font takes a
-// face that has the set, while the stored font and the slot's code page stay.
-TEST_F(SettingsTest, SlotFontsShowTheStoredCharacterSet) {
-    struct Case {
-        int type, slot;
-        const char* charSet;
-        BYTE shown;
-    };
-    const Case cases[] = {
-        {0, 1, "238", EASTEUROPE_CHARSET},  // Czech headwords
-        {1, 0, "238", EASTEUROPE_CHARSET},  // Czech translations
-        {0, 4, "204", RUSSIAN_CHARSET},     // Russian headwords
-        {0, 0, "0", ANSI_CHARSET},          // English: the raster face has the set
-    };
-    for (const Case& c : cases) {
-        const std::string section = std::string(c.type == 0 ? "TTFO" : "TTFT") + std::to_string(c.slot);
-        RawWrite(ini_, section.c_str(), "lfFaceName", "System");
-        RawWrite(ini_, section.c_str(), "lfCharSet", c.charSet);
-    }
-    const std::string before = FileBytes(ini_);
-    SlotFonts fonts;
-    fonts.ReadSlotFonts(SettingsFile(ini_));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + "/" + std::to_string(c.slot));
-        EXPECT_EQ(wl::ActualCharSet(fonts.Fonts[c.type][c.slot]), c.shown);
-        EXPECT_EQ(fonts.FontCharSets[c.type][c.slot], c.shown);
-        LOGFONTA made{};
-        ::GetObjectA(fonts.Fonts[c.type][c.slot], sizeof made, &made);
-        EXPECT_EQ(made.lfHeight, -13);
-        EXPECT_EQ(made.lfWeight, 700);
-    }
-    EXPECT_EQ(FileBytes(ini_), before);
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 
+#include "core/files/testing/test_files.h"
 #include "lexora/hook/key_decision.h"
 
 namespace {
@@ -134,27 +135,6 @@ TEST(KeyDecision, APeekIsPassedOnWithoutEffect) {
     EXPECT_EQ(-1, pending);
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("lexorakeys-" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string Image(const ts::LayoutTables& t) {
     std::string bytes(ts::kLayoutFileSize, '\0');
     ts::EncodeLayout(t, reinterpret_cast<uint8_t*>(&bytes[0]));
@@ -162,11 +142,11 @@ std::string Image(const ts::LayoutTables& t) {
 }
 
 TEST(KeyboardHookState, LoadsMasksAndReadsRunCommands) {
-    TempFolder dir;
+    lex::testing::TempFolder dir{"lexorakeys-"};
     ts::LayoutTables t = TestLayout();
     t.MainKeys[5].Chars[2] = 0x0161;  // stored with a high byte: used as 0x61
-    WriteBytes(dir.File("k.tsb"), Image(t));
-    WriteBytes(dir.File("k.ini"), "[RUN]\n1_1_0=notepad.exe\n");
+    lex::testing::WriteFileBytes(dir.Sub("k.tsb"), Image(t));
+    lex::testing::WriteFileBytes(dir.Sub("k.ini"), "[RUN]\n1_1_0=notepad.exe\n");
     auto files = lex::MakePlatformFileSystem();
     std::vector<std::string> messages;
     lexora::KeyboardHookState hook(*files, [&](const std::string& p) { messages.push_back(p); });
@@ -175,46 +155,46 @@ TEST(KeyboardHookState, LoadsMasksAndReadsRunCommands) {
     in.VirtualKey = 'A';
     in.KeyData = static_cast<uint32_t>(kA) << 16;
     // Coupling off or no keyboard: everything passes, nothing is loaded.
-    EXPECT_EQ(KeyAction::Pass, hook.OnKey(in, false, dir.File("k.tsb")).Action);
+    EXPECT_EQ(KeyAction::Pass, hook.OnKey(in, false, dir.Sub("k.tsb")).Action);
     EXPECT_EQ(KeyAction::Pass, hook.OnKey(in, true, "X").Action);
     EXPECT_EQ(KeyAction::Pass, hook.OnKey(in, true, "ne_exs").Action);
     EXPECT_EQ("", hook.LoadedPath());
 
     in.Alt = true;
-    lexora::KeyDecision d = hook.OnKey(in, true, dir.File("k.tsb"));
+    lexora::KeyDecision d = hook.OnKey(in, true, dir.Sub("k.tsb"));
     EXPECT_EQ(KeyAction::Type, d.Action);
     EXPECT_EQ(std::vector<uint8_t>{0x61}, d.Chars);
     EXPECT_TRUE(d.ReleaseAlt);
     in.Alt = false;
     in.VirtualKey = 0x71;
     in.KeyData = static_cast<uint32_t>(kF2) << 16;
-    d = hook.OnKey(in, true, dir.File("k.tsb"));
+    d = hook.OnKey(in, true, dir.Sub("k.tsb"));
     EXPECT_EQ(KeyAction::Run, d.Action);
     EXPECT_EQ("notepad.exe", d.Command);
     EXPECT_TRUE(messages.empty());
 }
 
 TEST(KeyboardHookState, AMissingOrShortFileIsReportedOnceAndEveryKeyPasses) {
-    TempFolder dir;
-    WriteBytes(dir.File("good.tsb"), Image(TestLayout()));
-    WriteBytes(dir.File("short.tsb"), Image(TestLayout()).substr(0, 6000));
+    lex::testing::TempFolder dir{"lexorakeys-"};
+    lex::testing::WriteFileBytes(dir.Sub("good.tsb"), Image(TestLayout()));
+    lex::testing::WriteFileBytes(dir.Sub("short.tsb"), Image(TestLayout()).substr(0, 6000));
     auto files = lex::MakePlatformFileSystem();
     std::vector<std::string> messages;
     lexora::KeyboardHookState hook(*files, [&](const std::string& p) { messages.push_back(p); });
     KeyInput in;
     in.VirtualKey = 'A';
     in.KeyData = static_cast<uint32_t>(kA) << 16;
-    ASSERT_EQ(KeyAction::Type, hook.OnKey(in, true, dir.File("good.tsb")).Action);
+    ASSERT_EQ(KeyAction::Type, hook.OnKey(in, true, dir.Sub("good.tsb")).Action);
     for (const char* name : {"missing.tsb", "short.tsb"}) {
         for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(KeyAction::Pass, hook.OnKey(in, true, dir.File(name)).Action) << name;
+            EXPECT_EQ(KeyAction::Pass, hook.OnKey(in, true, dir.Sub(name)).Action) << name;
             in.KeyData ^= 0x80000000u;  // down, up, down
         }
     }
-    EXPECT_EQ((std::vector<std::string>{dir.File("missing.tsb"), dir.File("short.tsb")}), messages);
+    EXPECT_EQ((std::vector<std::string>{dir.Sub("missing.tsb"), dir.Sub("short.tsb")}), messages);
     // A new request of the good file loads it again.
     in.KeyData = static_cast<uint32_t>(kA) << 16;
-    EXPECT_EQ(KeyAction::Type, hook.OnKey(in, true, dir.File("good.tsb")).Action);
+    EXPECT_EQ(KeyAction::Type, hook.OnKey(in, true, dir.Sub("good.tsb")).Action);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "core/files/testing/faulty_file_system.h"
+#include "core/files/testing/test_files.h"
 
 namespace lexora {
 namespace {
@@ -18,20 +19,7 @@ using Fields = std::vector<std::string>;
 // A table file in a temporary folder of its own.
 class VerbFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() / ("lexorarules-test-" + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-        path_ = (dir_ / kEnglishVerbFile).string();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    void Write(const std::string& bytes) {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
+    void Write(const std::string& bytes) { lex::testing::WriteFileBytes(path_, bytes); }
     std::vector<std::string> List(size_t fields = kEnglishVerbFields) {
         std::vector<std::string> verbs;
         EXPECT_TRUE(ReadVerbList(files_, path_, fields, verbs));
@@ -43,8 +31,8 @@ protected:
         return fields;
     }
 
-    std::filesystem::path dir_;
-    std::string path_;
+    lex::testing::TempFolder dir_{"lexorarules-test-"};
+    std::string path_ = dir_.Sub(kEnglishVerbFile);
     lex::testing::FaultyFileSystem files_;  // no faults unless a test sets them
 };
 

@@ -26,7 +26,9 @@
 // - exception_barrier.h  A handler's exception stops at the window procedure: one report
 //                  (ScopedFailureReporter replaces the message box) and the top window
 //                  closes (a modal dialog ends with IDCANCEL); CallGuarded for other callbacks.
-// - testing.h      ExecuteWith, ClickButton, SendKey, PostKey, PumpMessages, WideText.
+// The helpers of the tests live apart, in winlib/testing (libraries wl_testing,
+// wl_dialog_testing, wl_process_testing): testing.h holds ExecuteWith,
+// ClickButton, SendKey, PostKey, PumpMessages, WideText.
 #pragma once
 
 #include "winlib/application.h"

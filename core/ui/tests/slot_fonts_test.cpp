@@ -1,8 +1,12 @@
-#include "slot_fonts.h"
+#include "core/ui/slot_fonts.h"
 
 #include <gtest/gtest.h>
 
-#include "settings.h"
+#include <string>
+
+#include "core/files/testing/test_files.h"
+#include "core/settings/settings.h"
+#include "winlib/fonts.h"
 
 namespace {
 
@@ -99,6 +103,43 @@ TEST(SlotFonts, SlotCodePageOfEverySideWithTheStoredDefaults) {
     EXPECT_EQ(fonts.SlotCodePage(12, 0), 1252u);
     fonts.FontCharSets[1][13] = ANSI_CHARSET;
     EXPECT_EQ(fonts.SlotCodePage(13, 1), 1252u);  // the translation follows the counterpart's sort type
+}
+
+// A stored face that lacks the slot's character set ("System" is a Western
+// raster font under Wine) still shows the slot's letters: the font takes a
+// face that has the set, while the stored font and the slot's code page stay.
+TEST(SlotFonts, SlotFontsShowTheStoredCharacterSet) {
+    struct Case {
+        int type, slot;
+        const char* charSet;
+        BYTE shown;
+    };
+    const Case cases[] = {
+        {0, 1, "238", EASTEUROPE_CHARSET},  // Czech headwords
+        {1, 0, "238", EASTEUROPE_CHARSET},  // Czech translations
+        {0, 4, "204", RUSSIAN_CHARSET},     // Russian headwords
+        {0, 0, "0", ANSI_CHARSET},          // English: the raster face has the set
+    };
+    const lex::testing::TempFolder dir("lexslotfonts-test-");
+    const std::string ini = dir.Sub("lx2000.ini");
+    for (const Case& c : cases) {
+        const std::string section = std::string(c.type == 0 ? "TTFO" : "TTFT") + std::to_string(c.slot);
+        ASSERT_TRUE(::WritePrivateProfileStringA(section.c_str(), "lfFaceName", "System", ini.c_str()));
+        ASSERT_TRUE(::WritePrivateProfileStringA(section.c_str(), "lfCharSet", c.charSet, ini.c_str()));
+    }
+    const std::string before = lex::testing::ReadFileBytes(ini);
+    lex::SlotFonts fonts;
+    fonts.ReadSlotFonts(lex::SettingsFile(ini));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + "/" + std::to_string(c.slot));
+        EXPECT_EQ(wl::ActualCharSet(fonts.Fonts[c.type][c.slot]), c.shown);
+        EXPECT_EQ(fonts.FontCharSets[c.type][c.slot], c.shown);
+        LOGFONTA made{};
+        ::GetObjectA(fonts.Fonts[c.type][c.slot], sizeof made, &made);
+        EXPECT_EQ(made.lfHeight, -13);
+        EXPECT_EQ(made.lfWeight, 700);
+    }
+    EXPECT_EQ(lex::testing::ReadFileBytes(ini), before);
 }
 
 }  // namespace

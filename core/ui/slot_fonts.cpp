@@ -1,8 +1,8 @@
-#include "slot_fonts.h"
+#include "core/ui/slot_fonts.h"
 
 #include "core/engine/collation.h"
 #include "core/engine/slots.h"
-#include "settings.h"
+#include "core/settings/settings.h"
 #include "winlib/fonts.h"
 
 namespace lex {
