@@ -33,15 +33,7 @@ const char* const kPronunciations[] = {"\xe6pl", "b\xe6n", "", "", "  ", "", "ki
 const char* const kTranslations[] = {"jablko", "ban\xe1n", "t\xf8" "e\x9a" "e\xf2", "datle", "f\xedk",
                                      "meloun", ".n. noun", "kiwi"};
 
-struct Harness {
-    lexfuzz::RunFolder folder;
-    lex::DictionarySettings settings;
-    lex::testing::FaultyFileSystem files;
-    lex::RecordingDisplay display;
-    lex::RecordingHooks hooks;
-    lex::EngineContext ctx{settings, files, display, hooks};
-    Harness() { lexfuzz::FillSettings(settings, folder); }
-};
+using Harness = lexfuzz::EngineHarness;
 
 Harness& TheHarness() {
     static Harness* h = new Harness;

@@ -51,9 +51,7 @@ Read ReadAll(const std::string& bytes, uint8_t cut) {
                 reader.EndInput();
                 break;
             }
-            state = state * 1103515245u + 12345u;
-            const size_t n = cut == 0 ? bytes.size() : 1 + (state >> 16) % (1 + cut % 128);
-            const size_t take = std::min(n, bytes.size() - at);
+            const size_t take = lexfuzz::NextPieceSize(state, cut, 128, bytes.size() - at);
             reader.Feed(bytes.data() + at, take);
             at += take;
             break;
@@ -70,15 +68,7 @@ Read ReadAll(const std::string& bytes, uint8_t cut) {
     return out;
 }
 
-struct Harness {
-    lexfuzz::RunFolder folder;
-    lex::DictionarySettings settings;
-    lex::testing::FaultyFileSystem files;
-    lex::RecordingDisplay display;
-    lex::RecordingHooks hooks;
-    lex::EngineContext ctx{settings, files, display, hooks};
-    Harness() { lexfuzz::FillSettings(settings, folder); }
-};
+using Harness = lexfuzz::EngineHarness;
 
 // The words and translations of both slots (pronunciations aside: an Undo
 // does not take back a pronunciation an addition changed).

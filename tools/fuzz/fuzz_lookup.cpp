@@ -21,15 +21,7 @@ using lexfuzz::Check;
 
 const char* const kWords[] = {"apple", "banana", "ch", "", "zebra", "Apfel", "  melon ", "\x9e\x9e"};
 
-struct Harness {
-    lexfuzz::RunFolder folder;
-    lex::DictionarySettings settings;
-    lex::testing::FaultyFileSystem files;
-    lex::RecordingDisplay display;
-    lex::RecordingHooks hooks;
-    lex::EngineContext ctx{settings, files, display, hooks};
-    Harness() { lexfuzz::FillSettings(settings, folder); }
-};
+using Harness = lexfuzz::EngineHarness;
 
 std::string Word(lexfuzz::Input& in) {
     const uint8_t a = in.Byte();

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "core/engine/engine.h"
+#include "core/engine/engine_display.h"
 #include "core/files/file_system.h"
+#include "core/files/testing/faulty_file_system.h"
 
 namespace lexfuzz {
 
@@ -83,6 +85,27 @@ bool PutFile(lex::FileSystem& fs, const std::string& path, const std::string& by
 // Settings of slots 0 and 1 (and the other slots' paths) in `folder`, with
 // the default sort types and the action log there.
 void FillSettings(lex::DictionarySettings& settings, const RunFolder& folder);
+
+// The size of the next piece of an input fed in pieces: all of it when `cut`
+// is 0, else 1 to cut % `spread` + 1 bytes chosen by `state` (a small
+// generator moved on here), never more than `left`.
+inline size_t NextPieceSize(uint32_t& state, unsigned cut, size_t spread, size_t left) {
+    state = state * 1103515245u + 12345u;
+    const size_t n = cut == 0 ? left : 1 + (state >> 16) % (1 + cut % spread);
+    return n < left ? n : left;
+}
+
+// One engine over slots 0 and 1 in a folder of its own, on the failing file
+// system, recording what the engine shows and reports.
+struct EngineHarness {
+    RunFolder folder;
+    lex::DictionarySettings settings;
+    lex::testing::FaultyFileSystem files;
+    lex::RecordingDisplay display;
+    lex::RecordingHooks hooks;
+    lex::EngineContext ctx{settings, files, display, hooks};
+    EngineHarness() { FillSettings(settings, folder); }
+};
 
 // What a structural look at one slot's Disk files finds.
 struct SlotState {

@@ -56,9 +56,7 @@ Found Extract(const lexbulk::WordFormatTemplate& format, const std::string& text
                 extractor.EndInput();
                 continue;
             }
-            state = state * 1103515245u + 12345u;
-            const size_t n = cut == 0 ? text.size() : 1 + (state >> 16) % (1 + cut % 64);
-            const size_t take = std::min(n, text.size() - at);
+            const size_t take = lexfuzz::NextPieceSize(state, cut, 64, text.size() - at);
             extractor.Feed(text.data() + at, take);
             at += take;
             continue;
