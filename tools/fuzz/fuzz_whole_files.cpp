@@ -12,7 +12,9 @@
 //     the first new beside the second old (what the pair save's order allows);
 //   - leftovers: after a write that was not killed and whose removals
 //     worked no temporary file or backup stays (but the backup of
-//     HalfReplaced); no handle stays open.
+//     HalfReplaced); no handle stays open;
+//   - recovery: after a kill or a HalfReplaced pair save, finishing the
+//     interrupted pair save leaves both files old or both new.
 // Input: the two files' first contents (a flag byte, then a 16-bit length
 // and the bytes), then operations: a fault byte, a fault argument, an
 // operation byte and its arguments.
@@ -183,6 +185,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             model[first] = a;
             model[second] = b;
+            if ((killed || r == WriteOutcome::HalfReplaced) && PropertyOn("recovery")) {
+                // The next load or save finishes what stopped: both old or both new.
+                Check(lex::FinishInterruptedPairSave(real, *paths[first], *paths[second]),
+                      what + " could not be finished" + state);
+                const Contents ra = Now(real, *paths[first]), rb = Now(real, *paths[second]);
+                Check((ra == oldA && rb == oldB) || (ra == Contents(newFirst) && rb == Contents(newSecond)),
+                      what + " was finished as a pair that never was (first " + Show(ra) + ", second " + Show(rb) + ")");
+                model[first] = ra;
+                model[second] = rb;
+            }
             break;
         }
         }
@@ -197,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const std::string* p : paths) {
             real.Remove(lex::TemporaryName(*p));
             real.Remove(lex::BackupName(*p));
+            real.Remove(lex::PairJournalName(*p));
         }
     }
     return 0;
