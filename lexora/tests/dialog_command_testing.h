@@ -18,6 +18,7 @@
 #include "core/settings/settings.h"
 #include "winlib/dialog.h"
 #include "winlib/testing.h"
+#include "winlib/text.h"
 
 namespace lexora_test {
 
@@ -109,5 +110,50 @@ inline bool FrameCommand(HWND frame, unsigned id, std::function<void(wl::Dialog&
     wl::Dialog::SetTestHook(nullptr);
     return opened;
 }
+
+// The texts that do not show whole (wl::testing::ClippedTexts) in the dialogs
+// a test walks through, in every UI language: each is kept as
+// "<language> <dialog>: <text>" and reported as a failure at the end.
+class ClippedTextsWalk {
+public:
+    ~ClippedTextsWalk() {
+        for (const std::string& text : clipped_) ADD_FAILURE() << "clipped: " << text;
+    }
+    // The UI language of the dialogs checked from now on.
+    void SetLanguage(int language) { language_ = language; }
+    void Check(wl::Dialog& d, const char* name) {
+        for (const std::wstring& text : wl::testing::ClippedTexts(d.Handle()))
+            clipped_.push_back(std::to_string(language_) + " " + name + ": " + wl::FromWide(text, CP_UTF8));
+    }
+    // Checks the dialog and cancels it.
+    std::function<void(wl::Dialog&)> Plain(const char* name) {
+        return [this, name](wl::Dialog& d) {
+            Check(d, name);
+            wl::testing::ClickButton(d.Handle(), IDCANCEL);
+        };
+    }
+    // Checks the dialog, then the one that `button` opens from it, which
+    // closes with `inner`; then closes the first with `outer`.
+    std::function<void(wl::Dialog&)> WithInner(const char* name, int button, const char* innerName, int inner,
+                                               int outer) {
+        return [this, name, button, innerName, inner, outer](wl::Dialog& d) {
+            Check(d, name);
+            bool opened = false;
+            Next([&](wl::Dialog& i) {
+                opened = true;
+                Check(i, innerName);
+                wl::testing::ClickButton(i.Handle(), inner);
+            });
+            wl::testing::ClickButton(d.Handle(), button);
+            wl::Dialog::SetTestHook(nullptr);
+            EXPECT_TRUE(opened) << innerName;
+            wl::testing::ClickButton(d.Handle(), outer);
+        };
+    }
+
+private:
+    int language_ = 0;
+    std::vector<std::string> clipped_;
+};
 
 }  // namespace lexora_test

@@ -242,72 +242,45 @@ TEST_F(Dialogs, EveryDialogShowsEveryTextWholeInEveryLanguage) {
     // The system's font chooser takes the font it was offered.
     wl::ScopedFontDialogRunner fonts([](CHOOSEFONTW&) { return true; });
 
-    std::vector<std::string> clipped;
-    int language = 0;
-    auto check = [&](wl::Dialog& d, const char* name) {
-        for (const std::wstring& text : wl::testing::ClippedTexts(d.Handle()))
-            clipped.push_back(std::to_string(language) + " " + name + ": " + wl::FromWide(text, CP_UTF8));
-    };
-    // Checks the dialog, then the one that `button` opens from it, which
-    // closes with `inner`; then closes the first with `outer`.
-    auto checkWithInner = [&](const char* name, int button, const char* innerName, int inner, int outer) {
-        return [&check, name, button, innerName, inner, outer](wl::Dialog& d) {
-            check(d, name);
-            bool opened = false;
-            Next([&](wl::Dialog& i) {
-                opened = true;
-                check(i, innerName);
-                ClickButton(i.Handle(), inner);
-            });
-            ClickButton(d.Handle(), button);
-            wl::Dialog::SetTestHook(nullptr);
-            EXPECT_TRUE(opened) << innerName;
-            ClickButton(d.Handle(), outer);
-        };
-    };
-    auto plain = [&](const char* name) {
-        return [&check, name](wl::Dialog& d) {
-            check(d, name);
-            ClickButton(d.Handle(), IDCANCEL);
-        };
-    };
+    ClippedTextsWalk walk;
     struct Step {
         unsigned command;
         const char* name;
         std::function<void(wl::Dialog&)> act;
     };
     const Step steps[] = {
-        {CM_HISTORY, "history", plain("history")},
-        {CM_IRREGULAR_VERBS, "English verbs", plain("English verbs")},
+        {CM_HISTORY, "history", walk.Plain("history")},
+        {CM_IRREGULAR_VERBS, "English verbs", walk.Plain("English verbs")},
         {CM_TRANSLATOR, "translator", [&](wl::Dialog& d) {
-             check(d, "translator slots");
+             walk.Check(d, "translator slots");
              Next([&](wl::Dialog& t) {  // opens once the choice of slots has closed
-                 check(t, "translator");
+                 walk.Check(t, "translator");
                  ClickButton(t.Handle(), IDCANCEL);
              });
              ClickButton(d.Handle(), IDOK);
          }},
-        {CM_LOCATE, "search", plain("search")},
-        {CM_KEYBOARD_CONFIG, "keyboard", plain("keyboard")},
-        {CM_SORTING_SETUP, "sort order", plain("sort order")},
-        {CM_OTHER_LANGUAGES, "languages", plain("languages")},
-        {CM_CORRECT_WORD, "change word", plain("change word")},
-        {CM_NEW_ENTRY, "add word", plain("add word")},
-        {CM_DELETE_ENTRY, "delete word", plain("delete word")},
-        {CM_DELETE_TRANSLATION, "delete translation", plain("delete translation")},
+        {CM_LOCATE, "search", walk.Plain("search")},
+        {CM_KEYBOARD_CONFIG, "keyboard", walk.Plain("keyboard")},
+        {CM_SORTING_SETUP, "sort order", walk.Plain("sort order")},
+        {CM_OTHER_LANGUAGES, "languages", walk.Plain("languages")},
+        {CM_CORRECT_WORD, "change word", walk.Plain("change word")},
+        {CM_NEW_ENTRY, "add word", walk.Plain("add word")},
+        {CM_DELETE_ENTRY, "delete word", walk.Plain("delete word")},
+        {CM_DELETE_TRANSLATION, "delete translation", walk.Plain("delete translation")},
         {CM_DICTIONARY_CONFIG, "configuration",
-         checkWithInner("configuration", IDC_CONFIG_TOOLBAR, "toolbar", IDCANCEL, IDCANCEL)},
-        {CM_FONT_SETUP, "fonts", checkWithInner("fonts", IDC_FONTS_ORIGINAL, "script", IDCANCEL, IDOK)},
-        {CM_ABOUT, "about", checkWithInner("about", IDC_ABOUT_LICENCE, "licence", IDOK, IDOK)},
+         walk.WithInner("configuration", IDC_CONFIG_TOOLBAR, "toolbar", IDCANCEL, IDCANCEL)},
+        {CM_FONT_SETUP, "fonts", walk.WithInner("fonts", IDC_FONTS_ORIGINAL, "script", IDCANCEL, IDOK)},
+        {CM_ABOUT, "about", walk.WithInner("about", IDC_ABOUT_LICENCE, "licence", IDOK, IDOK)},
         {CM_UTILITY, "message", [&](wl::Dialog& d) {
-             check(d, "message");
+             walk.Check(d, "message");
              ClickButton(d.Handle(), IDC_MESSAGE_OK);
          }},
         {CM_GERMAN, "", nullptr},
-        {CM_IRREGULAR_VERBS, "German verbs", plain("German verbs")},
+        {CM_IRREGULAR_VERBS, "German verbs", walk.Plain("German verbs")},
         {CM_ENGLISH, "", nullptr},
     };
-    for (language = 0; language < 9; ++language) {
+    for (int language = 0; language < 9; ++language) {
+        walk.SetLanguage(language);
         program_->Texts.SetUiLanguage(language);  // the texts of that language, as after a restart in it
         for (const Step& step : steps) {
             if (!step.act) {
@@ -323,13 +296,12 @@ TEST_F(Dialogs, EveryDialogShowsEveryTextWholeInEveryLanguage) {
         }
         // The longest question.
         Next([&](wl::Dialog& d) {
-            check(d, "question");
+            walk.Check(d, "question");
             ClickButton(d.Handle(), IDC_QUESTION_NO);
         });
         EXPECT_FALSE(AskYesNo(*program_, app_->Frame(), lex::kTextModificationCaption, lex::kTextRestartQuestion));
         wl::Dialog::SetTestHook(nullptr);
     }
-    for (const std::string& text : clipped) ADD_FAILURE() << "clipped: " << text;
 }
 
 TEST_F(Dialogs, ConfigurationCancelLeavesTheFileByteIdentical) {
