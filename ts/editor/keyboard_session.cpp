@@ -4,6 +4,17 @@
 
 namespace ts {
 
+namespace {
+
+// The result of a step that changes only what the keys show.
+KeyboardView KeysRedrawn() {
+    KeyboardView view;
+    view.Keys = true;
+    return view;
+}
+
+}  // namespace
+
 KeyboardSession::KeyboardSession(const CommandLine& line, KeyboardLayoutStore& store, KeyboardSessionWindow& window,
                                  KeyboardHook& hook, ProductValues& values)
     : line_(line), store_(store), window_(window), hook_(hook), values_(values) {}
@@ -137,31 +148,23 @@ KeyboardView KeyboardSession::BeginEditOfKey(int group, int key) {
 
 KeyboardView KeyboardSession::ToggleShift() {
     shown_.Shift = !shown_.Shift;
-    KeyboardView view;
-    view.Keys = true;
-    return view;
+    return KeysRedrawn();
 }
 
 KeyboardView KeyboardSession::ToggleAlt() {
     shown_.Alt = !shown_.Alt;
-    KeyboardView view;
-    view.Keys = true;
-    return view;
+    return KeysRedrawn();
 }
 
 KeyboardView KeyboardSession::ToggleCtrl() {
     shown_.Ctrl = !shown_.Ctrl;
-    KeyboardView view;
-    view.Keys = true;
-    return view;
+    return KeysRedrawn();
 }
 
 KeyboardView KeyboardSession::TogglePrefix() {
     int& pending = shown_.PendingPrefix;
     pending = pending >= kPrefixCount - 1 ? -1 : pending + 1;
-    KeyboardView view;
-    view.Keys = true;
-    return view;
+    return KeysRedrawn();
 }
 
 // ---- quick-switch buttons and activation ----
