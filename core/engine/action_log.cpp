@@ -654,7 +654,7 @@ public:
     void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
 
 private:
-    struct OpenFile {
+    struct OpenedFile {
         std::string path;
         int64_t at;
     };
@@ -672,7 +672,7 @@ private:
         return &copies_.emplace(path, std::move(bytes)).first->second;
     }
     FileSystem& inner_;
-    std::map<FileHandle, OpenFile> open_;
+    std::map<FileHandle, OpenedFile> open_;
     std::map<std::string, std::string> copies_;
 };
 
