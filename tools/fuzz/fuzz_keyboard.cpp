@@ -1,7 +1,7 @@
 // The keyboard files: a layout (.tsb) of any length and contents, its
 // companion ini and working copy, and the switch file, under a script of
 // reads, loads, edits, saves, ini writes and copies. Properties:
-//   - a layout read whole decodes and encodes back to the same 13452 bytes;
+//   - a layout read whole decodes and encodes back to the same kLayoutFileSize bytes;
 //   - a load that takes the layout holds the file's tables, and its working
 //     copy holds the companion's bytes; a load that does not keeps the tables;
 //   - a save that works writes the tables and puts the working copy in the
@@ -224,7 +224,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     using lexfuzz::BlobOf;
     using lexfuzz::Script;
     lexfuzz::WriteSeedsIfAsked([](const lexfuzz::SeedSink& seed) {
-        // A layout of 13452 bytes from a repeated pattern, a companion with a
+        // A layout of kLayoutFileSize bytes from a repeated pattern, a companion with a
         // command and a font.
         const std::string full = Script({3}) + BlobOf(Script({0x1e, 0, 'a', 0, 'A', 0})) + Script({0x8c, 0x34});
         const std::string companion = "[RUN]\r\n0_1_0=notepad.exe\r\n\r\n[FONT]\r\nlfHeight=-13\r\nlfFaceName=System\r\n";
