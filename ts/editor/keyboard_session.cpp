@@ -4,7 +4,7 @@
 
 namespace ts {
 
-KeyboardSession::KeyboardSession(const CommandLine& line, KeyboardLayoutStore& store, KeyboardSessionWindow& window,
+KeyboardSession::KeyboardSession(const CommandLine& line, lex::keyboard::KeyboardLayoutStore& store, KeyboardSessionWindow& window,
                                  KeyboardHook& hook, ProductValues& values)
     : line_(line), store_(store), window_(window), hook_(hook), values_(values) {}
 
@@ -97,7 +97,7 @@ void KeyboardSession::TakeKey(int group, int key) { current_ = KeyRef{group, key
 
 KeyboardView KeyboardSession::ClickKey(int group, int key) {
     KeyboardView view;
-    if (group < 0 || group >= kKeyGroupCount || key < 0 || key >= KeyCount(group)) return view;
+    if (group < 0 || group >= lex::keyboard::kKeyGroupCount || key < 0 || key >= lex::keyboard::KeyCount(group)) return view;
     selectedGroup_ = group;
     selectedKey_ = key;
     view.Selection = true;
@@ -127,7 +127,7 @@ KeyboardView KeyboardSession::BeginEditOfSelectedKey() {
 KeyboardView KeyboardSession::BeginEditOfKey(int group, int key) {
     KeyboardView view = BeginEdit();
     if (!view.Proceed) return view;
-    if (group < 0 || group >= kKeyGroupCount || key < 0 || key >= KeyCount(group)) {
+    if (group < 0 || group >= lex::keyboard::kKeyGroupCount || key < 0 || key >= lex::keyboard::KeyCount(group)) {
         view.Proceed = false;
         return view;
     }
@@ -158,7 +158,7 @@ KeyboardView KeyboardSession::ToggleCtrl() {
 
 KeyboardView KeyboardSession::TogglePrefix() {
     int& pending = shown_.PendingPrefix;
-    pending = pending >= kPrefixCount - 1 ? -1 : pending + 1;
+    pending = pending >= lex::keyboard::kPrefixCount - 1 ? -1 : pending + 1;
     KeyboardView view;
     view.Keys = true;
     return view;
