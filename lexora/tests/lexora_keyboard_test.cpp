@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "core/dialogs/keyboard_dialog.h"
-#include "keyboard_coupling.h"
+#include "lexora/src/lexora_keyboard_coupling.h"
 #include "keyboard_hook.h"
 #include "lexora/hook/key_decision.h"
 #include "test_data.h"
@@ -23,7 +23,7 @@
 
 namespace {
 
-using lexora::KeyboardCoupling;
+using lexora::LexoraKeyboardCoupling;
 using wl::testing::ClickButton;
 
 std::string ReadAll(const std::string& path) {
@@ -42,7 +42,7 @@ protected:
         tastrix_ = folders_.Base + "tastrix.ini";
         ts2000_ = folders_.Base + "ts2000.ini";
         settings_ = std::make_unique<lex::SettingsFile>(lx_);
-        coupling_ = std::make_unique<KeyboardCoupling>(
+        coupling_ = std::make_unique<LexoraKeyboardCoupling>(
             *settings_, [](int slot, int) { return slot == 4 ? 1251u : 1250u; }, [] { return 1252u; },
             [this](bool r) { reversed_ = r; }, tastrix_, ts2000_);
         texts_.SetUiLanguage(0);
@@ -61,7 +61,7 @@ protected:
     lexora_test::TestFolders folders_;
     std::string lx_, tastrix_, ts2000_;
     std::unique_ptr<lex::SettingsFile> settings_;
-    std::unique_ptr<KeyboardCoupling> coupling_;
+    std::unique_ptr<LexoraKeyboardCoupling> coupling_;
     bool reversed_ = false;
     lex::TextLoader texts_{::GetModuleHandleW(nullptr)};
 };
