@@ -185,9 +185,9 @@ void TTastrixAll::CmNewKeyboard() {
 
     // An existing keyboard file or companion is never written over.
     FileSystem& files = services_.Files;
-    switch (ts::CheckNewLayoutName(files, name)) {
-    case ts::NewLayoutName::Free: break;
-    case ts::NewLayoutName::Refused: ShowError(kTextWrongFileName); return;
+    switch (lex::keyboard::CheckNewLayoutName(files, name)) {
+    case lex::keyboard::NewLayoutName::Free: break;
+    case lex::keyboard::NewLayoutName::Refused: ShowError(kTextWrongFileName); return;
     default: ShowError(kTextKeyboardFileExists); return;
     }
 
@@ -197,7 +197,7 @@ void TTastrixAll::CmNewKeyboard() {
     source.initialDir = services_.ProgramFolder;
     source.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!wl::OpenFileDialog(this, source)) return;
-    if (!ts::CopyLayoutPair(files, source.fileName, name)) ShowError(kTextKeyboardCopyFailed);
+    if (!lex::keyboard::CopyLayoutPair(files, source.fileName, name)) ShowError(kTextKeyboardCopyFailed);
 }
 
 }  // namespace lex

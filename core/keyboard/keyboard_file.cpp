@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace ts {
+namespace lex::keyboard {
 namespace {
 
 void PutI16(uint8_t* p, int16_t v) {
@@ -362,4 +362,4 @@ KeyboardFileResult KeyboardLayoutStore::SaveKeyboardFile(const std::string& requ
     return KeyboardFileResult::Done;
 }
 
-}  // namespace ts
+}  // namespace lex::keyboard

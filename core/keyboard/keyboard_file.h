@@ -26,7 +26,7 @@
 #include "core/files/whole_files.h"
 #include "core/keyboard/profile_file.h"
 
-namespace ts {
+namespace lex::keyboard {
 
 // KeyGroup: the three key tables.
 enum KeyGroup : int { kMainKeys = 0, kFunctionKeys = 1, kKeypadKeys = 2 };
@@ -275,4 +275,4 @@ private:
     bool keepCompanion_ = false;  // the last load could not read the companion that is there
 };
 
-}  // namespace ts
+}  // namespace lex::keyboard

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ts {
+namespace lex::keyboard {
 namespace {
 
 bool IsBlank(char c) {
@@ -242,4 +242,4 @@ bool TextProfileFile::WriteString(const std::string& section, const std::string&
     return true;
 }
 
-}  // namespace ts
+}  // namespace lex::keyboard

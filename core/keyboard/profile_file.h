@@ -12,7 +12,7 @@
 
 #include "core/files/whole_files.h"
 
-namespace ts {
+namespace lex::keyboard {
 
 class ProfileFile {
 public:
@@ -71,4 +71,4 @@ private:
     std::shared_ptr<Kept> kept_;  // shared by the copies
 };
 
-}  // namespace ts
+}  // namespace lex::keyboard

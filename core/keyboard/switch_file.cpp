@@ -2,7 +2,7 @@
 
 #include "core/files/whole_files.h"
 
-namespace ts {
+namespace lex::keyboard {
 
 namespace {
 
@@ -62,4 +62,4 @@ bool WriteSwitchFile(lex::FileSystem& files, const std::string& path, const HotK
     return lex::WriteFileReplacing(files, path, EncodeSwitchFile(keys)) == lex::WriteOutcome::Done;
 }
 
-}  // namespace ts
+}  // namespace lex::keyboard

@@ -11,7 +11,7 @@
 
 #include "core/files/file_system.h"
 
-namespace ts {
+namespace lex::keyboard {
 
 constexpr char kSwitchFileName[] = "prepinac.tsc";
 constexpr int kHotKeyCount = 11;
@@ -41,4 +41,4 @@ HotKeys ReadSwitchFile(lex::FileSystem& files, const std::string& path);
 // file could not be written (the old one then stays as it was).
 bool WriteSwitchFile(lex::FileSystem& files, const std::string& path, const HotKeys& keys);
 
-}  // namespace ts
+}  // namespace lex::keyboard

@@ -12,7 +12,7 @@ bool NamesNoKeyboard(const std::string& path) {
 }
 
 int ModifierState(const KeyInput& in) {
-    int state = (in.Shift ? ts::kStateShift : 0) + (in.Alt ? ts::kStateAlt : 0) + (in.Ctrl ? ts::kStateCtrl : 0);
+    int state = (in.Shift ? lex::keyboard::kStateShift : 0) + (in.Alt ? lex::keyboard::kStateAlt : 0) + (in.Ctrl ? lex::keyboard::kStateCtrl : 0);
     if (in.CapsLock) state += in.Shift ? -1 : 1;
     return state;
 }
@@ -30,21 +30,21 @@ struct Match {
 // The key of a scan code: by index, the function key, then the keypad key
 // (only for a keypad event), then the main key (not for the keypad '/', which
 // shares its scan code with the main '/'). A scan code of 0 is no key.
-Match FindKey(const ts::LayoutTables& t, int scan, unsigned virtualKey, int state) {
+Match FindKey(const lex::keyboard::LayoutTables& t, int scan, unsigned virtualKey, int state) {
     Match m;
-    if (scan == 0 || state < 0 || state >= ts::kKeyStateCount) return m;
+    if (scan == 0 || state < 0 || state >= lex::keyboard::kKeyStateCount) return m;
     const bool keypad = IsKeypadKey(virtualKey);
     const bool divide = virtualKey == kVkDivide;
-    for (int i = 0; i < ts::kMainKeyCount; ++i) {
-        const ts::LayoutKey* key = nullptr;
-        if (i < ts::kFunctionKeyCount && t.FunctionKeys[i].ScanCode == scan) {
-            m.Group = ts::kFunctionKeys;
+    for (int i = 0; i < lex::keyboard::kMainKeyCount; ++i) {
+        const lex::keyboard::LayoutKey* key = nullptr;
+        if (i < lex::keyboard::kFunctionKeyCount && t.FunctionKeys[i].ScanCode == scan) {
+            m.Group = lex::keyboard::kFunctionKeys;
             key = &t.FunctionKeys[i];
-        } else if (i < ts::kKeypadKeyCount && keypad && t.KeypadKeys[i].ScanCode == scan) {
-            m.Group = ts::kKeypadKeys;
+        } else if (i < lex::keyboard::kKeypadKeyCount && keypad && t.KeypadKeys[i].ScanCode == scan) {
+            m.Group = lex::keyboard::kKeypadKeys;
             key = &t.KeypadKeys[i];
         } else if (!divide && t.MainKeys[i].ScanCode == scan) {
-            m.Group = ts::kMainKeys;
+            m.Group = lex::keyboard::kMainKeys;
             key = &t.MainKeys[i];
         }
         if (key) {
@@ -64,7 +64,7 @@ KeyDecision Swallow() {
 
 }  // namespace
 
-KeyDecision DecideKey(const KeyInput& in, const ts::LayoutTables& tables, const RunCommandSource& runCommand,
+KeyDecision DecideKey(const KeyInput& in, const lex::keyboard::LayoutTables& tables, const RunCommandSource& runCommand,
                       int& pendingPrefix) {
     KeyDecision pass;
     if (in.Code != kHookAction) return pass;
@@ -72,15 +72,15 @@ KeyDecision DecideKey(const KeyInput& in, const ts::LayoutTables& tables, const 
     const int scan = in.ScanCode();
     const int base = ModifierState(in);
 
-    for (int i = 0; i < ts::kPrefixCount; ++i) {
-        const ts::PrefixDef& p = tables.Prefixes[i];
+    for (int i = 0; i < lex::keyboard::kPrefixCount; ++i) {
+        const lex::keyboard::PrefixDef& p = tables.Prefixes[i];
         if (p.ScanCode != 0 && p.ScanCode == scan && p.Modifiers == base) {
             pendingPrefix = i;
             return Swallow();
         }
     }
-    if (pendingPrefix < -1 || pendingPrefix >= ts::kPrefixCount) pendingPrefix = -1;
-    const int state = pendingPrefix >= 0 ? base + ts::kStatesPerPrefix * (pendingPrefix + 1) : base;
+    if (pendingPrefix < -1 || pendingPrefix >= lex::keyboard::kPrefixCount) pendingPrefix = -1;
+    const int state = pendingPrefix >= 0 ? base + lex::keyboard::kStatesPerPrefix * (pendingPrefix + 1) : base;
 
     const Match m = FindKey(tables, scan, in.VirtualKey, state);
     bool mapped = false;
@@ -127,32 +127,32 @@ KeyDecision DecideKey(const KeyInput& in, const ts::LayoutTables& tables, const 
 
 bool KeyboardHookState::Load(const std::string& path) {
     pendingPrefix_ = -1;
-    tables_ = ts::LayoutTables();
+    tables_ = lex::keyboard::LayoutTables();
     loadedPath_ = path;
     loaded_ = false;
     if (NamesNoKeyboard(path)) return true;
-    ts::LayoutTables read;
-    if (ts::ReadKeyboardFile(files_, path, read) != ts::KeyboardFileResult::Done) {
+    lex::keyboard::LayoutTables read;
+    if (lex::keyboard::ReadKeyboardFile(files_, path, read) != lex::keyboard::KeyboardFileResult::Done) {
         if (notFound_) notFound_(path);
         return false;
     }
-    auto mask = [](ts::LayoutKey* keys, int count) {
+    auto mask = [](lex::keyboard::LayoutKey* keys, int count) {
         for (int k = 0; k < count; ++k) {
             keys[k].ScanCode = static_cast<int16_t>(keys[k].ScanCode & 0xFF);
             for (int16_t& c : keys[k].Chars) c = static_cast<int16_t>(c & 0xFF);
         }
     };
-    mask(read.MainKeys, ts::kMainKeyCount);
-    mask(read.FunctionKeys, ts::kFunctionKeyCount);
-    mask(read.KeypadKeys, ts::kKeypadKeyCount);
+    mask(read.MainKeys, lex::keyboard::kMainKeyCount);
+    mask(read.FunctionKeys, lex::keyboard::kFunctionKeyCount);
+    mask(read.KeypadKeys, lex::keyboard::kKeypadKeyCount);
     tables_ = read;
     loaded_ = true;
     return true;
 }
 
 std::string KeyboardHookState::RunCommand(int group, int key, int state) {
-    ts::TextProfileFile ini(files_, ts::MakeIniName(loadedPath_));
-    return ts::ReadRunCommand(ini, group, key, state, kMaxRunCommandLength + 1);
+    lex::keyboard::TextProfileFile ini(files_, lex::keyboard::MakeIniName(loadedPath_));
+    return lex::keyboard::ReadRunCommand(ini, group, key, state, kMaxRunCommandLength + 1);
 }
 
 KeyDecision KeyboardHookState::OnKey(const KeyInput& in, bool couplingOn, const std::string& requestedPath) {

@@ -69,7 +69,7 @@ using RunCommandSource = std::function<std::string(int group, int key, int state
 
 // The decision itself. `pendingPrefix` is the dead key waiting for its next
 // key (-1 none); the decision sets and clears it.
-KeyDecision DecideKey(const KeyInput& in, const ts::LayoutTables& tables, const RunCommandSource& runCommand,
+KeyDecision DecideKey(const KeyInput& in, const lex::keyboard::LayoutTables& tables, const RunCommandSource& runCommand,
                       int& pendingPrefix);
 
 // Longest [RUN] command taken.
@@ -91,14 +91,14 @@ public:
 
     const std::string& LoadedPath() const { return loadedPath_; }
     int PendingPrefix() const { return pendingPrefix_; }
-    const ts::LayoutTables& Tables() const { return tables_; }
+    const lex::keyboard::LayoutTables& Tables() const { return tables_; }
 
 private:
     std::string RunCommand(int group, int key, int state);
 
     lex::FileSystem& files_;
     std::function<void(const std::string&)> notFound_;
-    ts::LayoutTables tables_;
+    lex::keyboard::LayoutTables tables_;
     std::string loadedPath_;  // the path last asked for, loaded or not
     bool loaded_ = false;
     int pendingPrefix_ = -1;

@@ -49,7 +49,7 @@ void Carry(const KeyDecision& d, LPARAM lParam, UINT codePage) {
 
 }  // namespace
 
-KeyboardHook::KeyboardHook(KeyboardCoupling& coupling, lex::FileSystem& files)
+KeyboardHook::KeyboardHook(LexoraKeyboardCoupling& coupling, lex::FileSystem& files)
     : coupling_(coupling), notFound_(ShowNotFound), files_(files) {}
 
 KeyboardHook::~KeyboardHook() { Remove(); }

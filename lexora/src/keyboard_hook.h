@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "keyboard_coupling.h"
+#include "lexora_keyboard_coupling.h"
 
 // The hook procedure, exported under its own name.
 extern "C" __declspec(dllexport) LRESULT CALLBACK SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam);
@@ -30,7 +30,7 @@ class KeyboardHookState;
 class KeyboardHook {
 public:
     // Keyboard files are read through `files` (the program's file layer).
-    KeyboardHook(KeyboardCoupling& coupling, lex::FileSystem& files);
+    KeyboardHook(LexoraKeyboardCoupling& coupling, lex::FileSystem& files);
     ~KeyboardHook();  // removes the hook when it is this object's
     KeyboardHook(const KeyboardHook&) = delete;
     KeyboardHook& operator=(const KeyboardHook&) = delete;
@@ -55,7 +55,7 @@ private:
     friend LRESULT CALLBACK ::SpyGetMsgProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT Handle(int code, WPARAM wParam, LPARAM lParam);
 
-    KeyboardCoupling& coupling_;
+    LexoraKeyboardCoupling& coupling_;
     std::function<void(const std::string&)> notFound_;
     lex::FileSystem& files_;
     std::unique_ptr<KeyboardHookState> keys_;  // made by the first installation

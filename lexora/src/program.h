@@ -18,7 +18,7 @@
 #include "core/ui/quiet_display.h"
 #include "core/ui/slot_look.h"
 #include "core/history/history_list.h"
-#include "keyboard_coupling.h"
+#include "lexora_keyboard_coupling.h"
 #include "keyboard_hook.h"
 #include "text_search.h"
 #include "clipboard_rule.h"
@@ -41,7 +41,7 @@ public:
     std::unique_ptr<lex::EngineContext> Engine;
     // The file layer for paths kept in UTF-8 (the translator's source and output).
     std::unique_ptr<lex::FileSystem> Utf8PathFiles = lex::MakePlatformFileSystem(lex::PathEncoding::Utf8);
-    KeyboardCoupling Coupling;  // the keyboards of the focused fields
+    LexoraKeyboardCoupling Coupling;  // the keyboards of the focused fields
     // What the windows with dictionary fields call when the focus may have
     // moved: the coupling above (tests put a recorder in its place).
     lex::KeyboardCoupling* Keyboards = &Coupling;

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "core/dialogs/keyboard_dialog.h"
-#include "keyboard_coupling.h"
+#include "lexora/src/lexora_keyboard_coupling.h"
 #include "keyboard_hook.h"
 #include "lexora/hook/key_decision.h"
 #include "test_data.h"
@@ -23,7 +23,7 @@
 
 namespace {
 
-using lexora::KeyboardCoupling;
+using lexora::LexoraKeyboardCoupling;
 using wl::testing::ClickButton;
 
 std::string ReadAll(const std::string& path) {
@@ -42,7 +42,7 @@ protected:
         tastrix_ = folders_.Base + "tastrix.ini";
         ts2000_ = folders_.Base + "ts2000.ini";
         settings_ = std::make_unique<lex::SettingsFile>(lx_);
-        coupling_ = std::make_unique<KeyboardCoupling>(
+        coupling_ = std::make_unique<LexoraKeyboardCoupling>(
             *settings_, [](int slot, int) { return slot == 4 ? 1251u : 1250u; }, [] { return 1252u; },
             [this](bool r) { reversed_ = r; }, tastrix_, ts2000_);
         texts_.SetUiLanguage(0);
@@ -61,7 +61,7 @@ protected:
     lexora_test::TestFolders folders_;
     std::string lx_, tastrix_, ts2000_;
     std::unique_ptr<lex::SettingsFile> settings_;
-    std::unique_ptr<KeyboardCoupling> coupling_;
+    std::unique_ptr<LexoraKeyboardCoupling> coupling_;
     bool reversed_ = false;
     lex::TextLoader texts_{::GetModuleHandleW(nullptr)};
 };
@@ -269,7 +269,7 @@ TEST_F(AssignmentTest, NewKeyboardFinishesACopyThatStopped) {
         lex::testing::FaultyFileSystem killed;
         // Create and write both temporary files and the journal, the companion in place: killed before the layout.
         killed.StopAtChange(8);
-        EXPECT_FALSE(ts::CopyLayoutPair(killed, demo, target + ".tsb"));
+        EXPECT_FALSE(lex::keyboard::CopyLayoutPair(killed, demo, target + ".tsb"));
     }
     ASSERT_TRUE(Exists(target + ".ini"));
     ASSERT_FALSE(Exists(target + ".tsb"));
@@ -312,7 +312,7 @@ protected:
         runner_ = folders_.Base + "runner.exe";
         ASSERT_TRUE(::CopyFileA(wl::testing::WinePath(RECORD_COMMAND_LINE_EXE).c_str(), runner_.c_str(), FALSE));
         // The layout, saved by the keyboard file module as the keyboard program saves it.
-        ts::LayoutTables t;
+        lex::keyboard::LayoutTables t;
         t.MainKeys[0].ScanCode = kScanA;
         t.MainKeys[0].Chars[0] = 0xE4;
         t.MainKeys[0].Chars[1] = 0xC4;
@@ -321,9 +321,9 @@ protected:
         t.MainKeys[1].Chars[0] = 0xB4;
         t.Prefixes[1] = {0, kScanEquals};
         t.FunctionKeys[1].ScanCode = kScanF2;
-        t.SetRunFlag(ts::kFunctionKeys, 1, 0, 1);
-        std::string image(ts::kLayoutFileSize, '\0');
-        ts::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
+        t.SetRunFlag(lex::keyboard::kFunctionKeys, 1, 0, 1);
+        std::string image(lex::keyboard::kLayoutFileSize, '\0');
+        lex::keyboard::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
         std::ofstream(layout_, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
         std::ofstream(folders_.Base + "keys.ini") << "[RUN]\n1_1_0=\"" << runner_ << "\" run\n";
         Write("TastrixO0_0", layout_);

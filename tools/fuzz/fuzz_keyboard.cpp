@@ -28,7 +28,7 @@ namespace {
 
 using lexfuzz::Check;
 
-struct Messages : ts::KeyboardFileMessages {
+struct Messages : lex::keyboard::KeyboardFileMessages {
     bool Replace = true;
     void ShowFileMessage(const std::string&) override {}
     bool ConfirmReplaceUnloaded(const std::string&) override { return Replace; }
@@ -65,9 +65,9 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::string Image(const ts::LayoutTables& t) {
-    std::string image(ts::kLayoutFileSize, '\0');
-    ts::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
+std::string Image(const lex::keyboard::LayoutTables& t) {
+    std::string image(lex::keyboard::kLayoutFileSize, '\0');
+    lex::keyboard::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
     return image;
 }
 
@@ -90,33 +90,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             layout = tiled.substr(0, length);
         }
         if (flag & 1) Check(lexfuzz::PutFile(real, h.Layout, layout), "the layout cannot be written");
-        for (const std::string& path : {ts::MakeIniName(h.Layout), ts::MakeWorkIniName(h.Layout)}) {
+        for (const std::string& path : {lex::keyboard::MakeIniName(h.Layout), lex::keyboard::MakeWorkIniName(h.Layout)}) {
             const uint8_t there = in.Byte();
             const std::string bytes = in.Blob();
             if (there & 1) Check(lexfuzz::PutFile(real, path, bytes), "an ini cannot be written");
         }
     }
     Messages messages;
-    ts::KeyboardLayoutStore store(files, messages);
-    const std::string ini = ts::MakeIniName(h.Layout);
+    lex::keyboard::KeyboardLayoutStore store(files, messages);
+    const std::string ini = lex::keyboard::MakeIniName(h.Layout);
     for (int ops = 0; !in.Empty() && ops < 32; ++ops) {
         const uint8_t op = in.Byte() % 9;
         switch (op) {
         case 0: {  // a reader of the layout (the keyboard hook's)
-            ts::LayoutTables tables;
-            if (ts::ReadKeyboardFile(files, h.Layout, tables) == ts::KeyboardFileResult::Done)
-                Check(Image(tables) == lexfuzz::FileBytes(real, h.Layout).value_or("").substr(0, ts::kLayoutFileSize),
+            lex::keyboard::LayoutTables tables;
+            if (lex::keyboard::ReadKeyboardFile(files, h.Layout, tables) == lex::keyboard::KeyboardFileResult::Done)
+                Check(Image(tables) == lexfuzz::FileBytes(real, h.Layout).value_or("").substr(0, lex::keyboard::kLayoutFileSize),
                       "a layout does not encode back to its bytes");
             break;
         }
         case 1: {  // the editor's load
-            const ts::LayoutTables before = store.Tables;
+            const lex::keyboard::LayoutTables before = store.Tables;
             const std::optional<std::string> companion = lexfuzz::FileBytes(real, ini);
-            const ts::KeyboardFileResult r = store.LoadKeyboardFile(h.Layout);
-            if (ts::LayoutTaken(r)) {
-                Check(Image(store.Tables) == lexfuzz::FileBytes(real, h.Layout).value_or("").substr(0, ts::kLayoutFileSize),
+            const lex::keyboard::KeyboardFileResult r = store.LoadKeyboardFile(h.Layout);
+            if (lex::keyboard::LayoutTaken(r)) {
+                Check(Image(store.Tables) == lexfuzz::FileBytes(real, h.Layout).value_or("").substr(0, lex::keyboard::kLayoutFileSize),
                       "a load took other tables than the file's");
-                if (r == ts::KeyboardFileResult::Done)
+                if (r == lex::keyboard::KeyboardFileResult::Done)
                     Check(lexfuzz::FileBytes(real, store.WorkIniName()) == companion,
                           "the working copy differs from the companion");
             } else {
@@ -125,51 +125,51 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 2: {  // an edit of a key or a run flag
-            const uint8_t g = in.Byte() % 3, k = in.Byte(), s = in.Byte() % ts::kKeyStateCount;
+            const uint8_t g = in.Byte() % 3, k = in.Byte(), s = in.Byte() % lex::keyboard::kKeyStateCount;
             const int16_t value = static_cast<int16_t>(in.U16());
-            if (ts::LayoutKey* key = store.Tables.Key(g, k % ts::KeyCount(g))) key->Chars[s] = value;
-            store.Tables.SetRunFlag(g, k % ts::KeyCount(g), s, value);
+            if (lex::keyboard::LayoutKey* key = store.Tables.Key(g, k % lex::keyboard::KeyCount(g))) key->Chars[s] = value;
+            store.Tables.SetRunFlag(g, k % lex::keyboard::KeyCount(g), s, value);
             store.Modified = true;
             break;
         }
         case 3: {  // a program assignment in the working copy
             if (store.WorkIniName().empty()) break;
-            ts::TextProfileFile work = store.WorkIni();
-            const uint8_t g = in.Byte() % 3, k = in.Byte(), s = in.Byte() % ts::kKeyStateCount;
+            lex::keyboard::TextProfileFile work = store.WorkIni();
+            const uint8_t g = in.Byte() % 3, k = in.Byte(), s = in.Byte() % lex::keyboard::kKeyStateCount;
             const std::string command = in.Text();
-            if (ts::WriteRunCommand(work, g, k % ts::KeyCount(g), s, command) && Plain(command) &&
-                command.size() < ts::kRunCommandSize)
-                Check(ts::ReadRunCommand(work, g, k % ts::KeyCount(g), s) == command,
+            if (lex::keyboard::WriteRunCommand(work, g, k % lex::keyboard::KeyCount(g), s, command) && Plain(command) &&
+                command.size() < lex::keyboard::kRunCommandSize)
+                Check(lex::keyboard::ReadRunCommand(work, g, k % lex::keyboard::KeyCount(g), s) == command,
                       "a command does not read back as written");
             break;
         }
         case 4: {  // the key-caption font
             if (store.WorkIniName().empty()) break;
-            ts::TextProfileFile work = store.WorkIni();
-            ts::FontSettings font;
+            lex::keyboard::TextProfileFile work = store.WorkIni();
+            lex::keyboard::FontSettings font;
             font.Height = in.I32();
             font.Weight = in.I32();
             font.Italic = in.Byte();
             font.CharSet = in.Byte();
             font.FaceName = Name(in);
-            if (ts::SaveFontSettings(work, font))
-                Check(ts::LoadFontSettings(work) == font, "the font does not read back as saved");
+            if (lex::keyboard::SaveFontSettings(work, font))
+                Check(lex::keyboard::LoadFontSettings(work) == font, "the font does not read back as saved");
             break;
         }
         case 5: {  // the editor's save
             messages.Replace = in.Byte() & 1;
             const std::optional<std::string> work =
                 store.WorkIniName().empty() ? std::nullopt : lexfuzz::FileBytes(real, store.WorkIniName());
-            const ts::KeyboardFileResult r = store.SaveKeyboardFile(h.Layout);
-            if (r == ts::KeyboardFileResult::Done || r == ts::KeyboardFileResult::CompanionNotSaved) {
+            const lex::keyboard::KeyboardFileResult r = store.SaveKeyboardFile(h.Layout);
+            if (r == lex::keyboard::KeyboardFileResult::Done || r == lex::keyboard::KeyboardFileResult::CompanionNotSaved) {
                 Check(lexfuzz::FileBytes(real, h.Layout) == Image(store.Tables), "a save wrote other tables");
-                if (r == ts::KeyboardFileResult::Done && work)
+                if (r == lex::keyboard::KeyboardFileResult::Done && work)
                     Check(lexfuzz::FileBytes(real, ini) == work, "a save did not put the working copy in place");
             }
             break;
         }
         case 6: {  // any key of the companion written
-            ts::TextProfileFile file(files, ini);
+            lex::keyboard::TextProfileFile file(files, ini);
             const std::string section = in.Byte() & 1 ? Name(in) : "RUN", key = Name(in), value = in.Text();
             const std::pair<std::string, std::string> probes[] = {
                 {"RUN", "0_1_0"}, {"RUN", "1_2_3"}, {"FONT", "lfHeight"}, {"FONT", "lfFaceName"}, {section, "K"}};
@@ -188,30 +188,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 7: {  // the switch file
-            const std::string path = h.folder.Sub(ts::kSwitchFileName);
+            const std::string path = h.folder.Sub(lex::keyboard::kSwitchFileName);
             const std::string bytes = in.Bytes(in.Byte() % 64);
             Check(lexfuzz::PutFile(real, path, bytes), "the switch file cannot be written");
-            const ts::HotKeys keys = ts::ReadSwitchFile(files, path);
-            Check(keys == ts::DecodeSwitchFile(bytes), "the switch file reads otherwise than it decodes");
-            if (bytes.size() == ts::kSwitchFileSize)
-                Check(ts::EncodeSwitchFile(keys) == bytes, "the switch file does not encode back to its bytes");
-            ts::HotKeys other;
-            for (ts::HotKey& k : other) k = {static_cast<int16_t>(in.U16()), static_cast<int16_t>(in.U16())};
-            if (ts::WriteSwitchFile(files, path, other))
-                Check(ts::ReadSwitchFile(files, path) == other, "the switch file does not read back as written");
+            const lex::keyboard::HotKeys keys = lex::keyboard::ReadSwitchFile(files, path);
+            Check(keys == lex::keyboard::DecodeSwitchFile(bytes), "the switch file reads otherwise than it decodes");
+            if (bytes.size() == lex::keyboard::kSwitchFileSize)
+                Check(lex::keyboard::EncodeSwitchFile(keys) == bytes, "the switch file does not encode back to its bytes");
+            lex::keyboard::HotKeys other;
+            for (lex::keyboard::HotKey& k : other) k = {static_cast<int16_t>(in.U16()), static_cast<int16_t>(in.U16())};
+            if (lex::keyboard::WriteSwitchFile(files, path, other))
+                Check(lex::keyboard::ReadSwitchFile(files, path) == other, "the switch file does not read back as written");
             break;
         }
         default: {  // a new layout copied from this one
             const std::optional<std::string> layout = lexfuzz::FileBytes(real, h.Layout),
                                              companion = lexfuzz::FileBytes(real, ini);
-            if (ts::CopyLayoutPair(files, h.Layout, h.Copy)) {
+            if (lex::keyboard::CopyLayoutPair(files, h.Layout, h.Copy)) {
                 Check(lexfuzz::FileBytes(real, h.Copy) == layout, "the copy's layout differs from its source");
                 if (companion)
-                    Check(lexfuzz::FileBytes(real, ts::CopiedCompanionName(h.Copy)) == companion,
+                    Check(lexfuzz::FileBytes(real, lex::keyboard::CopiedCompanionName(h.Copy)) == companion,
                           "the copy's companion differs from its source's");
             }
             real.Remove(h.Copy);
-            real.Remove(ts::CopiedCompanionName(h.Copy));
+            real.Remove(lex::keyboard::CopiedCompanionName(h.Copy));
             break;
         }
         }

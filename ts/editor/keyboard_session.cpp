@@ -15,8 +15,8 @@ KeyboardView KeysRedrawn() {
 
 }  // namespace
 
-KeyboardSession::KeyboardSession(const CommandLine& line, KeyboardLayoutStore& store, KeyboardSessionWindow& window,
-                                 KeyboardHook& hook, ProductValues& values)
+KeyboardSession::KeyboardSession(const CommandLine& line, lex::keyboard::KeyboardLayoutStore& store,
+                                 KeyboardSessionWindow& window, KeyboardHook& hook, ProductValues& values)
     : line_(line), store_(store), window_(window), hook_(hook), values_(values) {}
 
 std::string KeyboardSession::CurrentPath() const { return EditorOnly() ? line_.EditorFilePath : data_ + ".tsb"; }
@@ -108,7 +108,7 @@ void KeyboardSession::TakeKey(int group, int key) { current_ = KeyRef{group, key
 
 KeyboardView KeyboardSession::ClickKey(int group, int key) {
     KeyboardView view;
-    if (group < 0 || group >= kKeyGroupCount || key < 0 || key >= KeyCount(group)) return view;
+    if (group < 0 || group >= lex::keyboard::kKeyGroupCount || key < 0 || key >= lex::keyboard::KeyCount(group)) return view;
     selectedGroup_ = group;
     selectedKey_ = key;
     view.Selection = true;
@@ -138,7 +138,7 @@ KeyboardView KeyboardSession::BeginEditOfSelectedKey() {
 KeyboardView KeyboardSession::BeginEditOfKey(int group, int key) {
     KeyboardView view = BeginEdit();
     if (!view.Proceed) return view;
-    if (group < 0 || group >= kKeyGroupCount || key < 0 || key >= KeyCount(group)) {
+    if (group < 0 || group >= lex::keyboard::kKeyGroupCount || key < 0 || key >= lex::keyboard::KeyCount(group)) {
         view.Proceed = false;
         return view;
     }
@@ -163,7 +163,7 @@ KeyboardView KeyboardSession::ToggleCtrl() {
 
 KeyboardView KeyboardSession::TogglePrefix() {
     int& pending = shown_.PendingPrefix;
-    pending = pending >= kPrefixCount - 1 ? -1 : pending + 1;
+    pending = pending >= lex::keyboard::kPrefixCount - 1 ? -1 : pending + 1;
     return KeysRedrawn();
 }
 

@@ -86,7 +86,7 @@ struct KeyboardView {
 
 class KeyboardSession {
 public:
-    KeyboardSession(const CommandLine& line, KeyboardLayoutStore& store, KeyboardSessionWindow& window,
+    KeyboardSession(const CommandLine& line, lex::keyboard::KeyboardLayoutStore& store, KeyboardSessionWindow& window,
                     KeyboardHook& hook, ProductValues& values);
     KeyboardSession(const KeyboardSession&) = delete;
     KeyboardSession& operator=(const KeyboardSession&) = delete;
@@ -186,7 +186,7 @@ private:
     void TakeKey(int group, int key);
 
     const CommandLine& line_;
-    KeyboardLayoutStore& store_;
+    lex::keyboard::KeyboardLayoutStore& store_;
     KeyboardSessionWindow& window_;
     KeyboardHook& hook_;
     ProductValues& values_;

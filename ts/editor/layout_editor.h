@@ -33,7 +33,7 @@ struct KeyFace {
 };
 
 struct KeyboardFaces {
-    std::array<std::vector<KeyFace>, kKeyGroupCount> Keys;  // by group, by key index
+    std::array<std::vector<KeyFace>, lex::keyboard::kKeyGroupCount> Keys;  // by group, by key index
     // The toggles that belong to the pending prefix's dead key.
     bool MarkShift = false, MarkAlt = false, MarkCtrl = false;
 };
@@ -42,7 +42,7 @@ struct KeyboardFaces {
 bool KeyDisabled(int group, int key, const ShownState& shown);
 
 // The faces of every key; `unusableText` is the tip of a disabled key.
-KeyboardFaces ComputeFaces(const LayoutTables& tables, const ShownState& shown, ProfileFile& workIni,
+KeyboardFaces ComputeFaces(const lex::keyboard::LayoutTables& tables, const ShownState& shown, lex::keyboard::ProfileFile& workIni,
                            const std::string& unusableText);
 
 // The key and state an editing dialog works on.
@@ -50,16 +50,16 @@ struct KeyRef {
     int Group = -1;
     int Key = -1;
     int State = 0;
-    bool Valid() const { return KeyCount(Group) > Key && Key >= 0 && State >= 0 && State < kKeyStateCount; }
+    bool Valid() const { return lex::keyboard::KeyCount(Group) > Key && Key >= 0 && State >= 0 && State < lex::keyboard::kKeyStateCount; }
 };
 
 // The character of a key in a state (the low byte; 0 none).
-unsigned char KeyCharacter(const LayoutTables& tables, const KeyRef& ref);
+unsigned char KeyCharacter(const lex::keyboard::LayoutTables& tables, const KeyRef& ref);
 
 // The key assignment dialog's OK: a character, or a program (run flag 1) with
 // its command line, which is written only when longer than one character.
 // False, with the key unchanged, when the command could not be written.
-bool AssignKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
+bool AssignKey(lex::keyboard::LayoutTables& tables, lex::keyboard::ProfileFile& workIni, const KeyRef& ref, bool startsProgram,
                unsigned char character, const std::string& command);
 
 // The character the character map opens on for a key's caption: its first
@@ -68,20 +68,20 @@ int CharacterMapStart(const std::string& caption);
 
 // The character map's OK: the picked code (0..255) as the key's character and
 // no program. A pick of -1 (nothing picked) changes nothing; false then.
-bool ApplyCharacterPick(LayoutTables& tables, const KeyRef& ref, int picked);
+bool ApplyCharacterPick(lex::keyboard::LayoutTables& tables, const KeyRef& ref, int picked);
 
 // The delete-key dialog. Each clears the characters, the run flags and the
 // [RUN] command lines (longer than one character) of the states it takes, so
 // that no cleared state still starts a program.
-void DeleteStateImage(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref);
-void DeleteAllImages(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref);
-void DeleteWholeKey(LayoutTables& tables, ProfileFile& workIni, const KeyRef& ref);
+void DeleteStateImage(lex::keyboard::LayoutTables& tables, lex::keyboard::ProfileFile& workIni, const KeyRef& ref);
+void DeleteAllImages(lex::keyboard::LayoutTables& tables, lex::keyboard::ProfileFile& workIni, const KeyRef& ref);
+void DeleteWholeKey(lex::keyboard::LayoutTables& tables, lex::keyboard::ProfileFile& workIni, const KeyRef& ref);
 
 // The new-key dialog's OK: the key's scan code.
-void SetScanCode(LayoutTables& tables, const KeyRef& ref, int scanCode);
+void SetScanCode(lex::keyboard::LayoutTables& tables, const KeyRef& ref, int scanCode);
 // The prefix dialog: prefix p (0..4) is the key `scanCode` with `modifiers`
 // (Shift 1 + Alt 2 + Ctrl 4); deleting writes {0, 0}.
-void SetPrefix(LayoutTables& tables, int prefix, int modifiers, int scanCode);
-void DeletePrefix(LayoutTables& tables, int prefix);
+void SetPrefix(lex::keyboard::LayoutTables& tables, int prefix, int modifiers, int scanCode);
+void DeletePrefix(lex::keyboard::LayoutTables& tables, int prefix);
 
 }  // namespace ts

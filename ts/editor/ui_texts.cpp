@@ -35,7 +35,7 @@ std::string ControlText(const std::string& text) {
     return out;
 }
 
-int ReadUiTextFile(ProfileFile& file, int id, std::string& out, int size) {
+int ReadUiTextFile(lex::keyboard::ProfileFile& file, int id, std::string& out, int size) {
     if (size <= 0) return -1;
     const std::string value = file.GetString(kUiTextSection, std::to_string(id), "", 256);
     if (value.empty()) return -1;

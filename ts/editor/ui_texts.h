@@ -31,7 +31,7 @@ std::string ExpandLineBreaks(const std::string& text);
 
 // The text of `id` in the text file, line breaks expanded, at most size - 1
 // bytes; -1 when the file has no non-empty value for it.
-int ReadUiTextFile(ProfileFile& file, int id, std::string& out, int size = kUiTextSize);
+int ReadUiTextFile(lex::keyboard::ProfileFile& file, int id, std::string& out, int size = kUiTextSize);
 
 // A text for a control, which takes "&" as the mark of the next letter: an
 // "&" before a blank or at the end marks nothing and is shown as itself
@@ -41,9 +41,9 @@ std::string ControlText(const std::string& text);
 class UiTexts {
 public:
     // `textFile` may be null (no "zdroj.rc" is looked at).
-    UiTexts(ProfileFile* textFile, StringTable& table) : textFile_(textFile), table_(table) {}
+    UiTexts(lex::keyboard::ProfileFile* textFile, StringTable& table) : textFile_(textFile), table_(table) {}
 
-    void SetTextFile(ProfileFile* textFile) { textFile_ = textFile; }
+    void SetTextFile(lex::keyboard::ProfileFile* textFile) { textFile_ = textFile; }
     // Languages outside 0..8 become the default.
     void SetLanguage(int language);
     int Language() const { return language_; }
@@ -56,7 +56,7 @@ public:
     std::string Text(int baseId) { return Get(baseId); }
 
 private:
-    ProfileFile* textFile_;
+    lex::keyboard::ProfileFile* textFile_;
     StringTable& table_;
     int language_ = 0;
     char buffers_[2][kUiTextSize] = {};

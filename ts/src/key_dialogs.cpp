@@ -191,8 +191,8 @@ void KeyAssignDialog::SetupWindow() {
     scroll_.SetRange(kFirstCode, kLastCode);
     scroll_.SetPosition(Clamp(c));
     SetItemText(IDC_CODE, std::to_string(c));
-    ts::ProfileFile& ini = program_.WorkIni();
-    shownCommand_ = ts::ReadRunCommand(ini, ref.Group, ref.Key, ref.State);
+    lex::keyboard::ProfileFile& ini = program_.WorkIni();
+    shownCommand_ = lex::keyboard::ReadRunCommand(ini, ref.Group, ref.Key, ref.State);
     SetItemText(IDC_PROGRAM_PATH, shownCommand_);
 }
 
@@ -230,7 +230,7 @@ void KeyAssignDialog::CmOk() {
     const bool character = ::IsDlgButtonChecked(Handle(), IDC_USE_CHARACTER) == BST_CHECKED;
     const std::string& caption = preview_.GetKeyCaption();
     const unsigned char c = caption.empty() ? 0 : static_cast<unsigned char>(caption[0]);
-    ts::ProfileFile& ini = program_.WorkIni();
+    lex::keyboard::ProfileFile& ini = program_.WorkIni();
     // The box shows at most 252 characters of the stored command: unless the
     // user changed it, the stored command stays whole (nothing is written).
     std::string command = GetItemText(IDC_PROGRAM_PATH);
@@ -307,7 +307,7 @@ void PrefixDialog::SetupWindow() {
 }
 
 int PrefixDialog::SelectedPrefix() const {
-    for (int p = 0; p < ts::kPrefixCount; ++p)
+    for (int p = 0; p < lex::keyboard::kPrefixCount; ++p)
         if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_1 + p) == BST_CHECKED) return p;
     return 0;
 }
@@ -325,9 +325,9 @@ void PrefixDialog::CmDeletePrefix() {
 void PrefixDialog::CmOk() {
     if (captured_ != -1) {
         int modifiers = 0;
-        if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_SHIFT) == BST_CHECKED) modifiers |= ts::kStateShift;
-        if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_ALT) == BST_CHECKED) modifiers |= ts::kStateAlt;
-        if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_CTRL) == BST_CHECKED) modifiers |= ts::kStateCtrl;
+        if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_SHIFT) == BST_CHECKED) modifiers |= lex::keyboard::kStateShift;
+        if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_ALT) == BST_CHECKED) modifiers |= lex::keyboard::kStateAlt;
+        if (::IsDlgButtonChecked(Handle(), IDC_PREFIX_CTRL) == BST_CHECKED) modifiers |= lex::keyboard::kStateCtrl;
         ts::SetPrefix(program_.Store.Tables, SelectedPrefix(), modifiers, captured_);
         program_.Store.Modified = true;
     }
@@ -356,19 +356,19 @@ void DeleteKeyDialog::SetupWindow() {
 }
 
 void DeleteKeyDialog::CmStateImage() {
-    ts::ProfileFile& ini = program_.WorkIni();
+    lex::keyboard::ProfileFile& ini = program_.WorkIni();
     ts::DeleteStateImage(program_.Store.Tables, ini, key_);
     CloseWindow(IDOK);
 }
 
 void DeleteKeyDialog::CmAllImages() {
-    ts::ProfileFile& ini = program_.WorkIni();
+    lex::keyboard::ProfileFile& ini = program_.WorkIni();
     ts::DeleteAllImages(program_.Store.Tables, ini, key_);
     CloseWindow(IDOK);
 }
 
 void DeleteKeyDialog::CmWholeKey() {
-    ts::ProfileFile& ini = program_.WorkIni();
+    lex::keyboard::ProfileFile& ini = program_.WorkIni();
     ts::DeleteWholeKey(program_.Store.Tables, ini, key_);
     CloseWindow(IDOK);
 }

@@ -17,7 +17,7 @@ constexpr UINT kPollMs = 1000;
 constexpr COLORREF kTipBack = RGB(255, 255, 200);
 constexpr COLORREF kTipText = RGB(0, 0, 0);
 
-const int kFirstIds[ts::kKeyGroupCount] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
+const int kFirstIds[lex::keyboard::kKeyGroupCount] = {IDC_MAIN_KEY_FIRST, IDC_FUNCTION_KEY_FIRST, IDC_KEYPAD_KEY_FIRST};
 
 // The controls that show the button font: set at the start and again after
 // the settings.
@@ -81,8 +81,8 @@ KeyboardDialog::KeyboardDialog(Program& program)
       values_(program),
       session_(program.Line, program.Store, *this, hook_, values_) {
     const UINT keyCodePage = program.KeyCodePage();
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        for (int k = 0; k < ts::KeyCount(g); ++k) {
+    for (int g = 0; g < lex::keyboard::kKeyGroupCount; ++g) {
+        for (int k = 0; k < lex::keyboard::KeyCount(g); ++k) {
             keys_[g].push_back(std::make_unique<KeyButton>(this, kFirstIds[g] + k, this));
             keys_[g].back()->SetCodePage(keyCodePage);
         }
@@ -92,8 +92,8 @@ KeyboardDialog::KeyboardDialog(Program& program)
 }
 
 bool KeyboardDialog::KeyFromId(int id, int& group, int& key) {
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        if (id >= kFirstIds[g] && id < kFirstIds[g] + ts::KeyCount(g)) {
+    for (int g = 0; g < lex::keyboard::kKeyGroupCount; ++g) {
+        if (id >= kFirstIds[g] && id < kFirstIds[g] + lex::keyboard::KeyCount(g)) {
             group = g;
             key = id - kFirstIds[g];
             return true;
@@ -105,7 +105,7 @@ bool KeyboardDialog::KeyFromId(int id, int& group, int& key) {
 int KeyboardDialog::IdOfKey(int group, int key) const { return kFirstIds[group] + key; }
 
 KeyButton* KeyboardDialog::KeyOf(int group, int key) {
-    if (group < 0 || group >= ts::kKeyGroupCount || key < 0 || key >= ts::KeyCount(group)) return nullptr;
+    if (group < 0 || group >= lex::keyboard::kKeyGroupCount || key < 0 || key >= lex::keyboard::KeyCount(group)) return nullptr;
     return keys_[group][key].get();
 }
 
@@ -209,12 +209,12 @@ void KeyboardDialog::LoadLayout(const std::string& path) {
     alt_.Active = shown.Alt;
     ctrl_.Active = shown.Ctrl;
     prefix_.Active = shown.PendingPrefix >= 0;
-    const ts::KeyboardFileResult result = program_.LoadKeyboardFile(path);
+    const lex::keyboard::KeyboardFileResult result = program_.LoadKeyboardFile(path);
     // Only a layout loaded with its companion brings a caption font; without
     // one the keys keep the font they have (the default [FONT] before the first).
-    if (result == ts::KeyboardFileResult::Done || !program_.KeyCaptionFont) {
-        ts::ProfileFile& ini = program_.WorkIni();
-        program_.MakeKeyFonts(ToLogFont(ts::LoadFontSettings(ini)));
+    if (result == lex::keyboard::KeyboardFileResult::Done || !program_.KeyCaptionFont) {
+        lex::keyboard::ProfileFile& ini = program_.WorkIni();
+        program_.MakeKeyFonts(ToLogFont(lex::keyboard::LoadFontSettings(ini)));
         ApplyKeyFont();
     }
     RefreshKeys();
@@ -283,8 +283,8 @@ void KeyboardDialog::ShowQuickSwitch(const ts::KeyboardView& view) {
 }
 
 void KeyboardDialog::ShowSelection() {
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        for (int k = 0; k < ts::KeyCount(g); ++k) {
+    for (int g = 0; g < lex::keyboard::kKeyGroupCount; ++g) {
+        for (int k = 0; k < lex::keyboard::KeyCount(g); ++k) {
             KeyButton& b = *keys_[g][k];
             const bool selected = g == session_.SelectedGroup() && k == session_.SelectedKey();
             if (b.Selected != selected) {
@@ -308,14 +308,14 @@ void KeyboardDialog::ApplyKeyFont() {
 
 void KeyboardDialog::RefreshKeys() {
     const ts::KeyboardFaces faces = [&] {
-        ts::ProfileFile& ini = program_.WorkIni();
+        lex::keyboard::ProfileFile& ini = program_.WorkIni();
         return ts::ComputeFaces(program_.Store.Tables, session_.Shown(), ini, program_.Text(ts::kTextKeyUnusable));
     }();
     shift_.PrefixMark = faces.MarkShift;
     alt_.PrefixMark = faces.MarkAlt;
     ctrl_.PrefixMark = faces.MarkCtrl;
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        for (int k = 0; k < ts::KeyCount(g); ++k) {
+    for (int g = 0; g < lex::keyboard::kKeyGroupCount; ++g) {
+        for (int k = 0; k < lex::keyboard::KeyCount(g); ++k) {
             KeyButton& b = *keys_[g][k];
             const ts::KeyFace& face = faces.Keys[g][k];
             b.StartsProgram = face.StartsProgram;
@@ -337,8 +337,8 @@ void KeyboardDialog::RefreshKeys() {
 void KeyboardDialog::FocusedKey(int& group, int& key) {
     group = key = -1;
     HWND focus = ::GetFocus();
-    for (int g = 0; g < ts::kKeyGroupCount; ++g) {
-        for (int k = 0; k < ts::KeyCount(g); ++k) {
+    for (int g = 0; g < lex::keyboard::kKeyGroupCount; ++g) {
+        for (int k = 0; k < lex::keyboard::KeyCount(g); ++k) {
             if (focus && keys_[g][k]->Handle() == focus) {
                 group = g;
                 key = k;
@@ -436,8 +436,8 @@ void KeyboardDialog::CmFont() {
     }
     ApplyKeyFont();
     ::InvalidateRect(Handle(), nullptr, TRUE);
-    ts::ProfileFile& ini = program_.WorkIni();
-    ts::SaveFontSettings(ini, FromLogFont(program_.KeyFont));
+    lex::keyboard::ProfileFile& ini = program_.WorkIni();
+    lex::keyboard::SaveFontSettings(ini, FromLogFont(program_.KeyFont));
     RefreshKeys();
 }
 

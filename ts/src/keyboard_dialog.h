@@ -131,7 +131,7 @@ private:
     void ShowToggle(KeyButton& toggle, const ts::KeyboardView& view, bool on, int onText, int offText);
     void OpenCharacterMap();
 
-    std::vector<std::unique_ptr<KeyButton>> keys_[ts::kKeyGroupCount];
+    std::vector<std::unique_ptr<KeyButton>> keys_[lex::keyboard::kKeyGroupCount];
     std::unique_ptr<KeyButton> quick_[10];
     KeyButton shift_, alt_, ctrl_, prefix_;
     KeyTipWindow tips_;

@@ -29,7 +29,7 @@ std::string ResourceStrings::LoadString(int id, int size) {
     return bytes;
 }
 
-LOGFONTA ToLogFont(const ts::FontSettings& f) {
+LOGFONTA ToLogFont(const lex::keyboard::FontSettings& f) {
     LOGFONTA lf{};
     lf.lfHeight = f.Height;
     lf.lfWidth = f.Width;
@@ -48,8 +48,8 @@ LOGFONTA ToLogFont(const ts::FontSettings& f) {
     return lf;
 }
 
-ts::FontSettings FromLogFont(const LOGFONTA& lf) {
-    ts::FontSettings f;
+lex::keyboard::FontSettings FromLogFont(const LOGFONTA& lf) {
+    lex::keyboard::FontSettings f;
     f.Height = lf.lfHeight;
     f.Width = lf.lfWidth;
     f.Escapement = lf.lfEscapement;
@@ -63,7 +63,7 @@ ts::FontSettings FromLogFont(const LOGFONTA& lf) {
     f.ClipPrecision = lf.lfClipPrecision;
     f.Quality = lf.lfQuality;
     f.PitchAndFamily = lf.lfPitchAndFamily;
-    f.FaceName = std::string(lf.lfFaceName).substr(0, ts::kMaxFaceNameLength);
+    f.FaceName = std::string(lf.lfFaceName).substr(0, lex::keyboard::kMaxFaceNameLength);
     return f;
 }
 
@@ -81,19 +81,19 @@ Program::~Program() {
 
 void Program::SetProgramDirectory(const std::string& folder) {
     programDirectory_ = folder;
-    textFile_ = std::make_unique<ts::TextProfileFile>(*Files, programDirectory_ + ts::kUiTextFileName);
+    textFile_ = std::make_unique<lex::keyboard::TextProfileFile>(*Files, programDirectory_ + ts::kUiTextFileName);
     texts_.SetTextFile(textFile_.get());
 }
 
-ts::KeyboardFileResult Program::LoadKeyboardFile(const std::string& path) {
-    const ts::KeyboardFileResult result = Store.LoadKeyboardFile(path);
+lex::keyboard::KeyboardFileResult Program::LoadKeyboardFile(const std::string& path) {
+    const lex::keyboard::KeyboardFileResult result = Store.LoadKeyboardFile(path);
     workIni_.reset();  // the load may have put new contents in the working copy
     return result;
 }
 
-ts::ProfileFile& Program::WorkIni() {
+lex::keyboard::ProfileFile& Program::WorkIni() {
     if (!workIni_ || workIni_->Path() != Store.WorkIniName()) {
-        workIni_ = std::make_unique<ts::TextProfileFile>(*Files, Store.WorkIniName());
+        workIni_ = std::make_unique<lex::keyboard::TextProfileFile>(*Files, Store.WorkIniName());
         workIni_->KeepContents();
     }
     return *workIni_;
@@ -102,7 +102,7 @@ ts::ProfileFile& Program::WorkIni() {
 void Program::MakeKeyFonts(const LOGFONTA& font) {
     KeyFont = font;
     LOGFONTA large = font;
-    large.lfHeight = ts::kLargeKeyFontHeight;
+    large.lfHeight = lex::keyboard::kLargeKeyFontHeight;
     // The captions are characters of the font's own set.
     HFONT oldCaption = KeyCaptionFont, oldLarge = LargeKeyFont;
     KeyCaptionFont = wl::CreateFontShowing(font);

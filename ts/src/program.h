@@ -32,10 +32,10 @@ public:
     std::string LoadString(int id, int size) override;
 };
 
-LOGFONTA ToLogFont(const ts::FontSettings& font);
-ts::FontSettings FromLogFont(const LOGFONTA& font);
+LOGFONTA ToLogFont(const lex::keyboard::FontSettings& font);
+lex::keyboard::FontSettings FromLogFont(const LOGFONTA& font);
 
-class Program : public ts::KeyboardFileMessages {
+class Program : public lex::keyboard::KeyboardFileMessages {
 public:
     explicit Program(const ts::CommandLine& line);
     ~Program() override;
@@ -60,14 +60,14 @@ public:
     UINT UiCodePage() const { return CodePageOfLanguage(texts_.Language()); }
 
     std::unique_ptr<lex::FileSystem> Files;
-    ts::KeyboardLayoutStore Store;
+    lex::keyboard::KeyboardLayoutStore Store;
     // Loads a layout (LoadKeyboardFile of the store); the working copy of its
     // companion ini is then read once, at its first use, for the whole load.
-    ts::KeyboardFileResult LoadKeyboardFile(const std::string& path);
+    lex::keyboard::KeyboardFileResult LoadKeyboardFile(const std::string& path);
     // The working copy of the loaded layout's companion ini, kept in memory
     // from its first read until the next load; every [RUN] and [FONT] read
     // and edit goes through it.
-    ts::ProfileFile& WorkIni();
+    lex::keyboard::ProfileFile& WorkIni();
 
     // Fonts: the key captions (from the layout's [FONT]), the same face large
     // for the character map, and the buttons of the dialogs (ts2000.ini [FONT]).
@@ -100,8 +100,8 @@ public:
 private:
     std::string programDirectory_;
     ResourceStrings strings_;
-    std::unique_ptr<ts::TextProfileFile> textFile_;
-    std::unique_ptr<ts::TextProfileFile> workIni_;
+    std::unique_ptr<lex::keyboard::TextProfileFile> textFile_;
+    std::unique_ptr<lex::keyboard::TextProfileFile> workIni_;
     ts::UiTexts texts_;
 };
 

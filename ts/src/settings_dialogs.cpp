@@ -66,7 +66,7 @@ WL_BEGIN_MESSAGE_TABLE(HotKeyDialog, TsDialog)
 WL_END_MESSAGE_TABLE()
 
 HotKeyDialog::HotKeyDialog(Program& program, int entry)
-    : TsDialog(program, IDD_HOT_KEY), entry_(entry >= 0 && entry < ts::kHotKeyCount ? entry : 0) {}
+    : TsDialog(program, IDD_HOT_KEY), entry_(entry >= 0 && entry < lex::keyboard::kHotKeyCount ? entry : 0) {}
 
 void HotKeyDialog::SetupWindow() {
     TsDialog::SetupWindow();
@@ -74,7 +74,7 @@ void HotKeyDialog::SetupWindow() {
     SetItemText(IDC_CAPTURE_HINT, " ");
     SetItemText(IDC_CAPTURE_STATUS, " ");
     SetItemText(IDC_STANDARD_LABEL,
-                FormatStandardSwitch(program_.Text(ts::kTextStandardSwitch), ts::StandardFunctionKeyNumber(entry_)));
+                FormatStandardSwitch(program_.Text(ts::kTextStandardSwitch), lex::keyboard::StandardFunctionKeyNumber(entry_)));
     SetItemTexts(program_.UiTextLookup(), {{IDC_CAPTURE, ts::kTextClickHere},
                                            {IDC_HOT_KEY_SHIFT, ts::kTextShiftCheck},
                                            {IDC_HOT_KEY_ALT, ts::kTextAltCheck},
@@ -86,13 +86,13 @@ void HotKeyDialog::SetupWindow() {
                    IDC_HOT_KEY_CTRL, IDC_STANDARD_LABEL, IDC_STANDARD, IDOK, IDCANCEL});
     captured_ = -1;
     path_ = lex::Ts2000IniFile().ReadText(lex::Ts2000Key::SwitchFile);
-    keys_ = ts::ReadSwitchFile(*program_.Files, path_);
+    keys_ = lex::keyboard::ReadSwitchFile(*program_.Files, path_);
 }
 
 void HotKeyDialog::CmCapture() { captured_ = CaptureAtButton(captured_, true); }
 
 void HotKeyDialog::CmStandard() {
-    captured_ = ts::StandardHotKey(entry_).ScanCode;
+    captured_ = lex::keyboard::StandardHotKey(entry_).ScanCode;
     SetCheck(Handle(), IDC_HOT_KEY_SHIFT, false);
     SetCheck(Handle(), IDC_HOT_KEY_ALT, true);
     SetCheck(Handle(), IDC_HOT_KEY_CTRL, true);
@@ -100,12 +100,12 @@ void HotKeyDialog::CmStandard() {
 }
 
 void HotKeyDialog::CmOk() {
-    ts::HotKey& key = keys_[static_cast<size_t>(entry_)];
+    lex::keyboard::HotKey& key = keys_[static_cast<size_t>(entry_)];
     key.Modifiers = static_cast<int16_t>((Checked(Handle(), IDC_HOT_KEY_SHIFT) ? 1 : 0) +
                                          (Checked(Handle(), IDC_HOT_KEY_ALT) ? 2 : 0) +
                                          (Checked(Handle(), IDC_HOT_KEY_CTRL) ? 4 : 0));
     key.ScanCode = static_cast<int16_t>(captured_);
-    if (ts::WriteSwitchFile(*program_.Files, path_, keys_)) {
+    if (lex::keyboard::WriteSwitchFile(*program_.Files, path_, keys_)) {
         CloseWindow(IDOK);
         return;
     }
@@ -238,8 +238,8 @@ void SettingsDialog::CmOtherFile(UINT id) {
         return;
     }
     // A copy to this name (or a save of it) that stopped half way is finished first.
-    const ts::NewLayoutName name = ts::CheckNewLayoutName(files, path);
-    if (name == ts::NewLayoutName::LayoutExists) {
+    const lex::keyboard::NewLayoutName name = lex::keyboard::CheckNewLayoutName(files, path);
+    if (name == lex::keyboard::NewLayoutName::LayoutExists) {
         for (int i = 0; i < ts::kQuickButtonCount; ++i) {
             const QuickButton stored = LoadQuickButton(program_, i);
             if (stored.Data == data) {
@@ -251,7 +251,7 @@ void SettingsDialog::CmOtherFile(UINT id) {
         SetItemText(RowId(row, IDC_ROW_FILE), data);
         return;
     }
-    if (name == ts::NewLayoutName::Refused) {
+    if (name == lex::keyboard::NewLayoutName::Refused) {
         ShowError();
         return;
     }
@@ -262,7 +262,7 @@ void SettingsDialog::CmOtherFile(UINT id) {
     source.title = program_.Text(ts::kTextSourceFile);
     source.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     if (!wl::OpenFileDialog(this, source)) return;
-    if (!ts::CopyLayoutPair(files, source.fileName, path)) {
+    if (!lex::keyboard::CopyLayoutPair(files, source.fileName, path)) {
         ShowError();  // nothing was made; the row stays as it was
         return;
     }
@@ -273,7 +273,7 @@ void SettingsDialog::CmOtherFile(UINT id) {
 
 void SettingsDialog::CmHotKey(UINT id) {
     const int entry = static_cast<int>(id) == IDC_INACTIVATION_SWITCH
-                          ? ts::kDeactivateHotKey
+                          ? lex::keyboard::kDeactivateHotKey
                           : (static_cast<int>(id) - IDC_ROW_FIRST) / IDC_ROW_STEP;
     HotKeyDialog dialog(program_, entry);
     dialog.Execute();

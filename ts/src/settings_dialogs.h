@@ -27,7 +27,7 @@ private:
     int entry_;
     int captured_ = -1;
     std::string path_;
-    ts::HotKeys keys_;
+    lex::keyboard::HotKeys keys_;
 };
 
 // Text 20630 with the number of the standard F key put in its first "%d";

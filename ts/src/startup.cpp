@@ -84,7 +84,7 @@ void Startup::SetUpQuickButtons(int current) {
 void Startup::WriteSwitchFile() {
     const std::string folder = ts::TrimProgramDirectory(settings_.ProgramFolder());
     program_.SetProgramDirectory(folder);
-    settings_.WriteSwitchFile(folder + ts::kSwitchFileName);
+    settings_.WriteSwitchFile(folder + lex::keyboard::kSwitchFileName);
 }
 
 }  // namespace tsapp

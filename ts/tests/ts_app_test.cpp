@@ -221,8 +221,8 @@ TEST(KeyboardDialogTest, TheWorkingCopyIsReadOncePerLoad) {
         wl::testing::ClickButton(d.Handle(), IDC_SHIFT_TOGGLE);
         afterOutsideChange = dialog.TipCount();
         // An edit of ts itself is seen at once: "=" starts a program now.
-        EXPECT_TRUE(ts::WriteRunCommand(program.WorkIni(), 0, 12, 0, "C:\\Tools\\run.exe"));
-        EXPECT_EQ(ts::ReadRunCommand(program.WorkIni(), 0, 12, 0), "C:\\Tools\\run.exe");
+        EXPECT_TRUE(lex::keyboard::WriteRunCommand(program.WorkIni(), 0, 12, 0, "C:\\Tools\\run.exe"));
+        EXPECT_EQ(lex::keyboard::ReadRunCommand(program.WorkIni(), 0, 12, 0), "C:\\Tools\\run.exe");
         program.Store.Tables.SetRunFlag(0, 12, 0, 1);
         dialog.RefreshKeys();
         afterOwnEdit = dialog.TipCount();

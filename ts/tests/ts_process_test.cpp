@@ -27,10 +27,10 @@ std::string ReadIni(const std::string& path, const char* section, const char* ke
 
 // Offset of the character of key k of a group in state s, and of a run flag.
 size_t CharOffset(int group, int key, int state) {
-    const size_t blocks[] = {ts::kMainKeysOffset, ts::kFunctionKeysOffset, ts::kKeypadKeysOffset};
-    return blocks[group] + ts::LayoutKey::kSize * key + 2 + 2 * state;
+    const size_t blocks[] = {lex::keyboard::kMainKeysOffset, lex::keyboard::kFunctionKeysOffset, lex::keyboard::kKeypadKeysOffset};
+    return blocks[group] + lex::keyboard::LayoutKey::kSize * key + 2 + 2 * state;
 }
-size_t RunFlagOffset(int group, int key, int state) { return ts::kRunFlagsOffset + ts::RunFlagCell(group, key, state); }
+size_t RunFlagOffset(int group, int key, int state) { return lex::keyboard::kRunFlagsOffset + lex::keyboard::RunFlagCell(group, key, state); }
 
 // The offsets where two images differ.
 std::vector<size_t> Differences(const Bytes& a, const Bytes& b) {
@@ -57,7 +57,7 @@ protected:
         ASSERT_TRUE(::CopyFileA(DemoFile("tsb").c_str(), Tsb().c_str(), FALSE));
         ASSERT_TRUE(::CopyFileA(DemoFile("ini").c_str(), Ini().c_str(), FALSE));
         original_ = ReadBytes(Tsb());
-        ASSERT_EQ(original_.size(), ts::kLayoutFileSize);
+        ASSERT_EQ(original_.size(), lex::keyboard::kLayoutFileSize);
     }
 
     std::string Tsb() const { return keyboards_ + "demo.tsb"; }
@@ -194,7 +194,7 @@ TEST_F(TsProcessTest, KeyAssignmentChangesOnlyThatCharacter) {
     EXPECT_EQ(original_, ReadBytes(Tsb()));  // nothing saved yet
     SaveAndEnd();
     const Bytes saved = ReadBytes(Tsb());
-    ASSERT_EQ(saved.size(), ts::kLayoutFileSize);
+    ASSERT_EQ(saved.size(), lex::keyboard::kLayoutFileSize);
     EXPECT_EQ(Differences(original_, saved), std::vector<size_t>{CharOffset(0, 16, 0)});
     EXPECT_EQ(static_cast<unsigned char>(saved[CharOffset(0, 16, 0)]), 0xE8);
     EXPECT_EQ(saved[CharOffset(0, 16, 0) + 1], 0);
@@ -250,16 +250,16 @@ TEST_F(TsProcessTest, NewKeyPrefixAndDeletedKey) {
     SaveAndEnd();
 
     const Bytes saved = ReadBytes(Tsb());
-    ASSERT_EQ(saved.size(), ts::kLayoutFileSize);
-    const size_t key14 = ts::kMainKeysOffset + 14 * ts::LayoutKey::kSize;
+    ASSERT_EQ(saved.size(), lex::keyboard::kLayoutFileSize);
+    const size_t key14 = lex::keyboard::kMainKeysOffset + 14 * lex::keyboard::LayoutKey::kSize;
     EXPECT_EQ(saved.substr(key14, 2), Bytes("\x2B\x00", 2));
-    EXPECT_EQ(saved.substr(ts::kPrefixesOffset + 8, 4), Bytes("\x06\x00\x28\x00", 4));
-    const size_t key17 = ts::kMainKeysOffset + 17 * ts::LayoutKey::kSize;
-    EXPECT_EQ(saved.substr(key17, ts::LayoutKey::kSize), Bytes(ts::LayoutKey::kSize, '\0'));
+    EXPECT_EQ(saved.substr(lex::keyboard::kPrefixesOffset + 8, 4), Bytes("\x06\x00\x28\x00", 4));
+    const size_t key17 = lex::keyboard::kMainKeysOffset + 17 * lex::keyboard::LayoutKey::kSize;
+    EXPECT_EQ(saved.substr(key17, lex::keyboard::LayoutKey::kSize), Bytes(lex::keyboard::LayoutKey::kSize, '\0'));
     // Nothing else changed.
     for (size_t at : Differences(original_, saved)) {
-        const bool expected = at == key14 || (at >= ts::kPrefixesOffset + 8 && at < ts::kPrefixesOffset + 12) ||
-                              (at >= key17 && at < key17 + ts::LayoutKey::kSize);
+        const bool expected = at == key14 || (at >= lex::keyboard::kPrefixesOffset + 8 && at < lex::keyboard::kPrefixesOffset + 12) ||
+                              (at >= key17 && at < key17 + lex::keyboard::LayoutKey::kSize);
         EXPECT_TRUE(expected) << "offset " << at;
     }
 }
@@ -283,7 +283,7 @@ TEST_F(TsProcessTest, DeletingAPrefixSaysSo) {
     wl::testing::PressButton(prefix, IDCANCEL);
     ASSERT_TRUE(wl::testing::WaitForGone(prefix));
     SaveAndEnd();
-    EXPECT_EQ(ReadBytes(Tsb()).substr(ts::kPrefixesOffset, 4), Bytes(4, '\0'));
+    EXPECT_EQ(ReadBytes(Tsb()).substr(lex::keyboard::kPrefixesOffset, 4), Bytes(4, '\0'));
 }
 
 TEST_F(TsProcessTest, LeavingEditModeAsksAndCancelDiscardsWithoutAsking) {
@@ -346,8 +346,8 @@ TEST_F(TsProcessTest, EditsStayWhenTheSaveOnLeavingEditModeFails) {
     ASSERT_TRUE(wl::testing::AnswerMessageBox(box, IDYES));
     ASSERT_TRUE(process_.WaitForEnd());
     const Bytes saved = ReadBytes(Tsb());
-    ASSERT_EQ(saved.size(), ts::kLayoutFileSize);
-    EXPECT_EQ(saved[ts::kMainKeysOffset + 16 * ts::LayoutKey::kSize + 2], 'x');
+    ASSERT_EQ(saved.size(), lex::keyboard::kLayoutFileSize);
+    EXPECT_EQ(saved[lex::keyboard::kMainKeysOffset + 16 * lex::keyboard::LayoutKey::kSize + 2], 'x');
 }
 
 TEST_F(TsProcessTest, CaptionsOfToggledStatesAndUnusableKeys) {
@@ -420,13 +420,13 @@ TEST_F(TsProcessTest, MissingAndShortFilesShowTheLoadMessage) {
     const std::string shortFile = keyboards_ + "short.tsb";
     {
         std::ofstream out(shortFile, std::ios::binary);
-        out.write(original_.data(), static_cast<std::streamsize>(ts::kLayoutFileSize - 1));
+        out.write(original_.data(), static_cast<std::streamsize>(lex::keyboard::kLayoutFileSize - 1));
     }
     StartEditorOnBadFile(shortFile);
     EXPECT_EQ(KeyText(0, 16), L"");  // the first blocks of the short file are not shown
     wl::testing::PostCommand(main_, IDC_END);
     ASSERT_TRUE(process_.WaitForEnd());
-    EXPECT_EQ(ReadBytes(shortFile), original_.substr(0, ts::kLayoutFileSize - 1));
+    EXPECT_EQ(ReadBytes(shortFile), original_.substr(0, lex::keyboard::kLayoutFileSize - 1));
 }
 
 // After a load that failed, Save asks before it replaces the file: No keeps
@@ -438,7 +438,7 @@ TEST_F(TsProcessTest, SaveAfterAFailedLoadAsksFirst) {
         Bytes content;
         bool held;
     } cases[] = {
-        {"short file", original_.substr(0, ts::kLayoutFileSize - 1), false},
+        {"short file", original_.substr(0, lex::keyboard::kLayoutFileSize - 1), false},
         {"held at the start", original_, true},
     };
     for (const Case& c : cases) {
@@ -462,7 +462,7 @@ TEST_F(TsProcessTest, SaveAfterAFailedLoadAsksFirst) {
         }
         wl::testing::PostCommand(main_, IDC_END);
         ASSERT_TRUE(process_.WaitForEnd());
-        EXPECT_EQ(ReadBytes(path), Bytes(ts::kLayoutFileSize, '\0'));  // the empty keyboard shown
+        EXPECT_EQ(ReadBytes(path), Bytes(lex::keyboard::kLayoutFileSize, '\0'));  // the empty keyboard shown
     }
 }
 

@@ -39,7 +39,7 @@ protected:
         }
         // The second layout types 'z' on the Q key, so the two can be told apart.
         Bytes second = ReadBytes(keyboards_ + "second.tsb");
-        second[ts::kMainKeysOffset + ts::LayoutKey::kSize * 16 + 2] = 'z';
+        second[lex::keyboard::kMainKeysOffset + lex::keyboard::LayoutKey::kSize * 16 + 2] = 'z';
         WriteBytes(keyboards_ + "second.tsb", second);
 
         aside_ = std::make_unique<wl::testing::SetAsideFile>(ini_.Path());

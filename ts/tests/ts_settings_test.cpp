@@ -105,7 +105,7 @@ TEST_F(TsSettingsTest, OtherFileFinishesACopyThatStopped) {
         lex::testing::FaultyFileSystem killed;
         // Both temporary files and the journal made, the companion in place: killed before the layout.
         killed.StopAtChange(8);
-        EXPECT_FALSE(ts::CopyLayoutPair(killed, dir_ + "cz.tsb", dir_ + "new.tsb"));
+        EXPECT_FALSE(lex::keyboard::CopyLayoutPair(killed, dir_ + "cz.tsb", dir_ + "new.tsb"));
     }
     ASSERT_NE(::GetFileAttributesA((dir_ + "new.ini").c_str()), INVALID_FILE_ATTRIBUTES);
     wl::ScopedFileDialogRunner runner(wl::testing::AnswerFileDialogs({dir_ + "new", dir_ + "cz.tsb"}));

@@ -5,18 +5,18 @@
 
 namespace {
 
-using tstest::Bytes;
-using ts::KeyboardFileResult;
+using keyboardtest::Bytes;
+using lex::keyboard::KeyboardFileResult;
 
-Bytes Encode(const ts::LayoutTables& t) {
-    Bytes image(ts::kLayoutFileSize, '\0');
-    ts::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
+Bytes Encode(const lex::keyboard::LayoutTables& t) {
+    Bytes image(lex::keyboard::kLayoutFileSize, '\0');
+    lex::keyboard::EncodeLayout(t, reinterpret_cast<uint8_t*>(&image[0]));
     return image;
 }
 
 // A layout file of varied bytes, negative values included.
 Bytes PatternImage(unsigned seed) {
-    Bytes image(ts::kLayoutFileSize, '\0');
+    Bytes image(lex::keyboard::kLayoutFileSize, '\0');
     std::mt19937 gen(seed);
     for (char& c : image) c = static_cast<char>(gen() & 0xFF);
     return image;
@@ -25,11 +25,11 @@ Bytes PatternImage(unsigned seed) {
 TEST(LayoutFormat, EveryBlockAtItsOffset) {
     struct Case {
         const char* what;
-        std::function<void(ts::LayoutTables&)> set;  // stores 0x1234, or 0x5A in a run-flag cell
+        std::function<void(lex::keyboard::LayoutTables&)> set;  // stores 0x1234, or 0x5A in a run-flag cell
         size_t offset;
         bool flag;
     };
-    using T = ts::LayoutTables;
+    using T = lex::keyboard::LayoutTables;
     const Case cases[] = {
         {"main 0 scan", [](T& t) { t.MainKeys[0].ScanCode = 0x1234; }, 0, false},
         {"main 0 state 0", [](T& t) { t.MainKeys[0].Chars[0] = 0x1234; }, 2, false},
@@ -57,11 +57,11 @@ TEST(LayoutFormat, EveryBlockAtItsOffset) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ts::LayoutTables t;
+        lex::keyboard::LayoutTables t;
         c.set(t);
         const Bytes image = Encode(t);
         ASSERT_EQ(13452u, image.size());
-        Bytes expected(ts::kLayoutFileSize, '\0');
+        Bytes expected(lex::keyboard::kLayoutFileSize, '\0');
         if (c.flag) {
             expected[c.offset] = 0x5A;
         } else {
@@ -69,22 +69,22 @@ TEST(LayoutFormat, EveryBlockAtItsOffset) {
             expected[c.offset + 1] = 0x12;
         }
         EXPECT_EQ(expected, image);
-        ts::LayoutTables back;
-        ts::DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), back);
+        lex::keyboard::LayoutTables back;
+        lex::keyboard::DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), back);
         EXPECT_TRUE(back == t);
     }
 }
 
 TEST(LayoutFormat, DecodeEncodeKeepsEveryByte) {
     const Bytes image = PatternImage(7);
-    ts::LayoutTables t;
-    ts::DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), t);
+    lex::keyboard::LayoutTables t;
+    lex::keyboard::DecodeLayout(reinterpret_cast<const uint8_t*>(image.data()), t);
     EXPECT_EQ(image, Encode(t));
     // Little-endian and signed: the bytes 0xFE 0xFF are -2.
-    Bytes neg(ts::kLayoutFileSize, '\0');
+    Bytes neg(lex::keyboard::kLayoutFileSize, '\0');
     neg[5902] = '\xFE';
     neg[5903] = '\xFF';
-    ts::DecodeLayout(reinterpret_cast<const uint8_t*>(neg.data()), t);
+    lex::keyboard::DecodeLayout(reinterpret_cast<const uint8_t*>(neg.data()), t);
     EXPECT_EQ(-2, t.FunctionKeys[0].Chars[0]);
 }
 
@@ -102,11 +102,11 @@ TEST(LayoutFormat, RunFlagCellsAndTheirSharedCases) {
     };
     for (const Case& c : cells) {
         SCOPED_TRACE(std::to_string(c.group) + "/" + std::to_string(c.key) + "/" + std::to_string(c.state));
-        EXPECT_EQ(c.cell, ts::RunFlagCell(c.group, c.key, c.state));
+        EXPECT_EQ(c.cell, lex::keyboard::RunFlagCell(c.group, c.key, c.state));
     }
     // Main key 0 writes cell 0 in every state.
-    for (int s = 0; s < ts::kKeyStateCount; ++s) {
-        ts::LayoutTables t;
+    for (int s = 0; s < lex::keyboard::kKeyStateCount; ++s) {
+        lex::keyboard::LayoutTables t;
         t.SetRunFlag(0, 0, s, 1);
         const Bytes image = Encode(t);
         EXPECT_EQ(1, image[9036]) << s;
@@ -119,21 +119,21 @@ TEST(LayoutFormat, RunFlagCellsAndTheirSharedCases) {
         {{1, 0, 0, 60}, {0, 30, 1, 60}},
     };
     for (const auto& p : pairs) {
-        ts::LayoutTables t;
+        lex::keyboard::LayoutTables t;
         t.SetRunFlag(p[0].group, p[0].key, p[0].state, 1);
         EXPECT_EQ(1, t.GetRunFlag(p[1].group, p[1].key, p[1].state));
         t.SetRunFlag(p[1].group, p[1].key, p[1].state, 0);
         EXPECT_EQ(0, t.GetRunFlag(p[0].group, p[0].key, p[0].state));
     }
     // The cell holds the low byte; it reads back signed.
-    ts::LayoutTables t;
+    lex::keyboard::LayoutTables t;
     t.SetRunFlag(0, 3, 4, 255);
     EXPECT_EQ(-1, t.GetRunFlag(0, 3, 4));
     t.SetRunFlag(0, 3, 4, 0x180);
     EXPECT_EQ(-128, t.GetRunFlag(0, 3, 4));
     EXPECT_EQ(0x80, t.RunFlags[15]);
     // Out of range: nothing stored, nothing read.
-    ts::LayoutTables empty;
+    lex::keyboard::LayoutTables empty;
     t = empty;
     t.SetRunFlag(3, 0, 0, 1);
     t.SetRunFlag(0, 60, 0, 1);
@@ -164,21 +164,21 @@ TEST(LayoutFormat, CompanionNamesAndUsableNames) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.substr(0, 20));
-        EXPECT_EQ(c.ini, ts::MakeIniName(c.path));
-        EXPECT_EQ(c.work, ts::MakeWorkIniName(c.path));
-        EXPECT_EQ(c.usable, ts::IsUsableKeyboardName(c.path));
+        EXPECT_EQ(c.ini, lex::keyboard::MakeIniName(c.path));
+        EXPECT_EQ(c.work, lex::keyboard::MakeWorkIniName(c.path));
+        EXPECT_EQ(c.usable, lex::keyboard::IsUsableKeyboardName(c.path));
     }
-    EXPECT_EQ("0_12_1", ts::RunKeyName(0, 12, 1));
-    EXPECT_EQ("2_19_47", ts::RunKeyName(2, 19, 47));
-    EXPECT_EQ(21, ts::KeyStateOf(ts::kStateShift | ts::kStateCtrl, 2));
+    EXPECT_EQ("0_12_1", lex::keyboard::RunKeyName(0, 12, 1));
+    EXPECT_EQ("2_19_47", lex::keyboard::RunKeyName(2, 19, 47));
+    EXPECT_EQ(21, lex::keyboard::KeyStateOf(lex::keyboard::kStateShift | lex::keyboard::kStateCtrl, 2));
 }
 
 class KeyboardStoreTest : public ::testing::Test {
 protected:
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
-    tstest::RecordingMessages messages;
-    ts::KeyboardLayoutStore store{files, messages};
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
+    keyboardtest::RecordingMessages messages;
+    lex::keyboard::KeyboardLayoutStore store{files, messages};
     const std::string tsb = dir.Sub("cz.tsb");
     const std::string ini = dir.Sub("cz.ini");
     const std::string work = dir.Sub("cz.in_");
@@ -187,12 +187,12 @@ protected:
         "[RUN]\r\n0_12_1=C:\\Prog\\calc.exe\r\n2_3_0=x\r\n\r\n[FONT]\r\nlfHeight=-20\r\nlfFaceName=Arial\r\n";
 
     void SetUp() override {
-        tstest::WriteFileBytes(tsb, image);
-        tstest::WriteFileBytes(ini, companion);
+        keyboardtest::WriteFileBytes(tsb, image);
+        keyboardtest::WriteFileBytes(ini, companion);
     }
     std::string Run(const std::string& path, int g, int k, int s) {
-        ts::TextProfileFile f(files, path);
-        return ts::ReadRunCommand(f, g, k, s);
+        lex::keyboard::TextProfileFile f(files, path);
+        return lex::keyboard::ReadRunCommand(f, g, k, s);
     }
     // The files of the folder; no temporary file and no open handle may remain.
     void ExpectNoLeftovers(const std::vector<std::string>& names) {
@@ -205,42 +205,42 @@ TEST_F(KeyboardStoreTest, LoadThenSaveGivesIdenticalFiles) {
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(work, store.WorkIniName());
-    EXPECT_EQ(companion, tstest::ReadFileBytes(work));
+    EXPECT_EQ(companion, keyboardtest::ReadFileBytes(work));
     // The tables hold the file: main key 12 in state 1 at 98 x 12 + 2 + 2.
     const size_t at = 98 * 12 + 4;
     EXPECT_EQ(static_cast<int16_t>(static_cast<uint8_t>(image[at]) | static_cast<uint8_t>(image[at + 1]) << 8),
               store.Tables.MainKeys[12].Chars[1]);
-    ts::TextProfileFile workIni = store.WorkIni();
-    EXPECT_EQ("C:\\Prog\\calc.exe", ts::ReadRunCommand(workIni, 0, 12, 1));
-    ts::FontSettings font = ts::LoadFontSettings(workIni);
+    lex::keyboard::TextProfileFile workIni = store.WorkIni();
+    EXPECT_EQ("C:\\Prog\\calc.exe", lex::keyboard::ReadRunCommand(workIni, 0, 12, 1));
+    lex::keyboard::FontSettings font = lex::keyboard::LoadFontSettings(workIni);
     EXPECT_EQ(-20, font.Height);
     EXPECT_EQ("Arial", font.FaceName);
     EXPECT_EQ(238, font.CharSet);
 
     store.Modified = true;
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
-    EXPECT_EQ(0, ts::ResultCode(KeyboardFileResult::Done));
+    EXPECT_EQ(0, lex::keyboard::ResultCode(KeyboardFileResult::Done));
     EXPECT_FALSE(store.Modified);
-    EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
-    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+    EXPECT_EQ(image, keyboardtest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, keyboardtest::ReadFileBytes(ini));
     ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
 
     // A longer file gives its first 13452 bytes; a save writes those.
-    tstest::WriteFileBytes(tsb, image + "tail");
+    keyboardtest::WriteFileBytes(tsb, image + "tail");
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
-    EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(image, keyboardtest::ReadFileBytes(tsb));
 }
 
 TEST_F(KeyboardStoreTest, EditsReachTheFilesOnlyThroughSave) {
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
     // A program on main key 5 in state 3, and a character on F2 in state 9.
-    ts::TextProfileFile workIni = store.WorkIni();
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 5, 3, "C:\\Prog\\notepad.exe"));
+    lex::keyboard::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 5, 3, "C:\\Prog\\notepad.exe"));
     store.Tables.SetRunFlag(0, 5, 3, 1);
     store.Tables.Key(1, 1)->Chars[9] = 0x00E8;
     store.Modified = true;
-    EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(image, keyboardtest::ReadFileBytes(tsb));
     EXPECT_EQ("", Run(ini, 0, 5, 3));
 
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
@@ -248,27 +248,27 @@ TEST_F(KeyboardStoreTest, EditsReachTheFilesOnlyThroughSave) {
     expected[9036 + 5 * 4] = 1;
     expected[5900 + 98 + 2 + 18] = '\xE8';
     expected[5900 + 98 + 2 + 18 + 1] = 0;
-    EXPECT_EQ(expected, tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(expected, keyboardtest::ReadFileBytes(tsb));
     EXPECT_EQ("C:\\Prog\\notepad.exe", Run(ini, 0, 5, 3));
     EXPECT_EQ("C:\\Prog\\calc.exe", Run(ini, 0, 12, 1));
     // All keys of a group in one state at once, by key index.
     std::vector<std::string> state3(60);
     state3[5] = "C:\\Prog\\notepad.exe";
-    EXPECT_EQ(state3, ts::ReadRunCommands(workIni, ts::kMainKeys, 3));
+    EXPECT_EQ(state3, lex::keyboard::ReadRunCommands(workIni, lex::keyboard::kMainKeys, 3));
     std::vector<std::string> keypad0(20);
     keypad0[3] = "x";
-    EXPECT_EQ(keypad0, ts::ReadRunCommands(workIni, ts::kKeypadKeys, 0));
+    EXPECT_EQ(keypad0, lex::keyboard::ReadRunCommands(workIni, lex::keyboard::kKeypadKeys, 0));
 
     // The caption font goes the same way.
-    ts::FontSettings font;
+    lex::keyboard::FontSettings font;
     font.Height = -17;
     font.Italic = 1;
     font.FaceName = std::string(40, 'F');
-    ASSERT_TRUE(ts::SaveFontSettings(workIni, font));
+    ASSERT_TRUE(lex::keyboard::SaveFontSettings(workIni, font));
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
-    ts::TextProfileFile companionIni(files, ini);
+    lex::keyboard::TextProfileFile companionIni(files, ini);
     font.FaceName.resize(30);
-    EXPECT_TRUE(ts::LoadFontSettings(companionIni) == font);
+    EXPECT_TRUE(lex::keyboard::LoadFontSettings(companionIni) == font);
     ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
 }
 
@@ -276,10 +276,10 @@ TEST_F(KeyboardStoreTest, FailedLoadKeepsTheLayoutWhole) {
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
     store.Tables.MainKeys[0].Chars[0] = 'q';  // an edit in memory
     store.Modified = true;
-    const ts::LayoutTables before = store.Tables;
-    ts::TextProfileFile workIni = store.WorkIni();
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 1, 0, "edit.exe"));
-    const Bytes workBefore = tstest::ReadFileBytes(work);
+    const lex::keyboard::LayoutTables before = store.Tables;
+    lex::keyboard::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 1, 0, "edit.exe"));
+    const Bytes workBefore = keyboardtest::ReadFileBytes(work);
 
     struct Case {
         const char* name;
@@ -301,8 +301,8 @@ TEST_F(KeyboardStoreTest, FailedLoadKeepsTheLayoutWhole) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.content != "-") {
-            tstest::WriteFileBytes(c.path, c.content);
-            tstest::WriteFileBytes(ts::MakeIniName(c.path), "[RUN]\r\n0_1_0=other.exe\r\n");
+            keyboardtest::WriteFileBytes(c.path, c.content);
+            keyboardtest::WriteFileBytes(lex::keyboard::MakeIniName(c.path), "[RUN]\r\n0_1_0=other.exe\r\n");
         }
         messages.Shown.clear();
         const KeyboardFileResult r = store.LoadKeyboardFile(c.path);
@@ -311,13 +311,13 @@ TEST_F(KeyboardStoreTest, FailedLoadKeepsTheLayoutWhole) {
             EXPECT_TRUE(r == KeyboardFileResult::ShortFile || r == KeyboardFileResult::NotOpened);
         } else {
             EXPECT_EQ(c.result, r);
-            EXPECT_EQ(c.code, ts::ResultCode(r));
+            EXPECT_EQ(c.code, lex::keyboard::ResultCode(r));
         }
-        EXPECT_EQ(std::vector<std::string>{ts::kLoadFailedText}, messages.Shown);
+        EXPECT_EQ(std::vector<std::string>{lex::keyboard::kLoadFailedText}, messages.Shown);
         EXPECT_TRUE(store.Tables == before);
         EXPECT_TRUE(store.Modified);
         EXPECT_EQ(work, store.WorkIniName());
-        EXPECT_EQ(workBefore, tstest::ReadFileBytes(work));
+        EXPECT_EQ(workBefore, keyboardtest::ReadFileBytes(work));
         EXPECT_EQ(0, files.OpenCount());
     }
 }
@@ -326,26 +326,26 @@ TEST_F(KeyboardStoreTest, MissingCompanionEmptiesTheWorkingCopy) {
     // A stale working copy from an earlier session that discarded its edits.
     const std::string other = dir.Sub("de.tsb");
     const Bytes otherImage = PatternImage(5);
-    tstest::WriteFileBytes(other, otherImage);
-    tstest::WriteFileBytes(dir.Sub("de.in_"), "[RUN]\r\n0_1_0=stale.exe\r\n");
+    keyboardtest::WriteFileBytes(other, otherImage);
+    keyboardtest::WriteFileBytes(dir.Sub("de.in_"), "[RUN]\r\n0_1_0=stale.exe\r\n");
 
     const KeyboardFileResult r = store.LoadKeyboardFile(other);
     EXPECT_EQ(KeyboardFileResult::CompanionMissing, r);
-    EXPECT_EQ(-1, ts::ResultCode(r));
-    EXPECT_TRUE(ts::LayoutTaken(r));
+    EXPECT_EQ(-1, lex::keyboard::ResultCode(r));
+    EXPECT_TRUE(lex::keyboard::LayoutTaken(r));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(Encode(store.Tables), otherImage);
     EXPECT_EQ(dir.Sub("de.in_"), store.WorkIniName());
-    ts::TextProfileFile workIni = store.WorkIni();
-    EXPECT_EQ("", ts::ReadRunCommand(workIni, 0, 1, 0));
-    EXPECT_TRUE(ts::LoadFontSettings(workIni) == ts::FontSettings());
+    lex::keyboard::TextProfileFile workIni = store.WorkIni();
+    EXPECT_EQ("", lex::keyboard::ReadRunCommand(workIni, 0, 1, 0));
+    EXPECT_TRUE(lex::keyboard::LoadFontSettings(workIni) == lex::keyboard::FontSettings());
 
     // Saved without edits: no companion appears.
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(other));
-    EXPECT_FALSE(tstest::FileExists(dir.Sub("de.ini")));
+    EXPECT_FALSE(keyboardtest::FileExists(dir.Sub("de.ini")));
 
     // An edit makes the working copy, and the save the companion.
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 2, 0, "new.exe"));
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 2, 0, "new.exe"));
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(other));
     EXPECT_EQ("new.exe", Run(dir.Sub("de.ini"), 0, 2, 0));
     EXPECT_EQ("", Run(dir.Sub("de.ini"), 0, 1, 0));
@@ -354,27 +354,27 @@ TEST_F(KeyboardStoreTest, MissingCompanionEmptiesTheWorkingCopy) {
 
 TEST_F(KeyboardStoreTest, ReloadDiscardsEditsOfTheWorkingCopy) {
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
-    ts::TextProfileFile workIni = store.WorkIni();
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 12, 1, "edited.exe"));
+    lex::keyboard::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 12, 1, "edited.exe"));
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
-    EXPECT_EQ("C:\\Prog\\calc.exe", ts::ReadRunCommand(workIni, 0, 12, 1));
+    EXPECT_EQ("C:\\Prog\\calc.exe", lex::keyboard::ReadRunCommand(workIni, 0, 12, 1));
 
     // The companion went away meanwhile: the edits do not come back either.
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 12, 1, "edited.exe"));
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 12, 1, "edited.exe"));
     std::filesystem::remove(ini);
     EXPECT_EQ(KeyboardFileResult::CompanionMissing, store.LoadKeyboardFile(tsb));
-    EXPECT_EQ("", ts::ReadRunCommand(workIni, 0, 12, 1));
+    EXPECT_EQ("", lex::keyboard::ReadRunCommand(workIni, 0, 12, 1));
 }
 
 TEST_F(KeyboardStoreTest, WorkingCopyThatCannotBeWritten) {
-    tstest::WriteFileBytes(work, "[RUN]\r\n0_12_1=stale.exe\r\n");
+    keyboardtest::WriteFileBytes(work, "[RUN]\r\n0_12_1=stale.exe\r\n");
     files.FailWritesTo = "cz.in_";
     const KeyboardFileResult r = store.LoadKeyboardFile(tsb);
     EXPECT_EQ(KeyboardFileResult::WorkingCopyFailed, r);
-    EXPECT_EQ(-1, ts::ResultCode(r));
-    EXPECT_TRUE(ts::LayoutTaken(r));
+    EXPECT_EQ(-1, lex::keyboard::ResultCode(r));
+    EXPECT_TRUE(lex::keyboard::LayoutTaken(r));
     EXPECT_EQ(Encode(store.Tables), image);
-    EXPECT_FALSE(tstest::FileExists(work));  // the stale copy does not stay
+    EXPECT_FALSE(keyboardtest::FileExists(work));  // the stale copy does not stay
     ExpectNoLeftovers({"cz.ini", "cz.tsb"});
 }
 
@@ -382,16 +382,16 @@ TEST_F(KeyboardStoreTest, CompanionThatCannotBeReadIsNotSavedOver) {
     files.FailOpenOf = "cz.ini";
     EXPECT_EQ(KeyboardFileResult::WorkingCopyFailed, store.LoadKeyboardFile(tsb));
     files.FailOpenOf.clear();
-    EXPECT_FALSE(tstest::FileExists(work));
-    ts::TextProfileFile workIni = store.WorkIni();
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
+    EXPECT_FALSE(keyboardtest::FileExists(work));
+    lex::keyboard::TextProfileFile workIni = store.WorkIni();
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
     store.Tables.MainKeys[7].Chars[0] = 'u';
     EXPECT_EQ(KeyboardFileResult::CompanionNotSaved, store.SaveKeyboardFile(tsb));
-    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
-    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+    EXPECT_EQ(Encode(store.Tables), keyboardtest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, keyboardtest::ReadFileBytes(ini));
     // The next load that reads it works as usual.
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
-    ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
+    ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 7, 0, "only.exe"));
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
     EXPECT_EQ("only.exe", Run(ini, 0, 7, 0));
     EXPECT_EQ("C:\\Prog\\calc.exe", Run(ini, 0, 12, 1));
@@ -400,11 +400,11 @@ TEST_F(KeyboardStoreTest, CompanionThatCannotBeReadIsNotSavedOver) {
 TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
     struct Case {
         const char* name;
-        std::function<void(tstest::TrackingFileLayer&)> fail;
+        std::function<void(keyboardtest::TrackingFileLayer&)> fail;
         KeyboardFileResult result;
         int code;
     };
-    using F = tstest::TrackingFileLayer;
+    using F = keyboardtest::TrackingFileLayer;
     const Case cases[] = {
         {"first write of the keyboard file", [](F& f) { f.FailWritesTo = "cz.tsb"; }, KeyboardFileResult::WriteFailed, -2},
         {"flush of the keyboard file",
@@ -421,33 +421,33 @@ TEST_F(KeyboardStoreTest, FailedSaveKeepsTheOldFilesAndModified) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        files = tstest::TrackingFileLayer();
+        files = keyboardtest::TrackingFileLayer();
         ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
         store.Tables.MainKeys[3].Chars[0] = 'w';
         store.Tables.SetRunFlag(0, 4, 0, 1);
-        ts::TextProfileFile workIni = store.WorkIni();
-        ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 4, 0, "C:\\run.exe"));
+        lex::keyboard::TextProfileFile workIni = store.WorkIni();
+        ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 4, 0, "C:\\run.exe"));
         store.Modified = true;
         messages.Shown.clear();
 
         c.fail(files);
         const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
         EXPECT_EQ(c.result, r);
-        EXPECT_EQ(c.code, ts::ResultCode(r));
-        EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        EXPECT_EQ(c.code, lex::keyboard::ResultCode(r));
+        EXPECT_EQ(std::vector<std::string>{lex::keyboard::kSaveFailedText}, messages.Shown);
         EXPECT_TRUE(store.Modified);
-        EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
-        EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+        EXPECT_EQ(image, keyboardtest::ReadFileBytes(tsb));
+        EXPECT_EQ(companion, keyboardtest::ReadFileBytes(ini));
         ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
 
         // Once the disk works again the same save goes through.
-        files = tstest::TrackingFileLayer();
+        files = keyboardtest::TrackingFileLayer();
         ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(tsb));
         EXPECT_FALSE(store.Modified);
-        EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+        EXPECT_EQ(Encode(store.Tables), keyboardtest::ReadFileBytes(tsb));
         EXPECT_EQ("C:\\run.exe", Run(ini, 0, 4, 0));
-        tstest::WriteFileBytes(tsb, image);
-        tstest::WriteFileBytes(ini, companion);
+        keyboardtest::WriteFileBytes(tsb, image);
+        keyboardtest::WriteFileBytes(ini, companion);
     }
 }
 
@@ -463,18 +463,18 @@ TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
     Bytes newImage, newCompanion;
     auto prepare = [&] {
         for (const std::string& name : dir.Names()) std::filesystem::remove(dir.Sub(name));
-        tstest::WriteFileBytes(tsb, image);
-        tstest::WriteFileBytes(ini, companion);
-        files = tstest::TrackingFileLayer();
+        keyboardtest::WriteFileBytes(tsb, image);
+        keyboardtest::WriteFileBytes(ini, companion);
+        files = keyboardtest::TrackingFileLayer();
         ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
         store.Tables.MainKeys[3].Chars[0] = 'w';
         store.Tables.SetRunFlag(0, 4, 0, 1);
-        ts::TextProfileFile workIni = store.WorkIni();
-        ASSERT_TRUE(ts::WriteRunCommand(workIni, 0, 4, 0, "C:\\run.exe"));
+        lex::keyboard::TextProfileFile workIni = store.WorkIni();
+        ASSERT_TRUE(lex::keyboard::WriteRunCommand(workIni, 0, 4, 0, "C:\\run.exe"));
         store.Modified = true;
         messages.Shown.clear();
         newImage = Encode(store.Tables);
-        newCompanion = tstest::ReadFileBytes(work);
+        newCompanion = keyboardtest::ReadFileBytes(work);
     };
     prepare();
     const int changesBefore = files.Changes, writesBefore = files.Writes;
@@ -486,7 +486,7 @@ TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
         prepare();
         fault.Apply(files);
         const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
-        const Bytes nowTsb = tstest::ReadFileBytes(tsb), nowIni = tstest::ReadFileBytes(ini);
+        const Bytes nowTsb = keyboardtest::ReadFileBytes(tsb), nowIni = keyboardtest::ReadFileBytes(ini);
         EXPECT_TRUE(nowTsb == image || nowTsb == newImage);
         EXPECT_TRUE(nowIni == companion || nowIni == newCompanion);
         EXPECT_FALSE(nowTsb == newImage && nowIni == companion);
@@ -495,15 +495,15 @@ TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
         if (fault.kind != lex::testing::FaultCase::kKilled && r != KeyboardFileResult::Done) {
             EXPECT_EQ(image, nowTsb);
             EXPECT_EQ(companion, nowIni);
-            EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+            EXPECT_EQ(std::vector<std::string>{lex::keyboard::kSaveFailedText}, messages.Shown);
         }
         EXPECT_EQ(0, files.OpenCount());
         // Whatever is there opens as a layout.
-        tstest::TrackingFileLayer other;
-        tstest::RecordingMessages otherMessages;
-        ts::KeyboardLayoutStore reader(other, otherMessages);
+        keyboardtest::TrackingFileLayer other;
+        keyboardtest::RecordingMessages otherMessages;
+        lex::keyboard::KeyboardLayoutStore reader(other, otherMessages);
         EXPECT_EQ(KeyboardFileResult::Done, reader.LoadKeyboardFile(tsb));
-        const Bytes loadedTsb = tstest::ReadFileBytes(tsb), loadedIni = tstest::ReadFileBytes(ini);
+        const Bytes loadedTsb = keyboardtest::ReadFileBytes(tsb), loadedIni = keyboardtest::ReadFileBytes(ini);
         const bool bothNew = loadedTsb == newImage && loadedIni == newCompanion;
         EXPECT_TRUE(bothNew || (loadedTsb == image && loadedIni == companion));
         if (r == KeyboardFileResult::Done) {
@@ -526,7 +526,7 @@ TEST_F(KeyboardStoreTest, SaveUnderEveryFault) {
 // there is written without a question, and a load that works ends them.
 TEST_F(KeyboardStoreTest, SaveAfterAFailedLoadAsksBeforeReplacing) {
     const std::string bad = dir.Sub("bad.tsb");
-    const Bytes shortImage = PatternImage(6).substr(0, ts::kLayoutFileSize - 1);
+    const Bytes shortImage = PatternImage(6).substr(0, lex::keyboard::kLayoutFileSize - 1);
     struct Case {
         const char* name;
         Bytes content;     // "-": none
@@ -540,10 +540,10 @@ TEST_F(KeyboardStoreTest, SaveAfterAFailedLoadAsksBeforeReplacing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(bad);
-        if (c.content != "-") tstest::WriteFileBytes(bad, c.content);
+        if (c.content != "-") keyboardtest::WriteFileBytes(bad, c.content);
         ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
         files.FailOpenOf = c.held ? "bad.tsb" : "";
-        EXPECT_FALSE(ts::LayoutTaken(store.LoadKeyboardFile(bad)));
+        EXPECT_FALSE(lex::keyboard::LayoutTaken(store.LoadKeyboardFile(bad)));
         files.FailOpenOf.clear();
         store.Modified = true;
         messages.Shown.clear();
@@ -552,15 +552,15 @@ TEST_F(KeyboardStoreTest, SaveAfterAFailedLoadAsksBeforeReplacing) {
         if (c.asked) {
             const KeyboardFileResult r = store.SaveKeyboardFile(bad);
             EXPECT_EQ(KeyboardFileResult::Declined, r);
-            EXPECT_EQ(-1, ts::ResultCode(r));
+            EXPECT_EQ(-1, lex::keyboard::ResultCode(r));
             EXPECT_EQ(std::vector<std::string>{bad}, messages.Asked);
             EXPECT_TRUE(messages.Shown.empty());
             EXPECT_TRUE(store.Modified);
-            EXPECT_EQ(c.content, tstest::ReadFileBytes(bad));
+            EXPECT_EQ(c.content, keyboardtest::ReadFileBytes(bad));
             messages.ReplaceUnloaded = true;
         }
         ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
-        EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(bad));
+        EXPECT_EQ(Encode(store.Tables), keyboardtest::ReadFileBytes(bad));
         EXPECT_FALSE(store.Modified);
         // Saved once, the file holds these tables: no more questions.
         ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
@@ -568,8 +568,8 @@ TEST_F(KeyboardStoreTest, SaveAfterAFailedLoadAsksBeforeReplacing) {
         EXPECT_EQ(0, files.OpenCount());
     }
     // A load that works ends the questions for the file that failed before.
-    tstest::WriteFileBytes(bad, shortImage);
-    EXPECT_FALSE(ts::LayoutTaken(store.LoadKeyboardFile(bad)));
+    keyboardtest::WriteFileBytes(bad, shortImage);
+    EXPECT_FALSE(lex::keyboard::LayoutTaken(store.LoadKeyboardFile(bad)));
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(tsb));
     messages.Asked.clear();
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(bad));
@@ -587,10 +587,10 @@ TEST_F(KeyboardStoreTest, SaveThatCannotStart) {
         messages.Shown.clear();
         const KeyboardFileResult r = store.SaveKeyboardFile(cases[i]);
         EXPECT_EQ(results[i], r);
-        EXPECT_EQ(-1, ts::ResultCode(r));
-        EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        EXPECT_EQ(-1, lex::keyboard::ResultCode(r));
+        EXPECT_EQ(std::vector<std::string>{lex::keyboard::kSaveFailedText}, messages.Shown);
         EXPECT_TRUE(store.Modified);
-        EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+        EXPECT_EQ(companion, keyboardtest::ReadFileBytes(ini));
         ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
     }
 }
@@ -599,7 +599,7 @@ TEST_F(KeyboardStoreTest, SaveThatCannotStart) {
 // a read fails): the save fails with its message, both files stay as they
 // were and Modified stays; the layout is not saved alone.
 TEST_F(KeyboardStoreTest, WorkingCopyThatCannotBeReadAtSave) {
-    using F = tstest::TrackingFileLayer;
+    using F = keyboardtest::TrackingFileLayer;
     const std::function<void(F&)> cases[] = {[](F& f) { f.FailOpenOf = "cz.in_"; },
                                               [](F& f) { f.FailReadsFrom = "cz.in_"; }};
     for (const auto& fail : cases) {
@@ -611,10 +611,10 @@ TEST_F(KeyboardStoreTest, WorkingCopyThatCannotBeReadAtSave) {
         fail(files);
         const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
         EXPECT_EQ(KeyboardFileResult::WriteFailed, r);
-        EXPECT_EQ(std::vector<std::string>{ts::kSaveFailedText}, messages.Shown);
+        EXPECT_EQ(std::vector<std::string>{lex::keyboard::kSaveFailedText}, messages.Shown);
         EXPECT_TRUE(store.Modified);
-        EXPECT_EQ(image, tstest::ReadFileBytes(tsb));
-        EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+        EXPECT_EQ(image, keyboardtest::ReadFileBytes(tsb));
+        EXPECT_EQ(companion, keyboardtest::ReadFileBytes(ini));
         ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
     }
 }
@@ -626,11 +626,11 @@ TEST_F(KeyboardStoreTest, WorkingCopyMissingAtSave) {
     std::filesystem::remove(work);
     const KeyboardFileResult r = store.SaveKeyboardFile(tsb);
     EXPECT_EQ(KeyboardFileResult::CompanionNotSaved, r);
-    EXPECT_EQ(-1, ts::ResultCode(r));
+    EXPECT_EQ(-1, lex::keyboard::ResultCode(r));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_FALSE(store.Modified);
-    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
-    EXPECT_EQ(companion, tstest::ReadFileBytes(ini));
+    EXPECT_EQ(Encode(store.Tables), keyboardtest::ReadFileBytes(tsb));
+    EXPECT_EQ(companion, keyboardtest::ReadFileBytes(ini));
 }
 
 TEST_F(KeyboardStoreTest, FixedPathServesEveryLoadAndSave) {
@@ -640,24 +640,24 @@ TEST_F(KeyboardStoreTest, FixedPathServesEveryLoadAndSave) {
     EXPECT_EQ(work, store.WorkIniName());
     store.Tables.MainKeys[1].Chars[2] = 'z';
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(dir.Sub("other.tsb")));
-    EXPECT_EQ(Encode(store.Tables), tstest::ReadFileBytes(tsb));
+    EXPECT_EQ(Encode(store.Tables), keyboardtest::ReadFileBytes(tsb));
     ExpectNoLeftovers({"cz.in_", "cz.ini", "cz.tsb"});
 }
 
 TEST(ReadKeyboardFile, TablesChangeOnlyAfterAFullRead) {
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
-    ts::LayoutTables t;
-    t.Prefixes[1] = {ts::kStateShift, 0x1E};
-    const ts::LayoutTables before = t;
-    tstest::WriteFileBytes(dir.Sub("short.tsb"), PatternImage(9).substr(0, 9036));
-    EXPECT_EQ(KeyboardFileResult::ShortFile, ts::ReadKeyboardFile(files, dir.Sub("short.tsb"), t));
-    EXPECT_EQ(KeyboardFileResult::NotOpened, ts::ReadKeyboardFile(files, dir.Sub("none.tsb"), t));
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
+    lex::keyboard::LayoutTables t;
+    t.Prefixes[1] = {lex::keyboard::kStateShift, 0x1E};
+    const lex::keyboard::LayoutTables before = t;
+    keyboardtest::WriteFileBytes(dir.Sub("short.tsb"), PatternImage(9).substr(0, 9036));
+    EXPECT_EQ(KeyboardFileResult::ShortFile, lex::keyboard::ReadKeyboardFile(files, dir.Sub("short.tsb"), t));
+    EXPECT_EQ(KeyboardFileResult::NotOpened, lex::keyboard::ReadKeyboardFile(files, dir.Sub("none.tsb"), t));
     EXPECT_TRUE(t == before);
     // A file of zeros: no keys, no prefixes, no run flags.
-    tstest::WriteFileBytes(dir.Sub("zero.tsb"), Bytes(ts::kLayoutFileSize, '\0'));
-    EXPECT_EQ(KeyboardFileResult::Done, ts::ReadKeyboardFile(files, dir.Sub("zero.tsb"), t));
-    EXPECT_TRUE(t == ts::LayoutTables());
+    keyboardtest::WriteFileBytes(dir.Sub("zero.tsb"), Bytes(lex::keyboard::kLayoutFileSize, '\0'));
+    EXPECT_EQ(KeyboardFileResult::Done, lex::keyboard::ReadKeyboardFile(files, dir.Sub("zero.tsb"), t));
+    EXPECT_TRUE(t == lex::keyboard::LayoutTables());
     EXPECT_EQ(0, files.OpenCount());
 }
 
@@ -668,40 +668,40 @@ namespace {
 // The demo layout of ts/data, written by make_demo_layout.py from its own
 // reading of the format: the tables must hold each character in its place.
 TEST(DemoLayout, LoadsWithEveryCharacterInItsPlace) {
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
-    tstest::RecordingMessages messages;
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
+    keyboardtest::RecordingMessages messages;
     const std::string source = TS_DEMO_DATA_DIR;
-    const Bytes image = tstest::ReadFileBytes(source + "/demo.tsb");
-    ASSERT_EQ(ts::kLayoutFileSize, image.size());
-    tstest::WriteFileBytes(dir.Sub("demo.tsb"), image);
-    tstest::WriteFileBytes(dir.Sub("demo.ini"), tstest::ReadFileBytes(source + "/demo.ini"));
+    const Bytes image = keyboardtest::ReadFileBytes(source + "/demo.tsb");
+    ASSERT_EQ(lex::keyboard::kLayoutFileSize, image.size());
+    keyboardtest::WriteFileBytes(dir.Sub("demo.tsb"), image);
+    keyboardtest::WriteFileBytes(dir.Sub("demo.ini"), keyboardtest::ReadFileBytes(source + "/demo.ini"));
 
-    ts::KeyboardLayoutStore store(files, messages);
+    lex::keyboard::KeyboardLayoutStore store(files, messages);
     ASSERT_EQ(KeyboardFileResult::Done, store.LoadKeyboardFile(dir.Sub("demo.tsb")));
-    const ts::LayoutTables& t = store.Tables;
+    const lex::keyboard::LayoutTables& t = store.Tables;
     // Main key 2 (legend "2", scan 3): "ě" in cp1250 without Shift, "2" with it.
     EXPECT_EQ(0x03, t.MainKeys[2].ScanCode);
     EXPECT_EQ(0xEC, t.MainKeys[2].Chars[0]);
-    EXPECT_EQ('2', t.MainKeys[2].Chars[ts::kStateShift]);
+    EXPECT_EQ('2', t.MainKeys[2].Chars[lex::keyboard::kStateShift]);
     // Main key 18 (legend "E", scan 0x12): e, E, and after prefix 1 the carons.
     EXPECT_EQ(0x12, t.MainKeys[18].ScanCode);
     EXPECT_EQ('e', t.MainKeys[18].Chars[0]);
     EXPECT_EQ('E', t.MainKeys[18].Chars[1]);
-    EXPECT_EQ(0xEC, t.MainKeys[18].Chars[ts::KeyStateOf(0, 1)]);
-    EXPECT_EQ(0xCC, t.MainKeys[18].Chars[ts::KeyStateOf(ts::kStateShift, 1)]);
-    EXPECT_TRUE((t.Prefixes[0] == ts::PrefixDef{ts::kStateShift, 0x0D}));
-    EXPECT_EQ(0xA1, t.MainKeys[12].Chars[ts::kStateShift]);  // the caron itself
+    EXPECT_EQ(0xEC, t.MainKeys[18].Chars[lex::keyboard::KeyStateOf(0, 1)]);
+    EXPECT_EQ(0xCC, t.MainKeys[18].Chars[lex::keyboard::KeyStateOf(lex::keyboard::kStateShift, 1)]);
+    EXPECT_TRUE((t.Prefixes[0] == lex::keyboard::PrefixDef{lex::keyboard::kStateShift, 0x0D}));
+    EXPECT_EQ(0xA1, t.MainKeys[12].Chars[lex::keyboard::kStateShift]);  // the caron itself
     EXPECT_EQ(0x58, t.FunctionKeys[11].ScanCode);
     EXPECT_EQ('7', t.KeypadKeys[4].Chars[0]);
     // F2 starts notepad.
-    EXPECT_EQ(1, t.GetRunFlag(ts::kFunctionKeys, 1, 0));
-    ts::TextProfileFile work = store.WorkIni();
-    EXPECT_EQ("notepad.exe", ts::ReadRunCommand(work, ts::kFunctionKeys, 1, 0));
-    EXPECT_EQ("Arial", ts::LoadFontSettings(work).FaceName);
+    EXPECT_EQ(1, t.GetRunFlag(lex::keyboard::kFunctionKeys, 1, 0));
+    lex::keyboard::TextProfileFile work = store.WorkIni();
+    EXPECT_EQ("notepad.exe", lex::keyboard::ReadRunCommand(work, lex::keyboard::kFunctionKeys, 1, 0));
+    EXPECT_EQ("Arial", lex::keyboard::LoadFontSettings(work).FaceName);
 
     ASSERT_EQ(KeyboardFileResult::Done, store.SaveKeyboardFile(dir.Sub("demo.tsb")));
-    EXPECT_EQ(image, tstest::ReadFileBytes(dir.Sub("demo.tsb")));
+    EXPECT_EQ(image, keyboardtest::ReadFileBytes(dir.Sub("demo.tsb")));
 }
 
 }  // namespace

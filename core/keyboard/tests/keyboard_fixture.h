@@ -16,7 +16,7 @@
 #include "core/files/testing/test_files.h"
 #include "core/keyboard/keyboard_file.h"
 
-namespace tstest {
+namespace keyboardtest {
 
 using Bytes = std::string;
 
@@ -36,7 +36,7 @@ public:
     TrackingFileLayer() { ShortWrites = true; }
 };
 
-class RecordingMessages : public ts::KeyboardFileMessages {
+class RecordingMessages : public lex::keyboard::KeyboardFileMessages {
 public:
     std::vector<std::string> Shown;
     std::vector<std::string> Asked;  // the paths of the replace questions
@@ -48,4 +48,4 @@ public:
     }
 };
 
-}  // namespace tstest
+}  // namespace keyboardtest

@@ -2,18 +2,18 @@
 
 namespace {
 
-using tstest::Bytes;
+using keyboardtest::Bytes;
 
 class ProfileFileTest : public ::testing::Test {
 protected:
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
     std::string path = dir.Sub("k.in_");
-    ts::TextProfileFile ini{files, path};
+    lex::keyboard::TextProfileFile ini{files, path};
 };
 
 TEST_F(ProfileFileTest, ReadsAsTheProfileFunctions) {
-    tstest::WriteFileBytes(path,
+    keyboardtest::WriteFileBytes(path,
                            "; comment\r\n"
                            "[RUN]\r\n"
                            "0_12_1=C:\\Prog\\calc.exe\r\n"
@@ -63,12 +63,12 @@ TEST_F(ProfileFileTest, ReadsAsTheProfileFunctions) {
         EXPECT_EQ(c.expected, ini.GetString(c.section, c.key, "def", c.size));
     }
     EXPECT_EQ(0, files.OpenCount());
-    ts::TextProfileFile missing(files, dir.Sub("none.ini"));
+    lex::keyboard::TextProfileFile missing(files, dir.Sub("none.ini"));
     EXPECT_EQ("def", missing.GetString("RUN", "0_12_1", "def", 253));
 }
 
 TEST_F(ProfileFileTest, ReadsNumbersAsTheProfileFunctions) {
-    tstest::WriteFileBytes(path,
+    keyboardtest::WriteFileBytes(path,
                            "[FONT]\r\na=-13\r\nb= 700\r\nc=+5\r\nd=12abc\r\ne=abc\r\nf=\r\n"
                            "g=4294967295\r\nh=\"238\"\r\n");
     const std::pair<const char*, int> cases[] = {{"a", -13}, {"b", 700}, {"c", 5},  {"d", 12}, {"e", 0},
@@ -107,18 +107,18 @@ TEST_F(ProfileFileTest, WritesChangeOnlyTheirLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         files.Remove(path);
-        if (c.before != "-") tstest::WriteFileBytes(path, c.before);
+        if (c.before != "-") keyboardtest::WriteFileBytes(path, c.before);
         ASSERT_TRUE(ini.WriteString(c.section, c.key, c.value));
-        EXPECT_EQ(c.after, tstest::ReadFileBytes(path));
+        EXPECT_EQ(c.after, keyboardtest::ReadFileBytes(path));
         EXPECT_EQ(c.value, ini.GetString(c.section, c.key, "def", 253));
         EXPECT_EQ(0, files.OpenCount());
-        EXPECT_FALSE(tstest::FileExists(lex::TemporaryName(path)));
+        EXPECT_FALSE(keyboardtest::FileExists(lex::TemporaryName(path)));
     }
 }
 
 TEST_F(ProfileFileTest, RefusedAndFailedWritesLeaveTheFile) {
     const Bytes base = "[RUN]\r\n0_1_0=a.exe\r\n";
-    tstest::WriteFileBytes(path, base);
+    keyboardtest::WriteFileBytes(path, base);
     EXPECT_FALSE(ini.WriteString("RUN", "0_1_0", "two\r\nlines"));
     EXPECT_FALSE(ini.WriteString("RUN", "", "x"));
     EXPECT_FALSE(ini.WriteString("", "k", "x"));
@@ -128,9 +128,9 @@ TEST_F(ProfileFileTest, RefusedAndFailedWritesLeaveTheFile) {
     files.FailWritesTo.clear();
     files.FailOpenOf = "k.in_";
     EXPECT_FALSE(ini.WriteString("RUN", "0_2_0", "c.exe"));
-    EXPECT_EQ(base, tstest::ReadFileBytes(path));
+    EXPECT_EQ(base, keyboardtest::ReadFileBytes(path));
     EXPECT_EQ(0, files.OpenCount());
-    EXPECT_FALSE(tstest::FileExists(lex::TemporaryName(path)));
+    EXPECT_FALSE(keyboardtest::FileExists(lex::TemporaryName(path)));
 }
 
 }  // namespace

@@ -46,11 +46,11 @@ const Key kKeys[] = {
 };
 
 TEST(ProfilePlatform, ReadsAsTheSystem) {
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
     const std::string path = dir.Sub("read.ini");
-    tstest::WriteFileBytes(path, kContent);
-    ts::TextProfileFile ini(files, path);
+    keyboardtest::WriteFileBytes(path, kContent);
+    lex::keyboard::TextProfileFile ini(files, path);
     for (const Key& k : kKeys) {
         SCOPED_TRACE(std::string(k.section) + "/" + k.key + "/" + std::to_string(k.size));
         EXPECT_EQ(SystemGet(path, k.section, k.key, "def", k.size), ini.GetString(k.section, k.key, "def", k.size));
@@ -63,8 +63,8 @@ TEST(ProfilePlatform, ReadsAsTheSystem) {
 }
 
 TEST(ProfilePlatform, EachReadsTheOthersWrites) {
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
     struct Write {
         const char* section;
         const char* key;
@@ -76,17 +76,17 @@ TEST(ProfilePlatform, EachReadsTheOthersWrites) {
     };
     // Ours written, the system's read.
     const std::string ours = dir.Sub("ours.ini");
-    tstest::WriteFileBytes(ours, kContent);
-    ts::TextProfileFile ini(files, ours);
+    keyboardtest::WriteFileBytes(ours, kContent);
+    lex::keyboard::TextProfileFile ini(files, ours);
     for (const Write& w : writes) ASSERT_TRUE(ini.WriteString(w.section, w.key, w.value));
     // The system's written, ours read.
     const std::string theirs = dir.Sub("theirs.ini");
-    tstest::WriteFileBytes(theirs, kContent);
+    keyboardtest::WriteFileBytes(theirs, kContent);
     for (const Write& w : writes) ASSERT_TRUE(WritePrivateProfileStringA(w.section, w.key, w.value, theirs.c_str()));
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, theirs.c_str());  // flush the system's cache
     for (const std::string& path : {ours, theirs}) {
         SCOPED_TRACE(path);
-        ts::TextProfileFile f(files, path);
+        lex::keyboard::TextProfileFile f(files, path);
         for (const Key& k : kKeys) {
             SCOPED_TRACE(std::string(k.section) + "/" + k.key);
             EXPECT_EQ(SystemGet(path, k.section, k.key, "def", k.size), f.GetString(k.section, k.key, "def", k.size));

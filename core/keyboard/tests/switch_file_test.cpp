@@ -7,7 +7,7 @@
 
 namespace {
 
-using tstest::Bytes;
+using keyboardtest::Bytes;
 
 TEST(SwitchFileTest, StandardKeysAndTheirBytes) {
     struct Case {
@@ -16,57 +16,57 @@ TEST(SwitchFileTest, StandardKeysAndTheirBytes) {
         int fKey;
     } cases[] = {{0, 59, 1}, {3, 62, 4}, {9, 68, 10}, {10, 88, 12}};
     for (const Case& c : cases) {
-        const ts::HotKey k = ts::StandardHotKey(c.entry);
+        const lex::keyboard::HotKey k = lex::keyboard::StandardHotKey(c.entry);
         EXPECT_EQ(k.Modifiers, 6) << c.entry;
         EXPECT_EQ(k.ScanCode, c.scan) << c.entry;
-        EXPECT_EQ(ts::StandardFunctionKeyNumber(c.entry), c.fKey) << c.entry;
+        EXPECT_EQ(lex::keyboard::StandardFunctionKeyNumber(c.entry), c.fKey) << c.entry;
     }
-    ts::HotKeys keys;
-    keys[3] = ts::StandardHotKey(3);
-    keys[10] = ts::StandardHotKey(10);
-    const Bytes bytes = ts::EncodeSwitchFile(keys);
-    ASSERT_EQ(bytes.size(), ts::kSwitchFileSize);
+    lex::keyboard::HotKeys keys;
+    keys[3] = lex::keyboard::StandardHotKey(3);
+    keys[10] = lex::keyboard::StandardHotKey(10);
+    const Bytes bytes = lex::keyboard::EncodeSwitchFile(keys);
+    ASSERT_EQ(bytes.size(), lex::keyboard::kSwitchFileSize);
     EXPECT_EQ(bytes.substr(12, 4), Bytes("\x06\x00\x3E\x00", 4));
     EXPECT_EQ(bytes.substr(40, 4), Bytes("\x06\x00\x58\x00", 4));
     EXPECT_EQ(bytes.substr(0, 4), Bytes("\x00\x00\xFF\xFF", 4));  // no key
-    EXPECT_EQ(ts::DecodeSwitchFile(bytes), keys);
+    EXPECT_EQ(lex::keyboard::DecodeSwitchFile(bytes), keys);
 }
 
 TEST(SwitchFileTest, MissingShortAndLongFiles) {
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
-    const ts::HotKeys none{};
-    EXPECT_EQ(ts::ReadSwitchFile(files, dir.Sub("missing.tsc")), none);
-    EXPECT_EQ(ts::ReadSwitchFile(files, ""), none);
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
+    const lex::keyboard::HotKeys none{};
+    EXPECT_EQ(lex::keyboard::ReadSwitchFile(files, dir.Sub("missing.tsc")), none);
+    EXPECT_EQ(lex::keyboard::ReadSwitchFile(files, ""), none);
     // Six bytes: the first record whole, the second cut: it stays "no key".
-    tstest::WriteFileBytes(dir.Sub("short.tsc"), Bytes("\x01\x00\x1E\x00\x02\x00", 6));
-    const ts::HotKeys read = ts::ReadSwitchFile(files, dir.Sub("short.tsc"));
+    keyboardtest::WriteFileBytes(dir.Sub("short.tsc"), Bytes("\x01\x00\x1E\x00\x02\x00", 6));
+    const lex::keyboard::HotKeys read = lex::keyboard::ReadSwitchFile(files, dir.Sub("short.tsc"));
     EXPECT_EQ(read[0].Modifiers, 1);
     EXPECT_EQ(read[0].ScanCode, 0x1E);
-    EXPECT_EQ(read[1], ts::HotKey{});
+    EXPECT_EQ(read[1], lex::keyboard::HotKey{});
     EXPECT_EQ(files.OpenCount(), 0);
     // Written back: always 44 bytes, whatever the size before.
-    tstest::WriteFileBytes(dir.Sub("long.tsc"), Bytes(100, '\x07'));
-    ASSERT_TRUE(ts::WriteSwitchFile(files, dir.Sub("long.tsc"), read));
-    const Bytes back = tstest::ReadFileBytes(dir.Sub("long.tsc"));
-    ASSERT_EQ(back.size(), ts::kSwitchFileSize);
-    EXPECT_EQ(ts::DecodeSwitchFile(back), read);
+    keyboardtest::WriteFileBytes(dir.Sub("long.tsc"), Bytes(100, '\x07'));
+    ASSERT_TRUE(lex::keyboard::WriteSwitchFile(files, dir.Sub("long.tsc"), read));
+    const Bytes back = keyboardtest::ReadFileBytes(dir.Sub("long.tsc"));
+    ASSERT_EQ(back.size(), lex::keyboard::kSwitchFileSize);
+    EXPECT_EQ(lex::keyboard::DecodeSwitchFile(back), read);
 }
 
 TEST(SwitchFileTest, FailedWriteKeepsTheOldFileAndSaysSo) {
-    tstest::TempDir dir;
-    tstest::TrackingFileLayer files;
+    keyboardtest::TempDir dir;
+    keyboardtest::TrackingFileLayer files;
     const std::string path = dir.Sub("prepinac.tsc");
-    ts::HotKeys keys;
-    keys[0] = ts::StandardHotKey(0);
-    ASSERT_TRUE(ts::WriteSwitchFile(files, path, keys));
-    const Bytes before = tstest::ReadFileBytes(path);
+    lex::keyboard::HotKeys keys;
+    keys[0] = lex::keyboard::StandardHotKey(0);
+    ASSERT_TRUE(lex::keyboard::WriteSwitchFile(files, path, keys));
+    const Bytes before = keyboardtest::ReadFileBytes(path);
     files.FailWritesTo = "prepinac";
-    keys[1] = ts::StandardHotKey(1);
-    EXPECT_FALSE(ts::WriteSwitchFile(files, path, keys));
-    EXPECT_EQ(tstest::ReadFileBytes(path), before);
+    keys[1] = lex::keyboard::StandardHotKey(1);
+    EXPECT_FALSE(lex::keyboard::WriteSwitchFile(files, path, keys));
+    EXPECT_EQ(keyboardtest::ReadFileBytes(path), before);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"prepinac.tsc"});
-    EXPECT_FALSE(ts::WriteSwitchFile(files, dir.Sub("no such folder/prepinac.tsc"), keys));
+    EXPECT_FALSE(lex::keyboard::WriteSwitchFile(files, dir.Sub("no such folder/prepinac.tsc"), keys));
     EXPECT_EQ(files.OpenCount(), 0);
 }
 

@@ -18,8 +18,8 @@ using lexora::KeyInput;
 constexpr int kA = 0x1E, kB = 0x30, kZ = 0x2C, kEquals = 0x0D, kSlash = 0x35, kHome7 = 0x47, kF2 = 0x3C, kQ = 0x10,
               kUnknown = 0x50, kCtl = 0x20;
 
-ts::LayoutTables TestLayout() {
-    ts::LayoutTables t;
+lex::keyboard::LayoutTables TestLayout() {
+    lex::keyboard::LayoutTables t;
     auto& a = t.MainKeys[5];
     a.ScanCode = kA;
     a.Chars[0] = 0xE4;   // ä
@@ -34,7 +34,7 @@ ts::LayoutTables TestLayout() {
     t.MainKeys[7].Chars[0] = 'b';
     t.MainKeys[8].ScanCode = kZ;  // run flag with a one-character command: types
     t.MainKeys[8].Chars[0] = 'z';
-    t.SetRunFlag(ts::kMainKeys, 8, 0, 1);
+    t.SetRunFlag(lex::keyboard::kMainKeys, 8, 0, 1);
     t.MainKeys[9].ScanCode = kSlash;
     t.MainKeys[9].Chars[0] = '-';
     t.KeypadKeys[0].ScanCode = kSlash;
@@ -44,19 +44,19 @@ ts::LayoutTables TestLayout() {
     t.KeypadKeys[1].ScanCode = kHome7;
     t.KeypadKeys[1].Chars[0] = '7';
     t.FunctionKeys[1].ScanCode = kF2;
-    t.SetRunFlag(ts::kFunctionKeys, 1, 0, 1);
-    t.SetRunFlag(ts::kFunctionKeys, 1, 8, 1);
+    t.SetRunFlag(lex::keyboard::kFunctionKeys, 1, 0, 1);
+    t.SetRunFlag(lex::keyboard::kFunctionKeys, 1, 8, 1);
     t.MainKeys[11].ScanCode = kQ;
     t.MainKeys[11].Chars[0] = 31;  // mapped, but no character
     t.MainKeys[12].ScanCode = kCtl;
-    t.SetRunFlag(ts::kMainKeys, 12, 0, 1);  // run flag, no [RUN] entry, no character
+    t.SetRunFlag(lex::keyboard::kMainKeys, 12, 0, 1);  // run flag, no [RUN] entry, no character
     return t;
 }
 
 std::string Commands(int group, int key, int state) {
-    if (group == ts::kFunctionKeys && key == 1 && state == 0) return "notepad.exe";
-    if (group == ts::kFunctionKeys && key == 1 && state == 8) return "calc.exe";
-    if (group == ts::kMainKeys && key == 8 && state == 0) return "x";
+    if (group == lex::keyboard::kFunctionKeys && key == 1 && state == 0) return "notepad.exe";
+    if (group == lex::keyboard::kFunctionKeys && key == 1 && state == 8) return "calc.exe";
+    if (group == lex::keyboard::kMainKeys && key == 8 && state == 0) return "x";
     return "";
 }
 
@@ -74,7 +74,7 @@ struct Case {
 };
 
 TEST(KeyDecision, TableOfEvents) {
-    const ts::LayoutTables t = TestLayout();
+    const lex::keyboard::LayoutTables t = TestLayout();
     const KeyAction P = KeyAction::Pass, W = KeyAction::Swallow, T = KeyAction::Type, R = KeyAction::Run;
     const Case cases[] = {
         {"a", 'A', kA, false, "", -1, T, "\xe4", "", -1},
@@ -125,7 +125,7 @@ TEST(KeyDecision, TableOfEvents) {
 }
 
 TEST(KeyDecision, APeekIsPassedOnWithoutEffect) {
-    const ts::LayoutTables t = TestLayout();
+    const lex::keyboard::LayoutTables t = TestLayout();
     KeyInput in;
     in.Code = 3;  // a key looked at without removing it
     in.VirtualKey = 0xBB;
@@ -135,15 +135,15 @@ TEST(KeyDecision, APeekIsPassedOnWithoutEffect) {
     EXPECT_EQ(-1, pending);
 }
 
-std::string Image(const ts::LayoutTables& t) {
-    std::string bytes(ts::kLayoutFileSize, '\0');
-    ts::EncodeLayout(t, reinterpret_cast<uint8_t*>(&bytes[0]));
+std::string Image(const lex::keyboard::LayoutTables& t) {
+    std::string bytes(lex::keyboard::kLayoutFileSize, '\0');
+    lex::keyboard::EncodeLayout(t, reinterpret_cast<uint8_t*>(&bytes[0]));
     return bytes;
 }
 
 TEST(KeyboardHookState, LoadsMasksAndReadsRunCommands) {
     lex::testing::TempFolder dir{"lexorakeys-"};
-    ts::LayoutTables t = TestLayout();
+    lex::keyboard::LayoutTables t = TestLayout();
     t.MainKeys[5].Chars[2] = 0x0161;  // stored with a high byte: used as 0x61
     lex::testing::WriteFileBytes(dir.Sub("k.tsb"), Image(t));
     lex::testing::WriteFileBytes(dir.Sub("k.ini"), "[RUN]\n1_1_0=notepad.exe\n");

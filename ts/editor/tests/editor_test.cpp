@@ -69,7 +69,7 @@ TEST(CommandLineTest, ProgramFolderTrimming) {
 }
 
 // A text file with fixed values and a string table in memory that counts its loads.
-class MapProfile : public ts::ProfileFile {
+class MapProfile : public lex::keyboard::ProfileFile {
 public:
     std::map<std::string, std::string> Values;
     std::string GetString(const std::string& section, const std::string& key, const std::string& fallback,
@@ -160,10 +160,10 @@ TEST(UiTextsTest, FileFirstThenTableAndTwoBuffersWhateverTheSource) {
 
 class LayoutEditTest : public ::testing::Test {
 protected:
-    tstest::TempDir dir;
+    keyboardtest::TempDir dir;
     std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
-    ts::TextProfileFile ini{*files, dir.Sub("k.in_")};
-    ts::LayoutTables tables;
+    lex::keyboard::TextProfileFile ini{*files, dir.Sub("k.in_")};
+    lex::keyboard::LayoutTables tables;
 };
 
 TEST_F(LayoutEditTest, FacesOfTheShownState) {
@@ -175,7 +175,7 @@ TEST_F(LayoutEditTest, FacesOfTheShownState) {
     tables.MainKeys[16].ScanCode = 16;
     tables.MainKeys[16].Chars[21] = 0x1E9;  // a high byte: the low byte is shown
     tables.MainKeys[20].ScanCode = 20;
-    tables.Prefixes[1] = {ts::kStateShift | ts::kStateCtrl, 20};
+    tables.Prefixes[1] = {lex::keyboard::kStateShift | lex::keyboard::kStateCtrl, 20};
     tables.MainKeys[3].Chars[21] = 'x';
     tables.SetRunFlag(0, 3, 21, 1);
     ini.WriteString("RUN", "0_3_21", "notepad.exe");
@@ -200,7 +200,7 @@ TEST_F(LayoutEditTest, FacesOfTheShownState) {
     EXPECT_FALSE(faces.Keys[0][5].StartsProgram);
     EXPECT_EQ(faces.Keys[0][0].Caption, "");
     // Shift on: the whole keypad is unusable; F1 and F10 always.
-    for (int k = 0; k < ts::kKeypadKeyCount; ++k) EXPECT_TRUE(faces.Keys[2][k].Disabled) << k;
+    for (int k = 0; k < lex::keyboard::kKeypadKeyCount; ++k) EXPECT_TRUE(faces.Keys[2][k].Disabled) << k;
     EXPECT_EQ(faces.Keys[2][5].Tip, "unusable");
     EXPECT_TRUE(faces.Keys[1][0].Disabled);
     EXPECT_TRUE(faces.Keys[1][9].Disabled);
@@ -226,14 +226,14 @@ TEST_F(LayoutEditTest, AssignmentAndCharacterPick) {
     EXPECT_EQ(ini.GetString("RUN", "0_12_1", "", 253), "C:\\Tools\\run.exe");
 
     // A command that cannot be stored leaves the key as it was.
-    ts::TextProfileFile nowhere{*files, dir.Sub("no such folder/k.in_")};
-    const ts::LayoutTables unchanged = tables;
+    lex::keyboard::TextProfileFile nowhere{*files, dir.Sub("no such folder/k.in_")};
+    const lex::keyboard::LayoutTables unchanged = tables;
     EXPECT_FALSE(ts::AssignKey(tables, nowhere, ref, true, 'r', "C:\\Tools\\other.exe"));
     EXPECT_TRUE(tables == unchanged);
 
     // The character map's OK without a pick changes nothing.
     tables.SetRunFlag(0, 12, 1, 1);
-    const ts::LayoutTables before = tables;
+    const lex::keyboard::LayoutTables before = tables;
     EXPECT_FALSE(ts::ApplyCharacterPick(tables, ref, -1));
     EXPECT_TRUE(tables == before);
     EXPECT_TRUE(ts::ApplyCharacterPick(tables, ref, 0xFC));
@@ -250,7 +250,7 @@ TEST(CharacterMapTest, OpensOnTheCaptionsFirstCharacterWhenItIsOne) {
 
 TEST_F(LayoutEditTest, DeletingImagesClearsTheirRunFlags) {
     const ts::KeyRef ref{2, 5, 9};
-    for (int s = 0; s < ts::kKeyStateCount; ++s) {
+    for (int s = 0; s < lex::keyboard::kKeyStateCount; ++s) {
         tables.KeypadKeys[5].Chars[s] = static_cast<int16_t>('a' + s % 26);
         tables.SetRunFlag(2, 5, s, 1);
     }
@@ -269,7 +269,7 @@ TEST_F(LayoutEditTest, DeletingImagesClearsTheirRunFlags) {
 
     ts::DeleteWholeKey(tables, ini, ref);
     EXPECT_EQ(tables.KeypadKeys[5].ScanCode, 0);
-    for (int s = 0; s < ts::kKeyStateCount; ++s) {
+    for (int s = 0; s < lex::keyboard::kKeyStateCount; ++s) {
         EXPECT_EQ(tables.KeypadKeys[5].Chars[s], 0) << s;
         EXPECT_EQ(tables.GetRunFlag(2, 5, s), 0) << s;
     }
@@ -280,12 +280,12 @@ TEST_F(LayoutEditTest, DeletingImagesClearsTheirRunFlags) {
 TEST_F(LayoutEditTest, ScanCodesAndPrefixes) {
     ts::SetScanCode(tables, {0, 30, 0}, 30);
     EXPECT_EQ(tables.MainKeys[30].ScanCode, 30);
-    ts::SetPrefix(tables, 2, ts::kStateAlt | ts::kStateCtrl, 40);
+    ts::SetPrefix(tables, 2, lex::keyboard::kStateAlt | lex::keyboard::kStateCtrl, 40);
     EXPECT_EQ(tables.Prefixes[2].Modifiers, 6);
     EXPECT_EQ(tables.Prefixes[2].ScanCode, 40);
     ts::DeletePrefix(tables, 2);
-    EXPECT_TRUE(tables.Prefixes[2] == ts::PrefixDef());
-    const ts::LayoutTables before = tables;
+    EXPECT_TRUE(tables.Prefixes[2] == lex::keyboard::PrefixDef());
+    const lex::keyboard::LayoutTables before = tables;
     ts::SetPrefix(tables, 5, 1, 1);
     ts::SetScanCode(tables, {1, 12, 0}, 5);
     EXPECT_TRUE(tables == before);

@@ -27,7 +27,7 @@ std::string FileName(const std::string& path) {
 
 class RecordingWindow : public ts::KeyboardSessionWindow {
 public:
-    RecordingWindow(Log& log, ts::KeyboardLayoutStore& store) : log_(log), store_(store) {}
+    RecordingWindow(Log& log, lex::keyboard::KeyboardLayoutStore& store) : log_(log), store_(store) {}
     bool SaveAnswer = false;
     bool FinishAnswer = true;
     void LoadLayout(const std::string& path) override {
@@ -45,7 +45,7 @@ public:
 
 private:
     Log& log_;
-    ts::KeyboardLayoutStore& store_;
+    lex::keyboard::KeyboardLayoutStore& store_;
 };
 
 class FakeHook : public KeyboardHook {
@@ -119,7 +119,7 @@ protected:
     void Start(bool editorOnly = false) {
         folder_ = dir_.Sub("") + "/";
         for (int i = 0; i < ts::kQuickButtonCount; ++i)
-            tstest::WriteFileBytes(folder_ + "k" + std::to_string(i) + ".tsb", std::string(ts::kLayoutFileSize, '\0'));
+            keyboardtest::WriteFileBytes(folder_ + "k" + std::to_string(i) + ".tsb", std::string(lex::keyboard::kLayoutFileSize, '\0'));
         line_ = editorOnly ? ts::ParseCommandLine({"X", "0", folder_ + "k0.tsb"}) : ts::ParseCommandLine({});
         store_.SetFixedPath(editorOnly ? line_.EditorFilePath : std::string());
         hook_.Reset();
@@ -145,15 +145,15 @@ protected:
         log_.clear();
     }
     bool SavedSinceStart() const {
-        return tstest::ReadFileBytes(folder_ + "k0.tsb") != std::string(ts::kLayoutFileSize, '\0');
+        return keyboardtest::ReadFileBytes(folder_ + "k0.tsb") != std::string(lex::keyboard::kLayoutFileSize, '\0');
     }
 
-    tstest::TempDir dir_;
+    keyboardtest::TempDir dir_;
     std::string folder_;
     Log log_;
-    tstest::TrackingFileLayer files_;
-    tstest::RecordingMessages messages_;
-    ts::KeyboardLayoutStore store_{files_, messages_};
+    keyboardtest::TrackingFileLayer files_;
+    keyboardtest::RecordingMessages messages_;
+    lex::keyboard::KeyboardLayoutStore store_{files_, messages_};
     RecordingWindow window_{log_, store_};
     FakeHook hook_{log_};
     std::unique_ptr<MemoryValues> values_;

@@ -23,11 +23,11 @@
 
 namespace lexora {
 
-class KeyboardCoupling : public lex::KeyboardCoupling {
+class LexoraKeyboardCoupling : public lex::KeyboardCoupling {
 public:
     // codePage(slot, kind): code page of a slot's original (0), translation
     // (1) or pronunciation (2) texts; reversed: where ReversedEntry goes.
-    KeyboardCoupling(const lex::SettingsFile& settings, std::function<UINT(int slot, int kind)> codePage,
+    LexoraKeyboardCoupling(const lex::SettingsFile& settings, std::function<UINT(int slot, int kind)> codePage,
                      std::function<UINT()> uiCodePage, std::function<void(bool)> reversed,
                      std::string tastrixIni = lex::kTastrixIniFileName,
                      std::string ts2000Ini = lex::kTs2000IniFileName);

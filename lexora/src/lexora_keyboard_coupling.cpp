@@ -1,4 +1,4 @@
-#include "keyboard_coupling.h"
+#include "lexora_keyboard_coupling.h"
 
 namespace lexora {
 
@@ -10,23 +10,23 @@ std::string Cut(std::string text) {
 }
 }  // namespace
 
-KeyboardCoupling::KeyboardCoupling(const lex::SettingsFile& settings, std::function<UINT(int, int)> codePage,
+LexoraKeyboardCoupling::LexoraKeyboardCoupling(const lex::SettingsFile& settings, std::function<UINT(int, int)> codePage,
                                    std::function<UINT()> uiCodePage, std::function<void(bool)> reversed,
                                    std::string tastrixIni, std::string ts2000Ini)
     : settings_(settings), codePage_(std::move(codePage)), uiCodePage_(std::move(uiCodePage)),
       reversed_(std::move(reversed)), tastrix_(std::move(tastrixIni)), ts2000_(std::move(ts2000Ini)) {}
 
-int KeyboardCoupling::ReadReversedEntryFlag(int slot, int field, bool pronunciation) const {
+int LexoraKeyboardCoupling::ReadReversedEntryFlag(int slot, int field, bool pronunciation) const {
     if (!lex::IsValidSlot(slot)) return 0;
     return settings_.ReadReversedFlag(slot, pronunciation ? 2 : field == lex::kTranslationField ? 1 : 0);
 }
 
-void KeyboardCoupling::SetReversed(bool reversed) {
+void LexoraKeyboardCoupling::SetReversed(bool reversed) {
     reversedEntry_ = reversed;
     if (reversed_) reversed_(reversed);
 }
 
-void KeyboardCoupling::WriteActiveKeys() {
+void LexoraKeyboardCoupling::WriteActiveKeys() {
     const int value = active_ && couplingOn_ ? 1 : 0;
     if (value == written_) return;
     tastrix_.WriteInt(lex::TastrixKey::LexActive, value);
@@ -34,7 +34,7 @@ void KeyboardCoupling::WriteActiveKeys() {
     written_ = value;
 }
 
-void KeyboardCoupling::SelectSlotKeyboard(int slot, int field, bool pronunciation) {
+void LexoraKeyboardCoupling::SelectSlotKeyboard(int slot, int field, bool pronunciation) {
     if (!lex::IsValidSlot(slot)) return;
     SetReversed(ReadReversedEntryFlag(slot, field, pronunciation) != 0);
     WriteActiveKeys();
@@ -44,19 +44,19 @@ void KeyboardCoupling::SelectSlotKeyboard(int slot, int field, bool pronunciatio
     requestedCodePage_ = codePage_ ? codePage_(slot, pronunciation ? 2 : kind) : 1252;
 }
 
-void KeyboardCoupling::SelectStandardKeyboard() {
+void LexoraKeyboardCoupling::SelectStandardKeyboard() {
     SetReversed(false);
     WriteActiveKeys();
     requestedPath_ = Cut(settings_.ReadText(lex::Setting::StandardKeyboard));
     requestedCodePage_ = uiCodePage_ ? uiCodePage_() : 1252;
 }
 
-void KeyboardCoupling::SetDictionaryActive(bool active) {
+void LexoraKeyboardCoupling::SetDictionaryActive(bool active) {
     active_ = active;
     WriteActiveKeys();
 }
 
-void KeyboardCoupling::SetCouplingOn(bool on) {
+void LexoraKeyboardCoupling::SetCouplingOn(bool on) {
     couplingOn_ = on;
     WriteActiveKeys();
 }
