@@ -11,7 +11,7 @@
 #include "export_job.h"
 #include "import_job.h"
 #include "load_words.h"
-#include "program.h"
+#include "lexbulk_program.h"
 #include "winlib/controls.h"
 
 namespace lexbulk {

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "frame.h"
+#include "lexbulk_frame.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The utility is started by the dictionary with the one word "start";

@@ -16,7 +16,7 @@
 #include "core/texts/text_ids.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "dialog_command_testing.h"
-#include "frame.h"
+#include "lexbulk_frame.h"
 #include "lexbulk_ids.h"
 #include "test_data.h"
 #include "winlib/common_dialogs.h"

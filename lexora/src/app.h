@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "client.h"
-#include "frame.h"
-#include "program.h"
+#include "lexora_frame.h"
+#include "lexora_program.h"
 #include "winlib/application.h"
 
 namespace lexora {

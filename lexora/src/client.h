@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/lookup/lookup_session.h"
-#include "program.h"
+#include "lexora_program.h"
 #include "word_controls.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "program.h"
+#include "lexora_program.h"
 #include "winlib/window.h"
 
 namespace lexora {

@@ -2,7 +2,7 @@
 // language, shown with the common OK and Yes/No dialogs.
 #pragma once
 
-#include "program.h"
+#include "lexora_program.h"
 #include "winlib/window.h"
 
 namespace lexora {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/ui/job_dialog.h"
-#include "program.h"
+#include "lexora_program.h"
 #include "text_search.h"
 #include "winlib/controls.h"
 

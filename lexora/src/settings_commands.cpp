@@ -2,7 +2,7 @@
 // configuration (with the restart it may ask for), sort order, fonts, other
 // languages and about.
 #include "core/dialogs/settings_dialogs.h"
-#include "frame.h"
+#include "lexora_frame.h"
 #include "lexora_ids.h"
 #include "messages.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "program.h"
+#include "lexora_program.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
 

@@ -5,7 +5,7 @@
 
 #include "client.h"
 #include "core/dialogs/word_dialogs.h"
-#include "program.h"
+#include "lexora_program.h"
 
 namespace lexora {
 

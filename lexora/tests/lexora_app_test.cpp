@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "app.h"
-#include "frame.h"
+#include "lexora_frame.h"
 #include "frame_fixture.h"
 #include "lexora_ids.h"
 #include "lexora/toolbar_bitmaps.h"

@@ -16,7 +16,7 @@
 #include "dialog_command_testing.h"
 #include "core/engine/slots.h"
 #include "core/ui/lexcoreui_ids.h"
-#include "frame.h"
+#include "lexora_frame.h"
 #include "frame_fixture.h"
 #include "lexora_ids.h"
 #include "messages.h"

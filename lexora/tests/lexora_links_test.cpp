@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app.h"
-#include "frame.h"
+#include "lexora_frame.h"
 #include "frame_fixture.h"
 #include "core/dialogs/word_dialog_ids.h"
 #include "core/ui/lexcoreui_ids.h"

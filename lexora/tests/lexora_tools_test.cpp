@@ -13,7 +13,7 @@
 #include "app.h"
 #include "core/files/testing/faulty_file_system.h"
 #include "core/ui/lexcoreui_ids.h"
-#include "frame.h"
+#include "lexora_frame.h"
 #include "frame_fixture.h"
 #include "lexora_ids.h"
 #include "test_data.h"

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "key_button.h"
-#include "program.h"
+#include "ts_program.h"
 #include "winlib/controls.h"
 #include "winlib/dialog.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/settings/ts2000_ini.h"
-#include "keyboard_dialog.h"
-#include "program.h"
+#include "ts_keyboard_dialog.h"
+#include "ts_program.h"
 #include "winlib/exception_barrier.h"
 #include "winlib/text.h"
 

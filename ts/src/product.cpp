@@ -1,7 +1,7 @@
 #include "product.h"
 
 #include "core/settings/ts2000_ini.h"
-#include "program.h"
+#include "ts_program.h"
 #include "ts/texts/ts_text_ids.h"
 #include "winlib/program_starter.h"
 

@@ -1,7 +1,7 @@
 #include "startup.h"
 
 #include "product.h"
-#include "program.h"
+#include "ts_program.h"
 #include "ts/editor/command_line.h"
 #include "core/keyboard/switch_file.h"
 

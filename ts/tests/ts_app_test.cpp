@@ -6,9 +6,9 @@
 
 #include "key_button.h"
 #include "key_dialogs.h"
-#include "keyboard_dialog.h"
-#include "program.h"
-#include "settings_dialogs.h"
+#include "ts_keyboard_dialog.h"
+#include "ts_program.h"
+#include "ts_settings_dialogs.h"
 #include "startup.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"

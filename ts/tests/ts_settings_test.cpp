@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/files/testing/faulty_file_system.h"
-#include "keyboard_dialog.h"
-#include "program.h"
-#include "settings_dialogs.h"
+#include "ts_keyboard_dialog.h"
+#include "ts_program.h"
+#include "ts_settings_dialogs.h"
 #include "ts_ids.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"

@@ -9,7 +9,7 @@
 #include "keyboard_fixture.h"
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
-#include "ts/editor/ui_texts.h"
+#include "ts/editor/ts_ui_texts.h"
 #include "ts/texts/ts_text_ids.h"
 
 namespace {

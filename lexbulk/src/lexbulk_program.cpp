@@ -1,4 +1,4 @@
-#include "program.h"
+#include "lexbulk_program.h"
 
 #include "winlib/text.h"
 

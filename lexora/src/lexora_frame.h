@@ -7,7 +7,7 @@
 
 #include "client.h"
 #include "core/dialogs/settings_dialog_host.h"
-#include "program.h"
+#include "lexora_program.h"
 #include "winlib/frame.h"
 
 namespace lexora {

@@ -3,7 +3,7 @@
 // the utility after a configuration change that needs it.
 #pragma once
 
-#include "program.h"
+#include "lexbulk_program.h"
 #include "winlib/application.h"
 #include "winlib/frame.h"
 

@@ -1,4 +1,4 @@
-#include "ts/editor/ui_texts.h"
+#include "ts/editor/ts_ui_texts.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "program.h"
+#include "ts_program.h"
 
 #include "core/settings/ini_file.h"
-#include "settings_dialogs.h"
+#include "ts_settings_dialogs.h"
 #include "ts/texts/ts_text_ids.h"
 #include "winlib/fonts.h"
 #include "winlib/text.h"

@@ -1,4 +1,4 @@
-#include "frame.h"
+#include "lexora_frame.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "settings_dialogs.h"
+#include "ts_settings_dialogs.h"
 
 #include "core/settings/ts2000_ini.h"
 #include "ts/texts/ts_text_ids.h"

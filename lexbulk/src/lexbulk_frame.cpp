@@ -1,4 +1,4 @@
-#include "frame.h"
+#include "lexbulk_frame.h"
 
 #include "bulk_dialogs.h"
 #include "core/dialogs/settings_dialogs.h"

@@ -12,7 +12,7 @@
 #include "core/ui/slot_fonts.h"
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
-#include "ts/editor/ui_texts.h"
+#include "ts/editor/ts_ui_texts.h"
 #include "core/keyboard/keyboard_file.h"
 #include "winlib/window.h"
 

@@ -12,7 +12,7 @@
 #include "key_button.h"
 #include "key_dialogs.h"
 #include "product.h"
-#include "program.h"
+#include "ts_program.h"
 #include "startup.h"
 #include "system_tray.h"
 #include "ts/editor/keyboard_session.h"

@@ -1,6 +1,6 @@
-#include "keyboard_dialog.h"
+#include "ts_keyboard_dialog.h"
 
-#include "settings_dialogs.h"
+#include "ts_settings_dialogs.h"
 #include "startup.h"
 #include "ts/texts/ts_text_ids.h"
 #include "ts_ids.h"

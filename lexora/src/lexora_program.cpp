@@ -1,4 +1,4 @@
-#include "program.h"
+#include "lexora_program.h"
 
 namespace lexora {
 
