@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "generated_slot.h"
+#include "core/engine/engine.h"
+#include "tools/slotgen/generated_slot.h"
 #ifdef LEX_BENCH_SESSION
 #include "core/lookup/lookup_session.h"
 #endif

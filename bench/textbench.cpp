@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
-#include "text_search.h"
-#include "text_translator.h"
+#include "core/engine/engine.h"
+#include "lexora/wordtools/text_search.h"
+#include "lexora/wordtools/text_translator.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <random>
 #include <string>
 
-#include "archive_jobs.h"
-#include "export_job.h"
-#include "import_job.h"
+#include "lexbulk/jobs/archive_jobs.h"
+#include "lexbulk/jobs/export_job.h"
+#include "lexbulk/jobs/import_job.h"
 
 namespace {
 

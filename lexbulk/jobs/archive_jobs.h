@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "archive_record.h"
+#include "lexbulk/text/archive_record.h"
 #include "bulk_job.h"
 
 namespace lexbulk {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "bulk_job.h"
-#include "entry_template.h"
+#include "lexbulk/text/entry_template.h"
 
 namespace lexbulk {
 

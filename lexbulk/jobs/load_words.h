@@ -8,7 +8,7 @@
 
 #include "bulk_job.h"
 #include "core/lookup/word_edits.h"
-#include "word_tokenizer.h"
+#include "lexbulk/text/word_tokenizer.h"
 
 namespace lexbulk {
 

@@ -6,7 +6,7 @@
 #include "core/engine/trim_word.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/ui_texts.h"
-#include "data_file_init.h"
+#include "lexbulk/jobs/data_file_init.h"
 #include "lexbulk_ids.h"
 #include "winlib/common_dialogs.h"
 

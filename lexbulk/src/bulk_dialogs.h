@@ -5,12 +5,12 @@
 
 #include <memory>
 
-#include "archive_jobs.h"
-#include "code_pages.h"
+#include "lexbulk/jobs/archive_jobs.h"
+#include "lexbulk/text/code_pages.h"
 #include "core/ui/job_dialog.h"
-#include "export_job.h"
-#include "import_job.h"
-#include "load_words.h"
+#include "lexbulk/jobs/export_job.h"
+#include "lexbulk/jobs/import_job.h"
+#include "lexbulk/jobs/load_words.h"
 #include "lexbulk_program.h"
 #include "winlib/controls.h"
 

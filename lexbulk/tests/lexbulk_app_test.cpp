@@ -10,15 +10,15 @@
 #include <functional>
 #include <vector>
 
-#include "bulk_dialogs.h"
+#include "lexbulk/src/bulk_dialogs.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "core/files/testing/faulty_file_system.h"
 #include "core/texts/text_ids.h"
 #include "core/ui/lexcoreui_ids.h"
-#include "dialog_command_testing.h"
-#include "lexbulk_frame.h"
-#include "lexbulk_ids.h"
-#include "test_data.h"
+#include "lexora/tests/dialog_command_testing.h"
+#include "lexbulk/src/lexbulk_frame.h"
+#include "lexbulk/src/lexbulk_ids.h"
+#include "lexora/tests/test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/testing/dialog_script.h"

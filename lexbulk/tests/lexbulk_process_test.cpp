@@ -10,7 +10,7 @@
 
 #include "lexbulk/src/lexbulk_ids.h"
 #include "lexora/src/lexora_ids.h"
-#include "test_data.h"
+#include "lexora/tests/test_data.h"
 #include "winlib/testing/process_driver.h"
 
 using namespace lexora_test;

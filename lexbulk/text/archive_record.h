@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "records.h"
+#include "core/engine/records.h"
 
 namespace lexbulk {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "collation.h"
+#include "core/engine/collation.h"
 
 namespace lexbulk {
 

@@ -14,7 +14,7 @@
 
 #include "code_pages.h"
 #include "core/texts/text_ids.h"
-#include "collation.h"
+#include "core/engine/collation.h"
 
 namespace lexbulk {
 

@@ -2,7 +2,7 @@
 
 #include <dde.h>
 
-#include "dde_poke.h"
+#include "lexora/rules/dde_poke.h"
 #include "winlib/exception_barrier.h"
 
 namespace lexora {

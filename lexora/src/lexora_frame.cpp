@@ -19,7 +19,7 @@
 #include "search_dialog.h"
 #include "translator_dialogs.h"
 #include "verb_dialogs.h"
-#include "verb_table.h"
+#include "lexora/rules/verb_table.h"
 #include "winlib/exception_barrier.h"
 #include "winlib/program_starter.h"
 #include "winlib/text.h"

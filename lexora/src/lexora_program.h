@@ -20,8 +20,8 @@
 #include "core/history/history_list.h"
 #include "lexora_keyboard_coupling.h"
 #include "keyboard_hook.h"
-#include "text_search.h"
-#include "clipboard_rule.h"
+#include "lexora/wordtools/text_search.h"
+#include "lexora/rules/clipboard_rule.h"
 #include "dde_server.h"
 
 namespace lexora {

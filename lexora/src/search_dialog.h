@@ -9,7 +9,7 @@
 
 #include "core/ui/job_dialog.h"
 #include "lexora_program.h"
-#include "text_search.h"
+#include "lexora/wordtools/text_search.h"
 #include "winlib/controls.h"
 
 namespace lexora {

@@ -5,7 +5,7 @@
 #include "core/files/whole_files.h"
 #include "lexora_ids.h"
 #include "messages.h"
-#include "text_translator.h"
+#include "lexora/wordtools/text_translator.h"
 #include "tools_ids.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/program_starter.h"

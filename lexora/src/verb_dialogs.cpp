@@ -4,7 +4,7 @@
 
 #include "messages.h"
 #include "verb_ids.h"
-#include "verb_table.h"
+#include "lexora/rules/verb_table.h"
 #include "winlib/text.h"
 
 namespace lexora {

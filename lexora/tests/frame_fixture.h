@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
+#include "lexora/src/app.h"
 #include "test_data.h"
 #include "winlib/testing/start_recorder.h"
 #include "winlib/text.h"

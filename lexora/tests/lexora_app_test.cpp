@@ -8,10 +8,10 @@
 #include <atomic>
 #include <thread>
 
-#include "app.h"
-#include "lexora_frame.h"
+#include "lexora/src/app.h"
+#include "lexora/src/lexora_frame.h"
 #include "frame_fixture.h"
-#include "lexora_ids.h"
+#include "lexora/src/lexora_ids.h"
 #include "lexora/toolbar_bitmaps.h"
 #include "test_data.h"
 

@@ -10,16 +10,16 @@
 #include <functional>
 #include <sstream>
 
-#include "app.h"
+#include "lexora/src/app.h"
 #include "core/dialogs/settings_dialogs.h"
 #include "core/dialogs/word_dialog_ids.h"
 #include "dialog_command_testing.h"
 #include "core/engine/slots.h"
 #include "core/ui/lexcoreui_ids.h"
-#include "lexora_frame.h"
+#include "lexora/src/lexora_frame.h"
 #include "frame_fixture.h"
-#include "lexora_ids.h"
-#include "messages.h"
+#include "lexora/src/lexora_ids.h"
+#include "lexora/src/messages.h"
 #include "test_data.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"

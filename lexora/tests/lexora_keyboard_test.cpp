@@ -11,7 +11,7 @@
 
 #include "core/dialogs/keyboard_dialog.h"
 #include "lexora/src/lexora_keyboard_coupling.h"
-#include "keyboard_hook.h"
+#include "lexora/src/keyboard_hook.h"
 #include "lexora/hook/key_decision.h"
 #include "test_data.h"
 #include "core/files/testing/faulty_file_system.h"

@@ -12,16 +12,16 @@
 #include <functional>
 #include <thread>
 
-#include "app.h"
-#include "lexora_frame.h"
+#include "lexora/src/app.h"
+#include "lexora/src/lexora_frame.h"
 #include "frame_fixture.h"
 #include "core/dialogs/word_dialog_ids.h"
 #include "core/ui/lexcoreui_ids.h"
 #include "core/texts/slot_texts.h"
 #include "core/texts/text_ids.h"
-#include "lexora_ids.h"
+#include "lexora/src/lexora_ids.h"
 #include "test_data.h"
-#include "verb_ids.h"
+#include "lexora/src/verb_ids.h"
 #include "winlib/testing.h"
 #include "winlib/testing/process_driver.h"
 #include "winlib/testing/scoped_replace.h"

@@ -10,15 +10,15 @@
 #include <functional>
 #include <iterator>
 
-#include "app.h"
+#include "lexora/src/app.h"
 #include "core/files/testing/faulty_file_system.h"
 #include "core/ui/lexcoreui_ids.h"
-#include "lexora_frame.h"
+#include "lexora/src/lexora_frame.h"
 #include "frame_fixture.h"
-#include "lexora_ids.h"
+#include "lexora/src/lexora_ids.h"
 #include "test_data.h"
-#include "tools_ids.h"
-#include "translator_dialogs.h"
+#include "lexora/src/tools_ids.h"
+#include "lexora/src/translator_dialogs.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/testing/dialog_script.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "collation.h"
-#include "slots.h"
+#include "core/engine/collation.h"
+#include "core/engine/slots.h"
 
 namespace lexora {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/jobs/stepper.h"
-#include "engine.h"
+#include "core/engine/engine.h"
 
 namespace lexora {
 

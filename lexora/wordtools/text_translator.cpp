@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "collation.h"
+#include "core/engine/collation.h"
 
 namespace lexora {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine.h"
+#include "core/engine/engine.h"
 
 namespace lexora {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "archive_jobs.h"
+#include "lexbulk/jobs/archive_jobs.h"
 #include "core/files/testing/faulty_file_system.h"
 #include "fuzz_support.h"
 

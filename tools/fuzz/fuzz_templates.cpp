@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "entry_template.h"
+#include "lexbulk/text/entry_template.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include "core/engine/engine.h"
 
 namespace lex {
 

@@ -12,8 +12,8 @@
 #include <io.h>
 #endif
 
-#include "engine.h"
-#include "generated_slot.h"
+#include "core/engine/engine.h"
+#include "tools/slotgen/generated_slot.h"
 
 namespace {
 

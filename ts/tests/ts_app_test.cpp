@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "key_button.h"
-#include "key_dialogs.h"
-#include "ts_keyboard_dialog.h"
-#include "ts_program.h"
-#include "ts_settings_dialogs.h"
-#include "startup.h"
-#include "ts_ids.h"
+#include "ts/src/key_button.h"
+#include "ts/src/key_dialogs.h"
+#include "ts/src/ts_keyboard_dialog.h"
+#include "ts/src/ts_program.h"
+#include "ts/src/ts_settings_dialogs.h"
+#include "ts/src/startup.h"
+#include "ts/src/ts_ids.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/fonts.h"
 #include "winlib/testing.h"

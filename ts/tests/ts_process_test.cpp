@@ -10,7 +10,7 @@
 
 #include "core/keyboard/keyboard_file.h"
 #include "ts/texts/ts_text_ids.h"
-#include "ts_ids.h"
+#include "ts/src/ts_ids.h"
 #include "ts_program_fixture.h"
 #include "winlib/testing/process_driver.h"
 #include "winlib/text.h"

@@ -12,7 +12,7 @@
 
 #include "core/keyboard/keyboard_file.h"
 #include "core/keyboard/switch_file.h"
-#include "ts_ids.h"
+#include "ts/src/ts_ids.h"
 #include "ts_program_fixture.h"
 #include "winlib/testing/process_driver.h"
 #include "winlib/testing/scoped_replace.h"

@@ -13,7 +13,7 @@
 #include <iterator>
 #include <string>
 
-#include "ts_ids.h"
+#include "ts/src/ts_ids.h"
 #include "winlib/testing/process_driver.h"
 
 namespace ts_test {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "core/files/testing/faulty_file_system.h"
-#include "ts_keyboard_dialog.h"
-#include "ts_program.h"
-#include "ts_settings_dialogs.h"
-#include "ts_ids.h"
+#include "ts/src/ts_keyboard_dialog.h"
+#include "ts/src/ts_program.h"
+#include "ts/src/ts_settings_dialogs.h"
+#include "ts/src/ts_ids.h"
 #include "winlib/common_dialogs.h"
 #include "winlib/testing.h"
 #include "winlib/testing/process_driver.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "core/dialogs/word_dialogs.h"
-#include "engine_fixture.h"
+#include "core/engine/tests/engine_fixture.h"
 #include "winlib/testing.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "collation.h"
-#include "collation_tables.h"
-#include "slots.h"
+#include "core/engine/collation.h"
+#include "core/engine/collation_tables.h"
+#include "core/engine/slots.h"
 
 namespace {
 

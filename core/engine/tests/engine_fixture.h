@@ -15,7 +15,7 @@
 
 #include "core/files/testing/faulty_file_system.h"
 #include "core/files/testing/test_files.h"
-#include "engine.h"
+#include "core/engine/engine.h"
 
 namespace lextest {
 

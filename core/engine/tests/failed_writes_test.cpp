@@ -11,7 +11,7 @@
 #include <set>
 
 #include "engine_fixture.h"
-#include "generated_slot.h"
+#include "tools/slotgen/generated_slot.h"
 
 #ifndef _WIN32
 #include <signal.h>

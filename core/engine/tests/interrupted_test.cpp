@@ -2,7 +2,7 @@
 // forgets the record of data that never reached the files, so Undo of
 // everything before it still works.
 #include "engine_fixture.h"
-#include "generated_slot.h"
+#include "tools/slotgen/generated_slot.h"
 
 #ifndef _WIN32
 #include <signal.h>

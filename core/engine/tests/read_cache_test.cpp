@@ -1,7 +1,7 @@
 // Lookups read through the block cache of one operation and open the shipped
 // files of a slot only when they read an entry that lives there.
 #include "engine_fixture.h"
-#include "generated_slot.h"
+#include "tools/slotgen/generated_slot.h"
 
 namespace {
 

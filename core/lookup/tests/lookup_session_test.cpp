@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/lookup/lookup_session.h"
-#include "engine_fixture.h"
+#include "core/engine/tests/engine_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // write to both sides of a language pair, in one undo group; which words are
 // refused as grammar notes; lexbulk's add beside the dictionary's.
 #include "core/lookup/word_edits.h"
-#include "engine_fixture.h"
+#include "core/engine/tests/engine_fixture.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "ini_file.h"
-#include "settings.h"
-#include "tastrix_ini.h"
-#include "ts2000_ini.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/settings.h"
+#include "core/settings/tastrix_ini.h"
+#include "core/settings/ts2000_ini.h"
 
 namespace lex {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "core/files/file_system.h"
 #include "core/texts/text_ids.h"
-#include "settings.h"
+#include "core/settings/settings.h"
 
 namespace lex {
 namespace {

@@ -2,8 +2,8 @@
 // archives and failures.
 #include <random>
 
-#include "archive_jobs.h"
-#include "data_file_init.h"
+#include "lexbulk/jobs/archive_jobs.h"
+#include "lexbulk/jobs/data_file_init.h"
 #include "jobs_fixture.h"
 
 namespace lextest {

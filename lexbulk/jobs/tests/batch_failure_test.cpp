@@ -2,10 +2,10 @@
 // that fails: nothing after it is applied, even when the next write would
 // succeed again, the files and the log are closed, and one Undo takes back
 // what was applied before it.
-#include "archive_jobs.h"
-#include "import_job.h"
+#include "lexbulk/jobs/archive_jobs.h"
+#include "lexbulk/jobs/import_job.h"
 #include "jobs_fixture.h"
-#include "load_words.h"
+#include "lexbulk/jobs/load_words.h"
 
 namespace lextest {
 namespace {

@@ -1,7 +1,7 @@
 // Data-file initialisation: logs first, chosen user slots only, failures named.
 #include <filesystem>
 
-#include "data_file_init.h"
+#include "lexbulk/jobs/data_file_init.h"
 #include "jobs_fixture.h"
 
 namespace lextest {

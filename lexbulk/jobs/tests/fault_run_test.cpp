@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "archive_jobs.h"
+#include "lexbulk/jobs/archive_jobs.h"
 #include "core/files/testing/faulty_file_system.h"
-#include "import_job.h"
+#include "lexbulk/jobs/import_job.h"
 #include "jobs_fixture.h"
-#include "load_words.h"
+#include "lexbulk/jobs/load_words.h"
 
 namespace lextest {
 namespace {

@@ -1,8 +1,8 @@
 // Import and export steppers against real slot files in a temporary folder.
-#include "archive_jobs.h"
+#include "lexbulk/jobs/archive_jobs.h"
 #include "core/files/testing/faulty_file_system.h"
-#include "export_job.h"
-#include "import_job.h"
+#include "lexbulk/jobs/export_job.h"
+#include "lexbulk/jobs/import_job.h"
 #include "jobs_fixture.h"
 
 namespace lextest {

@@ -1,8 +1,8 @@
 // The engine test fixture with helpers to run the bulk jobs to their end.
 #pragma once
 
-#include "engine_fixture.h"
-#include "bulk_job.h"
+#include "core/engine/tests/engine_fixture.h"
+#include "lexbulk/jobs/bulk_job.h"
 #include "core/texts/text_ids.h"
 
 namespace lextest {

@@ -1,6 +1,6 @@
 // Loading the words a slot lacks, and adding both sides in one undo group.
 #include "jobs_fixture.h"
-#include "load_words.h"
+#include "lexbulk/jobs/load_words.h"
 
 namespace lextest {
 namespace {

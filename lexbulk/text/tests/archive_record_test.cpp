@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "archive_record.h"
+#include "lexbulk/text/archive_record.h"
 
 namespace lexbulk {
 namespace {

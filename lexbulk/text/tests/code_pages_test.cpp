@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "code_pages.h"
+#include "lexbulk/text/code_pages.h"
 
 namespace lexbulk {
 namespace {

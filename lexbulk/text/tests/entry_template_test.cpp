@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "entry_template.h"
+#include "lexbulk/text/entry_template.h"
 
 namespace lexbulk {
 namespace {

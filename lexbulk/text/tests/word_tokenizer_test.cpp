@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "word_tokenizer.h"
+#include "lexbulk/text/word_tokenizer.h"
 
 namespace lexbulk {
 namespace {

@@ -1,4 +1,4 @@
-#include "clipboard_rule.h"
+#include "lexora/rules/clipboard_rule.h"
 
 #include <gtest/gtest.h>
 

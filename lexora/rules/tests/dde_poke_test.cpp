@@ -1,4 +1,4 @@
-#include "dde_poke.h"
+#include "lexora/rules/dde_poke.h"
 
 #include <gtest/gtest.h>
 

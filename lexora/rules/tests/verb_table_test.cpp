@@ -1,4 +1,4 @@
-#include "verb_table.h"
+#include "lexora/rules/verb_table.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine_fixture.h"
-#include "text_search.h"
+#include "core/engine/tests/engine_fixture.h"
+#include "lexora/wordtools/text_search.h"
 
 using namespace lexora;
 

@@ -6,8 +6,8 @@
 
 using namespace std::string_literals;
 
-#include "engine_fixture.h"
-#include "text_translator.h"
+#include "core/engine/tests/engine_fixture.h"
+#include "lexora/wordtools/text_translator.h"
 
 using namespace lexora;
 

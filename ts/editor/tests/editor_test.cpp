@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "keyboard_fixture.h"
+#include "core/keyboard/tests/keyboard_fixture.h"
 #include "ts/editor/command_line.h"
 #include "ts/editor/layout_editor.h"
 #include "ts/editor/ts_ui_texts.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "keyboard_fixture.h"
+#include "core/keyboard/tests/keyboard_fixture.h"
 #include "ts/editor/keyboard_session.h"
 #include "ts/editor/product_settings.h"
 
