@@ -27,8 +27,8 @@ namespace wt = wl::testing;
 
 namespace {
 
-const wt::IniFile& Ini() {
-    static const wt::IniFile ini(wt::WindowsDirectoryFile("lx2000.ini"));
+const wt::ProfileIniFile& Ini() {
+    static const wt::ProfileIniFile ini(wt::WindowsDirectoryFile("lx2000.ini"));
     return ini;
 }
 

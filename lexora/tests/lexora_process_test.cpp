@@ -25,8 +25,8 @@ namespace {
 
 // lexora reads and writes lx2000.ini by its bare name: in the Windows
 // directory of the test prefix.
-const wl::testing::IniFile& Ini() {
-    static const wl::testing::IniFile ini(wl::testing::WindowsDirectoryFile("lx2000.ini"));
+const wl::testing::ProfileIniFile& Ini() {
+    static const wl::testing::ProfileIniFile ini(wl::testing::WindowsDirectoryFile("lx2000.ini"));
     return ini;
 }
 

@@ -22,8 +22,8 @@ using namespace lexora_test;
 
 namespace {
 
-const wl::testing::IniFile& Ini() {
-    static const wl::testing::IniFile ini(wl::testing::WindowsDirectoryFile("lx2000.ini"));
+const wl::testing::ProfileIniFile& Ini() {
+    static const wl::testing::ProfileIniFile ini(wl::testing::WindowsDirectoryFile("lx2000.ini"));
     return ini;
 }
 

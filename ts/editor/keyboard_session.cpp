@@ -16,7 +16,7 @@ KeyboardView KeysRedrawn() {
 }  // namespace
 
 KeyboardSession::KeyboardSession(const CommandLine& line, lex::keyboard::KeyboardLayoutStore& store,
-                                 KeyboardSessionWindow& window, KeyboardHook& hook, ProductValues& values)
+                                 KeyboardSessionWindow& window, ProductHook& hook, ProductValues& values)
     : line_(line), store_(store), window_(window), hook_(hook), values_(values) {}
 
 std::string KeyboardSession::CurrentPath() const { return EditorOnly() ? line_.EditorFilePath : data_ + ".tsb"; }
@@ -235,8 +235,8 @@ void KeyboardSession::InstallHook(KeyboardView& view) {
     if (hook_.Installed()) return;
     ++installCount_;
     values_.WriteInstallCount(installCount_);
-    const KeyboardHook::Result result = hook_.Install();
-    if (result == KeyboardHook::Result::Installed)
+    const ProductHook::Result result = hook_.Install();
+    if (result == ProductHook::Result::Installed)
         view.ActiveIcon = true;
     else
         view.HookFailure = result;

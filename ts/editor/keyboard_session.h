@@ -30,10 +30,10 @@ public:
 };
 
 // The product's hook library, which turns the keyboard on for the whole desktop.
-class KeyboardHook {
+class ProductHook {
 public:
     enum class Result { Installed, NoLibrary, NoProcedure };
-    virtual ~KeyboardHook() = default;
+    virtual ~ProductHook() = default;
     // Loads the library of the program folder and installs its hook.
     virtual Result Install() = 0;
     virtual void Remove() = 0;
@@ -71,7 +71,7 @@ struct KeyboardView {
     KeyboardStatus Status = KeyboardStatus::Unchanged;
     std::optional<bool> EditMode;      // the edit-mode button: "Changes Allowed" (true) or "Denied"
     std::optional<bool> KeyboardOn;    // the activation button: "Active" (true) or "Inactive"
-    std::optional<KeyboardHook::Result> HookFailure;  // the message of a failed installation
+    std::optional<ProductHook::Result> HookFailure;  // the message of a failed installation
     std::optional<bool> ActiveIcon;    // the tray icon: active (true) or normal
     bool QuickButtons = false;         // the quick-switch buttons' on flags follow ShownQuickButton()
     std::optional<int> Title;          // title and tray tip from this quick-switch button's names
@@ -87,7 +87,7 @@ struct KeyboardView {
 class KeyboardSession {
 public:
     KeyboardSession(const CommandLine& line, lex::keyboard::KeyboardLayoutStore& store, KeyboardSessionWindow& window,
-                    KeyboardHook& hook, ProductValues& values);
+                    ProductHook& hook, ProductValues& values);
     KeyboardSession(const KeyboardSession&) = delete;
     KeyboardSession& operator=(const KeyboardSession&) = delete;
 
@@ -188,7 +188,7 @@ private:
     const CommandLine& line_;
     lex::keyboard::KeyboardLayoutStore& store_;
     KeyboardSessionWindow& window_;
-    KeyboardHook& hook_;
+    ProductHook& hook_;
     ProductValues& values_;
 
     bool editMode_ = false;

@@ -33,7 +33,7 @@ void SaveQuickButton(int index, const QuickButton& button);
 // The hook library of the program folder and its keyboard hook.
 class HookLibrary {
 public:
-    using Result = ts::KeyboardHook::Result;
+    using Result = ts::ProductHook::Result;
     HookLibrary() = default;
     HookLibrary(const HookLibrary&) = delete;
     HookLibrary& operator=(const HookLibrary&) = delete;
@@ -50,7 +50,7 @@ private:
 };
 
 // The hook library of the program folder, as the keyboard session turns it on and off.
-class ProgramHookLibrary : public ts::KeyboardHook {
+class ProgramHookLibrary : public ts::ProductHook {
 public:
     explicit ProgramHookLibrary(Program& program) : program_(program) {}
     Result Install() override;

@@ -252,9 +252,9 @@ void KeyboardDialog::ShowButtons(const ts::KeyboardView& view) {
         const int text = *view.EditMode ? ts::kTextChangesAllowed : ts::kTextChangesDenied;
         SetItemText(IDC_ALLOW_CHANGES, program_.Text(text));
     }
-    if (view.HookFailure == ts::KeyboardHook::Result::NoLibrary)
+    if (view.HookFailure == ts::ProductHook::Result::NoLibrary)
         ::MessageBoxA(Handle(), "nemohu nahrat", "", MB_OK | MB_ICONEXCLAMATION);
-    if (view.HookFailure == ts::KeyboardHook::Result::NoProcedure)
+    if (view.HookFailure == ts::ProductHook::Result::NoProcedure)
         ::MessageBoxA(Handle(), "nemohu pristupnit k dll", "", MB_OK | MB_ICONEXCLAMATION);
     if (view.ActiveIcon) tray_.ChangeIcon(*view.ActiveIcon ? activeIcon_ : normalIcon_);
     if (view.KeyboardOn)

@@ -22,7 +22,7 @@ using ts_test::ReadBytes;
 using wl::testing::Process;
 
 std::string ReadIni(const std::string& path, const char* section, const char* key) {
-    return wl::testing::IniFile(path).Read(section, key);
+    return wl::testing::ProfileIniFile(path).Read(section, key);
 }
 
 // Offset of the character of key k of a group in state s, and of a run flag.
@@ -485,7 +485,7 @@ TEST_F(TsProcessTest, TextFileOverridesTheStringTable) {
 TEST_F(TsProcessTest, NormalModeShowsTheLastKeyboard) {
     const std::string iniPath = wl::testing::WindowsDirectoryFile("ts2000.ini");
     wl::testing::SetAsideFile aside(iniPath);
-    const wl::testing::IniFile ts2000(iniPath);
+    const wl::testing::ProfileIniFile ts2000(iniPath);
     ts2000.Write("Konfigurace", "Posledni", "2");
     ts2000.Write("Konfigurace", "Komunikacni jazyk", "3");
     ts2000.Write("Konfigurace", "Ukoncit", "0");

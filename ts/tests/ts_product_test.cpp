@@ -93,7 +93,7 @@ protected:
         return text;
     }
 
-    wl::testing::IniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
+    wl::testing::ProfileIniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
     std::unique_ptr<wl::testing::SetAsideFile> aside_;
 };
 

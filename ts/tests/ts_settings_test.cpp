@@ -63,7 +63,7 @@ protected:
     static std::wstring ItemText(wl::Dialog& d, int id) { return wl::testing::WideText(::GetDlgItem(d.Handle(), id)); }
 
     std::string dir_;
-    wl::testing::IniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
+    wl::testing::ProfileIniFile ini_{wl::testing::WindowsDirectoryFile("ts2000.ini")};
     wl::testing::SetAsideFile aside_{ini_.Path()};
     tsapp::Program program_{ts::ParseCommandLine({})};
 };

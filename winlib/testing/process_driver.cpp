@@ -24,17 +24,17 @@ std::string WindowsDirectoryFile(const std::string& name) {
     return path + name;
 }
 
-std::string IniFile::Read(const char* section, const char* key, const char* fallback) const {
+std::string ProfileIniFile::Read(const char* section, const char* key, const char* fallback) const {
     char buffer[512] = {};
     ::GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer, path_.c_str());
     return buffer;
 }
 
-bool IniFile::Write(const char* section, const char* key, const std::string& value) const {
+bool ProfileIniFile::Write(const char* section, const char* key, const std::string& value) const {
     return ::WritePrivateProfileStringA(section, key, value.c_str(), path_.c_str()) != FALSE;
 }
 
-bool IniFile::Remove() const { return ::DeleteFileA(path_.c_str()) != FALSE; }
+bool ProfileIniFile::Remove() const { return ::DeleteFileA(path_.c_str()) != FALSE; }
 
 SetAsideFile::SetAsideFile(std::string path) : path_(std::move(path)), saved_(path_ + ".set-aside") {
     ::DeleteFileA(saved_.c_str());

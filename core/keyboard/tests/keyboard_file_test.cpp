@@ -175,7 +175,7 @@ TEST(LayoutFormat, CompanionNamesAndUsableNames) {
 
 class KeyboardStoreTest : public ::testing::Test {
 protected:
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     keyboardtest::RecordingMessages messages;
     lex::keyboard::KeyboardLayoutStore store{files, messages};
@@ -645,7 +645,7 @@ TEST_F(KeyboardStoreTest, FixedPathServesEveryLoadAndSave) {
 }
 
 TEST(ReadKeyboardFile, TablesChangeOnlyAfterAFullRead) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     lex::keyboard::LayoutTables t;
     t.Prefixes[1] = {lex::keyboard::kStateShift, 0x1E};
@@ -668,7 +668,7 @@ namespace {
 // The demo layout of ts/data, written by make_demo_layout.py from its own
 // reading of the format: the tables must hold each character in its place.
 TEST(DemoLayout, LoadsWithEveryCharacterInItsPlace) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     keyboardtest::RecordingMessages messages;
     const std::string source = TS_DEMO_DATA_DIR;

@@ -24,9 +24,9 @@ using lex::testing::FileExists;
 using lex::testing::ReadFileBytes;
 using lex::testing::WriteFileBytes;
 
-class TempDir : public lex::testing::TempFolder {
+class KeyboardTempDir : public lex::testing::TempFolder {
 public:
-    TempDir() : TempFolder("tskeyboard-test-") {}
+    KeyboardTempDir() : TempFolder("tskeyboard-test-") {}
 };
 
 // The counting and failing file system of the tests, with the writes to

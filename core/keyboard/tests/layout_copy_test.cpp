@@ -8,7 +8,7 @@ using keyboardtest::Bytes;
 using lex::keyboard::KeyboardFileResult;
 
 TEST(LayoutCopyTest, LayoutPairCopiedByteForByte) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     Bytes layout(lex::keyboard::kLayoutFileSize, '\0');
     for (size_t i = 0; i < layout.size(); ++i) layout[i] = static_cast<char>(i * 7);
@@ -33,7 +33,7 @@ TEST(LayoutCopyTest, LayoutPairCopiedByteForByte) {
 // The companion goes with its layout or the copy fails whole: a companion that
 // is there but cannot be read, or cannot be written, leaves no layout behind.
 TEST(LayoutCopyTest, LayoutPairNotCopiedWithoutItsCompanion) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     const Bytes layout(lex::keyboard::kLayoutFileSize, 'k');
     keyboardtest::WriteFileBytes(dir.Sub("cz.tsb"), layout);
@@ -62,7 +62,7 @@ TEST(LayoutCopyTest, LayoutPairNotCopiedWithoutItsCompanion) {
 // them. The companion goes in place first: a kill between the two leaves no
 // layout without the companion it names.
 TEST(LayoutCopyTest, CopyUnderEveryFaultThenLoad) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     Bytes layout(lex::keyboard::kLayoutFileSize, '\0');
     for (size_t i = 0; i < layout.size(); ++i) layout[i] = static_cast<char>(i * 11);
     const Bytes ini = "[RUN]\r\n0_1_0=notepad\r\n";
@@ -126,7 +126,7 @@ TEST(LayoutCopyTest, CopyUnderEveryFaultThenLoad) {
 // check leaves nothing behind.
 TEST(LayoutCopyTest, NewLayoutNameChecked) {
     using lex::keyboard::NewLayoutName;
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     const Bytes layout(lex::keyboard::kLayoutFileSize, 'k');
     keyboardtest::WriteFileBytes(dir.Sub("cz.tsb"), layout);
     keyboardtest::WriteFileBytes(dir.Sub("cz.ini"), "[RUN]\r\n");

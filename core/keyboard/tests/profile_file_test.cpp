@@ -6,7 +6,7 @@ using keyboardtest::Bytes;
 
 class ProfileFileTest : public ::testing::Test {
 protected:
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     std::string path = dir.Sub("k.in_");
     lex::keyboard::TextProfileFile ini{files, path};

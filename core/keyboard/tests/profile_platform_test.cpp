@@ -46,7 +46,7 @@ const Key kKeys[] = {
 };
 
 TEST(ProfilePlatform, ReadsAsTheSystem) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     const std::string path = dir.Sub("read.ini");
     keyboardtest::WriteFileBytes(path, kContent);
@@ -63,7 +63,7 @@ TEST(ProfilePlatform, ReadsAsTheSystem) {
 }
 
 TEST(ProfilePlatform, EachReadsTheOthersWrites) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     struct Write {
         const char* section;

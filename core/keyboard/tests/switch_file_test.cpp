@@ -33,7 +33,7 @@ TEST(SwitchFileTest, StandardKeysAndTheirBytes) {
 }
 
 TEST(SwitchFileTest, MissingShortAndLongFiles) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     const lex::keyboard::HotKeys none{};
     EXPECT_EQ(lex::keyboard::ReadSwitchFile(files, dir.Sub("missing.tsc")), none);
@@ -54,7 +54,7 @@ TEST(SwitchFileTest, MissingShortAndLongFiles) {
 }
 
 TEST(SwitchFileTest, FailedWriteKeepsTheOldFileAndSaysSo) {
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     keyboardtest::TrackingFileLayer files;
     const std::string path = dir.Sub("prepinac.tsc");
     lex::keyboard::HotKeys keys;

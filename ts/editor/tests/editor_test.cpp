@@ -160,7 +160,7 @@ TEST(UiTextsTest, FileFirstThenTableAndTwoBuffersWhateverTheSource) {
 
 class LayoutEditTest : public ::testing::Test {
 protected:
-    keyboardtest::TempDir dir;
+    keyboardtest::KeyboardTempDir dir;
     std::unique_ptr<lex::FileSystem> files = lex::MakePlatformFileSystem();
     lex::keyboard::TextProfileFile ini{*files, dir.Sub("k.in_")};
     lex::keyboard::LayoutTables tables;

@@ -15,7 +15,7 @@
 
 namespace {
 
-using ts::KeyboardHook;
+using ts::ProductHook;
 using ts::KeyboardStatus;
 using ts::KeyboardView;
 using Log = std::vector<std::string>;
@@ -48,7 +48,7 @@ private:
     lex::keyboard::KeyboardLayoutStore& store_;
 };
 
-class FakeHook : public KeyboardHook {
+class FakeHook : public ProductHook {
 public:
     explicit FakeHook(Log& log) : log_(log) {}
     Result Next = Result::Installed;  // what the next installation gives
@@ -148,7 +148,7 @@ protected:
         return keyboardtest::ReadFileBytes(folder_ + "k0.tsb") != std::string(lex::keyboard::kLayoutFileSize, '\0');
     }
 
-    keyboardtest::TempDir dir_;
+    keyboardtest::KeyboardTempDir dir_;
     std::string folder_;
     Log log_;
     keyboardtest::TrackingFileLayer files_;
@@ -311,16 +311,16 @@ TEST_F(SessionTest, TheEditingDialogsTakeTheKeyInTheShownState) {
 TEST_F(SessionTest, ActivationNamesTheLayoutAndCountsTheInstallations) {
     struct Case {
         const char* name;
-        KeyboardHook::Result result;
+        ProductHook::Result result;
         Log log;
         bool on;
     };
     const Case cases[] = {
-        {"installed", KeyboardHook::Result::Installed,
+        {"installed", ProductHook::Result::Installed,
          {"load k0.tsb", "Aktualni=k0.tsb", "AktTlac=0", "pocitadlo=1", "install"}, true},
-        {"no library", KeyboardHook::Result::NoLibrary,
+        {"no library", ProductHook::Result::NoLibrary,
          {"load k0.tsb", "Aktualni=k0.tsb", "AktTlac=0", "pocitadlo=1", "install"}, false},
-        {"no procedure", KeyboardHook::Result::NoProcedure,
+        {"no procedure", ProductHook::Result::NoProcedure,
          {"load k0.tsb", "Aktualni=k0.tsb", "AktTlac=0", "pocitadlo=1", "install"}, false},
     };
     for (const Case& c : cases) {
@@ -332,7 +332,7 @@ TEST_F(SessionTest, ActivationNamesTheLayoutAndCountsTheInstallations) {
         EXPECT_EQ(session_->KeyboardOn(), c.on);
         EXPECT_EQ(view.KeyboardOn, std::optional<bool>(c.on));
         EXPECT_EQ(view.ActiveIcon, c.on ? std::optional<bool>(true) : std::nullopt);
-        EXPECT_EQ(view.HookFailure, c.on ? std::nullopt : std::optional<KeyboardHook::Result>(c.result));
+        EXPECT_EQ(view.HookFailure, c.on ? std::nullopt : std::optional<ProductHook::Result>(c.result));
         EXPECT_EQ(view.Title, std::optional<int>(0));
         EXPECT_TRUE(view.TogglesOff);
     }

@@ -136,7 +136,7 @@ TEST(ScopedReplace, PutsBackTheOldValueOnEveryWayOut) {
 }
 
 TEST(SetAsideFile, TheFileOrItsAbsenceComesBack) {
-    const IniFile ini(WindowsDirectoryFile("wl_driver_test.ini"));
+    const ProfileIniFile ini(WindowsDirectoryFile("wl_driver_test.ini"));
     ini.Remove();
     for (bool existed : {true, false}) {
         if (existed) {

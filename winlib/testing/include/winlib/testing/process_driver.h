@@ -29,9 +29,9 @@ std::string WinePath(const std::string& path);
 std::string WindowsDirectoryFile(const std::string& name);
 
 // An ini file read and written through the profile functions.
-class IniFile {
+class ProfileIniFile {
 public:
-    explicit IniFile(std::string path) : path_(std::move(path)) {}
+    explicit ProfileIniFile(std::string path) : path_(std::move(path)) {}
     const std::string& Path() const { return path_; }
 
     // The value of `key`, or `fallback` when there is none.
