@@ -139,6 +139,18 @@ int32_t WordSortKey(const std::string& word, int slot, const DictionarySettings&
     return SortKeyOf(word, type);
 }
 
+namespace {
+
+int CompareWeights(const uint8_t* wa, size_t na, const uint8_t* wb, size_t nb) {
+    size_t n = std::min(na, nb);
+    for (size_t i = 0; i < n; ++i)
+        if (wa[i] != wb[i]) return wa[i] < wb[i] ? -1 : 1;
+    if (na == nb) return 0;
+    return na < nb ? -1 : 1;
+}
+
+}  // namespace
+
 int CompareWords(const std::string& a, const std::string& b, int sortType) {
     if (a.empty() && !b.empty()) return -1;
     if (!a.empty() && b.empty()) return 1;
@@ -148,11 +160,7 @@ int CompareWords(const std::string& a, const std::string& b, int sortType) {
     uint8_t wa[kMaxWeights], wb[kMaxWeights];
     size_t na = MapWord(a, wa, sortType, false);
     size_t nb = MapWord(b, wb, sortType, false);
-    size_t n = std::min(na, nb);
-    for (size_t i = 0; i < n; ++i)
-        if (wa[i] != wb[i]) return wa[i] < wb[i] ? -1 : 1;
-    if (na == nb) return 0;
-    return na < nb ? -1 : 1;
+    return CompareWeights(wa, na, wb, nb);
 }
 
 bool IsHighSentinelWord(const std::string& word) {
@@ -169,6 +177,32 @@ int CompareSlotWords(const std::string& a, const std::string& b, int slot,
     int type = SlotSortType(slot, settings);
     if (type == kSortPersian) return CompareWords(Reversed(a), Reversed(b), type);
     return CompareWords(a, b, type);
+}
+
+SlotWordCollation::SlotWordCollation(const std::string& word, int slot,
+                                     const DictionarySettings& settings)
+    : type_(SlotSortType(slot, settings)), high_(IsHighSentinelWord(word)), empty_(word.empty()) {
+    const std::string mapped = type_ == kSortPersian ? Reversed(word) : word;
+    note_ = StartsWithNote(mapped);
+    count_ = MapWord(mapped, weights_, type_, false);
+}
+
+int SlotWordCollation::CompareWith(const std::string& a) const {
+    if (IsHighSentinelWord(a)) return 1;
+    if (high_) return -1;
+    if (a.empty() && !empty_) return -1;
+    if (!a.empty() && empty_) return 1;
+    if (a.empty() && empty_) return 0;
+    if (type_ == kSortPersian) return CompareMapped(Reversed(a));
+    return CompareMapped(a);
+}
+
+int SlotWordCollation::CompareMapped(const std::string& a) const {
+    if (StartsWithNote(a)) return -1;
+    if (note_) return 1;
+    uint8_t wa[kMaxWeights];
+    const size_t na = MapWord(a, wa, type_, false);
+    return CompareWeights(wa, na, weights_, count_);
 }
 
 int CompareText(const std::string& a, const std::string& b, bool reversed) {

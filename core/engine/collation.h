@@ -38,6 +38,23 @@ int CompareWords(const std::string& a, const std::string& b, int sortType);
 // The slot's collation with the high sentinel and the Persian reversal.
 int CompareSlotWords(const std::string& a, const std::string& b, int slot,
                      const DictionarySettings& settings);
+// One word mapped once for many comparisons in the slot's collation:
+// CompareWith(a) equals CompareSlotWords(a, word, slot, settings).
+class SlotWordCollation {
+public:
+    SlotWordCollation(const std::string& word, int slot, const DictionarySettings& settings);
+    int CompareWith(const std::string& a) const;
+
+private:
+    int CompareMapped(const std::string& a) const;
+
+    int type_;
+    bool high_;
+    bool empty_;
+    bool note_ = false;
+    size_t count_ = 0;
+    uint8_t weights_[kMaxWeights];
+};
 // Byte compare, the tie-break among words of equal collation: a proper prefix
 // compares greater. With `reversed` both texts are compared back to front.
 int CompareText(const std::string& a, const std::string& b, bool reversed = false);

@@ -82,7 +82,7 @@ int PositionOfKey(EngineContext& ctx, FileHandle h, int32_t key) {
 class NodeWalker {
 public:
     NodeWalker(EngineContext& ctx, const std::string& word)
-        : ctx_(ctx), slot_(ctx.OpenSlot), word_(word),
+        : ctx_(ctx), word_(word, ctx.OpenSlot, ctx.Settings),
           bound_(ctx, H(ctx, kNodeHandle), kLowSentinelNode, WordNode::kSize) {}
 
     bool MoveTo(int32_t offset) {
@@ -93,7 +93,7 @@ public:
         return true;
     }
     int Collation() const {
-        return CompareSlotWords(ctx_.Node.Word, word_, slot_, ctx_.Settings);
+        return word_.CompareWith(ctx_.Node.Word);
     }
     // Forward while the node sorts before the word, then back while after it.
     bool WalkToCollation(int& cmp) {
@@ -111,8 +111,7 @@ public:
 
 private:
     EngineContext& ctx_;
-    int slot_;
-    const std::string& word_;
+    const SlotWordCollation word_;
     WalkBound bound_;
     int64_t steps_ = 0;
 };
@@ -354,7 +353,9 @@ int FillRows(EngineContext& ctx, int32_t offset, std::vector<ResultRow>& rows) {
     if (wanted == 0) return 0;
     NodeWalk walk = WalkFromNode(ctx.OpenSlot, offset);
     std::vector<WalkEntry> entries;
+    entries.reserve(static_cast<size_t>(wanted));
     const int r = StepOpenWalk(ctx, walk, INT_MAX, wanted, entries);
+    rows.reserve(entries.size());
     for (WalkEntry& e : entries) rows.push_back(std::move(static_cast<ResultRow&>(e)));
     return r < 0 ? -1 : static_cast<int>(rows.size());
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/engine/collation.h"
 #include "core/engine/collation_tables.h"
 #include "core/engine/slots.h"
@@ -96,6 +99,28 @@ TEST(Collation, SortKeys) {
     // Persian words are keyed back to front.
     EXPECT_EQ(lex::SortKeyOf("\x93\x91", 8), lex::WordSortKey("\x91\x93", 12, s));
     EXPECT_EQ(lex::SortKeyOf("chyba", 1), lex::WordSortKey("chyba", 1, s));
+}
+
+// A word mapped once compares like CompareSlotWords, with either word on
+// either side, in every sort type (slot 12 is Persian: reversed first).
+TEST(Collation, MappedWordComparesLikeSlotWords) {
+    lex::DictionarySettings s;
+    s.SortType[12] = 8;
+    const std::string high(200, '\x9e'), low(200, '\x1f');
+    std::vector<std::string> extra = {high, low, "", "\x1f", "\x91\x93", "\x93\x91", "a\x1f"};
+    for (const CompareCase& c : kCompareCases) {
+        s.SortType[1] = c.type;
+        std::vector<std::string> words = extra;
+        words.push_back(c.a);
+        words.push_back(c.b);
+        for (int slot : {1, 12})
+            for (const std::string& a : words)
+                for (const std::string& b : words)
+                    EXPECT_EQ(lex::CompareSlotWords(a, b, slot, s),
+                              lex::SlotWordCollation(b, slot, s).CompareWith(a))
+                        << "slot " << slot << " type " << s.SortType[slot] << ": \"" << a
+                        << "\" vs \"" << b << "\"";
+    }
 }
 
 TEST(Collation, SlotRulesAndByteTieBreak) {
