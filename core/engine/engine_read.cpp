@@ -52,6 +52,7 @@ int ReadTextsOf(EngineContext& ctx, const WordNode& node, std::string& word,
 int SearchKeyIndex(EngineContext& ctx, FileHandle h, int32_t key, int64_t& mid) {
     int64_t size = FileSize(ctx, h);
     if (size < static_cast<int64_t>(KeyRecord::kSize)) return -1;
+    ctx.Cache.HoldWhole(ctx.Files, h);
     int64_t lo = 0, hi = size / static_cast<int64_t>(KeyRecord::kSize) - 1;
     KeyRecord rec;
     do {

@@ -17,6 +17,7 @@ void BlockCache::Drop() {
     for (Block& b : blocks_) b = Block{};
     files_.clear();
     clock_ = 0;
+    wholeFile_ = kNoFile;
     ForgetRecords();
 }
 
@@ -70,6 +71,7 @@ void BlockCache::Forget(FileHandle h) {
     ForgetRecords();
     for (Block& b : blocks_)
         if (b.File == h) b = Block{};
+    if (wholeFile_ == h) wholeFile_ = kNoFile;
     files_.erase(std::remove_if(files_.begin(), files_.end(),
                                 [h](const FileState& f) { return f.File == h; }),
                  files_.end());
@@ -89,9 +91,25 @@ int64_t BlockCache::Size(FileSystem& fs, FileHandle h) {
     return f.Size;
 }
 
+bool BlockCache::HoldWhole(FileSystem& fs, FileHandle h) {
+    if (!active_) return false;
+    if (wholeFile_ == h) return true;
+    const int64_t size = Size(fs, h);
+    if (size <= 0 || size > kWholeFile) return false;
+    whole_.resize(static_cast<size_t>(size));
+    wholeFile_ = kNoFile;
+    if (fs.ReadSome(h, 0, whole_.data(), static_cast<uint32_t>(size)) != size) return false;
+    wholeFile_ = h;
+    return true;
+}
+
 bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count) {
     if (!active_ || offset < 0) return fs.ReadAt(h, offset, buffer, count);
     if (count == 0) return true;
+    if (h == wholeFile_ && offset + count <= static_cast<int64_t>(whole_.size())) {
+        std::memcpy(buffer, whole_.data() + offset, count);
+        return true;
+    }
     if (const Record* r = FindRecord(h, offset); r && r->Length >= count) {
         std::memcpy(buffer, records_.data() + r->At, count);
         return true;
@@ -101,11 +119,11 @@ bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer
     int64_t pos = offset;
     uint32_t left = count;
     while (left > 0) {
-        int slot = -1;
-        for (int i = 0; i < kBlocks && slot < 0; ++i) {
-            const Block& b = blocks_[i];
-            if (b.File == h && b.Start <= pos && pos < b.Start + b.Length) slot = i;
-        }
+        // Reads in a row mostly fall in the block of the one before.
+        auto holds = [&](const Block& b) { return b.File == h && b.Start <= pos && pos < b.Start + b.Length; };
+        int slot = holds(blocks_[lastBlock_]) ? lastBlock_ : -1;
+        for (int i = 0; i < kBlocks && slot < 0; ++i)
+            if (holds(blocks_[i])) slot = i;
         if (slot < 0) {
             const bool near = file.LastMiss < 0 || (pos >= file.LastMiss - kNear && pos < file.LastMiss + kNear);
             file.LastMiss = pos;
@@ -132,6 +150,7 @@ bool BlockCache::Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer
         }
         Block& b = blocks_[slot];
         b.Used = ++clock_;
+        lastBlock_ = slot;
         const uint32_t within = static_cast<uint32_t>(pos - b.Start);
         const uint32_t n = std::min(left, b.Length - within);
         std::memcpy(out, data_.data() + static_cast<size_t>(slot) * kLargeBlock + within, n);

@@ -27,6 +27,10 @@ public:
     static constexpr uint32_t kLargestRecord = 512;
     static constexpr uint32_t kRecordSlots = 4096;  // a power of two
     static constexpr uint32_t kRecordsKept = kRecordSlots / 2;
+    // A file searched by halving (the key index) is read whole in one read
+    // when it is at most this long: a bisection would otherwise load a block
+    // at each of its first few probes.
+    static constexpr uint32_t kWholeFile = 64 * 1024;
 
     bool Active() const { return active_; }
     // Off: every read goes to the file (to compare results and read counts).
@@ -43,6 +47,11 @@ public:
     bool Read(FileSystem& fs, FileHandle h, int64_t offset, void* buffer, uint32_t count);
     // The size of the file, asked once per operation while active.
     int64_t Size(FileSystem& fs, FileHandle h);
+    // While active, reads the whole file `h` at once when it is at most
+    // kWholeFile long, and serves its later reads from that copy (one such
+    // file at a time). False when it was not read so (too long, a read error,
+    // not active); the reads then go on as before.
+    bool HoldWhole(FileSystem& fs, FileHandle h);
 
 private:
     struct Block {
@@ -70,7 +79,10 @@ private:
     bool enabled_ = true;
     bool active_ = false;
     std::vector<uint8_t> data_;
+    FileHandle wholeFile_ = kNoFile;
+    std::vector<uint8_t> whole_;
     Block blocks_[kBlocks];
+    int lastBlock_ = 0;  // the block that served the last read
     std::vector<FileState> files_;
     uint64_t clock_ = 0;
     std::vector<Record> recordSlots_;

@@ -106,6 +106,24 @@ TEST_F(ReadCacheTest, ALookupOfALargeSlotReadsAtMostFifteenTimes) {
     }
 }
 
+// The bisection of a key index no longer than the cache holds whole reads
+// it once, wherever the word lies.
+TEST_F(ReadCacheTest, AKeyIndexThatFitsIsReadOnceALookup) {
+    entries = lex::GenerateEntries(150000, 7);
+    ASSERT_EQ(1, lex::WriteShippedSlot(ctx, 0, entries));
+    const std::string keys = settings.KeyIndexPaths[0];
+    ASSERT_LE(files.FileSize(keys), int64_t{lex::BlockCache::kWholeFile});
+    int keyReads = 0;
+    files.BeforeRead = [&](const std::string& path) { keyReads += path == keys; };
+    for (size_t i = 0; i < entries.size(); i += 4999) {
+        SCOPED_TRACE(entries[i].Word);
+        std::vector<lex::ResultRow> rows;
+        keyReads = 0;
+        ASSERT_EQ(25, lex::LookupWord(ctx, entries[i].Word, rows, 0));
+        EXPECT_EQ(1, keyReads);
+    }
+}
+
 // What a lookup read is gone when its files close: a change made in between
 // (here by another program's context) is seen by the next lookup, and the
 // edits never read through blocks.
